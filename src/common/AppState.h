@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+namespace orve {
+
+// Program-wide state. One instance lives for the whole run, owned by main(),
+// and is handed by reference to the logic that reads or writes it.
+struct AppState {
+    QString programmOrdner;   // folder of the executable, native separators
+    QString Billpfad;         // full path of bill.db; the folder after a Paradox start
+    int IstParadox = 0;       // 1: the source is the Paradox table
+    int IstSQLite3 = 0;       // 1: "SQLite3 Datasource" opened the source
+    QString Anwender;         // user name, stored with every saved tariff entry
+    int OhneMwst = 0;         // 1: report without VAT
+
+    // The three settings as typed by the user (see calls/Settings.h).
+    QString Steuersatz;       // VAT rate in percent, read by the leading-number rule
+    QString Kostenaufschlag;  // surcharge factor, German decimal
+    QString Minutenpreis;     // own price per minute, German decimal
+
+    // Path below the program folder, native separators ("Datenbank/Bill.sqlite").
+    QString pfadImProgrammordner(const QString& relativ) const;
+};
+
+} // namespace orve

@@ -1,0 +1,44 @@
+#include "common/CommandGuard.h"
+
+#include "common/Dialogs.h"
+#include "common/ProgramEnd.h"
+#include "common/Version.h"
+
+#include <QApplication>
+#include <QTimer>
+
+#include <SQLiteCpp/Exception.h>
+
+namespace orve {
+
+namespace {
+int g_endeCode = 0;
+}
+
+int programmEndeCode()
+{
+    return g_endeCode;
+}
+
+bool befehlAusfuehren(Dialogs& dialogs, const std::function<void()>& befehl)
+{
+    try {
+        befehl();
+        return true;
+    } catch (const ProgramEnd& e) {
+        g_endeCode = e.exitCode();
+        // Close every window, then leave the event loop; main() returns the code.
+        QApplication::closeAllWindows();
+        QCoreApplication::exit(e.exitCode());
+        QTimer::singleShot(0, qApp, [code = e.exitCode()] { QCoreApplication::exit(code); });
+    } catch (const SQLite::Exception& e) {
+        dialogs.message(zeilen({QStringLiteral("Fehler der Datenbank:"), QString::fromUtf8(e.what())}),
+                        kProduktName, Buttons::Ok, Icon::Critical);
+    } catch (const std::exception& e) {
+        dialogs.message(zeilen({QStringLiteral("Unerwarteter Fehler:"), QString::fromUtf8(e.what())}),
+                        kProduktName, Buttons::Ok, Icon::Critical);
+    }
+    return false;
+}
+
+} // namespace orve

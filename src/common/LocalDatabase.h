@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+#include <stdexcept>
+
+namespace SQLite { class Database; }
+
+namespace orve {
+
+// The local database below the program folder.
+inline const QString kLokaleDatenbankRelativ = QStringLiteral("Datenbank/Bill.sqlite");
+
+// Schema version kept in SQLite's user_version; raise it together with a
+// migration step in LocalDatabase.cpp.
+inline constexpr int kSchemaVersion = 1;
+
+// Opens (and creates when missing) the local database file, creating every
+// missing table and migrating an older schema without losing rows.
+std::unique_ptr<SQLite::Database> lokaleDatenbankOeffnen(const QString& datei);
+
+// Creates the missing tables and columns and sets user_version.
+void lokalesSchemaSicherstellen(SQLite::Database& db);
+
+// The connection strings of the local database ("LokalVerbindung" and the
+// shaped one of the report). The FIL part follows IstSQLite3.
+QString lokaleVerbindung(const QString& programmOrdner, int istSQLite3);
+QString lokaleShapeVerbindung(const QString& programmOrdner, int istSQLite3);
+
+// A database that could not be opened, with a German text for the user.
+class VerbindungsFehler : public std::runtime_error {
+public:
+    explicit VerbindungsFehler(const QString& text)
+        : std::runtime_error(text.toStdString()), m_text(text) {}
+    const QString& text() const { return m_text; }
+
+private:
+    QString m_text;
+};
+
+// Opens a database from a connection string (the data-source stand-in in
+// startup/ implements it on top of the registry file). Throws
+// VerbindungsFehler when the data source is not set up or the file cannot be
+// opened.
+class Datenquellen {
+public:
+    virtual ~Datenquellen() = default;
+    virtual std::unique_ptr<SQLite::Database> oeffnen(const QString& verbindung) = 0;
+};
+
+} // namespace orve

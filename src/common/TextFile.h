@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+namespace orve {
+
+// The one-line settings files (Billpfad.txt, Steuersatz.txt, ...).
+
+// The first line without its line end, or nothing when the file is missing
+// or cannot be read. Text is UTF-8; a file that is not valid UTF-8 is read
+// as Windows-1252 (files written by older installations).
+std::optional<QString> ersteZeileLesen(const QString& pfad);
+
+// Replaces the file with the one line followed by CR LF, in UTF-8. Written
+// to a temporary file first and renamed, so a failure leaves the old file.
+bool zeileSchreiben(const QString& pfad, const QString& zeile);
+
+// Windows-1252 to Unicode (the bytes 0x80..0x9F carry the typographic
+// characters; the rest is Latin-1).
+QString ausWindows1252(const QByteArray& bytes);
+
+} // namespace orve

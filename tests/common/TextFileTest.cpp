@@ -1,0 +1,55 @@
+#include "common/TextFile.h"
+
+#include "TempProgramFolder.h"
+
+#include <gtest/gtest.h>
+
+using namespace orve;
+using orve::test::TempProgramFolder;
+
+struct FirstLineCase { const char* name; QByteArray bytes; const char* expected; };
+
+class FirstLine : public ::testing::TestWithParam<FirstLineCase> {};
+
+TEST_P(FirstLine, TakesOnlyTheFirstLine)
+{
+    TempProgramFolder dir;
+    dir.writeFile(QStringLiteral("x.txt"), GetParam().bytes);
+    const auto line = ersteZeileLesen(dir.file(QStringLiteral("x.txt")));
+    ASSERT_TRUE(line.has_value());
+    EXPECT_EQ(*line, QString::fromUtf8(GetParam().expected));
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, FirstLine, ::testing::Values(
+    FirstLineCase{"crlf", "19\r\n", "19"},
+    FirstLineCase{"two_lines", "1,20\r\n2,50\r\n", "1,20"},
+    FirstLineCase{"lf", "0,20\nrest", "0,20"},
+    FirstLineCase{"no_end", "19", "19"},
+    FirstLineCase{"empty_first", "\r\n19\r\n", ""},
+    FirstLineCase{"utf8", "C:\\Büro\\bill.db\r\n", "C:\\Büro\\bill.db"},
+    FirstLineCase{"bom", "\xEF\xBB\xBF" "19\r\n", "19"},
+    FirstLineCase{"cp1252", "C:\\B\xFCro\\\x80\r\n", "C:\\Büro\\€"},
+    FirstLineCase{"blanks_kept", "  7,5 \r\n", "  7,5 "}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(FirstLine, MissingFileIsNothing)
+{
+    TempProgramFolder dir;
+    EXPECT_FALSE(ersteZeileLesen(dir.file(QStringLiteral("fehlt.txt"))).has_value());
+}
+
+TEST(WriteLine, ReplacesTheFileWithOneLineAndCrLf)
+{
+    TempProgramFolder dir;
+    dir.writeFile(QStringLiteral("Steuersatz.txt"), "16\r\nalt\r\n");
+    ASSERT_TRUE(zeileSchreiben(dir.file(QStringLiteral("Steuersatz.txt")), QStringLiteral("19")));
+    EXPECT_EQ(dir.readFile(QStringLiteral("Steuersatz.txt")), QByteArray("19\r\n"));
+    ASSERT_TRUE(zeileSchreiben(dir.file(QStringLiteral("Billpfad.txt")), QString()));
+    EXPECT_EQ(dir.readFile(QStringLiteral("Billpfad.txt")), QByteArray("\r\n"));
+}
+
+TEST(WriteLine, FailsInAMissingFolder)
+{
+    TempProgramFolder dir;
+    EXPECT_FALSE(zeileSchreiben(dir.file(QStringLiteral("gibtsnicht/x.txt")), QStringLiteral("1")));
+}

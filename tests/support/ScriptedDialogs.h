@@ -1,0 +1,57 @@
+#pragma once
+
+#include "common/Dialogs.h"
+
+#include <QString>
+
+#include <deque>
+#include <stdexcept>
+#include <vector>
+
+namespace orve::test {
+
+// Thrown when the code under test shows a box the script did not expect; it
+// also breaks endless retry loops. The test fails through ADD_FAILURE.
+struct UnexpectedDialog : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// One box the code showed, as recorded.
+struct RecordedBox {
+    enum class Kind { Message, Input } kind;
+    Message message;     // for Kind::Message
+    InputRequest input;  // for Kind::Input
+    QString answerText;  // the input box's answer
+    Answer answer = Answer::Ok;
+};
+
+// Answers message and input boxes from a script and records every box.
+class ScriptedDialogs : public Dialogs {
+public:
+    // Script steps, consumed in order.
+    ScriptedDialogs& answer(Answer a);                // next box is a message box
+    ScriptedDialogs& type(const QString& text);       // next box is an input box
+    ScriptedDialogs& cancelInput();                   // input box cancelled (empty text)
+
+    using Dialogs::input;
+    using Dialogs::message;
+    Answer message(const Message& m) override;
+    QString input(const InputRequest& r) override;
+
+    const std::vector<RecordedBox>& boxes() const { return m_boxes; }
+    std::vector<Message> messages() const;
+    std::vector<QString> messageTexts() const;
+    bool scriptDone() const { return m_script.empty(); }
+    size_t remaining() const { return m_script.size(); }
+
+private:
+    struct Step {
+        RecordedBox::Kind kind;
+        Answer answer;
+        QString text;
+    };
+    std::deque<Step> m_script;
+    std::vector<RecordedBox> m_boxes;
+};
+
+} // namespace orve::test
