@@ -1,0 +1,29 @@
+#include "DirectSources.h"
+
+#include <QFile>
+#include <QRegularExpression>
+
+#include <SQLiteCpp/SQLiteCpp.h>
+
+namespace orve::test {
+
+std::unique_ptr<SQLite::Database> DirectSources::oeffnen(const QString& verbindung)
+{
+    ++m_opened;
+    static const QRegularExpression datei(QStringLiteral("(?:DBQ|Database)=(.*?);(?:DefaultDir|Threaded)="));
+    const auto m = datei.match(verbindung);
+    if (!m.hasMatch())
+        throw VerbindungsFehler(QStringLiteral("Keine Datei in der Verbindung: ") + verbindung);
+    const QString pfad = m.captured(1);
+    if (verbindung.contains(QStringLiteral("DSN=ORVE-Access;")))
+        return lokaleDatenbankOeffnen(pfad);
+    try {
+        auto db = std::make_unique<SQLite::Database>(QFile::encodeName(pfad).toStdString(), SQLite::OPEN_READONLY);
+        db->setBusyTimeout(5000);
+        return db;
+    } catch (const SQLite::Exception& e) {
+        throw VerbindungsFehler(QString::fromUtf8(e.what()));
+    }
+}
+
+} // namespace orve::test
