@@ -1,0 +1,33 @@
+#pragma once
+
+namespace orve {
+
+struct AppState;
+class Dialogs;
+
+// The three settings of the menu "&Einstellungen". Each lives in memory in
+// AppState as the text the user typed and in a one-line file in the program
+// folder: Steuersatz.txt, Minutenpreis.txt, Kostenaufschlag.txt.
+
+// "&Mehrwertsteuer einstellen": reads Steuersatz.txt first, asks, accepts a
+// text whose leading number is not 0.
+void mnuMehrwertsteuerEinstellen(AppState& state, Dialogs& dialogs);
+
+// "&eigenen Minutenpreis einstellen": reads Minutenpreis.txt first, asks,
+// accepts a German decimal number.
+void mnuMinutenpreisEinstellen(AppState& state, Dialogs& dialogs);
+
+// "&Kostenaufschlag für Rechnungserstellung": offers the value in memory,
+// accepts a German decimal number.
+void mnuKostenaufschlag(AppState& state, Dialogs& dialogs);
+
+// End of the main window's load step: makes sure a surcharge factor exists
+// (Kostenaufschlag.txt, else the question with "1,20"). Throws ProgramEnd
+// when the user gives up.
+void kostenaufschlagBeimStart(AppState& state, Dialogs& dialogs);
+
+// End of the main window's load step: reads Steuersatz.txt, or asks through
+// the VAT command. Throws ProgramEnd when still no rate exists.
+void steuersatzBeimStart(AppState& state, Dialogs& dialogs);
+
+} // namespace orve
