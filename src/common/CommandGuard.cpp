@@ -5,7 +5,6 @@
 #include "common/Version.h"
 
 #include <QApplication>
-#include <QTimer>
 
 #include <SQLiteCpp/Exception.h>
 
@@ -27,10 +26,10 @@ bool befehlAusfuehren(Dialogs& dialogs, const std::function<void()>& befehl)
         return true;
     } catch (const ProgramEnd& e) {
         g_endeCode = e.exitCode();
-        // Close every window, then leave the event loop; main() returns the code.
+        // Close every window, then leave the event loops (nested ones of modal
+        // windows included); main() returns the code.
         QApplication::closeAllWindows();
         QCoreApplication::exit(e.exitCode());
-        QTimer::singleShot(0, qApp, [code = e.exitCode()] { QCoreApplication::exit(code); });
     } catch (const SQLite::Exception& e) {
         dialogs.message(zeilen({QStringLiteral("Fehler der Datenbank:"), QString::fromUtf8(e.what())}),
                         kProduktName, Buttons::Ok, Icon::Critical);
