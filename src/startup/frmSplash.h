@@ -1,0 +1,69 @@
+#pragma once
+
+#include "startup/StartupSequence.h"
+
+#include <QWidget>
+
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace orve {
+
+struct AppState;
+class Dialogs;
+class Registry;
+class Systemumgebung;
+
+// The start-up window. laden() runs the load step (throws ProgramEnd when a
+// prerequisite is missing; call it before show()). The window closes by the
+// button "Weiter", a key pressed while it has the focus, or a click on the
+// frame; closing emits geschlossen() once, on which the main window opens.
+class frmSplash : public QWidget {
+    Q_OBJECT
+public:
+    frmSplash(AppState& state, Registry& reg, Systemumgebung& system, Dialogs& dialogs,
+              QWidget* parent = nullptr);
+
+    void laden();
+    const SplashAnzeige& anzeige() const { return m_anzeige; }
+
+signals:
+    void geschlossen();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void anzeigen();
+
+    AppState& m_state;
+    Registry& m_reg;
+    Systemumgebung& m_system;
+    Dialogs& m_dialogs;
+    SplashAnzeige m_anzeige;
+    bool m_gemeldet = false;
+
+    QFrame* fraMainFrame;
+    QLabel* ORVE_Logo;
+    QLabel* Label1;
+    QPlainTextEdit* Text1;
+    QLabel* Label3;
+    QLineEdit* Username;
+    QLabel* Label2;
+    QLabel* lblProductName;
+    QLabel* lblPlatform;
+    QLabel* lblVersion;
+    QLabel* lblCopyright;
+    QLabel* Rechtslage;
+    QPushButton* Command1;
+};
+
+// The program's logo, drawn (no image file needed).
+QPixmap orveLogo(int breite, int hoehe);
+
+} // namespace orve

@@ -1,0 +1,53 @@
+#pragma once
+
+// Registries for tests: built from lists of entries, the standard
+// installation that the set-up tool writes, and a fixed system environment.
+
+#include "startup/Registry.h"
+#include "startup/SystemInfo.h"
+
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+namespace orve::test {
+
+// Shorthands for list entries below HKEY_LOCAL_MACHINE.
+RegEintrag textEintrag(const QString& schluessel, const QString& name, const QString& text);
+RegEintrag zahlEintrag(const QString& schluessel, const QString& name, quint32 zahl);
+
+// The entries the set-up tool writes: the four drivers and the two SQLite
+// data sources. Every driver file is treiberDatei, by default the running
+// test program (a file that exists, so data sources opened through these
+// drivers work).
+std::vector<RegEintrag> standardInstallation(const QString& treiberDatei = QString());
+
+// The list without the entries at key `schluessel` whose value is `name`
+// (every value of that key when name is empty). Keys compare without case.
+std::vector<RegEintrag> ohne(std::vector<RegEintrag> eintraege, const QString& schluessel,
+                             const QString& name = QString());
+
+// The list with `e` added, or replacing the value of the same place.
+std::vector<RegEintrag> mit(std::vector<RegEintrag> eintraege, const RegEintrag& e);
+
+// Writes a registry file (regedit export form) holding the entries;
+// throws std::runtime_error when it cannot be written.
+void registryDateiSchreiben(const QString& datei, const std::vector<RegEintrag>& eintraege);
+
+// A complete machine: SpeicherRegistry with the standard installation.
+SpeicherRegistry standardRegistry(const QString& treiberDatei = QString());
+
+// A system environment with fixed answers.
+class FesteSystemumgebung : public Systemumgebung {
+public:
+    std::optional<QByteArray> benutzer = QByteArray("anwender");
+    QString systemOrdner = QStringLiteral("/usr/lib");
+    std::optional<QString> version = QStringLiteral("3.40.1");
+
+    std::optional<QByteArray> GetUserNameA() override { return benutzer; }
+    QString GetSystemDirectoryA() override { return systemOrdner; }
+    std::optional<QString> datenzugriffVersion() override { return version; }
+};
+
+} // namespace orve::test
