@@ -1,0 +1,326 @@
+#include "tariffs/TarifEditor.h"
+
+#include "common/AppState.h"
+#include "common/BusyCursor.h"
+#include "common/Numbers.h"
+#include "common/TextFile.h"
+#include "common/Version.h"
+
+#include <QDir>
+
+#include <SQLiteCpp/SQLiteCpp.h>
+
+#include <cmath>
+
+namespace orve {
+
+namespace {
+
+const QString kNichtGespeichert = QStringLiteral("Datensatz wurde nicht gespeichert!");
+const QString kNichtGefunden = QStringLiteral("Satz wurde nicht gefunden!");
+
+// A time text passes when it has 8 characters with ":" as 3rd and 6th.
+bool zeitFormOk(const QString& t)
+{
+    return t.size() == 8 && t[2] == QLatin1Char(':') && t[5] == QLatin1Char(':');
+}
+
+QString zahlText(const std::optional<double>& v, const QString& leer)
+{
+    return v ? deutscheZahlText(*v) : leer;
+}
+
+// Whole numbers of seconds; beyond 15 digits a double no longer holds them.
+std::optional<double> ganzeZahl(const QString& text)
+{
+    const auto v = deutscheZahl(text);
+    if (!v || std::floor(*v) != *v || std::fabs(*v) >= 1e15)
+        return std::nullopt;
+    return v;
+}
+
+QString ohneEndleerzeichen(QString s)
+{
+    while (!s.isEmpty() && (s.endsWith(QLatin1Char(' ')) || s.endsWith(QChar(0))))
+        s.chop(1);
+    return s;
+}
+
+} // namespace
+
+QString tarifrechnerAdresse(const QString& programmOrdner)
+{
+    const auto zeile = ersteZeileLesen(QDir(QDir::fromNativeSeparators(programmOrdner))
+                                           .filePath(QStringLiteral("Tarifrechner.txt")));
+    if (zeile && !zeile->trimmed().isEmpty())
+        return zeile->trimmed();
+    return kTarifrechnerStandard;
+}
+
+TarifEditor::TarifEditor(AppState& state, Dialogs& dialogs, SQLite::Database& lokal)
+    : m_state(state), m_dialogs(dialogs), m_db(lokal)
+{
+}
+
+void TarifEditor::meldung(const QString& text, Icon icon)
+{
+    m_dialogs.message(text, programmCaption(), Buttons::Ok, icon);
+}
+
+void TarifEditor::datenbankFehler(const QStringList& zeilenDavor, const std::exception& e,
+                                  const QStringList& zeilenDanach)
+{
+    meldung(zeilen(zeilenDavor + QStringList{QString::fromUtf8(e.what())} + zeilenDanach), Icon::Critical);
+}
+
+void TarifEditor::zeigeFehlendeVorwahl(const QString& nummer)
+{
+    m_suchvorwahl = nummer;
+    m_hinweisSichtbar = true;
+}
+
+void TarifEditor::laden()
+{
+    tabelleWaehlen(Tariftabelle::faktor);
+}
+
+void TarifEditor::tabelleWaehlen(Tariftabelle t)
+{
+    m_tabelle = t;
+    felderleeren();
+    switch (t) {
+    case Tariftabelle::faktor: m_maske.fldTyp = QStringLiteral("D"); break;
+    case Tariftabelle::Ortstarif: m_maske.fldTyp = QStringLiteral("O"); break;
+    case Tariftabelle::CallByCall: m_maske.fldTyp.clear(); break;
+    }
+}
+
+void TarifEditor::felderleeren()
+{
+    m_vorwahlEingabe = false;
+    m_neuerSatz = 0;
+    m_eintraege.clear();
+    combo1Text.clear();
+    m_maske = Tarifmaske{};
+}
+
+QString TarifEditor::listenText(Tariftabelle t, const Tarifeintrag& e)
+{
+    QString s = e.vorwahl.value_or(QString()) + QLatin1Char(' ') + e.Bezeichnung.value_or(QString());
+    if (hatTarifspalten(t))
+        s += QLatin1Char(' ') + e.vonZeit.value_or(QString()) + QLatin1Char(' ') + e.bisZeit.value_or(QString());
+    return s + QStringLiteral(" *(") + QString::number(e.satz) + QStringLiteral(")*");
+}
+
+void TarifEditor::listeFuellen()
+{
+    BusyCursor busy;
+    felderleeren();
+    try {
+        for (const auto& e : tarifeLesen(m_db, m_tabelle))
+            m_eintraege.append(listenText(m_tabelle, e));
+    } catch (const SQLite::Exception& e) {
+        m_eintraege.clear();
+        datenbankFehler({QStringLiteral("Die Tarifeinträge konnten nicht gelesen werden:")}, e);
+    }
+}
+
+void TarifEditor::neuerSatzAnlegen()
+{
+    felderleeren();
+    m_vorwahlEingabe = true;
+    m_neuerSatz = 1;
+}
+
+void TarifEditor::uebernehmen()
+{
+    m_vorwahlEingabe = false;
+    const QString& text = combo1Text;
+    const qsizetype anfang = text.indexOf(QStringLiteral("*("));
+    // Without a closing mark behind the opening one there is no record number.
+    const qsizetype ende = anfang < 0 ? -1 : text.indexOf(QStringLiteral(")*"), anfang + 2);
+    if (anfang < 0 || ende < 0) {
+        meldung(QStringLiteral("Es wurde kein gültiger (vorhandener) Satz gewählt!"), Icon::Critical);
+        return;
+    }
+    const QString nummer = text.mid(anfang + 2, ende - anfang - 2);
+
+    std::optional<Tarifeintrag> e;
+    try {
+        e = tarifFinden(m_db, m_tabelle, nummer);
+    } catch (const SQLite::Exception& ex) {
+        datenbankFehler({QStringLiteral("Der Tarifeintrag konnte nicht gelesen werden:")}, ex);
+        return;
+    }
+    if (!e) {
+        meldung(kNichtGefunden, Icon::Critical);
+        return;
+    }
+
+    m_maske.fldSatz = QString::number(e->satz);
+    m_maske.fldVorwahl = e->vorwahl.value_or(QString());
+    m_maske.fldBezeichnung = e->Bezeichnung.value_or(QString());
+    if (!hatTarifspalten(m_tabelle)) {
+        m_maske.fldTyp.clear();
+        return;
+    }
+    m_maske.fldAbZeit = e->vonZeit.value_or(QStringLiteral("00:00:00"));
+    m_maske.fldBisZeit = e->bisZeit.value_or(QStringLiteral("24:00:00"));
+    m_maske.fldMinutenpreis = zahlText(e->Minutenpreis, QString());
+    m_maske.fldPauschalpreis = zahlText(e->Pauschale, QStringLiteral("0"));
+    m_maske.fldSekundentakt = zahlText(e->Sekundentakt, QStringLiteral("0"));
+    m_maske.fldTyp = e->typ.value_or(QString());
+    // An entry without a kind must be completed before it can be saved again.
+    if (m_maske.fldTyp.isEmpty()) {
+        m_maske.fldAbZeit.clear();
+        m_maske.fldBisZeit.clear();
+        m_maske.fldMinutenpreis.clear();
+        m_maske.fldPauschalpreis.clear();
+        m_maske.fldSekundentakt.clear();
+    }
+}
+
+bool TarifEditor::maskePruefen()
+{
+    const Tarifmaske& m = m_maske;
+    const bool tarif = hatTarifspalten(m_tabelle);
+    // Only the empty text is empty; a blank counts as filled.
+    bool vollstaendig = !m.fldVorwahl.isEmpty() && !m.fldBezeichnung.isEmpty();
+    if (tarif)
+        vollstaendig = vollstaendig && !m.fldAbZeit.isEmpty() && !m.fldBisZeit.isEmpty()
+            && !m.fldMinutenpreis.isEmpty() && !m.fldPauschalpreis.isEmpty() && !m.fldSekundentakt.isEmpty()
+            && !m.fldTyp.isEmpty();
+    if (!vollstaendig) {
+        meldung(zeilen({QStringLiteral("Es wurden nicht alle Feldinhalte gefüllt!"), kNichtGespeichert}),
+                Icon::Critical);
+        return false;
+    }
+    if (!tarif)
+        return true;
+    if (!zeitFormOk(m.fldAbZeit)) {
+        meldung(QStringLiteral("Zeitangabe im Feld 'gilt ab' ist nicht korrekt!"), Icon::Critical);
+        return false;
+    }
+    if (!zeitFormOk(m.fldBisZeit)) {
+        meldung(QStringLiteral("Zeitangabe im Feld 'gilt bis' ist nicht korrekt!"), Icon::Critical);
+        return false;
+    }
+    // Prices and the increment are stored as numbers: a text the database
+    // cannot read as one is refused here instead of being stored as garbage.
+    const struct {
+        const QString& text;
+        bool ganz;
+        QString satzanfang;
+    } zahlen[] = {
+        {m.fldMinutenpreis, false, QStringLiteral("Der Minutenpreis")},
+        {m.fldPauschalpreis, false, QStringLiteral("Der Pauschalpreis")},
+        {m.fldSekundentakt, true, QStringLiteral("Der Sekundentakt")},
+    };
+    for (const auto& z : zahlen) {
+        const bool ok = z.ganz ? ganzeZahl(z.text).has_value() : deutscheZahl(z.text).has_value();
+        if (!ok) {
+            meldung(zeilen({z.satzanfang + QStringLiteral(" „") + z.text + QStringLiteral("“ ist keine ")
+                                + (z.ganz ? QStringLiteral("ganze Zahl!") : QStringLiteral("Zahl!")),
+                            kNichtGespeichert}),
+                    Icon::Critical);
+            return false;
+        }
+    }
+    return true;
+}
+
+Tarifeintrag TarifEditor::eintragAusMaske() const
+{
+    Tarifeintrag e;
+    e.satz = satzNummer(m_maske.fldSatz).value_or(0);
+    e.vorwahl = m_maske.fldVorwahl;
+    e.Bezeichnung = m_maske.fldBezeichnung;
+    if (hatTarifspalten(m_tabelle)) {
+        e.vonZeit = m_maske.fldAbZeit;
+        e.bisZeit = m_maske.fldBisZeit;
+        e.Minutenpreis = deutscheZahl(m_maske.fldMinutenpreis);
+        e.Pauschale = deutscheZahl(m_maske.fldPauschalpreis);
+        e.Sekundentakt = ganzeZahl(m_maske.fldSekundentakt);
+        e.typ = m_maske.fldTyp;
+        e.username = ohneEndleerzeichen(m_state.Anwender);
+    }
+    return e;
+}
+
+void TarifEditor::speichern()
+{
+    if (!maskePruefen())
+        return;
+    m_vorwahlEingabe = false;
+    m_hinweisSichtbar = false;
+
+    const Tarifeintrag e = eintragAusMaske();
+    try {
+        // A mask without a stored entry looks for its prefix, a taken-over
+        // entry for its record number.
+        const int vorhanden = e.satz == 0 ? vorwahlZaehlen(m_db, m_tabelle, m_maske.fldVorwahl)
+                                          : (tarifFinden(m_db, m_tabelle, e.satz) ? 1 : 0);
+        if (vorhanden > 0 && m_neuerSatz == 1) {
+            const Answer a = m_dialogs.message(
+                zeilen({QStringLiteral("Sie wollen einen neuen Satz speichern, die betreffende Vorwahl ist aber "
+                                       "bereits gegeben!"),
+                        QString(),
+                        QStringLiteral("Wollen Sie den Satz trotzdem speichern (nur notwendig, wenn zusätzlicher "
+                                       "Zeitbereich anzulegen ist)")}),
+                programmCaption(), Buttons::YesNo, Icon::Information, Answer::No);
+            if (a != Answer::Yes) {
+                m_neuerSatz = 0;
+                meldung(QStringLiteral("Speicherung wurde abgebrochen!"), Icon::Information);
+                felderleeren();
+                return;
+            }
+        }
+        if (m_neuerSatz == 1) {
+            tarifEinfuegen(m_db, m_tabelle, e);
+        } else if (e.satz == 0 || !tarifAendern(m_db, m_tabelle, e)) {
+            // The entry was deleted meanwhile (or none was taken over).
+            meldung(zeilen({kNichtGefunden, kNichtGespeichert}), Icon::Critical);
+            return;
+        }
+    } catch (const SQLite::Exception& ex) {
+        datenbankFehler({QStringLiteral("Fehler der Datenbank:")}, ex, {kNichtGespeichert});
+        return;
+    }
+    m_neuerSatz = 0;
+    meldung(QStringLiteral("Datensatz wurde gespeichert!"), Icon::Information);
+    felderleeren();
+}
+
+void TarifEditor::loeschen()
+{
+    m_vorwahlEingabe = false;
+    const auto satz = satzNummer(m_maske.fldSatz).value_or(0);
+    if (satz == 0) {
+        meldung(zeilen({QStringLiteral("Satz kann nur gelöscht werden, wenn er vorher über die"),
+                        QStringLiteral("'Auswahl bereits angelegter Tarifeinträge' übernommen wurde!")}),
+                Icon::Critical);
+        felderleeren();
+        return;
+    }
+    const Answer a = m_dialogs.message(QStringLiteral("Wollen Sie diesen Datensatz wirklich löschen"),
+                                       programmCaption(), Buttons::YesNo, Icon::Critical, Answer::No);
+    if (a != Answer::Yes)
+        return;
+    try {
+        tarifLoeschen(m_db, m_tabelle, satz);
+    } catch (const SQLite::Exception& ex) {
+        datenbankFehler({QStringLiteral("Der Datensatz konnte nicht gelöscht werden:")}, ex);
+        return;
+    }
+    meldung(QStringLiteral("Satz wurde gelöscht!"), Icon::Information);
+    felderleeren();
+}
+
+void TarifEditor::tarifrechnerZeigen()
+{
+    // Shown only for copying; the answer is not used.
+    m_dialogs.input(QStringLiteral("Den Tarifrechner der T-Com finden Sie unter"), kProduktName,
+                    tarifrechnerAdresse(m_state.programmOrdner));
+}
+
+} // namespace orve

@@ -1,0 +1,91 @@
+#pragma once
+
+#include "common/Dialogs.h"
+#include "tariffs/TarifTabellen.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace SQLite { class Database; }
+
+namespace orve {
+
+struct AppState;
+
+// The web address of the telephone company's tariff calculator: the first
+// line of Tarifrechner.txt in the program folder, else kTarifrechnerStandard.
+inline const QString kTarifrechnerStandard = QStringLiteral("https://www.telekom.de/");
+QString tarifrechnerAdresse(const QString& programmOrdner);
+
+// The texts of the editing mask, one per field.
+struct Tarifmaske {
+    QString fldSatz = QStringLiteral("0"); // satz of the entry in the mask, "0" for none
+    QString fldVorwahl;
+    QString fldBezeichnung;
+    QString fldAbZeit;
+    QString fldBisZeit;
+    QString fldMinutenpreis;
+    QString fldPauschalpreis = QStringLiteral("0");
+    QString fldSekundentakt = QStringLiteral("0");
+    QString fldTyp;
+
+    bool operator==(const Tarifmaske&) const = default;
+};
+
+// Everything the tariff editor window holds, and its commands. The window
+// copies the user's typing into maske() and combo1Text before a command and
+// shows the state afterwards; the commands ask through Dialogs and work on
+// the open local database.
+class TarifEditor {
+public:
+    TarifEditor(AppState& state, Dialogs& dialogs, SQLite::Database& lokal);
+
+    // State.
+    Tariftabelle tabelle() const { return m_tabelle; }
+    Tarifmaske& maske() { return m_maske; }
+    const Tarifmaske& maske() const { return m_maske; }
+    int neuerSatz() const { return m_neuerSatz; }
+    bool vorwahlEingabe() const { return m_vorwahlEingabe; } // fldVorwahl accepts input
+    bool hinweisSichtbar() const { return m_hinweisSichtbar; } // Label15 and fldSuchvorwahl
+    const QString& suchvorwahl() const { return m_suchvorwahl; }
+    const QStringList& eintraege() const { return m_eintraege; } // the list of Combo1
+    QString combo1Text;                                          // its text part
+
+    // The number without tariff that the user is asked to maintain.
+    void zeigeFehlendeVorwahl(const QString& nummer);
+
+    // Commands.
+    void laden();                         // opening: table faktor, mask cleared
+    void tabelleWaehlen(Tariftabelle t);  // Option1..Option3
+    void listeFuellen();                  // Combo1 dropped down
+    void felderleeren();
+    void speichern();                     // Command1 "&Speichern Datensatz"
+    void uebernehmen();                   // Command2 "In &Bearbeitungsmaske übernehmen"
+    void loeschen();                      // Command3 "&löschen Datensatz"
+    void neuerSatzAnlegen();              // Command4 "&Neuen Satz anlegen"
+    void tarifrechnerZeigen();            // menu "&aufrufen"
+
+    // The item of the entry list for one row: prefix, description, (times,)
+    // and the record number between " *(" and ")*".
+    static QString listenText(Tariftabelle t, const Tarifeintrag& e);
+
+private:
+    void meldung(const QString& text, Icon icon);
+    bool maskePruefen();
+    Tarifeintrag eintragAusMaske() const;
+    void datenbankFehler(const QStringList& zeilenDavor, const std::exception& e, const QStringList& zeilenDanach = {});
+
+    AppState& m_state;
+    Dialogs& m_dialogs;
+    SQLite::Database& m_db;
+
+    Tariftabelle m_tabelle = Tariftabelle::faktor;
+    Tarifmaske m_maske;
+    int m_neuerSatz = 0;
+    bool m_vorwahlEingabe = false;
+    bool m_hinweisSichtbar = false;
+    QString m_suchvorwahl;
+    QStringList m_eintraege;
+};
+
+} // namespace orve

@@ -1,0 +1,205 @@
+#include "tariffs/TarifTabellen.h"
+
+#include "common/Numbers.h"
+
+#include <QRegularExpression>
+
+#include <SQLiteCpp/SQLiteCpp.h>
+
+#include <string>
+
+namespace orve {
+
+namespace {
+
+const char* kTarifSpalten =
+    R"(satz, vorwahl, Bezeichnung, "von Zeit", "bis Zeit", Minutenpreis, Pauschale, Sekundentakt, typ, username)";
+const char* kCallByCallSpalten = "satz, vorwahl, Bezeichnung";
+
+std::string name(Tariftabelle t)
+{
+    return tabellenName(t).toStdString();
+}
+
+std::string spalten(Tariftabelle t)
+{
+    return hatTarifspalten(t) ? kTarifSpalten : kCallByCallSpalten;
+}
+
+std::optional<QString> text(const SQLite::Column& c)
+{
+    if (c.isNull())
+        return std::nullopt;
+    return QString::fromUtf8(c.getString());
+}
+
+// Numbers are stored as numbers; a text left by another tool is read by the
+// rule the user types numbers with.
+std::optional<double> zahl(const SQLite::Column& c)
+{
+    if (c.isInteger() || c.isFloat())
+        return c.getDouble();
+    if (c.isText())
+        return deutscheZahl(QString::fromUtf8(c.getString()));
+    return std::nullopt;
+}
+
+Tarifeintrag zeileLesen(SQLite::Statement& q, Tariftabelle t)
+{
+    Tarifeintrag e;
+    e.satz = q.getColumn(0).getInt64();
+    e.vorwahl = text(q.getColumn(1));
+    e.Bezeichnung = text(q.getColumn(2));
+    if (hatTarifspalten(t)) {
+        e.vonZeit = text(q.getColumn(3));
+        e.bisZeit = text(q.getColumn(4));
+        e.Minutenpreis = zahl(q.getColumn(5));
+        e.Pauschale = zahl(q.getColumn(6));
+        e.Sekundentakt = zahl(q.getColumn(7));
+        e.typ = text(q.getColumn(8));
+        e.username = text(q.getColumn(9));
+    }
+    return e;
+}
+
+void binde(SQLite::Statement& q, int index, const std::optional<QString>& v)
+{
+    if (v)
+        q.bind(index, v->toStdString());
+    else
+        q.bind(index);
+}
+
+void binde(SQLite::Statement& q, int index, const std::optional<double>& v)
+{
+    if (v)
+        q.bind(index, *v);
+    else
+        q.bind(index);
+}
+
+void bindeGanzzahl(SQLite::Statement& q, int index, const std::optional<double>& v)
+{
+    if (v && *v == static_cast<double>(static_cast<std::int64_t>(*v)))
+        q.bind(index, static_cast<std::int64_t>(*v));
+    else
+        binde(q, index, v);
+}
+
+// Binds the written columns in the order of the statements below; returns
+// the next free parameter index.
+int werteBinden(SQLite::Statement& q, Tariftabelle t, const Tarifeintrag& e)
+{
+    binde(q, 1, e.vorwahl);
+    binde(q, 2, e.Bezeichnung);
+    if (!hatTarifspalten(t))
+        return 3;
+    binde(q, 3, e.vonZeit);
+    binde(q, 4, e.bisZeit);
+    binde(q, 5, e.Minutenpreis);
+    binde(q, 6, e.Pauschale);
+    bindeGanzzahl(q, 7, e.Sekundentakt);
+    binde(q, 8, e.typ);
+    binde(q, 9, e.username);
+    return 10;
+}
+
+} // namespace
+
+QString tabellenName(Tariftabelle t)
+{
+    switch (t) {
+    case Tariftabelle::faktor: return QStringLiteral("faktor");
+    case Tariftabelle::Ortstarif: return QStringLiteral("Ortstarif");
+    case Tariftabelle::CallByCall: return QStringLiteral("CallByCall");
+    }
+    return {};
+}
+
+bool hatTarifspalten(Tariftabelle t)
+{
+    return t != Tariftabelle::CallByCall;
+}
+
+std::optional<std::int64_t> satzNummer(const QString& text)
+{
+    static const QRegularExpression ganzzahl(QStringLiteral("^\\s*([+-]?\\d{1,18})\\s*$"));
+    const auto m = ganzzahl.match(text);
+    if (!m.hasMatch())
+        return std::nullopt;
+    bool ok = false;
+    const qlonglong n = m.captured(1).toLongLong(&ok);
+    if (!ok)
+        return std::nullopt;
+    return n;
+}
+
+std::vector<Tarifeintrag> tarifeLesen(SQLite::Database& db, Tariftabelle t)
+{
+    const std::string ordnung = hatTarifspalten(t) ? R"(vorwahl, "von Zeit", satz)" : "vorwahl, satz";
+    SQLite::Statement q(db, "SELECT " + spalten(t) + " FROM " + name(t) + " ORDER BY " + ordnung);
+    std::vector<Tarifeintrag> out;
+    while (q.executeStep())
+        out.push_back(zeileLesen(q, t));
+    return out;
+}
+
+std::optional<Tarifeintrag> tarifFinden(SQLite::Database& db, Tariftabelle t, std::int64_t satz)
+{
+    SQLite::Statement q(db, "SELECT " + spalten(t) + " FROM " + name(t) + " WHERE satz = ?");
+    q.bind(1, satz);
+    if (!q.executeStep())
+        return std::nullopt;
+    return zeileLesen(q, t);
+}
+
+std::optional<Tarifeintrag> tarifFinden(SQLite::Database& db, Tariftabelle t, const QString& satzText)
+{
+    const auto n = satzNummer(satzText);
+    if (!n)
+        return std::nullopt;
+    return tarifFinden(db, t, *n);
+}
+
+int vorwahlZaehlen(SQLite::Database& db, Tariftabelle t, const QString& vorwahl)
+{
+    SQLite::Statement q(db, "SELECT count(*) FROM " + name(t) + " WHERE vorwahl = ?");
+    q.bind(1, vorwahl.toStdString());
+    q.executeStep();
+    return q.getColumn(0).getInt();
+}
+
+std::int64_t tarifEinfuegen(SQLite::Database& db, Tariftabelle t, const Tarifeintrag& e)
+{
+    const std::string sql = hatTarifspalten(t)
+        ? "INSERT INTO " + name(t)
+            + R"( (vorwahl, Bezeichnung, "von Zeit", "bis Zeit", Minutenpreis, Pauschale, Sekundentakt, typ, username))"
+              " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"
+        : "INSERT INTO " + name(t) + " (vorwahl, Bezeichnung) VALUES (?, ?)";
+    SQLite::Statement q(db, sql);
+    werteBinden(q, t, e);
+    q.exec();
+    return db.getLastInsertRowid();
+}
+
+bool tarifAendern(SQLite::Database& db, Tariftabelle t, const Tarifeintrag& e)
+{
+    const std::string sql = hatTarifspalten(t)
+        ? "UPDATE " + name(t)
+            + R"( SET vorwahl = ?, Bezeichnung = ?, "von Zeit" = ?, "bis Zeit" = ?, Minutenpreis = ?,)"
+              " Pauschale = ?, Sekundentakt = ?, typ = ?, username = ? WHERE satz = ?"
+        : "UPDATE " + name(t) + " SET vorwahl = ?, Bezeichnung = ? WHERE satz = ?";
+    SQLite::Statement q(db, sql);
+    const int satzIndex = werteBinden(q, t, e);
+    q.bind(satzIndex, e.satz);
+    return q.exec() > 0;
+}
+
+int tarifLoeschen(SQLite::Database& db, Tariftabelle t, std::int64_t satz)
+{
+    SQLite::Statement q(db, "DELETE FROM " + name(t) + " WHERE satz = ?");
+    q.bind(1, satz);
+    return q.exec();
+}
+
+} // namespace orve

@@ -1,0 +1,107 @@
+#pragma once
+
+#include "tariffs/TarifEditor.h"
+#include "tariffs/TarifeditorOeffner.h"
+
+#include <QComboBox>
+#include <QDialog>
+
+#include <functional>
+#include <memory>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QAction;
+
+namespace SQLite { class Database; }
+
+namespace orve {
+
+struct AppState;
+class Datenquellen;
+class Dialogs;
+
+// The entry list: refilled from the table every time it drops down.
+class Combo1Box : public QComboBox {
+    Q_OBJECT
+public:
+    using QComboBox::QComboBox;
+    void showPopup() override;
+
+signals:
+    void aufklappen();
+};
+
+// The tariff editor window. Shown modally; every opening starts afresh.
+class frmEingabe : public QDialog {
+    Q_OBJECT
+public:
+    // Opens the local database through the data sources (LokalVerbindung).
+    frmEingabe(AppState& state, Datenquellen& quellen, Dialogs& dialogs, QWidget* parent = nullptr);
+    // Works on a local database that the caller keeps open.
+    frmEingabe(AppState& state, SQLite::Database& lokal, Dialogs& dialogs, QWidget* parent = nullptr);
+    ~frmEingabe() override;
+
+    // Makes "zu pflegende Vorwahl:" with the number visible.
+    void zeigeFehlendeVorwahl(const QString& nummer);
+
+    // Modal. When the local database could not be opened the user is told
+    // so and the window is not shown (Rejected).
+    int exec() override;
+
+    // The logic behind the window; null when the database is not open.
+    TarifEditor* editor() { return m_editor.get(); }
+
+protected:
+    bool eventFilter(QObject* obj, QEvent* ev) override;
+
+private:
+    void aufbauen();
+    void befehl(const std::function<void(TarifEditor&)>& f);
+    void ausFensterLesen();
+    void insFensterSchreiben();
+    void optionGeklickt(Tariftabelle t);
+
+    AppState& m_state;
+    Dialogs& m_dialogs;
+    std::unique_ptr<SQLite::Database> m_eigeneDb;
+    std::unique_ptr<TarifEditor> m_editor;
+    QString m_oeffnungsFehler;
+
+    QRadioButton* m_option[3] = {};
+    QLabel* m_optionLabel[3] = {};
+    QLabel* m_label15 = nullptr;
+    QLineEdit* m_fldSuchvorwahl = nullptr;
+    Combo1Box* m_combo1 = nullptr;
+    QLineEdit* m_fldSatz = nullptr;
+    QLineEdit* m_fldVorwahl = nullptr;
+    QLineEdit* m_fldBezeichnung = nullptr;
+    QLineEdit* m_fldAbZeit = nullptr;
+    QLineEdit* m_fldBisZeit = nullptr;
+    QLineEdit* m_fldMinutenpreis = nullptr;
+    QLineEdit* m_fldPauschalpreis = nullptr;
+    QLineEdit* m_fldSekundentakt = nullptr;
+    QLineEdit* m_fldTyp = nullptr;
+};
+
+// Opens frmEingabe modally for a number without tariff.
+class QtTarifeditorOeffner : public TarifeditorOeffner {
+public:
+    QtTarifeditorOeffner(AppState& state, Datenquellen& quellen, Dialogs& dialogs, QWidget* parent = nullptr)
+        : m_state(state), m_quellen(&quellen), m_dialogs(dialogs), m_parent(parent) {}
+    QtTarifeditorOeffner(AppState& state, SQLite::Database& lokal, Dialogs& dialogs, QWidget* parent = nullptr)
+        : m_state(state), m_lokal(&lokal), m_dialogs(dialogs), m_parent(parent) {}
+
+    void oeffnen(const QString& fehlendeNummer) override;
+
+private:
+    AppState& m_state;
+    Datenquellen* m_quellen = nullptr;
+    SQLite::Database* m_lokal = nullptr;
+    Dialogs& m_dialogs;
+    QWidget* m_parent;
+};
+
+} // namespace orve
