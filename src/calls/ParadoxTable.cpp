@@ -1,0 +1,535 @@
+#include "calls/ParadoxTable.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QFile>
+#include <QTime>
+#include <QTimeZone>
+
+#include <bit>
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+namespace orve::paradox {
+
+namespace {
+
+// ---- Layout of a table file ----------------------------------------------
+//
+// Header integers are little-endian; the record data is big-endian with the
+// sign bit flipped (see the decoders below). The fixed part of the header
+// runs to 0x57; tables of Paradox 4 and later add 0x20 bytes (0x58..0x77).
+// The field list, pointer arrays, table name and field names follow.
+
+constexpr int kSatzGroesse = 0x00;   // word: bytes per record
+constexpr int kKopfGroesse = 0x02;   // word: header bytes = offset of block 1
+constexpr int kDateiTyp = 0x04;      // byte: 0 keyed table, 2 table without key
+constexpr int kBlockKB = 0x05;       // byte: data block size in KB
+constexpr int kAnzahl = 0x06;        // longint: record count
+constexpr int kErsterBlock = 0x0E;   // word: first block of the chain
+constexpr int kFeldAnzahl = 0x21;    // integer: number of fields
+constexpr int kVerschluesselung1 = 0x25; // longint: non-zero when encrypted
+constexpr int kVersion = 0x39;       // byte: 3 = 3.0, 4 = 3.5, 5..9 = 4.x, 10/11 = 5.x, 12 = 7.x
+constexpr int kVerschluesselung2 = 0x5C; // longint (4.x and later)
+constexpr int kCodepage = 0x6A;      // word (4.x and later): DOS/Windows code page
+constexpr int kFeldListeAlt = 0x58;  // field list of 3.x tables
+constexpr int kFeldListeNeu = 0x78;  // field list of 4.x and later tables
+
+constexpr int kVersionMin = 0x03;
+constexpr int kVersionMax = 0x0C;
+constexpr int kVersionMitErweiterung = 0x05; // 4.0 and later carry 0x58..0x77
+
+constexpr int kBlockKopf = 6; // next block, previous block, offset of the last record
+
+constexpr std::int64_t kMsProTag = 86'400'000;
+
+// ---- Code pages ----------------------------------------------------------
+// The upper halves (bytes 0x80..0xFF) of the DOS and Windows code pages met
+// in German installations; the lower half is ASCII in all of them.
+
+constexpr char16_t kCp437[128] = {
+    0x00C7, 0x00FC, 0x00E9, 0x00E2, 0x00E4, 0x00E0, 0x00E5, 0x00E7,
+    0x00EA, 0x00EB, 0x00E8, 0x00EF, 0x00EE, 0x00EC, 0x00C4, 0x00C5,
+    0x00C9, 0x00E6, 0x00C6, 0x00F4, 0x00F6, 0x00F2, 0x00FB, 0x00F9,
+    0x00FF, 0x00D6, 0x00DC, 0x00A2, 0x00A3, 0x00A5, 0x20A7, 0x0192,
+    0x00E1, 0x00ED, 0x00F3, 0x00FA, 0x00F1, 0x00D1, 0x00AA, 0x00BA,
+    0x00BF, 0x2310, 0x00AC, 0x00BD, 0x00BC, 0x00A1, 0x00AB, 0x00BB,
+    0x2591, 0x2592, 0x2593, 0x2502, 0x2524, 0x2561, 0x2562, 0x2556,
+    0x2555, 0x2563, 0x2551, 0x2557, 0x255D, 0x255C, 0x255B, 0x2510,
+    0x2514, 0x2534, 0x252C, 0x251C, 0x2500, 0x253C, 0x255E, 0x255F,
+    0x255A, 0x2554, 0x2569, 0x2566, 0x2560, 0x2550, 0x256C, 0x2567,
+    0x2568, 0x2564, 0x2565, 0x2559, 0x2558, 0x2552, 0x2553, 0x256B,
+    0x256A, 0x2518, 0x250C, 0x2588, 0x2584, 0x258C, 0x2590, 0x2580,
+    0x03B1, 0x00DF, 0x0393, 0x03C0, 0x03A3, 0x03C3, 0x00B5, 0x03C4,
+    0x03A6, 0x0398, 0x03A9, 0x03B4, 0x221E, 0x03C6, 0x03B5, 0x2229,
+    0x2261, 0x00B1, 0x2265, 0x2264, 0x2320, 0x2321, 0x00F7, 0x2248,
+    0x00B0, 0x2219, 0x00B7, 0x221A, 0x207F, 0x00B2, 0x25A0, 0x00A0,
+};
+
+constexpr char16_t kCp850[128] = {
+    0x00C7, 0x00FC, 0x00E9, 0x00E2, 0x00E4, 0x00E0, 0x00E5, 0x00E7,
+    0x00EA, 0x00EB, 0x00E8, 0x00EF, 0x00EE, 0x00EC, 0x00C4, 0x00C5,
+    0x00C9, 0x00E6, 0x00C6, 0x00F4, 0x00F6, 0x00F2, 0x00FB, 0x00F9,
+    0x00FF, 0x00D6, 0x00DC, 0x00F8, 0x00A3, 0x00D8, 0x00D7, 0x0192,
+    0x00E1, 0x00ED, 0x00F3, 0x00FA, 0x00F1, 0x00D1, 0x00AA, 0x00BA,
+    0x00BF, 0x00AE, 0x00AC, 0x00BD, 0x00BC, 0x00A1, 0x00AB, 0x00BB,
+    0x2591, 0x2592, 0x2593, 0x2502, 0x2524, 0x00C1, 0x00C2, 0x00C0,
+    0x00A9, 0x2563, 0x2551, 0x2557, 0x255D, 0x00A2, 0x00A5, 0x2510,
+    0x2514, 0x2534, 0x252C, 0x251C, 0x2500, 0x253C, 0x00E3, 0x00C3,
+    0x255A, 0x2554, 0x2569, 0x2566, 0x2560, 0x2550, 0x256C, 0x00A4,
+    0x00F0, 0x00D0, 0x00CA, 0x00CB, 0x00C8, 0x0131, 0x00CD, 0x00CE,
+    0x00CF, 0x2518, 0x250C, 0x2588, 0x2584, 0x00A6, 0x00CC, 0x2580,
+    0x00D3, 0x00DF, 0x00D4, 0x00D2, 0x00F5, 0x00D5, 0x00B5, 0x00FE,
+    0x00DE, 0x00DA, 0x00DB, 0x00D9, 0x00FD, 0x00DD, 0x00AF, 0x00B4,
+    0x00AD, 0x00B1, 0x2017, 0x00BE, 0x00B6, 0x00A7, 0x00F7, 0x00B8,
+    0x00B0, 0x00A8, 0x00B7, 0x00B9, 0x00B3, 0x00B2, 0x25A0, 0x00A0,
+};
+
+constexpr char16_t kCp852[128] = {
+    0x00C7, 0x00FC, 0x00E9, 0x00E2, 0x00E4, 0x016F, 0x0107, 0x00E7,
+    0x0142, 0x00EB, 0x0150, 0x0151, 0x00EE, 0x0179, 0x00C4, 0x0106,
+    0x00C9, 0x0139, 0x013A, 0x00F4, 0x00F6, 0x013D, 0x013E, 0x015A,
+    0x015B, 0x00D6, 0x00DC, 0x0164, 0x0165, 0x0141, 0x00D7, 0x010D,
+    0x00E1, 0x00ED, 0x00F3, 0x00FA, 0x0104, 0x0105, 0x017D, 0x017E,
+    0x0118, 0x0119, 0x00AC, 0x017A, 0x010C, 0x015F, 0x00AB, 0x00BB,
+    0x2591, 0x2592, 0x2593, 0x2502, 0x2524, 0x00C1, 0x00C2, 0x011A,
+    0x015E, 0x2563, 0x2551, 0x2557, 0x255D, 0x017B, 0x017C, 0x2510,
+    0x2514, 0x2534, 0x252C, 0x251C, 0x2500, 0x253C, 0x0102, 0x0103,
+    0x255A, 0x2554, 0x2569, 0x2566, 0x2560, 0x2550, 0x256C, 0x00A4,
+    0x0111, 0x0110, 0x010E, 0x00CB, 0x010F, 0x0147, 0x00CD, 0x00CE,
+    0x011B, 0x2518, 0x250C, 0x2588, 0x2584, 0x0162, 0x016E, 0x2580,
+    0x00D3, 0x00DF, 0x00D4, 0x0143, 0x0144, 0x0148, 0x0160, 0x0161,
+    0x0154, 0x00DA, 0x0155, 0x0170, 0x00FD, 0x00DD, 0x0163, 0x00B4,
+    0x00AD, 0x02DD, 0x02DB, 0x02C7, 0x02D8, 0x00A7, 0x00F7, 0x00B8,
+    0x00B0, 0x00A8, 0x02D9, 0x0171, 0x0158, 0x0159, 0x25A0, 0x00A0,
+};
+
+// Windows 1252 differs from Latin-1 only in 0x80..0x9F; its five unused
+// bytes there keep their Latin-1 control characters.
+constexpr char16_t kCp1252Anfang[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+struct ZeichenTabelle {
+    char16_t oben[128];
+};
+
+ZeichenTabelle tabelleAus(const char16_t (&quelle)[128])
+{
+    ZeichenTabelle t{};
+    std::memcpy(t.oben, quelle, sizeof t.oben);
+    return t;
+}
+
+const ZeichenTabelle* zeichenTabelle(int codepage)
+{
+    static const ZeichenTabelle cp437 = tabelleAus(kCp437);
+    static const ZeichenTabelle cp850 = tabelleAus(kCp850);
+    static const ZeichenTabelle cp852 = tabelleAus(kCp852);
+    static const ZeichenTabelle cp858 = [] {
+        ZeichenTabelle t = tabelleAus(kCp850);
+        t.oben[0xD5 - 0x80] = 0x20AC; // 858 is 850 with the euro sign for dotless i
+        return t;
+    }();
+    static const ZeichenTabelle cp1252 = [] {
+        ZeichenTabelle t{};
+        for (int i = 0; i < 128; ++i)
+            t.oben[i] = i < 32 ? kCp1252Anfang[i] : static_cast<char16_t>(0x80 + i);
+        return t;
+    }();
+    switch (codepage) {
+    case 437: return &cp437;
+    case 850: return &cp850;
+    case 852: return &cp852;
+    case 858: return &cp858;
+    case 1252: return &cp1252;
+    default: return nullptr; // Latin-1
+    }
+}
+
+// ---- Reading raw numbers -------------------------------------------------
+
+std::uint16_t le16(const uchar* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
+std::uint32_t le32(const uchar* p)
+{
+    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8)
+        | (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+}
+
+std::uint64_t be(const uchar* p, int n)
+{
+    std::uint64_t v = 0;
+    for (int i = 0; i < n; ++i)
+        v = (v << 8) | p[i];
+    return v;
+}
+
+bool alleNull(const uchar* p, int n)
+{
+    for (int i = 0; i < n; ++i)
+        if (p[i] != 0)
+            return false;
+    return true;
+}
+
+// Integers: big-endian two's complement with the sign bit flipped, which is
+// the value plus 2^(bits-1) read unsigned: 0 is stored as 0x80..00.
+std::int64_t ganzeZahl(const uchar* p, int n)
+{
+    const auto versatz = static_cast<std::int64_t>(std::uint64_t{1} << (n * 8 - 1));
+    return static_cast<std::int64_t>(be(p, n)) - versatz;
+}
+
+// Doubles: IEEE big-endian; positive values have the sign bit set, negative
+// values have every bit complemented.
+double kommaZahl(const uchar* p)
+{
+    std::uint64_t roh = be(p, 8);
+    constexpr std::uint64_t vorzeichen = std::uint64_t{1} << 63;
+    roh = (roh & vorzeichen) ? (roh ^ vorzeichen) : ~roh;
+    return std::bit_cast<double>(roh);
+}
+
+// Day 1 is 1 January 0001 (proleptic Gregorian calendar).
+QDate datumAusTagen(std::int64_t tage)
+{
+    static const qint64 basis = QDate(1, 1, 1).toJulianDay();
+    return QDate::fromJulianDay(basis + tage - 1);
+}
+
+QString fehlerBeschaedigt(const QString& was)
+{
+    return QStringLiteral("Die Paradox-Tabelle ist beschädigt: %1").arg(was);
+}
+
+[[noreturn]] void beschaedigt(const QString& was)
+{
+    throw ParadoxFehler(fehlerBeschaedigt(was));
+}
+
+QString typName(FeldTyp t)
+{
+    switch (t) {
+    case FeldTyp::Alpha: return QStringLiteral("Alpha");
+    case FeldTyp::Date: return QStringLiteral("Datum");
+    case FeldTyp::Short: return QStringLiteral("Short");
+    case FeldTyp::Long: return QStringLiteral("Long");
+    case FeldTyp::Currency: return QStringLiteral("Währung");
+    case FeldTyp::Number: return QStringLiteral("Zahl");
+    case FeldTyp::Logical: return QStringLiteral("Logisch");
+    case FeldTyp::Memo: return QStringLiteral("Memo");
+    case FeldTyp::Blob: return QStringLiteral("Binär");
+    case FeldTyp::FmtMemo: return QStringLiteral("Formatiertes Memo");
+    case FeldTyp::Ole: return QStringLiteral("OLE");
+    case FeldTyp::Graphic: return QStringLiteral("Grafik");
+    case FeldTyp::Time: return QStringLiteral("Zeit");
+    case FeldTyp::Timestamp: return QStringLiteral("Zeitstempel");
+    case FeldTyp::AutoInc: return QStringLiteral("Zähler");
+    case FeldTyp::Bcd: return QStringLiteral("BCD");
+    case FeldTyp::Bytes: return QStringLiteral("Bytes");
+    }
+    return QString();
+}
+
+bool bekannterTyp(int t)
+{
+    switch (t) {
+    case 0x01: case 0x02: case 0x03: case 0x04: case 0x05: case 0x06: case 0x09:
+    case 0x0C: case 0x0D: case 0x0E: case 0x0F: case 0x10:
+    case 0x14: case 0x15: case 0x16: case 0x17: case 0x18:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Whether a field of this type may have this size in the record.
+bool passendeGroesse(FeldTyp t, int g)
+{
+    switch (t) {
+    case FeldTyp::Alpha:
+    case FeldTyp::Bytes: return g >= 1 && g <= 255;
+    case FeldTyp::Date:
+    case FeldTyp::Long:
+    case FeldTyp::Time:
+    case FeldTyp::AutoInc: return g == 4;
+    case FeldTyp::Short: return g == 2;
+    case FeldTyp::Currency:
+    case FeldTyp::Number:
+    case FeldTyp::Timestamp: return g == 8;
+    case FeldTyp::Logical: return g == 1;
+    case FeldTyp::Bcd: return g == 17;
+    // Memo and binary fields: a 10-byte reference to the .MB file plus a leader.
+    case FeldTyp::Memo:
+    case FeldTyp::Blob:
+    case FeldTyp::FmtMemo:
+    case FeldTyp::Ole:
+    case FeldTyp::Graphic: return g >= 10 && g <= 255;
+    }
+    return false;
+}
+
+// The largest file a table can be: 16-bit block numbers, blocks of 32 KB.
+constexpr qint64 kGroessteDatei = 0xFFFF + qint64{0xFFFF} * 32 * 1024;
+
+} // namespace
+
+struct ParadoxTabelle::Daten {
+    QByteArray bytes;
+    const uchar* p = nullptr;
+    qint64 groesse = 0;
+
+    int satzGroesse = 0;
+    int kopfGroesse = 0;
+    int blockGroesse = 0;
+    int ersterBlock = 0;
+    std::int64_t anzahl = 0;
+    const ZeichenTabelle* zeichen = nullptr;
+    std::vector<Feld> felder;
+    std::vector<int> feldOffset;
+
+    QString text(const uchar* s, int n) const
+    {
+        int laenge = 0;
+        while (laenge < n && s[laenge] != 0)
+            ++laenge;
+        if (!zeichen)
+            return QString::fromLatin1(reinterpret_cast<const char*>(s), laenge);
+        QString t(laenge, Qt::Uninitialized);
+        QChar* z = t.data();
+        for (int i = 0; i < laenge; ++i)
+            z[i] = s[i] < 0x80 ? QChar(s[i]) : QChar(zeichen->oben[s[i] - 0x80]);
+        return t;
+    }
+
+    QVariant wert(const Feld& f, const uchar* s) const;
+    void kopfLesen();
+    bool namenLesen(int start, int ende);
+};
+
+QVariant ParadoxTabelle::Daten::wert(const Feld& f, const uchar* s) const
+{
+    const int n = f.groesse;
+    if (alleNull(s, n))
+        return QVariant();
+    switch (f.typ) {
+    case FeldTyp::Alpha:
+        return text(s, n);
+    case FeldTyp::Short:
+    case FeldTyp::Long:
+    case FeldTyp::AutoInc:
+        return QVariant::fromValue<qint64>(ganzeZahl(s, n));
+    case FeldTyp::Number:
+    case FeldTyp::Currency:
+        return kommaZahl(s);
+    case FeldTyp::Logical:
+        return s[0] != 0x80;
+    case FeldTyp::Date: {
+        const QDate d = datumAusTagen(ganzeZahl(s, 4));
+        return d.isValid() ? QVariant(d) : QVariant();
+    }
+    case FeldTyp::Time: {
+        const std::int64_t ms = ganzeZahl(s, 4);
+        if (ms < 0 || ms >= kMsProTag)
+            return QVariant(); // no time of day: treated like Null
+        return QTime::fromMSecsSinceStartOfDay(static_cast<int>(ms));
+    }
+    case FeldTyp::Timestamp: {
+        const double ms = kommaZahl(s);
+        // Beyond ±10^17 ms (about 3 million years) nothing is a real moment.
+        if (!std::isfinite(ms) || std::fabs(ms) > 1e17)
+            return QVariant();
+        const auto ganz = static_cast<std::int64_t>(std::floor(ms));
+        std::int64_t tage = ganz / kMsProTag;
+        std::int64_t rest = ganz % kMsProTag;
+        if (rest < 0) {
+            rest += kMsProTag;
+            --tage;
+        }
+        const QDate d = datumAusTagen(tage);
+        if (!d.isValid())
+            return QVariant();
+        // Paradox keeps no time zone: the wall clock is carried as UTC so
+        // that no daylight-saving rule can shift it.
+        return QDateTime(d, QTime::fromMSecsSinceStartOfDay(static_cast<int>(rest)), QTimeZone::utc());
+    }
+    default:
+        return QByteArray(reinterpret_cast<const char*>(s), n);
+    }
+}
+
+bool ParadoxTabelle::Daten::namenLesen(int start, int ende)
+{
+    std::vector<QString> namen;
+    int pos = start;
+    for (size_t i = 0; i < felder.size(); ++i) {
+        const int anfang = pos;
+        while (pos < ende && p[pos] != 0)
+            ++pos;
+        if (pos >= ende || pos == anfang)
+            return false;
+        namen.push_back(text(p + anfang, pos - anfang));
+        ++pos;
+    }
+    for (size_t i = 0; i < felder.size(); ++i)
+        felder[i].name = namen[i];
+    return true;
+}
+
+void ParadoxTabelle::Daten::kopfLesen()
+{
+    p = reinterpret_cast<const uchar*>(bytes.constData());
+    groesse = bytes.size();
+    if (groesse > kGroessteDatei)
+        throw ParadoxFehler(QStringLiteral("Die Datei ist zu groß für eine Paradox-Tabelle."));
+    if (groesse < kFeldListeAlt)
+        beschaedigt(QStringLiteral("die Datei ist kürzer als der Kopf einer Paradox-Tabelle (%1 Bytes)").arg(groesse));
+
+    const int version = p[kVersion];
+    if (version < kVersionMin || version > kVersionMax)
+        throw ParadoxFehler(QStringLiteral("Die Datei ist keine Paradox-Tabelle der Versionen 3 bis 7 (Versionskennung %1).")
+                                .arg(version));
+    const int dateiTyp = p[kDateiTyp];
+    if (dateiTyp != 0 && dateiTyp != 2)
+        throw ParadoxFehler(QStringLiteral("Die Datei ist keine Paradox-Datentabelle, sondern eine andere Paradox-Datei (Dateityp %1).")
+                                .arg(dateiTyp));
+    const bool erweitert = version >= kVersionMitErweiterung;
+    const int feldListe = erweitert ? kFeldListeNeu : kFeldListeAlt;
+    if (groesse < feldListe)
+        beschaedigt(QStringLiteral("die Datei ist kürzer als der Kopf einer Paradox-Tabelle (%1 Bytes)").arg(groesse));
+
+    if (le32(p + kVerschluesselung1) != 0 || (erweitert && le32(p + kVerschluesselung2) != 0))
+        throw ParadoxFehler(QStringLiteral("Die Paradox-Tabelle ist mit einem Kennwort verschlüsselt und kann nicht gelesen werden."));
+
+    kopfGroesse = le16(p + kKopfGroesse);
+    if (kopfGroesse > groesse)
+        beschaedigt(QStringLiteral("der Dateikopf (%1 Bytes) ist größer als die Datei (%2 Bytes)").arg(kopfGroesse).arg(groesse));
+
+    const int blockKB = p[kBlockKB];
+    if (blockKB < 1 || blockKB > 32)
+        beschaedigt(QStringLiteral("die Blockgröße %1 KB ist ungültig").arg(blockKB));
+    blockGroesse = blockKB * 1024;
+
+    const int feldAnzahl = static_cast<std::int16_t>(le16(p + kFeldAnzahl));
+    if (feldAnzahl < 1 || feldAnzahl > 255)
+        beschaedigt(QStringLiteral("die Zahl der Felder (%1) ist ungültig").arg(feldAnzahl));
+    if (feldListe + 2 * feldAnzahl > kopfGroesse)
+        beschaedigt(QStringLiteral("die Feldliste passt nicht in den Dateikopf"));
+
+    satzGroesse = le16(p + kSatzGroesse);
+    int summe = 0;
+    felder.reserve(feldAnzahl);
+    feldOffset.reserve(feldAnzahl);
+    for (int i = 0; i < feldAnzahl; ++i) {
+        const int typ = p[feldListe + 2 * i];
+        const int g = p[feldListe + 2 * i + 1];
+        if (!bekannterTyp(typ))
+            beschaedigt(QStringLiteral("Feld %1 hat den unbekannten Typ %2").arg(i + 1).arg(typ));
+        const auto t = static_cast<FeldTyp>(typ);
+        if (!passendeGroesse(t, g))
+            beschaedigt(QStringLiteral("Feld %1 (%2) hat die unpassende Größe %3").arg(i + 1).arg(typName(t)).arg(g));
+        felder.push_back(Feld{QString(), t, g});
+        feldOffset.push_back(summe);
+        summe += g;
+    }
+    if (summe != satzGroesse)
+        beschaedigt(QStringLiteral("die Feldgrößen (zusammen %1 Bytes) passen nicht zur Satzgröße %2").arg(summe).arg(satzGroesse));
+    if (satzGroesse > blockGroesse - kBlockKopf)
+        beschaedigt(QStringLiteral("die Satzgröße %1 passt nicht in einen Datenblock von %2 Bytes").arg(satzGroesse).arg(blockGroesse));
+
+    zeichen = erweitert ? zeichenTabelle(le16(p + kCodepage)) : nullptr;
+
+    // After the field list: the table-name pointer, one name pointer per
+    // field, the table name in a fixed area (79 bytes; 261 in 7.x tables),
+    // then the field names, each ending in a zero byte. Should a table carry
+    // the other length of name area, that one is tried as well.
+    const int nachZeigern = feldListe + 2 * feldAnzahl + 4 + 4 * feldAnzahl;
+    const int kurz = 79, lang = 261;
+    const int zuerst = version >= 0x0C ? lang : kurz;
+    const int dann = zuerst == kurz ? lang : kurz;
+    if (!namenLesen(nachZeigern + zuerst, kopfGroesse) && !namenLesen(nachZeigern + dann, kopfGroesse))
+        beschaedigt(QStringLiteral("die Feldnamen fehlen oder sind unvollständig"));
+
+    anzahl = le32(p + kAnzahl);
+    ersterBlock = le16(p + kErsterBlock);
+}
+
+ParadoxTabelle::ParadoxTabelle(std::unique_ptr<Daten> d) : m_d(std::move(d)) {}
+ParadoxTabelle::ParadoxTabelle(ParadoxTabelle&&) noexcept = default;
+ParadoxTabelle& ParadoxTabelle::operator=(ParadoxTabelle&&) noexcept = default;
+ParadoxTabelle::~ParadoxTabelle() = default;
+
+ParadoxTabelle ParadoxTabelle::oeffnen(const QString& datei)
+{
+    QFile f(datei);
+    if (!f.open(QIODevice::ReadOnly))
+        throw ParadoxFehler(QStringLiteral("Die Paradox-Tabelle %1 kann nicht geöffnet werden.").arg(datei));
+    if (f.size() > kGroessteDatei)
+        throw ParadoxFehler(QStringLiteral("Die Datei ist zu groß für eine Paradox-Tabelle."));
+    // Read once into memory: a mapping would fault should the file be cut
+    // short while it is read.
+    QByteArray bytes = f.readAll();
+    if (f.error() != QFileDevice::NoError)
+        throw ParadoxFehler(QStringLiteral("Die Paradox-Tabelle %1 kann nicht gelesen werden.").arg(datei));
+    return ausBytes(std::move(bytes));
+}
+
+ParadoxTabelle ParadoxTabelle::ausBytes(QByteArray bytes)
+{
+    auto d = std::make_unique<Daten>();
+    d->bytes = std::move(bytes);
+    d->kopfLesen();
+    return ParadoxTabelle(std::move(d));
+}
+
+const std::vector<Feld>& ParadoxTabelle::felder() const { return m_d->felder; }
+
+std::int64_t ParadoxTabelle::anzahl() const { return m_d->anzahl; }
+
+void ParadoxTabelle::lesen(const std::function<void(const Satz&)>& proSatz) const
+{
+    const Daten& d = *m_d;
+    const int maxProBlock = (d.blockGroesse - kBlockKopf) / d.satzGroesse;
+    std::vector<bool> besucht(0x10000, false);
+    Satz satz(d.felder.size());
+    std::int64_t gefunden = 0;
+
+    int block = d.ersterBlock;
+    while (block != 0) {
+        if (besucht[block])
+            beschaedigt(QStringLiteral("die Kette der Datenblöcke kehrt zu Block %1 zurück").arg(block));
+        besucht[block] = true;
+        const qint64 anfang = d.kopfGroesse + qint64{block - 1} * d.blockGroesse;
+        if (anfang + kBlockKopf > d.groesse)
+            beschaedigt(QStringLiteral("Datenblock %1 liegt außerhalb der Datei").arg(block));
+        const uchar* b = d.p + anfang;
+        const int naechster = le16(b);
+        // Offset of the block's last record; negative in an empty block.
+        const int letzter = static_cast<std::int16_t>(le16(b + 4));
+        const int imBlock = letzter < 0 ? 0 : letzter / d.satzGroesse + 1;
+        if (imBlock > maxProBlock)
+            beschaedigt(QStringLiteral("Datenblock %1 gibt %2 Datensätze an, es passen höchstens %3 hinein")
+                            .arg(block).arg(imBlock).arg(maxProBlock));
+        if (anfang + kBlockKopf + qint64{imBlock} * d.satzGroesse > d.groesse)
+            beschaedigt(QStringLiteral("Datenblock %1 reicht über das Ende der Datei hinaus").arg(block));
+        if (gefunden + imBlock > d.anzahl)
+            beschaedigt(QStringLiteral("die Datenblöcke enthalten mehr Datensätze, als der Dateikopf nennt (%1)").arg(d.anzahl));
+
+        const uchar* s = b + kBlockKopf;
+        for (int r = 0; r < imBlock; ++r, s += d.satzGroesse) {
+            for (size_t i = 0; i < d.felder.size(); ++i)
+                satz[i] = d.wert(d.felder[i], s + d.feldOffset[i]);
+            proSatz(satz);
+        }
+        gefunden += imBlock;
+        block = naechster;
+    }
+    if (gefunden != d.anzahl)
+        beschaedigt(QStringLiteral("gefunden wurden %1 Datensätze, der Dateikopf nennt %2").arg(gefunden).arg(d.anzahl));
+}
+
+} // namespace orve::paradox
