@@ -1,0 +1,173 @@
+#include "calls/ParadoxKopie.h"
+
+#include "calls/TkBillQuelle.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QSet>
+#include <QTime>
+
+#include <SQLiteCpp/SQLiteCpp.h>
+
+namespace orve {
+
+QString paradoxDatumText(const QDate& d)
+{
+    return d.toString(QStringLiteral("yyyy-MM-dd"));
+}
+
+QString paradoxZeitText(const QTime& t)
+{
+    return t.toString(QStringLiteral("hh:mm:ss"));
+}
+
+QString paradoxSpaltenTyp(paradox::FeldTyp typ)
+{
+    using paradox::FeldTyp;
+    switch (typ) {
+    case FeldTyp::Alpha:
+    case FeldTyp::Date:
+    case FeldTyp::Time:
+    case FeldTyp::Timestamp:
+        return QStringLiteral("TEXT");
+    case FeldTyp::Short:
+    case FeldTyp::Long:
+    case FeldTyp::AutoInc:
+    case FeldTyp::Logical:
+        return QStringLiteral("INTEGER");
+    case FeldTyp::Number:
+    case FeldTyp::Currency:
+        return QStringLiteral("REAL");
+    default:
+        return QStringLiteral("BLOB");
+    }
+}
+
+namespace {
+
+struct Spalte {
+    QString name;
+    QString typ;
+    bool operator==(const Spalte&) const = default;
+};
+
+std::vector<Spalte> vorhandeneSpalten(SQLite::Database& db)
+{
+    std::vector<Spalte> spalten;
+    SQLite::Statement q(db, "SELECT name, type FROM pragma_table_info('paradox')");
+    while (q.executeStep())
+        spalten.push_back({QString::fromUtf8(q.getColumn(0).getText()), QString::fromUtf8(q.getColumn(1).getText())});
+    return spalten;
+}
+
+void tabelleAnlegen(SQLite::Database& db, const std::vector<Spalte>& soll)
+{
+    if (vorhandeneSpalten(db) == soll)
+        return;
+    QStringList teile;
+    for (const auto& s : soll)
+        teile << sqlName(s.name) + QLatin1Char(' ') + s.typ;
+    db.exec("DROP TABLE IF EXISTS paradox");
+    db.exec(QStringLiteral("CREATE TABLE paradox (%1)").arg(teile.join(QStringLiteral(", "))).toStdString());
+}
+
+void binden(SQLite::Statement& s, int i, const QVariant& v)
+{
+    if (!v.isValid() || v.isNull()) {
+        s.bind(i);
+        return;
+    }
+    switch (v.typeId()) {
+    case QMetaType::QString:
+        s.bind(i, v.toString().toStdString());
+        break;
+    case QMetaType::QDate:
+        s.bind(i, paradoxDatumText(v.toDate()).toStdString());
+        break;
+    case QMetaType::QTime:
+        s.bind(i, paradoxZeitText(v.toTime()).toStdString());
+        break;
+    case QMetaType::QDateTime: {
+        const QDateTime dt = v.toDateTime();
+        s.bind(i, (paradoxDatumText(dt.date()) + QLatin1Char(' ') + paradoxZeitText(dt.time())).toStdString());
+        break;
+    }
+    case QMetaType::Bool:
+        s.bind(i, v.toBool() ? 1 : 0);
+        break;
+    case QMetaType::Double:
+    case QMetaType::Float:
+        s.bind(i, v.toDouble());
+        break;
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+        s.bind(i, static_cast<std::int64_t>(v.toLongLong()));
+        break;
+    case QMetaType::QByteArray: {
+        const QByteArray b = v.toByteArray();
+        s.bind(i, b.constData(), static_cast<int>(b.size()));
+        break;
+    }
+    default:
+        s.bind(i, v.toString().toStdString());
+        break;
+    }
+}
+
+} // namespace
+
+ParadoxKopieErgebnis paradoxKopieren(const paradox::ParadoxTabelle& tabelle, SQLite::Database& lokal)
+{
+    const auto& felder = tabelle.felder();
+    std::vector<Spalte> soll;
+    QSet<QString> namen;
+    for (const auto& f : felder) {
+        const QString klein = f.name.toLower();
+        if (namen.contains(klein))
+            throw QuellFehler(
+                QStringLiteral("Die Paradox-Tabelle hat mehrere Felder mit dem Namen \"%1\" und kann nicht "
+                               "übernommen werden!")
+                    .arg(f.name));
+        namen.insert(klein);
+        soll.push_back({f.name, paradoxSpaltenTyp(f.typ)});
+    }
+    if (soll.empty())
+        throw QuellFehler(QStringLiteral("Die Paradox-Tabelle hat keine Felder!"));
+
+    ParadoxKopieErgebnis ergebnis;
+    SQLite::Transaction t(lokal);
+    tabelleAnlegen(lokal, soll);
+    lokal.exec("DELETE FROM paradox");
+    QStringList platz;
+    for (size_t i = 0; i < soll.size(); ++i)
+        platz << QStringLiteral("?");
+    SQLite::Statement einfuegen(
+        lokal, QStringLiteral("INSERT INTO paradox VALUES (%1)").arg(platz.join(QLatin1Char(','))).toStdString());
+    const int n = static_cast<int>(soll.size());
+    try {
+        tabelle.lesen([&](const paradox::Satz& satz) {
+            try {
+                einfuegen.reset();
+                einfuegen.clearBindings();
+                for (int i = 0; i < n && i < static_cast<int>(satz.size()); ++i)
+                    binden(einfuegen, i + 1, satz[static_cast<size_t>(i)]);
+                einfuegen.exec();
+                ++ergebnis.uebernommen;
+            } catch (const SQLite::Exception&) {
+                ++ergebnis.uebersprungen;
+            }
+        });
+    } catch (const paradox::ParadoxFehler& e) {
+        ergebnis.lesefehler = e.text();
+    }
+    t.commit();
+    return ergebnis;
+}
+
+} // namespace orve

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "calls/ParadoxTable.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+
+namespace SQLite { class Database; }
+
+namespace orve {
+
+// Text forms of Paradox dates and times in the staging table, the call
+// table and the date list: "2009-03-21", "14:30:00", joined by one blank.
+QString paradoxDatumText(const QDate& d);
+QString paradoxZeitText(const QTime& t);
+
+// The column type of the staging table for a Paradox field: TEXT for alpha,
+// date, time and timestamp; INTEGER for short, long, autoincrement and
+// logical; REAL for number and currency; BLOB for the rest.
+QString paradoxSpaltenTyp(paradox::FeldTyp typ);
+
+struct ParadoxKopieErgebnis {
+    std::int64_t uebernommen = 0;   // records stored
+    std::int64_t uebersprungen = 0; // records the database refused
+    // Set when the table turned out to be damaged while its records were
+    // read; the records read before stay copied.
+    std::optional<QString> lesefehler;
+};
+
+// Copies every record of the Paradox table, in table order, into the local
+// staging table `paradox`: its columns are the table's fields with the same
+// names in the same order (the table is created, or dropped and created
+// anew, when its columns differ); it is emptied first. Everything runs in
+// one transaction. A record the database refuses is skipped and counted.
+// Throws QuellFehler for a field list that cannot become a table (two
+// fields of one name) and SQLite::Exception when the table cannot be set up.
+ParadoxKopieErgebnis paradoxKopieren(const paradox::ParadoxTabelle& tabelle, SQLite::Database& lokal);
+
+} // namespace orve

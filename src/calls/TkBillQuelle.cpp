@@ -1,0 +1,164 @@
+#include "calls/TkBillQuelle.h"
+
+#include "calls/StartZeit.h"
+#include "common/AppState.h"
+#include "common/Dialogs.h"
+#include "common/LocalDatabase.h"
+
+#include <QDir>
+
+#include <SQLiteCpp/SQLiteCpp.h>
+#include <sqlite3.h>
+
+namespace orve {
+
+QString quellVerbindung(int istSQLite3, const QString& billpfad)
+{
+    return QStringLiteral("Provider=MSDASQL.1;Persist Security Info=False;Mode=ReadWrite;Extended Properties=DSN=")
+        + (istSQLite3 == 1 ? QStringLiteral("SQLite3 Datasource") : QStringLiteral("SQLite Datasource")) + QStringLiteral(";Database=") + billpfad
+        + QStringLiteral(";Threaded=0;Timeout=;NoWCHAR=0");
+}
+
+namespace {
+
+std::unique_ptr<SQLite::Database> oeffnenMitFunktion(Datenquellen& quellen, const QString& verbindung,
+                                                     const QString& wasText)
+{
+    try {
+        auto db = quellen.oeffnen(verbindung);
+        startZeitFunktionAnmelden(*db);
+        return db;
+    } catch (const VerbindungsFehler& e) {
+        throw QuellFehler(zeilen({wasText, e.text()}));
+    } catch (const SQLite::Exception& e) {
+        throw QuellFehler(zeilen({wasText, QString::fromUtf8(e.what())}));
+    }
+}
+
+} // namespace
+
+std::unique_ptr<SQLite::Database> quelleOeffnen(Datenquellen& quellen, const AppState& state)
+{
+    return oeffnenMitFunktion(quellen, quellVerbindung(state.IstSQLite3, state.Billpfad),
+                              QStringLiteral("Die TK-Bill Datenbank %1 kann nicht geöffnet werden:")
+                                  .arg(QDir::toNativeSeparators(state.Billpfad)));
+}
+
+std::unique_ptr<SQLite::Database> lokalOeffnen(Datenquellen& quellen, const AppState& state)
+{
+    return oeffnenMitFunktion(quellen, lokaleVerbindung(state.programmOrdner, state.IstSQLite3),
+                              QStringLiteral("Die lokale Datenbank kann nicht geöffnet werden:"));
+}
+
+QString feldText(const SQLite::Column& spalte)
+{
+    switch (spalte.getType()) {
+    case SQLITE_NULL:
+        return QString();
+    case SQLITE_INTEGER:
+        return QString::number(spalte.getInt64());
+    case SQLITE_FLOAT:
+        return QString::number(spalte.getDouble(), 'g', 15);
+    default:
+        return QString::fromUtf8(static_cast<const char*>(spalte.getText()), spalte.getBytes());
+    }
+}
+
+bool keineGrenze(const QString& auswahl)
+{
+    return auswahl.isEmpty() || auswahl == QStringLiteral("alle");
+}
+
+std::optional<std::int64_t> nebenstellenGrenze(const QString& auswahl)
+{
+    if (keineGrenze(auswahl))
+        return std::nullopt;
+    const qsizetype bar = auswahl.indexOf(QLatin1Char('|'));
+    const QString schluessel = (bar >= 0 ? auswahl.left(bar) : auswahl).trimmed();
+    bool ok = false;
+    const qlonglong nummer = schluessel.toLongLong(&ok, 10);
+    if (!ok)
+        throw QuellFehler(zeilen({QStringLiteral("Die Auswahl der Nebenstelle \"%1\" enthält keine gültige "
+                                                 "Nebenstellennummer!")
+                                      .arg(auswahl),
+                                  QStringLiteral("Bitte wählen Sie eine Nebenstelle aus der Liste oder \"alle\".")}));
+    return nummer;
+}
+
+std::optional<std::int64_t> datumGrenze(const QString& auswahl)
+{
+    if (keineGrenze(auswahl))
+        return std::nullopt;
+    const auto k = startZeitSchluessel(QStringView(auswahl));
+    if (!k)
+        throw QuellFehler(zeilen({QStringLiteral("\"%1\" ist kein gültiges Datum mit Uhrzeit!").arg(auswahl),
+                                  QStringLiteral("Bitte wählen Sie einen Eintrag aus der Liste oder geben Sie "
+                                                 "Datum und Uhrzeit in der Form 21.03.2009 14:30:00 ein.")}));
+    return k;
+}
+
+QString sqlName(const QString& name)
+{
+    QString q = name;
+    q.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + q + QLatin1Char('"');
+}
+
+QStringList tabellenSpalten(SQLite::Database& db, const QString& tabelle)
+{
+    QStringList namen;
+    SQLite::Statement q(db, "SELECT name FROM pragma_table_info(?)");
+    q.bind(1, tabelle.toStdString());
+    while (q.executeStep())
+        namen << QString::fromUtf8(q.getColumn(0).getText());
+    return namen;
+}
+
+std::optional<QString> spalteFinden(const QStringList& spalten, const QString& name)
+{
+    for (const auto& s : spalten)
+        if (s.compare(name, Qt::CaseInsensitive) == 0)
+            return s;
+    return std::nullopt;
+}
+
+QStringList spaltenVerlangen(SQLite::Database& db, const QString& tabelle, const QStringList& namen)
+{
+    QStringList spalten;
+    try {
+        spalten = tabellenSpalten(db, tabelle);
+    } catch (const SQLite::Exception& e) {
+        throw QuellFehler(zeilen({QStringLiteral("Die Tabelle \"%1\" kann nicht gelesen werden:").arg(tabelle),
+                                  QString::fromUtf8(e.what())}));
+    }
+    if (spalten.isEmpty())
+        throw QuellFehler(QStringLiteral("Die Datenbank enthält keine Tabelle \"%1\"!").arg(tabelle));
+    QStringList gefunden;
+    for (const auto& n : namen) {
+        const auto s = spalteFinden(spalten, n);
+        if (!s)
+            throw QuellFehler(QStringLiteral("Der Tabelle \"%1\" fehlt das Feld \"%2\"!").arg(tabelle, n));
+        gefunden << *s;
+    }
+    return gefunden;
+}
+
+QStringList stdbillSpalten()
+{
+    return {QStringLiteral("time"),   QStringLiteral("user"),     QStringLiteral("username"),
+            QStringLiteral("number"), QStringLiteral("duration"), QStringLiteral("lineno")};
+}
+
+QStringList paradoxSpalten()
+{
+    return {QStringLiteral("Tln#"), QStringLiteral("flags"), QStringLiteral("Rufnummer"), QStringLiteral("Dauer"),
+            QStringLiteral("line")};
+}
+
+QString nebenstellenBedingung(const QString& spalte)
+{
+    const QString s = sqlName(spalte);
+    return QStringLiteral("(%1 = ? OR trim(CAST(%1 AS TEXT)) = ?)").arg(s);
+}
+
+} // namespace orve

@@ -1,0 +1,294 @@
+#include "mainwindow/HauptfensterStart.h"
+
+#include "calls/ParadoxKopie.h"
+#include "calls/ParadoxTable.h"
+#include "calls/Settings.h"
+#include "calls/TkBillQuelle.h"
+#include "common/AppState.h"
+#include "common/BusyCursor.h"
+#include "common/Dialogs.h"
+#include "common/LocalDatabase.h"
+#include "common/ProgramEnd.h"
+#include "common/TextFile.h"
+#include "common/Version.h"
+#include "mainwindow/HauptAnsicht.h"
+#include "startup/OdbcSchluessel.h"
+#include "startup/Registry.h"
+#include "startup/SystemInfo.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <SQLiteCpp/SQLiteCpp.h>
+
+namespace orve {
+
+QString windowsPfadNativ(const QString& windowsPfad)
+{
+#ifdef Q_OS_WIN
+    return windowsPfad;
+#else
+    QString p = windowsPfad;
+    if (p.size() >= 2 && p[1] == QLatin1Char(':'))
+        p.remove(0, 2);
+    p.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    return p;
+#endif
+}
+
+StartPfade StartPfade::system()
+{
+    return {windowsPfadNativ(QStringLiteral("C:\\agfeo\\TK-Suite-Server\\dbf\\bill.db")),
+            windowsPfadNativ(QStringLiteral("C:\\Programme\\AGFEO\\Tk-Suite\\tkserver\\bill.db")),
+            windowsPfadNativ(QStringLiteral("C:\\Programme\\AGFEO\\Tk-Suite-Basic\\tkserver\\var\\dbf\\bill.db"))};
+}
+
+HauptfensterStart::HauptfensterStart(AppState& state, Registry& reg, Systemumgebung& system, Datenquellen& quellen,
+                                     Dialogs& dialogs, HauptAnsicht& ansicht, StartPfade pfade)
+    : m_state(state), m_reg(reg), m_system(system), m_quellen(quellen), m_dialogs(dialogs), m_ansicht(ansicht),
+      m_pfade(std::move(pfade))
+{
+}
+
+namespace {
+
+const QString kNochmals = QStringLiteral("Wollen Sie es nochmals versuchen");
+
+QString billpfadDatei(const AppState& s)
+{
+    return s.pfadImProgrammordner(QStringLiteral("Billpfad.txt"));
+}
+
+// The Paradox table "bill" of a folder: bill.db, or the same name in
+// another case on a system whose file names are case-sensitive.
+QString paradoxTabellenDatei(const QString& ordner)
+{
+    const QDir d(ordner);
+    const QString genau = d.filePath(QStringLiteral("bill.db"));
+    if (QFileInfo(genau).isFile() || !QFileInfo(ordner).isDir())
+        return genau;
+    for (const QString& name : d.entryList(QDir::Files))
+        if (name.compare(QStringLiteral("bill.db"), Qt::CaseInsensitive) == 0)
+            return d.filePath(name);
+    return genau;
+}
+
+bool istSQLiteDatei(const QString& pfad)
+{
+    QFile f(pfad);
+    return f.open(QIODevice::ReadOnly) && f.read(16) == QByteArray("SQLite format 3\0", 16);
+}
+
+} // namespace
+
+void HauptfensterStart::laden()
+{
+    m_ansicht.captionSetzen(programmCaption());
+    QDir::setCurrent(m_state.programmOrdner);
+
+    m_state.Billpfad = ersteZeileLesen(billpfadDatei(m_state)).value_or(QString());
+    enum class Zustand { Suchen, Eingeben, Versuchen };
+    Zustand z = m_state.Billpfad.isEmpty() ? Zustand::Suchen : Zustand::Versuchen;
+    for (;;) {
+        if (z == Zustand::Versuchen) {
+            if (versuchen())
+                break;
+            z = Zustand::Eingeben;
+            continue;
+        }
+        if (z == Zustand::Suchen ? suchen() : eingeben()) {
+            z = Zustand::Versuchen;
+            continue;
+        }
+        if (m_dialogs.message(zeilen({QStringLiteral("Sie müssen einen gültigen Pfad angeben!"), kNochmals}),
+                              programmCaption(), Buttons::YesNo, Icon::Critical)
+            != Answer::Yes)
+            throw ProgramEnd(QStringLiteral("Kein Pfad der Datei bill.db"));
+        z = Zustand::Suchen;
+    }
+
+    kostenaufschlagBeimStart(m_state, m_dialogs);
+    steuersatzBeimStart(m_state, m_dialogs);
+}
+
+bool HauptfensterStart::pfadUebernehmen(const QString& pfad)
+{
+    if (pfad.isEmpty())
+        return false;
+    m_state.Billpfad = pfad;
+    // A path that cannot be stored is still tried; it is asked for again at the next start.
+    zeileSchreiben(billpfadDatei(m_state), pfad);
+    return true;
+}
+
+bool HauptfensterStart::suchen()
+{
+    m_state.Billpfad.clear();
+    for (const QString& ort : {m_pfade.standard1, m_pfade.standard2})
+        if (QFileInfo(ort).isFile())
+            return pfadUebernehmen(ort);
+    m_dialogs.message(QStringLiteral("Die Datei bill.db kann in den Standardpfaden nicht gefunden werden!"),
+                      kProduktName, Buttons::Ok, Icon::Critical);
+    return eingeben();
+}
+
+bool HauptfensterStart::eingeben()
+{
+    InputRequest r{zeilen({QStringLiteral("Bitte geben Sie den vollständigen Pfad der Datei"),
+                           QStringLiteral("'Bill.db' an:")}),
+                   programmCaption(), m_pfade.vorgabe, true};
+    m_state.Billpfad = m_dialogs.input(r);
+    return pfadUebernehmen(m_state.Billpfad);
+}
+
+bool HauptfensterStart::sqliteVersuchen(int istSQLite3, QString& grund)
+{
+    try {
+        auto db = m_quellen.oeffnen(quellVerbindung(istSQLite3, m_state.Billpfad));
+        SQLite::Statement test(*db, "SELECT time From stdbill GROUP BY time ORDER BY time;");
+        test.executeStep();
+        return true;
+    } catch (const VerbindungsFehler& e) {
+        grund = e.text();
+    } catch (const SQLite::Exception& e) {
+        grund = QString::fromUtf8(e.what());
+    }
+    return false;
+}
+
+void HauptfensterStart::paradoxDatenquelleSicherstellen()
+{
+    bool vorhanden = false;
+    try {
+        vorhanden = DatenquelleVorhanden(m_reg, kParadoxDatenquelle);
+    } catch (const RegistryFehler&) {
+    }
+    if (vorhanden)
+        return;
+    QString treiberDatei;
+    bool gefunden = false;
+    try {
+        gefunden = TreiberSuchen(m_reg, kParadoxTreiber, treiberDatei)
+            || TreiberSuchen(m_reg, kParadoxTreiberDeutsch, treiberDatei);
+    } catch (const RegistryFehler&) {
+    }
+    if (!gefunden) {
+        m_dialogs.message(QStringLiteral("Es wurde kein Paradox ODBC Treiber gefunden."), kProduktName,
+                          Buttons::OkCancel, Icon::Critical);
+        throw ProgramEnd(QStringLiteral("Kein Paradox-Treiber"));
+    }
+    bool angelegt = false;
+    try {
+        angelegt = ParadoxDatenquelleAnlegen(m_reg, treiberDatei, kParadoxDatenquelle, m_system.GetSystemDirectoryA());
+    } catch (const RegistryFehler&) {
+    }
+    if (!angelegt) {
+        m_dialogs.message(
+            zeilen({QStringLiteral("Der ODBC-Eintrag 'ORVE-Paradox' konnte nicht erzeugt werden!"), QString(),
+                    QStringLiteral("Tragen Sie diesen manuell über die Systemsteuerung im ODBC-Bereich ein "
+                                   "(Systemsteuerung/Datenquellen(ODBC))"),
+                    QString(),
+                    QStringLiteral("Erzeugen Sie den Eintrag ORVE-Paradox, indem Sie den Microsoft Paradox Treiber "
+                                   "mit dem Namen ORVE-Paradox"),
+                    QStringLiteral("in der ODBC-Steuerung unter System-DNS einbinden!"), QString(),
+                    QStringLiteral("Achten Sie auf genaue Schreibweise: ORVE-Paradox")}),
+            kProduktName, Buttons::OkCancel, Icon::Critical);
+        throw ProgramEnd(QStringLiteral("Datenquelle ORVE-Paradox fehlt"));
+    }
+}
+
+bool HauptfensterStart::paradoxVersuchen(QString& grund)
+{
+    const QString datei = paradoxTabellenDatei(m_state.Billpfad);
+    std::optional<paradox::ParadoxTabelle> tabelle;
+    try {
+        tabelle.emplace(paradox::ParadoxTabelle::oeffnen(datei));
+    } catch (const paradox::ParadoxFehler& e) {
+        if (QFileInfo(datei).isFile())
+            grund = e.text();
+        return false;
+    }
+    if (tabelle->anzahl() <= 0)
+        return false;
+
+    m_state.IstParadox = 1;
+    m_ansicht.text2Setzen(QStringLiteral("Paradox"));
+    BusyCursor sanduhr;
+    std::unique_ptr<SQLite::Database> lokal;
+    try {
+        lokal = m_quellen.oeffnen(lokaleVerbindung(m_state.programmOrdner, m_state.IstSQLite3));
+    } catch (const VerbindungsFehler& e) {
+        m_dialogs.message(zeilen({e.text(), QString(),
+                                  QStringLiteral("Die Anrufdaten der Paradox-Tabelle konnten nicht übernommen "
+                                                 "werden.")}),
+                          kProduktName, Buttons::Ok, Icon::Critical);
+        return true;
+    }
+    try {
+        const ParadoxKopieErgebnis k = paradoxKopieren(*tabelle, *lokal);
+        QStringList hinweis;
+        if (k.lesefehler)
+            hinweis << *k.lesefehler << QString()
+                    << QStringLiteral("Es wurden nur %1 von %2 Datensätzen übernommen.")
+                           .arg(k.uebernommen)
+                           .arg(tabelle->anzahl());
+        if (k.uebersprungen > 0)
+            hinweis << QStringLiteral("%1 Datensätze konnten nicht in die lokale Datenbank übernommen werden.")
+                           .arg(k.uebersprungen);
+        if (!hinweis.isEmpty())
+            m_dialogs.message(zeilen(hinweis), kProduktName, Buttons::Ok, Icon::Critical);
+    } catch (const QuellFehler& e) {
+        m_dialogs.message(e.text(), kProduktName, Buttons::Ok, Icon::Critical);
+    } catch (const SQLite::Exception& e) {
+        m_dialogs.message(zeilen({QStringLiteral("Die Anrufdaten der Paradox-Tabelle konnten nicht übernommen "
+                                                 "werden:"),
+                                  QString::fromUtf8(e.what())}),
+                          kProduktName, Buttons::Ok, Icon::Critical);
+    }
+    return true;
+}
+
+bool HauptfensterStart::versuchen()
+{
+    m_state.IstParadox = 0;
+    m_state.IstSQLite3 = 0;
+    QString sqliteGrund;
+    if (sqliteVersuchen(1, sqliteGrund)) {
+        m_state.IstSQLite3 = 1;
+        m_ansicht.text2Setzen(QStringLiteral("SQLite3"));
+        m_ansicht.text3Setzen(m_state.Billpfad);
+        return true;
+    }
+    if (sqliteVersuchen(0, sqliteGrund)) {
+        m_ansicht.text2Setzen(QStringLiteral("SQLite"));
+        m_ansicht.text3Setzen(m_state.Billpfad);
+        return true;
+    }
+
+    paradoxDatenquelleSicherstellen();
+    const QString gegeben = m_state.Billpfad;
+    m_state.Billpfad.remove(QDir::separator() + QStringLiteral("bill.db"), Qt::CaseSensitive);
+    QString paradoxGrund;
+    if (paradoxVersuchen(paradoxGrund)) {
+        m_ansicht.text3Setzen(m_state.Billpfad);
+        return true;
+    }
+
+    m_state.Billpfad.clear();
+    // Why the file could not be read, when it is a database of one of the two kinds.
+    const QString grund = istSQLiteDatei(gegeben) ? sqliteGrund : paradoxGrund;
+    if (!grund.isEmpty())
+        m_dialogs.message(zeilen({QStringLiteral("Die Datei %1 kann nicht gelesen werden:")
+                                      .arg(QDir::toNativeSeparators(gegeben)),
+                                  grund}),
+                          kProduktName, Buttons::Ok, Icon::Critical);
+    if (m_dialogs.message(zeilen({QStringLiteral("Der angegebene Pfad der Datei Bill.db ist falsch!"),
+                                  QStringLiteral("Wollen Sie diesen Pfad jetzt neu eingeben")}),
+                          programmCaption(), Buttons::YesNo, Icon::Critical)
+        != Answer::Yes)
+        throw ProgramEnd(QStringLiteral("Falscher Pfad der Datei bill.db"));
+    return false;
+}
+
+} // namespace orve

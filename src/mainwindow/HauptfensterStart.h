@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+namespace orve {
+
+struct AppState;
+class Datenquellen;
+class Dialogs;
+class HauptAnsicht;
+class Registry;
+class Systemumgebung;
+
+// Where TK-Suite keeps bill.db: the two places searched when no path is
+// known, and the answer the path input box offers.
+struct StartPfade {
+    QString standard1;
+    QString vorgabe;
+    QString standard2;
+
+    // The Windows places as TK-Suite installs them; on other systems the same
+    // folders below the root ("C:" dropped, native separators).
+    static StartPfade system();
+};
+
+// Converts a Windows path of TK-Suite's installation to this system's form.
+QString windowsPfadNativ(const QString& windowsPfad);
+
+// The load step of the main window: finds bill.db (Billpfad.txt, the
+// standard places, the input box), recognises it as SQLite (through
+// "SQLite3 Datasource", then "SQLite Datasource") or as a Paradox table,
+// copies a Paradox table into the local staging table `paradox`, shows kind
+// and place (Text2, Text3), then makes sure a surcharge factor and a VAT
+// rate exist. Every refusal ends the program: throws ProgramEnd.
+class HauptfensterStart {
+public:
+    HauptfensterStart(AppState& state, Registry& reg, Systemumgebung& system, Datenquellen& quellen,
+                      Dialogs& dialogs, HauptAnsicht& ansicht, StartPfade pfade = StartPfade::system());
+
+    void laden();
+
+    // The steps, public for tests of the single states.
+    // Searching: standard places, else the message and the input box; the
+    // path found is stored in Billpfad.txt. False when none was given.
+    bool suchen();
+    // The input box alone (after the wrong-path question).
+    bool eingeben();
+    // Trying Billpfad: SQLite3, SQLite, Paradox. False after the wrong-path
+    // question was answered Yes; No ends the program.
+    bool versuchen();
+
+private:
+    bool pfadUebernehmen(const QString& pfad);
+    bool sqliteVersuchen(int istSQLite3, QString& grund);
+    void paradoxDatenquelleSicherstellen();
+    bool paradoxVersuchen(QString& grund);
+
+    AppState& m_state;
+    Registry& m_reg;
+    Systemumgebung& m_system;
+    Datenquellen& m_quellen;
+    Dialogs& m_dialogs;
+    HauptAnsicht& m_ansicht;
+    StartPfade m_pfade;
+};
+
+} // namespace orve

@@ -1,0 +1,360 @@
+#include "mainwindow/frmHaupt.h"
+
+#include "calls/Settings.h"
+#include "common/AppState.h"
+#include "common/CommandGuard.h"
+#include "common/Dialogs.h"
+#include "tariffs/frmEingabe.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenuBar>
+#include <QPainter>
+#include <QProgressBar>
+#include <QStyledItemDelegate>
+
+namespace orve {
+
+namespace {
+
+// The heading above the list; its words mark the columns of the list.
+const QString kUeberschrift = QStringLiteral(
+    "Intern  Leitungsnr.  Datum/Zeit                                 Rufnummer      Dauer in Sek.  "
+    "Bezeichnung der InternNr.");
+
+// Draws the six values of a call in columns that start where the words of
+// the heading label start.
+class SpaltenDelegate : public QStyledItemDelegate {
+public:
+    SpaltenDelegate(QLabel* ueberschrift, QListView* liste)
+        : QStyledItemDelegate(liste), m_ueberschrift(ueberschrift), m_liste(liste)
+    {
+    }
+
+    void paint(QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QStyleOptionViewItem opt = option;
+        initStyleOption(&opt, index);
+        const QStringList werte = index.data(AnrufListe::SpaltenRolle).toStringList();
+        opt.text.clear();
+        const QWidget* w = opt.widget;
+        QStyle* style = w ? w->style() : QApplication::style();
+        style->drawControl(QStyle::CE_ItemViewItem, &opt, p, w);
+
+        const QVector<int> x = spaltenAnfaenge();
+        const int versatz = m_ueberschrift->mapTo(m_liste->window(), m_ueberschrift->contentsRect().topLeft()).x()
+            - m_liste->viewport()->mapTo(m_liste->window(), QPoint(0, 0)).x();
+        p->save();
+        p->setFont(opt.font);
+        p->setPen(opt.palette.color(opt.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text));
+        const QFontMetrics fm(opt.font);
+        for (int i = 0; i < werte.size() && i < x.size(); ++i) {
+            const int links = opt.rect.left() + versatz + x[i];
+            const int rechts = i + 1 < x.size() ? opt.rect.left() + versatz + x[i + 1] - 4 : opt.rect.right();
+            const QRect r(links, opt.rect.top(), std::max(0, rechts - links), opt.rect.height());
+            p->drawText(r, Qt::AlignLeft | Qt::AlignVCenter,
+                        fm.elidedText(werte[i].trimmed(), Qt::ElideRight, r.width()));
+        }
+        p->restore();
+    }
+
+private:
+    QVector<int> spaltenAnfaenge() const
+    {
+        const QFontMetrics fm(m_ueberschrift->font());
+        QVector<int> x;
+        const QString& t = kUeberschrift;
+        for (int i = 0; i < t.size(); ++i)
+            if (t[i] != QLatin1Char(' ') && (i == 0 || (t[i - 1] == QLatin1Char(' ') && i >= 2 && t[i - 2] == QLatin1Char(' '))))
+                x << fm.horizontalAdvance(t.left(i));
+        return x;
+    }
+
+    QLabel* m_ueberschrift;
+    QListView* m_liste;
+};
+
+QLabel* label(QWidget* parent, const QString& name, const QString& text)
+{
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(name);
+    return l;
+}
+
+QLineEdit* textfeld(QWidget* parent, const QString& name, const QString& text = QString())
+{
+    auto* t = new QLineEdit(text, parent);
+    t->setObjectName(name);
+    t->setReadOnly(true);
+    return t;
+}
+
+} // namespace
+
+AufklappListe::AufklappListe(QWidget* parent) : QComboBox(parent)
+{
+    setEditable(true);
+    setInsertPolicy(QComboBox::NoInsert);
+    setMaxVisibleItems(20);
+}
+
+void AufklappListe::showPopup()
+{
+    emit aufklappen();
+    QComboBox::showPopup();
+}
+
+frmHaupt::frmHaupt(AppState& state, Registry& reg, Systemumgebung& system, Datenquellen& quellen, Dialogs& dialogs,
+                   QWidget* parent)
+    : QMainWindow(parent), m_state(state), m_quellen(quellen), m_dialogs(dialogs),
+      m_logik(state, reg, system, quellen, dialogs, *this)
+{
+    setObjectName(QStringLiteral("frmHaupt"));
+    aufbauen();
+    menueAufbauen();
+}
+
+frmHaupt::~frmHaupt() = default;
+
+void frmHaupt::aufbauen()
+{
+    auto* mitte = new QWidget(this);
+    mitte->setObjectName(QStringLiteral("Hauptbereich"));
+    setCentralWidget(mitte);
+    // The window's colour behind every control.
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, QColor(28, 145, 183));
+    setPalette(pal);
+    setAutoFillBackground(true);
+
+    auto* g = new QGridLayout(mitte);
+    g->setContentsMargins(16, 8, 16, 8);
+    g->setHorizontalSpacing(8);
+    g->setVerticalSpacing(6);
+
+    m_combo1 = new AufklappListe(mitte);
+    m_combo1->setObjectName(QStringLiteral("Combo1"));
+    m_combo1->setEditText(QStringLiteral("alle"));
+    m_combo1->setToolTip(QStringLiteral(
+        "Auswahl der auszuwertenden Nebenstelle; \"alle\" steht für keine Einschränkung"));
+    m_combo2 = new AufklappListe(mitte);
+    m_combo2->setObjectName(QStringLiteral("Combo2"));
+    m_combo2->setEditText(QStringLiteral("alle"));
+    m_combo2->setToolTip(QStringLiteral(
+        "Auswahl der auszuwertenden Datums- und Zeitbereiche; \"alle\" steht für keine Einschränkung"));
+    m_text1 = textfeld(mitte, QStringLiteral("Text1"), QStringLiteral("0"));
+    m_text1->setToolTip(QStringLiteral("Anzahl gefundener Sätze laut Auswertungsvorgabe"));
+    m_text1->setAlignment(Qt::AlignRight);
+    m_text2 = textfeld(mitte, QStringLiteral("Text2"));
+    m_text3 = textfeld(mitte, QStringLiteral("Text3"));
+    m_check1 = new QCheckBox(mitte);
+    m_check1->setObjectName(QStringLiteral("Check1"));
+    m_label2 = label(mitte, QStringLiteral("Label2"), kUeberschrift);
+    m_list1 = new QListView(mitte);
+    m_list1->setObjectName(QStringLiteral("List1"));
+    m_list1->setModel(&m_logik.liste());
+    m_list1->setUniformItemSizes(true);
+    m_list1->setLayoutMode(QListView::Batched);
+    m_list1->setBatchSize(500);
+    m_list1->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_list1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_list1->setItemDelegate(new SpaltenDelegate(m_label2, m_list1));
+    m_list1->setMinimumHeight(316);
+    m_progressBar1 = new QProgressBar(mitte);
+    m_progressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    m_progressBar1->setRange(0, 100);
+    m_progressBar1->setValue(0);
+    m_progressBar1->setTextVisible(false);
+
+    // Rows and columns as the controls stand: labels on the left, the
+    // selections in the middle, kind of database and count on the right.
+    g->addWidget(label(mitte, QStringLiteral("Label4"), QStringLiteral("Auswertung für Nebenstelle:")), 0, 0);
+    g->addWidget(m_combo1, 0, 1, 1, 2);
+    g->addWidget(label(mitte, QStringLiteral("Label6"), QStringLiteral("Datenbanktyp:")), 0, 3, 1, 2);
+    g->addWidget(label(mitte, QStringLiteral("Label5"), QStringLiteral("Auswertung ab Datum/Zeit:")), 1, 0);
+    g->addWidget(m_combo2, 1, 1);
+    g->addWidget(m_text2, 1, 3, 1, 2);
+    g->addWidget(label(mitte, QStringLiteral("Label8"), QStringLiteral("Datenbankdatei:")), 2, 0);
+    g->addWidget(m_text3, 2, 1, 1, 4);
+    g->addWidget(label(mitte, QStringLiteral("Label1"), QStringLiteral("Datensätze laut Agfeo TK-Bill Datenbank:")),
+                 3, 0, 1, 2);
+    g->addWidget(label(mitte, QStringLiteral("Label3"), QStringLiteral("Anzahl Sätze:")), 3, 2, 1, 1,
+                 Qt::AlignRight);
+    g->addWidget(m_text1, 3, 4);
+    g->addWidget(label(mitte, QStringLiteral("Label7"),
+                       QStringLiteral("Auswertung soll ohne Druck der MwST erzeugt werden ja/nein:")),
+                 4, 0, 1, 2);
+    g->addWidget(m_check1, 4, 2);
+    g->addWidget(m_label2, 5, 0, 1, 5);
+    g->addWidget(m_list1, 6, 0, 1, 5);
+    g->addWidget(m_progressBar1, 7, 0, 1, 5);
+    g->setColumnStretch(1, 3);
+    g->setColumnStretch(2, 1);
+    g->setColumnStretch(3, 0);
+    g->setColumnStretch(4, 1);
+    g->setColumnMinimumWidth(0, 150);
+    g->setColumnMinimumWidth(4, 70);
+    g->setRowStretch(6, 1);
+    resize(760, 620);
+
+    connect(m_combo1, &AufklappListe::aufklappen, this, [this] { befehl([this] { m_logik.Combo1_DropDown(); }); });
+    connect(m_combo2, &AufklappListe::aufklappen, this, [this] { befehl([this] { m_logik.Combo2_DropDown(); }); });
+    connect(m_check1, &QCheckBox::clicked, this, [this](bool an) { befehl([this, an] { m_logik.Check1_Click(an); }); });
+}
+
+QAction* frmHaupt::eintrag(QMenu* menue, const QString& name, const QString& text, const QKeySequence& kurz)
+{
+    QAction* a = menue->addAction(text);
+    a->setObjectName(name);
+    if (!kurz.isEmpty())
+        a->setShortcut(kurz);
+    a->setShortcutContext(Qt::WindowShortcut);
+    return a;
+}
+
+void frmHaupt::menueAufbauen()
+{
+    QMenuBar* leiste = menuBar();
+    leiste->setObjectName(QStringLiteral("Menueleiste"));
+    auto menue = [&](const QString& name, const QString& text) {
+        QMenu* m = leiste->addMenu(text);
+        m->setObjectName(name);
+        m->menuAction()->setObjectName(name + QStringLiteral("Eintrag"));
+        return m;
+    };
+
+    QMenu* datei = menue(QStringLiteral("mnuFile"), QStringLiteral("&Datei"));
+    connect(eintrag(datei, QStringLiteral("mnuFileClose"), QStringLiteral("&Schließen"), QKeySequence(QStringLiteral("Ctrl+S"))),
+            &QAction::triggered, this, [this] { befehl([this] { close(); }); });
+
+    QMenu* auswertung = menue(QStringLiteral("mnuAuswertung"), QStringLiteral("&Auswertung"));
+    eintrag(auswertung, QStringLiteral("mnuReport"), QStringLiteral("&Report erstellen"), QKeySequence(QStringLiteral("Ctrl+R")));
+    eintrag(auswertung, QStringLiteral("mnuReportEigen"), QStringLiteral("Report mit eigenem Minutenpreis erstellen"),
+            QKeySequence(QStringLiteral("Ctrl+E")));
+    connect(eintrag(auswertung, QStringLiteral("mnuLesenBill"), QStringLiteral("&TK-Bill Daten einlesen (ohne Report)"),
+                    QKeySequence(QStringLiteral("Ctrl+T"))),
+            &QAction::triggered, this, [this] { befehl([this] { m_logik.mnuLesenBill(); }); });
+
+    QMenu* einstellungen = menue(QStringLiteral("mnuEinstellungen"), QStringLiteral("&Einstellungen"));
+    connect(eintrag(einstellungen, QStringLiteral("mnuMehrwertsteuerEinstellen"), QStringLiteral("&Mehrwertsteuer einstellen"),
+                    QKeySequence(QStringLiteral("Ctrl+L"))),
+            &QAction::triggered, this, [this] { befehl([this] { mnuMehrwertsteuerEinstellen(m_state, m_dialogs); }); });
+    connect(eintrag(einstellungen, QStringLiteral("mnuMinutenpreisEinstellen"),
+                    QStringLiteral("&eigenen Minutenpreis einstellen"), QKeySequence(QStringLiteral("Ctrl+M"))),
+            &QAction::triggered, this, [this] { befehl([this] { mnuMinutenpreisEinstellen(m_state, m_dialogs); }); });
+    connect(eintrag(einstellungen, QStringLiteral("mnuKostenaufschlag"),
+                    QStringLiteral("&Kostenaufschlag für Rechnungserstellung"), QKeySequence(QStringLiteral("Ctrl+K"))),
+            &QAction::triggered, this, [this] { befehl([this] { mnuKostenaufschlag(m_state, m_dialogs); }); });
+    connect(eintrag(einstellungen, QStringLiteral("mnuDatenbankpfadneu"), QStringLiteral("&Datenbankpfad neu eingeben"),
+                    QKeySequence(QStringLiteral("Ctrl+D"))),
+            &QAction::triggered, this, [this] {
+                befehl([this] {
+                    // The program ends at once: the closing steps do not run.
+                    m_programmEndet = true;
+                    m_logik.mnuDatenbankpfadneu();
+                    m_programmEndet = false;
+                });
+            });
+
+    QMenu* tarife = menue(QStringLiteral("mnuTariftabellen"), QStringLiteral("&Tariftabellen"));
+    connect(eintrag(tarife, QStringLiteral("mnuPflege"), QStringLiteral("&pflegen"), QKeySequence(QStringLiteral("Ctrl+P"))),
+            &QAction::triggered, this, [this] {
+                befehl([this] {
+                    frmEingabe editor(m_state, m_quellen, m_dialogs, this);
+                    editor.exec();
+                });
+            });
+
+    QMenu* hilfe = menue(QStringLiteral("mnuHilfe"), QStringLiteral("&Hilfe"));
+    eintrag(hilfe, QStringLiteral("mnuWin7"), QStringLiteral("Hinweis für Windows 7 und Vista"), QKeySequence(Qt::Key_F1));
+    eintrag(hilfe, QStringLiteral("mnuHilfeklick"), QStringLiteral("&Hilfe aufrufen"), QKeySequence());
+}
+
+void frmHaupt::befehl(const std::function<void()>& f)
+{
+    befehlAusfuehren(m_dialogs, f);
+}
+
+void frmHaupt::laden(const StartPfade& pfade)
+{
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, QColor(28, 145, 183));
+    setPalette(pal);
+    m_logik.laden(pfade);
+}
+
+void frmHaupt::closeEvent(QCloseEvent* ev)
+{
+    if (!m_programmEndet) {
+        // Every other window of the program closes with the main window.
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w != this && w->isVisible() && w->isWindow())
+                w->close();
+        emit geschlossen();
+    }
+    ev->accept();
+}
+
+void frmHaupt::captionSetzen(const QString& caption)
+{
+    setWindowTitle(caption);
+}
+
+void frmHaupt::text1Setzen(const QString& text)
+{
+    m_text1->setText(text);
+}
+
+void frmHaupt::text2Setzen(const QString& text)
+{
+    m_text2->setText(text);
+}
+
+void frmHaupt::text3Setzen(const QString& text)
+{
+    m_text3->setText(text);
+}
+
+void frmHaupt::fortschrittSetzen(int wert)
+{
+    m_progressBar1->setValue(wert);
+}
+
+QString frmHaupt::combo1Text() const
+{
+    return m_combo1->currentText();
+}
+
+QString frmHaupt::combo2Text() const
+{
+    return m_combo2->currentText();
+}
+
+namespace {
+void comboSetzen(QComboBox* c, const QStringList& eintraege, const QString& text)
+{
+    const QSignalBlocker still(c);
+    c->clear();
+    c->addItems(eintraege);
+    c->setCurrentIndex(-1);
+    c->setEditText(text);
+}
+} // namespace
+
+void frmHaupt::combo1Setzen(const QStringList& eintraege, const QString& text)
+{
+    comboSetzen(m_combo1, eintraege, text);
+}
+
+void frmHaupt::combo2Setzen(const QStringList& eintraege, const QString& text)
+{
+    comboSetzen(m_combo2, eintraege, text);
+}
+
+} // namespace orve
