@@ -149,6 +149,8 @@ protected:
         bool schreibbar;
     };
 
+    // Adds the keys and values of a regedit export (see ausRegDatei).
+    void einlesen(const QByteArray& inhalt);
     static QString normalisiert(const QString& pfad);
     Schluessel* finden(Hive hive, const QString& pfad);
     const Schluessel* finden(Hive hive, const QString& pfad) const;

@@ -2,9 +2,12 @@
 
 #include <QString>
 
+#include <memory>
+
 namespace orve {
 
 struct AppState;
+class DateiRegistry;
 class Dialogs;
 class Registry;
 class Systemumgebung;
@@ -43,5 +46,10 @@ QString MdacPruefen(Systemumgebung& system, Dialogs& dialogs, SplashAnzeige& anz
 // anzeige.Username; ends the program when no name can be found.
 void AnwenderErmitteln(AppState& state, Registry& reg, Systemumgebung& system, Dialogs& dialogs,
                        SplashAnzeige& anzeige);
+
+// Reads the registry file of the program folder
+// (Registry/HKEY_LOCAL_MACHINE.reg; a missing file is an empty registry).
+// A file that cannot be read is reported and ends the program (ProgramEnd).
+std::unique_ptr<DateiRegistry> registryLaden(const AppState& state, Dialogs& dialogs);
 
 } // namespace orve

@@ -2,6 +2,7 @@
 
 #include "startup/StartupSequence.h"
 
+#include <QPixmap>
 #include <QWidget>
 
 class QFrame;

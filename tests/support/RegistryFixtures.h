@@ -23,8 +23,9 @@ RegEintrag zahlEintrag(const QString& schluessel, const QString& name, quint32 z
 // drivers work).
 std::vector<RegEintrag> standardInstallation(const QString& treiberDatei = QString());
 
-// The list without the entries at key `schluessel` whose value is `name`
-// (every value of that key when name is empty). Keys compare without case.
+// The list without the entries at key `schluessel` whose value is `name`;
+// without the whole key and its subkeys when name is empty. Keys compare
+// without case.
 std::vector<RegEintrag> ohne(std::vector<RegEintrag> eintraege, const QString& schluessel,
                              const QString& name = QString());
 
