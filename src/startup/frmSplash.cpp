@@ -4,6 +4,8 @@
 #include "common/Version.h"
 
 #include <QCloseEvent>
+#include <QScreen>
+#include <QShowEvent>
 #include <QFont>
 #include <QFrame>
 #include <QGridLayout>
@@ -232,6 +234,20 @@ bool frmSplash::eventFilter(QObject* watched, QEvent* event)
     if (watched == fraMainFrame && event->type() == QEvent::MouseButtonPress)
         return true; // the release that follows closes the window
     return QWidget::eventFilter(watched, event);
+}
+
+void frmSplash::showEvent(QShowEvent* event)
+{
+    // Centred on the screen the first time it appears.
+    if (!m_zentriert && !parentWidget()) {
+        m_zentriert = true;
+        if (const QScreen* s = screen()) {
+            QRect r = frameGeometry();
+            r.moveCenter(s->availableGeometry().center());
+            move(r.topLeft());
+        }
+    }
+    QWidget::showEvent(event);
 }
 
 void frmSplash::closeEvent(QCloseEvent* event)

@@ -37,6 +37,7 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -48,6 +49,7 @@ private:
     Dialogs& m_dialogs;
     SplashAnzeige m_anzeige;
     bool m_gemeldet = false;
+    bool m_zentriert = false;
 
     QFrame* fraMainFrame;
     QLabel* ORVE_Logo;

@@ -86,7 +86,9 @@ TEST_F(Splash, ButtonKeyOrClickOnTheFrameClosesItOnce)
     const std::vector<Weg> wege = {
         {"button Weiter", [](frmSplash& w) { QTest::mouseClick(w.findChild<QPushButton*>(QStringLiteral("Command1")), Qt::LeftButton); }},
         {"space on the button", [](frmSplash& w) { QTest::keyClick(w.findChild<QPushButton*>(QStringLiteral("Command1")), Qt::Key_Space); }},
-        {"letter key", [](frmSplash& w) { QTest::keyClick(&w, Qt::Key_A); }},
+        {"letter key on the window", [](frmSplash& w) { QTest::keyClick(&w, Qt::Key_A); }},
+        {"letter key on the focused button", [](frmSplash& w) { QTest::keyClick(w.findChild<QPushButton*>(QStringLiteral("Command1")), Qt::Key_X); }},
+        {"function key", [](frmSplash& w) { QTest::keyClick(&w, Qt::Key_F5); }},
         {"escape", [](frmSplash& w) { QTest::keyClick(&w, Qt::Key_Escape); }},
         {"return on the focused button", [](frmSplash& w) { QTest::keyClick(w.focusWidget() ? w.focusWidget() : &w, Qt::Key_Return); }},
         {"click on the frame", [](frmSplash& w) { QTest::mouseClick(w.findChild<QFrame*>(QStringLiteral("fraMainFrame")), Qt::LeftButton, {}, QPoint(4, 4)); }},
