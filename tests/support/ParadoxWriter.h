@@ -28,6 +28,8 @@ struct ParadoxFeldDef {
 // zero). Alpha: QString; Date: QDate; Time: QTime; Timestamp: QDateTime
 // (wall clock as given); Short/Long/AutoInc: integer; Number/Currency:
 // double; Logical: bool; every other type: QByteArray (raw, zero-padded).
+// Paradox has no empty text apart from Null: an empty alpha value is stored
+// as all zeros and reads back as Null.
 using ParadoxZeile = std::vector<QVariant>;
 
 struct ParadoxOptionen {
@@ -81,7 +83,7 @@ struct BillAnruf {
     QTime zeit;
     int tln = 21;                     // extension
     int flags = 0;                    // 0 = a call; anything else is ignored by the program
-    std::optional<QString> rufnummer; // nullopt = Null
+    std::optional<QString> rufnummer; // nullopt = Null; "" is stored as Null too
     std::optional<QString> dauer;     // "hh:mm:ss"; nullopt = Null
     int line = 1;
     int einheiten = 0;
