@@ -318,7 +318,8 @@ QVariant ParadoxTabelle::Daten::wert(const Feld& f, const uchar* s) const
         return QVariant();
     switch (f.typ) {
     case FeldTyp::Alpha:
-        return text(s, n);
+        // Paradox knows no empty text apart from Null.
+        return s[0] == 0 ? QVariant() : QVariant(text(s, n));
     case FeldTyp::Short:
     case FeldTyp::Long:
     case FeldTyp::AutoInc:

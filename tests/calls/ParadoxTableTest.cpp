@@ -200,6 +200,8 @@ INSTANTIATE_TEST_SUITE_P(Typen, ParadoxFeldwert, ::testing::Values(
     WertFall{"alpha", FeldTyp::Alpha, "4142430000", QVariant(QStringLiteral("ABC"))},
     WertFall{"alpha full", FeldTyp::Alpha, "3031323334", QVariant(QStringLiteral("01234"))},
     WertFall{"alpha null", FeldTyp::Alpha, "0000000000", QVariant()},
+    WertFall{"alpha empty with leftovers", FeldTyp::Alpha, "0041424300", QVariant()},
+    WertFall{"alpha ends at first zero", FeldTyp::Alpha, "4100424300", QVariant(QStringLiteral("A"))},
     WertFall{"bytes", FeldTyp::Bytes, "00FF10", QVariant(hex("00FF10"))},
     WertFall{"bcd raw", FeldTyp::Bcd, "C1000000000000000000000000000000FF", QVariant(hex("C1000000000000000000000000000000FF"))}),
     [](const auto& info) {
