@@ -6,6 +6,7 @@
 #include <QTime>
 #include <QTimeZone>
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstring>
@@ -386,7 +387,7 @@ void ParadoxTabelle::Daten::kopfLesen()
     p = reinterpret_cast<const uchar*>(bytes.constData());
     groesse = bytes.size();
     if (groesse > kGroessteDatei)
-        throw ParadoxFehler(QStringLiteral("Die Datei ist zu groß für eine Paradox-Tabelle."));
+        groesse = kGroessteDatei; // bytes no block number reaches
     if (groesse < kFeldListeAlt)
         beschaedigt(QStringLiteral("die Datei ist kürzer als der Kopf einer Paradox-Tabelle (%1 Bytes)").arg(groesse));
 
@@ -469,13 +470,28 @@ ParadoxTabelle ParadoxTabelle::oeffnen(const QString& datei)
     QFile f(datei);
     if (!f.open(QIODevice::ReadOnly))
         throw ParadoxFehler(QStringLiteral("Die Paradox-Tabelle %1 kann nicht geöffnet werden.").arg(datei));
-    if (f.size() > kGroessteDatei)
-        throw ParadoxFehler(QStringLiteral("Die Datei ist zu groß für eine Paradox-Tabelle."));
-    // Read once into memory: a mapping would fault should the file be cut
-    // short while it is read.
-    QByteArray bytes = f.readAll();
+    auto lesefehler = [&datei] {
+        return ParadoxFehler(QStringLiteral("Die Paradox-Tabelle %1 kann nicht gelesen werden.").arg(datei));
+    };
+    // The file is read into memory (a mapping would fault should the file be
+    // cut short meanwhile), but a large file only once its header has passed
+    // the checks: the header lies within the first 64 KB, and nothing beyond
+    // the last block a 16-bit block number can reach is ever needed.
+    QByteArray bytes = f.read(0x10000);
     if (f.error() != QFileDevice::NoError)
-        throw ParadoxFehler(QStringLiteral("Die Paradox-Tabelle %1 kann nicht gelesen werden.").arg(datei));
+        throw lesefehler();
+    if (!f.atEnd()) {
+        Daten kopf;
+        kopf.bytes = bytes;
+        kopf.kopfLesen();
+        const qint64 erreichbar = kopf.kopfGroesse + qint64{0xFFFF} * kopf.blockGroesse;
+        const qint64 rest = std::min(f.size(), erreichbar) - bytes.size();
+        if (rest > 0) {
+            bytes.append(f.read(rest));
+            if (f.error() != QFileDevice::NoError)
+                throw lesefehler();
+        }
+    }
     return ausBytes(std::move(bytes));
 }
 

@@ -496,6 +496,34 @@ TEST(ParadoxBill, AMissingFileIsAClearError)
     }
 }
 
+// Files above 64 KB are read in two steps: header first, then the rest.
+TEST(ParadoxBill, ALargeFileIsReadWholeWhenItIsATableAndRefusedEarlyWhenNot)
+{
+    QTemporaryDir dir;
+    const QString tabelle = dir.filePath(QStringLiteral("bill.db"));
+    const auto anrufe = beispielAnrufe(3000, 11); // about 190 KB
+    schreibeParadoxBill(tabelle, anrufe);
+    {
+        QFile f(tabelle);
+        ASSERT_TRUE(f.open(QIODevice::Append));
+        f.write(QByteArray(70000, '\x5A')); // free space after the last block
+    }
+    const auto t = ParadoxTabelle::oeffnen(tabelle);
+    std::vector<Satz> saetze;
+    t.lesen([&](const Satz& s) { saetze.push_back(s); });
+    ASSERT_EQ(saetze.size(), anrufe.size());
+    EXPECT_EQ(saetze.back()[0].toDate(), anrufe.back().datum);
+    EXPECT_EQ(saetze.back()[2].toLongLong(), anrufe.back().tln);
+
+    const QString keine = dir.filePath(QStringLiteral("gross.db"));
+    {
+        QFile f(keine);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(300000, 'x'));
+    }
+    EXPECT_THROW(ParadoxTabelle::oeffnen(keine), ParadoxFehler);
+}
+
 TEST(ParadoxBill, ReadingLeavesTheFileUntouched)
 {
     QTemporaryDir dir;
