@@ -51,7 +51,9 @@ std::optional<QString> ersteZeileLesen(const QString& pfad)
 bool zeileSchreiben(const QString& pfad, const QString& zeile)
 {
     QSaveFile f(pfad);
-    if (!f.open(QIODevice::WriteOnly))
+    // Unbuffered, so that a write that fails (disk full, size limit) is seen
+    // here and the old file stays, instead of a cut-off file being committed.
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return false;
     const QByteArray daten = zeile.toUtf8() + "\r\n";
     if (f.write(daten) != daten.size()) {
