@@ -9,6 +9,7 @@
 #include "mainwindow/frmHaupt.h"
 #include "startup/DataSourceResolver.h"
 #include "startup/Registry.h"
+#include "startup/StartupSequence.h"
 #include "startup/SystemInfo.h"
 #include "startup/frmSplash.h"
 
@@ -38,15 +39,7 @@ int main(int argc, char** argv)
     orve::QtDialogs dialogs;
 
     try {
-        std::unique_ptr<orve::DateiRegistry> registry;
-        try {
-            registry = std::make_unique<orve::DateiRegistry>(orve::DateiRegistry::standardDatei(state.programmOrdner));
-        } catch (const orve::RegistryFehler& e) {
-            dialogs.message(orve::zeilen({QStringLiteral("Die Registrierungsdatei kann nicht gelesen werden:"),
-                                          e.beschreibung()}),
-                            orve::kProduktName, orve::Buttons::Ok, orve::Icon::Critical);
-            return 1;
-        }
+        const auto registry = orve::registryLaden(state, dialogs);
         orve::EchteSystemumgebung system;
         orve::OdbcDatenquellen quellen(*registry);
         std::unique_ptr<orve::frmHaupt> haupt;
