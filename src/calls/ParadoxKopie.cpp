@@ -153,7 +153,8 @@ ParadoxKopieErgebnis paradoxKopieren(const paradox::ParadoxTabelle& tabelle, SQL
     try {
         tabelle.lesen([&](const paradox::Satz& satz) {
             try {
-                einfuegen.reset();
+                // A refused record leaves its error in the statement: reset without throwing.
+                einfuegen.tryReset();
                 einfuegen.clearBindings();
                 for (int i = 0; i < n && i < static_cast<int>(satz.size()); ++i)
                     binden(einfuegen, i + 1, satz[static_cast<size_t>(i)]);

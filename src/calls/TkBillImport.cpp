@@ -167,7 +167,7 @@ EinleseErgebnis tkBillEinlesen(const AppState& state, Datenquellen& quellen, con
         try {
             while (abfrage.q->executeStep()) {
                 Anruf a = dateneintrag(abfrage);
-                einfuegen.reset();
+                einfuegen.tryReset();
                 bindText(einfuegen, 1, a.user);
                 bindText(einfuegen, 2, a.username);
                 bindText(einfuegen, 3, a.number);

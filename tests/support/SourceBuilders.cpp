@@ -1,0 +1,166 @@
+#include "SourceBuilders.h"
+
+#include "calls/ParadoxKopie.h"
+#include "calls/ParadoxTable.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTimeZone>
+
+#include <SQLiteCpp/SQLiteCpp.h>
+
+#include <random>
+#include <stdexcept>
+
+namespace orve::test {
+
+std::string lesbar(const QStringList& zeile)
+{
+    QStringList felder;
+    for (const auto& f : zeile)
+        felder << QLatin1Char('"') + f + QLatin1Char('"');
+    return felder.join(QStringLiteral(", ")).toStdString();
+}
+
+std::string lesbar(const std::vector<QStringList>& zeilen)
+{
+    std::string s;
+    for (const auto& z : zeilen)
+        s += lesbar(z) + "\n";
+    return s;
+}
+
+QString stdbillZeit(const QDateTime& start, StdbillOptionen::Zeit form)
+{
+    return start.toString(form == StdbillOptionen::Zeit::Iso ? QStringLiteral("yyyy-MM-dd hh:mm:ss")
+                                                             : QStringLiteral("dd.MM.yyyy hh:mm:ss"));
+}
+
+void schreibeSqliteBill(const QString& pfad, const std::vector<StdbillAnruf>& anrufe,
+                        const StdbillOptionen& optionen)
+{
+    QFile::remove(pfad);
+    try {
+        SQLite::Database db(QFile::encodeName(pfad).toStdString(), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
+        const bool text = optionen.user == StdbillOptionen::User::Text;
+        db.exec(std::string("CREATE TABLE stdbill (id INTEGER PRIMARY KEY, time TEXT, user ")
+                + (text ? "TEXT" : "INTEGER")
+                + ", username TEXT, number TEXT, duration INTEGER, lineno INTEGER)");
+        SQLite::Transaction t(db);
+        SQLite::Statement q(db, "INSERT INTO stdbill (time, user, username, number, duration, lineno) "
+                                "VALUES (?, ?, ?, ?, ?, ?)");
+        for (const auto& a : anrufe) {
+            q.reset();
+            q.bind(1, stdbillZeit(a.start, optionen.zeit).toStdString());
+            if (text)
+                q.bind(2, QString::number(a.user).toStdString());
+            else
+                q.bind(2, a.user);
+            q.bind(3, a.username.toStdString());
+            q.bind(4, a.number.toStdString());
+            q.bind(5, a.duration);
+            q.bind(6, a.lineno);
+            q.exec();
+        }
+        t.commit();
+    } catch (const SQLite::Exception& e) {
+        throw std::runtime_error(std::string("cannot write stdbill: ") + e.what());
+    }
+}
+
+std::vector<StdbillAnruf> beispielStdbill(int anzahl, std::uint32_t seed)
+{
+    std::mt19937 zufall(seed);
+    auto zahl = [&](int von, int bis) { return std::uniform_int_distribution<int>(von, bis)(zufall); };
+    static const char* const namen[] = {"Zentrale", "Buchhaltung", "Vertrieb", "Lager", "Geschäftsführung",
+                                        "Werkstatt"};
+    static const char* const vorwahlen[] = {"030", "089", "040", "0221", "069", "0711", "0170", "0151",
+                                            "0176", "0043", "0041", "0800"};
+    std::vector<StdbillAnruf> out;
+    out.reserve(static_cast<size_t>(std::max(anzahl, 0)));
+    QDateTime moment(QDate(2023, 1, 2), QTime(7, 45), QTimeZone::utc());
+    for (int i = 0; i < anzahl; ++i) {
+        moment = moment.addSecs(zahl(30, 3600));
+        if (moment.time().hour() >= 18) {
+            QDate tag = moment.date().addDays(1);
+            while (tag.dayOfWeek() > 5)
+                tag = tag.addDays(1);
+            moment = QDateTime(tag, QTime(7, zahl(30, 59), zahl(0, 59)), QTimeZone::utc());
+        }
+        StdbillAnruf a;
+        a.start = moment;
+        const int n = zahl(0, 5);
+        a.user = 20 + n;
+        a.username = QString::fromUtf8(namen[n]);
+        a.lineno = zahl(1, 2);
+        if (zahl(0, 14) == 0) {
+            a.number.clear(); // internal call
+            a.lineno = 0;
+        } else {
+            QString nr = QString::fromLatin1(vorwahlen[zahl(0, 11)]);
+            const int stellen = zahl(5, 8);
+            for (int s = 0; s < stellen; ++s)
+                nr += QChar(u'0' + zahl(s == 0 ? 1 : 0, 9));
+            a.number = nr;
+        }
+        a.duration = zahl(0, 39) == 0 ? zahl(1800, 5400) : zahl(2, 720);
+        out.push_back(std::move(a));
+    }
+    return out;
+}
+
+std::unique_ptr<SQLite::Database> AuswahlQuellen::oeffnen(const QString& verbindung)
+{
+    m_verlangt << verbindung;
+    for (const auto& dsn : m_abgelehnt)
+        if (verbindung.contains(QStringLiteral("DSN=") + dsn + QLatin1Char(';')))
+            throw VerbindungsFehler(QStringLiteral("Die Datenquelle \"%1\" ist nicht eingerichtet.").arg(dsn));
+    return m_basis.oeffnen(verbindung);
+}
+
+QuellUmgebung::QuellUmgebung()
+{
+    QDir().mkpath(QFileInfo(billDatei()).absolutePath());
+}
+
+void QuellUmgebung::sqlite(const std::vector<StdbillAnruf>& anrufe, const StdbillOptionen& optionen)
+{
+    schreibeSqliteBill(billDatei(), anrufe, optionen);
+    state().Billpfad = billDatei();
+    state().IstSQLite3 = 1;
+    state().IstParadox = 0;
+}
+
+void QuellUmgebung::paradox(const std::vector<BillAnruf>& anrufe)
+{
+    schreibeParadoxBill(billDatei(), anrufe);
+    auto db = lokal();
+    const auto ergebnis = paradoxKopieren(orve::paradox::ParadoxTabelle::oeffnen(billDatei()), *db);
+    if (ergebnis.lesefehler || ergebnis.uebersprungen)
+        throw std::runtime_error("the Paradox test table did not copy cleanly");
+    state().Billpfad = QFileInfo(billDatei()).absolutePath();
+    state().IstSQLite3 = 0;
+    state().IstParadox = 1;
+}
+
+std::unique_ptr<SQLite::Database> QuellUmgebung::lokal() const
+{
+    return lokaleDatenbankOeffnen(ordner.file(QStringLiteral("Datenbank/Bill.sqlite")));
+}
+
+std::vector<QStringList> QuellUmgebung::billZeilen() const
+{
+    auto db = lokal();
+    SQLite::Statement q(*db, "SELECT user, username, number, time, duration, lineno FROM bill ORDER BY rowid");
+    std::vector<QStringList> zeilen;
+    while (q.executeStep()) {
+        QStringList z;
+        for (int i = 0; i < 6; ++i)
+            z << QString::fromUtf8(q.getColumn(i).getText());
+        zeilen.push_back(z);
+    }
+    return zeilen;
+}
+
+} // namespace orve::test
