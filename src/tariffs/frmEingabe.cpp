@@ -155,7 +155,12 @@ void frmEingabe::aufbauen()
         frame1Raster->addWidget(m_option[i], i, 0);
         frame1Raster->addWidget(m_optionLabel[i], i, 1);
         const Tariftabelle t = tabellen[i];
-        connect(m_option[i], &QRadioButton::clicked, this, [this, t] { optionGeklickt(t); });
+        // toggled: a click as well as the arrow keys; the window's own
+        // updates run with signals blocked.
+        connect(m_option[i], &QRadioButton::toggled, this, [this, t](bool an) {
+            if (an)
+                optionGeklickt(t);
+        });
     }
     frame1Raster->setColumnStretch(1, 1);
     auswahlZeile->addWidget(frame1);
