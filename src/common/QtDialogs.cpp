@@ -25,8 +25,12 @@ QString sichtbar(QString text)
     return text;
 }
 
+// A box opened while a modal window (the tariff editor) is up belongs to
+// that window, else it would sit behind it.
 QWidget* elternfenster(QWidget* parent)
 {
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
     return parent ? parent : QApplication::activeWindow();
 }
 
