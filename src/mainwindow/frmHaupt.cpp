@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QLabel>
@@ -18,6 +19,8 @@
 #include <QPainter>
 #include <QProgressBar>
 #include <QStyledItemDelegate>
+
+#include <algorithm>
 
 namespace orve {
 
@@ -166,6 +169,22 @@ void frmHaupt::aufbauen()
     m_list1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_list1->setItemDelegate(new SpaltenDelegate(m_label2, m_list1));
     m_list1->setMinimumHeight(316);
+    // Copying lines gives their text: the six values joined by tabs.
+    auto* kopieren = new QAction(QStringLiteral("Kopieren"), m_list1);
+    kopieren->setObjectName(QStringLiteral("List1Kopieren"));
+    kopieren->setShortcut(QKeySequence::Copy);
+    kopieren->setShortcutContext(Qt::WidgetShortcut);
+    m_list1->addAction(kopieren);
+    m_list1->setContextMenuPolicy(Qt::ActionsContextMenu);
+    connect(kopieren, &QAction::triggered, this, [this] {
+        QModelIndexList auswahl = m_list1->selectionModel()->selectedRows();
+        std::sort(auswahl.begin(), auswahl.end(), [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+        QStringList zeilen;
+        for (const auto& i : auswahl)
+            zeilen << i.data().toString();
+        if (!zeilen.isEmpty())
+            QGuiApplication::clipboard()->setText(zeilen.join(QLatin1Char('\n')));
+    });
     m_progressBar1 = new QProgressBar(mitte);
     m_progressBar1->setObjectName(QStringLiteral("ProgressBar1"));
     m_progressBar1->setRange(0, 100);

@@ -1,0 +1,542 @@
+#include "mainwindow/HauptfensterStart.h"
+
+#include "common/ProgramEnd.h"
+#include "common/Version.h"
+#include "startup/DataSourceResolver.h"
+#include "startup/OdbcSchluessel.h"
+
+#include "AnsichtProtokoll.h"
+#include "RegistryFixtures.h"
+#include "ScriptedDialogs.h"
+#include "SourceBuilders.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+#include <SQLiteCpp/SQLiteCpp.h>
+#include <gtest/gtest.h>
+
+using namespace orve;
+using namespace orve::test;
+
+namespace {
+
+QString buttons(Buttons b)
+{
+    switch (b) {
+    case Buttons::Ok: return QStringLiteral("Ok");
+    case Buttons::OkCancel: return QStringLiteral("OkCancel");
+    case Buttons::YesNo: return QStringLiteral("YesNo");
+    case Buttons::YesNoCancel: return QStringLiteral("YesNoCancel");
+    }
+    return {};
+}
+
+QString icon(Icon i)
+{
+    switch (i) {
+    case Icon::None: return QStringLiteral("None");
+    case Icon::Critical: return QStringLiteral("Critical");
+    case Icon::Information: return QStringLiteral("Information");
+    case Icon::Stop: return QStringLiteral("Stop");
+    }
+    return {};
+}
+
+QString cr(QString t)
+{
+    return t.replace(CR, QStringLiteral("\\r"));
+}
+
+// Every box shown, one line each: "M title | text | buttons icon" for a
+// message box, "I title | prompt | preset" for an input box.
+QStringList boxen(const ScriptedDialogs& d)
+{
+    QStringList z;
+    for (const auto& b : d.boxes()) {
+        if (b.kind == RecordedBox::Kind::Message)
+            z << QStringLiteral("M %1 | %2 | %3 %4")
+                     .arg(b.message.title, cr(b.message.text), buttons(b.message.buttons), icon(b.message.icon));
+        else
+            z << QStringLiteral("I %1 | %2 | %3").arg(b.input.title, cr(b.input.prompt), b.input.preset);
+    }
+    return z;
+}
+
+const QString kNichtGefunden =
+    QStringLiteral("M ORVE-Tarifo | Die Datei bill.db kann in den Standardpfaden nicht gefunden werden! | Ok Critical");
+const QString kFalsch = QStringLiteral("M ORVE-Tarifo V2.01 | Der angegebene Pfad der Datei Bill.db ist falsch!\\r"
+                                       "Wollen Sie diesen Pfad jetzt neu eingeben | YesNo Critical");
+const QString kUngueltig = QStringLiteral("M ORVE-Tarifo V2.01 | Sie müssen einen gültigen Pfad angeben!\\r"
+                                          "Wollen Sie es nochmals versuchen | YesNo Critical");
+const QString kKeinTreiber =
+    QStringLiteral("M ORVE-Tarifo | Es wurde kein Paradox ODBC Treiber gefunden. | OkCancel Critical");
+QString eingabe()
+{
+    return QStringLiteral("I ORVE-Tarifo V2.01 | Bitte geben Sie den vollständigen Pfad der Datei\\r'Bill.db' an: | ")
+        + StartPfade::system().vorgabe;
+}
+
+class Start : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dir.writeFile(QStringLiteral("Kostenaufschlag.txt"), "1,20\r\n");
+        dir.writeFile(QStringLiteral("Steuersatz.txt"), "19\r\n");
+        pfade.standard1 = dir.file(QStringLiteral("agfeo/TK-Suite-Server/dbf/bill.db"));
+        pfade.standard2 = dir.file(QStringLiteral("Programme/AGFEO/Tk-Suite-Basic/tkserver/var/dbf/bill.db"));
+        pfade.vorgabe = StartPfade::system().vorgabe;
+    }
+
+    AppState& state() { return dir.state(); }
+
+    void laden(Datenquellen& q) { HauptfensterStart(state(), reg, system, q, dialogs, ansicht, pfade).laden(); }
+    void laden() { laden(quellen); }
+
+    QString sqliteDatei(const QString& relativ, int anzahl = 20)
+    {
+        const QString p = dir.file(relativ);
+        QDir().mkpath(QFileInfo(p).absolutePath());
+        schreibeSqliteBill(p, beispielStdbill(anzahl));
+        return p;
+    }
+
+    QString paradoxDatei(const QString& relativ, int anzahl = 30)
+    {
+        const QString p = dir.file(relativ);
+        QDir().mkpath(QFileInfo(p).absolutePath());
+        schreibeParadoxBill(p, beispielAnrufe(anzahl));
+        return p;
+    }
+
+    void billpfadTxt(const QByteArray& inhalt) { dir.writeFile(QStringLiteral("Billpfad.txt"), inhalt); }
+    QByteArray billpfadTxt() const { return dir.readFile(QStringLiteral("Billpfad.txt")); }
+
+    int paradoxZeilen()
+    {
+        auto db = lokaleDatenbankOeffnen(dir.file(QStringLiteral("Datenbank/Bill.sqlite")));
+        return db->execAndGet("SELECT count(*) FROM paradox").getInt();
+    }
+
+    bool paradoxTabelleDa()
+    {
+        auto db = lokaleDatenbankOeffnen(dir.file(QStringLiteral("Datenbank/Bill.sqlite")));
+        return db->tableExists("paradox");
+    }
+
+    TempProgramFolder dir;
+    SpeicherRegistry reg = standardRegistry();
+    FesteSystemumgebung system;
+    AuswahlQuellen quellen;
+    ScriptedDialogs dialogs;
+    AnsichtProtokoll ansicht;
+    StartPfade pfade;
+};
+
+// ---- searching ------------------------------------------------------------
+
+class OhneBekanntenPfad : public Start, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(OhneBekanntenPfad, AsksWithTheDefaultAnswerAndStoresTheTypedPath)
+{
+    if (GetParam())
+        billpfadTxt(GetParam());
+    const QString quelle = sqliteDatei(QStringLiteral("tk/bill.db"));
+    dialogs.answer(Answer::Ok).type(quelle);
+    laden();
+    EXPECT_ZEILEN(boxen(dialogs), QStringList({kNichtGefunden, eingabe()}));
+    EXPECT_TRUE(dialogs.boxes()[1].input.offerFileChooser);
+    EXPECT_EQ(billpfadTxt(), quelle.toUtf8() + "\r\n");
+    EXPECT_EQ(ansicht.text2, QStringLiteral("SQLite3"));
+    EXPECT_EQ(ansicht.text3, quelle);
+    EXPECT_EQ(state().Billpfad, quelle);
+}
+
+INSTANTIATE_TEST_SUITE_P(Pfaddatei, OhneBekanntenPfad,
+                         ::testing::Values(nullptr, "", "\r\n", "\r\nC:\\zweite Zeile\\bill.db\r\n"));
+
+struct Standardort {
+    const char* name;
+    bool ort1, ort2;
+    int genommen;
+};
+
+class StandardOrt : public Start, public ::testing::WithParamInterface<Standardort> {};
+
+TEST_P(StandardOrt, FileThereIsStoredAndTriedWithoutQuestion)
+{
+    const auto& p = GetParam();
+    auto relativ = [&](const QString& voll) { return QDir(dir.path()).relativeFilePath(QDir::fromNativeSeparators(voll)); };
+    if (p.ort1)
+        sqliteDatei(relativ(pfade.standard1));
+    if (p.ort2)
+        sqliteDatei(relativ(pfade.standard2));
+    laden();
+    EXPECT_TRUE(dialogs.boxes().empty());
+    const QString erwartet = p.genommen == 1 ? pfade.standard1 : pfade.standard2;
+    EXPECT_EQ(billpfadTxt(), erwartet.toUtf8() + "\r\n");
+    EXPECT_EQ(ansicht.text3, erwartet);
+}
+
+INSTANTIATE_TEST_SUITE_P(Orte, StandardOrt,
+                         ::testing::Values(Standardort{"First", true, false, 1}, Standardort{"Second", false, true, 2},
+                                           Standardort{"Both", true, true, 1}),
+                         [](const auto& i) { return std::string(i.param.name); });
+
+TEST_F(Start, CancelledInputAsksAgainAndSearchesTheStandardPlacesFirst)
+{
+    const QString quelle = sqliteDatei(QStringLiteral("tk/bill.db"));
+    dialogs.answer(Answer::Ok).cancelInput().answer(Answer::Yes);
+    dialogs.answer(Answer::Ok).cancelInput().answer(Answer::Yes);
+    dialogs.answer(Answer::Ok).type(quelle);
+    laden();
+    EXPECT_ZEILEN(boxen(dialogs), QStringList({kNichtGefunden, eingabe(), kUngueltig, kNichtGefunden, eingabe(),
+                                               kUngueltig, kNichtGefunden, eingabe()}));
+    EXPECT_EQ(ansicht.text2, QStringLiteral("SQLite3"));
+}
+
+TEST_F(Start, NoToTheRetryQuestionEndsTheProgram)
+{
+    dialogs.answer(Answer::Ok).cancelInput().answer(Answer::No);
+    EXPECT_THROW(laden(), ProgramEnd);
+    EXPECT_ZEILEN(boxen(dialogs), QStringList({kNichtGefunden, eingabe(), kUngueltig}));
+    EXPECT_FALSE(dir.exists(QStringLiteral("Billpfad.txt")));
+}
+
+// ---- trying the path -------------------------------------------------------
+
+struct Sqliteart {
+    const char* name;
+    QStringList abgelehnt;
+    const char* text2;
+    int istSQLite3;
+};
+
+class SqliteErkennen : public Start, public ::testing::WithParamInterface<Sqliteart> {};
+
+TEST_P(SqliteErkennen, KindAndFullPathShownNothingCopied)
+{
+    const auto& p = GetParam();
+    AuswahlQuellen q(p.abgelehnt);
+    const QString quelle = sqliteDatei(QStringLiteral("tk/bill.db"));
+    billpfadTxt(quelle.toUtf8() + "\r\n");
+    laden(q);
+    EXPECT_TRUE(dialogs.boxes().empty());
+    EXPECT_EQ(ansicht.caption, QStringLiteral("ORVE-Tarifo V2.01"));
+    EXPECT_EQ(ansicht.text2, QString::fromUtf8(p.text2));
+    EXPECT_EQ(ansicht.text3, quelle);
+    EXPECT_EQ(state().IstSQLite3, p.istSQLite3);
+    EXPECT_EQ(state().IstParadox, 0);
+    EXPECT_EQ(state().Billpfad, quelle);
+    EXPECT_FALSE(paradoxTabelleDa());
+    EXPECT_EQ(QDir::current().canonicalPath(), QDir(dir.path()).canonicalPath());
+    // The newer driver is always asked first.
+    EXPECT_TRUE(q.verlangt().value(0).contains(QStringLiteral("DSN=SQLite3 Datasource;Database=") + quelle + QLatin1Char(';')));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Treiber, SqliteErkennen,
+    ::testing::Values(Sqliteart{"Newer", {}, "SQLite3", 1},
+                      Sqliteart{"Older", {QStringLiteral("SQLite3 Datasource")}, "SQLite", 0}),
+    [](const auto& i) { return std::string(i.param.name); });
+
+TEST_F(Start, ParadoxIsCopiedAndTheFolderShown)
+{
+    const QString quelle = paradoxDatei(QStringLiteral("agfeo/dbf/bill.db"), 250);
+    billpfadTxt(quelle.toUtf8() + "\r\n");
+    laden();
+    EXPECT_TRUE(dialogs.boxes().empty());
+    const QString ordner = QFileInfo(quelle).absolutePath();
+    EXPECT_EQ(ansicht.text2, QStringLiteral("Paradox"));
+    EXPECT_EQ(ansicht.text3, ordner);
+    EXPECT_EQ(state().Billpfad, ordner);
+    EXPECT_EQ(state().IstParadox, 1);
+    EXPECT_EQ(state().IstSQLite3, 0);
+    EXPECT_EQ(billpfadTxt(), quelle.toUtf8() + "\r\n");
+    EXPECT_EQ(paradoxZeilen(), 250);
+    // "ORVE-Paradox" was created with the driver found.
+    EXPECT_TRUE(DatenquelleVorhanden(reg, kParadoxDatenquelle));
+    const auto treiber = reg.wert(Hive::LocalMachine, kDatenquellenSchluessel + kParadoxDatenquelle, QStringLiteral("Driver"));
+    ASSERT_TRUE(treiber.has_value());
+    QString erwartet;
+    ASSERT_TRUE(TreiberSuchen(reg, kParadoxTreiber, erwartet));
+    EXPECT_EQ(treiber->text, erwartet);
+    EXPECT_EQ(reg.wert(Hive::LocalMachine, kDatenquellenSchluessel + kParadoxDatenquelle + QStringLiteral("\\Engines\\Paradox"),
+                       QStringLiteral("ParadoxNetPath"))->text,
+              system.systemOrdner);
+}
+
+TEST_F(Start, ParadoxCopyIsRebuiltAtEveryStart)
+{
+    const QString quelle = paradoxDatei(QStringLiteral("dbf/bill.db"), 40);
+    billpfadTxt(quelle.toUtf8() + "\r\n");
+    laden();
+    schreibeParadoxBill(quelle, beispielAnrufe(12, 7));
+    AnsichtProtokoll zweite;
+    HauptfensterStart(state(), reg, system, quellen, dialogs, zweite, pfade).laden();
+    EXPECT_EQ(paradoxZeilen(), 12);
+}
+
+struct Paradoxtreiber {
+    const char* name;
+    bool englisch, deutsch, datenquelleDa;
+    bool endet;
+};
+
+class ParadoxTreiber : public Start, public ::testing::WithParamInterface<Paradoxtreiber> {};
+
+TEST_P(ParadoxTreiber, DataSourceNeedsADriverUnlessItIsListed)
+{
+    const auto& p = GetParam();
+    const QString datei = QCoreApplication::applicationFilePath();
+    auto eintraege = ohne(standardInstallation(), kTreiberSchluessel + kParadoxTreiber);
+    if (p.englisch)
+        eintraege = mit(eintraege, textEintrag(kTreiberSchluessel + kParadoxTreiber, QStringLiteral("Driver"), datei));
+    if (p.deutsch)
+        eintraege = mit(eintraege, textEintrag(kTreiberSchluessel + kParadoxTreiberDeutsch, QStringLiteral("Driver"), datei));
+    if (p.datenquelleDa)
+        eintraege = mit(eintraege, textEintrag(kDatenquellenListe, kParadoxDatenquelle,
+                                               QStringLiteral("Microsoft Paradox-Treiber (*.db )")));
+    reg = SpeicherRegistry(eintraege);
+    const QString quelle = paradoxDatei(QStringLiteral("dbf/bill.db"));
+    billpfadTxt(quelle.toUtf8() + "\r\n");
+    if (p.endet) {
+        for (Answer a : {Answer::Ok, Answer::Cancel}) {
+            ScriptedDialogs d;
+            d.answer(a);
+            EXPECT_THROW(HauptfensterStart(state(), reg, system, quellen, d, ansicht, pfade).laden(), ProgramEnd);
+            EXPECT_ZEILEN(boxen(d), QStringList({kKeinTreiber}));
+        }
+        EXPECT_FALSE(paradoxTabelleDa());
+        return;
+    }
+    laden();
+    EXPECT_TRUE(dialogs.boxes().empty());
+    EXPECT_EQ(ansicht.text2, QStringLiteral("Paradox"));
+    EXPECT_TRUE(DatenquelleVorhanden(reg, kParadoxDatenquelle));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faelle, ParadoxTreiber,
+    ::testing::Values(Paradoxtreiber{"English", true, false, false, false},
+                      Paradoxtreiber{"GermanOnly", false, true, false, false},
+                      Paradoxtreiber{"NoneButListed", false, false, true, false},
+                      Paradoxtreiber{"None", false, false, false, true}),
+    [](const auto& i) { return std::string(i.param.name); });
+
+// A registry in which no key can be created.
+class NurLesbareRegistry : public SpeicherRegistry {
+public:
+    using SpeicherRegistry::SpeicherRegistry;
+    std::optional<RegSchluessel> anlegen(Hive, const QString&) override { return std::nullopt; }
+};
+
+TEST_F(Start, DataSourceThatCannotBeCreatedEndsTheProgram)
+{
+    NurLesbareRegistry nurLesbar(standardInstallation());
+    const QString quelle = paradoxDatei(QStringLiteral("dbf/bill.db"));
+    billpfadTxt(quelle.toUtf8() + "\r\n");
+    dialogs.answer(Answer::Ok);
+    EXPECT_THROW(HauptfensterStart(state(), nurLesbar, system, quellen, dialogs, ansicht, pfade).laden(), ProgramEnd);
+    EXPECT_ZEILEN(boxen(dialogs),
+                  QStringList({QStringLiteral(
+                      "M ORVE-Tarifo | Der ODBC-Eintrag 'ORVE-Paradox' konnte nicht erzeugt werden!\\r\\r"
+                      "Tragen Sie diesen manuell über die Systemsteuerung im ODBC-Bereich ein "
+                      "(Systemsteuerung/Datenquellen(ODBC))\\r\\rErzeugen Sie den Eintrag ORVE-Paradox, indem Sie den "
+                      "Microsoft Paradox Treiber mit dem Namen ORVE-Paradox\\rin der ODBC-Steuerung unter System-DNS "
+                      "einbinden!\\r\\rAchten Sie auf genaue Schreibweise: ORVE-Paradox | OkCancel Critical")}));
+}
+
+enum class Falsch { Fehlt, GrossesB, LeereParadox, Textdatei, SqliteOhneStdbill, ParadoxBeschaedigt };
+
+struct Falschfall {
+    const char* name;
+    Falsch art;
+    const char* grundEnthaelt; // nullptr: only the question
+};
+
+class FalscherPfad : public Start, public ::testing::WithParamInterface<Falschfall> {
+protected:
+    QString anlegen()
+    {
+        switch (GetParam().art) {
+        case Falsch::Fehlt:
+            return dir.file(QStringLiteral("dbf/bill.db"));
+        case Falsch::GrossesB:
+            return paradoxDatei(QStringLiteral("dbf/Bill.db"));
+        case Falsch::LeereParadox: {
+            const QString p = dir.file(QStringLiteral("dbf/bill.db"));
+            QDir().mkpath(QFileInfo(p).absolutePath());
+            schreibeParadoxBill(p, {});
+            return p;
+        }
+        case Falsch::Textdatei:
+            dir.writeFile(QStringLiteral("dbf/bill.db"), QByteArray("keine Datenbank\r\n").repeated(200));
+            return dir.file(QStringLiteral("dbf/bill.db"));
+        case Falsch::SqliteOhneStdbill: {
+            const QString p = dir.file(QStringLiteral("dbf/bill.db"));
+            QDir().mkpath(QFileInfo(p).absolutePath());
+            SQLite::Database(QFile::encodeName(p).toStdString(), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE)
+                .exec("CREATE TABLE calls (x)");
+            return p;
+        }
+        case Falsch::ParadoxBeschaedigt: {
+            // The header's record size does not fit the field list.
+            ParadoxOptionen o;
+            o.satzGroesseImKopf = 7;
+            dir.writeFile(QStringLiteral("dbf/bill.db"),
+                          paradoxTabelle(paradoxBillFelder(), paradoxBillZeilen(beispielAnrufe(20)), o));
+            return dir.file(QStringLiteral("dbf/bill.db"));
+        }
+        }
+        return {};
+    }
+};
+
+TEST_P(FalscherPfad, QuestionNoEndsYesAsksForThePathAtOnce)
+{
+    const auto& p = GetParam();
+    const QString pfad = anlegen();
+    const bool vorher = QFileInfo::exists(pfad);
+    billpfadTxt(pfad.toUtf8() + "\r\n");
+    QStringList erwartet;
+    if (p.grundEnthaelt) {
+        dialogs.answer(Answer::Ok);
+        erwartet << QString();
+    }
+    dialogs.answer(Answer::No);
+    erwartet << kFalsch;
+    EXPECT_THROW(laden(), ProgramEnd);
+    QStringList gezeigt = boxen(dialogs);
+    if (p.grundEnthaelt) {
+        ASSERT_EQ(gezeigt.size(), 2);
+        EXPECT_TRUE(gezeigt[0].startsWith(QStringLiteral("M ORVE-Tarifo | Die Datei ")) && gezeigt[0].endsWith(QStringLiteral(" | Ok Critical")))
+            << gezeigt[0].toStdString();
+        EXPECT_TRUE(gezeigt[0].contains(QString::fromUtf8(p.grundEnthaelt))) << gezeigt[0].toStdString();
+        gezeigt[0].clear();
+    }
+    EXPECT_ZEILEN(gezeigt, erwartet);
+    EXPECT_TRUE(state().Billpfad.isEmpty());
+    EXPECT_EQ(QFileInfo::exists(pfad), vorher) << "the path was created";
+    EXPECT_EQ(billpfadTxt(), pfad.toUtf8() + "\r\n");
+
+    // Yes: the input box at once, without the standard places.
+    const QString gut = sqliteDatei(QStringLiteral("neu/bill.db"));
+    ScriptedDialogs zwei;
+    if (p.grundEnthaelt)
+        zwei.answer(Answer::Ok);
+    zwei.answer(Answer::Yes).type(gut);
+    HauptfensterStart(state(), reg, system, quellen, zwei, ansicht, pfade).laden();
+    const QStringList z = boxen(zwei);
+    EXPECT_EQ(z.mid(z.size() - 2), QStringList({kFalsch, eingabe()}));
+    EXPECT_EQ(ansicht.text3, gut);
+    EXPECT_EQ(billpfadTxt(), gut.toUtf8() + "\r\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faelle, FalscherPfad,
+    ::testing::Values(Falschfall{"Missing", Falsch::Fehlt, nullptr},
+                      Falschfall{"CapitalB", Falsch::GrossesB, nullptr},
+                      Falschfall{"EmptyParadoxTable", Falsch::LeereParadox, nullptr},
+                      Falschfall{"TextFile", Falsch::Textdatei, "Paradox"},
+                      Falschfall{"SqliteWithoutStdbill", Falsch::SqliteOhneStdbill, "stdbill"},
+                      Falschfall{"DamagedParadox", Falsch::ParadoxBeschaedigt, "Paradox"}),
+    [](const auto& i) { return std::string(i.param.name); });
+
+TEST_F(Start, ParadoxTableFoundDamagedWhileCopyingKeepsWhatWasReadAndSaysSo)
+{
+    ParadoxOptionen o;
+    o.anzahlImKopf = 61; // one record more than the blocks hold
+    dir.writeFile(QStringLiteral("dbf/bill.db"), paradoxTabelle(paradoxBillFelder(), paradoxBillZeilen(beispielAnrufe(60)), o));
+    billpfadTxt(dir.file(QStringLiteral("dbf/bill.db")).toUtf8() + "\r\n");
+    dialogs.answer(Answer::Ok);
+    laden();
+    ASSERT_EQ(dialogs.boxes().size(), 1u);
+    const Message& m = dialogs.boxes()[0].message;
+    EXPECT_TRUE(m.text.contains(QStringLiteral("Es wurden nur 60 von 61 Datensätzen übernommen."))) << m.text.toStdString();
+    EXPECT_EQ(m.title, QStringLiteral("ORVE-Tarifo"));
+    EXPECT_EQ(ansicht.text2, QStringLiteral("Paradox"));
+    EXPECT_EQ(paradoxZeilen(), 60);
+}
+
+TEST_F(Start, TypedParadoxPathKeepsTheFullPathInTheFile)
+{
+    const QString quelle = paradoxDatei(QStringLiteral("tk/dbf/bill.db"));
+    dialogs.answer(Answer::Ok).type(quelle);
+    laden();
+    EXPECT_EQ(billpfadTxt(), quelle.toUtf8() + "\r\n");
+    EXPECT_EQ(state().Billpfad, QFileInfo(quelle).absolutePath());
+}
+
+TEST_F(Start, LocalDatabaseThatCannotBeOpenedIsReportedAndTheStartGoesOn)
+{
+    AuswahlQuellen ohneLokal({QStringLiteral("ORVE-Access")});
+    const QString quelle = paradoxDatei(QStringLiteral("dbf/bill.db"));
+    billpfadTxt(quelle.toUtf8() + "\r\n");
+    dialogs.answer(Answer::Ok);
+    laden(ohneLokal);
+    ASSERT_EQ(dialogs.boxes().size(), 1u);
+    EXPECT_TRUE(dialogs.boxes()[0].message.text.contains(QStringLiteral("nicht übernommen")));
+    EXPECT_EQ(ansicht.text2, QStringLiteral("Paradox"));
+    EXPECT_EQ(state().IstParadox, 1);
+}
+
+TEST_F(Start, SurchargeAndVatAreAskedForAfterTheSource)
+{
+    dir.writeFile(QStringLiteral("Kostenaufschlag.txt"), "\r\n");
+    QFile::remove(dir.file(QStringLiteral("Steuersatz.txt")));
+    const QString quelle = sqliteDatei(QStringLiteral("tk/bill.db"));
+    billpfadTxt(quelle.toUtf8() + "\r\n");
+    dialogs.type(QStringLiteral("1,30")).answer(Answer::Ok).type(QStringLiteral("19"));
+    laden();
+    ASSERT_EQ(dialogs.boxes().size(), 3u);
+    EXPECT_EQ(dialogs.boxes()[0].input.preset, QStringLiteral("1,20"));
+    EXPECT_EQ(dialogs.boxes()[1].message.text, QStringLiteral("Bisher ist kein gültiger Steuersatz angelegt!"));
+    EXPECT_EQ(state().Kostenaufschlag, QStringLiteral("1,30"));
+    EXPECT_EQ(state().Steuersatz, QStringLiteral("19"));
+}
+
+// ---- through the registry's data sources ---------------------------------
+
+class StartUeberOdbc : public Start {
+protected:
+    void SetUp() override
+    {
+        Start::SetUp();
+        ASSERT_TRUE(AccessDatenquelleAnlegen(reg, QCoreApplication::applicationFilePath(), kAccessDatenquelle, 0));
+    }
+};
+
+TEST_F(StartUeberOdbc, RecognisesBothKindsThroughTheRegisteredDataSources)
+{
+    OdbcDatenquellen odbc(reg);
+    const QString sqlite = sqliteDatei(QStringLiteral("tk/bill.db"));
+    billpfadTxt(sqlite.toUtf8() + "\r\n");
+    laden(odbc);
+    EXPECT_EQ(ansicht.text2, QStringLiteral("SQLite3"));
+
+    reg.entfernen(Hive::LocalMachine, kDatenquellenListe, kSQLite3Datenquelle);
+    laden(odbc);
+    EXPECT_EQ(ansicht.text2, QStringLiteral("SQLite"));
+    EXPECT_EQ(state().IstSQLite3, 0);
+
+    const QString paradox = paradoxDatei(QStringLiteral("px/bill.db"), 25);
+    billpfadTxt(paradox.toUtf8() + "\r\n");
+    laden(odbc);
+    EXPECT_EQ(ansicht.text2, QStringLiteral("Paradox"));
+    EXPECT_EQ(paradoxZeilen(), 25);
+}
+
+TEST_F(StartUeberOdbc, PathThatDoesNotExistLeavesNoFileBehind)
+{
+    OdbcDatenquellen odbc(reg);
+    const QString fehlt = dir.file(QStringLiteral("nirgends/bill.db"));
+    billpfadTxt(fehlt.toUtf8() + "\r\n");
+    dialogs.answer(Answer::No);
+    EXPECT_THROW(laden(odbc), ProgramEnd);
+    EXPECT_FALSE(QFileInfo::exists(fehlt));
+    EXPECT_FALSE(QFileInfo::exists(dir.file(QStringLiteral("nirgends"))));
+}
+
+} // namespace

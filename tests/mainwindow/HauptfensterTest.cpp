@@ -1,0 +1,230 @@
+#include "mainwindow/Hauptfenster.h"
+
+#include "common/ProgramEnd.h"
+
+#include "AnsichtProtokoll.h"
+#include "RegistryFixtures.h"
+#include "ScriptedDialogs.h"
+#include "SourceBuilders.h"
+
+#include <QFileInfo>
+#include <QTimeZone>
+
+#include <SQLiteCpp/SQLiteCpp.h>
+#include <gtest/gtest.h>
+
+using namespace orve;
+using namespace orve::test;
+
+namespace {
+
+QDateTime zeit(const char* iso)
+{
+    QDateTime d = QDateTime::fromString(QString::fromLatin1(iso), QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+    d.setTimeZone(QTimeZone::utc());
+    return d;
+}
+
+BillAnruf paradoxAnruf(const char* start, int tln, int flags = 0)
+{
+    BillAnruf b;
+    b.datum = zeit(start).date();
+    b.zeit = zeit(start).time();
+    b.tln = tln;
+    b.flags = flags;
+    b.rufnummer = QStringLiteral("0301234");
+    b.dauer = QStringLiteral("00:02:05");
+    return b;
+}
+
+class Befehle : public ::testing::TestWithParam<bool> {
+protected:
+    void SetUp() override
+    {
+        if (GetParam())
+            u.paradox({paradoxAnruf("2009-03-21 14:30:00", 21), paradoxAnruf("2009-03-21 14:31:00", 22),
+                       paradoxAnruf("2009-03-22 09:00:00", 21), paradoxAnruf("2009-03-22 10:00:00", 23, 1)});
+        else
+            u.sqlite({{zeit("2009-03-21 14:30:00"), 21, QStringLiteral("Zentrale"), QStringLiteral("0301234"), 125},
+                      {zeit("2009-03-21 14:31:00"), 22, QStringLiteral("Lager"), QStringLiteral("0301234"), 125},
+                      {zeit("2009-03-22 09:00:00"), 21, QStringLiteral("Zentrale"), QStringLiteral("0301234"), 125}},
+                     {StdbillOptionen::User::Text, StdbillOptionen::Zeit::Deutsch});
+    }
+
+    QString eintrag21() const
+    {
+        return GetParam() ? QStringLiteral("21  |  (Internnummer) ") : QStringLiteral("21  |  Zentrale");
+    }
+    QString moment(const char* iso) const
+    {
+        return GetParam() ? QString::fromLatin1(iso) : stdbillZeit(zeit(iso), StdbillOptionen::Zeit::Deutsch);
+    }
+    int billZeilen() { return u.lokal()->execAndGet("SELECT count(*) FROM bill").getInt(); }
+
+    QuellUmgebung u;
+    SpeicherRegistry reg = standardRegistry();
+    FesteSystemumgebung system;
+    ScriptedDialogs dialogs;
+    AnsichtProtokoll ansicht;
+    Hauptfenster fenster{u.state(), reg, system, u.quellen, dialogs, ansicht};
+};
+
+TEST_P(Befehle, ImportFillsListCountAndTable)
+{
+    fenster.mnuLesenBill();
+    EXPECT_EQ(ansicht.text1, QStringLiteral("3"));
+    EXPECT_EQ(fenster.liste().rowCount(), 3);
+    EXPECT_EQ(billZeilen(), 3);
+    ansicht.combo1 = eintrag21();
+    ansicht.combo2 = moment("2009-03-21 14:30:01");
+    fenster.mnuLesenBill();
+    EXPECT_EQ(ansicht.text1, QStringLiteral("1"));
+    EXPECT_EQ(fenster.liste().rowCount(), 1);
+    EXPECT_TRUE(dialogs.boxes().empty());
+}
+
+TEST_P(Befehle, OpeningTheExtensionListClearsTheShownImportAndResetsTheDates)
+{
+    fenster.mnuLesenBill();
+    ansicht.fortschritt = 40;
+    ansicht.combo2Liste = {QStringLiteral("alle"), QStringLiteral("x")};
+    ansicht.combo2 = QStringLiteral("x");
+    fenster.Combo1_DropDown();
+    EXPECT_EQ(ansicht.combo1Liste, QStringList({"alle", eintrag21(), GetParam() ? "22  |  (Internnummer) " : "22  |  Lager"}));
+    EXPECT_EQ(ansicht.combo1, QString());
+    EXPECT_TRUE(ansicht.combo2Liste.isEmpty());
+    EXPECT_EQ(ansicht.combo2, QStringLiteral("alle"));
+    EXPECT_EQ(ansicht.text1, QStringLiteral("0"));
+    EXPECT_EQ(ansicht.fortschritt, 0);
+    EXPECT_EQ(fenster.liste().rowCount(), 0);
+    EXPECT_EQ(billZeilen(), 3) << "the table keeps the imported calls";
+    // Closed without a choice: both selections mean no limit.
+    fenster.mnuLesenBill();
+    EXPECT_EQ(ansicht.text1, QStringLiteral("3"));
+}
+
+TEST_P(Befehle, OpeningTheDateListFollowsTheExtension)
+{
+    fenster.mnuLesenBill();
+    ansicht.combo1 = eintrag21();
+    fenster.Combo2_DropDown();
+    EXPECT_EQ(ansicht.combo2Liste, QStringList({"alle", moment("2009-03-21 14:30:00"), moment("2009-03-22 09:00:00")}));
+    EXPECT_EQ(ansicht.combo2, QString());
+    EXPECT_EQ(ansicht.text1, QStringLiteral("0"));
+    EXPECT_EQ(fenster.liste().rowCount(), 0);
+    ansicht.combo1 = QStringLiteral("alle");
+    fenster.Combo2_DropDown();
+    EXPECT_EQ(ansicht.combo2Liste.size(), 4);
+}
+
+TEST_P(Befehle, BadSelectionsAreReportedAndChangeNothing)
+{
+    fenster.mnuLesenBill();
+    for (const auto& [n, d] : {std::pair(QStringLiteral("Zentrale"), QStringLiteral("alle")),
+                               std::pair(QStringLiteral("alle"), QStringLiteral("morgen früh"))}) {
+        ansicht.combo1 = n;
+        ansicht.combo2 = d;
+        dialogs.answer(Answer::Ok);
+        fenster.mnuLesenBill();
+        EXPECT_EQ(ansicht.text1, QStringLiteral("3"));
+        EXPECT_EQ(fenster.liste().rowCount(), 3);
+        EXPECT_EQ(billZeilen(), 3);
+    }
+    ansicht.combo1 = QStringLiteral("Zentrale");
+    dialogs.answer(Answer::Ok);
+    fenster.Combo2_DropDown();
+    EXPECT_EQ(ansicht.combo2Liste, QStringList({"alle"}));
+    ASSERT_EQ(dialogs.messages().size(), 3u);
+    for (const auto& m : dialogs.messages()) {
+        EXPECT_EQ(m.title, QStringLiteral("ORVE-Tarifo V2.01"));
+        EXPECT_EQ(m.icon, Icon::Critical);
+    }
+}
+
+TEST_P(Befehle, DatabaseErrorDuringTheImportIsReportedWithTheCallsSoFar)
+{
+    u.lokal()->exec("CREATE TRIGGER voll BEFORE INSERT ON bill WHEN (SELECT count(*) FROM bill) >= 2 "
+                    "BEGIN SELECT RAISE(ABORT, 'Platte voll'); END");
+    dialogs.answer(Answer::Ok);
+    fenster.mnuLesenBill();
+    EXPECT_EQ(ansicht.text1, QStringLiteral("2"));
+    EXPECT_EQ(fenster.liste().rowCount(), 2);
+    ASSERT_EQ(dialogs.messages().size(), 1u);
+    EXPECT_TRUE(dialogs.messages()[0].text.contains(QStringLiteral("Platte voll")));
+}
+
+INSTANTIATE_TEST_SUITE_P(Quellen, Befehle, ::testing::Values(false, true),
+                         [](const auto& i) { return std::string(i.param ? "Paradox" : "Sqlite"); });
+
+TEST(BefehleOhneQuelle, SourceThatVanishedGivesAMessageInEveryCommand)
+{
+    QuellUmgebung u;
+    u.sqlite(beispielStdbill(5));
+    QFile::remove(u.billDatei());
+    SpeicherRegistry reg = standardRegistry();
+    FesteSystemumgebung system;
+    ScriptedDialogs dialogs;
+    AnsichtProtokoll ansicht;
+    Hauptfenster fenster(u.state(), reg, system, u.quellen, dialogs, ansicht);
+    dialogs.answer(Answer::Ok).answer(Answer::Ok).answer(Answer::Ok);
+    fenster.Combo1_DropDown();
+    fenster.Combo2_DropDown();
+    fenster.mnuLesenBill();
+    EXPECT_TRUE(dialogs.scriptDone());
+    EXPECT_EQ(ansicht.combo1Liste, QStringList({"alle"}));
+    EXPECT_FALSE(QFileInfo::exists(u.billDatei()));
+}
+
+TEST(Check1, FollowsEveryClick)
+{
+    QuellUmgebung u;
+    SpeicherRegistry reg;
+    FesteSystemumgebung system;
+    ScriptedDialogs dialogs;
+    AnsichtProtokoll ansicht;
+    Hauptfenster fenster(u.state(), reg, system, u.quellen, dialogs, ansicht);
+    EXPECT_EQ(u.state().OhneMwst, 0);
+    fenster.Check1_Click(true);
+    EXPECT_EQ(u.state().OhneMwst, 1);
+    fenster.Check1_Click(false);
+    EXPECT_EQ(u.state().OhneMwst, 0);
+}
+
+TEST(Datenbankpfadneu, ForgetsThePathAndEndsSoTheNextStartSearchesAgain)
+{
+    QuellUmgebung u;
+    u.ordner.writeFile(QStringLiteral("Kostenaufschlag.txt"), "1,20\r\n");
+    u.ordner.writeFile(QStringLiteral("Steuersatz.txt"), "19\r\n");
+    u.ordner.writeFile(QStringLiteral("Billpfad.txt"), "C:\\alt\\bill.db\r\n");
+    u.state().Billpfad = QStringLiteral("C:\\alt\\bill.db");
+    SpeicherRegistry reg = standardRegistry();
+    FesteSystemumgebung system;
+    ScriptedDialogs dialogs;
+    AnsichtProtokoll ansicht;
+    Hauptfenster fenster(u.state(), reg, system, u.quellen, dialogs, ansicht);
+    dialogs.answer(Answer::Ok);
+    try {
+        fenster.mnuDatenbankpfadneu();
+        ADD_FAILURE() << "the program did not end";
+    } catch (const ProgramEnd& e) {
+        EXPECT_EQ(e.exitCode(), 0);
+    }
+    ASSERT_EQ(dialogs.messages().size(), 1u);
+    EXPECT_EQ(dialogs.messages()[0].text,
+              QStringLiteral("Bitte starten Sie das Programm zur Ermittlung des neuen Datenbankpfades neu!"));
+    EXPECT_EQ(dialogs.messages()[0].title, QStringLiteral("ORVE-Tarifo"));
+    EXPECT_EQ(dialogs.messages()[0].icon, Icon::Information);
+    EXPECT_EQ(u.ordner.readFile(QStringLiteral("Billpfad.txt")), QByteArray("\r\n"));
+    EXPECT_TRUE(u.state().Billpfad.isEmpty());
+
+    // At the next start bill.db lies at a standard place: taken without a question.
+    StartPfade pfade{u.ordner.file(QStringLiteral("agfeo/bill.db")), QStringLiteral("x"), u.ordner.file(QStringLiteral("p/bill.db"))};
+    QDir().mkpath(u.ordner.file(QStringLiteral("agfeo")));
+    schreibeSqliteBill(pfade.standard1, beispielStdbill(3));
+    ScriptedDialogs neu;
+    Hauptfenster(u.state(), reg, system, u.quellen, neu, ansicht).laden(pfade);
+    EXPECT_TRUE(neu.boxes().empty());
+    EXPECT_EQ(ansicht.text3, pfade.standard1);
+}
+
+} // namespace

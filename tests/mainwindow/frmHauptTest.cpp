@@ -1,0 +1,268 @@
+#include "mainwindow/frmHaupt.h"
+
+#include "AnsichtProtokoll.h"
+#include "RegistryFixtures.h"
+#include "ScriptedDialogs.h"
+#include "SourceBuilders.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
+
+#include <gtest/gtest.h>
+
+using namespace orve;
+using namespace orve::test;
+
+namespace {
+
+class Fenster : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        u.ordner.writeFile(QStringLiteral("Kostenaufschlag.txt"), "1,20\r\n");
+        u.ordner.writeFile(QStringLiteral("Steuersatz.txt"), "19\r\n");
+        u.sqlite(beispielStdbill(120));
+        u.ordner.writeFile(QStringLiteral("Billpfad.txt"), u.billDatei().toUtf8() + "\r\n");
+        fenster = std::make_unique<frmHaupt>(u.state(), reg, system, u.quellen, dialogs);
+        fenster->laden();
+        fenster->show();
+        QApplication::processEvents();
+    }
+
+    template <typename T>
+    T* kind(const char* name)
+    {
+        T* w = fenster->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+    QAction* eintrag(const char* name) { return kind<QAction>(name); }
+    QRect lage(const char* name)
+    {
+        QWidget* w = kind<QWidget>(name);
+        return w ? QRect(w->mapTo(fenster.get(), QPoint(0, 0)), w->size()) : QRect();
+    }
+
+    QuellUmgebung u;
+    SpeicherRegistry reg = standardRegistry();
+    FesteSystemumgebung system;
+    ScriptedDialogs dialogs;
+    std::unique_ptr<frmHaupt> fenster;
+};
+
+struct Steuerelement {
+    const char* name;
+    const char* klasse;
+    const char* text;    // nullptr: not checked
+    const char* tipp;    // "" : none
+};
+
+TEST_F(Fenster, ControlsCarryTheirTextsAndTips)
+{
+    const Steuerelement tabelle[] = {
+        {"Label4", "QLabel", "Auswertung für Nebenstelle:", ""},
+        {"Combo1", "orve::AufklappListe", "alle",
+         "Auswahl der auszuwertenden Nebenstelle; \"alle\" steht für keine Einschränkung"},
+        {"Label6", "QLabel", "Datenbanktyp:", ""},
+        {"Text2", "QLineEdit", "SQLite3", ""},
+        {"Label5", "QLabel", "Auswertung ab Datum/Zeit:", ""},
+        {"Combo2", "orve::AufklappListe", "alle",
+         "Auswahl der auszuwertenden Datums- und Zeitbereiche; \"alle\" steht für keine Einschränkung"},
+        {"Label8", "QLabel", "Datenbankdatei:", ""},
+        {"Text3", "QLineEdit", nullptr, ""},
+        {"Label1", "QLabel", "Datensätze laut Agfeo TK-Bill Datenbank:", ""},
+        {"Label3", "QLabel", "Anzahl Sätze:", ""},
+        {"Text1", "QLineEdit", "0", "Anzahl gefundener Sätze laut Auswertungsvorgabe"},
+        {"Label7", "QLabel", "Auswertung soll ohne Druck der MwST erzeugt werden ja/nein:", ""},
+        {"Check1", "QCheckBox", "", ""},
+        {"Label2", "QLabel",
+         "Intern  Leitungsnr.  Datum/Zeit                                 Rufnummer      Dauer in Sek.  "
+         "Bezeichnung der InternNr.",
+         ""},
+        {"List1", "QListView", nullptr, ""},
+        {"ProgressBar1", "QProgressBar", nullptr, ""},
+    };
+    for (const auto& s : tabelle) {
+        QWidget* w = kind<QWidget>(s.name);
+        if (!w)
+            continue;
+        EXPECT_STREQ(w->metaObject()->className(), s.klasse) << s.name;
+        EXPECT_EQ(w->toolTip(), QString::fromUtf8(s.tipp)) << s.name;
+        if (!s.text)
+            continue;
+        QString text;
+        if (auto* l = qobject_cast<QLabel*>(w))
+            text = l->text();
+        else if (auto* e = qobject_cast<QLineEdit*>(w))
+            text = e->text();
+        else if (auto* c = qobject_cast<QComboBox*>(w))
+            text = c->currentText();
+        else if (auto* b = qobject_cast<QCheckBox*>(w))
+            text = b->text();
+        EXPECT_EQ(text, QString::fromUtf8(s.text)) << s.name;
+    }
+    EXPECT_EQ(kind<QLineEdit>("Text3")->text(), u.billDatei());
+    EXPECT_EQ(kind<QProgressBar>("ProgressBar1")->value(), 0);
+    EXPECT_FALSE(kind<QCheckBox>("Check1")->isChecked());
+    EXPECT_EQ(fenster->windowTitle(), QStringLiteral("ORVE-Tarifo V2.01"));
+    EXPECT_EQ(fenster->palette().color(QPalette::Window), QColor(28, 145, 183));
+}
+
+TEST_F(Fenster, ControlsStandInTheirRowsAndColumns)
+{
+    // Top to bottom.
+    const char* zeilen[] = {"Label4", "Label5", "Label8", "Label1", "Label7", "Label2", "List1", "ProgressBar1"};
+    for (size_t i = 1; i < std::size(zeilen); ++i)
+        EXPECT_LT(lage(zeilen[i - 1]).top(), lage(zeilen[i]).top()) << zeilen[i];
+    // Side by side in one row.
+    auto gleicheZeile = [&](const char* a, const char* b) {
+        const QRect x = lage(a), y = lage(b);
+        EXPECT_TRUE(x.top() < y.bottom() && y.top() < x.bottom()) << a << " / " << b;
+        EXPECT_LT(x.left(), y.left()) << a << " / " << b;
+    };
+    gleicheZeile("Label4", "Combo1");
+    gleicheZeile("Combo1", "Label6");
+    gleicheZeile("Label5", "Combo2");
+    gleicheZeile("Label8", "Text3");
+    gleicheZeile("Label1", "Label3");
+    gleicheZeile("Label3", "Text1");
+    gleicheZeile("Label7", "Check1");
+    // Text2 under its label at the right.
+    EXPECT_LT(lage("Label6").top(), lage("Text2").top());
+    EXPECT_LE(std::abs(lage("Label6").left() - lage("Text2").left()), 4);
+    // Heading, list and progress bar share the width.
+    EXPECT_EQ(lage("Label2").left(), lage("List1").left());
+    EXPECT_EQ(lage("List1").width(), lage("ProgressBar1").width());
+}
+
+struct Menueintrag {
+    const char* menue;
+    const char* name;
+    const char* text;
+    const char* kurz;
+};
+
+TEST_F(Fenster, MenuTreeWithCaptionsAndShortcuts)
+{
+    const Menueintrag tabelle[] = {
+        {"mnuFile", "mnuFileClose", "&Schließen", "Ctrl+S"},
+        {"mnuAuswertung", "mnuReport", "&Report erstellen", "Ctrl+R"},
+        {"mnuAuswertung", "mnuReportEigen", "Report mit eigenem Minutenpreis erstellen", "Ctrl+E"},
+        {"mnuAuswertung", "mnuLesenBill", "&TK-Bill Daten einlesen (ohne Report)", "Ctrl+T"},
+        {"mnuEinstellungen", "mnuMehrwertsteuerEinstellen", "&Mehrwertsteuer einstellen", "Ctrl+L"},
+        {"mnuEinstellungen", "mnuMinutenpreisEinstellen", "&eigenen Minutenpreis einstellen", "Ctrl+M"},
+        {"mnuEinstellungen", "mnuKostenaufschlag", "&Kostenaufschlag für Rechnungserstellung", "Ctrl+K"},
+        {"mnuEinstellungen", "mnuDatenbankpfadneu", "&Datenbankpfad neu eingeben", "Ctrl+D"},
+        {"mnuTariftabellen", "mnuPflege", "&pflegen", "Ctrl+P"},
+        {"mnuHilfe", "mnuWin7", "Hinweis für Windows 7 und Vista", "F1"},
+        {"mnuHilfe", "mnuHilfeklick", "&Hilfe aufrufen", ""},
+    };
+    const QStringList menues{"mnuFile", "mnuAuswertung", "mnuEinstellungen", "mnuTariftabellen", "mnuHilfe"};
+    const QStringList titel{"&Datei", "&Auswertung", "&Einstellungen", "&Tariftabellen", "&Hilfe"};
+    QStringList gefunden, gefundeneTitel;
+    for (QAction* a : fenster->menuBar()->actions()) {
+        gefunden << a->menu()->objectName();
+        gefundeneTitel << a->text();
+    }
+    EXPECT_EQ(gefunden, menues);
+    EXPECT_EQ(gefundeneTitel, titel);
+    QStringList reihenfolge, soll;
+    for (const auto& m : menues)
+        for (QAction* a : fenster->findChild<QMenu*>(m)->actions())
+            reihenfolge << m + QLatin1Char('/') + a->objectName();
+    for (const auto& e : tabelle) {
+        soll << QString::fromLatin1(e.menue) + QLatin1Char('/') + QString::fromLatin1(e.name);
+        QAction* a = eintrag(e.name);
+        if (!a)
+            continue;
+        EXPECT_EQ(a->text(), QString::fromUtf8(e.text)) << e.name;
+        EXPECT_EQ(a->shortcut().toString(QKeySequence::PortableText), QString::fromLatin1(e.kurz)) << e.name;
+    }
+    EXPECT_EQ(reihenfolge, soll);
+}
+
+TEST_F(Fenster, OpeningTheListsFillsThemEveryTime)
+{
+    auto* combo1 = kind<QComboBox>("Combo1");
+    auto* combo2 = kind<QComboBox>("Combo2");
+    combo1->showPopup();
+    combo1->hidePopup();
+    ASSERT_EQ(combo1->count(), 7); // "alle" and the six extensions
+    EXPECT_EQ(combo1->itemText(0), QStringLiteral("alle"));
+    EXPECT_EQ(combo1->itemText(1), QStringLiteral("20  |  Zentrale"));
+    EXPECT_EQ(combo1->currentText(), QString());
+    EXPECT_EQ(combo2->currentText(), QStringLiteral("alle"));
+    combo1->setCurrentIndex(1);
+    combo2->showPopup();
+    combo2->hidePopup();
+    EXPECT_GT(combo2->count(), 1);
+    EXPECT_EQ(combo2->currentText(), QString());
+    combo2->setCurrentIndex(combo2->count() - 1);
+    eintrag("mnuLesenBill")->trigger();
+    EXPECT_EQ(kind<QLineEdit>("Text1")->text(), QStringLiteral("1"));
+    // Opening a list again clears the shown import.
+    combo1->showPopup();
+    combo1->hidePopup();
+    EXPECT_EQ(kind<QLineEdit>("Text1")->text(), QStringLiteral("0"));
+    EXPECT_EQ(kind<QListView>("List1")->model()->rowCount(), 0);
+}
+
+TEST_F(Fenster, ImportFillsTheListAndCopyGivesTabbedLines)
+{
+    eintrag("mnuLesenBill")->trigger();
+    auto* liste = kind<QListView>("List1");
+    EXPECT_EQ(kind<QLineEdit>("Text1")->text(), QStringLiteral("120"));
+    ASSERT_EQ(liste->model()->rowCount(), 120);
+    liste->selectionModel()->select(liste->model()->index(0, 0), QItemSelectionModel::Select);
+    liste->selectionModel()->select(liste->model()->index(1, 0), QItemSelectionModel::Select);
+    kind<QAction>("List1Kopieren")->trigger();
+    const QStringList kopie = QGuiApplication::clipboard()->text().split(QLatin1Char('\n'));
+    ASSERT_EQ(kopie.size(), 2);
+    EXPECT_EQ(kopie[0].count(QLatin1Char('\t')), 5);
+    EXPECT_EQ(kopie[0], liste->model()->index(0, 0).data().toString());
+    EXPECT_TRUE(dialogs.boxes().empty());
+}
+
+TEST_F(Fenster, CheckBoxSetsTheVatFlag)
+{
+    auto* check = kind<QCheckBox>("Check1");
+    check->click();
+    EXPECT_EQ(u.state().OhneMwst, 1);
+    check->click();
+    EXPECT_EQ(u.state().OhneMwst, 0);
+}
+
+TEST_F(Fenster, ClosingClosesTheOtherWindowsAndSaysSo)
+{
+    QDialog anderes;
+    anderes.show();
+    int geschlossen = 0;
+    QObject::connect(fenster.get(), &frmHaupt::geschlossen, [&] { ++geschlossen; });
+    eintrag("mnuFileClose")->trigger();
+    EXPECT_FALSE(fenster->isVisible());
+    EXPECT_FALSE(anderes.isVisible());
+    EXPECT_EQ(geschlossen, 1);
+}
+
+TEST_F(Fenster, NewDatabasePathEndsWithoutTheClosingSteps)
+{
+    int geschlossen = 0;
+    QObject::connect(fenster.get(), &frmHaupt::geschlossen, [&] { ++geschlossen; });
+    dialogs.answer(Answer::Ok);
+    eintrag("mnuDatenbankpfadneu")->trigger();
+    EXPECT_EQ(u.ordner.readFile(QStringLiteral("Billpfad.txt")), QByteArray("\r\n"));
+    EXPECT_FALSE(fenster->isVisible());
+    EXPECT_EQ(geschlossen, 0);
+}
+
+} // namespace
