@@ -18,6 +18,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QProgressBar>
+#include <QRegularExpression>
 #include <QStyledItemDelegate>
 
 #include <algorithm>
@@ -31,8 +32,60 @@ const QString kUeberschrift = QStringLiteral(
     "Intern  Leitungsnr.  Datum/Zeit                                 Rufnummer      Dauer in Sek.  "
     "Bezeichnung der InternNr.");
 
-// Draws the six values of a call in columns that start where the words of
-// the heading label start.
+// The six words of the heading (runs of two or more blanks separate them).
+QStringList ueberschriftWorte()
+{
+    static const QRegularExpression trenner(QStringLiteral(" {2,}"));
+    return kUeberschrift.split(trenner);
+}
+
+// Where the columns of the list start: where the words of the heading start,
+// pushed to the right where the column before needs more room than its
+// heading gives it (a dialled number has up to 18 digits).
+QVector<int> spaltenAnfaenge(const QFontMetrics& fm)
+{
+    const QStringList worte = ueberschriftWorte();
+    const QStringList platz{QStringLiteral("00000"), QStringLiteral("00"), QStringLiteral("00.00.0000 00:00:00"),
+                            QStringLiteral("000000000000000000"), QStringLiteral("000000"), QString()};
+    const int abstand = fm.horizontalAdvance(QStringLiteral("  "));
+    QVector<int> x;
+    qsizetype pos = 0;
+    for (int i = 0; i < worte.size(); ++i) {
+        pos = kUeberschrift.indexOf(worte[i], pos);
+        int anfang = fm.horizontalAdvance(kUeberschrift.left(pos));
+        if (i > 0) {
+            const int breite = std::max(fm.horizontalAdvance(worte[i - 1]), fm.horizontalAdvance(platz.value(i - 1)));
+            anfang = std::max(anfang, x[i - 1] + breite + abstand);
+        }
+        x << anfang;
+        pos += worte[i].size();
+    }
+    return x;
+}
+
+// The heading of the list: its text as given, each word drawn where its
+// column of the list starts.
+class Ueberschrift : public QLabel {
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        const QRect r = contentsRect();
+        const QVector<int> x = spaltenAnfaenge(fontMetrics());
+        const QStringList worte = ueberschriftWorte();
+        p.setPen(palette().color(QPalette::WindowText));
+        for (int i = 0; i < worte.size() && i < x.size(); ++i)
+            p.drawText(QRect(r.left() + x[i], r.top(), r.width() - x[i], r.height()), Qt::AlignLeft | Qt::AlignVCenter,
+                       worte[i]);
+    }
+
+    QSize minimumSizeHint() const override { return QSize(spaltenAnfaenge(fontMetrics()).constLast() + 100, QLabel::minimumSizeHint().height()); }
+};
+
+// Draws the six values of a call in the columns of the heading.
 class SpaltenDelegate : public QStyledItemDelegate {
 public:
     SpaltenDelegate(QLabel* ueberschrift, QListView* liste)
@@ -50,7 +103,7 @@ public:
         QStyle* style = w ? w->style() : QApplication::style();
         style->drawControl(QStyle::CE_ItemViewItem, &opt, p, w);
 
-        const QVector<int> x = spaltenAnfaenge();
+        const QVector<int> x = spaltenAnfaenge(m_ueberschrift->fontMetrics());
         const int versatz = m_ueberschrift->mapTo(m_liste->window(), m_ueberschrift->contentsRect().topLeft()).x()
             - m_liste->viewport()->mapTo(m_liste->window(), QPoint(0, 0)).x();
         p->save();
@@ -68,17 +121,6 @@ public:
     }
 
 private:
-    QVector<int> spaltenAnfaenge() const
-    {
-        const QFontMetrics fm(m_ueberschrift->font());
-        QVector<int> x;
-        const QString& t = kUeberschrift;
-        for (int i = 0; i < t.size(); ++i)
-            if (t[i] != QLatin1Char(' ') && (i == 0 || (t[i - 1] == QLatin1Char(' ') && i >= 2 && t[i - 2] == QLatin1Char(' '))))
-                x << fm.horizontalAdvance(t.left(i));
-        return x;
-    }
-
     QLabel* m_ueberschrift;
     QListView* m_liste;
 };
@@ -158,7 +200,8 @@ void frmHaupt::aufbauen()
     m_text3 = textfeld(mitte, QStringLiteral("Text3"));
     m_check1 = new QCheckBox(mitte);
     m_check1->setObjectName(QStringLiteral("Check1"));
-    m_label2 = label(mitte, QStringLiteral("Label2"), kUeberschrift);
+    m_label2 = new Ueberschrift(kUeberschrift, mitte);
+    m_label2->setObjectName(QStringLiteral("Label2"));
     m_list1 = new QListView(mitte);
     m_list1->setObjectName(QStringLiteral("List1"));
     m_list1->setModel(&m_logik.liste());
