@@ -15,6 +15,10 @@ ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 SECONDS_TO_RUN="${1:-300}"
 BUILD="${ORVE_FUZZ_BUILD:-$ROOT/build-fuzz}"
 
+source "$ROOT/common.sh"
+PACKAGES="$PACKAGES clang libclang-rt-14-dev"
+orve_install_packages
+
 cmake -S "$ROOT" -B "$BUILD" \
   -DCMAKE_CXX_COMPILER=clang++ \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo \
