@@ -9,16 +9,43 @@
 
 #include <SQLiteCpp/SQLiteCpp.h>
 
+#include <cstdio>
+
 namespace orve {
+
+namespace {
+
+// The text forms written into a buffer (100,000 records are copied at a start).
+int datumSchreiben(char* ziel, std::size_t n, const QDate& d)
+{
+    int j = 0, m = 0, t = 0;
+    d.getDate(&j, &m, &t);
+    return std::snprintf(ziel, n, "%04d-%02d-%02d", j, m, t);
+}
+
+int zeitSchreiben(char* ziel, std::size_t n, const QTime& u)
+{
+    return std::snprintf(ziel, n, "%02d:%02d:%02d", u.hour(), u.minute(), u.second());
+}
+
+} // namespace
 
 QString paradoxDatumText(const QDate& d)
 {
-    return d.toString(QStringLiteral("yyyy-MM-dd"));
+    if (!d.isValid())
+        return QString();
+    char b[32];
+    datumSchreiben(b, sizeof b, d);
+    return QString::fromLatin1(b);
 }
 
 QString paradoxZeitText(const QTime& t)
 {
-    return t.toString(QStringLiteral("hh:mm:ss"));
+    if (!t.isValid())
+        return QString();
+    char b[16];
+    zeitSchreiben(b, sizeof b, t);
+    return QString::fromLatin1(b);
 }
 
 QString paradoxSpaltenTyp(paradox::FeldTyp typ)
@@ -78,18 +105,30 @@ void binden(SQLite::Statement& s, int i, const QVariant& v)
         return;
     }
     switch (v.typeId()) {
-    case QMetaType::QString:
-        s.bind(i, v.toString().toStdString());
+    case QMetaType::QString: {
+        const QByteArray t = v.toString().toUtf8();
+        s.bind(i, std::string(t.constData(), static_cast<size_t>(t.size())));
         break;
-    case QMetaType::QDate:
-        s.bind(i, paradoxDatumText(v.toDate()).toStdString());
+    }
+    case QMetaType::QDate: {
+        char b[32];
+        datumSchreiben(b, sizeof b, v.toDate());
+        s.bind(i, b);
         break;
-    case QMetaType::QTime:
-        s.bind(i, paradoxZeitText(v.toTime()).toStdString());
+    }
+    case QMetaType::QTime: {
+        char b[16];
+        zeitSchreiben(b, sizeof b, v.toTime());
+        s.bind(i, b);
         break;
+    }
     case QMetaType::QDateTime: {
         const QDateTime dt = v.toDateTime();
-        s.bind(i, (paradoxDatumText(dt.date()) + QLatin1Char(' ') + paradoxZeitText(dt.time())).toStdString());
+        char b[48];
+        const int n = datumSchreiben(b, sizeof b, dt.date());
+        b[n] = ' ';
+        zeitSchreiben(b + n + 1, sizeof b - static_cast<std::size_t>(n) - 1, dt.time());
+        s.bind(i, b);
         break;
     }
     case QMetaType::Bool:

@@ -8,7 +8,11 @@
 #include "common/Numbers.h"
 
 #include <SQLiteCpp/SQLiteCpp.h>
+#include <sqlite3.h>
 
+#include <algorithm>
+#include <charconv>
+#include <cstring>
 #include <memory>
 
 namespace orve {
@@ -34,102 +38,249 @@ QString paradoxRufnummer(const std::optional<QString>& rufnummer)
 
 namespace {
 
-std::optional<QString> textOderNull(const SQLite::Column& c)
-{
-    if (c.isNull())
-        return std::nullopt;
-    return feldText(c);
-}
+// A statement prepared on SQLite directly: the import reads and writes
+// 100,000 rows, and the values are taken and bound where they lie.
+class Roh {
+public:
+    Roh(SQLite::Database& db, const QString& sql) : m_db(db.getHandle())
+    {
+        sqlite3_stmt* s = nullptr;
+        const QByteArray text = sql.toUtf8();
+        const int rc = sqlite3_prepare_v2(m_db, text.constData(), static_cast<int>(text.size()), &s, nullptr);
+        m_s.reset(s);
+        if (rc != SQLITE_OK)
+            throw SQLite::Exception(m_db, rc);
+    }
+    sqlite3_stmt* get() const { return m_s.get(); }
+    // True while there is a row; throws on an error.
+    bool schritt()
+    {
+        const int rc = sqlite3_step(m_s.get());
+        if (rc == SQLITE_ROW)
+            return true;
+        if (rc == SQLITE_DONE)
+            return false;
+        sqlite3_reset(m_s.get());
+        throw SQLite::Exception(m_db, rc);
+    }
+    void nebenstelleBinden(std::optional<std::int64_t> nebenstelle)
+    {
+        if (!nebenstelle)
+            return;
+        const QByteArray ziffern = QByteArray::number(static_cast<qlonglong>(*nebenstelle));
+        sqlite3_bind_int64(m_s.get(), 1, *nebenstelle);
+        sqlite3_bind_text(m_s.get(), 2, ziffern.constData(), static_cast<int>(ziffern.size()), SQLITE_TRANSIENT);
+    }
 
-// The statement over the source rows, with its values bound.
-struct QuellAbfrage {
-    std::unique_ptr<SQLite::Statement> q;
-    bool paradox = false;
+private:
+    struct Abschluss {
+        void operator()(sqlite3_stmt* s) const { sqlite3_finalize(s); }
+    };
+    sqlite3* m_db;
+    std::unique_ptr<sqlite3_stmt, Abschluss> m_s;
 };
 
-QuellAbfrage paradoxAbfrage(SQLite::Database& db, std::optional<std::int64_t> nebenstelle,
-                            std::optional<std::int64_t> ab)
+// The text of a value as UTF-8, without a copy where it is text already.
+// Whole numbers are written as their digits, other numbers in their
+// shortest form with a point, Null as the empty text.
+std::string_view rohText(sqlite3_value* v, std::string& platz)
+{
+    switch (sqlite3_value_type(v)) {
+    case SQLITE_NULL:
+        return {};
+    case SQLITE_INTEGER: {
+        char ziffern[24];
+        const auto [ende, fehler] = std::to_chars(ziffern, ziffern + sizeof ziffern, sqlite3_value_int64(v));
+        platz.assign(ziffern, ende);
+        return platz;
+    }
+    case SQLITE_FLOAT:
+        platz = QString::number(sqlite3_value_double(v), 'g', 15).toStdString();
+        return platz;
+    default: {
+        const auto* p = reinterpret_cast<const char*>(sqlite3_value_text(v));
+        return std::string_view(p ? p : "", static_cast<size_t>(sqlite3_value_bytes(v)));
+    }
+    }
+}
+
+QString wertText(sqlite3_value* v)
+{
+    std::string platz;
+    const std::string_view t = rohText(v, platz);
+    return QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size()));
+}
+
+std::optional<QString> textOderNull(sqlite3_value* v)
+{
+    if (sqlite3_value_type(v) == SQLITE_NULL)
+        return std::nullopt;
+    return wertText(v);
+}
+
+// The source rows of the import, as the table holds them. They are put in
+// order afterwards (see Einordnung): quicker than letting SQLite sort, and
+// the start may be written in either text form.
+struct QuellAbfrage {
+    std::unique_ptr<Roh> q;
+    bool paradox = false;
+    int nebenstellenSpalte = 0; // the column that orders the calls first
+};
+
+// Paradox: date, time of day (the first two columns), Tln#, Rufnummer,
+// Dauer, line of the rows with flags 0.
+QuellAbfrage paradoxAbfrage(SQLite::Database& db, std::optional<std::int64_t> nebenstelle)
 {
     const QStringList s = spaltenVerlangen(db, QStringLiteral("paradox"), paradoxSpalten());
     const QStringList alle = tabellenSpalten(db, QStringLiteral("paradox"));
     if (alle.size() < 2)
         throw QuellFehler(QStringLiteral("Die Paradox-Tabelle hat weniger als zwei Felder (Datum und Uhrzeit)!"));
-    const QString start = QStringLiteral("%1(%2 || ' ' || %3)")
-                              .arg(QString::fromLatin1(kStartZeitFunktion), sqlName(alle[0]), sqlName(alle[1]));
     QString sql = QStringLiteral("SELECT %1, %2, %3, %4, %5, %6 FROM paradox WHERE %7 = 0")
                       .arg(sqlName(alle[0]), sqlName(alle[1]), sqlName(s[0]), sqlName(s[2]), sqlName(s[3]),
                            sqlName(s[4]), sqlName(s[1]));
     if (nebenstelle)
         sql += QStringLiteral(" AND ") + nebenstellenBedingung(s[0]);
-    if (ab)
-        sql += QStringLiteral(" AND ") + start + QStringLiteral(" >= ?");
-    sql += QStringLiteral(" ORDER BY %1, %2, %3, %4").arg(sqlName(s[0]), start, sqlName(alle[0]), sqlName(alle[1]));
-    QuellAbfrage a{std::make_unique<SQLite::Statement>(db, sql.toStdString()), true};
-    int i = 1;
-    if (nebenstelle) {
-        a.q->bind(i++, static_cast<std::int64_t>(*nebenstelle));
-        a.q->bind(i++, QString::number(*nebenstelle).toStdString());
-    }
-    if (ab)
-        a.q->bind(i++, static_cast<std::int64_t>(*ab));
+    QuellAbfrage a{std::make_unique<Roh>(db, sql), true, 2};
+    a.q->nebenstelleBinden(nebenstelle);
     return a;
 }
 
-QuellAbfrage sqliteAbfrage(SQLite::Database& db, std::optional<std::int64_t> nebenstelle,
-                           std::optional<std::int64_t> ab)
+// SQLite: time, user, username, number, duration, lineno.
+QuellAbfrage sqliteAbfrage(SQLite::Database& db, std::optional<std::int64_t> nebenstelle)
 {
     const QStringList s = spaltenVerlangen(db, QStringLiteral("stdbill"), stdbillSpalten());
-    const QString start = QStringLiteral("%1(%2)").arg(QString::fromLatin1(kStartZeitFunktion), sqlName(s[0]));
     QStringList namen;
     for (const auto& n : s)
         namen << sqlName(n);
     QString sql = QStringLiteral("SELECT %1 FROM stdbill").arg(namen.join(QStringLiteral(", ")));
-    QStringList bedingungen;
     if (nebenstelle)
-        bedingungen << nebenstellenBedingung(s[1]);
-    if (ab)
-        bedingungen << start + QStringLiteral(" >= ?");
-    if (!bedingungen.isEmpty())
-        sql += QStringLiteral(" WHERE ") + bedingungen.join(QStringLiteral(" AND "));
-    sql += QStringLiteral(" ORDER BY %1, %2, %3").arg(sqlName(s[1]), start, sqlName(s[0]));
-    QuellAbfrage a{std::make_unique<SQLite::Statement>(db, sql.toStdString()), false};
-    int i = 1;
-    if (nebenstelle) {
-        a.q->bind(i++, static_cast<std::int64_t>(*nebenstelle));
-        a.q->bind(i++, QString::number(*nebenstelle).toStdString());
-    }
-    if (ab)
-        a.q->bind(i++, static_cast<std::int64_t>(*ab));
+        sql += QStringLiteral(" WHERE ") + nebenstellenBedingung(s[1]);
+    QuellAbfrage a{std::make_unique<Roh>(db, sql), false, 1};
+    a.q->nebenstelleBinden(nebenstelle);
     return a;
 }
 
-// Dateneintrag: the six values of the current source row.
-Anruf dateneintrag(const QuellAbfrage& a)
+// Where a call goes in the order "by extension, then by start": the
+// extension compared the way SQLite orders a column (Null, then numbers by
+// value, then texts byte by byte), the start by time (a start that is no
+// date comes first), then the table's own order.
+struct Einordnung {
+    int klasse = 0;            // 0 Null, 1 number, 2 text
+    std::int64_t ganz = 0;
+    double zahl = 0;
+    bool ganzzahlig = true;
+    std::optional<std::int64_t> start;
+    int zeile = 0;             // line in the read buffer
+};
+
+int vergleichen(const Einordnung& a, const Einordnung& b, const AnrufPuffer& p)
 {
-    const SQLite::Statement& q = *a.q;
-    Anruf r;
-    if (a.paradox) {
-        r.time = feldText(q.getColumn(0)) + QLatin1Char(' ') + feldText(q.getColumn(1));
-        r.user = feldText(q.getColumn(2));
-        r.username = QStringLiteral("(Internnummer) ");
-        r.number = paradoxRufnummer(textOderNull(q.getColumn(3)));
-        r.duration = paradoxDauer(textOderNull(q.getColumn(4)));
-        r.lineno = feldText(q.getColumn(5));
-    } else {
-        r.time = feldText(q.getColumn(0));
-        r.user = feldText(q.getColumn(1));
-        r.username = feldText(q.getColumn(2));
-        r.number = feldText(q.getColumn(3));
-        r.duration = feldText(q.getColumn(4));
-        r.lineno = feldText(q.getColumn(5));
+    if (a.klasse != b.klasse)
+        return a.klasse < b.klasse ? -1 : 1;
+    if (a.klasse == 1) {
+        if (a.ganzzahlig && b.ganzzahlig) {
+            if (a.ganz != b.ganz)
+                return a.ganz < b.ganz ? -1 : 1;
+        } else {
+            const double x = a.ganzzahlig ? static_cast<double>(a.ganz) : a.zahl;
+            const double y = b.ganzzahlig ? static_cast<double>(b.ganz) : b.zahl;
+            if (x != y)
+                return x < y ? -1 : 1;
+        }
+    } else if (a.klasse == 2) {
+        const int c = p.feld(a.zeile, 0).compare(p.feld(b.zeile, 0));
+        if (c != 0)
+            return c < 0 ? -1 : 1;
     }
-    return r;
+    if (a.start != b.start)
+        return a.start < b.start ? -1 : 1; // nothing before every moment
+    return a.zeile < b.zeile ? -1 : (a.zeile > b.zeile ? 1 : 0);
 }
 
-void bindText(SQLite::Statement& s, int i, const QString& text)
+// Reads every source row that passes the date/time limit: the six values
+// by the import's rules into `puffer`, its place in the order into `ordnung`.
+void lesen(QuellAbfrage& a, std::optional<std::int64_t> ab, AnrufPuffer& puffer, std::vector<Einordnung>& ordnung)
 {
-    const QByteArray b = text.toUtf8();
-    s.bind(i, b.constData(), static_cast<int>(b.size()));
+    std::string platz[6];
+    sqlite3_stmt* q = a.q->get();
+    while (a.q->schritt()) {
+        std::string_view werte[6]; // user, username, number, time, duration, lineno
+        if (a.paradox) {
+            const QString teile[6] = {wertText(sqlite3_column_value(q, 2)), QStringLiteral("(Internnummer) "),
+                                      paradoxRufnummer(textOderNull(sqlite3_column_value(q, 3))),
+                                      wertText(sqlite3_column_value(q, 0)) + QLatin1Char(' ')
+                                          + wertText(sqlite3_column_value(q, 1)),
+                                      paradoxDauer(textOderNull(sqlite3_column_value(q, 4))),
+                                      wertText(sqlite3_column_value(q, 5))};
+            for (int k = 0; k < 6; ++k) {
+                platz[k] = teile[k].toStdString();
+                werte[k] = platz[k];
+            }
+        } else {
+            static constexpr int spalte[6] = {1, 2, 3, 0, 4, 5};
+            for (int k = 0; k < 6; ++k)
+                werte[k] = rohText(sqlite3_column_value(q, spalte[k]), platz[k]);
+        }
+        Einordnung e;
+        // A Paradox start without a date is " hh:mm:ss": no moment.
+        if (!a.paradox || sqlite3_column_type(q, 0) != SQLITE_NULL)
+            e.start = startZeitSchluessel(werte[3]);
+        if (ab && (!e.start || *e.start < *ab))
+            continue;
+        sqlite3_value* n = sqlite3_column_value(q, a.nebenstellenSpalte);
+        switch (sqlite3_value_type(n)) {
+        case SQLITE_NULL:
+            e.klasse = 0;
+            break;
+        case SQLITE_INTEGER:
+            e.klasse = 1;
+            e.ganz = sqlite3_value_int64(n);
+            break;
+        case SQLITE_FLOAT:
+            e.klasse = 1;
+            e.zahl = sqlite3_value_double(n);
+            e.ganzzahlig = false;
+            break;
+        default:
+            e.klasse = 2;
+            break;
+        }
+        e.zeile = puffer.zeile(werte[0], werte[1], werte[2], werte[3], werte[4], werte[5]);
+        ordnung.push_back(e);
+    }
+}
+
+// Dateneintrag: writes a call to `bill`.
+class Dateneintrag {
+public:
+    explicit Dateneintrag(SQLite::Database& lokal)
+        : m_einfuegen(lokal, QStringLiteral("INSERT INTO bill (user, username, number, time, duration, lineno) "
+                                            "VALUES (?, ?, ?, ?, ?, ?)"))
+    {
+    }
+
+    // Line `zeile` of the buffer (list order) into bill.
+    void schreiben(const AnrufPuffer& von, int zeile)
+    {
+        // Columns of the insert: user, username, number, time, duration, lineno.
+        static constexpr int listenFeld[6] = {0, 5, 3, 2, 4, 1};
+        sqlite3_stmt* s = m_einfuegen.get();
+        sqlite3_reset(s);
+        for (int k = 0; k < 6; ++k) {
+            const std::string_view w = von.feld(zeile, listenFeld[k]);
+            sqlite3_bind_text(s, k + 1, w.data() ? w.data() : "", static_cast<int>(w.size()), SQLITE_STATIC);
+        }
+        m_einfuegen.schritt();
+    }
+
+private:
+    Roh m_einfuegen;
+};
+
+QuellFehler lesefehler(const SQLite::Exception& e)
+{
+    return QuellFehler(zeilen({QStringLiteral("Die Anrufdaten können nicht gelesen werden:"),
+                               QString::fromUtf8(e.what())}));
 }
 
 } // namespace
@@ -141,60 +292,56 @@ EinleseErgebnis tkBillEinlesen(const AppState& state, Datenquellen& quellen, con
     const auto ab = datumGrenze(datumZeit);
     BusyCursor sanduhr;
 
+    // Read and order first: a source that cannot be read changes nothing.
     auto lokal = lokalOeffnen(quellen, state);
-    std::unique_ptr<SQLite::Database> quelle;
-    QuellAbfrage abfrage;
+    AnrufPuffer gelesen;
+    std::vector<Einordnung> ordnung;
     try {
+        std::unique_ptr<SQLite::Database> quelle;
+        QuellAbfrage abfrage;
         if (state.IstParadox == 1) {
-            abfrage = paradoxAbfrage(*lokal, nebenstellenNummer, ab);
+            abfrage = paradoxAbfrage(*lokal, nebenstellenNummer);
         } else {
             quelle = quelleOeffnen(quellen, state);
-            abfrage = sqliteAbfrage(*quelle, nebenstellenNummer, ab);
+            abfrage = sqliteAbfrage(*quelle, nebenstellenNummer);
         }
+        lesen(abfrage, ab, gelesen, ordnung);
     } catch (const SQLite::Exception& e) {
-        throw QuellFehler(zeilen({QStringLiteral("Die Anrufdaten können nicht gelesen werden:"),
-                                  QString::fromUtf8(e.what())}));
+        throw lesefehler(e);
     }
+    std::sort(ordnung.begin(), ordnung.end(),
+              [&](const Einordnung& a, const Einordnung& b) { return vergleichen(a, b, gelesen) < 0; });
 
     EinleseErgebnis ergebnis;
-    std::vector<Anruf> neue;
+    std::vector<int> geschrieben;
+    geschrieben.reserve(ordnung.size());
     liste.leeren();
     try {
         SQLite::Transaction t(*lokal);
         lokal->exec("DELETE FROM bill");
-        SQLite::Statement einfuegen(
-            *lokal, "INSERT INTO bill (user, username, number, time, duration, lineno) VALUES (?, ?, ?, ?, ?, ?)");
+        Dateneintrag eintrag(*lokal);
         try {
-            while (abfrage.q->executeStep()) {
-                Anruf a = dateneintrag(abfrage);
-                einfuegen.tryReset();
-                bindText(einfuegen, 1, a.user);
-                bindText(einfuegen, 2, a.username);
-                bindText(einfuegen, 3, a.number);
-                bindText(einfuegen, 4, a.time);
-                bindText(einfuegen, 5, a.duration);
-                bindText(einfuegen, 6, a.lineno);
-                einfuegen.exec();
-                neue.push_back(std::move(a));
+            for (const auto& e : ordnung) {
+                eintrag.schreiben(gelesen, e.zeile);
+                geschrieben.push_back(e.zeile);
             }
         } catch (const SQLite::Exception& e) {
             // The calls written so far stay; the user learns why the rest is missing.
             ergebnis.fehler = zeilen({QStringLiteral("Das Einlesen der TK-Bill Daten wurde nach %1 Datensätzen "
                                                      "abgebrochen:")
-                                          .arg(neue.size()),
+                                          .arg(geschrieben.size()),
                                       QString::fromUtf8(e.what())});
         }
-        abfrage.q.reset();
         t.commit();
     } catch (const SQLite::Exception& e) {
         // Nothing was stored: the old table is back.
-        neue.clear();
+        geschrieben.clear();
         ergebnis.fehler = zeilen({QStringLiteral("Die TK-Bill Daten konnten nicht in die lokale Datenbank "
                                                  "geschrieben werden:"),
                                   QString::fromUtf8(e.what())});
     }
-    ergebnis.anzahl = static_cast<std::int64_t>(neue.size());
-    liste.anhaengen(std::move(neue));
+    ergebnis.anzahl = static_cast<std::int64_t>(geschrieben.size());
+    liste.setzen(std::move(gelesen), std::move(geschrieben));
     return ergebnis;
 }
 

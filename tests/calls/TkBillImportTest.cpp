@@ -245,7 +245,7 @@ TEST_P(Einlesen, ListLineIsTheSixValuesJoinedByTabs)
 {
     einlesen(QStringLiteral("alle"), QStringLiteral("alle"));
     ASSERT_GT(liste.rowCount(), 0);
-    const Anruf& a = liste.anruf(0);
+    const Anruf a = liste.anruf(0);
     const QString zeile = liste.data(liste.index(0)).toString();
     EXPECT_EQ(zeile, QStringList({a.user, a.lineno, a.time, a.number, a.duration, a.username}).join(QLatin1Char('\t')));
     EXPECT_EQ(liste.data(liste.index(0), AnrufListe::SpaltenRolle).toStringList(), zeile.split(QLatin1Char('\t')));
@@ -410,6 +410,33 @@ TEST(EinlesenSqlite, StartThatIsNoDateSortsFirstAndPassesOnlyWithoutLimit)
     EXPECT_EQ(tkBillEinlesen(u.state(), u.quellen, QStringLiteral("alle"), QStringLiteral("01.01.2009"), liste).anzahl, 2);
 }
 
+TEST(EinlesenSqlite, ExtensionsComeInTheOrderSqliteGivesThemThenByStart)
+{
+    // A column without type keeps every kind of value: Null, whole and
+    // broken numbers, texts. Numbers come before texts, texts byte by byte.
+    QuellUmgebung u;
+    {
+        SQLite::Database db(QFile::encodeName(u.billDatei()).toStdString(), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
+        db.exec("CREATE TABLE stdbill (id INTEGER PRIMARY KEY, time TEXT, user, username TEXT, number TEXT, "
+                "duration INTEGER, lineno INTEGER)");
+        db.exec("INSERT INTO stdbill (time, user, username, number, duration, lineno) VALUES "
+                "('02.01.2024 10:00:00', 'abc', 'a', '1', 1, 1), ('01.01.2024 10:00:00', 21, 'b', '2', 1, 1), "
+                "('31.12.2023 10:00:00', 21, 'c', '3', 1, 1), ('01.01.2024 10:00:00', NULL, 'd', '4', 1, 1), "
+                "('01.01.2024 10:00:00', 3.5, 'e', '5', 1, 1), ('01.01.2024 10:00:00', '100', 'f', '6', 1, 1), "
+                "('01.01.2024 09:00:00', 5, 'g', '7', 1, 1), ('01.01.2024 10:00:00', 21, 'h', '8', 1, 1), "
+                "('01.01.2024 10:00:00', 'Abc', 'i', '9', 1, 1)");
+    }
+    u.state().Billpfad = u.billDatei();
+    u.state().IstSQLite3 = 1;
+    AnrufListe liste;
+    tkBillEinlesen(u.state(), u.quellen, QStringLiteral("alle"), QStringLiteral("alle"), liste);
+    QStringList nummern;
+    for (const auto& z : u.billZeilen())
+        nummern << z[2];
+    // Null, 3.5, 5, 21 (31.12. before the two calls of 01.01. in table order), "100", "Abc", "abc".
+    EXPECT_ZEILEN(nummern, QStringList({"4", "5", "7", "3", "2", "8", "6", "9", "1"}));
+}
+
 struct Quellfehler {
     const char* name;
     const char* aufbau; // SQL run on a new file; nullptr: the file holds no database
@@ -492,6 +519,22 @@ TEST(AnrufListe, AppendsInBulkAndClears)
     EXPECT_EQ(liste.data(liste.index(2)).toString(), QStringLiteral("23\t1\tt3\t050\t3\tC"));
     EXPECT_FALSE(liste.data(liste.index(3)).isValid());
     liste.leeren();
+    EXPECT_EQ(liste.rowCount(), 0);
+}
+
+TEST(AnrufListe, ShowsTheNamedLinesOfABufferInTheirOrder)
+{
+    AnrufPuffer p;
+    for (int i = 0; i < 3000; ++i) // more than one block of memory
+        p.zeile(Anruf{QString::number(i), QStringLiteral("Name mit Ümlaut"), QString(1000, QLatin1Char('7')),
+                      QStringLiteral("t"), QStringLiteral("1"), QStringLiteral("2")});
+    AnrufListe liste;
+    liste.setzen(std::move(p), std::vector<int>{2999, 0, 17});
+    ASSERT_EQ(liste.rowCount(), 3);
+    EXPECT_EQ(liste.anruf(0).user, QStringLiteral("2999"));
+    EXPECT_EQ(liste.anruf(1).username, QStringLiteral("Name mit Ümlaut"));
+    EXPECT_EQ(liste.anruf(2).number.size(), 1000);
+    liste.setzen(AnrufPuffer(), std::vector<int>{});
     EXPECT_EQ(liste.rowCount(), 0);
 }
 
