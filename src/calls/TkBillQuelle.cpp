@@ -124,20 +124,30 @@ std::optional<QString> spalteFinden(const QStringList& spalten, const QString& n
 
 QStringList spaltenVerlangen(SQLite::Database& db, const QString& tabelle, const QStringList& namen)
 {
+    // The staging table holds the calls of TK-Suite's Paradox table "bill":
+    // the user knows that one.
+    const bool paradox = tabelle == QStringLiteral("paradox");
+    const QString welche = paradox ? QStringLiteral("der Paradox-Tabelle \"bill\"")
+                                   : QStringLiteral("der Tabelle \"%1\"").arg(tabelle);
     QStringList spalten;
     try {
         spalten = tabellenSpalten(db, tabelle);
     } catch (const SQLite::Exception& e) {
-        throw QuellFehler(zeilen({QStringLiteral("Die Tabelle \"%1\" kann nicht gelesen werden:").arg(tabelle),
-                                  QString::fromUtf8(e.what())}));
+        const int code = e.getErrorCode() & 0xFF;
+        const QString grund = code == SQLITE_NOTADB || code == SQLITE_CORRUPT
+            ? QStringLiteral("Die Datei ist keine SQLite-Datenbank oder sie ist beschädigt.")
+            : QString::fromUtf8(e.what());
+        throw QuellFehler(zeilen({QStringLiteral("Die Anrufdaten %1 können nicht gelesen werden:").arg(welche), grund}));
     }
     if (spalten.isEmpty())
-        throw QuellFehler(QStringLiteral("Die Datenbank enthält keine Tabelle \"%1\"!").arg(tabelle));
+        throw QuellFehler(paradox ? QStringLiteral("Die Anrufdaten der Paradox-Tabelle \"bill\" fehlen. Bitte "
+                                                   "starten Sie das Programm neu.")
+                                  : QStringLiteral("Die Datenbank enthält keine Tabelle \"%1\"!").arg(tabelle));
     QStringList gefunden;
     for (const auto& n : namen) {
         const auto s = spalteFinden(spalten, n);
         if (!s)
-            throw QuellFehler(QStringLiteral("Der Tabelle \"%1\" fehlt das Feld \"%2\"!").arg(tabelle, n));
+            throw QuellFehler(QStringLiteral("In %1 fehlt das Feld \"%2\"!").arg(welche, n));
         gefunden << *s;
     }
     return gefunden;

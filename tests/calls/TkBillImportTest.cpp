@@ -474,7 +474,7 @@ TEST_P(EinlesenSqliteQuelle, DamagedOrUnexpectedSourceGivesAMessageAndKeepsTheOl
 INSTANTIATE_TEST_SUITE_P(
     Faelle, EinlesenSqliteQuelle,
     ::testing::Values(
-        Quellfehler{"NoDatabase", nullptr, "kann nicht"},
+        Quellfehler{"NoDatabase", nullptr, "keine SQLite-Datenbank"},
         Quellfehler{"NoStdbill", "CREATE TABLE andere (x)", "keine Tabelle \"stdbill\""},
         Quellfehler{"NoDuration",
                     "CREATE TABLE stdbill (id, time, user, username, number, lineno)", "\"duration\""},
