@@ -151,20 +151,4 @@ void AnrufListe::setzen(AnrufPuffer&& daten, std::optional<std::vector<int>> rei
     endResetModel();
 }
 
-void AnrufListe::anhaengen(const std::vector<Anruf>& neue)
-{
-    if (neue.empty())
-        return;
-    const int erste = rowCount();
-    beginInsertRows(QModelIndex(), erste, erste + static_cast<int>(neue.size()) - 1);
-    if (m_reihenfolge) {
-        for (const auto& a : neue)
-            m_reihenfolge->push_back(m_daten.zeile(a));
-    } else {
-        for (const auto& a : neue)
-            m_daten.zeile(a);
-    }
-    endInsertRows();
-}
-
 } // namespace orve

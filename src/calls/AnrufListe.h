@@ -81,8 +81,6 @@ public:
     // to show in their order (the others stay hidden). Replaces what the
     // list showed.
     void setzen(AnrufPuffer&& puffer, std::optional<std::vector<int>> reihenfolge = std::nullopt);
-    // Adds calls at the end.
-    void anhaengen(const std::vector<Anruf>& neue);
 
     Anruf anruf(int zeile) const;
     std::vector<Anruf> anrufe() const;

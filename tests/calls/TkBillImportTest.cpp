@@ -507,21 +507,6 @@ TEST(EinlesenSqlite, OpensTheDataSourceThatAnsweredAtStart)
     }
 }
 
-TEST(AnrufListe, AppendsInBulkAndClears)
-{
-    AnrufListe liste;
-    int eingefuegt = 0;
-    QObject::connect(&liste, &QAbstractItemModel::rowsInserted, [&] { ++eingefuegt; });
-    liste.anhaengen({{"21", "A", "030", "t1", "1", "1"}, {"22", "B", "040", "t2", "2", "2"}});
-    liste.anhaengen({{"23", "C", "050", "t3", "3", "1"}});
-    EXPECT_EQ(eingefuegt, 2);
-    EXPECT_EQ(liste.rowCount(), 3);
-    EXPECT_EQ(liste.data(liste.index(2)).toString(), QStringLiteral("23\t1\tt3\t050\t3\tC"));
-    EXPECT_FALSE(liste.data(liste.index(3)).isValid());
-    liste.leeren();
-    EXPECT_EQ(liste.rowCount(), 0);
-}
-
 TEST(AnrufListe, ShowsTheNamedLinesOfABufferInTheirOrder)
 {
     AnrufPuffer p;
