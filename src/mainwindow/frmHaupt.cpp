@@ -345,9 +345,6 @@ void frmHaupt::befehl(const std::function<void()>& f)
 
 void frmHaupt::laden(const StartPfade& pfade)
 {
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor(28, 145, 183));
-    setPalette(pal);
     m_logik.laden(pfade);
 }
 
