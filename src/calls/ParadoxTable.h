@@ -1,12 +1,13 @@
 #pragma once
 
+#include "common/Fehler.h"
+
 #include <QString>
 #include <QVariant>
 
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <stdexcept>
 #include <vector>
 
 namespace orve::paradox {
@@ -39,14 +40,9 @@ struct Feld {
 };
 
 // A damaged or unsupported table; text() is a German message for the user.
-class ParadoxFehler : public std::runtime_error {
+class ParadoxFehler : public Fehler {
 public:
-    explicit ParadoxFehler(const QString& text)
-        : std::runtime_error(text.toStdString()), m_text(text) {}
-    const QString& text() const { return m_text; }
-
-private:
-    QString m_text;
+    using Fehler::Fehler;
 };
 
 // One record: the values by field position. A Null field (all bytes zero) is

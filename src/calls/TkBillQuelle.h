@@ -1,12 +1,13 @@
 #pragma once
 
+#include "common/Fehler.h"
+
 #include <QString>
 #include <QStringList>
 
 #include <cstdint>
 #include <memory>
 #include <optional>
-#include <stdexcept>
 
 namespace SQLite { class Column; class Database; }
 
@@ -17,14 +18,9 @@ class Datenquellen;
 
 // A source or selection the import and the filter lists cannot work with.
 // text() is the German message for the user.
-class QuellFehler : public std::runtime_error {
+class QuellFehler : public Fehler {
 public:
-    explicit QuellFehler(const QString& text)
-        : std::runtime_error(text.toStdString()), m_text(text) {}
-    const QString& text() const { return m_text; }
-
-private:
-    QString m_text;
+    using Fehler::Fehler;
 };
 
 // The connection string of the SQLite source for the data source that

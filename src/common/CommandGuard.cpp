@@ -1,6 +1,7 @@
 #include "common/CommandGuard.h"
 
 #include "common/Dialogs.h"
+#include "common/Fehler.h"
 #include "common/ProgramEnd.h"
 #include "common/Version.h"
 
@@ -30,6 +31,8 @@ bool befehlAusfuehren(Dialogs& dialogs, const std::function<void()>& befehl)
         // windows included); main() returns the code.
         QApplication::closeAllWindows();
         QCoreApplication::exit(e.exitCode());
+    } catch (const Fehler& e) {
+        dialogs.message(e.text(), programmCaption(), Buttons::Ok, Icon::Critical);
     } catch (const SQLite::Exception& e) {
         dialogs.message(zeilen({QStringLiteral("Fehler der Datenbank:"), QString::fromUtf8(e.what())}),
                         kProduktName, Buttons::Ok, Icon::Critical);

@@ -1,9 +1,10 @@
 #pragma once
 
+#include "common/Fehler.h"
+
 #include <QString>
 
 #include <memory>
-#include <stdexcept>
 
 namespace SQLite { class Database; }
 
@@ -29,14 +30,9 @@ QString lokaleVerbindung(const QString& programmOrdner, int istSQLite3);
 QString lokaleShapeVerbindung(const QString& programmOrdner, int istSQLite3);
 
 // A database that could not be opened, with a German text for the user.
-class VerbindungsFehler : public std::runtime_error {
+class VerbindungsFehler : public Fehler {
 public:
-    explicit VerbindungsFehler(const QString& text)
-        : std::runtime_error(text.toStdString()), m_text(text) {}
-    const QString& text() const { return m_text; }
-
-private:
-    QString m_text;
+    using Fehler::Fehler;
 };
 
 // Opens a database from a connection string (the data-source stand-in in

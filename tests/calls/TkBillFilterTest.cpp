@@ -13,24 +13,8 @@ using namespace orve::test;
 
 namespace {
 
-QDateTime zeit(const char* iso)
-{
-    QDateTime d = QDateTime::fromString(QString::fromLatin1(iso), QStringLiteral("yyyy-MM-dd hh:mm:ss"));
-    d.setTimeZone(QTimeZone::utc());
-    return d;
-}
+QDateTime zeit(const char* iso) { return utcZeit(iso); }
 
-BillAnruf paradoxAnruf(const char* start, int tln, int flags = 0)
-{
-    BillAnruf b;
-    b.datum = zeit(start).date();
-    b.zeit = zeit(start).time();
-    b.tln = tln;
-    b.flags = flags;
-    b.rufnummer = QStringLiteral("030123");
-    b.dauer = QStringLiteral("00:01:00");
-    return b;
-}
 
 class ParadoxListen : public ::testing::Test {
 protected:

@@ -16,12 +16,7 @@ using namespace orve::test;
 
 namespace {
 
-QDateTime zeit(const char* iso)
-{
-    QDateTime d = QDateTime::fromString(QString::fromLatin1(iso), QStringLiteral("yyyy-MM-dd hh:mm:ss"));
-    d.setTimeZone(QTimeZone::utc());
-    return d;
-}
+QDateTime zeit(const char* iso) { return utcZeit(iso); }
 
 // A call of the test set, written into either kind of source.
 struct Testanruf {
@@ -261,20 +256,6 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<Art>& i) { return std::string(i.param.name); });
 
 // ---- Paradox rules ------------------------------------------------------
-
-BillAnruf paradoxAnruf(const char* start, int tln, int flags, std::optional<QString> nummer,
-                       std::optional<QString> dauer, int line = 1)
-{
-    BillAnruf b;
-    b.datum = zeit(start).date();
-    b.zeit = zeit(start).time();
-    b.tln = tln;
-    b.flags = flags;
-    b.rufnummer = std::move(nummer);
-    b.dauer = std::move(dauer);
-    b.line = line;
-    return b;
-}
 
 struct Nummernfall {
     std::optional<QString> rufnummer;

@@ -18,32 +18,21 @@ using namespace orve::test;
 
 namespace {
 
-QDateTime zeit(const char* iso)
+QDateTime zeit(const char* iso) { return utcZeit(iso); }
+
+BillAnruf anruf(const char* start, int tln, int flags = 0)
 {
-    QDateTime d = QDateTime::fromString(QString::fromLatin1(iso), QStringLiteral("yyyy-MM-dd hh:mm:ss"));
-    d.setTimeZone(QTimeZone::utc());
-    return d;
+    return paradoxAnruf(start, tln, flags, QStringLiteral("0301234"), QStringLiteral("00:02:05"));
 }
 
-BillAnruf paradoxAnruf(const char* start, int tln, int flags = 0)
-{
-    BillAnruf b;
-    b.datum = zeit(start).date();
-    b.zeit = zeit(start).time();
-    b.tln = tln;
-    b.flags = flags;
-    b.rufnummer = QStringLiteral("0301234");
-    b.dauer = QStringLiteral("00:02:05");
-    return b;
-}
 
 class Befehle : public ::testing::TestWithParam<bool> {
 protected:
     void SetUp() override
     {
         if (GetParam())
-            u.paradox({paradoxAnruf("2009-03-21 14:30:00", 21), paradoxAnruf("2009-03-21 14:31:00", 22),
-                       paradoxAnruf("2009-03-22 09:00:00", 21), paradoxAnruf("2009-03-22 10:00:00", 23, 1)});
+            u.paradox({anruf("2009-03-21 14:30:00", 21), anruf("2009-03-21 14:31:00", 22),
+                       anruf("2009-03-22 09:00:00", 21), anruf("2009-03-22 10:00:00", 23, 1)});
         else
             u.sqlite({{zeit("2009-03-21 14:30:00"), 21, QStringLiteral("Zentrale"), QStringLiteral("0301234"), 125},
                       {zeit("2009-03-21 14:31:00"), 22, QStringLiteral("Lager"), QStringLiteral("0301234"), 125},

@@ -163,4 +163,25 @@ std::vector<QStringList> QuellUmgebung::billZeilen() const
     return zeilen;
 }
 
+QDateTime utcZeit(const char* iso)
+{
+    QDateTime d = QDateTime::fromString(QString::fromLatin1(iso), QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+    d.setTimeZone(QTimeZone::utc());
+    return d;
+}
+
+BillAnruf paradoxAnruf(const char* start, int tln, int flags, std::optional<QString> rufnummer,
+                       std::optional<QString> dauer, int line)
+{
+    BillAnruf b;
+    b.datum = utcZeit(start).date();
+    b.zeit = utcZeit(start).time();
+    b.tln = tln;
+    b.flags = flags;
+    b.rufnummer = std::move(rufnummer);
+    b.dauer = std::move(dauer);
+    b.line = line;
+    return b;
+}
+
 } // namespace orve::test

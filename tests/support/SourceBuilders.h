@@ -99,4 +99,13 @@ public:
     DirectSources quellen;
 };
 
+// "yyyy-MM-dd hh:mm:ss" as a moment in UTC (no daylight-saving shifts).
+QDateTime utcZeit(const char* iso);
+
+// A Paradox call of extension tln that started at start ("yyyy-MM-dd hh:mm:ss").
+// Rufnummer and Dauer may be Null (nullopt).
+BillAnruf paradoxAnruf(const char* start, int tln, int flags = 0,
+                       std::optional<QString> rufnummer = QStringLiteral("030123"),
+                       std::optional<QString> dauer = QStringLiteral("00:01:00"), int line = 1);
+
 } // namespace orve::test
