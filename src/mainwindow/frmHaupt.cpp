@@ -142,19 +142,6 @@ QLineEdit* textfeld(QWidget* parent, const QString& name, const QString& text = 
 
 } // namespace
 
-AufklappListe::AufklappListe(QWidget* parent) : QComboBox(parent)
-{
-    setEditable(true);
-    setInsertPolicy(QComboBox::NoInsert);
-    setMaxVisibleItems(20);
-}
-
-void AufklappListe::showPopup()
-{
-    emit aufklappen();
-    QComboBox::showPopup();
-}
-
 frmHaupt::frmHaupt(AppState& state, Registry& reg, Systemumgebung& system, Datenquellen& quellen, Dialogs& dialogs,
                    QWidget* parent)
     : QMainWindow(parent), m_state(state), m_quellen(quellen), m_dialogs(dialogs),

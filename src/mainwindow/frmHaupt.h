@@ -3,7 +3,8 @@
 #include "mainwindow/HauptAnsicht.h"
 #include "mainwindow/Hauptfenster.h"
 
-#include <QComboBox>
+#include "common/AufklappListe.h"
+
 #include <QMainWindow>
 
 class QAction;
@@ -20,18 +21,6 @@ class Datenquellen;
 class Dialogs;
 class Registry;
 class Systemumgebung;
-
-// A drop-down list whose entries are filled afresh each time it opens:
-// aufklappen() is emitted before the list shows.
-class AufklappListe : public QComboBox {
-    Q_OBJECT
-public:
-    explicit AufklappListe(QWidget* parent = nullptr);
-    void showPopup() override;
-
-signals:
-    void aufklappen();
-};
 
 // The main window. Controls carry their names as objectName (Combo1, Text2,
 // List1, ...), menus and entries too (mnuFile, mnuFileClose, ...). The logic

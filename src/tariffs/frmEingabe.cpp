@@ -28,12 +28,6 @@
 
 namespace orve {
 
-void Combo1Box::showPopup()
-{
-    emit aufklappen();
-    QComboBox::showPopup();
-}
-
 namespace {
 
 template <class W>
@@ -183,15 +177,12 @@ void frmEingabe::aufbauen()
     haupt->addWidget(label(QStringLiteral("Auswahl bereits angelegter Tarifeinträge zur Weiterbearbeitung"),
                            "Label14", this));
     auto* listenZeile = new QHBoxLayout;
-    m_combo1 = benannt(new Combo1Box(this), "Combo1");
-    m_combo1->setEditable(true);
-    m_combo1->setInsertPolicy(QComboBox::NoInsert);
-    m_combo1->setMaxVisibleItems(20);
+    m_combo1 = benannt(new AufklappListe(this), "Combo1");
     m_combo1->setMinimumContentsLength(40);
     m_combo1->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     m_combo1->setToolTip(QStringLiteral(
         "Dient der Auswahl bereits angelegter Datensätze, um diese zu ändern oder zu löschen"));
-    connect(m_combo1, &Combo1Box::aufklappen, this, [this] { befehl([](TarifEditor& e) { e.listeFuellen(); }); });
+    connect(m_combo1, &AufklappListe::aufklappen, this, [this] { befehl([](TarifEditor& e) { e.listeFuellen(); }); });
     listenZeile->addWidget(m_combo1, 1);
     auto* command2 = knopf(QStringLiteral("In &Bearbeitungsmaske übernehmen"), "Command2", this);
     connect(command2, &QPushButton::clicked, this, [this] { befehl([](TarifEditor& e) { e.uebernehmen(); }); });

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "common/AufklappListe.h"
 #include "tariffs/TarifEditor.h"
 #include "tariffs/TarifeditorOeffner.h"
 
-#include <QComboBox>
 #include <QDialog>
 
 #include <functional>
@@ -22,17 +22,6 @@ namespace orve {
 struct AppState;
 class Datenquellen;
 class Dialogs;
-
-// The entry list: refilled from the table every time it drops down.
-class Combo1Box : public QComboBox {
-    Q_OBJECT
-public:
-    using QComboBox::QComboBox;
-    void showPopup() override;
-
-signals:
-    void aufklappen();
-};
 
 // The tariff editor window. Shown modally; every opening starts afresh.
 class frmEingabe : public QDialog {
@@ -74,7 +63,7 @@ private:
     QLabel* m_optionLabel[3] = {};
     QLabel* m_label15 = nullptr;
     QLineEdit* m_fldSuchvorwahl = nullptr;
-    Combo1Box* m_combo1 = nullptr;
+    AufklappListe* m_combo1 = nullptr;
     QLineEdit* m_fldSatz = nullptr;
     QLineEdit* m_fldVorwahl = nullptr;
     QLineEdit* m_fldBezeichnung = nullptr;
