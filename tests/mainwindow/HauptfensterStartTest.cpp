@@ -22,48 +22,6 @@ using namespace orve::test;
 
 namespace {
 
-QString buttons(Buttons b)
-{
-    switch (b) {
-    case Buttons::Ok: return QStringLiteral("Ok");
-    case Buttons::OkCancel: return QStringLiteral("OkCancel");
-    case Buttons::YesNo: return QStringLiteral("YesNo");
-    case Buttons::YesNoCancel: return QStringLiteral("YesNoCancel");
-    }
-    return {};
-}
-
-QString icon(Icon i)
-{
-    switch (i) {
-    case Icon::None: return QStringLiteral("None");
-    case Icon::Critical: return QStringLiteral("Critical");
-    case Icon::Information: return QStringLiteral("Information");
-    case Icon::Stop: return QStringLiteral("Stop");
-    }
-    return {};
-}
-
-QString cr(QString t)
-{
-    return t.replace(CR, QStringLiteral("\\r"));
-}
-
-// Every box shown, one line each: "M title | text | buttons icon" for a
-// message box, "I title | prompt | preset" for an input box.
-QStringList boxen(const ScriptedDialogs& d)
-{
-    QStringList z;
-    for (const auto& b : d.boxes()) {
-        if (b.kind == RecordedBox::Kind::Message)
-            z << QStringLiteral("M %1 | %2 | %3 %4")
-                     .arg(b.message.title, cr(b.message.text), buttons(b.message.buttons), icon(b.message.icon));
-        else
-            z << QStringLiteral("I %1 | %2 | %3").arg(b.input.title, cr(b.input.prompt), b.input.preset);
-    }
-    return z;
-}
-
 const QString kNichtGefunden =
     QStringLiteral("M ORVE-Tarifo | Die Datei bill.db kann in den Standardpfaden nicht gefunden werden! | Ok Critical");
 const QString kFalsch = QStringLiteral("M ORVE-Tarifo V2.01 | Der angegebene Pfad der Datei Bill.db ist falsch!\\r"
@@ -145,7 +103,7 @@ TEST_P(OhneBekanntenPfad, AsksWithTheDefaultAnswerAndStoresTheTypedPath)
     const QString quelle = sqliteDatei(QStringLiteral("tk/bill.db"));
     dialogs.answer(Answer::Ok).type(quelle);
     laden();
-    EXPECT_ZEILEN(boxen(dialogs), QStringList({kNichtGefunden, eingabe()}));
+    EXPECT_ZEILEN(dialogs.protokoll(), QStringList({kNichtGefunden, eingabe()}));
     EXPECT_TRUE(dialogs.boxes()[1].input.offerFileChooser);
     EXPECT_EQ(billpfadTxt(), quelle.toUtf8() + "\r\n");
     EXPECT_EQ(ansicht.text2, QStringLiteral("SQLite3"));
@@ -191,7 +149,7 @@ TEST_F(Start, CancelledInputAsksAgainAndSearchesTheStandardPlacesFirst)
     dialogs.answer(Answer::Ok).cancelInput().answer(Answer::Yes);
     dialogs.answer(Answer::Ok).type(quelle);
     laden();
-    EXPECT_ZEILEN(boxen(dialogs), QStringList({kNichtGefunden, eingabe(), kUngueltig, kNichtGefunden, eingabe(),
+    EXPECT_ZEILEN(dialogs.protokoll(), QStringList({kNichtGefunden, eingabe(), kUngueltig, kNichtGefunden, eingabe(),
                                                kUngueltig, kNichtGefunden, eingabe()}));
     EXPECT_EQ(ansicht.text2, QStringLiteral("SQLite3"));
 }
@@ -200,7 +158,7 @@ TEST_F(Start, NoToTheRetryQuestionEndsTheProgram)
 {
     dialogs.answer(Answer::Ok).cancelInput().answer(Answer::No);
     EXPECT_THROW(laden(), ProgramEnd);
-    EXPECT_ZEILEN(boxen(dialogs), QStringList({kNichtGefunden, eingabe(), kUngueltig}));
+    EXPECT_ZEILEN(dialogs.protokoll(), QStringList({kNichtGefunden, eingabe(), kUngueltig}));
     EXPECT_FALSE(dir.exists(QStringLiteral("Billpfad.txt")));
 }
 
@@ -306,7 +264,7 @@ TEST_P(ParadoxTreiber, DataSourceNeedsADriverUnlessItIsListed)
             ScriptedDialogs d;
             d.answer(a);
             EXPECT_THROW(HauptfensterStart(state(), reg, system, quellen, d, ansicht, pfade).laden(), ProgramEnd);
-            EXPECT_ZEILEN(boxen(d), QStringList({kKeinTreiber}));
+            EXPECT_ZEILEN(d.protokoll(), QStringList({kKeinTreiber}));
         }
         EXPECT_FALSE(paradoxTabelleDa());
         return;
@@ -325,21 +283,15 @@ INSTANTIATE_TEST_SUITE_P(
                       Paradoxtreiber{"None", false, false, false, true}),
     [](const auto& i) { return std::string(i.param.name); });
 
-// A registry in which no key can be created.
-class NurLesbareRegistry : public SpeicherRegistry {
-public:
-    using SpeicherRegistry::SpeicherRegistry;
-    std::optional<RegSchluessel> anlegen(Hive, const QString&) override { return std::nullopt; }
-};
-
 TEST_F(Start, DataSourceThatCannotBeCreatedEndsTheProgram)
 {
-    NurLesbareRegistry nurLesbar(standardInstallation());
+    StoerRegistry nurLesbar(standardInstallation());
+    nurLesbar.gesperrteSchluessel.insert(QStringLiteral("software\\odbc\\odbc.ini\\orve-paradox"));
     const QString quelle = paradoxDatei(QStringLiteral("dbf/bill.db"));
     billpfadTxt(quelle.toUtf8() + "\r\n");
     dialogs.answer(Answer::Ok);
     EXPECT_THROW(HauptfensterStart(state(), nurLesbar, system, quellen, dialogs, ansicht, pfade).laden(), ProgramEnd);
-    EXPECT_ZEILEN(boxen(dialogs),
+    EXPECT_ZEILEN(dialogs.protokoll(),
                   QStringList({QStringLiteral(
                       "M ORVE-Tarifo | Der ODBC-Eintrag 'ORVE-Paradox' konnte nicht erzeugt werden!\\r\\r"
                       "Tragen Sie diesen manuell über die Systemsteuerung im ODBC-Bereich ein "
@@ -408,7 +360,7 @@ TEST_P(FalscherPfad, QuestionNoEndsYesAsksForThePathAtOnce)
     dialogs.answer(Answer::No);
     erwartet << kFalsch;
     EXPECT_THROW(laden(), ProgramEnd);
-    QStringList gezeigt = boxen(dialogs);
+    QStringList gezeigt = dialogs.protokoll();
     if (p.grundEnthaelt) {
         ASSERT_EQ(gezeigt.size(), 2);
         EXPECT_TRUE(gezeigt[0].startsWith(QStringLiteral("M ORVE-Tarifo | Die Datei ")) && gezeigt[0].endsWith(QStringLiteral(" | Ok Critical")))
@@ -428,7 +380,7 @@ TEST_P(FalscherPfad, QuestionNoEndsYesAsksForThePathAtOnce)
         zwei.answer(Answer::Ok);
     zwei.answer(Answer::Yes).type(gut);
     HauptfensterStart(state(), reg, system, quellen, zwei, ansicht, pfade).laden();
-    const QStringList z = boxen(zwei);
+    const QStringList z = zwei.protokoll();
     EXPECT_EQ(z.mid(z.size() - 2), QStringList({kFalsch, eingabe()}));
     EXPECT_EQ(ansicht.text3, gut);
     EXPECT_EQ(billpfadTxt(), gut.toUtf8() + "\r\n");

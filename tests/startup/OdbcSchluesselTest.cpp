@@ -2,7 +2,6 @@
 
 #include "RegistryFixtures.h"
 #include "ScriptedDialogs.h"
-#include "StartupTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -7,7 +7,6 @@
 
 #include "RegistryFixtures.h"
 #include "ScriptedDialogs.h"
-#include "StartupTestSupport.h"
 #include "TempProgramFolder.h"
 
 #include <QDir>
@@ -278,11 +277,8 @@ TEST_F(Start, RegistryErrorsWhileLookingForTheUserAreShownThenTheProgramEnds)
     reg.lesenWirft = true;
     dialogs.answer(Answer::Ok).answer(Answer::Ok).answer(Answer::Ok);
     EXPECT_THROW(AnwenderErmitteln(state, reg, system, dialogs, anzeige), ProgramEnd);
-    const auto texte = dialogs.messageTexts();
-    ASSERT_EQ(texte.size(), 3u);
-    EXPECT_EQ(texte[0], QStringLiteral("5>  Zugriff verweigert"));
-    EXPECT_EQ(texte[1], QStringLiteral("5>  Zugriff verweigert"));
-    EXPECT_EQ(texte[2], kBenutzerFehlt);
+    const QString fehler = QStringLiteral("M GenUtils/sdaGetRegEntry | 5>  Zugriff verweigert | Ok Critical");
+    EXPECT_EQ(dialogs.protokoll(), QStringList({fehler, fehler, "M ORVE-Tarifo | " + kBenutzerFehlt + " | Ok Critical"}));
 }
 
 TEST_F(Start, DataAccessVersionBelow28OnlyWarns)

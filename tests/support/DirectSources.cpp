@@ -9,7 +9,6 @@ namespace orve::test {
 
 std::unique_ptr<SQLite::Database> DirectSources::oeffnen(const QString& verbindung)
 {
-    ++m_opened;
     static const QRegularExpression datei(QStringLiteral("(?:DBQ|Database)=(.*?);(?:DefaultDir|Threaded)="));
     const auto m = datei.match(verbindung);
     if (!m.hasMatch())

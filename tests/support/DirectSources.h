@@ -12,10 +12,6 @@ namespace orve::test {
 class DirectSources : public Datenquellen {
 public:
     std::unique_ptr<SQLite::Database> oeffnen(const QString& verbindung) override;
-    int opened() const { return m_opened; }
-
-private:
-    int m_opened = 0;
 };
 
 } // namespace orve::test

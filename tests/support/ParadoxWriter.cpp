@@ -278,14 +278,15 @@ QByteArray paradoxTabelle(const std::vector<ParadoxFeldDef>& felder, const std::
     return kopf + daten;
 }
 
-void schreibeParadoxTabelle(const QString& pfad, const std::vector<ParadoxFeldDef>& felder,
-                            const std::vector<ParadoxZeile>& zeilen, const ParadoxOptionen& optionen)
+ParadoxGelesen paradoxLesen(const QByteArray& bytes)
 {
-    const QByteArray bytes = paradoxTabelle(felder, zeilen, optionen);
-    QDir().mkpath(QFileInfo(pfad).absolutePath());
-    QFile f(pfad);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size())
-        throw std::runtime_error("cannot write the Paradox table " + pfad.toStdString());
+    ParadoxGelesen r;
+    try {
+        paradox::ParadoxTabelle::ausBytes(bytes).lesen([&](const paradox::Satz& s) { r.saetze.push_back(s); });
+    } catch (const paradox::ParadoxFehler& e) {
+        r.fehler = e.text();
+    }
+    return r;
 }
 
 // ---- TK-Suite-like call table ------------------------------------------------
@@ -325,22 +326,13 @@ std::vector<ParadoxZeile> paradoxBillZeilen(const std::vector<BillAnruf>& anrufe
     return zeilen;
 }
 
-QByteArray paradoxBillBytes(const std::vector<BillAnruf>& anrufe)
-{
-    ParadoxOptionen o;
-    o.version = 0x0B; // Paradox 5.x
-    o.codepage = 1252;
-    o.blockKB = 2;
-    return paradoxTabelle(paradoxBillFelder(), paradoxBillZeilen(anrufe), o);
-}
-
 void schreibeParadoxBill(const QString& pfad, const std::vector<BillAnruf>& anrufe)
 {
-    ParadoxOptionen o;
-    o.version = 0x0B;
-    o.codepage = 1252;
-    o.blockKB = 2;
-    schreibeParadoxTabelle(pfad, paradoxBillFelder(), paradoxBillZeilen(anrufe), o);
+    const QByteArray bytes = paradoxTabelle(paradoxBillFelder(), paradoxBillZeilen(anrufe)); // the defaults: 5.x, 1252, 2 KB
+    QDir().mkpath(QFileInfo(pfad).absolutePath());
+    QFile f(pfad);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size())
+        throw std::runtime_error("cannot write the Paradox table " + pfad.toStdString());
 }
 
 std::vector<BillAnruf> beispielAnrufe(int anzahl, std::uint32_t seed)

@@ -64,12 +64,13 @@ QByteArray paradoxTabelle(const std::vector<ParadoxFeldDef>& felder,
                           const ParadoxOptionen& optionen = {},
                           ParadoxLayout* layout = nullptr);
 
-// Writes such a table to a file (replacing it). Throws std::runtime_error
-// when the file cannot be written.
-void schreibeParadoxTabelle(const QString& pfad,
-                            const std::vector<ParadoxFeldDef>& felder,
-                            const std::vector<ParadoxZeile>& zeilen,
-                            const ParadoxOptionen& optionen = {});
+// What the reader makes of a table's bytes: the records handed over and,
+// when it refused the table, its message. Any other exception escapes.
+struct ParadoxGelesen {
+    std::vector<paradox::Satz> saetze;
+    std::optional<QString> fehler;
+};
+ParadoxGelesen paradoxLesen(const QByteArray& bytes);
 
 // Little-endian patch helpers for damaging a header.
 void setzeLE16(QByteArray& bytes, int offset, std::uint16_t wert);
@@ -97,9 +98,9 @@ std::vector<ParadoxFeldDef> paradoxBillFelder();
 std::vector<ParadoxZeile> paradoxBillZeilen(const std::vector<BillAnruf>& anrufe);
 
 // Writes a realistic TK-Suite `bill.db` (Paradox 5.x, code page 1252, 2 KB
-// blocks) at pfad (the full file path, e.g. ".../dbf/bill.db").
+// blocks) at pfad (the full file path, e.g. ".../dbf/bill.db"), replacing
+// it. Throws std::runtime_error when the file cannot be written.
 void schreibeParadoxBill(const QString& pfad, const std::vector<BillAnruf>& anrufe);
-QByteArray paradoxBillBytes(const std::vector<BillAnruf>& anrufe);
 
 // `anzahl` realistic calls: a few extensions (20..25), dates from 2023-01-02
 // on in chronological order, external and internal numbers, some Null

@@ -1,11 +1,13 @@
 #pragma once
 
 // Registries for tests: built from lists of entries, the standard
-// installation that the set-up tool writes, and a fixed system environment.
+// installation that the set-up tool writes, one that fails on purpose, and a
+// fixed system environment.
 
 #include "startup/Registry.h"
 #include "startup/SystemInfo.h"
 
+#include <QSet>
 #include <QString>
 
 #include <optional>
@@ -38,6 +40,36 @@ void registryDateiSchreiben(const QString& datei, const std::vector<RegEintrag>&
 
 // A complete machine: SpeicherRegistry with the standard installation.
 SpeicherRegistry standardRegistry(const QString& treiberDatei = QString());
+
+// A memory registry in which some keys cannot be created, some values
+// cannot be written, reading can fail with an error and closing can fail.
+class StoerRegistry : public SpeicherRegistry {
+public:
+    using SpeicherRegistry::SpeicherRegistry;
+
+    QSet<QString> gesperrteSchluessel; // lower-case paths that anlegen() refuses
+    QSet<QString> gesperrteWerte;      // lower-case value names that wertSetzen() refuses
+    bool lesenWirft = false;           // wertLesen() throws RegistryFehler(5, ...)
+    bool schliessenScheitert = false;  // schliessen() reports failure
+
+    std::optional<RegSchluessel> anlegen(Hive hive, const QString& pfad) override
+    {
+        if (gesperrteSchluessel.contains(pfad.toLower()))
+            return std::nullopt;
+        return SpeicherRegistry::anlegen(hive, pfad);
+    }
+    bool wertSetzen(RegSchluessel s, const QString& name, const RegWert& w) override
+    {
+        return !gesperrteWerte.contains(name.toLower()) && SpeicherRegistry::wertSetzen(s, name, w);
+    }
+    std::optional<RegWert> wertLesen(RegSchluessel s, const QString& name) override
+    {
+        if (lesenWirft)
+            throw RegistryFehler(5, QStringLiteral("Zugriff verweigert"));
+        return SpeicherRegistry::wertLesen(s, name);
+    }
+    bool schliessen(RegSchluessel s) override { return SpeicherRegistry::schliessen(s) && !schliessenScheitert; }
+};
 
 // A system environment with fixed answers.
 class FesteSystemumgebung : public Systemumgebung {

@@ -58,12 +58,61 @@ std::vector<Message> ScriptedDialogs::messages() const
     return out;
 }
 
-std::vector<QString> ScriptedDialogs::messageTexts() const
+namespace {
+
+const char* name(Buttons b)
 {
-    std::vector<QString> out;
-    for (const auto& m : messages())
-        out.push_back(m.text);
-    return out;
+    switch (b) {
+    case Buttons::Ok: return "Ok";
+    case Buttons::OkCancel: return "OkCancel";
+    case Buttons::YesNo: return "YesNo";
+    case Buttons::YesNoCancel: return "YesNoCancel";
+    }
+    return "?";
+}
+
+const char* name(Icon i)
+{
+    switch (i) {
+    case Icon::None: return "None";
+    case Icon::Critical: return "Critical";
+    case Icon::Information: return "Information";
+    case Icon::Stop: return "Stop";
+    }
+    return "?";
+}
+
+const char* name(Answer a)
+{
+    switch (a) {
+    case Answer::Ok: return "Ok";
+    case Answer::Cancel: return "Cancel";
+    case Answer::Yes: return "Yes";
+    case Answer::No: return "No";
+    }
+    return "?";
+}
+
+QString cr(QString t) { return t.replace(CR, QStringLiteral("\\r")); }
+
+} // namespace
+
+QStringList ScriptedDialogs::protokoll() const
+{
+    QStringList z;
+    for (const auto& b : m_boxes) {
+        if (b.kind == RecordedBox::Kind::Input) {
+            z << QStringLiteral("I %1 | %2 | %3").arg(b.input.title, cr(b.input.prompt), b.input.preset);
+            continue;
+        }
+        const Message& m = b.message;
+        QString zeile = QStringLiteral("M %1 | %2 | %3 %4")
+                            .arg(m.title, cr(m.text), QLatin1String(name(m.buttons)), QLatin1String(name(m.icon)));
+        if (m.defaultButton)
+            zeile += QStringLiteral(" default ") + QLatin1String(name(*m.defaultButton));
+        z << zeile;
+    }
+    return z;
 }
 
 } // namespace orve::test

@@ -3,6 +3,7 @@
 #include "common/Dialogs.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <deque>
 #include <stdexcept>
@@ -40,9 +41,11 @@ public:
 
     const std::vector<RecordedBox>& boxes() const { return m_boxes; }
     std::vector<Message> messages() const;
-    std::vector<QString> messageTexts() const;
+    // Every box shown, one line each: "M title | text | buttons icon" for a
+    // message box (" default No" appended when a default button was given),
+    // "I title | prompt | preset" for an input box; CR is written as \r.
+    QStringList protokoll() const;
     bool scriptDone() const { return m_script.empty(); }
-    size_t remaining() const { return m_script.size(); }
 
 private:
     struct Step {

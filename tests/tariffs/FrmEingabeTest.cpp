@@ -231,7 +231,7 @@ TEST_F(Fenster, TakeOverChangeAndSaveThroughTheControls)
     w<QLineEdit>("fldMinutenpreis")->setText(QStringLiteral("0,025"));
     dlg.answer(Answer::Ok);
     klick("Command1");
-    ASSERT_EQ(dlg.messageTexts(), std::vector<QString>{"Datensatz wurde gespeichert!"});
+    ASSERT_EQ(dlg.protokoll(), QStringList{"M ORVE-Tarifo V2.01 | Datensatz wurde gespeichert! | Ok Information"});
     EXPECT_EQ(text("fldSatz"), "0");
     EXPECT_EQ(text("fldMinutenpreis"), "");
     EXPECT_EQ(db->execAndGet("SELECT Minutenpreis FROM Ortstarif WHERE satz = 4").getDouble(), 0.025);
@@ -249,7 +249,7 @@ TEST_F(Fenster, NewEntryThroughTheControls)
     w<QLineEdit>("fldBezeichnung")->setText(QStringLiteral("Anbieter 2"));
     dlg.answer(Answer::Ok);
     klick("Command1");
-    EXPECT_EQ(dlg.messageTexts(), std::vector<QString>{"Datensatz wurde gespeichert!"});
+    EXPECT_EQ(dlg.protokoll(), QStringList{"M ORVE-Tarifo V2.01 | Datensatz wurde gespeichert! | Ok Information"});
     EXPECT_TRUE(w<QLineEdit>("fldVorwahl")->isReadOnly());
     EXPECT_FALSE(w("Label15")->isVisible());
     EXPECT_FALSE(w("fldSuchvorwahl")->isVisible());
