@@ -127,13 +127,7 @@ std::optional<RegWert> SpeicherRegistry::wertLesen(RegSchluessel schluessel, con
     const Offen* o = offen(schluessel);
     if (!o)
         return std::nullopt;
-    const Schluessel* k = finden(o->hive, o->schluessel);
-    if (!k)
-        return std::nullopt;
-    for (const auto& [n, w] : k->werte)
-        if (n.compare(name, Qt::CaseInsensitive) == 0)
-            return w;
-    return std::nullopt;
+    return wert(o->hive, o->schluessel, name);
 }
 
 std::optional<RegSchluessel> SpeicherRegistry::anlegen(Hive hive, const QString& pfad)
