@@ -6,33 +6,11 @@
 
 #include <algorithm>
 #include <functional>
-#include <random>
 
 using namespace orve::paradox;
 using namespace orve::test;
 
 namespace {
-
-struct Ergebnis {
-    std::vector<Satz> saetze;
-    bool fehler = false;
-    QString text;
-};
-
-// Opens and reads the whole table. A ParadoxFehler is the expected way to
-// fail; any other exception escapes and fails the test.
-Ergebnis lies(const QByteArray& bytes)
-{
-    Ergebnis r;
-    try {
-        const auto t = ParadoxTabelle::ausBytes(bytes);
-        t.lesen([&](const Satz& s) { r.saetze.push_back(s); });
-    } catch (const ParadoxFehler& e) {
-        r.fehler = true;
-        r.text = e.text();
-    }
-    return r;
-}
 
 // A small table of the TK-Suite kind: 11 calls in 4 chain blocks of 1 KB,
 // laid out out of file order.
@@ -64,12 +42,12 @@ class ParadoxSchaden : public ::testing::TestWithParam<SchadenFall> {};
 TEST_P(ParadoxSchaden, GivesAClearGermanError)
 {
     Probe p;
-    ASSERT_FALSE(lies(p.bytes).fehler); // the undamaged table is fine
+    ASSERT_FALSE(paradoxLesen(p.bytes).fehler); // the undamaged table is fine
     GetParam().schaden(p.bytes, p.layout);
-    const auto r = lies(p.bytes);
+    const auto r = paradoxLesen(p.bytes);
     ASSERT_TRUE(r.fehler) << "no error, " << r.saetze.size() << " records";
-    EXPECT_TRUE(r.text.startsWith(QStringLiteral("Die Paradox-Tabelle ist beschädigt: "))) << r.text.toStdString();
-    EXPECT_TRUE(r.text.contains(QString::fromUtf8(GetParam().meldung))) << r.text.toStdString();
+    EXPECT_TRUE(r.fehler->startsWith(QStringLiteral("Die Paradox-Tabelle ist beschädigt: "))) << r.fehler->toStdString();
+    EXPECT_TRUE(r.fehler->contains(QString::fromUtf8(GetParam().meldung))) << r.fehler->toStdString();
 }
 
 namespace {
@@ -92,35 +70,17 @@ const SchadenFall kSchaeden[] = {
     {"HeaderLargerThanFile",
      [](QByteArray& b, const ParadoxLayout&) { setzeLE16(b, 0x02, static_cast<std::uint16_t>(b.size() + 1)); },
      "ist größer als die Datei"},
-    {"HeaderLargerThanFileAfterCut",
-     [](QByteArray& b, const ParadoxLayout& l) { b.truncate(l.kopfGroesse - 1); },
-     "ist größer als die Datei"},
     {"FileShorterThanAnyHeader", [](QByteArray& b, const ParadoxLayout&) { b.truncate(0x40); },
-     "kürzer als der Kopf"},
-    {"FileShorterThanTheExtendedHeader", [](QByteArray& b, const ParadoxLayout&) { b.truncate(0x70); },
      "kürzer als der Kopf"},
     {"FieldSizesDoNotAddUp", [](QByteArray& b, const ParadoxLayout& l) { setzeLE16(b, 0x00, static_cast<std::uint16_t>(l.satzGroesse + 1)); },
      "passen nicht zur Satzgröße"},
-    {"RecordSizeZero", [](QByteArray& b, const ParadoxLayout&) { setzeLE16(b, 0x00, 0); },
-     "passen nicht zur Satzgröße"},
-    {"AlphaFieldGrownWithoutRecordSize", [](QByteArray& b, const ParadoxLayout& l) { b[groesseByte(l, 4)] = 31; },
-     "passen nicht zur Satzgröße"},
     {"ShortOfThreeBytes", [](QByteArray& b, const ParadoxLayout& l) { b[groesseByte(l, 2)] = 3; },
      "unpassende Größe 3"},
-    {"DateOfEightBytes", [](QByteArray& b, const ParadoxLayout& l) { b[groesseByte(l, 0)] = 8; },
-     "unpassende Größe 8"},
-    {"NumberOfFourBytes", [](QByteArray& b, const ParadoxLayout& l) { b[groesseByte(l, 8)] = 4; },
-     "unpassende Größe 4"},
     {"AlphaOfNoBytes", [](QByteArray& b, const ParadoxLayout& l) { b[groesseByte(l, 5)] = 0; },
      "unpassende Größe 0"},
-    {"LogicalTypeOnTwoBytes", [](QByteArray& b, const ParadoxLayout& l) { b[typByte(l, 2)] = 0x09; },
-     "unpassende Größe 2"},
     {"UnknownFieldType", [](QByteArray& b, const ParadoxLayout& l) { b[typByte(l, 3)] = 0x07; },
      "unbekannten Typ 7"},
-    {"FieldTypeZero", [](QByteArray& b, const ParadoxLayout& l) { b[typByte(l, 0)] = 0x00; },
-     "unbekannten Typ 0"},
     {"NoFields", [](QByteArray& b, const ParadoxLayout&) { setzeLE16(b, 0x21, 0); }, "Zahl der Felder"},
-    {"NegativeFieldCount", [](QByteArray& b, const ParadoxLayout&) { setzeLE16(b, 0x21, 0xFFFF); }, "Zahl der Felder"},
     {"FieldListBeyondHeader",
      [](QByteArray& b, const ParadoxLayout&) {
          setzeLE16(b, 0x21, 255);
@@ -128,31 +88,16 @@ const SchadenFall kSchaeden[] = {
      },
      "Feldliste passt nicht"},
     {"FieldNamesCutOff", [](QByteArray& b, const ParadoxLayout&) { setzeLE16(b, 0x02, 0x110); }, "Feldnamen"},
-    {"FieldNamesMissing",
-     [](QByteArray& b, const ParadoxLayout& l) {
-         for (int i = l.feldInfoOffset + 18; i < l.kopfGroesse; ++i)
-             b[i] = 0;
-     },
-     "Feldnamen"},
     {"BlockSizeZero", [](QByteArray& b, const ParadoxLayout&) { b[0x05] = 0; }, "Blockgröße 0 KB"},
     {"BlockSizeTooLarge", [](QByteArray& b, const ParadoxLayout&) { b[0x05] = 33; }, "Blockgröße 33 KB"},
     {"ChainLoopsBack",
      [](QByteArray& b, const ParadoxLayout& l) { setzeLE16(b, l.blockOffsets[2], static_cast<std::uint16_t>(blockNr(l, 0))); },
      "kehrt zu Block"},
-    {"BlockPointsToItself",
-     [](QByteArray& b, const ParadoxLayout& l) { setzeLE16(b, l.blockOffsets[0], static_cast<std::uint16_t>(blockNr(l, 0))); },
-     "kehrt zu Block"},
     {"NextBlockOutsideTheFile",
      [](QByteArray& b, const ParadoxLayout& l) { setzeLE16(b, l.blockOffsets[1], 500); },
      "Datenblock 500 liegt außerhalb der Datei"},
-    {"LargestBlockNumber",
-     [](QByteArray& b, const ParadoxLayout& l) { setzeLE16(b, l.blockOffsets[1], 0xFFFF); },
-     "Datenblock 65535 liegt außerhalb der Datei"},
     {"FirstBlockOutsideTheFile", [](QByteArray& b, const ParadoxLayout&) { setzeLE16(b, 0x0E, 9); },
      "Datenblock 9 liegt außerhalb der Datei"},
-    {"BlockCountTooLarge",
-     [](QByteArray& b, const ParadoxLayout& l) { setzeLE16(b, l.blockOffsets[1] + 4, 0x7FFF); },
-     "es passen höchstens"},
     {"BlockCountJustTooLarge",
      [](QByteArray& b, const ParadoxLayout& l) {
          const int passen = (l.blockGroesse - 6) / l.satzGroesse;
@@ -163,14 +108,6 @@ const SchadenFall kSchaeden[] = {
      "gefunden wurden 11 Datensätze, der Dateikopf nennt 12"},
     {"HeaderCountsFewer", [](QByteArray& b, const ParadoxLayout&) { setzeLE32(b, 0x06, 10); },
      "mehr Datensätze, als der Dateikopf nennt (10)"},
-    {"HeaderCountsNone", [](QByteArray& b, const ParadoxLayout&) { setzeLE32(b, 0x06, 0); },
-     "mehr Datensätze, als der Dateikopf nennt (0)"},
-    {"HeaderCountsFourBillion", [](QByteArray& b, const ParadoxLayout&) { setzeLE32(b, 0x06, 0xFFFFFFFFu); },
-     "der Dateikopf nennt 4294967295"},
-    {"ChainEndsEarly", [](QByteArray& b, const ParadoxLayout& l) { setzeLE16(b, l.blockOffsets[1], 0); },
-     "gefunden wurden 6 Datensätze"},
-    {"NoChainButRecords", [](QByteArray& b, const ParadoxLayout&) { setzeLE16(b, 0x0E, 0); },
-     "gefunden wurden 0 Datensätze"},
     {"LastBlockCutShort", [](QByteArray& b, const ParadoxLayout& l) { b.truncate(l.blockOffsets[letzterInDatei(l)] + 10); },
      "reicht über das Ende der Datei hinaus"},
     {"BlockHeaderCutShort", [](QByteArray& b, const ParadoxLayout& l) { b.truncate(l.blockOffsets[letzterInDatei(l)] + 3); },
@@ -188,7 +125,7 @@ TEST(ParadoxSchadenVerlauf, RecordsBeforeTheDamageAreDeliveredThenTheErrorComes)
 {
     Probe p;
     setzeLE16(p.bytes, p.layout.blockOffsets[2], 700);
-    const auto r = lies(p.bytes);
+    const auto r = paradoxLesen(p.bytes);
     EXPECT_TRUE(r.fehler);
     EXPECT_EQ(r.saetze.size(), 9u);
 }
@@ -199,58 +136,20 @@ TEST(ParadoxSchadenVerlauf, RecordsBeforeTheDamageAreDeliveredThenTheErrorComes)
 TEST(ParadoxSchadenVerlauf, EveryTruncationLengthFailsCleanlyOrReadsEverything)
 {
     Probe p;
-    const auto ganz = lies(p.bytes);
-    ASSERT_FALSE(ganz.fehler);
-    ASSERT_EQ(ganz.saetze.size(), 11u);
     // The table is whole as long as the last record of every block is there.
     int benoetigt = 0;
     for (size_t i = 0; i < p.layout.blockOffsets.size(); ++i) {
         const int imBlock = i + 1 < p.layout.blockOffsets.size() ? 3 : 2;
         benoetigt = std::max(benoetigt, p.layout.blockOffsets[i] + 6 + imBlock * p.layout.satzGroesse);
     }
-    for (int laenge = 0; laenge < p.bytes.size(); ++laenge) {
-        const auto r = lies(p.bytes.left(laenge));
+    for (int laenge = 0; laenge <= p.bytes.size(); ++laenge) {
+        const auto r = paradoxLesen(p.bytes.left(laenge));
         if (laenge >= benoetigt) {
-            EXPECT_FALSE(r.fehler) << laenge << ": " << r.text.toStdString();
+            EXPECT_FALSE(r.fehler) << laenge << ": " << r.fehler->toStdString();
             EXPECT_EQ(r.saetze.size(), 11u) << laenge;
         } else {
-            EXPECT_TRUE(r.fehler) << laenge;
-            EXPECT_FALSE(r.text.isEmpty()) << laenge;
+            ASSERT_TRUE(r.fehler) << laenge;
+            EXPECT_FALSE(r.fehler->isEmpty()) << laenge;
         }
     }
-}
-
-// Random byte changes anywhere in the file: the reader answers with records
-// or a ParadoxFehler, never anything else. (The fuzz target goes much
-// further; this keeps the ordinary build honest.)
-TEST(ParadoxSchadenVerlauf, RandomByteChangesNeverEscapeAsOtherFailures)
-{
-    Probe p;
-    std::mt19937 zufall(20240607);
-    std::uniform_int_distribution<int> stelle(0, static_cast<int>(p.bytes.size()) - 1);
-    std::uniform_int_distribution<int> byte(0, 255);
-    std::uniform_int_distribution<int> wieviele(1, 8);
-    int gelesen = 0, abgelehnt = 0;
-    for (int runde = 0; runde < 3000; ++runde) {
-        QByteArray b = p.bytes;
-        const int n = wieviele(zufall);
-        for (int i = 0; i < n; ++i) {
-            // Half of the changes go into the first 0x200 bytes, where the
-            // header's fields lie.
-            const int pos = (i % 2 == 0) ? stelle(zufall) % 0x200 : stelle(zufall);
-            b[pos] = static_cast<char>(byte(zufall));
-        }
-        const auto r = lies(b);
-        if (r.fehler) {
-            ++abgelehnt;
-            EXPECT_FALSE(r.text.isEmpty());
-        } else {
-            ++gelesen;
-            for (const auto& s : r.saetze)
-                ASSERT_EQ(s.size(), 9u);
-        }
-    }
-    // Both outcomes occur: the changes are neither all harmless nor all fatal.
-    EXPECT_GT(gelesen, 0);
-    EXPECT_GT(abgelehnt, 0);
 }

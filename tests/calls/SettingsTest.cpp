@@ -1,14 +1,12 @@
 #include "calls/Settings.h"
 
 #include "common/ProgramEnd.h"
-#include "common/Version.h"
 
 #include "ScriptedDialogs.h"
 #include "TempProgramFolder.h"
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <optional>
 
 using namespace orve;
@@ -17,28 +15,35 @@ using orve::test::TempProgramFolder;
 
 namespace {
 
-const QString kNochmals = QStringLiteral("Wollen Sie es nochmals versuchen");
+const QString kNochmals = QStringLiteral("\\rWollen Sie es nochmals versuchen | YesNo ");
 
 struct Command {
     const char* name;
     void (*run)(AppState&, Dialogs&);
     QString AppState::*value;
     const char* file;
+    const char* prompt; // as the box log shows it, lines joined by \r
     const char* errorLine;
     bool readsFileFirst;
 };
 
 const Command kVat{"vat", mnuMehrwertsteuerEinstellen, &AppState::Steuersatz, "Steuersatz.txt",
+                   "Bitte geben Sie den gewünschten Mehrwertsteuersatz\\r(z.B. 19 für 19%) für die Kostenberechnung an:",
                    "Sie müssen einen gültigen Steuersatz angeben!", true};
 const Command kMinute{"minute", mnuMinutenpreisEinstellen, &AppState::Minutenpreis, "Minutenpreis.txt",
+                      "Bitte geben Sie den gewünschten eigenen Minutenpreis (ohne Mehrwertsteuer)\\r"
+                      "der angefallenen Telefonate an\\r(z.B. 0,20 für 20 Cent/Minute):",
                       "Sie müssen einen gültigen eigenen Minutenpreis angeben!", true};
 const Command kSurcharge{"surcharge", mnuKostenaufschlag, &AppState::Kostenaufschlag, "Kostenaufschlag.txt",
+                         "Bitte geben Sie den gewünschten Kostenaufschlag\\rder angefallenen Telefonate in Prozent an\\r"
+                         "(z.B. für 20% Aufschlag muß Ihre Eingabe lauten 1,20):",
                          "Sie müssen einen gültigen Kostenaufschlag angeben!", false};
 
-// One entry typed into the first input box; a refused entry is answered No.
+// One entry typed into the first input box (an empty text is also what a
+// cancelled box gives); a refused entry is answered No.
 struct EntryCase {
     Command cmd;
-    const char* typed;      // nullptr: the box is cancelled
+    const char* typed;
     bool accepted;
 };
 
@@ -48,67 +53,32 @@ TEST_P(SettingsEntry, AcceptsOrRefusesAndKeepsTheFileConsistent)
 {
     const auto& p = GetParam();
     TempProgramFolder dir;
-    AppState& state = dir.state();
-    state.*(p.cmd.value) = QStringLiteral("alt");
+    dir.state().*(p.cmd.value) = QStringLiteral("alt");
     ScriptedDialogs dialogs;
-    if (p.typed)
-        dialogs.type(QString::fromUtf8(p.typed));
-    else
-        dialogs.cancelInput();
+    dialogs.type(QString::fromUtf8(p.typed));
     if (!p.accepted)
         dialogs.answer(Answer::No);
 
-    p.cmd.run(state, dialogs);
+    p.cmd.run(dir.state(), dialogs);
 
-    EXPECT_TRUE(dialogs.scriptDone());
-    const auto& input = dialogs.boxes().front().input;
-    EXPECT_EQ(input.title, programmCaption());
-    EXPECT_EQ(input.preset, QStringLiteral("alt"));
+    QStringList boxen{QStringLiteral("I ORVE-Tarifo V2.01 | %1 | alt").arg(QString::fromUtf8(p.cmd.prompt))};
     const QString file = QString::fromUtf8(p.cmd.file);
     if (p.accepted) {
-        EXPECT_EQ(state.*(p.cmd.value), QString::fromUtf8(p.typed));
+        EXPECT_EQ(dir.state().*(p.cmd.value), QString::fromUtf8(p.typed));
         EXPECT_EQ(dir.readFile(file), QByteArray(p.typed) + "\r\n");
-        EXPECT_EQ(dialogs.boxes().size(), 1u);
     } else {
-        EXPECT_EQ(state.*(p.cmd.value), QStringLiteral("alt"));
+        boxen << "M ORVE-Tarifo V2.01 | " + QString::fromUtf8(p.cmd.errorLine) + kNochmals + "Stop";
+        EXPECT_EQ(dir.state().*(p.cmd.value), QStringLiteral("alt"));
         EXPECT_FALSE(dir.exists(file));
-        const Message m = dialogs.messages().at(0);
-        EXPECT_EQ(m.text, QString::fromUtf8(p.cmd.errorLine) + QChar(13) + kNochmals);
-        EXPECT_EQ(m.title, programmCaption());
-        EXPECT_EQ(m.buttons, Buttons::YesNo);
-        EXPECT_EQ(m.icon, Icon::Stop);
     }
+    EXPECT_EQ(dialogs.protokoll(), boxen);
 }
 
 INSTANTIATE_TEST_SUITE_P(Entries, SettingsEntry, ::testing::Values(
     EntryCase{kVat, "19", true}, EntryCase{kVat, "7,5", true}, EntryCase{kVat, "-5", true},
     EntryCase{kVat, "0", false}, EntryCase{kVat, "abc", false}, EntryCase{kVat, "", false},
-    EntryCase{kVat, nullptr, false},
-    EntryCase{kMinute, "0,20", true}, EntryCase{kMinute, "0.20", true}, EntryCase{kMinute, "", false},
-    EntryCase{kMinute, "abc", false}, EntryCase{kMinute, nullptr, false},
-    EntryCase{kSurcharge, "1,20", true}, EntryCase{kSurcharge, "1", true}, EntryCase{kSurcharge, "", false},
-    EntryCase{kSurcharge, "abc", false}, EntryCase{kSurcharge, nullptr, false}));
-
-TEST(SettingsCommand, PromptsAreExact)
-{
-    TempProgramFolder dir;
-    ScriptedDialogs dialogs;
-    dialogs.type(QStringLiteral("19")).type(QStringLiteral("0,20")).type(QStringLiteral("1,20"));
-    mnuMehrwertsteuerEinstellen(dir.state(), dialogs);
-    mnuMinutenpreisEinstellen(dir.state(), dialogs);
-    mnuKostenaufschlag(dir.state(), dialogs);
-    ASSERT_EQ(dialogs.boxes().size(), 3u);
-    const QChar cr(13);
-    EXPECT_EQ(dialogs.boxes()[0].input.prompt, QStringLiteral("Bitte geben Sie den gewünschten Mehrwertsteuersatz")
-                                                   + cr + QStringLiteral("(z.B. 19 für 19%) für die Kostenberechnung an:"));
-    EXPECT_EQ(dialogs.boxes()[1].input.prompt,
-              QStringLiteral("Bitte geben Sie den gewünschten eigenen Minutenpreis (ohne Mehrwertsteuer)") + cr
-                  + QStringLiteral("der angefallenen Telefonate an") + cr
-                  + QStringLiteral("(z.B. 0,20 für 20 Cent/Minute):"));
-    EXPECT_EQ(dialogs.boxes()[2].input.prompt, QStringLiteral("Bitte geben Sie den gewünschten Kostenaufschlag") + cr
-                                                   + QStringLiteral("der angefallenen Telefonate in Prozent an") + cr
-                                                   + QStringLiteral("(z.B. für 20% Aufschlag muß Ihre Eingabe lauten 1,20):"));
-}
+    EntryCase{kMinute, "0.20", true}, EntryCase{kMinute, "", false},
+    EntryCase{kSurcharge, "1,20", true}, EntryCase{kSurcharge, "abc", false}));
 
 class SettingsFileFirst : public ::testing::TestWithParam<Command> {};
 
@@ -157,44 +127,42 @@ TEST(SettingsCommand, UnwritableFileIsReportedAndValueKeptForTheRun)
 
 // --- at the end of the main window's load step -------------------------------
 
-TEST(SurchargeAtStart, FileWithValueAsksNothing)
+TEST(SettingsAtStart, AnyFirstLineIsTakenWithoutQuestion)
 {
     TempProgramFolder dir;
     dir.writeFile(QStringLiteral("Kostenaufschlag.txt"), "1,35\r\n");
+    dir.writeFile(QStringLiteral("Steuersatz.txt"), "abc\r\n");
     ScriptedDialogs dialogs;
     kostenaufschlagBeimStart(dir.state(), dialogs);
+    steuersatzBeimStart(dir.state(), dialogs);
     EXPECT_EQ(dir.state().Kostenaufschlag, QStringLiteral("1,35"));
+    EXPECT_EQ(dir.state().Steuersatz, QStringLiteral("abc"));
     EXPECT_TRUE(dialogs.boxes().empty());
 }
 
-struct SurchargeStartCase {
-    const char* name;
-    std::optional<QByteArray> file;
-};
+class SurchargeAtStartAsks : public ::testing::TestWithParam<std::optional<QByteArray>> {};
 
-class SurchargeAtStartAsks : public ::testing::TestWithParam<SurchargeStartCase> {};
-
+// A missing file and an empty first line are the same: the surcharge is asked for.
 TEST_P(SurchargeAtStartAsks, OffersOneTwentyAndStoresTheAnswer)
 {
     TempProgramFolder dir;
-    if (GetParam().file)
-        dir.writeFile(QStringLiteral("Kostenaufschlag.txt"), *GetParam().file);
+    if (GetParam())
+        dir.writeFile(QStringLiteral("Kostenaufschlag.txt"), *GetParam());
     ScriptedDialogs dialogs;
     dialogs.cancelInput().answer(Answer::Yes).type(QStringLiteral("1,25"));
     kostenaufschlagBeimStart(dir.state(), dialogs);
-    EXPECT_EQ(dialogs.boxes()[0].input.preset, QStringLiteral("1,20"));
-    EXPECT_EQ(dialogs.boxes()[1].message.text,
-              QStringLiteral("Sie müssen einen gültigen Kostenaufschlag angeben!") + QChar(13) + kNochmals);
-    EXPECT_EQ(dialogs.boxes()[1].message.icon, Icon::Critical);
+    const auto boxen = dialogs.protokoll();
+    ASSERT_EQ(boxen.size(), 3);
+    EXPECT_TRUE(boxen[0].endsWith(QStringLiteral(" | 1,20")));
+    EXPECT_EQ(boxen[1], "M ORVE-Tarifo V2.01 | Sie müssen einen gültigen Kostenaufschlag angeben!" + kNochmals + "Critical");
     EXPECT_EQ(dir.state().Kostenaufschlag, QStringLiteral("1,25"));
     EXPECT_EQ(dir.readFile(QStringLiteral("Kostenaufschlag.txt")), QByteArray("1,25\r\n"));
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, SurchargeAtStartAsks, ::testing::Values(
-    SurchargeStartCase{"missing", std::nullopt}, SurchargeStartCase{"empty_first_line", QByteArray("\r\n1,20\r\n")}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Files, SurchargeAtStartAsks,
+                         ::testing::Values(std::nullopt, QByteArray("\r\n1,20\r\n")));
 
-TEST(SurchargeAtStart, NoEndsTheProgram)
+TEST(SettingsAtStart, NoToTheSurchargeEndsTheProgram)
 {
     TempProgramFolder dir;
     ScriptedDialogs dialogs;
@@ -203,39 +171,27 @@ TEST(SurchargeAtStart, NoEndsTheProgram)
     EXPECT_FALSE(dir.exists(QStringLiteral("Kostenaufschlag.txt")));
 }
 
-TEST(VatAtStart, AnyFirstLineIsTakenWithoutQuestion)
-{
-    TempProgramFolder dir;
-    dir.writeFile(QStringLiteral("Steuersatz.txt"), "abc\r\n");
-    ScriptedDialogs dialogs;
-    steuersatzBeimStart(dir.state(), dialogs);
-    EXPECT_EQ(dir.state().Steuersatz, QStringLiteral("abc"));
-    EXPECT_TRUE(dialogs.boxes().empty());
-}
-
-TEST(VatAtStart, MissingFileRunsTheVatCommand)
+TEST(SettingsAtStart, MissingVatFileRunsTheVatCommand)
 {
     TempProgramFolder dir;
     ScriptedDialogs dialogs;
     dialogs.answer(Answer::Ok).type(QStringLiteral("19"));
     steuersatzBeimStart(dir.state(), dialogs);
-    const Message m = dialogs.messages().at(0);
-    EXPECT_EQ(m.text, QStringLiteral("Bisher ist kein gültiger Steuersatz angelegt!"));
-    EXPECT_EQ(m.title, QStringLiteral("ORVE-Tarifo"));
-    EXPECT_EQ(m.icon, Icon::Critical);
+    EXPECT_EQ(dialogs.protokoll().value(0),
+              QStringLiteral("M ORVE-Tarifo | Bisher ist kein gültiger Steuersatz angelegt! | Ok Critical"));
     EXPECT_EQ(dir.state().Steuersatz, QStringLiteral("19"));
     EXPECT_EQ(dir.readFile(QStringLiteral("Steuersatz.txt")), QByteArray("19\r\n"));
 }
 
-TEST(VatAtStart, StillNoRateEndsTheProgram)
+TEST(SettingsAtStart, StillNoVatRateEndsTheProgram)
 {
     TempProgramFolder dir;
     ScriptedDialogs dialogs;
     dialogs.answer(Answer::Ok).type(QStringLiteral("0")).answer(Answer::No).answer(Answer::Ok);
     EXPECT_THROW(steuersatzBeimStart(dir.state(), dialogs), ProgramEnd);
-    EXPECT_EQ(dialogs.messages().back().text, QStringLiteral("Es ist immer noch kein gültiger Steuersatz angelegt!")
-                                                  + QChar(13) + QStringLiteral("Programm wird jetzt beendet!"));
     EXPECT_TRUE(dialogs.scriptDone());
+    EXPECT_EQ(dialogs.protokoll().back(), QStringLiteral("M ORVE-Tarifo | Es ist immer noch kein gültiger Steuersatz "
+                                                         "angelegt!\\rProgramm wird jetzt beendet! | Ok Critical"));
 }
 
 } // namespace

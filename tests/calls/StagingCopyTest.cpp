@@ -1,11 +1,7 @@
 #include "calls/ParadoxKopie.h"
 #include "calls/TkBillQuelle.h"
 
-#include "ParadoxWriter.h"
 #include "SourceBuilders.h"
-#include "TempProgramFolder.h"
-
-#include "common/LocalDatabase.h"
 
 #include <QDateTime>
 #include <QTimeZone>
@@ -135,22 +131,10 @@ TEST_F(Staging, TableFoundDamagedWhileReadingKeepsWhatWasReadAndSaysSo)
         daten.push_back({QDate(2009, 3, 21), i});
     ParadoxOptionen o;
     o.anzahlImKopf = 401; // the header promises one record more than the blocks hold
-    std::optional<ParadoxTabelle> t;
-    try {
-        t.emplace(tabelle(felder, daten, o));
-    } catch (const paradox::ParadoxFehler&) {
-        GTEST_SKIP() << "the reader refuses this table already when opening it";
-    }
-    const auto e = paradoxKopieren(*t, *db);
+    const auto e = paradoxKopieren(tabelle(felder, daten, o), *db);
     ASSERT_TRUE(e.lesefehler.has_value());
     EXPECT_FALSE(e.lesefehler->isEmpty());
     EXPECT_EQ(static_cast<size_t>(e.uebernommen), zeilen().size());
-}
-
-TEST(ParadoxTextformen, DateAndTimeOfDay)
-{
-    EXPECT_EQ(paradoxDatumText(QDate(2009, 3, 1)), QStringLiteral("2009-03-01"));
-    EXPECT_EQ(paradoxZeitText(QTime(7, 5, 9)), QStringLiteral("07:05:09"));
 }
 
 } // namespace

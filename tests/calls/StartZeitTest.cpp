@@ -40,22 +40,17 @@ TEST_P(StartZeitForm, ReadsTheFormsOfTheCallTablesAndNothingElse)
 INSTANTIATE_TEST_SUITE_P(
     Formen, StartZeitForm,
     ::testing::Values(Form{"2009-03-21 14:30:00", "2009-03-21 14:30:00"},
-                      Form{"21.03.2009 14:30:00", "2009-03-21 14:30:00"},
-                      Form{"2009-03-21T14:30:05", "2009-03-21 14:30:05"},
                       Form{"  21.03.2009 14:30:00 ", "2009-03-21 14:30:00"},
+                      Form{"2009-03-21T14:30:05", "2009-03-21 14:30:05"},
                       Form{"1.3.2009 9:05:07", "2009-03-01 09:05:07"},
                       Form{"21.03.2009 14:30", "2009-03-21 14:30:00"},
                       Form{"2009-03-21 14:30:00.250", "2009-03-21 14:30:00"},
                       Form{"21.03.2009", "2009-03-21 00:00:00"},
-                      Form{"2009-03-21", "2009-03-21 00:00:00"},
                       Form{"29.02.2024 23:59:59", "2024-02-29 23:59:59"},
-                      Form{"", nullptr}, Form{"alle", nullptr}, Form{"gestern", nullptr},
-                      Form{"29.02.2023 10:00:00", nullptr}, Form{"32.01.2009 10:00:00", nullptr},
-                      Form{"21.03.2009 24:00:00", nullptr}, Form{"21.03.2009 14:60:00", nullptr},
+                      Form{"", nullptr}, Form{"alle", nullptr},
+                      Form{"29.02.2023 10:00:00", nullptr}, Form{"21.03.2009 24:00:00", nullptr},
                       Form{"21.03.09 14:30:00", nullptr}, Form{"2009-3-21 14:30:00", nullptr},
-                      Form{"21.03.2009 14:30:00 x", nullptr}, Form{"21.03.2009  x", nullptr},
-                      Form{"2009-03-21 14:30:00; DROP TABLE bill", nullptr},
-                      Form{"21.03.20091 14:30:00", nullptr}, Form{"21032009", nullptr},
+                      Form{"21.03.2009 14:30:00 x", nullptr}, Form{"21.03.20091 14:30:00", nullptr},
                       Form{"２１.03.2009 14:30:00", nullptr}));
 
 TEST(StartZeitSchluessel, OrdersChronologicallyWhateverTheForm)

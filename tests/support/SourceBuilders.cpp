@@ -132,6 +132,15 @@ void QuellUmgebung::sqlite(const std::vector<StdbillAnruf>& anrufe, const Stdbil
     state().IstParadox = 0;
 }
 
+void QuellUmgebung::sqlite(const char* sql)
+{
+    QFile::remove(billDatei());
+    SQLite::Database(QFile::encodeName(billDatei()).toStdString(), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE).exec(sql);
+    state().Billpfad = billDatei();
+    state().IstSQLite3 = 1;
+    state().IstParadox = 0;
+}
+
 void QuellUmgebung::paradox(const std::vector<BillAnruf>& anrufe)
 {
     schreibeParadoxBill(billDatei(), anrufe);

@@ -4,6 +4,7 @@
 // an SQLite bill.db with the table `stdbill`, and data sources that refuse
 // chosen data-source names.
 
+#include "common/Fehler.h"
 #include "common/LocalDatabase.h"
 
 #include "DirectSources.h"
@@ -26,6 +27,25 @@ namespace orve::test {
 std::string lesbar(const QStringList& zeile);
 std::string lesbar(const std::vector<QStringList>& zeilen);
 #define EXPECT_ZEILEN(ist, soll) EXPECT_EQ(::orve::test::lesbar(ist), ::orve::test::lesbar(soll))
+
+// The German message of the orve::Fehler that f throws, "(kein Fehler)" when
+// it throws none.
+template <class F>
+QString fehlerText(F&& f)
+{
+    try {
+        f();
+    } catch (const Fehler& e) {
+        return e.text();
+    }
+    return QStringLiteral("(kein Fehler)");
+}
+// The statement fails with a message that holds `teil`.
+#define EXPECT_FEHLER(anweisung, teil)                                         \
+    do {                                                                       \
+        const QString text_ = ::orve::test::fehlerText([&] { anweisung; });     \
+        EXPECT_TRUE(text_.contains(teil)) << text_.toStdString();              \
+    } while (false)
 
 // One row of `stdbill`.
 struct StdbillAnruf {
@@ -87,6 +107,9 @@ public:
     QString billDatei() const { return ordner.file(QStringLiteral("dbf/bill.db")); }
 
     void sqlite(const std::vector<StdbillAnruf>& anrufe, const StdbillOptionen& optionen = {});
+    // A new dbf/bill.db made by running `sql` (several statements may follow
+    // each other), the state pointed at it as sqlite() does.
+    void sqlite(const char* sql);
     void paradox(const std::vector<BillAnruf>& anrufe);
 
     // The local database (Datenbank/Bill.sqlite), opened anew.
