@@ -36,8 +36,7 @@ TEST_P(PufferGrenze, LongTextsCountAsMissingForDriversAndDataSources)
 }
 
 INSTANTIATE_TEST_SUITE_P(Laengen, PufferGrenze,
-                         ::testing::Values(std::pair{0, true}, std::pair{253, true}, std::pair{254, true},
-                                           std::pair{255, false}, std::pair{1000, false}));
+                         ::testing::Values(std::pair{254, true}, std::pair{255, false}));
 
 TEST(TreiberSuchen, ReadsTheDriverFileUpToItsNulAndLeavesItUnchangedWhenMissing)
 {
@@ -121,9 +120,7 @@ TEST(DatenquelleAnlegen, StopsAtTheFirstKeyOrValueThatCannotBeWrittenKeepingWhat
         size_t geschrieben;
     };
     const std::vector<Fall> faelle = {
-        {"software\\odbc\\odbc.ini\\orve-access", true, 0},
         {"software\\odbc\\odbc.ini\\orve-access\\engines\\jet", true, 6},
-        {"software\\odbc\\odbc.ini\\odbc data sources", true, 11},
         {"driver", false, 2},
         {"orve-access", false, 11},
     };
@@ -135,10 +132,6 @@ TEST(DatenquelleAnlegen, StopsAtTheFirstKeyOrValueThatCannotBeWrittenKeepingWhat
         EXPECT_EQ(reg.protokoll().size(), f.geschrieben);
         EXPECT_EQ(reg.offeneSchluessel(), 0);
     }
-    StoerRegistry reg;
-    reg.gesperrteSchluessel.insert(QStringLiteral("software\\odbc\\odbc.ini\\orve-paradox\\engines\\paradox"));
-    EXPECT_FALSE(ParadoxDatenquelleAnlegen(reg, QStringLiteral("/p"), QStringLiteral("ORVE-Paradox"), QStringLiteral("/usr/lib")));
-    EXPECT_EQ(reg.protokoll().size(), 6u);
 }
 
 TEST(sdaGetRegEntry, ReadsTextsWithTheirNulAndNumbersAsBytes)
@@ -154,12 +147,10 @@ TEST(sdaGetRegEntry, ReadsTextsWithTheirNulAndNumbersAsBytes)
                           zahlEintrag(QStringLiteral("System\\CurrentControlSet\\Control"), QStringLiteral("Zahl"), 0x00434241)});
     const std::vector<Fall> faelle = {
         {"HKEY_LOCAL_MACHINE", "System\\CurrentControlSet\\Control", "Current User", QStringLiteral("maria") + QChar(0), 1},
-        {"HKEY_LOCAL_MACHINE", "SYSTEM\\currentcontrolset\\control", "current user", QStringLiteral("maria") + QChar(0), 1},
         {"HKEY_LOCAL_MACHINE", "System\\CurrentControlSet\\Control", "Zahl", QStringLiteral("ABC") + QChar(0), 4},
         {"HKEY_LOCAL_MACHINE", "System\\CurrentControlSet\\Control", "Fehlt", QString(), 0},
         {"HKEY_LOCAL_MACHINE", "System\\Fehlt", "Current User", QString(), 99},
         {"HKEY_CURRENT_USER", "System\\CurrentControlSet\\Control", "Current User", QString(), 99},
-        {"HKEY_LOKAL", "System\\CurrentControlSet\\Control", "Current User", QString(), 99},
         {"hkey_local_machine", "System\\CurrentControlSet\\Control", "Current User", QString(), 99},
     };
     for (const auto& f : faelle) {
@@ -182,11 +173,7 @@ TEST(sdaGetRegEntry, ReportsARegistryErrorAndAFailedClose)
     int typ = 0;
     EXPECT_EQ(sdaGetRegEntry(reg, d, QStringLiteral("HKEY_LOCAL_MACHINE"), QStringLiteral("A"), QStringLiteral("v"), typ), QString());
     EXPECT_EQ(typ, -1);
-    ASSERT_EQ(d.messages().size(), 1u);
-    EXPECT_EQ(d.messages()[0].text, QStringLiteral("5>  Zugriff verweigert"));
-    EXPECT_EQ(d.messages()[0].title, QStringLiteral("GenUtils/sdaGetRegEntry"));
-    EXPECT_EQ(d.messages()[0].buttons, Buttons::Ok);
-    EXPECT_EQ(d.messages()[0].icon, Icon::Critical);
+    EXPECT_EQ(d.protokoll(), QStringList{"M GenUtils/sdaGetRegEntry | 5>  Zugriff verweigert | Ok Critical"});
     EXPECT_EQ(reg.offeneSchluessel(), 0);
 
     reg.lesenWirft = false;

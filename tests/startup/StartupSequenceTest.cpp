@@ -24,33 +24,25 @@ const QString kListe = QStringLiteral("SOFTWARE\\ODBC\\ODBC.INI\\ODBC Data Sourc
 const QString kAccessKey = QStringLiteral("SOFTWARE\\ODBC\\ODBC.INI\\ORVE-Access");
 const QString kControl = QStringLiteral("System\\CurrentControlSet\\Control");
 
-const QString kSQLiteFehlt = zeilen({
-    QStringLiteral("Sie müssen zuerst die SQLite-ODBC Treiber installieren, um mit diesem Programm arbeiten zu können!"),
-    QString(),
-    QStringLiteral("Bitte rufen Sie dazu die Datei 'sqliteodbc.exe' im Installationsunterpfad '/SQLite' dieses Programmes auf!")});
-const QString kSQLite3Fehlt = zeilen({
-    QStringLiteral("Sie müssen zuerst die SQLite3-ODBC Treiber installieren, um mit diesem Programm arbeiten zu können!"),
-    QString(),
-    QStringLiteral("Bitte rufen Sie dazu die Datei 'sqlite3odbc.exe' bzw. sqlite3odbc_w64 bei 64-Bit Windows Systemen im "
-                   "Installationsunterpfad '/SQLite' dieses Programmes auf!")});
-const QString kSQLiteQuelleFehlt = zeilen({
-    QStringLiteral("Es wurde kein SQLite DNS Eintrag gefunden."), QString(),
-    QStringLiteral("Tragen Sie diesen bitte manuell mit der Bezeichnung 'SQLite Datasource' ein!"),
-    QStringLiteral("oder wiederholen Sie die SQLite Installation!"), QString(),
-    QStringLiteral("Bitte rufen Sie dazu die Datei 'sqliteodbc.exe' im Installationsunterpfad '/SQLite' dieses Programmes auf!")});
-const QString kSQLite3QuelleFehlt = zeilen({
-    QStringLiteral("Es wurde kein SQLite3 DNS Eintrag gefunden."), QString(),
-    QStringLiteral("Tragen Sie diesen bitte manuell mit der Bezeichnung 'SQLite3 Datasource' ein!"),
-    QStringLiteral("oder wiederholen Sie die SQLite3 Installation!"), QString(),
-    QStringLiteral("Bitte rufen Sie dazu die Datei 'sqlite3odbc.exe' bzw. sqlite3odbc_w64 bei 64-Bit Windows Systemen im "
-                   "Installationsunterpfad '/SQLite' dieses Programmes auf!")});
-const QString kAccessFehlt = zeilen({QStringLiteral("Sie müssen zuerst die MS-Access-ODBC Treiber"),
-                                     QStringLiteral("(=MDAC-Treiber von der Installations-CD) installieren,"),
-                                     QStringLiteral("um mit diesem Programm arbeiten zu können!")});
-const QString kParadoxFehlt = zeilen({QStringLiteral("Sie müssen zuerst die Paradox-ODBC Treiber"),
-                                      QStringLiteral("(=MDAC-Treiber von der Installations-CD) installieren,"),
-                                      QStringLiteral("um mit diesem Programm arbeiten zu können!")});
-const QString kBenutzerFehlt = QStringLiteral("Aktueller User konnte nicht ermittelt werden, Programm wird beendet!");
+// The messages as the box log shows them, lines joined by \r.
+const QString kAufruf = QStringLiteral("\\r\\rBitte rufen Sie dazu die Datei 'sqliteodbc.exe' im Installationsunterpfad "
+                                       "'/SQLite' dieses Programmes auf!");
+const QString kAufruf3 = QStringLiteral("\\r\\rBitte rufen Sie dazu die Datei 'sqlite3odbc.exe' bzw. sqlite3odbc_w64 bei "
+                                        "64-Bit Windows Systemen im Installationsunterpfad '/SQLite' dieses Programmes auf!");
+const QString kSQLiteFehlt = "Sie müssen zuerst die SQLite-ODBC Treiber installieren, um mit diesem Programm arbeiten "
+                             "zu können!" + kAufruf;
+const QString kSQLite3Fehlt = "Sie müssen zuerst die SQLite3-ODBC Treiber installieren, um mit diesem Programm arbeiten "
+                              "zu können!" + kAufruf3;
+const QString kSQLiteQuelleFehlt = "Es wurde kein SQLite DNS Eintrag gefunden.\\r\\rTragen Sie diesen bitte manuell mit der "
+                                   "Bezeichnung 'SQLite Datasource' ein!\\roder wiederholen Sie die SQLite Installation!" + kAufruf;
+const QString kSQLite3QuelleFehlt = "Es wurde kein SQLite3 DNS Eintrag gefunden.\\r\\rTragen Sie diesen bitte manuell mit der "
+                                    "Bezeichnung 'SQLite3 Datasource' ein!\\roder wiederholen Sie die SQLite3 Installation!" + kAufruf3;
+const QString kAccessFehlt = QStringLiteral("Sie müssen zuerst die MS-Access-ODBC Treiber\\r(=MDAC-Treiber von der "
+                                            "Installations-CD) installieren,\\rum mit diesem Programm arbeiten zu können!");
+const QString kParadoxFehlt = QStringLiteral("Sie müssen zuerst die Paradox-ODBC Treiber\\r(=MDAC-Treiber von der "
+                                             "Installations-CD) installieren,\\rum mit diesem Programm arbeiten zu können!");
+const QString kBenutzerFehlt =
+    QStringLiteral("M ORVE-Tarifo | Aktueller User konnte nicht ermittelt werden, Programm wird beendet! | Ok Critical");
 
 // Every start-up test runs in a fresh program folder and restores the
 // current directory afterwards (the load step changes it).
@@ -63,13 +55,14 @@ protected:
         splashLaden(folder.state(), reg, system, dialogs, anzeige);
     }
 
-    // Runs the load step expecting it to end the program after one box.
-    Message beendet(Registry& reg, Answer antwort = Answer::Ok)
+    // Runs the load step expecting it to end the program after one box; that
+    // box as the box log shows it.
+    QString beendet(Registry& reg, Answer antwort = Answer::Ok)
     {
         dialogs.answer(antwort);
         EXPECT_THROW(laden(reg), ProgramEnd);
-        EXPECT_EQ(dialogs.messages().size(), 1u);
-        return dialogs.messages().empty() ? Message{} : dialogs.messages().back();
+        EXPECT_EQ(dialogs.boxes().size(), 1u);
+        return dialogs.protokoll().value(0);
     }
 
     bool imProgrammordner() const
@@ -103,11 +96,7 @@ TEST_P(FehlendeVoraussetzung, EndsWithItsMessageAndRunsNothingLater)
         eintraege = ohne(eintraege, key, value);
     SpeicherRegistry reg(eintraege);
 
-    const Message m = beendet(reg, f.accessAngelegt ? Answer::Ok : Answer::Cancel);
-    EXPECT_EQ(m.text, f.meldung);
-    EXPECT_EQ(m.title, QStringLiteral("ORVE-Tarifo"));
-    EXPECT_EQ(m.buttons, Buttons::OkCancel);
-    EXPECT_EQ(m.icon, Icon::Critical);
+    EXPECT_EQ(beendet(reg, f.accessAngelegt ? Answer::Ok : Answer::Cancel), "M ORVE-Tarifo | " + f.meldung + " | OkCancel Critical");
 
     EXPECT_EQ(DatenquelleVorhanden(reg, QStringLiteral("ORVE-Access")), f.accessAngelegt);
     EXPECT_TRUE(folder.state().Anwender.isEmpty()) << "the user step did not run";
@@ -194,9 +183,7 @@ TEST_F(Start, EmptyAccessDriverValueEndsOnlyWhenTheDataSourceMustBeCreated)
                           textEintrag(kTreiber + QStringLiteral("Microsoft Access Driver (*.mdb)"), QStringLiteral("Driver"), QString()));
     {
         SpeicherRegistry reg(leer);
-        const Message m = beendet(reg);
-        EXPECT_EQ(m.text, QStringLiteral("Es wurde kein Access ODBC Treiber gefunden."));
-        EXPECT_EQ(m.buttons, Buttons::OkCancel);
+        EXPECT_EQ(beendet(reg), QStringLiteral("M ORVE-Tarifo | Es wurde kein Access ODBC Treiber gefunden. | OkCancel Critical"));
         EXPECT_TRUE(reg.protokoll().empty());
     }
     SpeicherRegistry vorhanden(mit(leer, textEintrag(kListe, QStringLiteral("ORVE-Access"), QStringLiteral("x"))));
@@ -209,47 +196,43 @@ TEST_F(Start, OrveAccessThatCannotBeCreatedEndsTheProgram)
 {
     StoerRegistry reg(standardInstallation());
     reg.gesperrteSchluessel.insert(QStringLiteral("software\\odbc\\odbc.ini\\orve-access\\engines\\jet"));
-    const Message m = beendet(reg);
-    EXPECT_EQ(m.text, zeilen({QStringLiteral("Der ODBC-Eintrag 'Access' konnte nicht erzeugt werden!"),
-                              QStringLiteral("Tragen Sie diesen manuell ein.")}));
+    EXPECT_EQ(beendet(reg), QStringLiteral("M ORVE-Tarifo | Der ODBC-Eintrag 'Access' konnte nicht erzeugt werden!\\r"
+                                           "Tragen Sie diesen manuell ein. | OkCancel Critical"));
     EXPECT_TRUE(folder.state().Anwender.isEmpty());
 }
 
-TEST_F(Start, UserNameIsCutAtItsFirstNul)
-{
-    SpeicherRegistry reg = standardRegistry();
-    system.benutzer = QByteArray("maria\0geheim", 12);
-    laden(reg);
-    EXPECT_EQ(folder.state().Anwender, QStringLiteral("maria"));
-    EXPECT_EQ(anzeige.Username, QStringLiteral("maria"));
-}
-
-TEST_F(Start, UserNameFromTheRegistryIsShownButNotStored)
+// The name the system gives is cut at its first NUL and stored; the
+// registry's fallbacks are only shown.
+TEST_F(Start, UserNameFromTheSystemOrShownFromTheRegistry)
 {
     struct Fall {
         const char* name;
+        std::optional<QByteArray> system;
         std::vector<RegEintrag> werte;
-        QString erwartet;
+        QString gezeigt, gespeichert;
+    };
+    const auto eintrag = [](const char* wert, const QString& text) {
+        return textEintrag(kControl, QLatin1String(wert), text);
     };
     const std::vector<Fall> faelle = {
-        {"Current User", {textEintrag(kControl, QStringLiteral("Current User"), QStringLiteral("maria"))}, QStringLiteral("maria")},
-        {"CurrentUser", {textEintrag(kControl, QStringLiteral("CurrentUser"), QStringLiteral("peter"))}, QStringLiteral("peter")},
-        {"both", {textEintrag(kControl, QStringLiteral("CurrentUser"), QStringLiteral("peter")),
-                  textEintrag(kControl, QStringLiteral("Current User"), QStringLiteral("maria"))}, QStringLiteral("maria")},
-        {"NUL inside", {textEintrag(kControl, QStringLiteral("Current User"), QStringLiteral("anna") + QChar(0) + QStringLiteral("x"))},
+        {"system", QByteArray("maria\0geheim", 12), {}, QStringLiteral("maria"), QStringLiteral("maria")},
+        {"CurrentUser", std::nullopt, {eintrag("CurrentUser", QStringLiteral("peter"))}, QStringLiteral("peter")},
+        {"both", std::nullopt, {eintrag("CurrentUser", QStringLiteral("peter")), eintrag("Current User", QStringLiteral("maria"))},
+         QStringLiteral("maria")},
+        {"NUL inside", std::nullopt, {eintrag("Current User", QStringLiteral("anna") + QChar(0) + QStringLiteral("x"))},
          QStringLiteral("anna")},
     };
-    system.benutzer.reset();
     for (const auto& f : faelle) {
         SCOPED_TRACE(f.name);
+        system.benutzer = f.system;
         auto eintraege = standardInstallation();
         eintraege.insert(eintraege.end(), f.werte.begin(), f.werte.end());
         SpeicherRegistry reg(eintraege);
         SplashAnzeige a;
         folder.state().Anwender.clear();
         splashLaden(folder.state(), reg, system, dialogs, a);
-        EXPECT_EQ(a.Username, f.erwartet);
-        EXPECT_TRUE(folder.state().Anwender.isEmpty());
+        EXPECT_EQ(a.Username, f.gezeigt);
+        EXPECT_EQ(folder.state().Anwender, f.gespeichert);
     }
     EXPECT_TRUE(dialogs.boxes().empty());
 }
@@ -258,14 +241,7 @@ TEST_F(Start, NoUserNameAnywhereEndsTheProgram)
 {
     system.benutzer.reset();
     SpeicherRegistry reg = standardRegistry();
-    dialogs.answer(Answer::Ok);
-    EXPECT_THROW(laden(reg), ProgramEnd);
-    ASSERT_EQ(dialogs.messages().size(), 1u);
-    const Message m = dialogs.messages()[0];
-    EXPECT_EQ(m.text, kBenutzerFehlt);
-    EXPECT_EQ(m.title, QStringLiteral("ORVE-Tarifo"));
-    EXPECT_EQ(m.buttons, Buttons::Ok);
-    EXPECT_EQ(m.icon, Icon::Critical);
+    EXPECT_EQ(beendet(reg), kBenutzerFehlt);
     EXPECT_FALSE(imProgrammordner());
 }
 
@@ -278,7 +254,7 @@ TEST_F(Start, RegistryErrorsWhileLookingForTheUserAreShownThenTheProgramEnds)
     dialogs.answer(Answer::Ok).answer(Answer::Ok).answer(Answer::Ok);
     EXPECT_THROW(AnwenderErmitteln(state, reg, system, dialogs, anzeige), ProgramEnd);
     const QString fehler = QStringLiteral("M GenUtils/sdaGetRegEntry | 5>  Zugriff verweigert | Ok Critical");
-    EXPECT_EQ(dialogs.protokoll(), QStringList({fehler, fehler, "M ORVE-Tarifo | " + kBenutzerFehlt + " | Ok Critical"}));
+    EXPECT_EQ(dialogs.protokoll(), QStringList({fehler, fehler, kBenutzerFehlt}));
 }
 
 TEST_F(Start, DataAccessVersionBelow28OnlyWarns)
@@ -288,16 +264,12 @@ TEST_F(Start, DataAccessVersionBelow28OnlyWarns)
         QString warnung;
         QString label2;
     };
-    const QString alt = zeilen({QStringLiteral("Die MDAC Version ist < 2.80!"), QStringLiteral("Bitte installieren Sie eine neuere Version!")});
-    const QString fehlt = zeilen({QStringLiteral("Es konnte keine MDAC Installation gefunden werden!"),
-                                  QStringLiteral("Das Programm wird vermutlich nicht laufen!")});
     const std::vector<Fall> faelle = {
-        {QStringLiteral("2.7"), alt, QStringLiteral("MDAC-Version: 2.7")},
-        {QStringLiteral("2.79"), alt, QStringLiteral("MDAC-Version: 2.79")},
+        {QStringLiteral("2.7"), "M ORVE-Tarifo | Die MDAC Version ist < 2.80!\\rBitte installieren Sie eine neuere Version! | Ok Critical",
+         QStringLiteral("MDAC-Version: 2.7")},
         {QStringLiteral("2.8"), QString(), QStringLiteral("MDAC-Version: 2.8")},
-        {QStringLiteral("6.0"), QString(), QStringLiteral("MDAC-Version: 6.0")},
-        {QStringLiteral("3.40.1"), QString(), QStringLiteral("MDAC-Version: 3.40.1")},
-        {std::nullopt, fehlt, QStringLiteral("MDAC-Treiber fehlen!")},
+        {std::nullopt, "M ORVE-Tarifo | Es konnte keine MDAC Installation gefunden werden!\\r"
+                       "Das Programm wird vermutlich nicht laufen! | Ok Critical", QStringLiteral("MDAC-Treiber fehlen!")},
     };
     for (const auto& f : faelle) {
         SCOPED_TRACE(f.label2.toStdString());
@@ -309,13 +281,7 @@ TEST_F(Start, DataAccessVersionBelow28OnlyWarns)
         SplashAnzeige a;
         splashLaden(folder.state(), reg, system, d, a);
         EXPECT_EQ(a.Label2, f.label2);
-        ASSERT_EQ(d.messages().size(), f.warnung.isEmpty() ? 0u : 1u);
-        if (!f.warnung.isEmpty()) {
-            EXPECT_EQ(d.messages()[0].text, f.warnung);
-            EXPECT_EQ(d.messages()[0].title, QStringLiteral("ORVE-Tarifo"));
-            EXPECT_EQ(d.messages()[0].buttons, Buttons::Ok);
-            EXPECT_EQ(d.messages()[0].icon, Icon::Critical);
-        }
+        EXPECT_EQ(d.protokoll().join(QString()), f.warnung);
         EXPECT_EQ(folder.state().Anwender, QStringLiteral("anwender")) << "the start-up went on";
     }
 }
