@@ -62,25 +62,19 @@ protected:
 
     QString paradoxDatei(const QString& relativ, int anzahl = 30)
     {
-        const QString p = dir.file(relativ);
-        QDir().mkpath(QFileInfo(p).absolutePath());
-        schreibeParadoxBill(p, beispielAnrufe(anzahl));
-        return p;
+        schreibeParadoxBill(dir.file(relativ), beispielAnrufe(anzahl));
+        return dir.file(relativ);
     }
 
     void billpfadTxt(const QByteArray& inhalt) { dir.writeFile(QStringLiteral("Billpfad.txt"), inhalt); }
+    void pfadMerken(const QString& pfad) { billpfadTxt(pfad.toUtf8() + "\r\n"); }
     QByteArray billpfadTxt() const { return dir.readFile(QStringLiteral("Billpfad.txt")); }
 
+    // The rows of the Paradox staging table; -1 when there is none.
     int paradoxZeilen()
     {
         auto db = lokaleDatenbankOeffnen(dir.file(QStringLiteral("Datenbank/Bill.sqlite")));
-        return db->execAndGet("SELECT count(*) FROM paradox").getInt();
-    }
-
-    bool paradoxTabelleDa()
-    {
-        auto db = lokaleDatenbankOeffnen(dir.file(QStringLiteral("Datenbank/Bill.sqlite")));
-        return db->tableExists("paradox");
+        return db->tableExists("paradox") ? db->execAndGet("SELECT count(*) FROM paradox").getInt() : -1;
     }
 
     TempProgramFolder dir;
@@ -112,7 +106,7 @@ TEST_P(OhneBekanntenPfad, AsksWithTheDefaultAnswerAndStoresTheTypedPath)
 }
 
 INSTANTIATE_TEST_SUITE_P(Pfaddatei, OhneBekanntenPfad,
-                         ::testing::Values(nullptr, "", "\r\n", "\r\nC:\\zweite Zeile\\bill.db\r\n"));
+                         ::testing::Values(nullptr, "\r\nC:\\zweite Zeile\\bill.db\r\n"));
 
 struct Standardort {
     const char* name;
@@ -178,7 +172,7 @@ TEST_P(SqliteErkennen, KindAndFullPathShownNothingCopied)
     const auto& p = GetParam();
     AuswahlQuellen q(p.abgelehnt);
     const QString quelle = sqliteDatei(QStringLiteral("tk/bill.db"));
-    billpfadTxt(quelle.toUtf8() + "\r\n");
+    pfadMerken(quelle);
     laden(q);
     EXPECT_TRUE(dialogs.boxes().empty());
     EXPECT_EQ(ansicht.caption, QStringLiteral("ORVE-Tarifo V2.01"));
@@ -187,7 +181,7 @@ TEST_P(SqliteErkennen, KindAndFullPathShownNothingCopied)
     EXPECT_EQ(state().IstSQLite3, p.istSQLite3);
     EXPECT_EQ(state().IstParadox, 0);
     EXPECT_EQ(state().Billpfad, quelle);
-    EXPECT_FALSE(paradoxTabelleDa());
+    EXPECT_EQ(paradoxZeilen(), -1);
     EXPECT_EQ(QDir::current().canonicalPath(), QDir(dir.path()).canonicalPath());
     // The newer driver is always asked first.
     EXPECT_TRUE(q.verlangt().value(0).contains(QStringLiteral("DSN=SQLite3 Datasource;Database=") + quelle + QLatin1Char(';')));
@@ -202,7 +196,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(Start, ParadoxIsCopiedAndTheFolderShown)
 {
     const QString quelle = paradoxDatei(QStringLiteral("agfeo/dbf/bill.db"), 250);
-    billpfadTxt(quelle.toUtf8() + "\r\n");
+    pfadMerken(quelle);
     laden();
     EXPECT_TRUE(dialogs.boxes().empty());
     const QString ordner = QFileInfo(quelle).absolutePath();
@@ -213,22 +207,19 @@ TEST_F(Start, ParadoxIsCopiedAndTheFolderShown)
     EXPECT_EQ(state().IstSQLite3, 0);
     EXPECT_EQ(billpfadTxt(), quelle.toUtf8() + "\r\n");
     EXPECT_EQ(paradoxZeilen(), 250);
-    // "ORVE-Paradox" was created with the driver found.
+    // "ORVE-Paradox" was created with the driver found and the system folder.
     EXPECT_TRUE(DatenquelleVorhanden(reg, kParadoxDatenquelle));
-    const auto treiber = reg.wert(Hive::LocalMachine, kDatenquellenSchluessel + kParadoxDatenquelle, QStringLiteral("Driver"));
-    ASSERT_TRUE(treiber.has_value());
-    QString erwartet;
-    ASSERT_TRUE(TreiberSuchen(reg, kParadoxTreiber, erwartet));
-    EXPECT_EQ(treiber->text, erwartet);
-    EXPECT_EQ(reg.wert(Hive::LocalMachine, kDatenquellenSchluessel + kParadoxDatenquelle + QStringLiteral("\\Engines\\Paradox"),
-                       QStringLiteral("ParadoxNetPath"))->text,
-              system.systemOrdner);
+    const QString k = kDatenquellenSchluessel + kParadoxDatenquelle;
+    EXPECT_EQ(reg.wert(Hive::LocalMachine, k, QStringLiteral("Driver")),
+              RegWert::alsText(QCoreApplication::applicationFilePath()));
+    EXPECT_EQ(reg.wert(Hive::LocalMachine, k + QStringLiteral("\\Engines\\Paradox"), QStringLiteral("ParadoxNetPath")),
+              RegWert::alsText(system.systemOrdner));
 }
 
 TEST_F(Start, ParadoxCopyIsRebuiltAtEveryStart)
 {
     const QString quelle = paradoxDatei(QStringLiteral("dbf/bill.db"), 40);
-    billpfadTxt(quelle.toUtf8() + "\r\n");
+    pfadMerken(quelle);
     laden();
     schreibeParadoxBill(quelle, beispielAnrufe(12, 7));
     AnsichtProtokoll zweite;
@@ -258,7 +249,7 @@ TEST_P(ParadoxTreiber, DataSourceNeedsADriverUnlessItIsListed)
                                                QStringLiteral("Microsoft Paradox-Treiber (*.db )")));
     reg = SpeicherRegistry(eintraege);
     const QString quelle = paradoxDatei(QStringLiteral("dbf/bill.db"));
-    billpfadTxt(quelle.toUtf8() + "\r\n");
+    pfadMerken(quelle);
     if (p.endet) {
         for (Answer a : {Answer::Ok, Answer::Cancel}) {
             ScriptedDialogs d;
@@ -266,7 +257,7 @@ TEST_P(ParadoxTreiber, DataSourceNeedsADriverUnlessItIsListed)
             EXPECT_THROW(HauptfensterStart(state(), reg, system, quellen, d, ansicht, pfade).laden(), ProgramEnd);
             EXPECT_ZEILEN(d.protokoll(), QStringList({kKeinTreiber}));
         }
-        EXPECT_FALSE(paradoxTabelleDa());
+        EXPECT_EQ(paradoxZeilen(), -1);
         return;
     }
     laden();
@@ -288,7 +279,7 @@ TEST_F(Start, DataSourceThatCannotBeCreatedEndsTheProgram)
     StoerRegistry nurLesbar(standardInstallation());
     nurLesbar.gesperrteSchluessel.insert(QStringLiteral("software\\odbc\\odbc.ini\\orve-paradox"));
     const QString quelle = paradoxDatei(QStringLiteral("dbf/bill.db"));
-    billpfadTxt(quelle.toUtf8() + "\r\n");
+    pfadMerken(quelle);
     dialogs.answer(Answer::Ok);
     EXPECT_THROW(HauptfensterStart(state(), nurLesbar, system, quellen, dialogs, ansicht, pfade).laden(), ProgramEnd);
     EXPECT_ZEILEN(dialogs.protokoll(),
@@ -300,75 +291,35 @@ TEST_F(Start, DataSourceThatCannotBeCreatedEndsTheProgram)
                       "einbinden!\\r\\rAchten Sie auf genaue Schreibweise: ORVE-Paradox | OkCancel Critical")}));
 }
 
-enum class Falsch { Fehlt, GrossesB, LeereParadox, Textdatei, SqliteOhneStdbill, ParadoxBeschaedigt };
-
 struct Falschfall {
     const char* name;
-    Falsch art;
-    const char* grundEnthaelt; // nullptr: only the question
+    const char* datei;                                   // below the program folder
+    void (*anlegen)(TempProgramFolder&, const QString&); // nullptr: no file
+    const char* grund;                                   // nullptr: only the question
 };
 
-class FalscherPfad : public Start, public ::testing::WithParamInterface<Falschfall> {
-protected:
-    QString anlegen()
-    {
-        switch (GetParam().art) {
-        case Falsch::Fehlt:
-            return dir.file(QStringLiteral("dbf/bill.db"));
-        case Falsch::GrossesB:
-            return paradoxDatei(QStringLiteral("dbf/Bill.db"));
-        case Falsch::LeereParadox: {
-            const QString p = dir.file(QStringLiteral("dbf/bill.db"));
-            QDir().mkpath(QFileInfo(p).absolutePath());
-            schreibeParadoxBill(p, {});
-            return p;
-        }
-        case Falsch::Textdatei:
-            dir.writeFile(QStringLiteral("dbf/bill.db"), QByteArray("keine Datenbank\r\n").repeated(200));
-            return dir.file(QStringLiteral("dbf/bill.db"));
-        case Falsch::SqliteOhneStdbill: {
-            const QString p = dir.file(QStringLiteral("dbf/bill.db"));
-            QDir().mkpath(QFileInfo(p).absolutePath());
-            SQLite::Database(QFile::encodeName(p).toStdString(), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE)
-                .exec("CREATE TABLE calls (x)");
-            return p;
-        }
-        case Falsch::ParadoxBeschaedigt: {
-            // The header's record size does not fit the field list.
-            ParadoxOptionen o;
-            o.satzGroesseImKopf = 7;
-            dir.writeFile(QStringLiteral("dbf/bill.db"),
-                          paradoxTabelle(paradoxBillFelder(), paradoxBillZeilen(beispielAnrufe(20)), o));
-            return dir.file(QStringLiteral("dbf/bill.db"));
-        }
-        }
-        return {};
-    }
-};
+class FalscherPfad : public Start, public ::testing::WithParamInterface<Falschfall> {};
 
 TEST_P(FalscherPfad, QuestionNoEndsYesAsksForThePathAtOnce)
 {
     const auto& p = GetParam();
-    const QString pfad = anlegen();
+    const QString pfad = dir.file(QString::fromLatin1(p.datei));
+    if (p.anlegen)
+        p.anlegen(dir, QString::fromLatin1(p.datei));
     const bool vorher = QFileInfo::exists(pfad);
-    billpfadTxt(pfad.toUtf8() + "\r\n");
-    QStringList erwartet;
-    if (p.grundEnthaelt) {
+    pfadMerken(pfad);
+    if (p.grund)
         dialogs.answer(Answer::Ok);
-        erwartet << QString();
-    }
     dialogs.answer(Answer::No);
-    erwartet << kFalsch;
     EXPECT_THROW(laden(), ProgramEnd);
-    QStringList gezeigt = dialogs.protokoll();
-    if (p.grundEnthaelt) {
-        ASSERT_EQ(gezeigt.size(), 2);
-        EXPECT_TRUE(gezeigt[0].startsWith(QStringLiteral("M ORVE-Tarifo | Die Datei ")) && gezeigt[0].endsWith(QStringLiteral(" | Ok Critical")))
+    const QStringList gezeigt = dialogs.protokoll();
+    ASSERT_EQ(gezeigt.size(), p.grund ? 2 : 1);
+    EXPECT_EQ(gezeigt.back(), kFalsch);
+    if (p.grund) {
+        EXPECT_TRUE(gezeigt[0].startsWith(QStringLiteral("M ORVE-Tarifo | Die Datei ")) && gezeigt[0].contains(p.grund)
+                    && gezeigt[0].endsWith(QStringLiteral(" | Ok Critical")))
             << gezeigt[0].toStdString();
-        EXPECT_TRUE(gezeigt[0].contains(QString::fromUtf8(p.grundEnthaelt))) << gezeigt[0].toStdString();
-        gezeigt[0].clear();
     }
-    EXPECT_ZEILEN(gezeigt, erwartet);
     EXPECT_TRUE(state().Billpfad.isEmpty());
     EXPECT_EQ(QFileInfo::exists(pfad), vorher) << "the path was created";
     EXPECT_EQ(billpfadTxt(), pfad.toUtf8() + "\r\n");
@@ -376,7 +327,7 @@ TEST_P(FalscherPfad, QuestionNoEndsYesAsksForThePathAtOnce)
     // Yes: the input box at once, without the standard places.
     const QString gut = sqliteDatei(QStringLiteral("neu/bill.db"));
     ScriptedDialogs zwei;
-    if (p.grundEnthaelt)
+    if (p.grund)
         zwei.answer(Answer::Ok);
     zwei.answer(Answer::Yes).type(gut);
     HauptfensterStart(state(), reg, system, quellen, zwei, ansicht, pfade).laden();
@@ -388,12 +339,28 @@ TEST_P(FalscherPfad, QuestionNoEndsYesAsksForThePathAtOnce)
 
 INSTANTIATE_TEST_SUITE_P(
     Faelle, FalscherPfad,
-    ::testing::Values(Falschfall{"Missing", Falsch::Fehlt, nullptr},
-                      Falschfall{"CapitalB", Falsch::GrossesB, nullptr},
-                      Falschfall{"EmptyParadoxTable", Falsch::LeereParadox, nullptr},
-                      Falschfall{"TextFile", Falsch::Textdatei, "Paradox"},
-                      Falschfall{"SqliteWithoutStdbill", Falsch::SqliteOhneStdbill, "stdbill"},
-                      Falschfall{"DamagedParadox", Falsch::ParadoxBeschaedigt, "Paradox"}),
+    ::testing::Values(
+        Falschfall{"Missing", "dbf/bill.db", nullptr, nullptr},
+        Falschfall{"CapitalB", "dbf/Bill.db",
+                   [](TempProgramFolder& d, const QString& f) { schreibeParadoxBill(d.file(f), beispielAnrufe(30)); }, nullptr},
+        Falschfall{"EmptyParadoxTable", "dbf/bill.db",
+                   [](TempProgramFolder& d, const QString& f) { schreibeParadoxBill(d.file(f), {}); }, nullptr},
+        Falschfall{"TextFile", "dbf/bill.db",
+                   [](TempProgramFolder& d, const QString& f) { d.writeFile(f, QByteArray("keine Datenbank\r\n").repeated(200)); },
+                   "Paradox"},
+        Falschfall{"SqliteWithoutStdbill", "dbf/bill.db",
+                   [](TempProgramFolder& d, const QString& f) {
+                       d.writeFile(f, {});
+                       SQLite::Database(QFile::encodeName(d.file(f)).toStdString(), SQLite::OPEN_READWRITE).exec("CREATE TABLE calls (x)");
+                   },
+                   "stdbill"},
+        Falschfall{"DamagedParadox", "dbf/bill.db", // the header's record size does not fit the field list
+                   [](TempProgramFolder& d, const QString& f) {
+                       ParadoxOptionen o;
+                       o.satzGroesseImKopf = 7;
+                       d.writeFile(f, paradoxTabelle(paradoxBillFelder(), paradoxBillZeilen(beispielAnrufe(20)), o));
+                   },
+                   "Paradox"}),
     [](const auto& i) { return std::string(i.param.name); });
 
 TEST_F(Start, ParadoxTableFoundDamagedWhileCopyingKeepsWhatWasReadAndSaysSo)
@@ -401,13 +368,12 @@ TEST_F(Start, ParadoxTableFoundDamagedWhileCopyingKeepsWhatWasReadAndSaysSo)
     ParadoxOptionen o;
     o.anzahlImKopf = 61; // one record more than the blocks hold
     dir.writeFile(QStringLiteral("dbf/bill.db"), paradoxTabelle(paradoxBillFelder(), paradoxBillZeilen(beispielAnrufe(60)), o));
-    billpfadTxt(dir.file(QStringLiteral("dbf/bill.db")).toUtf8() + "\r\n");
+    pfadMerken(dir.file(QStringLiteral("dbf/bill.db")));
     dialogs.answer(Answer::Ok);
     laden();
-    ASSERT_EQ(dialogs.boxes().size(), 1u);
-    const Message& m = dialogs.boxes()[0].message;
-    EXPECT_TRUE(m.text.contains(QStringLiteral("Es wurden nur 60 von 61 Datensätzen übernommen."))) << m.text.toStdString();
-    EXPECT_EQ(m.title, QStringLiteral("ORVE-Tarifo"));
+    const QString box = dialogs.protokoll().join(QLatin1Char('\n'));
+    EXPECT_TRUE(box.startsWith("M ORVE-Tarifo | ") && box.contains("Es wurden nur 60 von 61 Datensätzen übernommen."))
+        << box.toStdString();
     EXPECT_EQ(ansicht.text2, QStringLiteral("Paradox"));
     EXPECT_EQ(paradoxZeilen(), 60);
 }
@@ -425,7 +391,7 @@ TEST_F(Start, LocalDatabaseThatCannotBeOpenedIsReportedAndTheStartGoesOn)
 {
     AuswahlQuellen ohneLokal({QStringLiteral("ORVE-Access")});
     const QString quelle = paradoxDatei(QStringLiteral("dbf/bill.db"));
-    billpfadTxt(quelle.toUtf8() + "\r\n");
+    pfadMerken(quelle);
     dialogs.answer(Answer::Ok);
     laden(ohneLokal);
     ASSERT_EQ(dialogs.boxes().size(), 1u);
@@ -439,7 +405,7 @@ TEST_F(Start, SurchargeAndVatAreAskedForAfterTheSource)
     dir.writeFile(QStringLiteral("Kostenaufschlag.txt"), "\r\n");
     QFile::remove(dir.file(QStringLiteral("Steuersatz.txt")));
     const QString quelle = sqliteDatei(QStringLiteral("tk/bill.db"));
-    billpfadTxt(quelle.toUtf8() + "\r\n");
+    pfadMerken(quelle);
     dialogs.type(QStringLiteral("1,30")).answer(Answer::Ok).type(QStringLiteral("19"));
     laden();
     ASSERT_EQ(dialogs.boxes().size(), 3u);
@@ -464,7 +430,7 @@ TEST_F(StartUeberOdbc, RecognisesBothKindsThroughTheRegisteredDataSources)
 {
     OdbcDatenquellen odbc(reg);
     const QString sqlite = sqliteDatei(QStringLiteral("tk/bill.db"));
-    billpfadTxt(sqlite.toUtf8() + "\r\n");
+    pfadMerken(sqlite);
     laden(odbc);
     EXPECT_EQ(ansicht.text2, QStringLiteral("SQLite3"));
 
@@ -474,7 +440,7 @@ TEST_F(StartUeberOdbc, RecognisesBothKindsThroughTheRegisteredDataSources)
     EXPECT_EQ(state().IstSQLite3, 0);
 
     const QString paradox = paradoxDatei(QStringLiteral("px/bill.db"), 25);
-    billpfadTxt(paradox.toUtf8() + "\r\n");
+    pfadMerken(paradox);
     laden(odbc);
     EXPECT_EQ(ansicht.text2, QStringLiteral("Paradox"));
     EXPECT_EQ(paradoxZeilen(), 25);
@@ -484,7 +450,7 @@ TEST_F(StartUeberOdbc, PathThatDoesNotExistLeavesNoFileBehind)
 {
     OdbcDatenquellen odbc(reg);
     const QString fehlt = dir.file(QStringLiteral("nirgends/bill.db"));
-    billpfadTxt(fehlt.toUtf8() + "\r\n");
+    pfadMerken(fehlt);
     dialogs.answer(Answer::No);
     EXPECT_THROW(laden(odbc), ProgramEnd);
     EXPECT_FALSE(QFileInfo::exists(fehlt));

@@ -25,8 +25,17 @@ BillAnruf anruf(const char* start, int tln, int flags = 0)
     return paradoxAnruf(start, tln, flags, QStringLiteral("0301234"), QStringLiteral("00:02:05"));
 }
 
+class Haupt : public ::testing::Test {
+protected:
+    QuellUmgebung u;
+    SpeicherRegistry reg = standardRegistry();
+    FesteSystemumgebung system;
+    ScriptedDialogs dialogs;
+    AnsichtProtokoll ansicht;
+    Hauptfenster fenster{u.state(), reg, system, u.quellen, dialogs, ansicht};
+};
 
-class Befehle : public ::testing::TestWithParam<bool> {
+class Befehle : public Haupt, public ::testing::WithParamInterface<bool> {
 protected:
     void SetUp() override
     {
@@ -49,13 +58,6 @@ protected:
         return GetParam() ? QString::fromLatin1(iso) : stdbillZeit(zeit(iso), StdbillOptionen::Zeit::Deutsch);
     }
     int billZeilen() { return u.lokal()->execAndGet("SELECT count(*) FROM bill").getInt(); }
-
-    QuellUmgebung u;
-    SpeicherRegistry reg = standardRegistry();
-    FesteSystemumgebung system;
-    ScriptedDialogs dialogs;
-    AnsichtProtokoll ansicht;
-    Hauptfenster fenster{u.state(), reg, system, u.quellen, dialogs, ansicht};
 };
 
 TEST_P(Befehle, ImportFillsListCountAndTable)
@@ -116,11 +118,10 @@ TEST_P(Befehle, BadSelectionIsReportedAndChangesNothing)
     EXPECT_EQ(fenster.liste().rowCount(), 3);
     fenster.Combo2_DropDown();
     EXPECT_EQ(ansicht.combo2Liste, QStringList({"alle"}));
-    ASSERT_EQ(dialogs.messages().size(), 2u);
-    for (const auto& m : dialogs.messages()) {
-        EXPECT_EQ(m.title, QStringLiteral("ORVE-Tarifo V2.01"));
-        EXPECT_EQ(m.icon, Icon::Critical);
-    }
+    const auto boxen = dialogs.protokoll();
+    ASSERT_EQ(boxen.size(), 2);
+    for (const auto& b : boxen)
+        EXPECT_TRUE(b.startsWith("M ORVE-Tarifo V2.01 | ") && b.endsWith(" | Ok Critical")) << b.toStdString();
 }
 
 TEST_P(Befehle, DatabaseErrorDuringTheImportIsReportedWithTheCallsSoFar)
@@ -138,16 +139,10 @@ TEST_P(Befehle, DatabaseErrorDuringTheImportIsReportedWithTheCallsSoFar)
 INSTANTIATE_TEST_SUITE_P(Quellen, Befehle, ::testing::Values(false, true),
                          [](const auto& i) { return std::string(i.param ? "Paradox" : "Sqlite"); });
 
-TEST(BefehleOhneQuelle, SourceThatVanishedGivesAMessageInEveryCommand)
+TEST_F(Haupt, SourceThatVanishedGivesAMessageInEveryCommand)
 {
-    QuellUmgebung u;
     u.sqlite(beispielStdbill(5));
     QFile::remove(u.billDatei());
-    SpeicherRegistry reg = standardRegistry();
-    FesteSystemumgebung system;
-    ScriptedDialogs dialogs;
-    AnsichtProtokoll ansicht;
-    Hauptfenster fenster(u.state(), reg, system, u.quellen, dialogs, ansicht);
     dialogs.answer(Answer::Ok).answer(Answer::Ok).answer(Answer::Ok);
     fenster.Combo1_DropDown();
     fenster.Combo2_DropDown();
@@ -157,33 +152,12 @@ TEST(BefehleOhneQuelle, SourceThatVanishedGivesAMessageInEveryCommand)
     EXPECT_FALSE(QFileInfo::exists(u.billDatei()));
 }
 
-TEST(Check1, FollowsEveryClick)
+TEST_F(Haupt, NewDatabasePathForgetsThePathAndEndsSoTheNextStartSearchesAgain)
 {
-    QuellUmgebung u;
-    SpeicherRegistry reg;
-    FesteSystemumgebung system;
-    ScriptedDialogs dialogs;
-    AnsichtProtokoll ansicht;
-    Hauptfenster fenster(u.state(), reg, system, u.quellen, dialogs, ansicht);
-    EXPECT_EQ(u.state().OhneMwst, 0);
-    fenster.Check1_Click(true);
-    EXPECT_EQ(u.state().OhneMwst, 1);
-    fenster.Check1_Click(false);
-    EXPECT_EQ(u.state().OhneMwst, 0);
-}
-
-TEST(Datenbankpfadneu, ForgetsThePathAndEndsSoTheNextStartSearchesAgain)
-{
-    QuellUmgebung u;
     u.ordner.writeFile(QStringLiteral("Kostenaufschlag.txt"), "1,20\r\n");
     u.ordner.writeFile(QStringLiteral("Steuersatz.txt"), "19\r\n");
     u.ordner.writeFile(QStringLiteral("Billpfad.txt"), "C:\\alt\\bill.db\r\n");
     u.state().Billpfad = QStringLiteral("C:\\alt\\bill.db");
-    SpeicherRegistry reg = standardRegistry();
-    FesteSystemumgebung system;
-    ScriptedDialogs dialogs;
-    AnsichtProtokoll ansicht;
-    Hauptfenster fenster(u.state(), reg, system, u.quellen, dialogs, ansicht);
     dialogs.answer(Answer::Ok);
     try {
         fenster.mnuDatenbankpfadneu();
@@ -191,11 +165,8 @@ TEST(Datenbankpfadneu, ForgetsThePathAndEndsSoTheNextStartSearchesAgain)
     } catch (const ProgramEnd& e) {
         EXPECT_EQ(e.exitCode(), 0);
     }
-    ASSERT_EQ(dialogs.messages().size(), 1u);
-    EXPECT_EQ(dialogs.messages()[0].text,
-              QStringLiteral("Bitte starten Sie das Programm zur Ermittlung des neuen Datenbankpfades neu!"));
-    EXPECT_EQ(dialogs.messages()[0].title, QStringLiteral("ORVE-Tarifo"));
-    EXPECT_EQ(dialogs.messages()[0].icon, Icon::Information);
+    EXPECT_EQ(dialogs.protokoll(), QStringList{"M ORVE-Tarifo | Bitte starten Sie das Programm zur Ermittlung des neuen "
+                                               "Datenbankpfades neu! | Ok Information"});
     EXPECT_EQ(u.ordner.readFile(QStringLiteral("Billpfad.txt")), QByteArray("\r\n"));
     EXPECT_TRUE(u.state().Billpfad.isEmpty());
 

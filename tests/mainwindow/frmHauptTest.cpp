@@ -4,6 +4,7 @@
 #include "RegistryFixtures.h"
 #include "ScriptedDialogs.h"
 #include "SourceBuilders.h"
+#include "WidgetTexte.h"
 
 #include <QAction>
 #include <QApplication>
@@ -39,17 +40,12 @@ protected:
         QApplication::processEvents();
     }
 
-    template <typename T>
-    T* kind(const char* name)
-    {
-        T* w = fenster->findChild<T*>(QString::fromLatin1(name));
-        EXPECT_NE(w, nullptr) << name;
-        return w;
-    }
+    template <typename T = QWidget>
+    T* kind(const char* name) { return test::kind<T>(fenster.get(), name); }
     QAction* eintrag(const char* name) { return kind<QAction>(name); }
     QRect lage(const char* name)
     {
-        QWidget* w = kind<QWidget>(name);
+        QWidget* w = kind(name);
         return w ? QRect(w->mapTo(fenster.get(), QPoint(0, 0)), w->size()) : QRect();
     }
 
@@ -60,57 +56,31 @@ protected:
     std::unique_ptr<frmHaupt> fenster;
 };
 
-struct Steuerelement {
-    const char* name;
-    const char* klasse;
-    const char* text;    // nullptr: not checked
-    const char* tipp;    // "" : none
-};
-
 TEST_F(Fenster, ControlsCarryTheirTextsAndTips)
 {
-    const Steuerelement tabelle[] = {
-        {"Label4", "QLabel", "Auswertung für Nebenstelle:", ""},
-        {"Combo1", "orve::AufklappListe", "alle",
-         "Auswahl der auszuwertenden Nebenstelle; \"alle\" steht für keine Einschränkung"},
-        {"Label6", "QLabel", "Datenbanktyp:", ""},
-        {"Text2", "QLineEdit", "SQLite3", ""},
-        {"Label5", "QLabel", "Auswertung ab Datum/Zeit:", ""},
-        {"Combo2", "orve::AufklappListe", "alle",
-         "Auswahl der auszuwertenden Datums- und Zeitbereiche; \"alle\" steht für keine Einschränkung"},
-        {"Label8", "QLabel", "Datenbankdatei:", ""},
-        {"Text3", "QLineEdit", nullptr, ""},
-        {"Label1", "QLabel", "Datensätze laut Agfeo TK-Bill Datenbank:", ""},
-        {"Label3", "QLabel", "Anzahl Sätze:", ""},
-        {"Text1", "QLineEdit", "0", "Anzahl gefundener Sätze laut Auswertungsvorgabe"},
-        {"Label7", "QLabel", "Auswertung soll ohne Druck der MwST erzeugt werden ja/nein:", ""},
-        {"Check1", "QCheckBox", "", ""},
-        {"Label2", "QLabel",
-         "Intern  Leitungsnr.  Datum/Zeit                                 Rufnummer      Dauer in Sek.  "
-         "Bezeichnung der InternNr.",
-         ""},
-        {"List1", "QListView", nullptr, ""},
-        {"ProgressBar1", "QProgressBar", nullptr, ""},
-    };
-    for (const auto& s : tabelle) {
-        QWidget* w = kind<QWidget>(s.name);
-        if (!w)
-            continue;
-        EXPECT_STREQ(w->metaObject()->className(), s.klasse) << s.name;
-        EXPECT_EQ(w->toolTip(), QString::fromUtf8(s.tipp)) << s.name;
-        if (!s.text)
-            continue;
-        QString text;
-        if (auto* l = qobject_cast<QLabel*>(w))
-            text = l->text();
-        else if (auto* e = qobject_cast<QLineEdit*>(w))
-            text = e->text();
-        else if (auto* c = qobject_cast<QComboBox*>(w))
-            text = c->currentText();
-        else if (auto* b = qobject_cast<QCheckBox*>(w))
-            text = b->text();
-        EXPECT_EQ(text, QString::fromUtf8(s.text)) << s.name;
-    }
+    pruefeSteuerelemente(fenster.get(), {
+        {"Label4", "Auswertung für Nebenstelle:"},
+        {"Combo1", "alle", "Auswahl der auszuwertenden Nebenstelle; \"alle\" steht für keine Einschränkung"},
+        {"Label6", "Datenbanktyp:"},
+        {"Text2", "SQLite3"},
+        {"Label5", "Auswertung ab Datum/Zeit:"},
+        {"Combo2", "alle", "Auswahl der auszuwertenden Datums- und Zeitbereiche; \"alle\" steht für keine Einschränkung"},
+        {"Label8", "Datenbankdatei:"},
+        {"Label1", "Datensätze laut Agfeo TK-Bill Datenbank:"},
+        {"Label3", "Anzahl Sätze:"},
+        {"Text1", "0", "Anzahl gefundener Sätze laut Auswertungsvorgabe"},
+        {"Label7", "Auswertung soll ohne Druck der MwST erzeugt werden ja/nein:"},
+        {"Check1", ""},
+        {"Label2", "Intern  Leitungsnr.  Datum/Zeit                                 Rufnummer      Dauer in Sek.  "
+                   "Bezeichnung der InternNr."},
+        {"List1", nullptr},
+        {"ProgressBar1", nullptr},
+    });
+    const std::initializer_list<std::pair<const char*, const char*>> klassen = {
+        {"Combo1", "orve::AufklappListe"}, {"Combo2", "orve::AufklappListe"}, {"Check1", "QCheckBox"},
+        {"List1", "QListView"}, {"ProgressBar1", "QProgressBar"}};
+    for (const auto& [name, klasse] : klassen)
+        EXPECT_STREQ(kind(name)->metaObject()->className(), klasse);
     EXPECT_EQ(kind<QLineEdit>("Text3")->text(), u.billDatei());
     EXPECT_EQ(kind<QProgressBar>("ProgressBar1")->value(), 0);
     EXPECT_FALSE(kind<QCheckBox>("Check1")->isChecked());
@@ -124,19 +94,14 @@ TEST_F(Fenster, ControlsStandInTheirRowsAndColumns)
     const char* zeilen[] = {"Label4", "Label5", "Label8", "Label1", "Label7", "Label2", "List1", "ProgressBar1"};
     for (size_t i = 1; i < std::size(zeilen); ++i)
         EXPECT_LT(lage(zeilen[i - 1]).top(), lage(zeilen[i]).top()) << zeilen[i];
-    // Side by side in one row.
-    auto gleicheZeile = [&](const char* a, const char* b) {
+    // Side by side in one row, left to right.
+    const std::initializer_list<std::pair<const char*, const char*>> nebeneinander = {
+        {"Label4", "Combo1"}, {"Combo1", "Label6"}, {"Label5", "Combo2"}, {"Label8", "Text3"},
+        {"Label1", "Label3"}, {"Label3", "Text1"},  {"Label7", "Check1"}};
+    for (const auto& [a, b] : nebeneinander) {
         const QRect x = lage(a), y = lage(b);
-        EXPECT_TRUE(x.top() < y.bottom() && y.top() < x.bottom()) << a << " / " << b;
-        EXPECT_LT(x.left(), y.left()) << a << " / " << b;
-    };
-    gleicheZeile("Label4", "Combo1");
-    gleicheZeile("Combo1", "Label6");
-    gleicheZeile("Label5", "Combo2");
-    gleicheZeile("Label8", "Text3");
-    gleicheZeile("Label1", "Label3");
-    gleicheZeile("Label3", "Text1");
-    gleicheZeile("Label7", "Check1");
+        EXPECT_TRUE(x.top() < y.bottom() && y.top() < x.bottom() && x.left() < y.left()) << a << " / " << b;
+    }
     // Text2 under its label at the right.
     EXPECT_LT(lage("Label6").top(), lage("Text2").top());
     EXPECT_LE(std::abs(lage("Label6").left() - lage("Text2").left()), 4);

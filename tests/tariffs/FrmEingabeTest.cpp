@@ -6,6 +6,7 @@
 #include "DirectSources.h"
 #include "ScriptedDialogs.h"
 #include "TempProgramFolder.h"
+#include "WidgetTexte.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -25,9 +26,7 @@
 #include <gtest/gtest.h>
 
 using namespace orve;
-using orve::test::DirectSources;
-using orve::test::ScriptedDialogs;
-using orve::test::TempProgramFolder;
+using namespace orve::test;
 
 namespace {
 
@@ -52,12 +51,7 @@ protected:
     }
 
     template <class W = QWidget>
-    W* w(const char* name)
-    {
-        auto* x = fenster->findChild<W*>(QString::fromLatin1(name));
-        EXPECT_TRUE(x) << name;
-        return x;
-    }
+    W* w(const char* name) { return kind<W>(fenster.get(), name); }
     QString text(const char* feld) { return w<QLineEdit>(feld)->text(); }
     void klick(const char* knopf) { w<QPushButton>(knopf)->click(); }
     void aufklappen()
@@ -74,61 +68,41 @@ protected:
     }
 };
 
-struct Beschriftung {
-    const char* name;
-    const char* text;
-    const char* tipp;
-};
-
 TEST_F(Fenster, ControlsCarryTheirCaptionsAndToolTips)
 {
-    const Beschriftung erwartet[] = {
-        {"Label1", "Bitte wählen Sie die zu pflegende Tariftabelle:", ""},
-        {"Frame1", "Tarifauswahl", ""},
-        {"Label2", "Standardtarife", ""},
-        {"Label3", "Ortstarife und Citybereich", ""},
-        {"Label4", "Call by Call Anbieter", ""},
-        {"Label15", "zu pflegende Vorwahl:", ""},
-        {"Label14", "Auswahl bereits angelegter Tarifeinträge zur Weiterbearbeitung", ""},
+    pruefeSteuerelemente(fenster.get(), {
+        {"Label1", "Bitte wählen Sie die zu pflegende Tariftabelle:"},
+        {"Frame1", "Tarifauswahl"},
+        {"Label2", "Standardtarife"},
+        {"Label3", "Ortstarife und Citybereich"},
+        {"Label4", "Call by Call Anbieter"},
+        {"Label15", "zu pflegende Vorwahl:"},
+        {"Label14", "Auswahl bereits angelegter Tarifeinträge zur Weiterbearbeitung"},
         {"Combo1", "", "Dient der Auswahl bereits angelegter Datensätze, um diese zu ändern oder zu löschen"},
-        {"Command2", "In &Bearbeitungsmaske übernehmen", ""},
-        {"Frame2", "Dateneingabe", ""},
+        {"Command2", "In &Bearbeitungsmaske übernehmen"},
+        {"Frame2", "Dateneingabe"},
         {"Label5", "Vorwahl bzw. Sondernummer:", nullptr},
         {"fldVorwahl", "",
          "Die Eingabe in dieses Feld ist normal gesperrt! Wenn Sie hier Eingaben machen wollen, wählen Sie bitte "
          "den Funktionsschalter \"Neuen Satz anlegen!\""},
-        {"Label6", "Bezeichnung (z.B. Notruf)", ""},
-        {"Label7", "gilt ab (Zeiteingabe erforderlich):", ""},
-        {"Label8", "gilt bis (Zeiteingabe erforderlich):", ""},
-        {"Label9", "Minutenpreis in Euro (z.B. 0,06)", ""},
-        {"Label16", "ohne MwSt", ""},
-        {"Label10", "Pauschalpreis in Euro ", ""},
-        {"Label17", "ohne MwSt", ""},
-        {"Label11", "Sekundentakt", ""},
+        {"Label6", "Bezeichnung (z.B. Notruf)"},
+        {"Label7", "gilt ab (Zeiteingabe erforderlich):"},
+        {"Label8", "gilt bis (Zeiteingabe erforderlich):"},
+        {"Label9", "Minutenpreis in Euro (z.B. 0,06)"},
+        {"Label16", "ohne MwSt"},
+        {"Label10", "Pauschalpreis in Euro "},
+        {"Label17", "ohne MwSt"},
+        {"Label11", "Sekundentakt"},
         {"Label12", "Typ:", nullptr},
         {"fldTyp", "D",
          "Bitte geben Sie ein: D für Standardtarif Deutschland, A für Ausland, O für Ortsgespräch, M für Mobilfunk, "
          "S für Sondernummer"},
-        {"Command3", "&löschen Datensatz", ""},
-        {"Command1", "&Speichern Datensatz", ""},
+        {"Command3", "&löschen Datensatz"},
+        {"Command1", "&Speichern Datensatz"},
         {"Command4", "&Neuen Satz anlegen",
          "Wenn Sie einen Satz anlegen wollen, dessen Vorwahl noch nicht in den Tariftabellen enthalten ist"},
-        {"Label13", "Alle Angaben entnehmen Sie bitte den aktuellen Tariftabellen der Deutschen Telekom!", ""},
-    };
-    for (const auto& b : erwartet) {
-        QWidget* x = w(b.name);
-        ASSERT_TRUE(x) << b.name;
-        QString t;
-        if (auto* l = qobject_cast<QLabel*>(x)) t = l->text();
-        else if (auto* p = qobject_cast<QPushButton*>(x)) t = p->text();
-        else if (auto* g = qobject_cast<QGroupBox*>(x)) t = g->title();
-        else if (auto* e = qobject_cast<QLineEdit*>(x)) t = e->text();
-        else if (auto* c = qobject_cast<QComboBox*>(x)) t = c->currentText();
-        EXPECT_EQ(t, QString::fromUtf8(b.text)) << b.name;
-        if (b.tipp) {
-            EXPECT_EQ(x->toolTip(), QString::fromUtf8(b.tipp)) << b.name;
-        }
-    }
+        {"Label13", "Alle Angaben entnehmen Sie bitte den aktuellen Tariftabellen der Deutschen Telekom!"},
+    });
     EXPECT_EQ(fenster->windowTitle(), programmCaption());
     EXPECT_TRUE(w<QLabel>("Label1")->font().bold());
     EXPECT_TRUE(w<QComboBox>("Combo1")->isEditable());

@@ -18,17 +18,21 @@ using orve::test::TempProgramFolder;
 
 namespace {
 
-const QString kGespeichert = QStringLiteral("Datensatz wurde gespeichert!");
-const QString kUnvollstaendig = zeilen({"Es wurden nicht alle Feldinhalte gefüllt!", "Datensatz wurde nicht gespeichert!"});
-const QString kAbFalsch = QStringLiteral("Zeitangabe im Feld 'gilt ab' ist nicht korrekt!");
-const QString kBisFalsch = QStringLiteral("Zeitangabe im Feld 'gilt bis' ist nicht korrekt!");
-const QString kDoppelt = zeilen({"Sie wollen einen neuen Satz speichern, die betreffende Vorwahl ist aber bereits "
-                                 "gegeben!",
-                                 "",
-                                 "Wollen Sie den Satz trotzdem speichern (nur notwendig, wenn zusätzlicher "
-                                 "Zeitbereich anzulegen ist)"});
-const QString kKeinSatz = QStringLiteral("Es wurde kein gültiger (vorhandener) Satz gewählt!");
-const QString kNichtGefunden = QStringLiteral("Satz wurde nicht gefunden!");
+// The boxes as the box log shows them.
+QString box(const QString& text, const char* knoepfe = "Ok Critical")
+{
+    return "M ORVE-Tarifo V2.01 | " + text + " | " + QLatin1String(knoepfe);
+}
+const QString kGespeichert = box(QStringLiteral("Datensatz wurde gespeichert!"), "Ok Information");
+const QString kNicht = QStringLiteral("\\rDatensatz wurde nicht gespeichert!");
+const QString kUnvollstaendig = box("Es wurden nicht alle Feldinhalte gefüllt!" + kNicht);
+const QString kAbFalsch = box(QStringLiteral("Zeitangabe im Feld 'gilt ab' ist nicht korrekt!"));
+const QString kBisFalsch = box(QStringLiteral("Zeitangabe im Feld 'gilt bis' ist nicht korrekt!"));
+const QString kDoppelt = box(QStringLiteral("Sie wollen einen neuen Satz speichern, die betreffende Vorwahl ist aber bereits "
+                                            "gegeben!\\r\\rWollen Sie den Satz trotzdem speichern (nur notwendig, wenn "
+                                            "zusätzlicher Zeitbereich anzulegen ist)"),
+                             "YesNo Information default No");
+const QString kPreisAbc = box("Der Minutenpreis „abc“ ist keine Zahl!" + kNicht);
 
 class Editor : public ::testing::Test {
 protected:
@@ -46,16 +50,7 @@ protected:
     std::int64_t zeile(Tariftabelle t, const QString& vorwahl, const QString& von = "00:00:00",
                        const QString& bis = "24:00:00")
     {
-        Tarifeintrag e;
-        e.vorwahl = vorwahl;
-        e.Bezeichnung = QStringLiteral("Tarif ") + vorwahl;
-        e.vonZeit = von;
-        e.bisZeit = bis;
-        e.Minutenpreis = 0.06;
-        e.Pauschale = 0.0;
-        e.Sekundentakt = 60.0;
-        e.typ = QStringLiteral("D");
-        return tarifEinfuegen(*db, t, e);
+        return tarifEinfuegen(*db, t, {0, vorwahl, "Tarif " + vorwahl, von, bis, 0.06, 0.0, 60.0, QStringLiteral("D")});
     }
 
     // A complete new entry typed into the mask.
@@ -83,20 +78,6 @@ protected:
 
     size_t anzahl(Tariftabelle t) { return tarifeLesen(*db, t).size(); }
 
-    // The one box shown, with title, buttons, icon and default.
-    void erwarteBox(const QString& text, Buttons b, Icon i, std::optional<Answer> def = std::nullopt, size_t nr = 0)
-    {
-        const auto m = dlg.messages();
-        ASSERT_GT(m.size(), nr);
-        EXPECT_EQ(m[nr].text, text);
-        EXPECT_EQ(m[nr].title, programmCaption());
-        EXPECT_EQ(m[nr].buttons, b);
-        EXPECT_EQ(m[nr].icon, i);
-        if (def) {
-            EXPECT_EQ(m[nr].defaultButton, def);
-        }
-    }
-
     void erwarteGeleert()
     {
         EXPECT_EQ(ed.maske(), Tarifmaske{});
@@ -107,19 +88,12 @@ protected:
     }
 };
 
-TEST_F(Editor, OpensOnStandardTariffsWithAClearedMask)
-{
-    EXPECT_EQ(ed.tabelle(), Tariftabelle::faktor);
-    Tarifmaske erwartet;
-    erwartet.fldTyp = QStringLiteral("D");
-    EXPECT_EQ(ed.maske(), erwartet);
-    EXPECT_EQ(ed.neuerSatz(), 0);
-    EXPECT_FALSE(ed.vorwahlEingabe());
-    EXPECT_FALSE(ed.hinweisSichtbar());
-}
-
+// Opens on the standard tariffs; choosing a table clears the mask and presets the kind.
 TEST_F(Editor, ChoosingATableClearsTheMaskAndPresetsTheKind)
 {
+    EXPECT_EQ(ed.tabelle(), Tariftabelle::faktor);
+    EXPECT_EQ(ed.maske(), Tarifmaske{.fldTyp = QStringLiteral("D")});
+    EXPECT_FALSE(ed.hinweisSichtbar());
     const std::pair<Tariftabelle, QString> faelle[] = {
         {Tariftabelle::CallByCall, ""}, {Tariftabelle::Ortstarif, "O"}, {Tariftabelle::faktor, "D"}};
     for (const auto& [t, typ] : faelle) {
@@ -127,9 +101,7 @@ TEST_F(Editor, ChoosingATableClearsTheMaskAndPresetsTheKind)
         ed.combo1Text = QStringLiteral("getippt");
         ed.tabelleWaehlen(t);
         EXPECT_EQ(ed.tabelle(), t);
-        Tarifmaske erwartet;
-        erwartet.fldTyp = typ;
-        EXPECT_EQ(ed.maske(), erwartet) << tabellenName(t).toStdString();
+        EXPECT_EQ(ed.maske(), Tarifmaske{.fldTyp = typ}) << tabellenName(t).toStdString();
         EXPECT_EQ(ed.neuerSatz(), 0);
         EXPECT_FALSE(ed.vorwahlEingabe());
         EXPECT_TRUE(ed.combo1Text.isEmpty());
@@ -175,23 +147,13 @@ TEST_F(Editor, NewEntryWithAFreshPrefixIsStoredWithoutQuestion)
     EXPECT_TRUE(ed.vorwahlEingabe());
     dlg.answer(Answer::Ok);
     ed.speichern();
-    erwarteBox(kGespeichert, Buttons::Ok, Icon::Information);
-    EXPECT_EQ(dlg.boxes().size(), 1u);
+    EXPECT_EQ(dlg.protokoll(), QStringList{kGespeichert});
     erwarteGeleert();
 
     const auto rows = tarifeLesen(*db, Tariftabelle::faktor);
     ASSERT_EQ(rows.size(), 1u);
-    const auto& e = rows[0];
-    EXPECT_GT(e.satz, 0);
-    EXPECT_EQ(e.vorwahl, "0'89");
-    EXPECT_EQ(e.Bezeichnung, "Neu");
-    EXPECT_EQ(e.vonZeit, "08:00:00");
-    EXPECT_EQ(e.bisZeit, "18:00:00");
-    EXPECT_EQ(e.Minutenpreis, 0.06);
-    EXPECT_EQ(e.Pauschale, 0.0);
-    EXPECT_EQ(e.Sekundentakt, 60.0);
-    EXPECT_EQ(e.typ, "D");
-    EXPECT_EQ(e.username, "Meier");
+    EXPECT_GT(rows[0].satz, 0);
+    EXPECT_EQ(rows[0], (Tarifeintrag{rows[0].satz, "0'89", "Neu", "08:00:00", "18:00:00", 0.06, 0.0, 60.0, "D", "Meier"}));
 }
 
 struct DoppeltFall {
@@ -204,9 +166,7 @@ class EditorDoppelt : public Editor, public ::testing::WithParamInterface<Doppel
 INSTANTIATE_TEST_SUITE_P(Faelle, EditorDoppelt,
                          ::testing::Values(DoppeltFall{Tariftabelle::faktor, Answer::Yes},
                                            DoppeltFall{Tariftabelle::faktor, Answer::No},
-                                           DoppeltFall{Tariftabelle::Ortstarif, Answer::Yes},
-                                           DoppeltFall{Tariftabelle::CallByCall, Answer::Yes},
-                                           DoppeltFall{Tariftabelle::CallByCall, Answer::No}));
+                                           DoppeltFall{Tariftabelle::CallByCall, Answer::Yes}));
 
 TEST_P(EditorDoppelt, NewEntryForAnExistingPrefixAsksFirst)
 {
@@ -217,66 +177,43 @@ TEST_P(EditorDoppelt, NewEntryForAnExistingPrefixAsksFirst)
     neuerEintrag("0'30");
     dlg.answer(GetParam().antwort).answer(Answer::Ok);
     ed.speichern();
-    erwarteBox(kDoppelt, Buttons::YesNo, Icon::Information, Answer::No);
     // The hint goes with the first save that passes the checks, whatever the answer.
     EXPECT_FALSE(ed.hinweisSichtbar());
     erwarteGeleert();
     const auto rows = tarifeLesen(*db, t);
-    if (GetParam().antwort == Answer::Yes) {
-        erwarteBox(kGespeichert, Buttons::Ok, Icon::Information, std::nullopt, 1);
-        ASSERT_EQ(rows.size(), 2u);
-        EXPECT_NE(rows[0].satz, rows[1].satz);
-        EXPECT_TRUE(rows[0].satz == alt || rows[1].satz == alt);
-    } else {
-        erwarteBox(QStringLiteral("Speicherung wurde abgebrochen!"), Buttons::Ok, Icon::Information, std::nullopt, 1);
-        ASSERT_EQ(rows.size(), 1u);
-        EXPECT_EQ(rows[0].satz, alt);
-    }
+    const bool ja = GetParam().antwort == Answer::Yes;
+    EXPECT_EQ(dlg.protokoll(),
+              QStringList({kDoppelt, ja ? kGespeichert : box(QStringLiteral("Speicherung wurde abgebrochen!"), "Ok Information")}));
+    ASSERT_EQ(rows.size(), ja ? 2u : 1u);
+    EXPECT_TRUE(rows[0].satz == alt || rows.back().satz == alt);
+    EXPECT_NE(rows[0].satz, ja ? rows[1].satz : 0);
 }
 
-TEST_F(Editor, TakeOverFillsTheMaskWithGermanNumbers)
+TEST_F(Editor, TakeOverFillsTheMaskWithGermanNumbersAndDefaultsForEmptyColumns)
 {
-    Tarifeintrag e;
-    e.vorwahl = QStringLiteral("0180");
-    e.Bezeichnung = QStringLiteral("Service");
-    e.vonZeit = QStringLiteral("18:00:00");
-    e.bisZeit = QStringLiteral("24:00:00");
-    e.Minutenpreis = 0.14;
-    e.Pauschale = 1.5;
-    e.Sekundentakt = 30.0;
-    e.typ = QStringLiteral("S");
-    const auto satz = tarifEinfuegen(*db, Tariftabelle::faktor, e);
-    ed.listeFuellen();
-    ed.combo1Text = ed.eintraege().value(0);
-    ed.uebernehmen();
-    EXPECT_TRUE(dlg.boxes().empty());
-    const Tarifmaske erwartet{QString::number(satz), "0180", "Service", "18:00:00", "24:00:00", "0,14", "1,5", "30",
-                              "S"};
-    EXPECT_EQ(ed.maske(), erwartet);
-    EXPECT_FALSE(ed.vorwahlEingabe());
-    EXPECT_EQ(ed.neuerSatz(), 0);
-}
-
-TEST_F(Editor, TakeOverShowsDefaultsForEmptyColumns)
-{
+    const auto satz = tarifEinfuegen(*db, Tariftabelle::faktor, {0, "0180", "Service", "18:00:00", "24:00:00", 0.14, 1.5, 30.0, "S"});
     db->exec(R"(INSERT INTO faktor (satz, vorwahl, typ) VALUES (11, '040', 'D'))");
     db->exec(R"(INSERT INTO faktor (satz, vorwahl, Bezeichnung, "von Zeit", "bis Zeit", Minutenpreis, Pauschale,
                 Sekundentakt) VALUES (12, '069', 'Frankfurt', '00:00:00', '24:00:00', 0.06, 0, 60))");
+    ed.listeFuellen();
+    ed.combo1Text = ed.eintraege().value(0); // the list entry of 0180
+    ed.uebernehmen();
+    EXPECT_EQ(ed.maske(), (Tarifmaske{QString::number(satz), "0180", "Service", "18:00:00", "24:00:00", "0,14", "1,5", "30", "S"}));
+    EXPECT_FALSE(ed.vorwahlEingabe());
+    EXPECT_EQ(ed.neuerSatz(), 0);
     uebernehmen(11);
     EXPECT_EQ(ed.maske(), (Tarifmaske{"11", "040", "", "00:00:00", "24:00:00", "", "0", "0", "D"}));
     // Without a kind the time and price fields must be filled in anew.
     uebernehmen(12);
     EXPECT_EQ(ed.maske(), (Tarifmaske{"12", "069", "Frankfurt", "", "", "", "", "", ""}));
-}
-
-TEST_F(Editor, TakeOverOfAProviderFillsPrefixAndDescriptionOnly)
-{
+    // A provider fills prefix and description only.
     ed.tabelleWaehlen(Tariftabelle::CallByCall);
     db->exec("INSERT INTO CallByCall (satz, vorwahl, Bezeichnung) VALUES (7, '01013', 'Anbieter')");
     ed.maske().fldAbZeit = QStringLiteral("getippt");
     ed.maske().fldTyp = QStringLiteral("X");
     uebernehmen(7);
     EXPECT_EQ(ed.maske(), (Tarifmaske{"7", "01013", "Anbieter", "getippt", "", "", "0", "0", ""}));
+    EXPECT_TRUE(dlg.boxes().empty());
 }
 
 struct UebernahmeFall {
@@ -289,13 +226,10 @@ class EditorUebernahme : public Editor, public ::testing::WithParamInterface<Ueb
 INSTANTIATE_TEST_SUITE_P(
     Faelle, EditorUebernahme,
     ::testing::Values(UebernahmeFall{"", "Es wurde kein gültiger (vorhandener) Satz gewählt!"},
-                      UebernahmeFall{"030 Berlin", "Es wurde kein gültiger (vorhandener) Satz gewählt!"},
                       UebernahmeFall{"030 Berlin *(7", "Es wurde kein gültiger (vorhandener) Satz gewählt!"},
                       UebernahmeFall{"a)* *(7", "Es wurde kein gültiger (vorhandener) Satz gewählt!"},
                       UebernahmeFall{"030 *(abc)*", "Satz wurde nicht gefunden!"},
-                      UebernahmeFall{"030 *()*", "Satz wurde nicht gefunden!"},
                       UebernahmeFall{"030 *(999)*", "Satz wurde nicht gefunden!"},
-                      UebernahmeFall{"030 *(7 OR 1=1)*", "Satz wurde nicht gefunden!"},
                       UebernahmeFall{"Anbieter *(neu) x *(7)*", "Satz wurde nicht gefunden!"}));
 
 TEST_P(EditorUebernahme, TextWithoutValidRecordNumberLeavesTheMask)
@@ -306,7 +240,7 @@ TEST_P(EditorUebernahme, TextWithoutValidRecordNumberLeavesTheMask)
     ed.combo1Text = QString::fromUtf8(GetParam().text);
     dlg.answer(Answer::Ok);
     ed.uebernehmen();
-    erwarteBox(QString::fromUtf8(GetParam().meldung), Buttons::Ok, Icon::Critical);
+    EXPECT_EQ(dlg.protokoll(), QStringList{box(QString::fromUtf8(GetParam().meldung))});
     EXPECT_EQ(ed.maske(), vorher);
     EXPECT_EQ(ed.neuerSatz(), 1);
     EXPECT_FALSE(ed.vorwahlEingabe());
@@ -323,8 +257,7 @@ TEST_F(Editor, ChangedEntryKeepsItsNumberAndIsNeverAskedAbout)
     ed.maske().fldBisZeit = QStringLiteral("18:00:00");
     dlg.answer(Answer::Ok);
     ed.speichern();
-    erwarteBox(kGespeichert, Buttons::Ok, Icon::Information);
-    EXPECT_EQ(dlg.boxes().size(), 1u);
+    EXPECT_EQ(dlg.protokoll(), QStringList{kGespeichert});
     erwarteGeleert();
     EXPECT_EQ(anzahl(Tariftabelle::faktor), 2u);
     const auto e = tarifFinden(*db, Tariftabelle::faktor, satz);
@@ -343,8 +276,7 @@ TEST_F(Editor, EntryDeletedMeanwhileIsReportedAndNothingWritten)
     tarifLoeschen(*db, Tariftabelle::Ortstarif, satz);
     dlg.answer(Answer::Ok);
     ed.speichern();
-    erwarteBox(zeilen({"Satz wurde nicht gefunden!", "Datensatz wurde nicht gespeichert!"}), Buttons::Ok,
-               Icon::Critical);
+    EXPECT_EQ(dlg.protokoll(), QStringList{box("Satz wurde nicht gefunden!" + kNicht)});
     EXPECT_EQ(anzahl(Tariftabelle::Ortstarif), 0u);
     EXPECT_EQ(ed.maske().fldVorwahl, "0621");
 }
@@ -353,9 +285,8 @@ TEST_F(Editor, DeleteWithoutTakenOverEntryIsRefused)
 {
     dlg.answer(Answer::Ok);
     ed.loeschen();
-    erwarteBox(zeilen({"Satz kann nur gelöscht werden, wenn er vorher über die",
-                       "'Auswahl bereits angelegter Tarifeinträge' übernommen wurde!"}),
-               Buttons::Ok, Icon::Critical);
+    EXPECT_EQ(dlg.protokoll(), QStringList{box(QStringLiteral("Satz kann nur gelöscht werden, wenn er vorher über die\\r"
+                                                             "'Auswahl bereits angelegter Tarifeinträge' übernommen wurde!"))});
     erwarteGeleert();
 }
 
@@ -366,14 +297,14 @@ TEST_F(Editor, DeleteAsksAndNoKeepsEverything)
     const Tarifmaske vorher = ed.maske();
     dlg.answer(Answer::No);
     ed.loeschen();
-    erwarteBox(QStringLiteral("Wollen Sie diesen Datensatz wirklich löschen"), Buttons::YesNo, Icon::Critical,
-               Answer::No);
+    const QString frage = box(QStringLiteral("Wollen Sie diesen Datensatz wirklich löschen"), "YesNo Critical default No");
+    EXPECT_EQ(dlg.protokoll(), QStringList{frage});
     EXPECT_EQ(ed.maske(), vorher);
     EXPECT_TRUE(tarifFinden(*db, Tariftabelle::faktor, satz));
 
     dlg.answer(Answer::Yes).answer(Answer::Ok);
     ed.loeschen();
-    erwarteBox(QStringLiteral("Satz wurde gelöscht!"), Buttons::Ok, Icon::Information, std::nullopt, 2);
+    EXPECT_EQ(dlg.protokoll(), QStringList({frage, frage, box(QStringLiteral("Satz wurde gelöscht!"), "Ok Information")}));
     EXPECT_FALSE(tarifFinden(*db, Tariftabelle::faktor, satz));
     erwarteGeleert();
 }
@@ -395,21 +326,14 @@ std::function<void(Tarifmaske&)> setze(Feld f, const char* text)
     return [f, text](Tarifmaske& m) { m.*f = QString::fromUtf8(text); };
 }
 
-const QString kPreisAbc = zeilen({"Der Minutenpreis „abc“ ist keine Zahl!", "Datensatz wurde nicht gespeichert!"});
 
 INSTANTIATE_TEST_SUITE_P(
     Faelle, EditorPruefung,
     ::testing::Values(
         PruefFall{"VorwahlLeer", Tariftabelle::faktor, setze(&Tarifmaske::fldVorwahl, ""), kUnvollstaendig},
-        PruefFall{"BezeichnungLeer", Tariftabelle::Ortstarif, setze(&Tarifmaske::fldBezeichnung, ""), kUnvollstaendig},
-        PruefFall{"AbZeitLeer", Tariftabelle::faktor, setze(&Tarifmaske::fldAbZeit, ""), kUnvollstaendig},
         PruefFall{"BisZeitLeer", Tariftabelle::Ortstarif, setze(&Tarifmaske::fldBisZeit, ""), kUnvollstaendig},
-        PruefFall{"PreisLeer", Tariftabelle::faktor, setze(&Tarifmaske::fldMinutenpreis, ""), kUnvollstaendig},
-        PruefFall{"PauschaleLeer", Tariftabelle::faktor, setze(&Tarifmaske::fldPauschalpreis, ""), kUnvollstaendig},
-        PruefFall{"TaktLeer", Tariftabelle::Ortstarif, setze(&Tarifmaske::fldSekundentakt, ""), kUnvollstaendig},
         PruefFall{"TypLeer", Tariftabelle::faktor, setze(&Tarifmaske::fldTyp, ""), kUnvollstaendig},
         PruefFall{"BezeichnungBlank", Tariftabelle::faktor, setze(&Tarifmaske::fldBezeichnung, " "), ""},
-        PruefFall{"TypBlank", Tariftabelle::faktor, setze(&Tarifmaske::fldTyp, " "), ""},
         PruefFall{"NullenSindGefuellt", Tariftabelle::faktor,
                   [](Tarifmaske& m) { m.fldPauschalpreis = "0"; m.fldSekundentakt = "0"; }, ""},
         PruefFall{"CallByCallNurVorwahlUndName", Tariftabelle::CallByCall,
@@ -420,16 +344,12 @@ INSTANTIATE_TEST_SUITE_P(
                   ""},
         PruefFall{"CallByCallZeitenEgal", Tariftabelle::CallByCall,
                   [](Tarifmaske& m) { m.fldAbZeit = "7"; m.fldMinutenpreis = "abc"; }, ""},
-        PruefFall{"CallByCallVorwahlLeer", Tariftabelle::CallByCall, setze(&Tarifmaske::fldVorwahl, ""),
-                  kUnvollstaendig},
         PruefFall{"CallByCallNameLeer", Tariftabelle::CallByCall, setze(&Tarifmaske::fldBezeichnung, ""),
                   kUnvollstaendig},
         PruefFall{"Mitternacht", Tariftabelle::faktor, setze(&Tarifmaske::fldBisZeit, "24:00:00"), ""},
         PruefFall{"Buchstabenzeit", Tariftabelle::Ortstarif, setze(&Tarifmaske::fldAbZeit, "ab:cd:ef"), ""},
         PruefFall{"AbEinstellig", Tariftabelle::faktor, setze(&Tarifmaske::fldAbZeit, "7:00:00"), kAbFalsch},
-        PruefFall{"AbPunkte", Tariftabelle::Ortstarif, setze(&Tarifmaske::fldAbZeit, "07.00.00"), kAbFalsch},
         PruefFall{"BisPunkte", Tariftabelle::faktor, setze(&Tarifmaske::fldBisZeit, "18.00.00"), kBisFalsch},
-        PruefFall{"BisZuLang", Tariftabelle::Ortstarif, setze(&Tarifmaske::fldBisZeit, "18:00:000"), kBisFalsch},
         PruefFall{"BeideFalschAbZuerst", Tariftabelle::faktor,
                   [](Tarifmaske& m) { m.fldAbZeit = "7:00"; m.fldBisZeit = "x"; }, kAbFalsch},
         PruefFall{"UnvollstaendigVorZeit", Tariftabelle::faktor,
@@ -438,9 +358,9 @@ INSTANTIATE_TEST_SUITE_P(
         PruefFall{"ZeitVorPreis", Tariftabelle::faktor,
                   [](Tarifmaske& m) { m.fldBisZeit = "x"; m.fldMinutenpreis = "abc"; }, kBisFalsch},
         PruefFall{"PauschaleKeineZahl", Tariftabelle::Ortstarif, setze(&Tarifmaske::fldPauschalpreis, " "),
-                  zeilen({"Der Pauschalpreis „ “ ist keine Zahl!", "Datensatz wurde nicht gespeichert!"})},
+                  box("Der Pauschalpreis „ “ ist keine Zahl!" + kNicht)},
         PruefFall{"TaktGebrochen", Tariftabelle::faktor, setze(&Tarifmaske::fldSekundentakt, "1,5"),
-                  zeilen({"Der Sekundentakt „1,5“ ist keine ganze Zahl!", "Datensatz wurde nicht gespeichert!"})},
+                  box("Der Sekundentakt „1,5“ ist keine ganze Zahl!" + kNicht)},
         PruefFall{"PreisMitPunkt", Tariftabelle::faktor, setze(&Tarifmaske::fldMinutenpreis, "0.06"), ""},
         PruefFall{"PreisMitTausendern", Tariftabelle::faktor, setze(&Tarifmaske::fldPauschalpreis, "1.234,50"),
                   ""}),
@@ -456,15 +376,13 @@ TEST_P(EditorPruefung, SaveChecksTheMaskBeforeWriting)
     const Tarifmaske vorher = ed.maske();
     dlg.answer(Answer::Ok);
     ed.speichern();
-    ASSERT_EQ(dlg.boxes().size(), 1u);
+    EXPECT_EQ(dlg.protokoll(), QStringList{fall.meldung.isEmpty() ? kGespeichert : fall.meldung});
     if (fall.meldung.isEmpty()) {
-        erwarteBox(kGespeichert, Buttons::Ok, Icon::Information);
         EXPECT_EQ(anzahl(fall.tabelle), 1u);
         EXPECT_FALSE(ed.hinweisSichtbar());
         erwarteGeleert();
         return;
     }
-    erwarteBox(fall.meldung, Buttons::Ok, Icon::Critical);
     EXPECT_EQ(anzahl(fall.tabelle), 0u);
     // A refused save stays in new-entry mode with everything as typed.
     EXPECT_EQ(ed.maske(), vorher);
@@ -482,7 +400,7 @@ TEST_F(Editor, RefusedPriceLeavesTheStoredEntryUnchanged)
     ed.maske().fldMinutenpreis = QStringLiteral("abc");
     dlg.answer(Answer::Ok);
     ed.speichern();
-    erwarteBox(kPreisAbc, Buttons::Ok, Icon::Critical);
+    EXPECT_EQ(dlg.protokoll(), QStringList{kPreisAbc});
     EXPECT_EQ(tarifFinden(*db, Tariftabelle::faktor, satz), vorher);
 }
 
@@ -491,23 +409,21 @@ TEST_F(Editor, DatabaseFailureIsReportedAndTheEditorGoesOn)
     db->exec("DROP TABLE faktor");
     dlg.answer(Answer::Ok);
     ed.listeFuellen();
-    ASSERT_EQ(dlg.messages().size(), 1u);
-    EXPECT_TRUE(dlg.messages()[0].text.startsWith("Die Tarifeinträge konnten nicht gelesen werden:"));
-    EXPECT_EQ(dlg.messages()[0].icon, Icon::Critical);
     EXPECT_TRUE(ed.eintraege().isEmpty());
-
     neuerEintrag("030");
     dlg.answer(Answer::Ok);
     ed.speichern();
-    ASSERT_EQ(dlg.messages().size(), 2u);
-    EXPECT_TRUE(dlg.messages()[1].text.endsWith("Datensatz wurde nicht gespeichert!"));
     EXPECT_EQ(ed.neuerSatz(), 1);
-
     ed.tabelleWaehlen(Tariftabelle::Ortstarif);
     neuerEintrag("030");
     dlg.answer(Answer::Ok);
     ed.speichern();
-    erwarteBox(kGespeichert, Buttons::Ok, Icon::Information, std::nullopt, 2);
+    const auto boxen = dlg.protokoll();
+    ASSERT_EQ(boxen.size(), 3);
+    EXPECT_TRUE(boxen[0].startsWith("M ORVE-Tarifo V2.01 | Die Tarifeinträge konnten nicht gelesen werden:")
+                && boxen[0].endsWith(" | Ok Critical")) << boxen[0].toStdString();
+    EXPECT_TRUE(boxen[1].endsWith(kNicht + " | Ok Critical")) << boxen[1].toStdString();
+    EXPECT_EQ(boxen[2], kGespeichert);
 }
 
 TEST_F(Editor, TariffCalculatorAddressIsShownForCopying)

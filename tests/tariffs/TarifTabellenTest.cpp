@@ -131,10 +131,8 @@ class SatzText : public ::testing::TestWithParam<SatzFall> {};
 
 INSTANTIATE_TEST_SUITE_P(
     Faelle, SatzText,
-    ::testing::Values(SatzFall{"7", 7}, SatzFall{" 7 ", 7}, SatzFall{"007", 7}, SatzFall{"0", 0},
-                      SatzFall{"", std::nullopt}, SatzFall{"abc", std::nullopt}, SatzFall{"7abc", std::nullopt},
+    ::testing::Values(SatzFall{"7", 7}, SatzFall{" 007 ", 7}, SatzFall{"", std::nullopt}, SatzFall{"7abc", std::nullopt},
                       SatzFall{"7,0", std::nullopt}, SatzFall{"1 OR 1=1", std::nullopt},
-                      SatzFall{"7;DROP TABLE faktor", std::nullopt},
                       SatzFall{"99999999999999999999", std::nullopt}));
 
 TEST_P(SatzText, OnlyAWholeNumberIsARecordNumber)
