@@ -103,16 +103,6 @@ TEST_P(SettingsFileFirst, OffersFileOrMemoryAndPutsBackOnNo)
 INSTANTIATE_TEST_SUITE_P(Commands, SettingsFileFirst, ::testing::Values(kVat, kMinute, kSurcharge),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(SettingsCommand, RetryThenValidEntryIsStored)
-{
-    TempProgramFolder dir;
-    ScriptedDialogs dialogs;
-    dialogs.type(QStringLiteral("0")).answer(Answer::Yes).type(QStringLiteral("16"));
-    mnuMehrwertsteuerEinstellen(dir.state(), dialogs);
-    EXPECT_EQ(dir.state().Steuersatz, QStringLiteral("16"));
-    EXPECT_EQ(dir.readFile(QStringLiteral("Steuersatz.txt")), QByteArray("16\r\n"));
-}
-
 TEST(SettingsCommand, UnwritableFileIsReportedAndValueKeptForTheRun)
 {
     TempProgramFolder dir;

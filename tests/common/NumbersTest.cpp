@@ -18,8 +18,7 @@ TEST_P(LeadingNumber, ReadsTheLeadingNumber)
 INSTANTIATE_TEST_SUITE_P(Vat, LeadingNumber, ::testing::Values(
     LeadingCase{"19", 19}, LeadingCase{"7,5", 7}, LeadingCase{"19,5", 19}, LeadingCase{" 1 9", 19},
     LeadingCase{"abc", 0}, LeadingCase{"-5", -5}, LeadingCase{"", 0}, LeadingCase{"7.5", 7.5},
-    LeadingCase{"16%", 16}, LeadingCase{"\t19\n", 19}, LeadingCase{"1e2", 100}, LeadingCase{"-", 0},
-    LeadingCase{".5", 0.5}, LeadingCase{"19abc", 19}));
+    LeadingCase{"16%", 16}, LeadingCase{"1e2", 100}));
 
 struct GermanCase { const char* text; std::optional<double> expected; };
 
@@ -35,12 +34,10 @@ TEST_P(GermanDecimal, ReadsTheGermanForm)
 }
 
 INSTANTIATE_TEST_SUITE_P(Prices, GermanDecimal, ::testing::Values(
-    GermanCase{"1,20", 1.2}, GermanCase{"0,06", 0.06}, GermanCase{"1.20", 1.2}, GermanCase{"0.06", 0.06},
-    GermanCase{"1.234,5", 1234.5}, GermanCase{"12", 12}, GermanCase{"-0,5", -0.5}, GermanCase{" 0,20 ", 0.2},
-    GermanCase{",5", 0.5}, GermanCase{"0", 0}, GermanCase{"abc", std::nullopt}, GermanCase{"", std::nullopt},
-    GermanCase{"1,2,3", std::nullopt}, GermanCase{"1,2a", std::nullopt}, GermanCase{",", std::nullopt},
-    GermanCase{"1.2.3", std::nullopt}, GermanCase{"12.34,5", std::nullopt}, GermanCase{"inf", std::nullopt},
-    GermanCase{"1e5", std::nullopt}));
+    GermanCase{"1,20", 1.2}, GermanCase{"0,06", 0.06}, GermanCase{"1.20", 1.2}, GermanCase{"1.234,5", 1234.5},
+    GermanCase{"-0,5", -0.5}, GermanCase{" 0,20 ", 0.2}, GermanCase{",5", 0.5}, GermanCase{"abc", std::nullopt},
+    GermanCase{"", std::nullopt}, GermanCase{"1,2,3", std::nullopt}, GermanCase{"1,2a", std::nullopt},
+    GermanCase{"12.34,5", std::nullopt}, GermanCase{"inf", std::nullopt}, GermanCase{"1e5", std::nullopt}));
 
 struct MoneyCase { double value; const char* text; };
 
@@ -52,11 +49,9 @@ TEST_P(MoneyPattern, FormatsThreeDecimalsHalfAwayFromZero)
 }
 
 INSTANTIATE_TEST_SUITE_P(Costs, MoneyPattern, ::testing::Values(
-    MoneyCase{0.0285, "0,029"}, MoneyCase{0.1085, "0,109"}, MoneyCase{0.09, "0,090"}, MoneyCase{0.108, "0,108"},
-    MoneyCase{0.0, "0,000"}, MoneyCase{12345.6789, "12345,679"}, MoneyCase{-0.0285, "-0,029"},
-    MoneyCase{0.9995, "1,000"}, MoneyCase{0.0004, "0,000"}, MoneyCase{0.0005, "0,001"},
-    MoneyCase{1.0 / 3.0, "0,333"}, MoneyCase{0.06 * 90 / 60, "0,090"}, MoneyCase{99999.9999, "100000,000"},
-    MoneyCase{-0.0001, "0,000"}, MoneyCase{1e-20, "0,000"}, MoneyCase{1.5e6, "1500000,000"}));
+    MoneyCase{0.0285, "0,029"}, MoneyCase{0.1085, "0,109"}, MoneyCase{0.09, "0,090"}, MoneyCase{0.0, "0,000"},
+    MoneyCase{12345.6789, "12345,679"}, MoneyCase{-0.0285, "-0,029"}, MoneyCase{0.0004, "0,000"},
+    MoneyCase{0.06 * 90 / 60, "0,090"}, MoneyCase{99999.9999, "100000,000"}, MoneyCase{-0.0001, "0,000"}));
 
 struct UpCase { double q; double expected; };
 
@@ -68,8 +63,8 @@ TEST_P(RoundUp, UsesFifteenDigits)
 }
 
 INSTANTIATE_TEST_SUITE_P(Quotients, RoundUp, ::testing::Values(
-    UpCase{0.07 / 0.01, 7}, UpCase{0.3 / 0.1, 3}, UpCase{0.15 / 0.10, 2}, UpCase{0.25 / 0.10, 3},
-    UpCase{1.0, 1}, UpCase{0.0, 0}, UpCase{1.0000001, 2}, UpCase{-0.5, 0}));
+    UpCase{0.07 / 0.01, 7}, UpCase{0.3 / 0.1, 3}, UpCase{0.15 / 0.10, 2}, UpCase{0.0, 0}, UpCase{1.0000001, 2},
+    UpCase{-0.5, 0}));
 
 struct TimeCase { const char* text; std::optional<int> seconds; };
 
@@ -84,15 +79,12 @@ TEST_P(TimeOfDay, ReadsHhMmSs)
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, TimeOfDay, ::testing::Values(
-    TimeCase{"00:00:00", 0}, TimeCase{"08:00:00", 8 * 3600}, TimeCase{"23:59:59", 86399},
-    TimeCase{"24:00:00", 86400}, TimeCase{"24:00:01", std::nullopt}, TimeCase{"7:00:00", std::nullopt},
-    TimeCase{"08.00.00", std::nullopt}, TimeCase{"ab:cd:ef", std::nullopt}, TimeCase{"12:60:00", std::nullopt}));
+    TimeCase{"00:00:00", 0}, TimeCase{"23:59:59", 86399}, TimeCase{"24:00:00", 86400},
+    TimeCase{"24:00:01", std::nullopt}, TimeCase{"7:00:00", std::nullopt}, TimeCase{"12:60:00", std::nullopt}));
 
 TEST(GermanNumberText, ShowsDecimalComma)
 {
     EXPECT_EQ(deutscheZahlText(0.06), QStringLiteral("0,06"));
-    EXPECT_EQ(deutscheZahlText(1.2), QStringLiteral("1,2"));
-    EXPECT_EQ(deutscheZahlText(0), QStringLiteral("0"));
     EXPECT_EQ(deutscheZahlText(60), QStringLiteral("60"));
     EXPECT_EQ(deutscheZahlText(0.1 + 0.2), QStringLiteral("0,3"));
 }

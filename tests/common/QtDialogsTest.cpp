@@ -34,16 +34,24 @@ void whenModalShows(std::function<void(QWidget*)> inspect)
     timer->start();
 }
 
-QStringList buttonTexts(QMessageBox* box)
+// Clicks the button with this text (access key marks aside) and returns the
+// sorted texts of all buttons.
+QStringList klicken(QWidget* w, const QString& text)
 {
-    QStringList out;
-    for (auto* b : box->buttons())
-        out << b->text().remove(QLatin1Char('&'));
-    out.sort();
-    return out;
+    QStringList alle;
+    QAbstractButton* ziel = nullptr;
+    for (auto* b : w->findChildren<QAbstractButton*>()) {
+        alle << b->text().remove(QLatin1Char('&'));
+        if (alle.back() == text)
+            ziel = b;
+    }
+    if (ziel)
+        ziel->click();
+    alle.sort();
+    return alle;
 }
 
-struct ButtonsCase { Buttons buttons; QStringList texts; Answer clicked; };
+struct ButtonsCase { Buttons buttons; QStringList texts; Answer clicked; const char* click; };
 
 class QtMessageBox : public ::testing::TestWithParam<ButtonsCase> {};
 
@@ -55,16 +63,8 @@ TEST_P(QtMessageBox, ShowsGermanButtonsAndLineBreaks)
     whenModalShows([&](QWidget* w) {
         auto* box = qobject_cast<QMessageBox*>(w);
         ASSERT_NE(box, nullptr);
-        seen = buttonTexts(box);
         text = box->text();
-        for (auto* b : box->buttons()) {
-            const QString t = b->text().remove(QLatin1Char('&'));
-            const bool want = (GetParam().clicked == Answer::Ok && t == QLatin1String("OK"))
-                || (GetParam().clicked == Answer::Cancel && t == QLatin1String("Abbrechen"))
-                || (GetParam().clicked == Answer::Yes && t == QLatin1String("Ja"))
-                || (GetParam().clicked == Answer::No && t == QLatin1String("Nein"));
-            if (want) { b->click(); return; }
-        }
+        seen = klicken(box, QLatin1String(GetParam().click));
     });
     const Answer a = dialogs.message(zeilen({QStringLiteral("Zeile 1"), QStringLiteral("Zeile 2")}),
                                      QStringLiteral("Titel"), GetParam().buttons, Icon::Critical);
@@ -76,11 +76,10 @@ TEST_P(QtMessageBox, ShowsGermanButtonsAndLineBreaks)
 }
 
 INSTANTIATE_TEST_SUITE_P(Buttons, QtMessageBox, ::testing::Values(
-    ButtonsCase{Buttons::Ok, {QStringLiteral("OK")}, Answer::Ok},
-    ButtonsCase{Buttons::OkCancel, {QStringLiteral("OK"), QStringLiteral("Abbrechen")}, Answer::Cancel},
-    ButtonsCase{Buttons::YesNo, {QStringLiteral("Ja"), QStringLiteral("Nein")}, Answer::No},
-    ButtonsCase{Buttons::YesNoCancel, {QStringLiteral("Ja"), QStringLiteral("Nein"), QStringLiteral("Abbrechen")},
-                Answer::Yes}));
+    ButtonsCase{Buttons::Ok, {"OK"}, Answer::Ok, "OK"},
+    ButtonsCase{Buttons::OkCancel, {"OK", "Abbrechen"}, Answer::Cancel, "Abbrechen"},
+    ButtonsCase{Buttons::YesNo, {"Ja", "Nein"}, Answer::No, "Nein"},
+    ButtonsCase{Buttons::YesNoCancel, {"Ja", "Nein", "Abbrechen"}, Answer::Yes, "Ja"}));
 
 TEST(QtMessageBoxDefault, DefaultButtonIsHonoured)
 {
@@ -105,15 +104,13 @@ TEST(QtInputBox, ReturnsTextOrEmptyOnCancel)
         ASSERT_NE(edit, nullptr);
         EXPECT_EQ(edit->text(), QStringLiteral("1,20"));
         edit->setText(QStringLiteral("1,30"));
-        for (auto* b : w->findChildren<QPushButton*>())
-            if (b->text() == QLatin1String("OK")) b->click();
+        klicken(w, QStringLiteral("OK"));
     });
     EXPECT_EQ(dialogs.input(QStringLiteral("Aufschlag"), QStringLiteral("T"), QStringLiteral("1,20")),
               QStringLiteral("1,30"));
     whenModalShows([](QWidget* w) {
         EXPECT_NE(w->findChild<QPushButton*>(QStringLiteral("Durchsuchen")), nullptr);
-        for (auto* b : w->findChildren<QPushButton*>())
-            if (b->text() == QLatin1String("Abbrechen")) b->click();
+        klicken(w, QStringLiteral("Abbrechen"));
     });
     EXPECT_EQ(dialogs.input(InputRequest{QStringLiteral("Pfad"), QStringLiteral("T"), QStringLiteral("x"), true}),
               QString());

@@ -157,7 +157,7 @@ TEST(DateiRegistry, FailedWriteLeavesTheOldFileAndUndoesTheChange)
 {
     TempProgramFolder p;
     const QString datei = DateiRegistry::standardDatei(p.path());
-    registryDateiSchreiben(datei, standardInstallation());
+    p.writeFile(QStringLiteral("Registry/HKEY_LOCAL_MACHINE.reg"), SpeicherRegistry(standardInstallation()).alsRegDatei());
     const QByteArray vorher = p.readFile(QStringLiteral("Registry/HKEY_LOCAL_MACHINE.reg"));
     DateiRegistry reg(datei);
     const auto s = reg.anlegen(Hive::LocalMachine, kOdbc.left(kOdbc.lastIndexOf(QLatin1Char('\\'))));

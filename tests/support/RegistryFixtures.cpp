@@ -3,11 +3,6 @@
 #include "startup/Installation.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
-#include <QSaveFile>
-
-#include <stdexcept>
 
 namespace orve::test {
 
@@ -50,15 +45,6 @@ std::vector<RegEintrag> mit(std::vector<RegEintrag> eintraege, const RegEintrag&
     }
     eintraege.push_back(e);
     return eintraege;
-}
-
-void registryDateiSchreiben(const QString& datei, const std::vector<RegEintrag>& eintraege)
-{
-    QDir().mkpath(QFileInfo(datei).absolutePath());
-    const QByteArray inhalt = SpeicherRegistry(eintraege).alsRegDatei();
-    QSaveFile f(datei);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || f.write(inhalt) != inhalt.size() || !f.commit())
-        throw std::runtime_error("cannot write registry file " + datei.toStdString());
 }
 
 SpeicherRegistry standardRegistry(const QString& treiberDatei)

@@ -34,10 +34,6 @@ std::vector<RegEintrag> ohne(std::vector<RegEintrag> eintraege, const QString& s
 // The list with `e` added, or replacing the value of the same place.
 std::vector<RegEintrag> mit(std::vector<RegEintrag> eintraege, const RegEintrag& e);
 
-// Writes a registry file (regedit export form) holding the entries;
-// throws std::runtime_error when it cannot be written.
-void registryDateiSchreiben(const QString& datei, const std::vector<RegEintrag>& eintraege);
-
 // A complete machine: SpeicherRegistry with the standard installation.
 SpeicherRegistry standardRegistry(const QString& treiberDatei = QString());
 

@@ -60,37 +60,22 @@ std::vector<Message> ScriptedDialogs::messages() const
 
 namespace {
 
-const char* name(Buttons b)
+QLatin1String name(Buttons b)
 {
-    switch (b) {
-    case Buttons::Ok: return "Ok";
-    case Buttons::OkCancel: return "OkCancel";
-    case Buttons::YesNo: return "YesNo";
-    case Buttons::YesNoCancel: return "YesNoCancel";
-    }
-    return "?";
+    static const char* const namen[] = {"Ok", "OkCancel", "YesNo", "YesNoCancel"};
+    return QLatin1String(namen[static_cast<int>(b)]);
 }
 
-const char* name(Icon i)
+QLatin1String name(Icon i)
 {
-    switch (i) {
-    case Icon::None: return "None";
-    case Icon::Critical: return "Critical";
-    case Icon::Information: return "Information";
-    case Icon::Stop: return "Stop";
-    }
-    return "?";
+    static const char* const namen[] = {"None", "Critical", "Information", "Stop"};
+    return QLatin1String(namen[static_cast<int>(i)]);
 }
 
-const char* name(Answer a)
+QLatin1String name(Answer a)
 {
-    switch (a) {
-    case Answer::Ok: return "Ok";
-    case Answer::Cancel: return "Cancel";
-    case Answer::Yes: return "Yes";
-    case Answer::No: return "No";
-    }
-    return "?";
+    static const char* const namen[] = {"Ok", "Cancel", "Yes", "No"};
+    return QLatin1String(namen[static_cast<int>(a)]);
 }
 
 QString cr(QString t) { return t.replace(CR, QStringLiteral("\\r")); }
@@ -107,9 +92,9 @@ QStringList ScriptedDialogs::protokoll() const
         }
         const Message& m = b.message;
         QString zeile = QStringLiteral("M %1 | %2 | %3 %4")
-                            .arg(m.title, cr(m.text), QLatin1String(name(m.buttons)), QLatin1String(name(m.icon)));
+                            .arg(m.title, cr(m.text), name(m.buttons), name(m.icon));
         if (m.defaultButton)
-            zeile += QStringLiteral(" default ") + QLatin1String(name(*m.defaultButton));
+            zeile += QStringLiteral(" default ") + name(*m.defaultButton);
         z << zeile;
     }
     return z;

@@ -10,7 +10,6 @@
 
 #include <SQLiteCpp/SQLiteCpp.h>
 
-#include <random>
 #include <stdexcept>
 
 namespace orve::test {
@@ -71,41 +70,13 @@ void schreibeSqliteBill(const QString& pfad, const std::vector<StdbillAnruf>& an
 
 std::vector<StdbillAnruf> beispielStdbill(int anzahl, std::uint32_t seed)
 {
-    std::mt19937 zufall(seed);
-    auto zahl = [&](int von, int bis) { return std::uniform_int_distribution<int>(von, bis)(zufall); };
     static const char* const namen[] = {"Zentrale", "Buchhaltung", "Vertrieb", "Lager", "Geschäftsführung",
                                         "Werkstatt"};
-    static const char* const vorwahlen[] = {"030", "089", "040", "0221", "069", "0711", "0170", "0151",
-                                            "0176", "0043", "0041", "0800"};
     std::vector<StdbillAnruf> out;
-    out.reserve(static_cast<size_t>(std::max(anzahl, 0)));
-    QDateTime moment(QDate(2023, 1, 2), QTime(7, 45), QTimeZone::utc());
-    for (int i = 0; i < anzahl; ++i) {
-        moment = moment.addSecs(zahl(30, 3600));
-        if (moment.time().hour() >= 18) {
-            QDate tag = moment.date().addDays(1);
-            while (tag.dayOfWeek() > 5)
-                tag = tag.addDays(1);
-            moment = QDateTime(tag, QTime(7, zahl(30, 59), zahl(0, 59)), QTimeZone::utc());
-        }
-        StdbillAnruf a;
-        a.start = moment;
-        const int n = zahl(0, 5);
-        a.user = 20 + n;
-        a.username = QString::fromUtf8(namen[n]);
-        a.lineno = zahl(1, 2);
-        if (zahl(0, 14) == 0) {
-            a.number.clear(); // internal call
-            a.lineno = 0;
-        } else {
-            QString nr = QString::fromLatin1(vorwahlen[zahl(0, 11)]);
-            const int stellen = zahl(5, 8);
-            for (int s = 0; s < stellen; ++s)
-                nr += QChar(u'0' + zahl(s == 0 ? 1 : 0, 9));
-            a.number = nr;
-        }
-        a.duration = zahl(0, 39) == 0 ? zahl(1800, 5400) : zahl(2, 720);
-        out.push_back(std::move(a));
+    for (const BillAnruf& a : beispielAnrufe(anzahl, seed)) {
+        const int sekunden = a.dauer ? QTime(0, 0).secsTo(QTime::fromString(*a.dauer, QStringLiteral("hh:mm:ss"))) : 0;
+        out.push_back({QDateTime(a.datum, a.zeit, QTimeZone::utc()), a.tln, QString::fromUtf8(namen[a.tln - 20]),
+                       a.rufnummer.value_or(QString()), sekunden, a.line});
     }
     return out;
 }

@@ -73,10 +73,10 @@ QString stdbillZeit(const QDateTime& start, StdbillOptionen::Zeit form);
 void schreibeSqliteBill(const QString& pfad, const std::vector<StdbillAnruf>& anrufe,
                         const StdbillOptionen& optionen = {});
 
-// `anzahl` realistic calls in chronological order: six extensions with
-// their names (20..25), office hours on weekdays from 2023-01-02 on,
-// local, long-distance, mobile and foreign numbers, now and then an
-// internal call (empty number). The same seed gives the same rows.
+// The calls of beispielAnrufe as `stdbill` rows: six extensions with their
+// names (20..25), local, long-distance, mobile and foreign numbers, now and
+// then an internal call or one without number (empty number). The same seed
+// gives the same rows.
 std::vector<StdbillAnruf> beispielStdbill(int anzahl, std::uint32_t seed = 1);
 
 // Data sources as DirectSources opens them, except that the data-source
