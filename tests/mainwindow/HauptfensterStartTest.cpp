@@ -378,15 +378,6 @@ TEST_F(Start, ParadoxTableFoundDamagedWhileCopyingKeepsWhatWasReadAndSaysSo)
     EXPECT_EQ(paradoxZeilen(), 60);
 }
 
-TEST_F(Start, TypedParadoxPathKeepsTheFullPathInTheFile)
-{
-    const QString quelle = paradoxDatei(QStringLiteral("tk/dbf/bill.db"));
-    dialogs.answer(Answer::Ok).type(quelle);
-    laden();
-    EXPECT_EQ(billpfadTxt(), quelle.toUtf8() + "\r\n");
-    EXPECT_EQ(state().Billpfad, QFileInfo(quelle).absolutePath());
-}
-
 TEST_F(Start, LocalDatabaseThatCannotBeOpenedIsReportedAndTheStartGoesOn)
 {
     AuswahlQuellen ohneLokal({QStringLiteral("ORVE-Access")});
@@ -397,7 +388,6 @@ TEST_F(Start, LocalDatabaseThatCannotBeOpenedIsReportedAndTheStartGoesOn)
     ASSERT_EQ(dialogs.boxes().size(), 1u);
     EXPECT_TRUE(dialogs.boxes()[0].message.text.contains(QStringLiteral("nicht übernommen")));
     EXPECT_EQ(ansicht.text2, QStringLiteral("Paradox"));
-    EXPECT_EQ(state().IstParadox, 1);
 }
 
 TEST_F(Start, SurchargeAndVatAreAskedForAfterTheSource)
@@ -444,17 +434,6 @@ TEST_F(StartUeberOdbc, RecognisesBothKindsThroughTheRegisteredDataSources)
     laden(odbc);
     EXPECT_EQ(ansicht.text2, QStringLiteral("Paradox"));
     EXPECT_EQ(paradoxZeilen(), 25);
-}
-
-TEST_F(StartUeberOdbc, PathThatDoesNotExistLeavesNoFileBehind)
-{
-    OdbcDatenquellen odbc(reg);
-    const QString fehlt = dir.file(QStringLiteral("nirgends/bill.db"));
-    pfadMerken(fehlt);
-    dialogs.answer(Answer::No);
-    EXPECT_THROW(laden(odbc), ProgramEnd);
-    EXPECT_FALSE(QFileInfo::exists(fehlt));
-    EXPECT_FALSE(QFileInfo::exists(dir.file(QStringLiteral("nirgends"))));
 }
 
 } // namespace

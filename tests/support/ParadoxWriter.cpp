@@ -244,7 +244,7 @@ QByteArray paradoxTabelle(const std::vector<ParadoxFeldDef>& felder, const std::
 
     // ---- header fields -------------------------------------------------------
     setzeLE16(kopf, 0x00, static_cast<std::uint16_t>(o.satzGroesseImKopf.value_or(satzGroesse)));
-    setzeLE16(kopf, 0x02, static_cast<std::uint16_t>(o.kopfGroesseImKopf.value_or(kopfGroesse)));
+    setzeLE16(kopf, 0x02, static_cast<std::uint16_t>(kopfGroesse));
     setzeByte(kopf, 0x04, o.dateiTyp);
     setzeByte(kopf, 0x05, o.blockKB);
     setzeLE32(kopf, 0x06, static_cast<std::uint32_t>(o.anzahlImKopf.value_or(static_cast<std::int64_t>(zeilen.size()))));
@@ -256,13 +256,9 @@ QByteArray paradoxTabelle(const std::vector<ParadoxFeldDef>& felder, const std::
     setzeLE16(kopf, 0x23, static_cast<std::uint16_t>(o.dateiTyp == 0 ? 1 : 0)); // key fields
     setzeByte(kopf, 0x39, o.version);
     setzeLE16(kopf, 0x3A, static_cast<std::uint16_t>(dateiBloecke));
-    if (o.verschluesselt)
-        setzeLE32(kopf, 0x25, 0xFF00FF00u);
     if (neu) {
         setzeLE16(kopf, 0x58, 0x0106);
         setzeLE16(kopf, 0x5A, 0x0106);
-        if (o.verschluesselt)
-            setzeLE32(kopf, 0x5C, 0x12345678u);
         setzeLE16(kopf, 0x64, static_cast<std::uint16_t>(felder.size()));
         setzeLE16(kopf, 0x68, static_cast<std::uint16_t>(felder.size()));
         setzeLE16(kopf, 0x6A, static_cast<std::uint16_t>(o.codepage));

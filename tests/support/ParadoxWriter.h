@@ -41,11 +41,9 @@ struct ParadoxOptionen {
     // Physical position of each block of the chain: chain block i lies at
     // file block blockPositionen[i] (0-based). Empty = file order.
     std::vector<int> blockPositionen;
-    bool verschluesselt = false; // sets the encryption words (never encrypts)
     // Header fields written as given instead of the true values (damage).
     std::optional<std::int64_t> anzahlImKopf;
     std::optional<int> satzGroesseImKopf;
-    std::optional<int> kopfGroesseImKopf;
 };
 
 // Where the parts of a written table lie, for tests that damage bytes.

@@ -54,16 +54,13 @@ protected:
     W* w(const char* name) { return kind<W>(fenster.get(), name); }
     QString text(const char* feld) { return w<QLineEdit>(feld)->text(); }
     void klick(const char* knopf) { w<QPushButton>(knopf)->click(); }
-    void aufklappen()
-    {
-        w<QComboBox>("Combo1")->showPopup();
-        w<QComboBox>("Combo1")->hidePopup();
-    }
-    void waehle(int index)
+    // Opens the entry list (which refills it) and chooses an entry.
+    void waehle(int index = -1)
     {
         auto* c = w<QComboBox>("Combo1");
         c->showPopup();
-        c->setCurrentIndex(index);
+        if (index >= 0)
+            c->setCurrentIndex(index);
         c->hidePopup();
     }
 };
@@ -172,20 +169,20 @@ TEST_F(Fenster, OpeningTheDropDownRefillsTheList)
     auto* combo = w<QComboBox>("Combo1");
     EXPECT_EQ(combo->count(), 0);
     w<QLineEdit>("fldBezeichnung")->setText(QStringLiteral("getippt"));
-    aufklappen();
+    waehle();
     EXPECT_EQ(combo->count(), 1);
     EXPECT_EQ(combo->itemText(0), "030 Berlin 00:00:00 24:00:00 *(3)*");
     EXPECT_EQ(combo->currentText(), "");
     EXPECT_EQ(text("fldBezeichnung"), "");
 
     db->exec("INSERT INTO faktor (satz, vorwahl, Bezeichnung) VALUES (9, '0171', 'Mobil')");
-    aufklappen();
+    waehle();
     ASSERT_EQ(combo->count(), 2);
     EXPECT_EQ(combo->itemText(0), "0171 Mobil   *(9)*");
 
     w<QRadioButton>("Option3")->click();
     EXPECT_EQ(combo->count(), 0);
-    aufklappen();
+    waehle();
     ASSERT_EQ(combo->count(), 1);
     EXPECT_EQ(combo->itemText(0), "01013 Anbieter *(7)*");
 }
