@@ -14,8 +14,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
-#include <QFileInfo>
-#include <QLineEdit>
 #include <QScreen>
 #include <QTimer>
 
@@ -35,10 +33,7 @@ void warten(int ms)
 
 void speichern(const QPixmap& bild, const QString& datei)
 {
-    if (!bild.save(datei))
-        std::fprintf(stderr, "cannot save %s\n", qPrintable(datei));
-    else
-        std::printf("%s\n", qPrintable(datei));
+    std::printf("%s %s\n", bild.save(datei) ? "saved" : "cannot save", qPrintable(datei));
 }
 
 void aufnehmen(bool paradox, const QString& ziel)
@@ -90,10 +85,6 @@ void aufnehmen(bool paradox, const QString& ziel)
     fenster.findChild<QAction*>(QStringLiteral("mnuLesenBill"))->trigger();
     warten(300);
     speichern(fenster.grab(), QDir(ziel).filePath(art + QStringLiteral("-alle.png")));
-    std::printf("%s: %s calls, Text2 %s, Text3 %s\n", qPrintable(art),
-                qPrintable(fenster.findChild<QLineEdit*>(QStringLiteral("Text1"))->text()),
-                qPrintable(fenster.findChild<QLineEdit*>(QStringLiteral("Text2"))->text()),
-                qPrintable(fenster.findChild<QLineEdit*>(QStringLiteral("Text3"))->text()));
 }
 
 } // namespace

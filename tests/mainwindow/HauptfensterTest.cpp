@@ -44,20 +44,6 @@ protected:
     int billZeilen() { return u.lokal()->execAndGet("SELECT count(*) FROM bill").getInt(); }
 };
 
-TEST_F(Befehle, ImportFillsListCountAndTable)
-{
-    fenster.mnuLesenBill();
-    EXPECT_EQ(ansicht.text1, QStringLiteral("3"));
-    EXPECT_EQ(fenster.liste().rowCount(), 3);
-    EXPECT_EQ(billZeilen(), 3);
-    ansicht.combo1 = QStringLiteral("21  |  Zentrale");
-    ansicht.combo2 = QStringLiteral("21.03.2009 14:30:01");
-    fenster.mnuLesenBill();
-    EXPECT_EQ(ansicht.text1, QStringLiteral("1"));
-    EXPECT_EQ(fenster.liste().rowCount(), 1);
-    EXPECT_TRUE(dialogs.boxes().empty());
-}
-
 TEST_F(Befehle, OpeningTheExtensionListClearsTheShownImportAndResetsTheDates)
 {
     fenster.mnuLesenBill();
@@ -76,20 +62,6 @@ TEST_F(Befehle, OpeningTheExtensionListClearsTheShownImportAndResetsTheDates)
     // Closed without a choice: both selections mean no limit.
     fenster.mnuLesenBill();
     EXPECT_EQ(ansicht.text1, QStringLiteral("3"));
-}
-
-TEST_F(Befehle, OpeningTheDateListFollowsTheExtension)
-{
-    fenster.mnuLesenBill();
-    ansicht.combo1 = QStringLiteral("21  |  Zentrale");
-    fenster.Combo2_DropDown();
-    EXPECT_EQ(ansicht.combo2Liste, QStringList({"alle", "21.03.2009 14:30:00", "22.03.2009 09:00:00"}));
-    EXPECT_EQ(ansicht.combo2, QString());
-    EXPECT_EQ(ansicht.text1, QStringLiteral("0"));
-    EXPECT_EQ(fenster.liste().rowCount(), 0);
-    ansicht.combo1 = QStringLiteral("alle");
-    fenster.Combo2_DropDown();
-    EXPECT_EQ(ansicht.combo2Liste.size(), 4);
 }
 
 TEST_F(Befehle, BadSelectionIsReportedAndChangesNothing)

@@ -224,6 +224,8 @@ INSTANTIATE_TEST_SUITE_P(
                       UebernahmeFall{"a)* *(7", "Es wurde kein gültiger (vorhandener) Satz gewählt!"},
                       UebernahmeFall{"030 *(abc)*", "Satz wurde nicht gefunden!"},
                       UebernahmeFall{"030 *(999)*", "Satz wurde nicht gefunden!"},
+                      UebernahmeFall{"030 *(7 OR 1=1)*", "Satz wurde nicht gefunden!"},
+                      UebernahmeFall{"030 *(99999999999999999999)*", "Satz wurde nicht gefunden!"},
                       UebernahmeFall{"Anbieter *(neu) x *(7)*", "Satz wurde nicht gefunden!"}));
 
 TEST_P(EditorUebernahme, TextWithoutValidRecordNumberLeavesTheMask)
