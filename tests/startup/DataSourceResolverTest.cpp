@@ -49,7 +49,6 @@ TEST(VerbindungZerlegen, FindsDataSourceAndFileEvenWhenThePathHoldsSeparators)
         {quelle(QStringLiteral("SQLite Datasource"), QStringLiteral("/srv/x;Modus=y/bill;.db")), QStringLiteral("SQLite Datasource"),
          QStringLiteral("/srv/x;Modus=y/bill;.db")},
         {QStringLiteral("dsn=Q;database=/a/b.db"), QStringLiteral("Q"), QStringLiteral("/a/b.db")},
-        {QStringLiteral("DBQ=/a/b.db"), QString(), QStringLiteral("/a/b.db")},
         {QStringLiteral("DSN=Q"), QStringLiteral("Q"), QString()},
     };
     for (const auto& f : faelle) {

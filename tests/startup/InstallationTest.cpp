@@ -10,28 +10,18 @@
 using namespace orve;
 using namespace orve::test;
 
+// The SQLite library serves the SQLite and Access drivers, the program
+// itself the Paradox driver; the program's own data sources are left to it.
 TEST(Installation, NamesTheFileThatServesEachDriverAndNeverTheProgramsOwnDataSources)
 {
-    const SpeicherRegistry reg(standardInstallation(QStringLiteral("/usr/lib/libsqlite3.so.0"), QStringLiteral("/opt/orve/orve-tarifo")));
-    const struct {
-        const QString& treiber;
-        const char* datei;
-    } faelle[] = {
-        {kSQLiteTreiber, "/usr/lib/libsqlite3.so.0"},
-        {kSQLite3Treiber, "/usr/lib/libsqlite3.so.0"},
-        {kAccessTreiber, "/usr/lib/libsqlite3.so.0"},
-        {kParadoxTreiber, "/opt/orve/orve-tarifo"},
-    };
-    for (const auto& f : faelle)
-        EXPECT_EQ(reg.wert(Hive::LocalMachine, kTreiberSchluessel + f.treiber, QStringLiteral("Driver")),
-                  RegWert::alsText(QLatin1String(f.datei)))
-            << f.treiber.toStdString();
+    const SpeicherRegistry reg(standardInstallation(QStringLiteral("/lib/libsqlite3.so.0"), QStringLiteral("/opt/orve")));
+    for (const QString& t : {kSQLiteTreiber, kSQLite3Treiber, kAccessTreiber, kParadoxTreiber})
+        EXPECT_EQ(reg.wert(Hive::LocalMachine, kTreiberSchluessel + t, QStringLiteral("Driver")),
+                  RegWert::alsText(t == kParadoxTreiber ? QStringLiteral("/opt/orve") : QStringLiteral("/lib/libsqlite3.so.0")));
     for (const QString& q : {kSQLiteDatenquelle, kSQLite3Datenquelle})
         EXPECT_TRUE(reg.wert(Hive::LocalMachine, kDatenquellenListe, q)) << q.toStdString();
-    for (const QString& q : {kAccessDatenquelle, kParadoxDatenquelle}) {
-        EXPECT_FALSE(reg.wert(Hive::LocalMachine, kDatenquellenListe, q));
-        EXPECT_FALSE(reg.schluesselVorhanden(Hive::LocalMachine, kDatenquellenSchluessel + q));
-    }
+    for (const QString& q : {kAccessDatenquelle, kParadoxDatenquelle})
+        EXPECT_FALSE(reg.schluesselVorhanden(Hive::LocalMachine, kDatenquellenSchluessel + q) || reg.wert(Hive::LocalMachine, kDatenquellenListe, q));
 }
 
 TEST(Installation, WritesTheFileOnceAndNeverOverwritesIt)
