@@ -8,22 +8,8 @@ namespace orve {
 
 QString ausWindows1252(const QByteArray& bytes)
 {
-    // 0x80..0x9F; 0 where Windows-1252 leaves the byte undefined (kept as is).
-    static const char16_t hoch[32] = {
-        0x20AC, 0, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-        0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0, 0x017D, 0,
-        0, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-        0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178};
-    QString s;
-    s.reserve(bytes.size());
-    for (char c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        if (b >= 0x80 && b <= 0x9F && hoch[b - 0x80] != 0)
-            s.append(QChar(hoch[b - 0x80]));
-        else
-            s.append(QChar(b));
-    }
-    return s;
+    QStringDecoder cp1252("windows-1252", QStringConverter::Flag::Stateless);
+    return cp1252.isValid() ? cp1252.decode(bytes) : QString::fromLatin1(bytes);
 }
 
 std::optional<QString> ersteZeileLesen(const QString& pfad)
