@@ -1,0 +1,38 @@
+#include "report/StapelDialogs.h"
+
+namespace orve {
+
+void StapelDialogs::schreiben(const QString& text)
+{
+    QString t = text;
+    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(CR, QLatin1Char('\n'));
+    const QByteArray b = (t.trimmed() + QLatin1Char('\n')).toLocal8Bit();
+    std::fwrite(b.constData(), 1, static_cast<size_t>(b.size()), m_ausgabe);
+    std::fflush(m_ausgabe);
+}
+
+Answer StapelDialogs::message(const Message& m)
+{
+    switch (m.buttons) {
+    case Buttons::Ok:
+        schreiben(m.text);
+        return Answer::Ok;
+    case Buttons::OkCancel:
+        schreiben(m.text);
+        return Answer::Cancel;
+    case Buttons::YesNo:
+        schreiben(m.text);
+        return Answer::No;
+    case Buttons::YesNoCancel:
+        return Answer::No;
+    }
+    return Answer::No;
+}
+
+QString StapelDialogs::input(const InputRequest& r)
+{
+    schreiben(r.prompt);
+    return {};
+}
+
+} // namespace orve

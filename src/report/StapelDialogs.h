@@ -1,0 +1,31 @@
+#pragma once
+
+#include "common/Dialogs.h"
+
+#include <QStringList>
+
+#include <cstdio>
+
+namespace orve {
+
+// The answers of the batch command, where the window would ask: every
+// message is written to the error output and answered with the choice that
+// goes no further (No, Cancel, OK alone); an input box gets no text. So a
+// missing setting or path ends the run with its message, as the window
+// would after the user gave up. The question about a missing tariff is
+// answered No without its text: the run lists those numbers itself.
+class StapelDialogs : public Dialogs {
+public:
+    explicit StapelDialogs(std::FILE* ausgabe = stderr) : m_ausgabe(ausgabe) {}
+
+    Answer message(const Message& m) override;
+    QString input(const InputRequest& r) override;
+    using Dialogs::input;
+    using Dialogs::message;
+
+private:
+    void schreiben(const QString& text);
+    std::FILE* m_ausgabe;
+};
+
+} // namespace orve

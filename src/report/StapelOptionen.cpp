@@ -1,0 +1,95 @@
+#include "report/StapelOptionen.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
+
+namespace orve {
+
+QString stapelHilfe()
+{
+    return QStringLiteral(
+        "Aufruf: orve-tarifo-bericht [Optionen]\n"
+        "\n"
+        "Liest die Gespräche aus bill.db ein, berechnet ihre Kosten nach den Tariftabellen\n"
+        "und schreibt den Kostenreport wie \"Auswertung\" -> \"Report erstellen\", ohne Fenster\n"
+        "und ohne Rückfragen.\n"
+        "\n"
+        "Optionen:\n"
+        "  --programmordner ORDNER  Programmordner mit Einstellungen, Registry und Datenbank\n"
+        "                           (Vorgabe: der Ordner des Programms)\n"
+        "  --billdb PFAD            diese bill.db statt der in Billpfad.txt gespeicherten\n"
+        "  --nebenstelle TEXT       nur diese Nebenstelle, z. B. 21 (Vorgabe: alle)\n"
+        "  --ab TEXT                nur Gespräche ab diesem Zeitpunkt, z. B. \"01.11.2026 00:00:00\"\n"
+        "                           oder \"2026-11-01 00:00:00\" (Vorgabe: alle)\n"
+        "  --eigenpreis             Report mit eigenem Minutenpreis (Minutenpreis.txt)\n"
+        "  --ohne-mwst              Report ohne Mehrwertsteuer\n"
+        "  --kuerzen                gewählte Rufnummern um die letzten drei Ziffern kürzen\n"
+        "  --pdf DATEI              den Report als PDF in diese Datei schreiben\n"
+        "  --csv DATEI              die berechneten Gespräche als CSV in diese Datei schreiben\n"
+        "  --tarife-pruefen         nur die Tariftabellen prüfen und das Ergebnis ausgeben\n"
+        "  --help                   diese Hilfe\n"
+        "\n"
+        "Ausgabe: je Nebenstelle eine Zeile mit Nebenstelle, Name, Anzahl der Gespräche,\n"
+        "Kostensumme und Bruttokosten.\n"
+        "\n"
+        "Rückgabewerte:\n"
+        "  0  alle Gespräche berechnet, Report geschrieben\n"
+        "  1  Einstellung, Pfad oder Datei fehlt oder ist fehlerhaft (Meldung auf stderr)\n"
+        "  2  keine Gespräche in der Auswahl\n"
+        "  3  Fehler in der Tariftabelle; kein Report, keine CSV-Datei\n"
+        "  4  Report geschrieben, aber für einige Rufnummern fehlt ein Tarif\n"
+        "  5  die Tarifprüfung hat Lücken oder Fehler gefunden\n");
+}
+
+StapelArgumente stapelArgumenteLesen(const QStringList& argumente, const QString& standardOrdner)
+{
+    QCommandLineParser p;
+    p.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption ordner(QStringLiteral("programmordner"), QString(), QStringLiteral("ORDNER"));
+    const QCommandLineOption billdb(QStringLiteral("billdb"), QString(), QStringLiteral("PFAD"));
+    const QCommandLineOption nebenstelle(QStringLiteral("nebenstelle"), QString(), QStringLiteral("TEXT"));
+    const QCommandLineOption ab(QStringLiteral("ab"), QString(), QStringLiteral("TEXT"));
+    const QCommandLineOption eigen(QStringLiteral("eigenpreis"));
+    const QCommandLineOption ohne(QStringLiteral("ohne-mwst"));
+    const QCommandLineOption kuerzen(QStringLiteral("kuerzen"));
+    const QCommandLineOption pdf(QStringLiteral("pdf"), QString(), QStringLiteral("DATEI"));
+    const QCommandLineOption csv(QStringLiteral("csv"), QString(), QStringLiteral("DATEI"));
+    const QCommandLineOption pruefen(QStringLiteral("tarife-pruefen"));
+    const QCommandLineOption hilfe(QStringList{QStringLiteral("help"), QStringLiteral("hilfe"), QStringLiteral("h")});
+    p.addOptions({ordner, billdb, nebenstelle, ab, eigen, ohne, kuerzen, pdf, csv, pruefen, hilfe});
+
+    StapelArgumente r;
+    if (!p.parse(argumente)) {
+        r.fehler = QStringLiteral("Die Angaben beim Aufruf sind fehlerhaft: %1\nMit --help werden alle Optionen angezeigt.")
+                       .arg(p.errorText());
+        return r;
+    }
+    if (!p.positionalArguments().isEmpty()) {
+        r.fehler = QStringLiteral("Unbekannte Angabe beim Aufruf: %1\nMit --help werden alle Optionen angezeigt.")
+                       .arg(p.positionalArguments().join(QLatin1Char(' ')));
+        return r;
+    }
+    StapelOptionen o;
+    o.hilfe = p.isSet(hilfe);
+    o.programmOrdner = QDir::toNativeSeparators(
+        QFileInfo(p.isSet(ordner) ? p.value(ordner) : standardOrdner).absoluteFilePath());
+    if (p.isSet(billdb))
+        o.billdb = QDir::toNativeSeparators(QFileInfo(p.value(billdb)).absoluteFilePath());
+    if (p.isSet(nebenstelle))
+        o.nebenstelle = p.value(nebenstelle);
+    if (p.isSet(ab))
+        o.ab = p.value(ab);
+    o.eigenpreis = p.isSet(eigen);
+    o.ohneMwst = p.isSet(ohne);
+    o.kuerzen = p.isSet(kuerzen);
+    o.tarifePruefen = p.isSet(pruefen);
+    if (p.isSet(pdf))
+        o.pdf = QFileInfo(p.value(pdf)).absoluteFilePath();
+    if (p.isSet(csv))
+        o.csv = QFileInfo(p.value(csv)).absoluteFilePath();
+    r.optionen = o;
+    return r;
+}
+
+} // namespace orve

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace orve {
+
+// The options of the batch command orve-tarifo-bericht.
+struct StapelOptionen {
+    QString programmOrdner;           // where settings, registry and database are read
+    std::optional<QString> billdb;    // replaces Billpfad.txt for this run
+    QString nebenstelle = QStringLiteral("alle");
+    QString ab = QStringLiteral("alle");
+    bool eigenpreis = false;
+    bool ohneMwst = false;
+    bool kuerzen = false;
+    bool tarifePruefen = false;
+    QString pdf;                      // empty: no PDF
+    QString csv;                      // empty: no CSV
+    bool hilfe = false;
+};
+
+// The German usage text printed by --help.
+QString stapelHilfe();
+
+// Reads the arguments (the first is the program's path). standardOrdner is
+// the folder of the executable. Returns the options, or the German reason
+// why the arguments cannot be used.
+struct StapelArgumente {
+    std::optional<StapelOptionen> optionen;
+    QString fehler;
+};
+StapelArgumente stapelArgumenteLesen(const QStringList& argumente, const QString& standardOrdner);
+
+} // namespace orve
