@@ -16,6 +16,8 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace orve {
 
 namespace {
@@ -58,24 +60,23 @@ BerichtFenster::BerichtFenster(Telefonkostenauswertung bericht, Dialogs& dialogs
 
     QAction* erste = aktion(QStringLiteral("ErsteSeite"), QStringLiteral("|<"), QKeySequence(Qt::CTRL | Qt::Key_Home));
     erste->setToolTip(QStringLiteral("Erste Seite"));
-    connect(erste, &QAction::triggered, this, [this] { m_vorschau->setCurrentPage(1); });
+    connect(erste, &QAction::triggered, this, [this] { blaettern(1); });
     QAction* vorige = aktion(QStringLiteral("VorigeSeite"), QStringLiteral("<"), QKeySequence(Qt::Key_PageUp));
     vorige->setToolTip(QStringLiteral("Vorige Seite"));
-    connect(vorige, &QAction::triggered, this, [this] { m_vorschau->setCurrentPage(m_vorschau->currentPage() - 1); });
+    connect(vorige, &QAction::triggered, this, [this] { blaettern(m_vorschau->currentPage() - 1); });
     m_seite = new QSpinBox(this);
     m_seite->setObjectName(QStringLiteral("Seitennummer"));
     m_seite->setMinimum(1);
     m_seite->setKeyboardTracking(false);
-    connect(m_seite, &QSpinBox::valueChanged, this, [this](int s) { m_vorschau->setCurrentPage(s); });
+    connect(m_seite, &QSpinBox::valueChanged, this, [this](int s) { blaettern(s); });
     m_seitenzahl = new QLabel(this);
     m_seitenzahl->setObjectName(QStringLiteral("Seitenzahl"));
     QAction* naechste = aktion(QStringLiteral("NaechsteSeite"), QStringLiteral(">"), QKeySequence(Qt::Key_PageDown));
     naechste->setToolTip(QStringLiteral("Nächste Seite"));
-    connect(naechste, &QAction::triggered, this,
-            [this] { m_vorschau->setCurrentPage(m_vorschau->currentPage() + 1); });
+    connect(naechste, &QAction::triggered, this, [this] { blaettern(m_vorschau->currentPage() + 1); });
     QAction* letzte = aktion(QStringLiteral("LetzteSeite"), QStringLiteral(">|"), QKeySequence(Qt::CTRL | Qt::Key_End));
     letzte->setToolTip(QStringLiteral("Letzte Seite"));
-    connect(letzte, &QAction::triggered, this, [this] { m_vorschau->setCurrentPage(m_vorschau->pageCount()); });
+    connect(letzte, &QAction::triggered, this, [this] { blaettern(m_vorschau->pageCount()); });
     leiste->addAction(erste);
     leiste->addAction(vorige);
     leiste->addWidget(new QLabel(QStringLiteral(" Seite "), this));
@@ -133,6 +134,12 @@ void BerichtFenster::vorschauZeichnen(QPrinter* drucker)
         BusyCursor warten;
         m_bericht.zeichnen(*drucker);
     });
+}
+
+void BerichtFenster::blaettern(int seite)
+{
+    m_vorschau->setCurrentPage(std::clamp(seite, 1, std::max(1, m_vorschau->pageCount())));
+    seitenAnzeigen();
 }
 
 void BerichtFenster::seitenAnzeigen()

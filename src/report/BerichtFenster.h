@@ -37,6 +37,7 @@ public:
     void alsPdfSpeichern();
 
 private:
+    void blaettern(int seite);
     void seitenAnzeigen();
     void vorschauZeichnen(QPrinter* drucker);
     QAction* aktion(const QString& name, const QString& text, const QKeySequence& kurz = {});

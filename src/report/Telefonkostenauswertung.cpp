@@ -151,12 +151,10 @@ void Telefonkostenauswertung::bereichAufnehmen(std::vector<Zeichnung>& z, const 
     // number of an internal call); otherwise its middle gives way to "…"
     // rather than run into the next column, so that the end stays readable
     // (the "*" of an approximate cost, the last digits of a number).
-    constexpr int kAbstand = 57; // 1 mm
+    constexpr int kAbstand = 57; // 1 mm between a shortened text and the next
     for (std::size_t i = anfang; i < z.size(); ++i) {
         Zeichnung& d = z[i];
         if (d.linie || d.text.isEmpty() || !d.name.startsWith(QLatin1String("Text")))
-            continue;
-        if (normal.horizontalAdvance(d.text) <= d.rechteck.width())
             continue;
         int grenze = kBerichtBreite;
         for (std::size_t j = anfang; j < z.size(); ++j) {
@@ -165,8 +163,10 @@ void Telefonkostenauswertung::bereichAufnehmen(std::vector<Zeichnung>& z, const 
                 && !n.text.isEmpty())
                 grenze = std::min(grenze, n.rechteck.left());
         }
-        const int breite = std::max(d.rechteck.width(), grenze - d.rechteck.left() - kAbstand);
-        d.text = normal.elidedText(d.text, Qt::ElideMiddle, breite);
+        const int breite = grenze - d.rechteck.left();
+        if (normal.horizontalAdvance(d.text) <= breite)
+            continue;
+        d.text = normal.elidedText(d.text, Qt::ElideMiddle, breite - kAbstand);
     }
 }
 
