@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QPrintPreviewWidget>
 #include <QThread>
+#include <QTimer>
 
 #include <SQLiteCpp/SQLiteCpp.h>
 
@@ -72,5 +73,14 @@ int main(int argc, char** argv)
     f->findChild<QAction*>(QStringLiteral("GanzeSeite"))->trigger();
     f->findChild<QAction*>(QStringLiteral("LetzteSeite"))->trigger();
     foto(f, ziel + QStringLiteral("/fenster-letzte.png"));
+
+    // The print dialog, photographed and cancelled.
+    QTimer::singleShot(1500, [&] {
+        if (QWidget* d = QApplication::activeModalWidget()) {
+            foto(d, ziel + QStringLiteral("/drucken.png"));
+            d->close();
+        }
+    });
+    f->findChild<QAction*>(QStringLiteral("Drucken"))->trigger();
     return 0;
 }
