@@ -32,8 +32,16 @@ struct InputRequest {
     bool offerFileChooser = false; // a "Durchsuchen…" button beside the text
 };
 
+struct FileRequest {
+    QString title;
+    QString preset;  // suggested path, native separators
+    QString filter;  // "PDF-Dateien (*.pdf)"
+    QString suffix;  // added when the name typed has none ("pdf")
+};
+
 // Everything the logic asks the user in the middle of an operation goes
-// through this interface: message boxes and input boxes. The windows hand in
+// through this interface: message boxes, input boxes and the question for
+// the name of a file to save. The windows hand in
 // the Qt implementation, tests a scripted one that records every box.
 class Dialogs {
 public:
@@ -41,6 +49,9 @@ public:
     virtual Answer message(const Message& m) = 0;
     // The confirmed text, or the empty text when the box was cancelled.
     virtual QString input(const InputRequest& r) = 0;
+    // The path of the file to write (native separators; an existing file
+    // was confirmed for replacing), or the empty text when cancelled.
+    virtual QString saveFile(const FileRequest& r) = 0;
 
     // Shorthands.
     Answer message(const QString& text, const QString& title, Buttons b = Buttons::Ok,

@@ -132,4 +132,17 @@ QString QtDialogs::input(const InputRequest& r)
     return feld->text();
 }
 
+QString QtDialogs::saveFile(const FileRequest& r)
+{
+    QFileDialog dlg(elternfenster(m_parent), r.title, QDir::fromNativeSeparators(r.preset), r.filter);
+    dlg.setObjectName(QStringLiteral("Dateiauswahl"));
+    dlg.setAcceptMode(QFileDialog::AcceptSave);
+    dlg.setFileMode(QFileDialog::AnyFile);
+    dlg.setDefaultSuffix(r.suffix);
+    dlg.selectFile(QDir::fromNativeSeparators(r.preset));
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+        return QString();
+    return QDir::toNativeSeparators(dlg.selectedFiles().constFirst());
+}
+
 } // namespace orve

@@ -6,7 +6,7 @@ class QWidget;
 
 namespace orve {
 
-// Real message and input boxes. CR in a text becomes a line break; the
+// Real message and input boxes and Qt's file dialog. CR in a text becomes a line break; the
 // buttons carry German texts.
 class QtDialogs : public Dialogs {
 public:
@@ -17,6 +17,7 @@ public:
     using Dialogs::message;
     Answer message(const Message& m) override;
     QString input(const InputRequest& r) override;
+    QString saveFile(const FileRequest& r) override;
 
 private:
     QWidget* m_parent;

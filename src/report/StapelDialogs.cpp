@@ -35,4 +35,10 @@ QString StapelDialogs::input(const InputRequest& r)
     return {};
 }
 
+QString StapelDialogs::saveFile(const FileRequest& r)
+{
+    schreiben(r.title);
+    return {};
+}
+
 } // namespace orve

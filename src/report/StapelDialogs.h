@@ -10,7 +10,7 @@ namespace orve {
 
 // The answers of the batch command, where the window would ask: every
 // message is written to the error output and answered with the choice that
-// goes no further (No, Cancel, OK alone); an input box gets no text. So a
+// goes no further (No, Cancel, OK alone); an input box and a file question get no text. So a
 // missing setting or path ends the run with its message, as the window
 // would after the user gave up. The question about a missing tariff is
 // answered No without its text: the run lists those numbers itself.
@@ -20,6 +20,7 @@ public:
 
     Answer message(const Message& m) override;
     QString input(const InputRequest& r) override;
+    QString saveFile(const FileRequest& r) override;
     using Dialogs::input;
     using Dialogs::message;
 

@@ -23,7 +23,7 @@ ScriptedDialogs& ScriptedDialogs::cancelInput()
 
 Answer ScriptedDialogs::message(const Message& m)
 {
-    RecordedBox box{RecordedBox::Kind::Message, m, {}, {}, Answer::Ok};
+    RecordedBox box{RecordedBox::Kind::Message, m, {}, {}, Answer::Ok, {}};
     if (m_script.empty() || m_script.front().kind != RecordedBox::Kind::Message) {
         m_boxes.push_back(box);
         ADD_FAILURE() << "unexpected message box: " << m.text.toStdString();
@@ -37,11 +37,31 @@ Answer ScriptedDialogs::message(const Message& m)
 
 QString ScriptedDialogs::input(const InputRequest& r)
 {
-    RecordedBox box{RecordedBox::Kind::Input, {}, r, {}, Answer::Ok};
+    RecordedBox box{RecordedBox::Kind::Input, {}, r, {}, Answer::Ok, {}};
     if (m_script.empty() || m_script.front().kind != RecordedBox::Kind::Input) {
         m_boxes.push_back(box);
         ADD_FAILURE() << "unexpected input box: " << r.prompt.toStdString();
         throw UnexpectedDialog("unexpected input box: " + r.prompt.toStdString());
+    }
+    box.answerText = m_script.front().text;
+    m_script.pop_front();
+    m_boxes.push_back(box);
+    return box.answerText;
+}
+
+ScriptedDialogs& ScriptedDialogs::chooseFile(const QString& path)
+{
+    m_script.push_back({RecordedBox::Kind::File, Answer::Ok, path});
+    return *this;
+}
+
+QString ScriptedDialogs::saveFile(const FileRequest& r)
+{
+    RecordedBox box{RecordedBox::Kind::File, {}, {}, {}, Answer::Ok, r};
+    if (m_script.empty() || m_script.front().kind != RecordedBox::Kind::File) {
+        m_boxes.push_back(box);
+        ADD_FAILURE() << "unexpected file question: " << r.title.toStdString();
+        throw UnexpectedDialog("unexpected file question: " + r.title.toStdString());
     }
     box.answerText = m_script.front().text;
     m_script.pop_front();
@@ -86,6 +106,10 @@ QStringList ScriptedDialogs::protokoll() const
 {
     QStringList z;
     for (const auto& b : m_boxes) {
+        if (b.kind == RecordedBox::Kind::File) {
+            z << QStringLiteral("F %1 | %2").arg(b.file.title, b.file.preset);
+            continue;
+        }
         if (b.kind == RecordedBox::Kind::Input) {
             z << QStringLiteral("I %1 | %2 | %3").arg(b.input.title, cr(b.input.prompt), b.input.preset);
             continue;

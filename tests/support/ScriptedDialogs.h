@@ -19,11 +19,12 @@ struct UnexpectedDialog : std::runtime_error {
 
 // One box the code showed, as recorded.
 struct RecordedBox {
-    enum class Kind { Message, Input } kind;
+    enum class Kind { Message, Input, File } kind;
     Message message;     // for Kind::Message
     InputRequest input;  // for Kind::Input
-    QString answerText;  // the input box's answer
+    QString answerText;  // the input box's answer, the chosen file
     Answer answer = Answer::Ok;
+    FileRequest file;    // for Kind::File
 };
 
 // Answers message and input boxes from a script and records every box.
@@ -33,17 +34,20 @@ public:
     ScriptedDialogs& answer(Answer a);                // next box is a message box
     ScriptedDialogs& type(const QString& text);       // next box is an input box
     ScriptedDialogs& cancelInput();                   // input box cancelled (empty text)
+    ScriptedDialogs& chooseFile(const QString& path); // next box asks for a file to save; empty: cancelled
 
     using Dialogs::input;
     using Dialogs::message;
     Answer message(const Message& m) override;
     QString input(const InputRequest& r) override;
+    QString saveFile(const FileRequest& r) override;
 
     const std::vector<RecordedBox>& boxes() const { return m_boxes; }
     std::vector<Message> messages() const;
     // Every box shown, one line each: "M title | text | buttons icon" for a
     // message box (" default No" appended when a default button was given),
-    // "I title | prompt | preset" for an input box; CR is written as \r.
+    // "I title | prompt | preset" for an input box, "F title | preset" for a
+    // file question; CR is written as \r.
     QStringList protokoll() const;
     bool scriptDone() const { return m_script.empty(); }
 

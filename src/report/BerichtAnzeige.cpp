@@ -1,0 +1,35 @@
+#include "report/BerichtAnzeige.h"
+
+#include "report/BerichtFenster.h"
+
+#include <utility>
+
+namespace orve {
+
+BerichtAnzeige::BerichtAnzeige(Dialogs& dialogs, QWidget* parent) : m_dialogs(dialogs), m_parent(parent) {}
+
+BerichtAnzeige::~BerichtAnzeige()
+{
+    schliessen();
+}
+
+BerichtFenster* BerichtAnzeige::zeigen(Telefonkostenauswertung bericht)
+{
+    schliessen();
+    m_fenster = new BerichtFenster(std::move(bericht), m_dialogs, m_parent.data());
+    m_fenster->show();
+    m_fenster->raise();
+    m_fenster->activateWindow();
+    return m_fenster.data();
+}
+
+void BerichtAnzeige::schliessen()
+{
+    if (BerichtFenster* f = m_fenster.data()) {
+        m_fenster.clear();
+        f->close();  // deletes itself (WA_DeleteOnClose) ...
+        delete f;    // ... at once, so the old report never shows beside the new one
+    }
+}
+
+} // namespace orve

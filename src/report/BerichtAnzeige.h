@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QPointer>
+
+class QWidget;
+
+namespace orve {
+
+class BerichtFenster;
+class Dialogs;
+class Telefonkostenauswertung;
+
+// Keeps the one report window of the program: showing a new report closes
+// the window of the previous run first, so every run's report is built
+// anew. The main window owns one; closing it closes the report window too.
+class BerichtAnzeige {
+public:
+    // parent: the main window (the report window stays a window of its own).
+    explicit BerichtAnzeige(Dialogs& dialogs, QWidget* parent = nullptr);
+    ~BerichtAnzeige();
+    BerichtAnzeige(const BerichtAnzeige&) = delete;
+    BerichtAnzeige& operator=(const BerichtAnzeige&) = delete;
+
+    // Closes an open report window, then shows the report in a new one (not
+    // modal) and returns it.
+    BerichtFenster* zeigen(Telefonkostenauswertung bericht);
+
+    // Closes the open report window, if any.
+    void schliessen();
+
+    // The open report window, or nullptr.
+    BerichtFenster* fenster() const { return m_fenster.data(); }
+
+private:
+    Dialogs& m_dialogs;
+    QPointer<QWidget> m_parent;
+    QPointer<BerichtFenster> m_fenster;
+};
+
+} // namespace orve

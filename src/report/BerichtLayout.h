@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+namespace orve {
+
+struct AppState;
+
+// What the report reads when it starts.
+struct BerichtOptionen {
+    QString Steuersatz;       // VAT rate as typed, read by the leading-number rule
+    int OhneMwst = 0;         // 1: group footers without the VAT line and gross total
+    QDate datum;              // the date "%d" shows
+    // Dialled numbers shown with their last three digits replaced by "x"
+    // (for reports handed to third parties). Off unless a caller sets it.
+    bool rufnummernGekuerzt = false;
+
+    // VAT rate and OhneMwst of the program, today's date.
+    static BerichtOptionen aus(const AppState& state);
+};
+
+// One control of a report section. Positions and sizes in twips (1440 to
+// the inch), relative to the section's top left corner.
+struct Steuerelement {
+    enum class Art { Bezeichnung, Feld, Linie };
+
+    QString name;      // "Bezeichnung1", "Text9", "Linie2"
+    Art art = Art::Bezeichnung;
+    QString inhalt;    // label text ("%d", "%p", "%P" placeholders) or the field's column
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 240;
+    bool titel = false;  // bold 12 point instead of 8.25 point
+    QString format;      // "0,000", "0,00" or empty: the stored text
+    bool sichtbar = true;
+};
+
+struct Bereich {
+    QString name;
+    int hoehe = 0;     // twips
+    std::vector<Steuerelement> elemente;
+
+    const Steuerelement* element(const QString& name) const;
+};
+
+// The layout of `Telefonkostenauswertung`: five sections from top to bottom.
+struct BerichtLayout {
+    Bereich PageHeader;       // top of every page
+    Bereich Bereich1;         // group header, once per extension
+    Bereich auslesen_Detail;  // one line per call
+    Bereich Bereich2;         // group footer, once per extension
+    Bereich PageFooter;       // bottom of every page
+};
+
+// Width of the horizontal lines and the widest labels, in twips.
+inline constexpr int kBerichtBreite = 8504;
+// Twips per point: fonts are 8.25 point (165 twips) and 12 point (240 twips).
+inline constexpr int kTwipsJePunkt = 20;
+
+// The footer's credit and web address (our own product line).
+QString berichtHinweis();
+
+// The layout as designed, with the start steps applied: the caption of
+// Bezeichnung12 built from the VAT rate, Bezeichnung12 and Text12 hidden
+// when OhneMwst is 1.
+BerichtLayout telefonkostenauswertungLayout(const BerichtOptionen& optionen);
+
+// "Summe Kosten incl. 19 MwSt:": the VAT text read by the leading-number
+// rule and written back with a decimal comma ("7.5" gives "7,5", "7,5" gives "7").
+QString mwstCaption(const QString& steuersatz);
+
+// Format "0,00": two decimals, decimal comma, halves away from zero after
+// rounding to 15 significant digits (0.198 -> "0,20", 1.005 -> "1,01").
+// Empty for an empty value. "0,000" is geldText.
+QString zweiStellen(const std::optional<double>& wert);
+
+
+} // namespace orve
