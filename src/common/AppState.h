@@ -13,6 +13,7 @@ struct AppState {
     int IstSQLite3 = 0;       // 1: "SQLite3 Datasource" opened the source
     QString Anwender;         // user name, stored with every saved tariff entry
     int OhneMwst = 0;         // 1: report without VAT
+    int RufnummernKuerzen = 0; // 1: report and CSV show dialled numbers without their last three digits
 
     // The three settings as typed by the user (see calls/Settings.h).
     QString Steuersatz;       // VAT rate in percent, read by the leading-number rule

@@ -3,7 +3,14 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
+namespace SQLite { class Database; }
+
 namespace orve {
+
+class TarifeditorOeffner;
+class Telefonkostenauswertung;
 
 // What the main window's logic reads from and writes to its controls. The
 // window implements it; tests use a plain record.
@@ -16,6 +23,18 @@ public:
     virtual void text2Setzen(const QString& text) = 0;  // kind of database
     virtual void text3Setzen(const QString& text) = 0;  // database file
     virtual void fortschrittSetzen(int wert) = 0;       // ProgressBar1
+    virtual void fortschrittMaximum(int maximum) = 0;   // ProgressBar1, from 0
+
+    // The report run: pending window messages are processed after every
+    // call; while it runs, the commands that would start another run or
+    // import, change a setting or the database path, or open the tariff
+    // editor are disabled.
+    virtual void ereignisseVerarbeiten() = 0;
+    virtual void laufAnzeigen(bool laeuft) = 0;
+    // The tariff editor for a number without tariff, on the run's connection.
+    virtual std::unique_ptr<TarifeditorOeffner> tarifeditor(SQLite::Database& lokal) = 0;
+    // Shows the report in its window, replacing the report of an earlier run.
+    virtual void berichtZeigen(Telefonkostenauswertung bericht) = 0;
 
     // Combo1 (extension) and Combo2 (date/time): the text shown, and the
     // list replaced together with the text.

@@ -9,9 +9,18 @@
 #include "common/TextFile.h"
 #include "common/Version.h"
 #include "mainwindow/HauptAnsicht.h"
+#include "report/Berichtslauf.h"
+#include "report/BerichtLayout.h"
+#include "report/Telefonkostenauswertung.h"
+#include "tariffs/TarifeditorOeffner.h"
 
 #include <QDir>
 #include <QFile>
+
+#include <SQLiteCpp/Database.h>
+
+#include <algorithm>
+#include <climits>
 
 namespace orve {
 
@@ -73,23 +82,91 @@ void Hauptfenster::Combo2_DropDown()
         fehlerZeigen(*fehler);
 }
 
-void Hauptfenster::mnuLesenBill()
+bool Hauptfenster::einlesen(std::int64_t& anzahl)
 {
     EinleseErgebnis e;
     try {
         e = tkBillEinlesen(m_state, m_quellen, m_ansicht.combo1Text(), m_ansicht.combo2Text(), m_liste);
     } catch (const QuellFehler& f) {
         fehlerZeigen(f.text());
-        return;
+        return false;
     }
+    anzahl = e.anzahl;
     m_ansicht.text1Setzen(QString::number(e.anzahl));
-    if (e.fehler)
+    if (e.fehler) {
         fehlerZeigen(*e.fehler);
+        return false;
+    }
+    return true;
+}
+
+void Hauptfenster::mnuLesenBill()
+{
+    std::int64_t anzahl = 0;
+    einlesen(anzahl);
+}
+
+void Hauptfenster::mnuReport()
+{
+    if (m_laeuft)
+        return;
+    m_laeuft = true;
+    m_anhalten = false;
+    m_ansicht.laufAnzeigen(true);
+    struct Ende {
+        Hauptfenster& h;
+        ~Ende()
+        {
+            h.m_laeuft = false;
+            h.m_ansicht.laufAnzeigen(false);
+        }
+    } ende{*this};
+    reportLauf();
+}
+
+void Hauptfenster::reportLauf()
+{
+    std::int64_t anzahl = 0;
+    if (!einlesen(anzahl))
+        return; // a report on part of the calls would be a wrong bill
+    if (anzahl > 0) {
+        m_ansicht.fortschrittMaximum(static_cast<int>(std::min<std::int64_t>(anzahl, INT_MAX)));
+        m_ansicht.fortschrittSetzen(0);
+    }
+    LaufUmgebung umgebung;
+    umgebung.editor = [this](SQLite::Database& lokal) { return m_ansicht.tarifeditor(lokal); };
+    umgebung.fortschritt = [this](std::int64_t erledigt, std::int64_t) {
+        m_ansicht.fortschrittSetzen(static_cast<int>(std::min<std::int64_t>(erledigt, INT_MAX)));
+        m_ansicht.ereignisseVerarbeiten();
+        return !m_anhalten;
+    };
+    LaufErgebnis r = berichtslauf(m_state, m_quellen, m_dialogs, anzahl, EigenpreisModus != 0, umgebung);
+    if (r.ende != LaufErgebnis::Ende::Bericht)
+        return; // the progress bar keeps its position
+    m_ansicht.berichtZeigen(Telefonkostenauswertung(std::move(*r.daten), BerichtOptionen::aus(m_state)));
+    m_ansicht.fortschrittSetzen(0);
+}
+
+void Hauptfenster::mnuReportEigen()
+{
+    if (m_laeuft || !eigenenMinutenpreisLesen(m_state, m_dialogs))
+        return;
+    EigenpreisModus = 1;
+    struct Zurueck {
+        int& modus;
+        ~Zurueck() { modus = 0; }
+    } zurueck{EigenpreisModus};
+    mnuReport();
 }
 
 void Hauptfenster::Check1_Click(bool angehakt)
 {
     m_state.OhneMwst = angehakt ? 1 : 0;
+}
+
+void Hauptfenster::Check2_Click(bool angehakt)
+{
+    m_state.RufnummernKuerzen = angehakt ? 1 : 0;
 }
 
 void Hauptfenster::mnuDatenbankpfadneu()

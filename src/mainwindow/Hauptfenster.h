@@ -3,6 +3,8 @@
 #include "calls/AnrufListe.h"
 #include "mainwindow/HauptfensterStart.h"
 
+#include <cstdint>
+
 namespace orve {
 
 struct AppState;
@@ -38,10 +40,31 @@ public:
     void Check1_Click(bool angehakt);
     // "&Datenbankpfad neu eingeben": forgets the path and ends the program.
     void mnuDatenbankpfadneu();
+    // The check box "shortened numbers".
+    void Check2_Click(bool angehakt);
+
+    // "&Report erstellen": imports the selected calls, prices every call
+    // (progress bar from 0 to the count, pending messages processed after
+    // every call) and shows the report. An import that failed, no calls,
+    // Cancel at a missing tariff and a pricing error end the run without a
+    // report. A broken tariff table ends the program (Tariftabellenfehler).
+    void mnuReport();
+    // "Report mit eigenem Minutenpreis erstellen": the own price per minute
+    // from Minutenpreis.txt, then the run with EigenpreisModus set.
+    void mnuReportEigen();
+    // A run is in progress (its commands nest in the event loop).
+    bool laeuft() const { return m_laeuft; }
+    // The window closes during a run: the run stops after the current call.
+    void laufAnhalten() { m_anhalten = true; }
+
+    int EigenpreisModus = 0;
 
     AnrufListe& liste() { return m_liste; }
 
 private:
+    // The import of mnuLesenBill; false when it failed (its message was shown).
+    bool einlesen(std::int64_t& anzahl);
+    void reportLauf();
     void anzeigeLeeren();
     void fehlerZeigen(const QString& text);
 
@@ -52,6 +75,8 @@ private:
     Dialogs& m_dialogs;
     HauptAnsicht& m_ansicht;
     AnrufListe m_liste;
+    bool m_laeuft = false;
+    bool m_anhalten = false;
 };
 
 } // namespace orve

@@ -87,7 +87,7 @@ void HauptfensterStart::laden()
     m_ansicht.captionSetzen(programmCaption());
     QDir::setCurrent(m_state.programmOrdner);
 
-    m_state.Billpfad = ersteZeileLesen(billpfadDatei(m_state)).value_or(QString());
+    m_state.Billpfad = m_vorgabe ? *m_vorgabe : ersteZeileLesen(billpfadDatei(m_state)).value_or(QString());
     enum class Zustand { Suchen, Eingeben, Versuchen };
     Zustand z = m_state.Billpfad.isEmpty() ? Zustand::Suchen : Zustand::Versuchen;
     for (;;) {
@@ -118,7 +118,8 @@ bool HauptfensterStart::pfadUebernehmen(const QString& pfad)
         return false;
     m_state.Billpfad = pfad;
     // A path that cannot be stored is still tried; it is asked for again at the next start.
-    zeileSchreiben(billpfadDatei(m_state), pfad);
+    if (!m_vorgabe)
+        zeileSchreiben(billpfadDatei(m_state), pfad);
     return true;
 }
 

@@ -41,6 +41,10 @@ public:
 
     void laden();
 
+    // The batch command's --billdb: this path instead of the one stored in
+    // Billpfad.txt, which stays as it is.
+    void billpfadVorgeben(const QString& pfad) { m_vorgabe = pfad; }
+
     // The steps, public for tests of the single states.
     // Searching: standard places, else the message and the input box; the
     // path found is stored in Billpfad.txt. False when none was given.
@@ -64,6 +68,7 @@ private:
     Dialogs& m_dialogs;
     HauptAnsicht& m_ansicht;
     StartPfade m_pfade;
+    std::optional<QString> m_vorgabe;
 };
 
 } // namespace orve

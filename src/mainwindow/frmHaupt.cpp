@@ -4,6 +4,8 @@
 #include "common/AppState.h"
 #include "common/CommandGuard.h"
 #include "common/Dialogs.h"
+#include "report/BerichtAnzeige.h"
+#include "report/Telefonkostenauswertung.h"
 #include "tariffs/frmEingabe.h"
 
 #include <QAction>
@@ -145,7 +147,8 @@ QLineEdit* textfeld(QWidget* parent, const QString& name, const QString& text = 
 frmHaupt::frmHaupt(AppState& state, Registry& reg, Systemumgebung& system, Datenquellen& quellen, Dialogs& dialogs,
                    QWidget* parent)
     : QMainWindow(parent), m_state(state), m_quellen(quellen), m_dialogs(dialogs),
-      m_logik(state, reg, system, quellen, dialogs, *this)
+      m_logik(state, reg, system, quellen, dialogs, *this),
+      m_berichte(std::make_unique<BerichtAnzeige>(dialogs, this))
 {
     setObjectName(QStringLiteral("frmHaupt"));
     aufbauen();
@@ -187,6 +190,8 @@ void frmHaupt::aufbauen()
     m_text3 = textfeld(mitte, QStringLiteral("Text3"));
     m_check1 = new QCheckBox(mitte);
     m_check1->setObjectName(QStringLiteral("Check1"));
+    m_check2 = new QCheckBox(mitte);
+    m_check2->setObjectName(QStringLiteral("Check2"));
     m_label2 = new Ueberschrift(kUeberschrift, mitte);
     m_label2->setObjectName(QStringLiteral("Label2"));
     m_list1 = new QListView(mitte);
@@ -240,21 +245,27 @@ void frmHaupt::aufbauen()
                        QStringLiteral("Auswertung soll ohne Druck der MwST erzeugt werden ja/nein:")),
                  4, 0, 1, 2);
     g->addWidget(m_check1, 4, 2);
-    g->addWidget(m_label2, 5, 0, 1, 5);
-    g->addWidget(m_list1, 6, 0, 1, 5);
-    g->addWidget(m_progressBar1, 7, 0, 1, 5);
+    g->addWidget(label(mitte, QStringLiteral("Label9"),
+                       QStringLiteral("Rufnummern im Report um die letzten drei Ziffern kürzen")),
+                 5, 0, 1, 2);
+    g->addWidget(m_check2, 5, 2);
+    g->addWidget(m_label2, 6, 0, 1, 5);
+    g->addWidget(m_list1, 7, 0, 1, 5);
+    g->addWidget(m_progressBar1, 8, 0, 1, 5);
     g->setColumnStretch(1, 3);
     g->setColumnStretch(2, 1);
     g->setColumnStretch(3, 0);
     g->setColumnStretch(4, 1);
     g->setColumnMinimumWidth(0, 150);
     g->setColumnMinimumWidth(4, 70);
-    g->setRowStretch(6, 1);
+    g->setRowStretch(7, 1);
     resize(760, 620);
 
     connect(m_combo1, &AufklappListe::aufklappen, this, [this] { befehl([this] { m_logik.Combo1_DropDown(); }); });
     connect(m_combo2, &AufklappListe::aufklappen, this, [this] { befehl([this] { m_logik.Combo2_DropDown(); }); });
     connect(m_check1, &QCheckBox::clicked, this, [this](bool an) { befehl([this, an] { m_logik.Check1_Click(an); }); });
+    connect(m_check2, &QCheckBox::clicked, this, [this](bool an) { befehl([this, an] { m_logik.Check2_Click(an); }); });
+    m_laufGesperrt = {m_combo1, m_combo2};
 }
 
 QAction* frmHaupt::eintrag(QMenu* menue, const QString& name, const QString& text, const QKeySequence& kurz)
@@ -283,12 +294,17 @@ void frmHaupt::menueAufbauen()
             &QAction::triggered, this, [this] { befehl([this] { close(); }); });
 
     QMenu* auswertung = menue(QStringLiteral("mnuAuswertung"), QStringLiteral("&Auswertung"));
-    eintrag(auswertung, QStringLiteral("mnuReport"), QStringLiteral("&Report erstellen"), QKeySequence(QStringLiteral("Ctrl+R")));
-    eintrag(auswertung, QStringLiteral("mnuReportEigen"), QStringLiteral("Report mit eigenem Minutenpreis erstellen"),
-            QKeySequence(QStringLiteral("Ctrl+E")));
-    connect(eintrag(auswertung, QStringLiteral("mnuLesenBill"), QStringLiteral("&TK-Bill Daten einlesen (ohne Report)"),
-                    QKeySequence(QStringLiteral("Ctrl+T"))),
-            &QAction::triggered, this, [this] { befehl([this] { m_logik.mnuLesenBill(); }); });
+    QAction* report = eintrag(auswertung, QStringLiteral("mnuReport"), QStringLiteral("&Report erstellen"),
+                              QKeySequence(QStringLiteral("Ctrl+R")));
+    connect(report, &QAction::triggered, this, [this] { lauf(&Hauptfenster::mnuReport); });
+    QAction* reportEigen = eintrag(auswertung, QStringLiteral("mnuReportEigen"),
+                                   QStringLiteral("Report mit eigenem Minutenpreis erstellen"),
+                                   QKeySequence(QStringLiteral("Ctrl+E")));
+    connect(reportEigen, &QAction::triggered, this, [this] { lauf(&Hauptfenster::mnuReportEigen); });
+    QAction* lesen = eintrag(auswertung, QStringLiteral("mnuLesenBill"), QStringLiteral("&TK-Bill Daten einlesen (ohne Report)"),
+                             QKeySequence(QStringLiteral("Ctrl+T")));
+    connect(lesen, &QAction::triggered, this, [this] { befehl([this] { m_logik.mnuLesenBill(); }); });
+    m_laufGesperrtAktionen = {report, reportEigen, lesen};
 
     QMenu* einstellungen = menue(QStringLiteral("mnuEinstellungen"), QStringLiteral("&Einstellungen"));
     connect(eintrag(einstellungen, QStringLiteral("mnuMehrwertsteuerEinstellen"), QStringLiteral("&Mehrwertsteuer einstellen"),
@@ -311,9 +327,13 @@ void frmHaupt::menueAufbauen()
                 });
             });
 
+    for (QAction* a : einstellungen->actions())
+        m_laufGesperrtAktionen << a;
+
     QMenu* tarife = menue(QStringLiteral("mnuTariftabellen"), QStringLiteral("&Tariftabellen"));
-    connect(eintrag(tarife, QStringLiteral("mnuPflege"), QStringLiteral("&pflegen"), QKeySequence(QStringLiteral("Ctrl+P"))),
-            &QAction::triggered, this, [this] {
+    QAction* pflege = eintrag(tarife, QStringLiteral("mnuPflege"), QStringLiteral("&pflegen"), QKeySequence(QStringLiteral("Ctrl+P")));
+    m_laufGesperrtAktionen << pflege;
+    connect(pflege, &QAction::triggered, this, [this] {
                 befehl([this] {
                     frmEingabe editor(m_state, m_quellen, m_dialogs, this);
                     editor.exec();
@@ -330,6 +350,16 @@ void frmHaupt::befehl(const std::function<void()>& f)
     befehlAusfuehren(m_dialogs, f);
 }
 
+void frmHaupt::lauf(void (Hauptfenster::*befehl)())
+{
+    befehlAusfuehren(m_dialogs, [this, befehl] { (m_logik.*befehl)(); });
+    // The window was closed during the run: it closes now that the run has stopped.
+    if (m_schliessenNachLauf && !m_logik.laeuft()) {
+        m_schliessenNachLauf = false;
+        close();
+    }
+}
+
 void frmHaupt::laden(const StartPfade& pfade)
 {
     m_logik.laden(pfade);
@@ -337,6 +367,13 @@ void frmHaupt::laden(const StartPfade& pfade)
 
 void frmHaupt::closeEvent(QCloseEvent* ev)
 {
+    if (m_logik.laeuft() && !m_programmEndet) {
+        // The run stops after its current call; then the window closes.
+        m_logik.laufAnhalten();
+        m_schliessenNachLauf = true;
+        ev->ignore();
+        return;
+    }
     if (!m_programmEndet) {
         // Every other window of the program closes with the main window.
         for (QWidget* w : QApplication::topLevelWidgets())
@@ -370,6 +407,36 @@ void frmHaupt::text3Setzen(const QString& text)
 void frmHaupt::fortschrittSetzen(int wert)
 {
     m_progressBar1->setValue(wert);
+}
+
+void frmHaupt::fortschrittMaximum(int maximum)
+{
+    m_progressBar1->setRange(0, maximum);
+}
+
+void frmHaupt::ereignisseVerarbeiten()
+{
+    QCoreApplication::processEvents();
+}
+
+void frmHaupt::laufAnzeigen(bool laeuft)
+{
+    for (QWidget* w : std::as_const(m_laufGesperrt))
+        w->setEnabled(!laeuft);
+    for (QAction* a : std::as_const(m_laufGesperrtAktionen))
+        a->setEnabled(!laeuft);
+    m_check1->setEnabled(!laeuft);
+    m_check2->setEnabled(!laeuft);
+}
+
+std::unique_ptr<TarifeditorOeffner> frmHaupt::tarifeditor(SQLite::Database& lokal)
+{
+    return std::make_unique<QtTarifeditorOeffner>(m_state, lokal, m_dialogs, this);
+}
+
+void frmHaupt::berichtZeigen(Telefonkostenauswertung bericht)
+{
+    m_berichte->zeigen(std::move(bericht));
 }
 
 QString frmHaupt::combo1Text() const

@@ -5,7 +5,10 @@
 
 #include "common/AufklappListe.h"
 
+#include <QList>
 #include <QMainWindow>
+
+#include <memory>
 
 class QAction;
 class QCheckBox;
@@ -13,10 +16,12 @@ class QLabel;
 class QLineEdit;
 class QListView;
 class QProgressBar;
+class QWidget;
 
 namespace orve {
 
 struct AppState;
+class BerichtAnzeige;
 class Datenquellen;
 class Dialogs;
 class Registry;
@@ -44,12 +49,18 @@ public:
     void text2Setzen(const QString& text) override;
     void text3Setzen(const QString& text) override;
     void fortschrittSetzen(int wert) override;
+    void fortschrittMaximum(int maximum) override;
+    void ereignisseVerarbeiten() override;
+    void laufAnzeigen(bool laeuft) override;
+    std::unique_ptr<TarifeditorOeffner> tarifeditor(SQLite::Database& lokal) override;
+    void berichtZeigen(Telefonkostenauswertung bericht) override;
     QString combo1Text() const override;
     QString combo2Text() const override;
     void combo1Setzen(const QStringList& eintraege, const QString& text) override;
     void combo2Setzen(const QStringList& eintraege, const QString& text) override;
 
     QProgressBar* fortschritt() const { return m_progressBar1; }
+    BerichtAnzeige& berichte() { return *m_berichte; }
 
 signals:
     // The window closes: the report (when one is open) closes its connection.
@@ -62,13 +73,19 @@ private:
     void aufbauen();
     void menueAufbauen();
     void befehl(const std::function<void()>& f);
+    void lauf(void (Hauptfenster::*befehl)());
     QAction* eintrag(QMenu* menue, const QString& name, const QString& text, const QKeySequence& kurz);
 
     AppState& m_state;
     Datenquellen& m_quellen;
     Dialogs& m_dialogs;
     Hauptfenster m_logik;
+    std::unique_ptr<BerichtAnzeige> m_berichte;
     bool m_programmEndet = false;
+    bool m_schliessenNachLauf = false;
+    // Disabled while a report run is in progress.
+    QList<QWidget*> m_laufGesperrt;
+    QList<QAction*> m_laufGesperrtAktionen;
 
     AufklappListe* m_combo1 = nullptr;
     AufklappListe* m_combo2 = nullptr;
@@ -76,6 +93,7 @@ private:
     QLineEdit* m_text2 = nullptr;
     QLineEdit* m_text3 = nullptr;
     QCheckBox* m_check1 = nullptr;
+    QCheckBox* m_check2 = nullptr;
     QLabel* m_label2 = nullptr;
     QListView* m_list1 = nullptr;
     QProgressBar* m_progressBar1 = nullptr;

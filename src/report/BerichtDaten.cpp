@@ -78,7 +78,7 @@ BerichtDaten bill_Grouping(SQLite::Database& lokal)
     std::vector<std::pair<Summe, Summe>> summen;
     try {
         SQLite::Statement q(lokal, std::string("SELECT time, user, username, number, duration, ucosts, rufziel, lineno, "
-                                               "costs, vergleichsnummer, ucostsBrutto FROM bill ")
+                                               "costs, vergleichsnummer, ucostsBrutto, tarifsatz FROM bill ")
                                        + kBerichtReihenfolge);
         std::map<std::pair<QString, QString>, std::size_t> index;
         while (q.executeStep()) {
@@ -94,6 +94,7 @@ BerichtDaten bill_Grouping(SQLite::Database& lokal)
             a.costs = geld(q.getColumn(8));
             a.vergleichsnummer = text(q.getColumn(9));
             a.ucostsBrutto = geld(q.getColumn(10));
+            a.tarifsatz = text(q.getColumn(11));
 
             auto [it, neu] = index.try_emplace({a.user, a.username}, daten.gruppen.size());
             if (neu) {

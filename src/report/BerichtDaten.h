@@ -15,7 +15,7 @@ namespace orve {
 class Datenquellen;
 
 // One call of the local call table `bill`, with the eleven columns the
-// report reads. Texts as stored (NULL reads as the empty text); the money
+// report reads and the tariff row that priced it. Texts as stored (NULL reads as the empty text); the money
 // columns as numbers, empty where nothing was stored (a "????" row, or a row
 // a cancelled run did not reach).
 struct BerichtAnruf {
@@ -30,6 +30,7 @@ struct BerichtAnruf {
     std::optional<double> costs;
     QString vergleichsnummer;
     std::optional<double> ucostsBrutto;
+    QString tarifsatz;  // the tariff row that priced the call (not shown, listed in the CSV)
 };
 
 // One extension: the pair of `user` and `username`, its calls and their two

@@ -1,5 +1,7 @@
 #include "report/BerichtFenster.h"
 
+#include "report/CsvExport.h"
+
 #include "common/BusyCursor.h"
 #include "common/CommandGuard.h"
 #include "common/Dialogs.h"
@@ -22,6 +24,7 @@ namespace orve {
 
 namespace {
 const QString kPdfName = QStringLiteral("Telefonkostenauswertung.pdf");
+const QString kCsvName = QStringLiteral("Telefonkostenauswertung.csv");
 }
 
 BerichtFenster::BerichtFenster(Telefonkostenauswertung bericht, Dialogs& dialogs, QWidget* parent)
@@ -51,10 +54,13 @@ BerichtFenster::BerichtFenster(Telefonkostenauswertung bericht, Dialogs& dialogs
     QAction* pdf = aktion(QStringLiteral("AlsPdfSpeichern"), QStringLiteral("Als PDF speichern…"),
                           QKeySequence(Qt::CTRL | Qt::Key_S));
     connect(pdf, &QAction::triggered, this, [this] { befehlAusfuehren(m_dialogs, [this] { alsPdfSpeichern(); }); });
+    QAction* csv = aktion(QStringLiteral("AlsCsvSpeichern"), QStringLiteral("Als CSV speichern…"));
+    connect(csv, &QAction::triggered, this, [this] { befehlAusfuehren(m_dialogs, [this] { alsCsvSpeichern(); }); });
     QAction* schliessen = aktion(QStringLiteral("Schliessen"), QStringLiteral("Schließen"), QKeySequence(Qt::Key_Escape));
     connect(schliessen, &QAction::triggered, this, &QWidget::close);
     leiste->addAction(drucken);
     leiste->addAction(pdf);
+    leiste->addAction(csv);
     leiste->addAction(schliessen);
     leiste->addSeparator();
 
@@ -173,6 +179,17 @@ void BerichtFenster::alsPdfSpeichern()
         return;
     BusyCursor warten;
     berichtAlsPdfSchreiben(m_bericht, datei);
+}
+
+void BerichtFenster::alsCsvSpeichern()
+{
+    const QString datei = m_dialogs.saveFile(FileRequest{QStringLiteral("Als CSV speichern"),
+                                                         QDir::toNativeSeparators(QDir::home().filePath(kCsvName)),
+                                                         QStringLiteral("CSV-Dateien (*.csv)"), QStringLiteral("csv")});
+    if (datei.isEmpty())
+        return;
+    BusyCursor warten;
+    csvSchreiben(m_bericht.daten(), datei, m_bericht.optionen().rufnummernGekuerzt);
 }
 
 } // namespace orve

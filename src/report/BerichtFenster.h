@@ -18,9 +18,10 @@ class Dialogs;
 
 // The report window "Datenbericht1", not modal: the pages of the report
 // with zoom and page navigation, "Drucken…" (the print dialog), "Als PDF
-// speichern…" (file name asked through Dialogs) and "Schließen". It deletes
+// speichern…", "Als CSV speichern…" (file names asked through Dialogs) and
+// "Schließen". It deletes
 // itself when closed. Actions carry their names as objectName (Drucken,
-// AlsPdfSpeichern, Schliessen, Vergroessern, Verkleinern, Seitenbreite,
+// AlsPdfSpeichern, AlsCsvSpeichern, Schliessen, Vergroessern, Verkleinern, Seitenbreite,
 // GanzeSeite, ErsteSeite, VorigeSeite, NaechsteSeite, LetzteSeite); the
 // page view is "Vorschau", the page number "Seitennummer".
 class BerichtFenster : public QWidget {
@@ -35,6 +36,7 @@ public:
     // The commands behind the tool bar.
     void drucken();
     void alsPdfSpeichern();
+    void alsCsvSpeichern();
 
 private:
     void blaettern(int seite);

@@ -44,6 +44,7 @@ BerichtOptionen BerichtOptionen::aus(const AppState& state)
     BerichtOptionen o;
     o.Steuersatz = state.Steuersatz;
     o.OhneMwst = state.OhneMwst;
+    o.rufnummernGekuerzt = state.RufnummernKuerzen == 1;
     o.datum = QDate::currentDate();
     return o;
 }

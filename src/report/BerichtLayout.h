@@ -15,8 +15,8 @@ struct BerichtOptionen {
     QString Steuersatz;       // VAT rate as typed, read by the leading-number rule
     int OhneMwst = 0;         // 1: group footers without the VAT line and gross total
     QDate datum;              // the date "%d" shows
-    // Dialled numbers shown with their last three digits replaced by "x"
-    // (for reports handed to third parties). Off unless a caller sets it.
+    // Dialled numbers shown with their last three digits replaced by "xxx"
+    // (itemised bills that must not show whom a person called).
     bool rufnummernGekuerzt = false;
 
     // VAT rate and OhneMwst of the program, today's date.

@@ -1,98 +1,62 @@
 #include "report/CsvExport.h"
 
+#include "report/BerichtDaten.h"
 #include "report/RufnummerKuerzen.h"
 
 #include <QDir>
 #include <QSaveFile>
 
-#include <SQLiteCpp/SQLiteCpp.h>
+#include <algorithm>
 
 namespace orve {
 
 namespace {
 
-const char* const kSpalten[] = {"time", "user", "username", "number", "duration", "ucosts",
-                                "rufziel", "lineno", "costs", "vergleichsnummer", "ucostsBrutto", "tarifsatz"};
-
 QString feld(const QString& text)
 {
-    if (!text.contains(QLatin1Char(';')) && !text.contains(QLatin1Char('"')) && !text.contains(QLatin1Char('\n'))
-        && !text.contains(QLatin1Char('\r')))
+    static const QString besonders = QStringLiteral(";\"\r\n");
+    if (std::none_of(text.begin(), text.end(), [](QChar c) { return besonders.contains(c); }))
         return text;
     QString q = text;
     q.replace(QLatin1Char('"'), QStringLiteral("\"\""));
     return QLatin1Char('"') + q + QLatin1Char('"');
 }
 
-QString dezimalKomma(QString zahl)
+QString zahl(const std::optional<double>& wert, char format, int stellen)
 {
-    return zahl.replace(QLatin1Char('.'), QLatin1Char(','));
-}
-
-QString geld(const SQLite::Column& c)
-{
-    if (c.isNull())
+    if (!wert)
         return {};
-    if (!c.isFloat() && !c.isInteger())
-        return c.getString().c_str();
-    return dezimalKomma(QString::number(c.getDouble(), 'f', 3));
-}
-
-QString brutto(const SQLite::Column& c)
-{
-    if (c.isNull())
-        return {};
-    if (!c.isFloat() && !c.isInteger())
-        return c.getString().c_str();
-    return dezimalKomma(QString::number(c.getDouble(), 'g', 15));
+    return QString::number(*wert, format, stellen).replace(QLatin1Char('.'), QLatin1Char(','));
 }
 
 } // namespace
 
-void csvSchreiben(SQLite::Database& lokal, const QString& datei, bool kuerzen)
+void csvSchreiben(const BerichtDaten& daten, const QString& datei, bool kuerzen)
 {
     QSaveFile f(datei);
     if (!f.open(QIODevice::WriteOnly))
         throw CsvFehler(QStringLiteral("Die CSV-Datei %1 kann nicht angelegt werden:\r%2")
                             .arg(QDir::toNativeSeparators(datei), f.errorString()));
 
-    QStringList kopf;
-    for (const char* s : kSpalten)
-        kopf << QString::fromLatin1(s);
-    QByteArray inhalt("\xEF\xBB\xBF");
-    inhalt += kopf.join(QLatin1Char(';')).toUtf8() + "\r\n";
-
-    try {
-        SQLite::Statement q(lokal, "SELECT \"time\", \"user\", username, \"number\", duration, ucosts, rufziel, lineno, "
-                                   "costs, vergleichsnummer, ucostsBrutto, tarifsatz FROM bill ORDER BY rowid");
-        while (q.executeStep()) {
-            QStringList z;
-            for (int i = 0; i < 12; ++i) {
-                const SQLite::Column c = q.getColumn(i);
-                QString wert;
-                if (i == 5 || i == 8)
-                    wert = geld(c);
-                else if (i == 10)
-                    wert = brutto(c);
-                else if (!c.isNull())
-                    wert = QString::fromUtf8(c.getString());
-                if (i == 3 && kuerzen)
-                    wert = rufnummerKuerzen(wert);
-                z << feld(wert);
-            }
+    QByteArray inhalt("\xEF\xBB\xBF"
+                      "time;user;username;number;duration;ucosts;rufziel;lineno;costs;vergleichsnummer;ucostsBrutto;"
+                      "tarifsatz\r\n");
+    for (const BerichtGruppe& g : daten.gruppen) {
+        for (const BerichtAnruf& a : g.bill) {
+            const QStringList z{feld(a.time), feld(a.user), feld(a.username),
+                                feld(kuerzen ? rufnummerKuerzen(a.number) : a.number), feld(a.duration),
+                                zahl(a.ucosts, 'f', 3), feld(a.rufziel), feld(a.lineno), zahl(a.costs, 'f', 3),
+                                feld(kuerzen ? rufnummerKuerzen(a.vergleichsnummer) : a.vergleichsnummer), zahl(a.ucostsBrutto, 'g', 15), feld(a.tarifsatz)};
             inhalt += z.join(QLatin1Char(';')).toUtf8() + "\r\n";
-            if (inhalt.size() > (1 << 20)) {
-                if (f.write(inhalt) != inhalt.size())
-                    break;
-                inhalt.clear();
-            }
         }
-    } catch (const SQLite::Exception& e) {
-        f.cancelWriting();
-        throw CsvFehler(QStringLiteral("Die Gespräche konnten nicht aus der lokalen Datenbank gelesen werden:\r%1")
-                            .arg(QString::fromUtf8(e.what())));
+        // Written in pieces, so a large report never needs its whole text in memory.
+        if (inhalt.size() > (1 << 20)) {
+            f.write(inhalt);
+            inhalt.clear();
+        }
     }
-    if (f.write(inhalt) != inhalt.size() || !f.commit())
+    f.write(inhalt);
+    if (!f.commit())
         throw CsvFehler(QStringLiteral("Die CSV-Datei %1 konnte nicht geschrieben werden:\r%2")
                             .arg(QDir::toNativeSeparators(datei), f.errorString()));
 }

@@ -1,0 +1,34 @@
+// orve-tarifo-bericht: the cost report without a window, for scheduled
+// monthly runs. Same program folder, settings and database as the program.
+#include "report/Stapellauf.h"
+#include "report/StapelOptionen.h"
+
+#include "common/Version.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QLocale>
+
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    // Painting the report needs a GUI application, but no screen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QGuiApplication::setApplicationName(orve::kProduktName);
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+
+    const orve::StapelArgumente a =
+        orve::stapelArgumenteLesen(QCoreApplication::arguments(), QCoreApplication::applicationDirPath());
+    if (!a.optionen) {
+        std::fprintf(stderr, "%s\n", a.fehler.toLocal8Bit().constData());
+        return orve::kStapelFehler;
+    }
+    if (a.optionen->hilfe) {
+        std::fputs(orve::stapelHilfe().toLocal8Bit().constData(), stdout);
+        return orve::kStapelOk;
+    }
+    return orve::stapellauf(*a.optionen, stdout, stderr);
+}

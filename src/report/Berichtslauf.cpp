@@ -1,0 +1,87 @@
+#include "report/Berichtslauf.h"
+
+#include "common/AppState.h"
+#include "common/Dialogs.h"
+#include "common/LocalDatabase.h"
+#include "common/TextFile.h"
+#include "common/Version.h"
+#include "costing/Bepreisung.h"
+#include "tariffs/TarifeditorOeffner.h"
+
+#include <QFileInfo>
+
+#include <SQLiteCpp/SQLiteCpp.h>
+
+namespace orve {
+
+namespace {
+
+void stopp(Dialogs& dialogs, const QString& text)
+{
+    dialogs.message(text, programmCaption(), Buttons::Ok, Icon::Stop);
+}
+
+} // namespace
+
+LaufErgebnis berichtslauf(AppState& state, Datenquellen& quellen, Dialogs& dialogs, std::int64_t eingelesen,
+                          bool eigenpreis, const LaufUmgebung& umgebung)
+{
+    LaufErgebnis r;
+    if (eingelesen <= 0) {
+        stopp(dialogs, zeilen({QStringLiteral("Datentabelle enthält keine Daten!"),
+                               QStringLiteral("Reporterstellung wird abgebrochen!")}));
+        r.ende = LaufErgebnis::Ende::KeineDaten;
+        return r;
+    }
+
+    try {
+        std::unique_ptr<SQLite::Database> lokal = quellen.oeffnen(lokaleVerbindung(state.programmOrdner, state.IstSQLite3));
+        std::unique_ptr<TarifeditorOeffner> editor = umgebung.editor(*lokal);
+        Bepreisung bepreisung(*lokal, state, eigenpreis, dialogs, *editor);
+        const Bepreisungsergebnis b = bepreisung.ausfuehren(umgebung.fortschritt);
+        r.ohneTarif = b.ohneTarif;
+        switch (b.status) {
+        case Bepreisungsergebnis::Status::Fertig:
+            break;
+        case Bepreisungsergebnis::Status::Abgebrochen:
+        case Bepreisungsergebnis::Status::Angehalten:
+            r.ende = LaufErgebnis::Ende::Abgebrochen;
+            return r;
+        case Bepreisungsergebnis::Status::Fehler:
+            r.ende = LaufErgebnis::Ende::Kostenfehler;
+            return r;
+        }
+    } catch (const Fehler& f) {
+        stopp(dialogs, f.text());
+        return r;
+    } catch (const SQLite::Exception& e) {
+        stopp(dialogs, zeilen({QStringLiteral("Die Gespräche konnten nicht berechnet werden, weil die lokale Datenbank "
+                                              "einen Fehler gemeldet hat:"),
+                               QString::fromUtf8(e.what())}));
+        return r;
+    }
+
+    try {
+        r.daten = bill_Grouping(quellen, lokaleShapeVerbindung(state.programmOrdner, state.IstSQLite3));
+    } catch (const Fehler& f) {
+        stopp(dialogs, f.text());
+        return r;
+    }
+    r.ende = LaufErgebnis::Ende::Bericht;
+    return r;
+}
+
+bool eigenenMinutenpreisLesen(AppState& state, Dialogs& dialogs)
+{
+    const QString datei = state.pfadImProgrammordner(QStringLiteral("Minutenpreis.txt"));
+    if (!QFileInfo::exists(datei)) {
+        stopp(dialogs, QStringLiteral("Sie müssen zuerst über die Funktion 'Einstellungen' einen eigenen Minutenpreis "
+                                      "festlegen!"));
+        return false;
+    }
+    if (const auto zeile = ersteZeileLesen(datei))
+        state.Minutenpreis = *zeile;
+    return true;
+}
+
+} // namespace orve

@@ -1,0 +1,155 @@
+#include "report/Stapellauf.h"
+
+#include "calls/AnrufListe.h"
+#include "calls/TkBillImport.h"
+#include "calls/TkBillQuelle.h"
+#include "common/AppState.h"
+#include "common/ProgramEnd.h"
+#include "costing/Kostenfehler.h"
+#include "mainwindow/HauptAnsicht.h"
+#include "mainwindow/HauptfensterStart.h"
+#include "report/BerichtLayout.h"
+#include "report/Berichtslauf.h"
+#include "report/CsvExport.h"
+#include "report/StapelDialogs.h"
+#include "report/StapelOptionen.h"
+#include "report/Telefonkostenauswertung.h"
+#include "startup/DataSourceResolver.h"
+#include "startup/Registry.h"
+#include "startup/StartupSequence.h"
+#include "startup/SystemInfo.h"
+#include "tariffs/TarifeditorOeffner.h"
+
+#include <unistd.h>
+
+namespace orve {
+
+namespace {
+
+// The main window's controls, where nobody looks.
+class StapelAnsicht : public HauptAnsicht {
+public:
+    void captionSetzen(const QString&) override {}
+    void text1Setzen(const QString&) override {}
+    void text2Setzen(const QString&) override {}
+    void text3Setzen(const QString&) override {}
+    void fortschrittSetzen(int) override {}
+    void fortschrittMaximum(int) override {}
+    void ereignisseVerarbeiten() override {}
+    void laufAnzeigen(bool) override {}
+    std::unique_ptr<TarifeditorOeffner> tarifeditor(SQLite::Database&) override { return nullptr; }
+    void berichtZeigen(Telefonkostenauswertung) override {}
+    QString combo1Text() const override { return {}; }
+    QString combo2Text() const override { return {}; }
+    void combo1Setzen(const QStringList&, const QString&) override {}
+    void combo2Setzen(const QStringList&, const QString&) override {}
+};
+
+// Nobody maintains tariffs in a batch run: the question is answered No.
+class KeinEditor : public TarifeditorOeffner {
+public:
+    void oeffnen(const QString&) override {}
+};
+
+void schreiben(std::FILE* f, const QString& text)
+{
+    const QByteArray b = text.toLocal8Bit();
+    std::fwrite(b.constData(), 1, static_cast<size_t>(b.size()), f);
+    std::fflush(f);
+}
+
+QString summe(const std::optional<double>& wert)
+{
+    return zweiStellen(wert);
+}
+
+} // namespace
+
+int stapellauf(const StapelOptionen& o, std::FILE* aus, std::FILE* fehler)
+{
+    AppState state;
+    state.programmOrdner = o.programmOrdner;
+    state.OhneMwst = o.ohneMwst ? 1 : 0;
+    state.RufnummernKuerzen = o.kuerzen ? 1 : 0;
+    StapelDialogs dialogs(fehler);
+    StapelAnsicht ansicht;
+
+    try {
+        const auto registry = registryLaden(state, dialogs);
+        EchteSystemumgebung system;
+        OdbcDatenquellen quellen(*registry);
+        SplashAnzeige splash;
+        splashLaden(state, *registry, system, dialogs, splash);
+
+        HauptfensterStart start(state, *registry, system, quellen, dialogs, ansicht);
+        if (o.billdb)
+            start.billpfadVorgeben(*o.billdb);
+        start.laden();
+
+        AnrufListe liste;
+        EinleseErgebnis e;
+        try {
+            e = tkBillEinlesen(state, quellen, o.nebenstelle, o.ab, liste);
+        } catch (const QuellFehler& f) {
+            dialogs.message(f.text(), QString());
+            return kStapelFehler;
+        }
+        if (e.fehler) {
+            dialogs.message(*e.fehler, QString());
+            return kStapelFehler;
+        }
+        if (o.eigenpreis && !eigenenMinutenpreisLesen(state, dialogs))
+            return kStapelFehler;
+
+        const bool terminal = isatty(fileno(fehler)) == 1;
+        LaufUmgebung umgebung;
+        umgebung.editor = [](SQLite::Database&) { return std::make_unique<KeinEditor>(); };
+        umgebung.fortschritt = [&](std::int64_t erledigt, std::int64_t gesamt) {
+            if (terminal && (erledigt % 1000 == 0 || erledigt == gesamt))
+                schreiben(fehler, QStringLiteral("\rBerechnet: %1 von %2 Gesprächen%3")
+                                      .arg(erledigt)
+                                      .arg(gesamt)
+                                      .arg(erledigt == gesamt ? QStringLiteral("\n") : QString()));
+            return true;
+        };
+        LaufErgebnis r = berichtslauf(state, quellen, dialogs, e.anzahl, o.eigenpreis, umgebung);
+        switch (r.ende) {
+        case LaufErgebnis::Ende::Bericht:
+            break;
+        case LaufErgebnis::Ende::KeineDaten:
+            return kStapelKeineDaten;
+        case LaufErgebnis::Ende::Kostenfehler:
+            return kStapelTariffehler;
+        case LaufErgebnis::Ende::Abgebrochen:
+        case LaufErgebnis::Ende::Fehler:
+            return kStapelFehler;
+        }
+
+        const Telefonkostenauswertung bericht(std::move(*r.daten), BerichtOptionen::aus(state));
+        try {
+            if (!o.pdf.isEmpty())
+                berichtAlsPdfSchreiben(bericht, o.pdf);
+            if (!o.csv.isEmpty())
+                csvSchreiben(bericht.daten(), o.csv, o.kuerzen);
+        } catch (const Fehler& f) {
+            dialogs.message(f.text(), QString());
+            return kStapelFehler;
+        }
+
+        for (const BerichtGruppe& g : bericht.daten().gruppen)
+            schreiben(aus, QStringLiteral("%1\t%2\t%3\t%4\t%5\n")
+                               .arg(g.user.trimmed(), g.username.trimmed())
+                               .arg(g.bill.size())
+                               .arg(summe(g.Kostensumme), summe(g.Bruttokosten)));
+        for (const QString& nummer : r.ohneTarif)
+            schreiben(fehler, QStringLiteral("Kein Tarif für die Rufnummer %1 (im Report als \"????\")\n")
+                                  .arg(nummer.trimmed()));
+        return r.ohneTarif.isEmpty() ? kStapelOk : kStapelOhneTarif;
+    } catch (const Tariftabellenfehler&) {
+        return kStapelTariffehler;
+    } catch (const ProgramEnd&) {
+        return kStapelFehler;
+    }
+}
+
+} // namespace orve
