@@ -7,6 +7,8 @@
 #include "costing/Kostenfehler.h"
 #include "tariffs/TarifeditorOeffner.h"
 
+#include <QElapsedTimer>
+
 #include <SQLiteCpp/SQLiteCpp.h>
 
 namespace orve {
@@ -35,12 +37,22 @@ QString frageText(const QString& nummer)
                    QStringLiteral("Die betreffende Vorwahl wird Ihnen gegebenenfalls in diesem Formular angezeigt!")});
 }
 
-// Changes committed by other connections since the last call.
+// Changes committed by other connections since the last look. Looking
+// costs a read of the file's header, so it is done after a progress call
+// that took a while (a command the user ran meanwhile) and otherwise at
+// most five times a second.
 class Datenstand {
 public:
-    explicit Datenstand(SQLite::Database& db) : m_q(db, "PRAGMA data_version") { m_stand = lesen(); }
-    bool geaendert()
+    explicit Datenstand(SQLite::Database& db) : m_q(db, "PRAGMA data_version")
     {
+        m_stand = lesen();
+        m_uhr.start();
+    }
+    bool geaendert(qint64 rueckrufMs)
+    {
+        if (rueckrufMs < 1 && !(m_uhr.isValid() && m_uhr.elapsed() >= 200))
+            return false;
+        m_uhr.start();
         const auto neu = lesen();
         const bool anders = neu != m_stand;
         m_stand = neu;
@@ -57,6 +69,7 @@ private:
     }
     SQLite::Statement m_q;
     std::int64_t m_stand = 0;
+    QElapsedTimer m_uhr;
 };
 
 } // namespace
@@ -226,12 +239,14 @@ Bepreisungsergebnis Bepreisung::ausfuehren(const Fortschritt& fortschritt)
             m_offen->push_back({anruf, a.art, std::move(a.ergebnis)});
             ++r.bearbeitet;
             if (fortschritt) {
+                QElapsedTimer dauer;
+                dauer.start();
                 if (!fortschritt(r.bearbeitet, r.gesamt)) {
                     r.status = Bepreisungsergebnis::Status::Angehalten;
                     break;
                 }
                 // A command run meanwhile may have changed the tariff tables.
-                if (stand.geaendert())
+                if (stand.geaendert(dauer.elapsed()))
                     tarifeLaden();
             }
         }

@@ -76,7 +76,22 @@ double dauer(const Anruf& anruf)
 {
     if (!anruf.duration)
         return 0; // the import writes "0" for a call without duration
-    const auto d = deutscheZahl(*anruf.duration);
+    // Whole seconds, as the import writes them, are read directly.
+    const QString& t = *anruf.duration;
+    if (!t.isEmpty() && t.size() <= 9) {
+        int sekunden = 0;
+        bool ziffern = true;
+        for (QChar c : t) {
+            if (c < QLatin1Char('0') || c > QLatin1Char('9')) {
+                ziffern = false;
+                break;
+            }
+            sekunden = sekunden * 10 + (c.unicode() - '0');
+        }
+        if (ziffern)
+            return sekunden;
+    }
+    const auto d = deutscheZahl(t);
     if (!d)
         throw Kostenfehler(zeilen({QStringLiteral("Die Dauer „%1“ des Gesprächs ist keine Zahl!").arg(*anruf.duration),
                                    anrufText(anruf), kAbbruch}));

@@ -6,6 +6,8 @@
 #include "ScriptedDialogs.h"
 #include "TempProgramFolder.h"
 
+#include <QThread>
+
 #include <sqlite3.h>
 
 #include <gtest/gtest.h>
@@ -159,8 +161,10 @@ TEST_F(BepreisungLauf, ChangesByOtherCommandsDuringTheRunAreSeenOrRefused)
     anrufeSchreiben(*db, {{"0891234"}, {"0891234"}});
     SQLite::Database andere(dir.file(kLokaleDatenbankRelativ).toStdString(), SQLite::OPEN_READWRITE);
     lauf(false, [&](std::int64_t i, std::int64_t) {
-        if (i == 1)
+        if (i == 1) { // the user changes a tariff in a window opened meanwhile
             andere.exec("UPDATE Ortstarif SET Minutenpreis = 0.12");
+            QThread::msleep(5);
+        }
         return true;
     });
     EXPECT_EQ(zeilen(), "real 0.06 0.072 0.08568 'O1' '0891234' 'Ortstarif:1'\n"
