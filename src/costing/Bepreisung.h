@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/BusyCursor.h"
 #include "costing/Tarifsuche.h"
 
 #include <QString>
@@ -29,7 +30,7 @@ struct Bepreisungsergebnis {
     Status status = Status::Fertig;
     std::int64_t bearbeitet = 0; // calls finished and stored
     std::int64_t gesamt = 0;     // calls in bill
-    QStringList ohneTarif;       // numbers (as stored) answered No, each once, in order of first answer
+    QStringList ohneTarif;       // numbers (as stored, "unbekannt" for Null) answered No, each once, in order
     QString fehler;              // the message shown, for Status::Fehler
 };
 
@@ -94,6 +95,7 @@ private:
     Dialogs& m_dialogs;
     TarifeditorOeffner& m_editor;
     std::optional<Tarifsuche> m_suche;
+    std::optional<BusyCursor> m_sanduhr; // while the run works; not over a box or the editor
     std::unique_ptr<std::vector<Offen>> m_offen;
 };
 
