@@ -118,7 +118,7 @@ private:
 } // namespace
 
 struct Bepreisung::Offen {
-    Anruf anruf;
+    const Anruf* anruf; // in the run's list of calls
     Anrufausgang::Art art;
     Suchergebnis ergebnis;
 };
@@ -236,9 +236,9 @@ void Bepreisung::schreiben()
         case Anrufausgang::Art::Abgebrochen:
             continue;
         }
-        q->binde(i++, o.anruf.zeile);
-        q->binde(i++, o.anruf.number);
-        q->binde(i++, o.anruf.time);
+        q->binde(i++, o.anruf->zeile);
+        q->binde(i++, o.anruf->number);
+        q->binde(i++, o.anruf->time);
         if (q->ausfuehren() != 1)
             throw Kostenfehler(zeilen({QStringLiteral("Die Anruftabelle wurde während der Kostenberechnung neu "
                                                       "eingelesen; die berechneten Kosten gehören nicht mehr zu "
@@ -260,6 +260,11 @@ Bepreisungsergebnis Bepreisung::ausfuehren(const Fortschritt& fortschritt)
     tarifeLaden();
     Datenstand stand(m_db);
     m_offen->reserve(anrufe.size());
+    // The pending results point into `anrufe`: none survives the run.
+    struct Leeren {
+        std::vector<Offen>& offen;
+        ~Leeren() { offen.clear(); }
+    } leeren{*m_offen};
 
     auto fehler = [&](const QString& text) {
         m_sanduhr.reset();
@@ -283,7 +288,7 @@ Bepreisungsergebnis Bepreisung::ausfuehren(const Fortschritt& fortschritt)
             const QString nummer = anruf.number.value_or(QStringLiteral("unbekannt"));
             if (a.art == Anrufausgang::Art::OhneTarif && !r.ohneTarif.contains(nummer))
                 r.ohneTarif << nummer;
-            m_offen->push_back({anruf, a.art, std::move(a.ergebnis)});
+            m_offen->push_back({&anruf, a.art, std::move(a.ergebnis)});
             ++r.bearbeitet;
             if (fortschritt) {
                 QElapsedTimer dauer;

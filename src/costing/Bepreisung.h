@@ -58,8 +58,8 @@ struct Bepreisungsergebnis {
 //   price): the message (OK, stop icon), the calls before are written, then
 //   the exception is thrown on: the program ends (exit code 3). Catch it to
 //   close windows first, then throw it on.
-// Database errors are thrown as SQLite::Exception; nothing of the run is
-// written then.
+// Database errors are thrown as SQLite::Exception; the results not yet
+// written are dropped (those written before the editor opened stay).
 class Bepreisung {
 public:
     // Called after every call with the calls finished so far and the total;
