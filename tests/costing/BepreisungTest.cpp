@@ -111,22 +111,18 @@ TEST_F(BepreisungLauf, YesOpensTheEditorAndLooksTheSameCallUpAgainUntilItIsPrice
     EXPECT_EQ(zeilen(), "real 0.09 0.108 0.12852 'F1' '0301234           ' 'faktor:1'\n");
 }
 
-TEST_F(BepreisungLauf, CancelKeepsTheCallsPricedBeforeAndLeavesTheRest)
+TEST_F(BepreisungLauf, CancelAtTheQuestionOrAStopByTheProgressKeepsTheCallsPricedBefore)
 {
     anrufeSchreiben(*db, {{"0891234", "2026-03-02 12:00:00", "90"}, {"0301234"}, {"0891234"}});
     dialogs.answer(Answer::Cancel);
-    const auto r = lauf(true); // own price 0,10: 0.15 raised to 0.20
+    auto r = lauf(true); // own price 0,10: 0.15 raised to 0.20
     EXPECT_EQ(r.status, Bepreisungsergebnis::Status::Abgebrochen);
     EXPECT_EQ(r.bearbeitet, 1);
     EXPECT_EQ(zeilen(), "real 0.2 0.24 0.2856 'O1' '0891234' 'Ortstarif:1'\n" + kLeer + kLeer);
-}
 
-TEST_F(BepreisungLauf, StopAskedByTheProgressKeepsTheCallsPricedBefore)
-{
-    anrufeSchreiben(*db, {{"0891234", "2026-03-02 12:00:00", "90"}, {"0891234"}});
-    const auto r = lauf(false, [](std::int64_t, std::int64_t) { return false; });
+    r = lauf(false, [](std::int64_t, std::int64_t) { return false; });
     EXPECT_EQ(r.status, Bepreisungsergebnis::Status::Angehalten);
-    EXPECT_EQ(zeilen(), kMuenchen90 + kLeer);
+    EXPECT_EQ(zeilen(), kMuenchen90 + kLeer + kLeer);
 }
 
 TEST_F(BepreisungLauf, IncrementWithoutMinutePriceShowsTheMessageKeepsEarlierCallsAndEndsTheProgram)

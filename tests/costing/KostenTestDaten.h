@@ -26,13 +26,7 @@ struct TZ {
     std::optional<double> S = 0;
 };
 
-inline void textOderNull(SQLite::Statement& q, int i, const char* t)
-{
-    if (t)
-        q.bind(i, t);
-    else
-        q.bind(i);
-}
+inline void textOderNull(SQLite::Statement& q, int i, const char* t) { t ? q.bind(i, t) : q.bind(i); }
 
 // Inserts the rows in order: the n-th row of a table gets satz n, and
 // Bezeichnung "<table letter><satz>" ("O1", "F2").
@@ -55,12 +49,8 @@ inline void tarifeSchreiben(SQLite::Database& db, const std::vector<TZ>& zeilen)
         textOderNull(q, 3, z.von);
         textOderNull(q, 4, z.bis);
         int i = 5;
-        for (const auto& v : {z.M, z.P, z.S}) {
-            if (v)
-                q.bind(i++, *v);
-            else
-                q.bind(i++);
-        }
+        for (const auto& v : {z.M, z.P, z.S})
+            v ? q.bind(i++, *v) : q.bind(i++);
         q.exec();
     }
 }
