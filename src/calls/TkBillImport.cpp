@@ -220,6 +220,13 @@ void lesen(QuellAbfrage& a, std::optional<std::int64_t> ab, AnrufPuffer& puffer,
             static constexpr int spalte[6] = {1, 2, 3, 0, 4, 5};
             for (int k = 0; k < 6; ++k)
                 werte[k] = rohText(sqlite3_column_value(q, spalte[k]), platz[k]);
+            // A call without number is no internal call (that is the empty
+            // number) and must not be priced as free: "unbekannt", as for
+            // Paradox; a call without duration lasted "0" seconds.
+            if (sqlite3_column_type(q, 3) == SQLITE_NULL)
+                werte[2] = "unbekannt";
+            if (sqlite3_column_type(q, 4) == SQLITE_NULL)
+                werte[4] = "0";
         }
         Einordnung e;
         // A Paradox start without a date is " hh:mm:ss": no moment.

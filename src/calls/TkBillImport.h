@@ -30,7 +30,8 @@ struct EinleseErgebnis {
 // extension, then chronologically by start. The extension selection limits
 // to the number in front of its "|", the date/time selection to calls that
 // started at or after its moment, to the second; "alle" and the empty text
-// do not limit. All values are bound.
+// do not limit. All values are bound. An SQLite call without number (Null)
+// is written "unbekannt", one without duration "0", as Paradox calls are.
 //
 // Throws QuellFehler, before anything is changed, for a selection that is
 // no extension or no date and time, and for a source that cannot be opened

@@ -23,6 +23,8 @@ const std::vector<Spalte> kBill = {
     {"time", "TEXT"}, {"user", "TEXT"}, {"username", "TEXT"}, {"number", "TEXT"},
     {"duration", "TEXT"}, {"ucosts", "REAL"}, {"rufziel", "TEXT"}, {"lineno", "TEXT"},
     {"costs", "REAL"}, {"vergleichsnummer", "TEXT"}, {"ucostsBrutto", "REAL"},
+    // Version 2: the tariff row that priced the call ("faktor:12", "Ortstarif:3", "intern").
+    {"tarifsatz", "TEXT"},
 };
 
 const std::vector<Spalte> kTarif = {

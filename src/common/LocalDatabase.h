@@ -14,8 +14,8 @@ namespace orve {
 inline const QString kLokaleDatenbankRelativ = QStringLiteral("Datenbank/Bill.sqlite");
 
 // Schema version kept in SQLite's user_version; raise it together with a
-// migration step in LocalDatabase.cpp.
-inline constexpr int kSchemaVersion = 1;
+// migration step in LocalDatabase.cpp. 2: `bill` has the column `tarifsatz`.
+inline constexpr int kSchemaVersion = 2;
 
 // Opens (and creates when missing) the local database file, creating every
 // missing table and migrating an older schema without losing rows.

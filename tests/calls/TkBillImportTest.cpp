@@ -285,11 +285,14 @@ TEST(EinlesenSqlite, ValuesAreCopiedUnchanged)
              "duration TEXT, lineno TEXT);"
              "INSERT INTO stdbill (time, user, username, number, duration, lineno) VALUES "
              "('2009-03-21 14:30:00', 21, 'Müller ', '', '0125', ' 2'), "
-             "('2009-03-21 14:31:00', 21, NULL, '+49 30 123', '7', NULL)");
+             "('2009-03-21 14:31:00', 21, NULL, '+49 30 123', '7', NULL), "
+             "('2009-03-21 14:32:00', 21, 'Müller ', NULL, NULL, '1')");
     alleEinlesen(u);
     const std::vector<QStringList> soll = {
         {"21", "Müller ", "", "2009-03-21 14:30:00", "0125", " 2"},
         {"21", "", "+49 30 123", "2009-03-21 14:31:00", "7", ""},
+        // Without number it is no internal call, and it must not be priced as one.
+        {"21", "Müller ", "unbekannt", "2009-03-21 14:32:00", "0", "1"},
     };
     EXPECT_ZEILEN(u.billZeilen(), soll);
 }

@@ -38,7 +38,8 @@ TEST(LocalDatabase, CreatedFileHasEveryTableAndColumn)
     EXPECT_EQ(columns(*db, "bill"),
               (Cols{{"time", "TEXT"}, {"user", "TEXT"}, {"username", "TEXT"}, {"number", "TEXT"},
                     {"duration", "TEXT"}, {"ucosts", "REAL"}, {"rufziel", "TEXT"}, {"lineno", "TEXT"},
-                    {"costs", "REAL"}, {"vergleichsnummer", "TEXT"}, {"ucostsBrutto", "REAL"}}));
+                    {"costs", "REAL"}, {"vergleichsnummer", "TEXT"}, {"ucostsBrutto", "REAL"},
+                    {"tarifsatz", "TEXT"}}));
     EXPECT_EQ(columns(*db, "faktor"), kTariff);
     EXPECT_EQ(columns(*db, "Ortstarif"), kTariff);
     EXPECT_EQ(columns(*db, "CallByCall"), (Cols{{"satz", "INTEGER"}, {"vorwahl", "TEXT"}, {"Bezeichnung", "TEXT"}}));
@@ -56,8 +57,15 @@ TEST(LocalDatabase, MissingTableIsAddedAndRowsAreKept)
         SQLite::Database db(file.toStdString(), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
         db.exec("CREATE TABLE faktor (satz INTEGER PRIMARY KEY AUTOINCREMENT, vorwahl TEXT, Bezeichnung TEXT)");
         db.exec("INSERT INTO faktor (vorwahl, Bezeichnung) VALUES ('0171', 'Mobil')");
+        // A version 1 call table: no tarifsatz yet.
+        db.exec("CREATE TABLE bill (time TEXT, user TEXT, username TEXT, number TEXT, duration TEXT, ucosts REAL, "
+                "rufziel TEXT, lineno TEXT, costs REAL, vergleichsnummer TEXT, ucostsBrutto REAL)");
+        db.exec("INSERT INTO bill (number, costs) VALUES ('0891234', 0.09)");
+        db.exec("PRAGMA user_version = 1");
     }
     auto db = lokaleDatenbankOeffnen(file);
+    EXPECT_EQ(db->execAndGet("SELECT number || costs || ifnull(tarifsatz, '-') FROM bill").getString(), "08912340.09-");
+    EXPECT_EQ(db->execAndGet("PRAGMA user_version").getInt(), 2);
     EXPECT_EQ(columns(*db, "faktor"), kTariff);
     EXPECT_EQ(db->execAndGet("SELECT vorwahl || Bezeichnung FROM faktor").getString(), "0171Mobil");
     EXPECT_EQ(columns(*db, "CallByCall").size(), 3u);

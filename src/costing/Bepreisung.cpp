@@ -1,0 +1,321 @@
+#include "costing/Bepreisung.h"
+
+#include "common/AppState.h"
+#include "common/BusyCursor.h"
+#include "common/Dialogs.h"
+#include "common/Version.h"
+#include "costing/Kostenfehler.h"
+#include "tariffs/TarifeditorOeffner.h"
+
+#include <QElapsedTimer>
+
+#include <SQLiteCpp/SQLiteCpp.h>
+#include <sqlite3.h>
+
+#include <memory>
+
+namespace orve {
+
+namespace {
+
+std::optional<QString> text(const SQLite::Column& c)
+{
+    if (c.isNull())
+        return std::nullopt;
+    return QString::fromUtf8(c.getString());
+}
+
+// An update prepared on SQLite directly: 100,000 rows are written, and the
+// texts are bound where they lie (UTF-16), without copies.
+class Aenderung {
+public:
+    Aenderung(SQLite::Database& db, const char* sql) : m_db(db.getHandle())
+    {
+        sqlite3_stmt* s = nullptr;
+        const int rc = sqlite3_prepare_v2(m_db, sql, -1, &s, nullptr);
+        m_s.reset(s);
+        if (rc != SQLITE_OK)
+            throw SQLite::Exception(m_db, rc);
+    }
+    void binde(int i, const QString& t)
+    {
+        pruefen(sqlite3_bind_text16(m_s.get(), i, t.utf16(), static_cast<int>(t.size() * 2), SQLITE_STATIC));
+    }
+    void binde(int i, const std::optional<QString>& t)
+    {
+        if (t)
+            binde(i, *t);
+        else
+            pruefen(sqlite3_bind_null(m_s.get(), i));
+    }
+    void binde(int i, double v) { pruefen(sqlite3_bind_double(m_s.get(), i, v)); }
+    void binde(int i, std::int64_t v) { pruefen(sqlite3_bind_int64(m_s.get(), i, v)); }
+    // Runs the update; the number of rows changed.
+    int ausfuehren()
+    {
+        const int rc = sqlite3_step(m_s.get());
+        sqlite3_reset(m_s.get());
+        if (rc != SQLITE_DONE)
+            throw SQLite::Exception(m_db, rc);
+        return sqlite3_changes(m_db);
+    }
+
+private:
+    void pruefen(int rc)
+    {
+        if (rc != SQLITE_OK)
+            throw SQLite::Exception(m_db, rc);
+    }
+    struct Abschluss {
+        void operator()(sqlite3_stmt* s) const { sqlite3_finalize(s); }
+    };
+    sqlite3* m_db;
+    std::unique_ptr<sqlite3_stmt, Abschluss> m_s;
+};
+
+QString frageText(const QString& nummer)
+{
+    return zeilen({QStringLiteral("Es fehlen für die Rufnummer ") + nummer + QStringLiteral(" die Angaben im Tarifbereich!"),
+                   QStringLiteral("Wollen Sie diese jetzt im nachfolgenden Formular einpflegen!"), QString(),
+                   QStringLiteral("Die betreffende Vorwahl wird Ihnen gegebenenfalls in diesem Formular angezeigt!")});
+}
+
+// Changes committed by other connections since the last look. Looking
+// costs a read of the file's header, so it is done after a progress call
+// that took a while (a command the user ran meanwhile) and otherwise at
+// most five times a second.
+class Datenstand {
+public:
+    explicit Datenstand(SQLite::Database& db) : m_q(db, "PRAGMA data_version")
+    {
+        m_stand = lesen();
+        m_uhr.start();
+    }
+    bool geaendert(qint64 rueckrufMs)
+    {
+        if (rueckrufMs < 1 && !(m_uhr.isValid() && m_uhr.elapsed() >= 200))
+            return false;
+        m_uhr.start();
+        const auto neu = lesen();
+        const bool anders = neu != m_stand;
+        m_stand = neu;
+        return anders;
+    }
+
+private:
+    std::int64_t lesen()
+    {
+        m_q.executeStep();
+        const auto v = m_q.getColumn(0).getInt64();
+        m_q.reset();
+        return v;
+    }
+    SQLite::Statement m_q;
+    std::int64_t m_stand = 0;
+    QElapsedTimer m_uhr;
+};
+
+} // namespace
+
+struct Bepreisung::Offen {
+    const Anruf* anruf; // in the run's list of calls
+    Anrufausgang::Art art;
+    Suchergebnis ergebnis;
+};
+
+std::vector<Anruf> anrufeLesen(SQLite::Database& db)
+{
+    SQLite::Statement q(db, "SELECT rowid, user, number, time, duration FROM bill ORDER BY rowid");
+    std::vector<Anruf> out;
+    while (q.executeStep()) {
+        Anruf a;
+        a.zeile = q.getColumn(0).getInt64();
+        a.user = text(q.getColumn(1));
+        a.number = text(q.getColumn(2));
+        a.time = text(q.getColumn(3));
+        a.duration = text(q.getColumn(4));
+        out.push_back(std::move(a));
+    }
+    return out;
+}
+
+Bepreisung::Bepreisung(SQLite::Database& lokal, const AppState& state, bool eigenpreisModus, Dialogs& dialogs,
+                       TarifeditorOeffner& editor)
+    : m_db(lokal), m_state(state), m_eigenpreisModus(eigenpreisModus), m_dialogs(dialogs), m_editor(editor),
+      m_offen(std::make_unique<std::vector<Offen>>())
+{
+}
+
+Bepreisung::~Bepreisung() = default;
+
+void Bepreisung::tarifeLaden()
+{
+    m_suche.emplace(Tarifdaten::laden(m_db));
+}
+
+Bepreisung::Anrufausgang Bepreisung::anrufBepreisen(const Anruf& anruf, const Kostensaetze& saetze)
+{
+    if (!m_suche)
+        tarifeLaden();
+    for (;;) {
+        Anrufausgang a;
+        a.ergebnis = m_suche->suchen(anruf, saetze);
+        switch (a.ergebnis.art) {
+        case Suchergebnis::Art::Intern:
+            a.art = Anrufausgang::Art::Intern;
+            return a;
+        case Suchergebnis::Art::Bepreist:
+            a.art = Anrufausgang::Art::Bepreist;
+            return a;
+        case Suchergebnis::Art::KeinTarif:
+            break;
+        }
+        const QString nummer = anruf.number ? *anruf.number : QStringLiteral("unbekannt");
+        const bool beschaeftigt = m_sanduhr.has_value();
+        m_sanduhr.reset();
+        const Answer antwort = m_dialogs.message(frageText(nummer), programmCaption(), Buttons::YesNoCancel,
+                                                 Icon::Stop, Answer::No);
+        if (antwort == Answer::Yes) {
+            // The editor works on this connection: what is priced so far is
+            // stored first, and no statement of the run is open meanwhile.
+            schreiben();
+            m_editor.oeffnen(nummer);
+            tarifeLaden();
+        }
+        if (beschaeftigt)
+            m_sanduhr.emplace();
+        if (antwort == Answer::No) {
+            a.art = Anrufausgang::Art::OhneTarif;
+            a.ergebnis.kosten.rufziel = kOhneTarif;
+            return a;
+        }
+        if (antwort != Answer::Yes) {
+            a.art = Anrufausgang::Art::Abgebrochen;
+            return a;
+        }
+    }
+}
+
+void Bepreisung::schreiben()
+{
+    if (m_offen->empty())
+        return;
+    SQLite::Transaction t(m_db);
+    // Each update names the call it prices: a call table read in anew
+    // meanwhile (another command during the run) is not written over.
+    Aenderung intern(m_db, "UPDATE bill SET rufziel = ?, costs = 0, ucosts = 0, ucostsBrutto = 0, "
+                           "tarifsatz = ? WHERE rowid = ? AND number IS ? AND time IS ?");
+    Aenderung bepreist(m_db, "UPDATE bill SET vergleichsnummer = ?, costs = ?, ucosts = ?, ucostsBrutto = ?, "
+                             "rufziel = ?, tarifsatz = ? WHERE rowid = ? AND number IS ? AND time IS ?");
+    Aenderung ohne(m_db, "UPDATE bill SET vergleichsnummer = ?, rufziel = ?, tarifsatz = NULL "
+                         "WHERE rowid = ? AND number IS ? AND time IS ?");
+    for (const Offen& o : *m_offen) {
+        const Kosten& k = o.ergebnis.kosten;
+        Aenderung* q = nullptr;
+        int i = 1;
+        switch (o.art) {
+        case Anrufausgang::Art::Intern:
+            q = &intern;
+            q->binde(i++, k.rufziel);
+            q->binde(i++, k.tarifsatz);
+            break;
+        case Anrufausgang::Art::Bepreist:
+            q = &bepreist;
+            q->binde(i++, o.ergebnis.vergleichsnummer);
+            q->binde(i++, k.costs);
+            q->binde(i++, k.ucosts);
+            q->binde(i++, k.ucostsBrutto);
+            q->binde(i++, k.rufziel);
+            q->binde(i++, k.tarifsatz);
+            break;
+        case Anrufausgang::Art::OhneTarif:
+            q = &ohne;
+            q->binde(i++, o.ergebnis.vergleichsnummer);
+            q->binde(i++, k.rufziel);
+            break;
+        case Anrufausgang::Art::Abgebrochen:
+            continue;
+        }
+        q->binde(i++, o.anruf->zeile);
+        q->binde(i++, o.anruf->number);
+        q->binde(i++, o.anruf->time);
+        if (q->ausfuehren() != 1)
+            throw Kostenfehler(zeilen({QStringLiteral("Die Anruftabelle wurde während der Kostenberechnung neu "
+                                                      "eingelesen; die berechneten Kosten gehören nicht mehr zu "
+                                                      "ihren Gesprächen und werden nicht gespeichert."),
+                                       QStringLiteral("Bitte erstellen Sie den Report erneut!")}));
+    }
+    t.commit();
+    m_offen->clear();
+}
+
+Bepreisungsergebnis Bepreisung::ausfuehren(const Fortschritt& fortschritt)
+{
+    Bepreisungsergebnis r;
+    m_offen->clear();
+    m_sanduhr.emplace();
+    const Kostensaetze saetze = Kostensaetze::aus(m_state, m_eigenpreisModus);
+    const std::vector<Anruf> anrufe = anrufeLesen(m_db);
+    r.gesamt = static_cast<std::int64_t>(anrufe.size());
+    tarifeLaden();
+    Datenstand stand(m_db);
+    m_offen->reserve(anrufe.size());
+    // The pending results point into `anrufe`: none survives the run.
+    struct Leeren {
+        std::vector<Offen>& offen;
+        ~Leeren() { offen.clear(); }
+    } leeren{*m_offen};
+
+    auto fehler = [&](const QString& text) {
+        m_sanduhr.reset();
+        m_dialogs.message(text, programmCaption(), Buttons::Ok, Icon::Stop);
+    };
+
+    try {
+        for (const Anruf& anruf : anrufe) {
+            Anrufausgang a;
+            try {
+                a = anrufBepreisen(anruf, saetze);
+            } catch (const Tariftabellenfehler& e) {
+                schreiben();
+                fehler(e.text());
+                throw;
+            }
+            if (a.art == Anrufausgang::Art::Abgebrochen) {
+                r.status = Bepreisungsergebnis::Status::Abgebrochen;
+                break;
+            }
+            const QString nummer = anruf.number.value_or(QStringLiteral("unbekannt"));
+            if (a.art == Anrufausgang::Art::OhneTarif && !r.ohneTarif.contains(nummer))
+                r.ohneTarif << nummer;
+            m_offen->push_back({&anruf, a.art, std::move(a.ergebnis)});
+            ++r.bearbeitet;
+            if (fortschritt) {
+                QElapsedTimer dauer;
+                dauer.start();
+                if (!fortschritt(r.bearbeitet, r.gesamt)) {
+                    r.status = Bepreisungsergebnis::Status::Angehalten;
+                    break;
+                }
+                // A command run meanwhile may have changed the tariff tables.
+                if (stand.geaendert(dauer.elapsed()))
+                    tarifeLaden();
+            }
+        }
+        schreiben();
+    } catch (const Kostenfehler& e) {
+        try {
+            schreiben(); // the calls priced before the faulty one
+        } catch (const Kostenfehler&) {
+            // the call table was replaced: nothing of it is written
+        }
+        r.status = Bepreisungsergebnis::Status::Fehler;
+        r.fehler = e.text();
+        fehler(e.text());
+    }
+    m_offen->clear();
+    m_sanduhr.reset();
+    return r;
+}
+
+} // namespace orve

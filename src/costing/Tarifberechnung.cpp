@@ -1,0 +1,268 @@
+#include "costing/Tarifberechnung.h"
+
+#include "calls/StartZeit.h"
+#include "common/AppState.h"
+#include "common/Dialogs.h"
+#include "common/Numbers.h"
+#include "costing/Kostenfehler.h"
+
+#include <cstdlib>
+#include <string>
+
+namespace orve {
+
+namespace {
+
+const QString kAbbruch = QStringLiteral("Die Kostenberechnung wird abgebrochen, es wird kein Report erstellt.");
+
+QString tabellenTitel(Tariftabelle t)
+{
+    switch (t) {
+    case Tariftabelle::faktor:
+        return QStringLiteral("Standardtarife");
+    case Tariftabelle::Ortstarif:
+        return QStringLiteral("Ortstarife und Citybereich");
+    case Tariftabelle::CallByCall:
+        break;
+    }
+    return QStringLiteral("Call by Call Anbieter");
+}
+
+[[noreturn]] void tariffehler(const QString& was, const Anruf& anruf, const Tarifzeile& tarif)
+{
+    throw Kostenfehler(zeilen({QStringLiteral("Fehler in der Tariftabelle! ") + was,
+                               QStringLiteral("Bitte prüfen Sie Ihre Tariftabelle!"), tarifText(tarif),
+                               anrufText(anruf), kAbbruch}));
+}
+
+[[noreturn]] void einstellungsfehler(const QString& was, const QString& menue, const Anruf& anruf)
+{
+    throw Kostenfehler(zeilen({was,
+                               QStringLiteral("Bitte korrigieren Sie die Angabe unter „Einstellungen“ → „%1“!")
+                                   .arg(menue),
+                               anrufText(anruf), kAbbruch}));
+}
+
+double preis(const Tarifwert& w, const QString& spalte, const Anruf& anruf, const Tarifzeile& tarif)
+{
+    switch (w.art) {
+    case Tarifwert::Art::Null:
+        return 0;
+    case Tarifwert::Art::Zahl:
+        return w.zahl;
+    case Tarifwert::Art::Text:
+        break;
+    }
+    tariffehler(QStringLiteral("Die Angabe %1 „%2“ ist keine Zahl!").arg(spalte, w.text), anruf, tarif);
+}
+
+QString zeigen(const std::optional<QString>& t)
+{
+    return t ? *t : QString();
+}
+
+// Seconds since midnight of the call's start.
+int anrufSekunden(const Anruf& anruf)
+{
+    const auto k = anruf.time ? startZeitSchluessel(QStringView(*anruf.time)) : std::nullopt;
+    if (!k)
+        throw Kostenfehler(zeilen({QStringLiteral("Der Beginn „%1“ des Gesprächs ist kein Datum mit Uhrzeit!")
+                                       .arg(zeigen(anruf.time)),
+                                   anrufText(anruf), kAbbruch}));
+    return static_cast<int>(((*k % 86400) + 86400) % 86400);
+}
+
+double dauer(const Anruf& anruf)
+{
+    if (!anruf.duration)
+        return 0; // the import writes "0" for a call without duration
+    // Whole seconds, as the import writes them, are read directly.
+    const QString& t = *anruf.duration;
+    if (!t.isEmpty() && t.size() <= 9) {
+        int sekunden = 0;
+        bool ziffern = true;
+        for (QChar c : t) {
+            if (c < QLatin1Char('0') || c > QLatin1Char('9')) {
+                ziffern = false;
+                break;
+            }
+            sekunden = sekunden * 10 + (c.unicode() - '0');
+        }
+        if (ziffern)
+            return sekunden;
+    }
+    const auto d = deutscheZahl(t);
+    if (!d)
+        throw Kostenfehler(zeilen({QStringLiteral("Die Dauer „%1“ des Gesprächs ist keine Zahl!").arg(*anruf.duration),
+                                   anrufText(anruf), kAbbruch}));
+    return *d;
+}
+
+} // namespace
+
+Tarifwert Tarifwert::vonText(const QString& t)
+{
+    if (const auto z = deutscheZahl(t))
+        return von(*z);
+    return {Art::Text, 0, t};
+}
+
+Kostensaetze Kostensaetze::aus(const QString& steuersatz, const QString& kostenaufschlag, const QString& minutenpreis,
+                               bool eigenpreisModus)
+{
+    Kostensaetze s;
+    s.Steuersatz = steuersatz;
+    s.Kostenaufschlag = kostenaufschlag;
+    s.Minutenpreis = minutenpreis;
+    s.V = fuehrendeZahl(steuersatz);
+    s.F = deutscheZahl(kostenaufschlag);
+    s.O = deutscheZahl(minutenpreis);
+    s.EigenpreisModus = eigenpreisModus;
+    return s;
+}
+
+Kostensaetze Kostensaetze::aus(const AppState& state, bool eigenpreisModus)
+{
+    return aus(state.Steuersatz, state.Kostenaufschlag, state.Minutenpreis, eigenpreisModus);
+}
+
+QString tarifsatzText(const Tarifzeile& t)
+{
+    return tabellenName(t.tabelle) + QLatin1Char(':') + QString::number(t.satz);
+}
+
+double geldWert(double v)
+{
+    std::string s = geldText(v).toStdString();
+    for (char& c : s)
+        if (c == ',')
+            c = '.';
+    return std::strtod(s.c_str(), nullptr);
+}
+
+std::optional<int> zeitSekunden(QStringView t)
+{
+    if (t.size() != 8 || t[2] != QLatin1Char(':') || t[5] != QLatin1Char(':'))
+        return std::nullopt;
+    int teil[3];
+    for (int i = 0; i < 3; ++i) {
+        const QChar a = t[i * 3], b = t[i * 3 + 1];
+        if (a < QLatin1Char('0') || a > QLatin1Char('9') || b < QLatin1Char('0') || b > QLatin1Char('9'))
+            return std::nullopt;
+        teil[i] = (a.unicode() - '0') * 10 + (b.unicode() - '0');
+    }
+    if (teil[1] > 59 || teil[2] > 59 || teil[0] > 24 || (teil[0] == 24 && (teil[1] || teil[2])))
+        return std::nullopt;
+    return teil[0] * 3600 + teil[1] * 60 + teil[2];
+}
+
+bool ZeitGradberechnen(const Anruf& anruf, const Tarifzeile& tarif)
+{
+    const auto von = zeitSekunden(zeigen(tarif.vonZeit));
+    const auto bis = zeitSekunden(zeigen(tarif.bisZeit));
+    if (!von || !bis)
+        tariffehler(QStringLiteral("Die Zeit „%1“ ist keine Uhrzeit (hh:mm:ss)!")
+                        .arg(!von ? zeigen(tarif.vonZeit) : zeigen(tarif.bisZeit)),
+                    anruf, tarif);
+    const int t = anrufSekunden(anruf);
+    // Both times are "hh:mm:ss" texts, so comparing the seconds is comparing the texts.
+    if (*von <= *bis)
+        return *von <= t && t <= *bis;
+    return t >= *von || t <= *bis;
+}
+
+Kosten tarifberechnung(const Anruf& anruf, const Tarifzeile& tarif, const Kostensaetze& s)
+{
+    const double M = preis(tarif.Minutenpreis, QStringLiteral("Minutenpreis"), anruf, tarif);
+    const double P = preis(tarif.Pauschale, QStringLiteral("Pauschale"), anruf, tarif);
+    const double S = preis(tarif.Sekundentakt, QStringLiteral("Sekundentakt"), anruf, tarif);
+
+    if (M == 0 && S > 0 && P > 0)
+        throw Tariftabellenfehler(zeilen({QStringLiteral("Fehler in der Tariftabelle! Es wurde für eine Vorwahl ein "
+                                                         "Sekundentakt angegeben, aber kein Minutenpreis!"),
+                                          QStringLiteral("Bitte prüfen Sie Ihre Tariftabelle!"),
+                                          QStringLiteral("Rufnummer ") + zeigen(anruf.number)}));
+    enum class Zeile { Minute, Takt, Pauschal, PauschalUndMinute, Frei };
+    Zeile zeile;
+    if (P == 0 && S == 0)
+        zeile = Zeile::Minute;
+    else if (M != 0 && S != 0 && P != 0)
+        zeile = Zeile::Takt;
+    else if (M != 0 && P == 0)
+        zeile = Zeile::Minute;
+    else if (M == 0 && S == 0 && P > 0)
+        zeile = Zeile::Pauschal;
+    else if (M > 0 && P > 0 && S == 0)
+        zeile = Zeile::PauschalUndMinute;
+    else if (M == 0 && P == 0 && S > 0)
+        zeile = Zeile::Frei;
+    else
+        tariffehler(QStringLiteral("Minutenpreis %1, Pauschale %2 und Sekundentakt %3 ergeben keinen Preis!")
+                        .arg(deutscheZahlText(M), deutscheZahlText(P), deutscheZahlText(S)),
+                    anruf, tarif);
+
+    if (!s.F)
+        einstellungsfehler(QStringLiteral("Der Kostenaufschlag „%1“ ist keine Zahl!").arg(s.Kostenaufschlag),
+                           QStringLiteral("Kostenaufschlag für Rechnungserstellung"), anruf);
+    double O = 0;
+    double E = M;
+    if (s.EigenpreisModus) {
+        if (!s.O)
+            einstellungsfehler(QStringLiteral("Der eigene Minutenpreis „%1“ ist keine Zahl!").arg(s.Minutenpreis),
+                               QStringLiteral("eigenen Minutenpreis einstellen"), anruf);
+        if (*s.O <= 0)
+            einstellungsfehler(QStringLiteral("Der eigene Minutenpreis „%1“ muss größer als 0 sein!")
+                                   .arg(s.Minutenpreis),
+                               QStringLiteral("eigenen Minutenpreis einstellen"), anruf);
+        O = *s.O;
+        E = M >= O ? O * aufrunden(M / O) : O;
+    }
+
+    double kosten = 0;
+    switch (zeile) {
+    case Zeile::Minute:
+        kosten = s.EigenpreisModus && P == 0 && S == 0 && M <= 0 ? 0 : E * dauer(anruf) / 60;
+        break;
+    case Zeile::Takt: {
+        const double d = dauer(anruf);
+        kosten = d - S > 0 ? E + P * (d - S) / S : E;
+        break;
+    }
+    case Zeile::Pauschal:
+        kosten = P;
+        break;
+    case Zeile::PauschalUndMinute:
+        kosten = P + E * dauer(anruf) / 60;
+        break;
+    case Zeile::Frei:
+        kosten = 0;
+        break;
+    }
+    // The cost is kept as its standard text form: 15 significant digits.
+    kosten = auf15Stellen(kosten);
+    if (s.EigenpreisModus)
+        kosten = auf15Stellen(O * aufrunden(kosten / O));
+
+    Kosten k;
+    k.kosten = kosten;
+    k.costs = geldWert(kosten);
+    k.ucosts = geldWert(kosten * *s.F);
+    k.ucostsBrutto = k.ucosts * (s.V / 100 + 1);
+    k.rufziel = zeigen(tarif.Bezeichnung);
+    k.tarifsatz = tarifsatzText(tarif);
+    return k;
+}
+
+QString anrufText(const Anruf& anruf)
+{
+    return QStringLiteral("Rufnummer %1, Nebenstelle %2, Beginn %3")
+        .arg(anruf.number ? *anruf.number : QStringLiteral("(keine)"), zeigen(anruf.user), zeigen(anruf.time));
+}
+
+QString tarifText(const Tarifzeile& tarif)
+{
+    return QStringLiteral("Tariftabelle „%1“, Satz %2, Vorwahl %3")
+        .arg(tabellenTitel(tarif.tabelle), QString::number(tarif.satz), zeigen(tarif.vorwahl));
+}
+
+} // namespace orve

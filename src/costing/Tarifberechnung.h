@@ -1,0 +1,107 @@
+#pragma once
+
+#include "tariffs/TarifTabellen.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+
+namespace orve {
+
+struct AppState;
+
+// One call of the local call table `bill`, as the costing reads it.
+struct Anruf {
+    std::int64_t zeile = 0;               // rowid in bill
+    std::optional<QString> user;          // for messages only
+    std::optional<QString> number;        // as stored, Paradox numbers with their trailing blanks
+    std::optional<QString> time;          // start, "2009-03-21 14:30:00" or "21.03.2009 14:30:00"
+    std::optional<QString> duration;      // seconds as text
+};
+
+// A price column of a tariff row as stored: Null, a number, or a text that
+// does not read as a number (kept for the message).
+struct Tarifwert {
+    enum class Art { Null, Zahl, Text };
+    Art art = Art::Null;
+    double zahl = 0;
+    QString text;
+
+    static Tarifwert null() { return {}; }
+    static Tarifwert von(double z) { return {Art::Zahl, z, {}}; }
+    // A text as another tool may have stored it: read as a German decimal.
+    static Tarifwert vonText(const QString& t);
+};
+
+// A row of faktor or Ortstarif as the costing reads it.
+struct Tarifzeile {
+    Tariftabelle tabelle = Tariftabelle::faktor;
+    std::int64_t satz = 0;
+    std::optional<QString> vorwahl;
+    std::optional<QString> Bezeichnung;
+    std::optional<QString> vonZeit;
+    std::optional<QString> bisZeit;
+    Tarifwert Minutenpreis;
+    Tarifwert Pauschale;
+    Tarifwert Sekundentakt;
+};
+
+// The three settings of one pricing run, read once: the VAT rate by the
+// leading-number rule, the surcharge factor and the own price as German
+// decimals. A setting that does not read is reported when a call needs it.
+struct Kostensaetze {
+    QString Steuersatz, Kostenaufschlag, Minutenpreis; // as typed
+    double V = 0;
+    std::optional<double> F;
+    std::optional<double> O;
+    bool EigenpreisModus = false;
+
+    static Kostensaetze aus(const QString& steuersatz, const QString& kostenaufschlag, const QString& minutenpreis,
+                            bool eigenpreisModus);
+    static Kostensaetze aus(const AppState& state, bool eigenpreisModus);
+};
+
+// What tarifberechnung writes to the call's row. costs and ucosts are the
+// values of their "####0.000" texts, ucostsBrutto is not rounded.
+struct Kosten {
+    double kosten = 0;        // the cost before formatting
+    double costs = 0;
+    double ucosts = 0;
+    double ucostsBrutto = 0;
+    QString rufziel;          // Bezeichnung of the row
+    QString tarifsatz;        // "faktor:12", "Ortstarif:3"
+};
+
+// "faktor:12", "Ortstarif:3": the row that priced a call.
+QString tarifsatzText(const Tarifzeile& t);
+
+// The value of the money text "####0.000" of v (three decimals, halves away
+// from zero after rounding to 15 significant digits).
+double geldWert(double v);
+
+// Seconds since midnight of a time of day "hh:mm:ss" (hours 00 to 24,
+// "24:00:00" the end of the day); nothing for any other text.
+std::optional<int> zeitSekunden(QStringView text);
+
+// The time-window test: true when the call's time of day lies in the row's
+// window, both ends included. A window whose start is later than its end
+// runs across midnight. A day is one turn: 06:00:00 is 90 degrees,
+// 24:00:00 is 360. Throws Kostenfehler when the call's start or a time of
+// the row is no time of day. The caller has made sure both times are there.
+bool ZeitGradberechnen(const Anruf& anruf, const Tarifzeile& tarif);
+
+// The cost of the call by the row's minute price M, flat price P and
+// increment S (Null reads as 0), with surcharge, VAT and, in own-price mode,
+// the own price per minute. Throws Tariftabellenfehler for an increment and
+// a flat price without minute price, and Kostenfehler for values that are
+// no numbers, an own price that is not above 0, and negative prices that no
+// rule covers.
+Kosten tarifberechnung(const Anruf& anruf, const Tarifzeile& tarif, const Kostensaetze& saetze);
+
+// The call named in messages: "Rufnummer 0891234, Nebenstelle 21, Beginn 2009-03-21 14:30:00".
+QString anrufText(const Anruf& anruf);
+// The row named in messages: "Tariftabelle „Standardtarife“, Satz 12, Vorwahl 089".
+QString tarifText(const Tarifzeile& tarif);
+
+} // namespace orve

@@ -1,0 +1,171 @@
+#include "costing/Tarifsuche.h"
+
+#include <SQLiteCpp/SQLiteCpp.h>
+
+#include <algorithm>
+
+namespace orve {
+
+namespace {
+
+std::optional<QString> text(const SQLite::Column& c)
+{
+    if (c.isNull())
+        return std::nullopt;
+    return QString::fromUtf8(c.getString());
+}
+
+Tarifwert wert(const SQLite::Column& c)
+{
+    if (c.isNull())
+        return Tarifwert::null();
+    if (c.isInteger() || c.isFloat())
+        return Tarifwert::von(c.getDouble());
+    return Tarifwert::vonText(QString::fromUtf8(c.getString()));
+}
+
+std::vector<Tarifzeile> tarifzeilen(SQLite::Database& db, Tariftabelle t, const char* ordnung)
+{
+    SQLite::Statement q(db, std::string(R"(SELECT satz, vorwahl, Bezeichnung, "von Zeit", "bis Zeit", )"
+                                        "Minutenpreis, Pauschale, Sekundentakt FROM ")
+                                + tabellenName(t).toStdString() + " ORDER BY " + ordnung);
+    std::vector<Tarifzeile> out;
+    while (q.executeStep()) {
+        Tarifzeile z;
+        z.tabelle = t;
+        z.satz = q.getColumn(0).getInt64();
+        z.vorwahl = text(q.getColumn(1));
+        z.Bezeichnung = text(q.getColumn(2));
+        z.vonZeit = text(q.getColumn(3));
+        z.bisZeit = text(q.getColumn(4));
+        z.Minutenpreis = wert(q.getColumn(5));
+        z.Pauschale = wert(q.getColumn(6));
+        z.Sekundentakt = wert(q.getColumn(7));
+        out.push_back(std::move(z));
+    }
+    return out;
+}
+
+bool leer(const std::optional<QString>& t)
+{
+    return !t || t->isEmpty();
+}
+
+enum class Pruefung { Passt, PasstNicht, KeinTarif };
+
+// A candidate row: a missing window or no price at all ends the search.
+Pruefung pruefen(const Anruf& anruf, const Tarifzeile& z)
+{
+    if (leer(z.vonZeit) || leer(z.bisZeit))
+        return Pruefung::KeinTarif;
+    using A = Tarifwert::Art;
+    if (z.Minutenpreis.art == A::Null && z.Pauschale.art == A::Null && z.Sekundentakt.art == A::Null)
+        return Pruefung::KeinTarif;
+    return ZeitGradberechnen(anruf, z) ? Pruefung::Passt : Pruefung::PasstNicht;
+}
+
+} // namespace
+
+Tarifdaten Tarifdaten::laden(SQLite::Database& db)
+{
+    Tarifdaten d;
+    SQLite::Statement q(db, "SELECT vorwahl FROM CallByCall ORDER BY vorwahl, satz");
+    while (q.executeStep())
+        if (!q.getColumn(0).isNull())
+            d.callByCall.push_back(QString::fromUtf8(q.getColumn(0).getString()));
+    d.ortstarif = tarifzeilen(db, Tariftabelle::Ortstarif, R"(vorwahl, "von Zeit", satz)");
+    d.faktor = tarifzeilen(db, Tariftabelle::faktor, R"(vorwahl, "von Zeit", satz)");
+    d.ortstarifAlle = tarifzeilen(db, Tariftabelle::Ortstarif, "satz");
+    return d;
+}
+
+Tarifsuche::Tarifsuche(Tarifdaten daten)
+    : m_daten(std::move(daten)), m_ortstarif(indexieren(m_daten.ortstarif)), m_faktor(indexieren(m_daten.faktor))
+{
+}
+
+Tarifsuche::Index Tarifsuche::indexieren(const std::vector<Tarifzeile>& zeilen)
+{
+    Index index;
+    for (int i = 0; i < static_cast<int>(zeilen.size()); ++i) {
+        if (!zeilen[static_cast<size_t>(i)].vorwahl)
+            continue; // a Null prefix matches no number
+        const QString& v = *zeilen[static_cast<size_t>(i)].vorwahl;
+        index.nachVorwahl[v].push_back(i);
+        index.laengen.push_back(static_cast<int>(v.size()));
+    }
+    std::sort(index.laengen.begin(), index.laengen.end());
+    index.laengen.erase(std::unique(index.laengen.begin(), index.laengen.end()), index.laengen.end());
+    return index;
+}
+
+void Tarifsuche::kandidaten(const Index& index, const QString& nummer, std::vector<int>& aus) const
+{
+    aus.clear();
+    for (int n : index.laengen) {
+        if (n > nummer.size())
+            break;
+        const auto it = index.nachVorwahl.constFind(QString::fromRawData(nummer.constData(), n));
+        if (it != index.nachVorwahl.cend())
+            aus.insert(aus.end(), it->begin(), it->end());
+    }
+    // A shorter prefix sorts before every longer one it begins, so this is
+    // table order already; sorting keeps it so for any collation.
+    std::sort(aus.begin(), aus.end());
+}
+
+Suchergebnis Tarifsuche::suchen(const Anruf& anruf, const Kostensaetze& saetze) const
+{
+    Suchergebnis e;
+    const QString nummer = anruf.number ? *anruf.number : QStringLiteral("unbekannt");
+    if (anruf.number && anruf.number->isEmpty()) {
+        e.art = Suchergebnis::Art::Intern;
+        e.kosten.rufziel = kInternesGespraech;
+        e.kosten.tarifsatz = kTarifsatzIntern;
+        return e;
+    }
+
+    QString vergleich = nummer;
+    for (const QString& cbc : m_daten.callByCall) {
+        if (nummer.startsWith(cbc)) {
+            if (!cbc.isEmpty())
+                vergleich.replace(cbc, QString(), Qt::CaseSensitive);
+            break;
+        }
+    }
+    e.vergleichsnummer = vergleich;
+
+    auto versuchen = [&](const Tarifzeile& z) {
+        switch (pruefen(anruf, z)) {
+        case Pruefung::Passt:
+            e.art = Suchergebnis::Art::Bepreist;
+            e.kosten = tarifberechnung(anruf, z, saetze);
+            return true;
+        case Pruefung::KeinTarif:
+            e.art = Suchergebnis::Art::KeinTarif;
+            return true;
+        case Pruefung::PasstNicht:
+            break;
+        }
+        return false;
+    };
+
+    std::vector<int> positionen;
+    kandidaten(m_ortstarif, vergleich, positionen);
+    for (int i : positionen)
+        if (versuchen(m_daten.ortstarif[static_cast<size_t>(i)]))
+            return e;
+    kandidaten(m_faktor, vergleich, positionen);
+    for (int i : positionen)
+        if (versuchen(m_daten.faktor[static_cast<size_t>(i)]))
+            return e;
+    if (!vergleich.startsWith(QLatin1Char('0'))) {
+        for (const auto& z : m_daten.ortstarifAlle)
+            if (versuchen(z))
+                return e;
+    }
+    e.art = Suchergebnis::Art::KeinTarif;
+    return e;
+}
+
+} // namespace orve

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "costing/Tarifberechnung.h"
+
+#include <QHash>
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+namespace SQLite { class Database; }
+
+namespace orve {
+
+// The rows the lookup reads, in the order it reads them. Loaded once per
+// pricing run and again after the tariff editor has been open.
+struct Tarifdaten {
+    std::vector<QString> callByCall;           // vorwahl by vorwahl (Null prefixes left out)
+    std::vector<Tarifzeile> ortstarif;         // by vorwahl, "von Zeit", satz
+    std::vector<Tarifzeile> faktor;            // by vorwahl, "von Zeit", satz
+    std::vector<Tarifzeile> ortstarifAlle;     // every Ortstarif row by satz, for local numbers
+
+    static Tarifdaten laden(SQLite::Database& lokal);
+};
+
+inline const QString kInternesGespraech = QStringLiteral("Internes S0 Gespräch");
+inline const QString kOhneTarif = QStringLiteral("????");
+inline const QString kTarifsatzIntern = QStringLiteral("intern");
+
+// The outcome of the lookup of one call.
+struct Suchergebnis {
+    enum class Art { Intern, Bepreist, KeinTarif };
+    Art art = Art::KeinTarif;
+    std::optional<QString> vergleichsnummer; // written for every call that is not internal
+    Kosten kosten;                           // Intern and Bepreist
+};
+
+// Decides how one call is priced:
+// 1. an empty number is an internal call (cost 0);
+// 2. the first call-by-call prefix (in table order) that the number begins
+//    with is removed from it wherever it occurs: the comparison number;
+// 3. the rows of Ortstarif, then (only when none priced the call) of faktor,
+//    whose prefix the comparison number begins with, in table order;
+// 4. for a comparison number that does not begin with "0" (also an empty one
+//    and "unbekannt"), every row of Ortstarif by satz.
+// A candidate row prices the call when the call's time lies in its window.
+// A candidate without complete window or without any of the three prices
+// ends the search: no tariff. The first fitting row wins; there is no
+// longest-prefix rule. A Null number is looked up as "unbekannt", the text
+// the import stores for a call without number.
+class Tarifsuche {
+public:
+    explicit Tarifsuche(Tarifdaten daten);
+
+    // Throws what tarifberechnung and ZeitGradberechnen throw.
+    Suchergebnis suchen(const Anruf& anruf, const Kostensaetze& saetze) const;
+
+    const Tarifdaten& daten() const { return m_daten; }
+
+private:
+    struct Index {
+        QHash<QString, std::vector<int>> nachVorwahl; // positions in table order
+        std::vector<int> laengen;                     // the prefix lengths there are, ascending
+    };
+    static Index indexieren(const std::vector<Tarifzeile>& zeilen);
+    // The positions of the rows whose prefix `nummer` begins with, in table order.
+    void kandidaten(const Index& index, const QString& nummer, std::vector<int>& aus) const;
+
+    Tarifdaten m_daten;
+    Index m_ortstarif;
+    Index m_faktor;
+};
+
+} // namespace orve
