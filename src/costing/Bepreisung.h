@@ -28,7 +28,7 @@ struct Bepreisungsergebnis {
         Fehler,      // a tariff row, a call or a setting could not be priced; the message was shown
     };
     Status status = Status::Fertig;
-    std::int64_t bearbeitet = 0; // calls finished and stored
+    std::int64_t bearbeitet = 0; // calls finished (priced, internal or "????")
     std::int64_t gesamt = 0;     // calls in bill
     QStringList ohneTarif;       // numbers (as stored, "unbekannt" for Null) answered No, each once, in order
     QString fehler;              // the message shown, for Status::Fehler
