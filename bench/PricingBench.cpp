@@ -38,6 +38,7 @@ struct KeineFragen : Dialogs {
     using Dialogs::message;
     Answer message(const Message&) override { return Answer::No; }
     QString input(const InputRequest&) override { return {}; }
+    QString saveFile(const FileRequest&) override { return {}; }
 };
 
 struct KeinEditor : TarifeditorOeffner {

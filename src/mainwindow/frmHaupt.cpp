@@ -5,6 +5,7 @@
 #include "common/CommandGuard.h"
 #include "common/Dialogs.h"
 #include "report/BerichtAnzeige.h"
+#include "report/BerichtFenster.h"
 #include "report/Telefonkostenauswertung.h"
 #include "tariffs/frmEingabe.h"
 
