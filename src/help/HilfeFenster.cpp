@@ -104,8 +104,9 @@ HilfeFenster::HilfeFenster(QWidget* parent) : QWidget(parent, Qt::Window)
 
 void HilfeFenster::inhaltZeigen(const QString& seite)
 {
-    const QUrl url = QUrl::fromLocalFile(QDir::fromNativeSeparators(seite));
-    m_browser->setSearchPaths({QFileInfo(QDir::fromNativeSeparators(seite)).absolutePath()});
+    const QFileInfo datei(QDir::fromNativeSeparators(seite));
+    const QUrl url = QUrl::fromLocalFile(datei.absoluteFilePath());
+    m_browser->setSearchPaths({datei.absolutePath()});
     m_browser->clearHistory();
     m_browser->setSource(url);
     // The first page shown is the one "Inhalt" returns to.

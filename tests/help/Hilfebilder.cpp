@@ -1,0 +1,149 @@
+// Screenshots of the real windows for the help pages, made on a fresh
+// demonstration folder with the same objects the program uses (registry
+// file, data sources, system facts):
+//
+//   help_bilder <folder for the pictures> [<help folder> <folder for views of the help window>]
+//
+// Run under Xvfb so that the windows have their real style:
+//   xvfb-run -a -s "-screen 0 1280x900x24" env QT_QPA_PLATFORM=xcb help_bilder help/bilder
+// help/bilder-erneuern.sh does exactly this.
+#include "common/AppState.h"
+#include "common/QtDialogs.h"
+#include "help/Demonstration.h"
+#include "help/HilfeFenster.h"
+#include "mainwindow/frmHaupt.h"
+#include "startup/DataSourceResolver.h"
+#include "startup/Registry.h"
+#include "startup/SystemInfo.h"
+#include "startup/frmSplash.h"
+#include "tariffs/frmEingabe.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTextBrowser>
+#include <QTimer>
+#include <QToolButton>
+
+#include <cstdio>
+
+using namespace orve;
+
+namespace {
+
+void warten(int ms)
+{
+    QEventLoop schleife;
+    QTimer::singleShot(ms, &schleife, &QEventLoop::quit);
+    schleife.exec();
+}
+
+bool speichern(QWidget* w, const QString& datei)
+{
+    warten(250);
+    const bool ok = w->grab().save(datei);
+    std::printf("%s %s\n", ok ? "gespeichert" : "NICHT gespeichert", qPrintable(datei));
+    return ok;
+}
+
+int bilderMachen(const QString& ziel, const QString& hilfeOrdner, const QString& ansichten)
+{
+    QTemporaryDir tmp;
+    const QString ordner = tmp.filePath(QStringLiteral("ORVE-Tarifo-Demo"));
+    demoOrdnerAnlegen(ordner, QStringLiteral(ORVE_SQLITE_BIBLIOTHEK), ordner + QStringLiteral("/orve-tarifo"));
+
+    AppState state;
+    state.programmOrdner = QDir::toNativeSeparators(ordner);
+    QtDialogs dialogs;
+    DateiRegistry registry(DateiRegistry::standardDatei(state.programmOrdner));
+    EchteSystemumgebung system;
+    OdbcDatenquellen quellen(registry);
+    bool alles = true;
+
+    {
+        frmSplash splash(state, registry, system, dialogs);
+        splash.laden();
+        splash.show();
+        alles &= speichern(&splash, QDir(ziel).filePath(QStringLiteral("startfenster.png")));
+    }
+
+    frmHaupt haupt(state, registry, system, quellen, dialogs);
+    dialogs.setParent(&haupt);
+    haupt.laden();
+    haupt.move(20, 20);
+    haupt.show();
+    auto* combo1 = haupt.findChild<QComboBox*>(QStringLiteral("Combo1"));
+    auto* combo2 = haupt.findChild<QComboBox*>(QStringLiteral("Combo2"));
+    haupt.logik().Combo1_DropDown();
+    for (int i = 0; i < combo1->count(); ++i)
+        if (combo1->itemText(i).startsWith(QStringLiteral("23")))
+            combo1->setCurrentIndex(i);
+    haupt.logik().Combo2_DropDown();
+    for (int i = 0; i < combo2->count(); ++i)
+        if (combo2->itemText(i).contains(QStringLiteral("11.2026")) || combo2->itemText(i).contains(QStringLiteral("2026-11"))) {
+            combo2->setCurrentIndex(i);
+            break;
+        }
+    haupt.findChild<QAction*>(QStringLiteral("mnuLesenBill"))->trigger();
+    alles &= speichern(&haupt, QDir(ziel).filePath(QStringLiteral("hauptfenster.png")));
+
+    {
+        frmEingabe editor(state, quellen, dialogs, &haupt);
+        editor.show();
+        editor.findChild<QRadioButton*>(QStringLiteral("Option2"))->click();
+        auto* liste = editor.findChild<QComboBox*>(QStringLiteral("Combo1"));
+        liste->showPopup(); // refills the list
+        liste->setCurrentIndex(1);
+        liste->hidePopup();
+        editor.findChild<QPushButton*>(QStringLiteral("Command2"))->click();
+        alles &= speichern(&editor, QDir(ziel).filePath(QStringLiteral("tarifeditor.png")));
+    }
+
+    if (!hilfeOrdner.isEmpty()) {
+        QDir().mkpath(ansichten);
+        HilfeFenster hilfe;
+        hilfe.inhaltZeigen(QDir(hilfeOrdner).filePath(QStringLiteral("ORVE-Tarifo.html")));
+        hilfe.show();
+        speichern(&hilfe, QDir(ansichten).filePath(QStringLiteral("hilfe-inhalt.png")));
+        const char* seiten[] = {"ueberblick", "tariftabellen", "tarifsuche", "report", "stapel", "meldungen",
+                                "einstellungen", "erster-start", "billdb"};
+        // Whole pages, for reading them through.
+        hilfe.resize(900, 2600);
+        for (const char* s : seiten) {
+            hilfe.browser()->setSource(QUrl(QString::fromLatin1(s) + QStringLiteral(".html")));
+            speichern(&hilfe, QDir(ansichten).filePath(QStringLiteral("hilfe-%1.png").arg(QLatin1String(s))));
+        }
+        hilfe.resize(880, 700);
+        hilfe.browser()->setSource(QUrl(QStringLiteral("tarifsuche.html")));
+        hilfe.findChild<QLineEdit*>(QStringLiteral("txtSuche"))->setText(QStringLiteral("Sekundentakt"));
+        hilfe.suchen();
+        hilfe.suchen();
+        speichern(&hilfe, QDir(ansichten).filePath(QStringLiteral("hilfe-suche.png")));
+        hilfe.browser()->backward();
+        speichern(&hilfe, QDir(ansichten).filePath(QStringLiteral("hilfe-zurueck.png")));
+    }
+    return alles ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    if (argc < 2) {
+        std::fprintf(stderr, "Aufruf: help_bilder <Bilderordner> [<Hilfeordner> <Ordner für Ansichten>]\n");
+        return 2;
+    }
+    // The program folder becomes the current directory: every path absolute first.
+    auto absolut = [&](int i) { return argc > i ? QDir().absoluteFilePath(QString::fromLocal8Bit(argv[i])) : QString(); };
+    const QString ziel = absolut(1);
+    QDir().mkpath(ziel);
+    return bilderMachen(ziel, argc > 3 ? absolut(2) : QString(), argc > 3 ? absolut(3) : QString());
+}
