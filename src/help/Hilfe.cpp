@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include <exception>
 
 namespace orve {
 
@@ -31,7 +30,8 @@ void mnuHilfeklick(const AppState& state, HilfeAnzeige& anzeige)
         if (!QFileInfo(QDir::fromNativeSeparators(seite)).isFile())
             return;
         anzeige.zeigen(seite);
-    } catch (const std::exception&) {
+    } catch (...) {
+        // Nothing reaches the user: the help simply does not appear.
     }
 }
 

@@ -26,7 +26,6 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QTimer>
 #include <QToolButton>
@@ -54,8 +53,9 @@ bool speichern(QWidget* w, const QString& datei)
 
 int bilderMachen(const QString& ziel, const QString& hilfeOrdner, const QString& ansichten)
 {
-    QTemporaryDir tmp;
-    const QString ordner = tmp.filePath(QStringLiteral("ORVE-Tarifo-Demo"));
+    // A fixed place, so that the path shown stays the same from one run to the next.
+    const QString ordner = QDir::temp().filePath(QStringLiteral("ORVE-Tarifo-Demo"));
+    QDir(ordner).removeRecursively();
     demoOrdnerAnlegen(ordner, QStringLiteral(ORVE_SQLITE_BIBLIOTHEK), ordner + QStringLiteral("/orve-tarifo"));
 
     AppState state;
@@ -128,6 +128,7 @@ int bilderMachen(const QString& ziel, const QString& hilfeOrdner, const QString&
         hilfe.browser()->backward();
         speichern(&hilfe, QDir(ansichten).filePath(QStringLiteral("hilfe-zurueck.png")));
     }
+    QDir(ordner).removeRecursively();
     return alles ? 0 : 1;
 }
 
