@@ -72,7 +72,7 @@ TEST(Demonstration, OrdnerIstVollstaendigUndJederAnrufFindetEinenTarif)
         EXPECT_EQ(ersteZeileLesen(ordner + QLatin1Char('/') + QLatin1String(d.datei)), d.zeile) << d.datei;
     EXPECT_TRUE(QFileInfo(ordner + QStringLiteral("/Registry/HKEY_LOCAL_MACHINE.reg")).isFile());
 
-    // The calls in bill.db are the generated ones, in order, from the same seed every time.
+    // bill.db holds the calls generated anew here, in order: the same seed gives the same calls.
     const auto anrufe = demoAnrufe();
     SQLite::Database quelle(bill.toStdString());
     SQLite::Statement q(quelle, "SELECT time, user, number FROM stdbill ORDER BY id");
@@ -80,7 +80,6 @@ TEST(Demonstration, OrdnerIstVollstaendigUndJederAnrufFindetEinenTarif)
     for (; q.executeStep(); ++i)
         ASSERT_TRUE(i < anrufe.size() && QString::fromStdString(q.getColumn(2).getString()) == anrufe[i].number) << i;
     EXPECT_EQ(i, anrufe.size());
-    EXPECT_EQ(demoAnrufe().back().number, anrufe.back().number);
 
     const auto lokal = lokaleDatenbankOeffnen(ordner + QLatin1Char('/') + kLokaleDatenbankRelativ);
     QSet<int> nebenstellen;
