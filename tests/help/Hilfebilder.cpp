@@ -22,6 +22,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
@@ -31,6 +32,7 @@
 #include <QToolButton>
 
 #include <cstdio>
+#include <vector>
 
 using namespace orve;
 
@@ -48,6 +50,90 @@ bool speichern(QWidget* w, const QString& datei)
     warten(250);
     const bool ok = w->grab().save(datei);
     std::printf("%s %s\n", ok ? "gespeichert" : "NICHT gespeichert", qPrintable(datei));
+    return ok;
+}
+
+// Photographs the modal boxes as they come up and answers them: each step
+// names the picture (empty: none), the text to type into an input box (empty:
+// keep the preset) and the button to press.
+class BoxFotograf : public QObject {
+public:
+    struct Schritt {
+        QString bild;
+        QString eingabe;
+        QString knopf;
+    };
+    BoxFotograf(const QString& ziel, std::vector<Schritt> schritte) : m_ziel(ziel), m_schritte(std::move(schritte))
+    {
+        connect(&m_takt, &QTimer::timeout, this, [this] { pruefen(); });
+        m_takt.start(300);
+    }
+    bool fertig() const { return m_naechster >= m_schritte.size(); }
+
+private:
+    void pruefen()
+    {
+        // Only message and input boxes (the tariff editor is modal too).
+        QWidget* box = QApplication::activeModalWidget();
+        if (!box || fertig() || !(box->inherits("QMessageBox") || box->objectName() == QStringLiteral("Eingabefenster")))
+            return;
+        const Schritt& s = m_schritte[m_naechster++];
+        if (!s.bild.isEmpty())
+            speichern(box, QDir(m_ziel).filePath(s.bild));
+        if (!s.eingabe.isEmpty())
+            if (auto* feld = box->findChild<QLineEdit*>(QStringLiteral("Eingabe")))
+                feld->setText(s.eingabe);
+        for (auto* b : box->findChildren<QPushButton*>())
+            if (QString(b->text()).remove(QLatin1Char('&')) == QString(s.knopf).remove(QLatin1Char('&'))) {
+                b->click();
+                return;
+            }
+        std::printf("Knopf %s nicht gefunden:", qPrintable(s.knopf));
+        for (auto* b : box->findChildren<QPushButton*>())
+            std::printf(" [%s]", qPrintable(b->text()));
+        std::printf("\n");
+    }
+
+    QString m_ziel;
+    std::vector<Schritt> m_schritte;
+    size_t m_naechster = 0;
+    QTimer m_takt;
+};
+
+// The first start on one's own data: the path question, the surcharge and
+// the VAT rate, then the example tariffs offered for an empty table.
+bool ersterStart(const QString& ziel, const QString& demo)
+{
+    const QString ordner = QDir::temp().filePath(QStringLiteral("ORVE-Tarifo-Neu"));
+    QDir(ordner).removeRecursively();
+    QDir().mkpath(ordner + QStringLiteral("/Registry"));
+    QFile::copy(demo + QStringLiteral("/Registry/HKEY_LOCAL_MACHINE.reg"),
+                ordner + QStringLiteral("/Registry/HKEY_LOCAL_MACHINE.reg"));
+    AppState state;
+    state.programmOrdner = QDir::toNativeSeparators(ordner);
+    QtDialogs dialogs;
+    DateiRegistry registry(DateiRegistry::standardDatei(state.programmOrdner));
+    EchteSystemumgebung system;
+    OdbcDatenquellen quellen(registry);
+    frmSplash(state, registry, system, dialogs).laden(); // as the start-up window does: ORVE-Access
+    frmHaupt haupt(state, registry, system, quellen, dialogs);
+    dialogs.setParent(&haupt);
+    BoxFotograf fotograf(ziel, {{QStringLiteral("pfad-nicht-gefunden.png"), {}, QStringLiteral("OK")},
+                                {QStringLiteral("pfad-eingabe.png"), demo + QStringLiteral("/bill.db"), QStringLiteral("OK")},
+                                {QStringLiteral("kostenaufschlag.png"), {}, QStringLiteral("OK")},
+                                {{}, {}, QStringLiteral("OK")},
+                                {QStringLiteral("steuersatz.png"), QStringLiteral("19"), QStringLiteral("OK")},
+                                {QStringLiteral("beispieltarife-frage.png"), {}, QStringLiteral("&Nein")}});
+    haupt.laden();
+    haupt.show();
+    {
+        frmEingabe editor(state, quellen, dialogs, &haupt);
+        editor.show();
+        warten(300);
+        editor.findChild<QPushButton*>(QStringLiteral("cmdBeispieltarife"))->click();
+    }
+    const bool ok = fotograf.fertig();
+    QDir(ordner).removeRecursively();
     return ok;
 }
 
@@ -103,6 +189,29 @@ int bilderMachen(const QString& ziel, const QString& hilfeOrdner, const QString&
         liste->hidePopup();
         editor.findChild<QPushButton*>(QStringLiteral("Command2"))->click();
         alles &= speichern(&editor, QDir(ziel).filePath(QStringLiteral("tarifeditor.png")));
+    }
+
+    alles &= ersterStart(ziel, ordner);
+
+    // The hint for Windows 7 and Vista, then the help window through the menu.
+    {
+        BoxFotograf fotograf(ziel, {{QStringLiteral("hinweis-win7.png"), {}, QStringLiteral("OK")}});
+        // The help pages in the program folder, as the build lays them out.
+        if (!hilfeOrdner.isEmpty()) {
+            const QDir quelle(hilfeOrdner);
+            QDir().mkpath(ordner + QStringLiteral("/Hilfe/bilder"));
+            for (const QString& f : quelle.entryList({QStringLiteral("*.html"), QStringLiteral("*.css")}, QDir::Files))
+                QFile::copy(quelle.filePath(f), ordner + QStringLiteral("/Hilfe/") + f);
+            for (const QString& f : QDir(quelle.filePath(QStringLiteral("bilder"))).entryList(QDir::Files))
+                QFile::copy(quelle.filePath(QStringLiteral("bilder/") + f), ordner + QStringLiteral("/Hilfe/bilder/") + f);
+        }
+        haupt.findChild<QAction*>(QStringLiteral("mnuWin7"))->trigger();
+        auto* hilfe = haupt.findChild<HilfeFenster*>();
+        alles &= fotograf.fertig() && (hilfeOrdner.isEmpty() || (hilfe && hilfe->isVisible()));
+        if (hilfe && !ansichten.isEmpty()) {
+            QDir().mkpath(ansichten);
+            speichern(hilfe, QDir(ansichten).filePath(QStringLiteral("hilfe-ueber-menue.png")));
+        }
     }
 
     if (!hilfeOrdner.isEmpty()) {
