@@ -4,6 +4,7 @@
 #include "common/AppState.h"
 #include "common/CommandGuard.h"
 #include "common/Dialogs.h"
+#include "help/HilfeFenster.h"
 #include "report/BerichtAnzeige.h"
 #include "report/BerichtFenster.h"
 #include "report/Telefonkostenauswertung.h"
@@ -342,8 +343,21 @@ void frmHaupt::menueAufbauen()
             });
 
     QMenu* hilfe = menue(QStringLiteral("mnuHilfe"), QStringLiteral("&Hilfe"));
-    eintrag(hilfe, QStringLiteral("mnuWin7"), QStringLiteral("Hinweis für Windows 7 und Vista"), QKeySequence(Qt::Key_F1));
-    eintrag(hilfe, QStringLiteral("mnuHilfeklick"), QStringLiteral("&Hilfe aufrufen"), QKeySequence());
+    connect(eintrag(hilfe, QStringLiteral("mnuWin7"), QStringLiteral("Hinweis für Windows 7 und Vista"),
+                    QKeySequence(Qt::Key_F1)),
+            &QAction::triggered, this, [this] {
+                befehl([this] {
+                    QtHilfeAnzeige anzeige(this);
+                    mnuWin7(m_state, m_dialogs, anzeige);
+                });
+            });
+    connect(eintrag(hilfe, QStringLiteral("mnuHilfeklick"), QStringLiteral("&Hilfe aufrufen"), QKeySequence()),
+            &QAction::triggered, this, [this] {
+                befehl([this] {
+                    QtHilfeAnzeige anzeige(this);
+                    mnuHilfeklick(m_state, anzeige);
+                });
+            });
 }
 
 void frmHaupt::befehl(const std::function<void()>& f)

@@ -5,6 +5,7 @@
 #include "common/Numbers.h"
 #include "common/TextFile.h"
 #include "common/Version.h"
+#include "tariffs/Beispieltarife.h"
 
 #include <QDir>
 
@@ -37,6 +38,17 @@ std::optional<double> ganzeZahl(const QString& text)
     if (!v || std::floor(*v) != *v || std::fabs(*v) >= 1e15)
         return std::nullopt;
     return v;
+}
+
+// The caption of the table's choice in the window.
+QString tabellenTitel(Tariftabelle t)
+{
+    switch (t) {
+    case Tariftabelle::faktor: return QStringLiteral("Standardtarife");
+    case Tariftabelle::Ortstarif: return QStringLiteral("Ortstarife und Citybereich");
+    case Tariftabelle::CallByCall: return QStringLiteral("Call by Call Anbieter");
+    }
+    return {};
 }
 
 QString ohneEndleerzeichen(QString s)
@@ -321,6 +333,54 @@ void TarifEditor::tarifrechnerZeigen()
     // Shown only for copying; the answer is not used.
     m_dialogs.input(QStringLiteral("Den Tarifrechner der T-Com finden Sie unter"), kProduktName,
                     tarifrechnerAdresse(m_state.programmOrdner));
+}
+
+void TarifEditor::beispieltarifeUebernehmen()
+{
+    const QString titel = QStringLiteral("„") + tabellenTitel(m_tabelle) + QStringLiteral("“");
+    try {
+        if (tarifZeilenZaehlen(m_db, m_tabelle) > 0) {
+            meldung(zeilen({QStringLiteral("Die Tabelle ") + titel + QStringLiteral(" enthält bereits Einträge."),
+                            QStringLiteral("Beispieltarife werden nur in eine leere Tabelle übernommen; an Ihren "
+                                           "Einträgen wurde nichts geändert.")}),
+                    Icon::Information);
+            return;
+        }
+    } catch (const SQLite::Exception& ex) {
+        datenbankFehler({QStringLiteral("Die Tarifeinträge konnten nicht gelesen werden:")}, ex);
+        return;
+    }
+    const Answer a = m_dialogs.message(
+        zeilen({QStringLiteral("Sollen die Beispieltarife in die leere Tabelle ") + titel
+                    + QStringLiteral(" übernommen werden?"),
+                QString(),
+                QStringLiteral("Es sind nur Beispiele: Vorwahlen, Zeiten und Preise stimmen nicht mit Ihrem "
+                               "Telefonvertrag überein."),
+                QStringLiteral("Prüfen Sie jeden Eintrag anhand Ihres eigenen Vertrags und ändern Sie ihn, bevor "
+                               "Sie damit Rechnungen erstellen!")}),
+        programmCaption(), Buttons::YesNo, Icon::Information, Answer::No);
+    if (a != Answer::Yes)
+        return;
+    int n = 0;
+    try {
+        BusyCursor busy;
+        n = beispieltarifeEinfuegen(m_db, m_tabelle, ohneEndleerzeichen(m_state.Anwender));
+    } catch (const SQLite::Exception& ex) {
+        datenbankFehler({QStringLiteral("Die Beispieltarife konnten nicht gespeichert werden:")}, ex,
+                        {QStringLiteral("Es wurde nichts übernommen.")});
+        return;
+    }
+    felderleeren();
+    if (n == 0) {
+        meldung(zeilen({QStringLiteral("Die Tabelle ") + titel + QStringLiteral(" enthält inzwischen Einträge."),
+                        QStringLiteral("Es wurde nichts übernommen.")}),
+                Icon::Information);
+        return;
+    }
+    meldung(zeilen({QString::number(n) + QStringLiteral(" Beispieltarife wurden in die Tabelle ") + titel
+                        + QStringLiteral(" übernommen."),
+                    QStringLiteral("Bitte prüfen Sie jeden Eintrag anhand Ihres Vertrags!")}),
+            Icon::Information);
 }
 
 } // namespace orve

@@ -64,6 +64,10 @@ public:
     void loeschen();                      // Command3 "&löschen Datensatz"
     void neuerSatzAnlegen();              // Command4 "&Neuen Satz anlegen"
     void tarifrechnerZeigen();            // menu "&aufrufen"
+    // "Beispieltarife übernehmen": offers the example tariffs for the chosen
+    // table when it is empty; writes them only after Yes. A table holding
+    // rows is never touched.
+    void beispieltarifeUebernehmen();
 
     // The item of the entry list for one row: prefix, description, (times,)
     // and the record number between " *(" and ")*".

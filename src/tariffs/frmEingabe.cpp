@@ -252,14 +252,21 @@ void frmEingabe::aufbauen()
     command4->setToolTip(QStringLiteral(
         "Wenn Sie einen Satz anlegen wollen, dessen Vorwahl noch nicht in den Tariftabellen enthalten ist"));
     connect(command4, &QPushButton::clicked, this, [this] { befehl([](TarifEditor& e) { e.neuerSatzAnlegen(); }); });
+    auto* beispiele = knopf(QStringLiteral("Beispieltarife übernehmen"), "cmdBeispieltarife", this);
+    beispiele->setToolTip(QStringLiteral(
+        "Übernimmt Beispieltarife in die gewählte Tabelle, wenn sie noch leer ist; bitte anschließend anhand "
+        "Ihres Vertrags prüfen"));
+    connect(beispiele, &QPushButton::clicked, this,
+            [this] { befehl([](TarifEditor& e) { e.beispieltarifeUebernehmen(); }); });
     knoepfe->addWidget(command1);
     knoepfe->addWidget(command4);
+    knoepfe->addWidget(beispiele);
     unten->addLayout(knoepfe);
     haupt->addLayout(unten);
-    // The three buttons share one width so they line up.
+    // The buttons share one width so they line up.
     const int breite = std::max({command1->sizeHint().width(), command3->sizeHint().width(),
-                                 command4->sizeHint().width()});
-    for (QPushButton* b : {command1, command3, command4})
+                                 command4->sizeHint().width(), beispiele->sizeHint().width()});
+    for (QPushButton* b : {command1, command3, command4, beispiele})
         b->setMinimumWidth(breite);
     // The delete button's column in the mask sits right above the two below.
     maske->setContentsMargins(maske->contentsMargins().left(), maske->contentsMargins().top(), 0,
@@ -271,7 +278,7 @@ void frmEingabe::aufbauen()
     // Tab order follows the controls from top to bottom.
     QWidget* reihe[] = {m_option[0], m_option[1], m_option[2], m_fldSuchvorwahl, m_combo1, command2,
                         m_fldVorwahl, m_fldBezeichnung, m_fldAbZeit, m_fldBisZeit, m_fldMinutenpreis,
-                        m_fldPauschalpreis, m_fldSekundentakt, m_fldTyp, command3, command1, command4};
+                        m_fldPauschalpreis, m_fldSekundentakt, m_fldTyp, command3, command1, command4, beispiele};
     for (size_t i = 1; i < std::size(reihe); ++i)
         setTabOrder(reihe[i - 1], reihe[i]);
 }

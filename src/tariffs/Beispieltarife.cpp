@@ -1,0 +1,103 @@
+#include "tariffs/Beispieltarife.h"
+
+#include <SQLiteCpp/SQLiteCpp.h>
+
+namespace orve {
+
+namespace {
+
+const QString kTag = QStringLiteral("08:00:00");
+const QString kAbend = QStringLiteral("18:00:00");
+const QString kTagesanfang = QStringLiteral("00:00:00");
+const QString kTagesende = QStringLiteral("24:00:00");
+
+Tarifeintrag zeile(const char* vorwahl, const char* bezeichnung, const QString& von, const QString& bis, double minute,
+                   double pauschale, double takt, const char* typ)
+{
+    Tarifeintrag e;
+    e.vorwahl = QString::fromUtf8(vorwahl);
+    e.Bezeichnung = QString::fromUtf8(bezeichnung);
+    e.vonZeit = von;
+    e.bisZeit = bis;
+    e.Minutenpreis = minute;
+    e.Pauschale = pauschale;
+    e.Sekundentakt = takt;
+    e.typ = QString::fromUtf8(typ);
+    return e;
+}
+
+Tarifeintrag ganzerTag(const char* vorwahl, const char* bezeichnung, double minute, double pauschale, double takt,
+                       const char* typ)
+{
+    return zeile(vorwahl, bezeichnung, kTagesanfang, kTagesende, minute, pauschale, takt, typ);
+}
+
+} // namespace
+
+std::vector<Tarifeintrag> beispieltarife(Tariftabelle t)
+{
+    std::vector<Tarifeintrag> out;
+    switch (t) {
+    case Tariftabelle::Ortstarif:
+        // The local area code by day and by night; the two rows also price
+        // local numbers dialled without area code (day row first).
+        out.push_back(zeile("0241", "Beispiel Ortsgespräch Tag", kTag, kAbend, 0.04, 0, 0, "O"));
+        out.push_back(zeile("0241", "Beispiel Ortsgespräch Nacht", kAbend, kTag, 0.02, 0, 0, "O"));
+        out.push_back(ganzerTag("02405", "Beispiel Citybereich", 0.03, 0, 0, "O"));
+        break;
+    case Tariftabelle::faktor:
+        out.push_back(ganzerTag("00", "Beispiel Ausland", 0.29, 0, 0, "A"));
+        // Germany by the first digit of the area code: by day the first
+        // 60 seconds for 0,10 and every further 60 seconds for 0,05, by
+        // night 0,03 a minute.
+        for (const char* v : {"02", "03", "04", "05", "06", "07"}) {
+            out.push_back(zeile(v, "Beispiel Deutschland Tag", kTag, kAbend, 0.10, 0.05, 60, "D"));
+            out.push_back(zeile(v, "Beispiel Deutschland Nacht", kAbend, kTag, 0.03, 0, 0, "D"));
+        }
+        out.push_back(ganzerTag("0137", "Beispiel Televoting", 0, 0.14, 0, "S"));
+        for (const char* v : {"015", "016", "017"})
+            out.push_back(ganzerTag(v, "Beispiel Mobilfunk", 0.19, 0, 0, "M"));
+        out.push_back(ganzerTag("0180", "Beispiel Servicenummer", 0.14, 0, 0, "S"));
+        out.push_back(ganzerTag("0800", "Beispiel kostenlos", 0, 0, 0, "S"));
+        out.push_back(ganzerTag("0900", "Beispiel Mehrwertdienst", 1.99, 0, 0, "S"));
+        out.push_back(ganzerTag("110", "Beispiel Notruf Polizei", 0, 0, 0, "S"));
+        out.push_back(ganzerTag("112", "Beispiel Notruf Feuerwehr", 0, 0, 0, "S"));
+        break;
+    case Tariftabelle::CallByCall:
+        for (const char* v : {"01013", "01088"}) {
+            Tarifeintrag e;
+            e.vorwahl = QString::fromUtf8(v);
+            e.Bezeichnung = QStringLiteral("Beispiel Call-by-Call-Anbieter ") + e.vorwahl->right(2);
+            out.push_back(e);
+        }
+        break;
+    }
+    return out;
+}
+
+int tarifZeilenZaehlen(SQLite::Database& db, Tariftabelle t)
+{
+    SQLite::Statement q(db, "SELECT count(*) FROM " + tabellenName(t).toStdString());
+    q.executeStep();
+    return q.getColumn(0).getInt();
+}
+
+int beispieltarifeEinfuegen(SQLite::Database& db, Tariftabelle t, const QString& username)
+{
+    // Counted inside the transaction: a row written meanwhile keeps the
+    // table as it is.
+    SQLite::Transaction tx(db);
+    if (tarifZeilenZaehlen(db, t) > 0)
+        return 0;
+    int n = 0;
+    for (Tarifeintrag e : beispieltarife(t)) {
+        if (hatTarifspalten(t))
+            e.username = username;
+        tarifEinfuegen(db, t, e);
+        ++n;
+    }
+    tx.commit();
+    return n;
+}
+
+} // namespace orve
