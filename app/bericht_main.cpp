@@ -11,8 +11,19 @@
 
 #include <cstdio>
 
+namespace {
+// Qt's own notes (missing runtime folder, fonts) are no business of a
+// scheduled run; its messages and errors are.
+void nurFehler(QtMsgType typ, const QMessageLogContext&, const QString& text)
+{
+    if (typ == QtCriticalMsg || typ == QtFatalMsg)
+        std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+}
+} // namespace
+
 int main(int argc, char** argv)
 {
+    qInstallMessageHandler(nurFehler);
     // Painting the report needs a GUI application, but no screen.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
