@@ -31,9 +31,12 @@ constexpr int kBlockKB = 0x05;       // byte: data block size in KB
 constexpr int kAnzahl = 0x06;        // longint: record count
 constexpr int kErsterBlock = 0x0E;   // word: first block of the chain
 constexpr int kFeldAnzahl = 0x21;    // integer: number of fields
-constexpr int kVerschluesselung1 = 0x25; // longint: non-zero when encrypted
+// longint: the encryption value of 3.x tables (0 = none). Tables of 4.x and
+// later carry the marker 0xFF00FF00 here and their encryption value at 0x5C.
+constexpr int kVerschluesselung1 = 0x25;
 constexpr int kVersion = 0x39;       // byte: 3 = 3.0, 4 = 3.5, 5..9 = 4.x, 10/11 = 5.x, 12 = 7.x
-constexpr int kVerschluesselung2 = 0x5C; // longint (4.x and later)
+constexpr int kVerschluesselung2 = 0x5C; // longint (4.x and later): 0 = not encrypted
+constexpr std::uint32_t kVerschluesselungAnderswo = 0xFF00FF00;
 constexpr int kCodepage = 0x6A;      // word (4.x and later): DOS/Windows code page
 constexpr int kFeldListeAlt = 0x58;  // field list of 3.x tables
 constexpr int kFeldListeNeu = 0x78;  // field list of 4.x and later tables
@@ -184,6 +187,19 @@ bool passendeGroesse(FeldTyp t, int g)
     return false;
 }
 
+// Whether a table is encrypted, read as writers fill the header: 3.x tables
+// keep the encryption value at 0x25; later ones put the marker there and
+// the value at 0x5C. A 4.x+ table with 0 at 0x25 (some writers leave the
+// marker out) is not encrypted; any other value there is taken as an
+// encryption value.
+bool verschluesselt(const uchar* p, bool erweitert)
+{
+    const std::uint32_t erster = le32(p + kVerschluesselung1);
+    if (erweitert && erster == kVerschluesselungAnderswo)
+        return le32(p + kVerschluesselung2) != 0;
+    return erster != 0;
+}
+
 // The largest file a table can be: 16-bit block numbers, blocks of 32 KB.
 constexpr qint64 kGroessteDatei = 0xFFFF + qint64{0xFFFF} * 32 * 1024;
 
@@ -310,7 +326,7 @@ void ParadoxTabelle::Daten::kopfLesen()
     if (groesse < feldListe)
         beschaedigt(QStringLiteral("die Datei ist kürzer als der Kopf einer Paradox-Tabelle (%1 Bytes)").arg(groesse));
 
-    if (le32(p + kVerschluesselung1) != 0 || (erweitert && le32(p + kVerschluesselung2) != 0))
+    if (verschluesselt(p, erweitert))
         throw ParadoxFehler(QStringLiteral("Die Paradox-Tabelle ist mit einem Kennwort verschlüsselt und kann nicht gelesen werden."));
 
     kopfGroesse = le16(p + kKopfGroesse);
