@@ -47,6 +47,7 @@ QStringList nebenstellenEintraege(const AppState& state, Datenquellen& quellen)
     QStringList eintraege{kAlle};
     try {
         if (state.IstParadox == 1) {
+            paradoxKopieVerlangen(state);
             auto db = lokalOeffnen(quellen, state);
             const ParadoxNamen n = paradoxNamen(*db);
             SQLite::Statement q(*db, QStringLiteral("SELECT %1 FROM paradox WHERE %2 = 0 GROUP BY %1 ORDER BY %1")
@@ -77,6 +78,7 @@ QStringList datumEintraege(const AppState& state, Datenquellen& quellen, const Q
     QStringList eintraege{kAlle};
     try {
         if (state.IstParadox == 1) {
+            paradoxKopieVerlangen(state);
             auto db = lokalOeffnen(quellen, state);
             const ParadoxNamen n = paradoxNamen(*db);
             QString sql = QStringLiteral("SELECT %1, %2 FROM paradox WHERE %3 = 0")

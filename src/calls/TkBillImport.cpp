@@ -290,6 +290,8 @@ EinleseErgebnis tkBillEinlesen(const AppState& state, Datenquellen& quellen, con
 {
     const auto nebenstellenNummer = nebenstellenGrenze(nebenstelle);
     const auto ab = datumGrenze(datumZeit);
+    if (state.IstParadox == 1)
+        paradoxKopieVerlangen(state);
     BusyCursor sanduhr;
 
     // Read and order first: a source that cannot be read changes nothing.

@@ -153,6 +153,16 @@ QStringList spaltenVerlangen(SQLite::Database& db, const QString& tabelle, const
     return gefunden;
 }
 
+void paradoxKopieVerlangen(const AppState& state)
+{
+    if (state.paradoxKopieFehlt.isEmpty())
+        return;
+    throw QuellFehler(zeilen({QStringLiteral("Von der Paradox-Tabelle \"bill\" sind bei diesem Programmstart keine "
+                                             "Anrufdaten verfügbar, weil sie nicht in die lokale Datenbank übernommen "
+                                             "werden konnten:"),
+                              state.paradoxKopieFehlt}));
+}
+
 QStringList stdbillSpalten()
 {
     return {QStringLiteral("time"),   QStringLiteral("user"),     QStringLiteral("username"),

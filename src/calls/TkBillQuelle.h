@@ -69,6 +69,11 @@ std::optional<QString> spalteFinden(const QStringList& spalten, const QString& n
 // naming the table or the first missing column.
 QStringList spaltenVerlangen(SQLite::Database& db, const QString& tabelle, const QStringList& namen);
 
+// Throws QuellFehler when this start's Paradox table did not reach the
+// staging table (state.paradoxKopieFehlt): its rows may be an earlier
+// start's calls.
+void paradoxKopieVerlangen(const AppState& state);
+
 // The columns the program reads from TK-Suite's tables.
 QStringList stdbillSpalten();   // time, user, username, number, duration, lineno
 QStringList paradoxSpalten();   // Tln#, flags, Rufnummer, Dauer, line

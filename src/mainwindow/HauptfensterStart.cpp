@@ -215,36 +215,29 @@ bool HauptfensterStart::paradoxVersuchen(QString& grund)
     m_state.IstParadox = 1;
     m_ansicht.text2Setzen(QStringLiteral("Paradox"));
     BusyCursor sanduhr;
+    auto fehlgeschlagen = [this](const QString& meldung) {
+        m_state.paradoxKopieFehlt = meldung;
+        m_dialogs.message(meldung, kProduktName, Buttons::Ok, Icon::Critical);
+    };
     std::unique_ptr<SQLite::Database> lokal;
     try {
         lokal = m_quellen.oeffnen(lokaleVerbindung(m_state.programmOrdner, m_state.IstSQLite3));
     } catch (const VerbindungsFehler& e) {
-        m_dialogs.message(zeilen({e.text(), QString(),
-                                  QStringLiteral("Die Anrufdaten der Paradox-Tabelle konnten nicht übernommen "
-                                                 "werden.")}),
-                          kProduktName, Buttons::Ok, Icon::Critical);
+        fehlgeschlagen(zeilen({e.text(), QString(),
+                               QStringLiteral("Die Anrufdaten der Paradox-Tabelle konnten nicht übernommen "
+                                              "werden.")}));
         return true;
     }
     try {
         const ParadoxKopieErgebnis k = paradoxKopieren(*tabelle, *lokal);
-        QStringList hinweis;
         if (k.lesefehler)
-            hinweis << *k.lesefehler << QString()
-                    << QStringLiteral("Es wurden nur %1 von %2 Datensätzen übernommen.")
-                           .arg(k.uebernommen)
-                           .arg(tabelle->anzahl());
-        if (k.uebersprungen > 0)
-            hinweis << QStringLiteral("%1 Datensätze konnten nicht in die lokale Datenbank übernommen werden.")
-                           .arg(k.uebersprungen);
-        if (!hinweis.isEmpty())
-            m_dialogs.message(zeilen(hinweis), kProduktName, Buttons::Ok, Icon::Critical);
+            m_dialogs.message(zeilen({*k.lesefehler, QString(),
+                                      QStringLiteral("Es wurden nur %1 von %2 Datensätzen übernommen.")
+                                          .arg(k.uebernommen)
+                                          .arg(tabelle->anzahl())}),
+                              kProduktName, Buttons::Ok, Icon::Critical);
     } catch (const QuellFehler& e) {
-        m_dialogs.message(e.text(), kProduktName, Buttons::Ok, Icon::Critical);
-    } catch (const SQLite::Exception& e) {
-        m_dialogs.message(zeilen({QStringLiteral("Die Anrufdaten der Paradox-Tabelle konnten nicht übernommen "
-                                                 "werden:"),
-                                  QString::fromUtf8(e.what())}),
-                          kProduktName, Buttons::Ok, Icon::Critical);
+        fehlgeschlagen(e.text());
     }
     return true;
 }
@@ -252,6 +245,7 @@ bool HauptfensterStart::paradoxVersuchen(QString& grund)
 bool HauptfensterStart::versuchen()
 {
     m_state.IstParadox = 0;
+    m_state.paradoxKopieFehlt.clear();
     m_state.IstSQLite3 = 0;
     QString sqliteGrund;
     if (sqliteVersuchen(1, sqliteGrund)) {

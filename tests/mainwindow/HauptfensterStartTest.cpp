@@ -1,11 +1,17 @@
 #include "mainwindow/HauptfensterStart.h"
 
+#include "calls/AnrufListe.h"
+#include "calls/TkBillFilter.h"
+#include "calls/TkBillImport.h"
+#include "calls/TkBillQuelle.h"
+
 #include "common/ProgramEnd.h"
 #include "common/Version.h"
 #include "startup/DataSourceResolver.h"
 #include "startup/OdbcSchluessel.h"
 
 #include "AnsichtProtokoll.h"
+#include "DateiGroessenGrenze.h"
 #include "RegistryFixtures.h"
 #include "ScriptedDialogs.h"
 #include "SourceBuilders.h"
@@ -16,6 +22,8 @@
 
 #include <SQLiteCpp/SQLiteCpp.h>
 #include <gtest/gtest.h>
+
+#include <optional>
 
 using namespace orve;
 using namespace orve::test;
@@ -376,6 +384,59 @@ TEST_F(Start, ParadoxTableFoundDamagedWhileCopyingKeepsWhatWasReadAndSaysSo)
         << box.toStdString();
     EXPECT_EQ(ansicht.text2, QStringLiteral("Paradox"));
     EXPECT_EQ(paradoxZeilen(), 60);
+}
+
+// A copy that fails or is refused leaves the previous start's rows behind
+// at worst: the import and the lists must say that this start's calls are
+// missing instead of using them.
+TEST_F(Start, AfterAFailedOrRefusedCopyTheImportSaysNoCallsOfThisStartAreThere)
+{
+    struct Fall {
+        const char* name;
+        std::vector<ParadoxFeldDef> felder;
+        std::int64_t grenze; // bytes the local database may grow; 0: no limit
+        const char* ursache;
+    };
+    auto doppelt = paradoxBillFelder();
+    doppelt[7].name = QStringLiteral("DAUER");
+    const Fall faelle[] = {
+        {"duplicate field names", doppelt, 0, "mehrere Felder mit dem Namen"},
+        {"write fails", paradoxBillFelder(), 20001, "Datenträger einen Fehler gemeldet"},
+    };
+    const QString quelle = dir.file(QStringLiteral("dbf/bill.db"));
+    for (const auto& f : faelle) {
+        paradoxDatei(QStringLiteral("dbf/bill.db"), 40);
+        pfadMerken(quelle);
+        ScriptedDialogs erste;
+        HauptfensterStart(state(), reg, system, quellen, erste, ansicht, pfade).laden();
+        ASSERT_EQ(paradoxZeilen(), 40);
+
+        dir.writeFile(QStringLiteral("dbf/bill.db"), paradoxTabelle(f.felder, paradoxBillZeilen(beispielAnrufe(3000, 3))));
+        ScriptedDialogs zweite;
+        zweite.answer(Answer::Ok);
+        {
+            std::optional<DateiGroessenGrenze> grenze;
+            if (f.grenze)
+                grenze.emplace(QFileInfo(dir.file(QStringLiteral("Datenbank/Bill.sqlite"))).size() + f.grenze);
+            HauptfensterStart(state(), reg, system, quellen, zweite, ansicht, pfade).laden();
+        }
+        ASSERT_EQ(zweite.boxes().size(), 1u) << f.name;
+        EXPECT_TRUE(zweite.boxes()[0].message.text.contains(QString::fromUtf8(f.ursache)))
+            << f.name << ": " << zweite.boxes()[0].message.text.toStdString();
+        EXPECT_EQ(state().IstParadox, 1);
+
+        AnrufListe liste;
+        try {
+            tkBillEinlesen(state(), quellen, QStringLiteral("alle"), QStringLiteral("alle"), liste);
+            ADD_FAILURE() << f.name << ": the import used the staging table";
+        } catch (const QuellFehler& e) {
+            EXPECT_TRUE(e.text().contains(QStringLiteral("bei diesem Programmstart keine Anrufdaten verfügbar"))
+                        && e.text().contains(QString::fromUtf8(f.ursache)))
+                << f.name << ": " << e.text().toStdString();
+        }
+        EXPECT_THROW(nebenstellenEintraege(state(), quellen), QuellFehler) << f.name;
+        EXPECT_EQ(liste.rowCount(), 0) << f.name;
+    }
 }
 
 TEST_F(Start, LocalDatabaseThatCannotBeOpenedIsReportedAndTheStartGoesOn)
