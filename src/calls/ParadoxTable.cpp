@@ -2,7 +2,9 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringDecoder>
 #include <QTime>
 #include <QTimeZone>
@@ -12,6 +14,12 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace orve::paradox {
 
@@ -206,9 +214,14 @@ constexpr qint64 kGroessteDatei = 0xFFFF + qint64{0xFFFF} * 32 * 1024;
 } // namespace
 
 struct ParadoxTabelle::Daten {
+    // The table in memory (ausBytes), or its header (at most 64 KB) when
+    // the table is read from a file block by block.
     QByteArray bytes;
-    const uchar* p = nullptr;
-    qint64 groesse = 0;
+    std::unique_ptr<QFile> datei;
+    QString dateiName;
+    mutable QByteArray puffer; // the block last read from the file
+    const uchar* p = nullptr;  // the header
+    qint64 groesse = 0;        // of the whole table (file), as far as block numbers reach
 
     int satzGroesse = 0;
     int kopfGroesse = 0;
@@ -231,6 +244,8 @@ struct ParadoxTabelle::Daten {
 
     QVariant wert(const Feld& f, const uchar* s) const;
     void kopfLesen();
+    // `laenge` bytes from `anfang` (inside the table's size).
+    const uchar* abschnitt(qint64 anfang, qint64 laenge) const;
     bool namenLesen(int start, int ende);
 };
 
@@ -307,7 +322,8 @@ bool ParadoxTabelle::Daten::namenLesen(int start, int ende)
 void ParadoxTabelle::Daten::kopfLesen()
 {
     p = reinterpret_cast<const uchar*>(bytes.constData());
-    groesse = bytes.size();
+    if (!datei)
+        groesse = bytes.size();
     if (groesse > kGroessteDatei)
         groesse = kGroessteDatei; // bytes no block number reaches
     if (groesse < kFeldListeAlt)
@@ -389,34 +405,68 @@ ParadoxTabelle::ParadoxTabelle(ParadoxTabelle&&) noexcept = default;
 ParadoxTabelle& ParadoxTabelle::operator=(ParadoxTabelle&&) noexcept = default;
 ParadoxTabelle::~ParadoxTabelle() = default;
 
+namespace {
+
+QString keineDateiText(const QString& datei, const QString& was)
+{
+    return QStringLiteral("Die Paradox-Tabelle %1 kann nicht gelesen werden: sie ist keine Datei, sondern %2.")
+        .arg(QDir::toNativeSeparators(datei), was);
+}
+
+} // namespace
+
 ParadoxTabelle ParadoxTabelle::oeffnen(const QString& datei)
 {
-    QFile f(datei);
-    if (!f.open(QIODevice::ReadOnly))
-        throw ParadoxFehler(QStringLiteral("Die Paradox-Tabelle %1 kann nicht geöffnet werden.").arg(datei));
-    auto lesefehler = [&datei] {
-        return ParadoxFehler(QStringLiteral("Die Paradox-Tabelle %1 kann nicht gelesen werden.").arg(datei));
-    };
-    // The file is read into memory (a mapping would fault should the file be
-    // cut short meanwhile), but a large file only once its header has passed
-    // the checks: the header lies within the first 64 KB, and nothing beyond
-    // the last block a 16-bit block number can reach is ever needed.
-    QByteArray bytes = f.read(0x10000);
-    if (f.error() != QFileDevice::NoError)
-        throw lesefehler();
-    if (!f.atEnd()) {
-        Daten kopf;
-        kopf.bytes = bytes;
-        kopf.kopfLesen();
-        const qint64 erreichbar = kopf.kopfGroesse + qint64{0xFFFF} * kopf.blockGroesse;
-        const qint64 rest = std::min(f.size(), erreichbar) - bytes.size();
-        if (rest > 0) {
-            bytes.append(f.read(rest));
-            if (f.error() != QFileDevice::NoError)
-                throw lesefehler();
-        }
+    const QString nativ = QDir::toNativeSeparators(datei);
+    const QFileInfo info(datei);
+    if (info.isDir())
+        throw ParadoxFehler(keineDateiText(datei, QStringLiteral("ein Ordner")));
+    auto f = std::make_unique<QFile>(datei);
+#ifdef Q_OS_UNIX
+    // Without O_NONBLOCK, opening a FIFO would wait for a writer for ever;
+    // only a regular file is read.
+    const int fd = ::open(QFile::encodeName(datei).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        throw ParadoxFehler(QStringLiteral("Die Paradox-Tabelle %1 kann nicht geöffnet werden.").arg(nativ));
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        throw ParadoxFehler(keineDateiText(datei, QStringLiteral("ein Gerät, eine Pipe oder ein Socket")));
     }
-    return ausBytes(std::move(bytes));
+    if (!f->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        throw ParadoxFehler(QStringLiteral("Die Paradox-Tabelle %1 kann nicht geöffnet werden.").arg(nativ));
+    }
+#else
+    if (info.exists() && !info.isFile())
+        throw ParadoxFehler(keineDateiText(datei, QStringLiteral("ein Gerät")));
+    if (!f->open(QIODevice::ReadOnly))
+        throw ParadoxFehler(QStringLiteral("Die Paradox-Tabelle %1 kann nicht geöffnet werden.").arg(nativ));
+#endif
+    // Only the header is kept in memory (it lies within the first 64 KB);
+    // the data blocks are read one at a time, so that a table of any size
+    // needs no more memory than one block.
+    auto d = std::make_unique<Daten>();
+    d->bytes = f->read(0x10000);
+    if (f->error() != QFileDevice::NoError)
+        throw ParadoxFehler(QStringLiteral("Die Paradox-Tabelle %1 kann nicht gelesen werden.").arg(nativ));
+    d->groesse = std::max<qint64>(f->size(), d->bytes.size());
+    d->dateiName = nativ;
+    d->datei = std::move(f);
+    d->kopfLesen();
+    return ParadoxTabelle(std::move(d));
+}
+
+const uchar* ParadoxTabelle::Daten::abschnitt(qint64 anfang, qint64 laenge) const
+{
+    if (!datei)
+        return p + anfang;
+    puffer.resize(laenge);
+    if (!datei->seek(anfang) || datei->read(puffer.data(), laenge) != laenge)
+        throw ParadoxFehler(QStringLiteral("Die Paradox-Tabelle %1 kann nicht gelesen werden: die Datei endet "
+                                           "früher als erwartet oder der Datenträger meldet einen Fehler.")
+                                .arg(dateiName));
+    return reinterpret_cast<const uchar*>(puffer.constData());
 }
 
 ParadoxTabelle ParadoxTabelle::ausBytes(QByteArray bytes)
@@ -447,7 +497,7 @@ void ParadoxTabelle::lesen(const std::function<void(const Satz&)>& proSatz) cons
         const qint64 anfang = d.kopfGroesse + qint64{block - 1} * d.blockGroesse;
         if (anfang + kBlockKopf > d.groesse)
             beschaedigt(QStringLiteral("Datenblock %1 liegt außerhalb der Datei").arg(block));
-        const uchar* b = d.p + anfang;
+        const uchar* b = d.abschnitt(anfang, std::min<qint64>(d.blockGroesse, d.groesse - anfang));
         const int naechster = le16(b);
         // Offset of the block's last record; negative in an empty block.
         const int letzter = static_cast<std::int16_t>(le16(b + 4));

@@ -76,6 +76,9 @@ QString paradoxTabellenDatei(const QString& ordner)
 
 bool istSQLiteDatei(const QString& pfad)
 {
+    // Only a regular file is opened: a FIFO would block the open.
+    if (!QFileInfo(pfad).isFile())
+        return false;
     QFile f(pfad);
     return f.open(QIODevice::ReadOnly) && f.read(16) == QByteArray("SQLite format 3\0", 16);
 }
@@ -205,7 +208,8 @@ bool HauptfensterStart::paradoxVersuchen(QString& grund)
     try {
         tabelle.emplace(paradox::ParadoxTabelle::oeffnen(datei));
     } catch (const paradox::ParadoxFehler& e) {
-        if (QFileInfo(datei).isFile())
+        // Something of that name that is no readable table: say why.
+        if (QFileInfo(datei).exists())
             grund = e.text();
         return false;
     }
@@ -248,13 +252,16 @@ bool HauptfensterStart::versuchen()
     m_state.paradoxKopieFehlt.clear();
     m_state.IstSQLite3 = 0;
     QString sqliteGrund;
-    if (sqliteVersuchen(1, sqliteGrund)) {
+    // SQLite is asked only about a regular file: opening a FIFO or a device
+    // would block, and a folder may hold a Paradox table.
+    const bool datei = QFileInfo(m_state.Billpfad).isFile();
+    if (datei && sqliteVersuchen(1, sqliteGrund)) {
         m_state.IstSQLite3 = 1;
         m_ansicht.text2Setzen(QStringLiteral("SQLite3"));
         m_ansicht.text3Setzen(m_state.Billpfad);
         return true;
     }
-    if (sqliteVersuchen(0, sqliteGrund)) {
+    if (datei && sqliteVersuchen(0, sqliteGrund)) {
         m_ansicht.text2Setzen(QStringLiteral("SQLite"));
         m_ansicht.text3Setzen(m_state.Billpfad);
         return true;

@@ -25,6 +25,9 @@
 
 #include <optional>
 
+#include <sys/resource.h>
+#include <sys/stat.h>
+
 using namespace orve;
 using namespace orve::test;
 
@@ -368,8 +371,37 @@ INSTANTIATE_TEST_SUITE_P(
                        o.satzGroesseImKopf = 7;
                        d.writeFile(f, paradoxTabelle(paradoxBillFelder(), paradoxBillZeilen(beispielAnrufe(20)), o));
                    },
-                   "Paradox"}),
+                   "Paradox"},
+        // Opening a FIFO would wait for a writer: it is refused at once.
+        Falschfall{"Fifo", "dbf/bill.db",
+                   [](TempProgramFolder& d, const QString& f) {
+                       QDir().mkpath(QFileInfo(d.file(f)).absolutePath());
+                       ASSERT_EQ(mkfifo(QFile::encodeName(d.file(f)).constData(), 0644), 0);
+                   },
+                   "keine Datei, sondern ein Gerät, eine Pipe"},
+        Falschfall{"FolderNamedBillDb", "dbf/bill.db",
+                   [](TempProgramFolder& d, const QString& f) { QDir().mkpath(d.file(f)); }, "keine Datei, sondern ein Ordner"}),
     [](const auto& i) { return std::string(i.param.name); });
+
+// The reader keeps one block in memory: a table file of 2 GB (sparse here)
+// costs the start no more memory than a small one.
+TEST_F(Start, AHugeParadoxFileIsReadWithinTheMemoryBound)
+{
+    ParadoxOptionen o;
+    o.blockKB = 32; // block numbers reach 2 GB
+    dir.writeFile(QStringLiteral("dbf/bill.db"), paradoxTabelle(paradoxBillFelder(), paradoxBillZeilen(beispielAnrufe(100)), o));
+    const QString quelle = dir.file(QStringLiteral("dbf/bill.db"));
+    ASSERT_TRUE(QFile::resize(quelle, qint64{2} << 30));
+    pfadMerken(quelle);
+    rusage vorher{};
+    getrusage(RUSAGE_SELF, &vorher);
+    laden();
+    rusage nachher{};
+    getrusage(RUSAGE_SELF, &nachher);
+    EXPECT_TRUE(dialogs.boxes().empty());
+    EXPECT_EQ(paradoxZeilen(), 100);
+    EXPECT_LT(nachher.ru_maxrss - vorher.ru_maxrss, 200 * 1024) << "KB more at the peak";
+}
 
 TEST_F(Start, ParadoxTableFoundDamagedWhileCopyingKeepsWhatWasReadAndSaysSo)
 {
