@@ -4,6 +4,7 @@
 #include "common/AppState.h"
 #include "common/Dialogs.h"
 #include "common/LocalDatabase.h"
+#include "common/SqliteMeldung.h"
 
 #include <QDir>
 
@@ -151,6 +152,17 @@ QStringList spaltenVerlangen(SQLite::Database& db, const QString& tabelle, const
         gefunden << *s;
     }
     return gefunden;
+}
+
+QString anrufDatenbank(const AppState& state)
+{
+    return state.IstParadox == 1 ? state.pfadImProgrammordner(kLokaleDatenbankRelativ) : state.Billpfad;
+}
+
+QuellFehler anrufdatenLesefehler(const AppState& state, const SQLite::Exception& e)
+{
+    return QuellFehler(zeilen({QStringLiteral("Die Anrufdaten können nicht gelesen werden."),
+                               sqliteMeldung(e, anrufDatenbank(state), QStringLiteral("versuchen Sie es erneut"))}));
 }
 
 void paradoxKopieVerlangen(const AppState& state)

@@ -9,6 +9,7 @@
 #include "common/Dialogs.h"
 #include "common/LocalDatabase.h"
 #include "common/ProgramEnd.h"
+#include "common/SqliteMeldung.h"
 #include "common/TextFile.h"
 #include "common/Version.h"
 #include "mainwindow/HauptAnsicht.h"
@@ -145,19 +146,29 @@ bool HauptfensterStart::eingeben()
     return pfadUebernehmen(m_state.Billpfad);
 }
 
-bool HauptfensterStart::sqliteVersuchen(int istSQLite3, QString& grund)
+HauptfensterStart::Antwort HauptfensterStart::sqliteVersuchen(int istSQLite3, QString& grund)
 {
+    const QString danach = QStringLiteral("geben Sie den richtigen Pfad an");
+    int code = 0;
     try {
         auto db = m_quellen.oeffnen(quellVerbindung(istSQLite3, m_state.Billpfad));
         SQLite::Statement test(*db, "SELECT time From stdbill GROUP BY time ORDER BY time;");
         test.executeStep();
-        return true;
+        return Antwort::Ja;
     } catch (const VerbindungsFehler& e) {
         grund = e.text();
+        code = e.sqliteCode();
     } catch (const SQLite::Exception& e) {
-        grund = QString::fromUtf8(e.what());
+        code = e.getExtendedErrorCode();
+        grund = sqliteMeldung(e, m_state.Billpfad, danach);
     }
-    return false;
+    if (code != 0 && sqliteUrsache(code, QString()) == SqliteUrsache::Gesperrt) {
+        grund = QStringLiteral("Die TK-Bill Datenbank %1 wird gerade von einem anderen Programm benutzt und kann "
+                               "im Moment nicht gelesen werden.")
+                    .arg(QDir::toNativeSeparators(m_state.Billpfad));
+        return Antwort::Gesperrt;
+    }
+    return Antwort::Nein;
 }
 
 void HauptfensterStart::paradoxDatenquelleSicherstellen()
@@ -255,16 +266,25 @@ bool HauptfensterStart::versuchen()
     // SQLite is asked only about a regular file: opening a FIFO or a device
     // would block, and a folder may hold a Paradox table.
     const bool datei = QFileInfo(m_state.Billpfad).isFile();
-    if (datei && sqliteVersuchen(1, sqliteGrund)) {
+    Antwort antwort = datei ? sqliteVersuchen(1, sqliteGrund) : Antwort::Nein;
+    if (antwort == Antwort::Ja) {
         m_state.IstSQLite3 = 1;
         m_ansicht.text2Setzen(QStringLiteral("SQLite3"));
         m_ansicht.text3Setzen(m_state.Billpfad);
         return true;
     }
-    if (datei && sqliteVersuchen(0, sqliteGrund)) {
+    if (datei && antwort == Antwort::Nein)
+        antwort = sqliteVersuchen(0, sqliteGrund);
+    if (antwort == Antwort::Ja) {
         m_ansicht.text2Setzen(QStringLiteral("SQLite"));
         m_ansicht.text3Setzen(m_state.Billpfad);
         return true;
+    }
+    if (antwort == Antwort::Gesperrt) {
+        if (m_dialogs.message(zeilen({sqliteGrund, kNochmals}), programmCaption(), Buttons::YesNo, Icon::Critical)
+            != Answer::Yes)
+            throw ProgramEnd(QStringLiteral("Datei bill.db gesperrt"));
+        return versuchen();
     }
 
     paradoxDatenquelleSicherstellen();

@@ -483,6 +483,28 @@ TEST_F(Start, LocalDatabaseThatCannotBeOpenedIsReportedAndTheStartGoesOn)
     EXPECT_EQ(ansicht.text2, QStringLiteral("Paradox"));
 }
 
+// A source another program holds is no wrong path: the user may try again.
+TEST_F(Start, ALockedSqliteSourceIsInUseNotAWrongPath)
+{
+    const QString quelle = sqliteDatei(QStringLiteral("tk/bill.db"));
+    pfadMerken(quelle);
+    SQLite::Database anderesProgramm(QFile::encodeName(quelle).toStdString(), SQLite::OPEN_READWRITE);
+    anderesProgramm.exec("BEGIN EXCLUSIVE");
+    dialogs.answer(Answer::Yes).answer(Answer::No);
+    EXPECT_THROW(laden(), ProgramEnd);
+    const QStringList z = dialogs.protokoll();
+    ASSERT_EQ(z.size(), 2);
+    EXPECT_EQ(z[0], z[1]);
+    EXPECT_TRUE(z[0].contains(QStringLiteral("wird gerade von einem anderen Programm benutzt"))
+                && z[0].endsWith(QStringLiteral("Wollen Sie es nochmals versuchen | YesNo Critical")))
+        << z[0].toStdString();
+
+    anderesProgramm.exec("ROLLBACK");
+    ScriptedDialogs danach;
+    HauptfensterStart(state(), reg, system, quellen, danach, ansicht, pfade).laden();
+    EXPECT_EQ(ansicht.text2, QStringLiteral("SQLite3"));
+}
+
 TEST_F(Start, SurchargeAndVatAreAskedForAfterTheSource)
 {
     dir.writeFile(QStringLiteral("Kostenaufschlag.txt"), "\r\n");
