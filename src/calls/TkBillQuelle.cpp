@@ -23,7 +23,7 @@ QString quellVerbindung(int istSQLite3, const QString& billpfad)
 namespace {
 
 std::unique_ptr<SQLite::Database> oeffnenMitFunktion(Datenquellen& quellen, const QString& verbindung,
-                                                     const QString& wasText)
+                                                     const QString& wasText, const QString& datei)
 {
     try {
         auto db = quellen.oeffnen(verbindung);
@@ -32,7 +32,7 @@ std::unique_ptr<SQLite::Database> oeffnenMitFunktion(Datenquellen& quellen, cons
     } catch (const VerbindungsFehler& e) {
         throw QuellFehler(zeilen({wasText, e.text()}));
     } catch (const SQLite::Exception& e) {
-        throw QuellFehler(zeilen({wasText, QString::fromUtf8(e.what())}));
+        throw QuellFehler(zeilen({wasText, sqliteMeldung(e, datei, QStringLiteral("versuchen Sie es erneut"))}));
     }
 }
 
@@ -42,13 +42,15 @@ std::unique_ptr<SQLite::Database> quelleOeffnen(Datenquellen& quellen, const App
 {
     return oeffnenMitFunktion(quellen, quellVerbindung(state.IstSQLite3, state.Billpfad),
                               QStringLiteral("Die TK-Bill Datenbank %1 kann nicht geöffnet werden:")
-                                  .arg(QDir::toNativeSeparators(state.Billpfad)));
+                                  .arg(QDir::toNativeSeparators(state.Billpfad)),
+                              state.Billpfad);
 }
 
 std::unique_ptr<SQLite::Database> lokalOeffnen(Datenquellen& quellen, const AppState& state)
 {
     return oeffnenMitFunktion(quellen, lokaleVerbindung(state.programmOrdner, state.IstSQLite3),
-                              QStringLiteral("Die lokale Datenbank kann nicht geöffnet werden:"));
+                              QStringLiteral("Die lokale Datenbank kann nicht geöffnet werden:"),
+                              state.pfadImProgrammordner(kLokaleDatenbankRelativ));
 }
 
 QString feldText(const SQLite::Column& spalte)
