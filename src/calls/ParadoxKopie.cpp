@@ -1,6 +1,8 @@
 #include "calls/ParadoxKopie.h"
 
 #include "calls/TkBillQuelle.h"
+#include "common/Dialogs.h"
+#include "common/SqliteMeldung.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -8,6 +10,7 @@
 #include <QTime>
 
 #include <SQLiteCpp/SQLiteCpp.h>
+#include <sqlite3.h>
 
 #include <cstdio>
 
@@ -180,33 +183,47 @@ ParadoxKopieErgebnis paradoxKopieren(const paradox::ParadoxTabelle& tabelle, SQL
         throw QuellFehler(QStringLiteral("Die Paradox-Tabelle hat keine Felder!"));
 
     ParadoxKopieErgebnis ergebnis;
-    SQLite::Transaction t(lokal);
-    tabelleAnlegen(lokal, soll);
-    lokal.exec("DELETE FROM paradox");
-    QStringList platz;
-    for (size_t i = 0; i < soll.size(); ++i)
-        platz << QStringLiteral("?");
-    SQLite::Statement einfuegen(
-        lokal, QStringLiteral("INSERT INTO paradox VALUES (%1)").arg(platz.join(QLatin1Char(','))).toStdString());
-    const int n = static_cast<int>(soll.size());
     try {
-        tabelle.lesen([&](const paradox::Satz& satz) {
-            try {
-                // A refused record leaves its error in the statement: reset without throwing.
-                einfuegen.tryReset();
+        SQLite::Transaction t(lokal);
+        tabelleAnlegen(lokal, soll);
+        lokal.exec("DELETE FROM paradox");
+        QStringList platz;
+        for (size_t i = 0; i < soll.size(); ++i)
+            platz << QStringLiteral("?");
+        SQLite::Statement einfuegen(
+            lokal, QStringLiteral("INSERT INTO paradox VALUES (%1)").arg(platz.join(QLatin1Char(','))).toStdString());
+        const int n = static_cast<int>(soll.size());
+        try {
+            // A refused record ends the copy: its exception leaves the reader.
+            tabelle.lesen([&](const paradox::Satz& satz) {
+                einfuegen.reset();
                 einfuegen.clearBindings();
                 for (int i = 0; i < n && i < static_cast<int>(satz.size()); ++i)
                     binden(einfuegen, i + 1, satz[static_cast<size_t>(i)]);
                 einfuegen.exec();
                 ++ergebnis.uebernommen;
-            } catch (const SQLite::Exception&) {
-                ++ergebnis.uebersprungen;
-            }
-        });
-    } catch (const paradox::ParadoxFehler& e) {
-        ergebnis.lesefehler = e.text();
+            });
+        } catch (const paradox::ParadoxFehler& e) {
+            ergebnis.lesefehler = e.text();
+        }
+        // SQLite may have rolled the whole transaction back on its own (a
+        // full disk while spilling its cache): then nothing may be committed
+        // as if the copy were whole.
+        if (sqlite3_get_autocommit(lokal.getHandle()) != 0)
+            throw SQLite::Exception("the copy's transaction was rolled back", SQLITE_ABORT);
+        t.commit();
+    } catch (const SQLite::Exception& e) {
+        // Rolled back, which also brought back the previous start's rows:
+        // they must not pass for this start's calls.
+        try {
+            lokal.exec("DELETE FROM paradox");
+        } catch (const SQLite::Exception&) {
+        }
+        throw QuellFehler(zeilen({QStringLiteral("Die Anrufdaten der Paradox-Tabelle konnten nicht in die lokale "
+                                                 "Datenbank übernommen werden."),
+                                  sqliteMeldung(e, QString::fromStdString(lokal.getFilename()),
+                                                QStringLiteral("starten Sie das Programm neu"))}));
     }
-    t.commit();
     return ergebnis;
 }
 

@@ -2,7 +2,9 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringDecoder>
 #include <QTime>
 #include <QTimeZone>
@@ -12,6 +14,12 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace orve::paradox {
 
@@ -31,9 +39,12 @@ constexpr int kBlockKB = 0x05;       // byte: data block size in KB
 constexpr int kAnzahl = 0x06;        // longint: record count
 constexpr int kErsterBlock = 0x0E;   // word: first block of the chain
 constexpr int kFeldAnzahl = 0x21;    // integer: number of fields
-constexpr int kVerschluesselung1 = 0x25; // longint: non-zero when encrypted
+// longint: the encryption value of 3.x tables (0 = none). Tables of 4.x and
+// later carry the marker 0xFF00FF00 here and their encryption value at 0x5C.
+constexpr int kVerschluesselung1 = 0x25;
 constexpr int kVersion = 0x39;       // byte: 3 = 3.0, 4 = 3.5, 5..9 = 4.x, 10/11 = 5.x, 12 = 7.x
-constexpr int kVerschluesselung2 = 0x5C; // longint (4.x and later)
+constexpr int kVerschluesselung2 = 0x5C; // longint (4.x and later): 0 = not encrypted
+constexpr std::uint32_t kVerschluesselungAnderswo = 0xFF00FF00;
 constexpr int kCodepage = 0x6A;      // word (4.x and later): DOS/Windows code page
 constexpr int kFeldListeAlt = 0x58;  // field list of 3.x tables
 constexpr int kFeldListeNeu = 0x78;  // field list of 4.x and later tables
@@ -184,15 +195,33 @@ bool passendeGroesse(FeldTyp t, int g)
     return false;
 }
 
+// Whether a table is encrypted, read as writers fill the header: 3.x tables
+// keep the encryption value at 0x25; later ones put the marker there and
+// the value at 0x5C. A 4.x+ table with 0 at 0x25 (some writers leave the
+// marker out) is not encrypted; any other value there is taken as an
+// encryption value.
+bool verschluesselt(const uchar* p, bool erweitert)
+{
+    const std::uint32_t erster = le32(p + kVerschluesselung1);
+    if (erweitert && erster == kVerschluesselungAnderswo)
+        return le32(p + kVerschluesselung2) != 0;
+    return erster != 0;
+}
+
 // The largest file a table can be: 16-bit block numbers, blocks of 32 KB.
 constexpr qint64 kGroessteDatei = 0xFFFF + qint64{0xFFFF} * 32 * 1024;
 
 } // namespace
 
 struct ParadoxTabelle::Daten {
+    // The table in memory (ausBytes), or its header (at most 64 KB) when
+    // the table is read from a file block by block.
     QByteArray bytes;
-    const uchar* p = nullptr;
-    qint64 groesse = 0;
+    std::unique_ptr<QFile> datei;
+    QString dateiName;
+    mutable QByteArray puffer; // the block last read from the file
+    const uchar* p = nullptr;  // the header
+    qint64 groesse = 0;        // of the whole table (file), as far as block numbers reach
 
     int satzGroesse = 0;
     int kopfGroesse = 0;
@@ -215,6 +244,8 @@ struct ParadoxTabelle::Daten {
 
     QVariant wert(const Feld& f, const uchar* s) const;
     void kopfLesen();
+    // `laenge` bytes from `anfang` (inside the table's size).
+    const uchar* abschnitt(qint64 anfang, qint64 laenge) const;
     bool namenLesen(int start, int ende);
 };
 
@@ -291,7 +322,8 @@ bool ParadoxTabelle::Daten::namenLesen(int start, int ende)
 void ParadoxTabelle::Daten::kopfLesen()
 {
     p = reinterpret_cast<const uchar*>(bytes.constData());
-    groesse = bytes.size();
+    if (!datei)
+        groesse = bytes.size();
     if (groesse > kGroessteDatei)
         groesse = kGroessteDatei; // bytes no block number reaches
     if (groesse < kFeldListeAlt)
@@ -310,7 +342,7 @@ void ParadoxTabelle::Daten::kopfLesen()
     if (groesse < feldListe)
         beschaedigt(QStringLiteral("die Datei ist kürzer als der Kopf einer Paradox-Tabelle (%1 Bytes)").arg(groesse));
 
-    if (le32(p + kVerschluesselung1) != 0 || (erweitert && le32(p + kVerschluesselung2) != 0))
+    if (verschluesselt(p, erweitert))
         throw ParadoxFehler(QStringLiteral("Die Paradox-Tabelle ist mit einem Kennwort verschlüsselt und kann nicht gelesen werden."));
 
     kopfGroesse = le16(p + kKopfGroesse);
@@ -373,34 +405,68 @@ ParadoxTabelle::ParadoxTabelle(ParadoxTabelle&&) noexcept = default;
 ParadoxTabelle& ParadoxTabelle::operator=(ParadoxTabelle&&) noexcept = default;
 ParadoxTabelle::~ParadoxTabelle() = default;
 
+namespace {
+
+QString keineDateiText(const QString& datei, const QString& was)
+{
+    return QStringLiteral("Die Paradox-Tabelle %1 kann nicht gelesen werden: sie ist keine Datei, sondern %2.")
+        .arg(QDir::toNativeSeparators(datei), was);
+}
+
+} // namespace
+
 ParadoxTabelle ParadoxTabelle::oeffnen(const QString& datei)
 {
-    QFile f(datei);
-    if (!f.open(QIODevice::ReadOnly))
-        throw ParadoxFehler(QStringLiteral("Die Paradox-Tabelle %1 kann nicht geöffnet werden.").arg(datei));
-    auto lesefehler = [&datei] {
-        return ParadoxFehler(QStringLiteral("Die Paradox-Tabelle %1 kann nicht gelesen werden.").arg(datei));
-    };
-    // The file is read into memory (a mapping would fault should the file be
-    // cut short meanwhile), but a large file only once its header has passed
-    // the checks: the header lies within the first 64 KB, and nothing beyond
-    // the last block a 16-bit block number can reach is ever needed.
-    QByteArray bytes = f.read(0x10000);
-    if (f.error() != QFileDevice::NoError)
-        throw lesefehler();
-    if (!f.atEnd()) {
-        Daten kopf;
-        kopf.bytes = bytes;
-        kopf.kopfLesen();
-        const qint64 erreichbar = kopf.kopfGroesse + qint64{0xFFFF} * kopf.blockGroesse;
-        const qint64 rest = std::min(f.size(), erreichbar) - bytes.size();
-        if (rest > 0) {
-            bytes.append(f.read(rest));
-            if (f.error() != QFileDevice::NoError)
-                throw lesefehler();
-        }
+    const QString nativ = QDir::toNativeSeparators(datei);
+    const QFileInfo info(datei);
+    if (info.isDir())
+        throw ParadoxFehler(keineDateiText(datei, QStringLiteral("ein Ordner")));
+    auto f = std::make_unique<QFile>(datei);
+#ifdef Q_OS_UNIX
+    // Without O_NONBLOCK, opening a FIFO would wait for a writer for ever;
+    // only a regular file is read.
+    const int fd = ::open(QFile::encodeName(datei).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        throw ParadoxFehler(QStringLiteral("Die Paradox-Tabelle %1 kann nicht geöffnet werden.").arg(nativ));
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        throw ParadoxFehler(keineDateiText(datei, QStringLiteral("ein Gerät, eine Pipe oder ein Socket")));
     }
-    return ausBytes(std::move(bytes));
+    if (!f->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        throw ParadoxFehler(QStringLiteral("Die Paradox-Tabelle %1 kann nicht geöffnet werden.").arg(nativ));
+    }
+#else
+    if (info.exists() && !info.isFile())
+        throw ParadoxFehler(keineDateiText(datei, QStringLiteral("ein Gerät")));
+    if (!f->open(QIODevice::ReadOnly))
+        throw ParadoxFehler(QStringLiteral("Die Paradox-Tabelle %1 kann nicht geöffnet werden.").arg(nativ));
+#endif
+    // Only the header is kept in memory (it lies within the first 64 KB);
+    // the data blocks are read one at a time, so that a table of any size
+    // needs no more memory than one block.
+    auto d = std::make_unique<Daten>();
+    d->bytes = f->read(0x10000);
+    if (f->error() != QFileDevice::NoError)
+        throw ParadoxFehler(QStringLiteral("Die Paradox-Tabelle %1 kann nicht gelesen werden.").arg(nativ));
+    d->groesse = std::max<qint64>(f->size(), d->bytes.size());
+    d->dateiName = nativ;
+    d->datei = std::move(f);
+    d->kopfLesen();
+    return ParadoxTabelle(std::move(d));
+}
+
+const uchar* ParadoxTabelle::Daten::abschnitt(qint64 anfang, qint64 laenge) const
+{
+    if (!datei)
+        return p + anfang;
+    puffer.resize(laenge);
+    if (!datei->seek(anfang) || datei->read(puffer.data(), laenge) != laenge)
+        throw ParadoxFehler(QStringLiteral("Die Paradox-Tabelle %1 kann nicht gelesen werden: die Datei endet "
+                                           "früher als erwartet oder der Datenträger meldet einen Fehler.")
+                                .arg(dateiName));
+    return reinterpret_cast<const uchar*>(puffer.constData());
 }
 
 ParadoxTabelle ParadoxTabelle::ausBytes(QByteArray bytes)
@@ -431,7 +497,7 @@ void ParadoxTabelle::lesen(const std::function<void(const Satz&)>& proSatz) cons
         const qint64 anfang = d.kopfGroesse + qint64{block - 1} * d.blockGroesse;
         if (anfang + kBlockKopf > d.groesse)
             beschaedigt(QStringLiteral("Datenblock %1 liegt außerhalb der Datei").arg(block));
-        const uchar* b = d.p + anfang;
+        const uchar* b = d.abschnitt(anfang, std::min<qint64>(d.blockGroesse, d.groesse - anfang));
         const int naechster = le16(b);
         // Offset of the block's last record; negative in an empty block.
         const int letzter = static_cast<std::int16_t>(le16(b + 4));

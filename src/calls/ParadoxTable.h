@@ -57,7 +57,10 @@ using Satz = std::vector<QVariant>;
 // a hang.
 class ParadoxTabelle {
 public:
-    // Opens and checks the header and field list. Throws ParadoxFehler.
+    // Opens a regular file (a folder, FIFO or device is refused without
+    // blocking) and checks the header and field list. Only the header stays
+    // in memory; lesen() reads the data blocks one at a time, so a table of
+    // any size needs about one block of memory. Throws ParadoxFehler.
     static ParadoxTabelle oeffnen(const QString& datei);
     // The same from bytes in memory (used by the fuzz target and tests).
     static ParadoxTabelle ausBytes(QByteArray bytes);

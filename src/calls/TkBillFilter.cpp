@@ -13,10 +13,6 @@ namespace {
 
 const QString kAlle = QStringLiteral("alle");
 
-QString lesefehler(const SQLite::Exception& e)
-{
-    return zeilen({QStringLiteral("Die Anrufdaten können nicht gelesen werden:"), QString::fromUtf8(e.what())});
-}
 
 // The first two columns of `paradox` (date and time of day), then the
 // columns the program uses.
@@ -47,6 +43,7 @@ QStringList nebenstellenEintraege(const AppState& state, Datenquellen& quellen)
     QStringList eintraege{kAlle};
     try {
         if (state.IstParadox == 1) {
+            paradoxKopieVerlangen(state);
             auto db = lokalOeffnen(quellen, state);
             const ParadoxNamen n = paradoxNamen(*db);
             SQLite::Statement q(*db, QStringLiteral("SELECT %1 FROM paradox WHERE %2 = 0 GROUP BY %1 ORDER BY %1")
@@ -65,7 +62,7 @@ QStringList nebenstellenEintraege(const AppState& state, Datenquellen& quellen)
                 eintraege << feldText(q.getColumn(0)) + QStringLiteral("  |  ") + feldText(q.getColumn(1));
         }
     } catch (const SQLite::Exception& e) {
-        throw QuellFehler(lesefehler(e));
+        throw anrufdatenLesefehler(state, e);
     }
     return eintraege;
 }
@@ -77,6 +74,7 @@ QStringList datumEintraege(const AppState& state, Datenquellen& quellen, const Q
     QStringList eintraege{kAlle};
     try {
         if (state.IstParadox == 1) {
+            paradoxKopieVerlangen(state);
             auto db = lokalOeffnen(quellen, state);
             const ParadoxNamen n = paradoxNamen(*db);
             QString sql = QStringLiteral("SELECT %1, %2 FROM paradox WHERE %3 = 0")
@@ -107,7 +105,7 @@ QStringList datumEintraege(const AppState& state, Datenquellen& quellen, const Q
                 eintraege << feldText(q.getColumn(0));
         }
     } catch (const SQLite::Exception& e) {
-        throw QuellFehler(lesefehler(e));
+        throw anrufdatenLesefehler(state, e);
     }
     return eintraege;
 }

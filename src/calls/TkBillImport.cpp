@@ -5,7 +5,9 @@
 #include "common/AppState.h"
 #include "common/BusyCursor.h"
 #include "common/Dialogs.h"
+#include "common/LocalDatabase.h"
 #include "common/Numbers.h"
+#include "common/SqliteMeldung.h"
 
 #include <SQLiteCpp/SQLiteCpp.h>
 #include <sqlite3.h>
@@ -284,11 +286,8 @@ private:
     Roh m_einfuegen;
 };
 
-QuellFehler lesefehler(const SQLite::Exception& e)
-{
-    return QuellFehler(zeilen({QStringLiteral("Die Anrufdaten können nicht gelesen werden:"),
-                               QString::fromUtf8(e.what())}));
-}
+// What the user does after a failed write into `bill`.
+const QString kErneutEinlesen = QStringLiteral("lesen Sie die Daten erneut ein");
 
 } // namespace
 
@@ -297,6 +296,8 @@ EinleseErgebnis tkBillEinlesen(const AppState& state, Datenquellen& quellen, con
 {
     const auto nebenstellenNummer = nebenstellenGrenze(nebenstelle);
     const auto ab = datumGrenze(datumZeit);
+    if (state.IstParadox == 1)
+        paradoxKopieVerlangen(state);
     BusyCursor sanduhr;
 
     // Read and order first: a source that cannot be read changes nothing.
@@ -314,7 +315,7 @@ EinleseErgebnis tkBillEinlesen(const AppState& state, Datenquellen& quellen, con
         }
         lesen(abfrage, ab, gelesen, ordnung);
     } catch (const SQLite::Exception& e) {
-        throw lesefehler(e);
+        throw anrufdatenLesefehler(state, e);
     }
     std::sort(ordnung.begin(), ordnung.end(),
               [&](const Einordnung& a, const Einordnung& b) { return vergleichen(a, b, gelesen) < 0; });
@@ -323,6 +324,7 @@ EinleseErgebnis tkBillEinlesen(const AppState& state, Datenquellen& quellen, con
     std::vector<int> geschrieben;
     geschrieben.reserve(ordnung.size());
     liste.leeren();
+    const QString lokalDatei = state.pfadImProgrammordner(kLokaleDatenbankRelativ);
     try {
         SQLite::Transaction t(*lokal);
         lokal->exec("DELETE FROM bill");
@@ -333,19 +335,24 @@ EinleseErgebnis tkBillEinlesen(const AppState& state, Datenquellen& quellen, con
                 geschrieben.push_back(e.zeile);
             }
         } catch (const SQLite::Exception& e) {
-            // The calls written so far stay; the user learns why the rest is missing.
+            // SQLite rolled the whole transaction back (a full disk, an I/O
+            // error): nothing of it is stored, say why.
+            if (sqlite3_get_autocommit(lokal->getHandle()) != 0)
+                throw;
+            // Only this call was refused: the calls written so far stay; the
+            // user learns why the rest is missing.
             ergebnis.fehler = zeilen({QStringLiteral("Das Einlesen der TK-Bill Daten wurde nach %1 Datensätzen "
-                                                     "abgebrochen:")
+                                                     "abgebrochen.")
                                           .arg(geschrieben.size()),
-                                      QString::fromUtf8(e.what())});
+                                      sqliteMeldung(e, lokalDatei, kErneutEinlesen)});
         }
         t.commit();
     } catch (const SQLite::Exception& e) {
         // Nothing was stored: the old table is back.
         geschrieben.clear();
         ergebnis.fehler = zeilen({QStringLiteral("Die TK-Bill Daten konnten nicht in die lokale Datenbank "
-                                                 "geschrieben werden:"),
-                                  QString::fromUtf8(e.what())});
+                                                 "geschrieben werden."),
+                                  sqliteMeldung(e, lokalDatei, kErneutEinlesen)});
     }
     ergebnis.anzahl = static_cast<std::int64_t>(geschrieben.size());
     liste.setzen(std::move(gelesen), std::move(geschrieben));

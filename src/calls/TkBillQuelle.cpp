@@ -4,6 +4,7 @@
 #include "common/AppState.h"
 #include "common/Dialogs.h"
 #include "common/LocalDatabase.h"
+#include "common/SqliteMeldung.h"
 
 #include <QDir>
 
@@ -22,7 +23,7 @@ QString quellVerbindung(int istSQLite3, const QString& billpfad)
 namespace {
 
 std::unique_ptr<SQLite::Database> oeffnenMitFunktion(Datenquellen& quellen, const QString& verbindung,
-                                                     const QString& wasText)
+                                                     const QString& wasText, const QString& datei)
 {
     try {
         auto db = quellen.oeffnen(verbindung);
@@ -31,7 +32,7 @@ std::unique_ptr<SQLite::Database> oeffnenMitFunktion(Datenquellen& quellen, cons
     } catch (const VerbindungsFehler& e) {
         throw QuellFehler(zeilen({wasText, e.text()}));
     } catch (const SQLite::Exception& e) {
-        throw QuellFehler(zeilen({wasText, QString::fromUtf8(e.what())}));
+        throw QuellFehler(zeilen({wasText, sqliteMeldung(e, datei, QStringLiteral("versuchen Sie es erneut"))}));
     }
 }
 
@@ -41,13 +42,15 @@ std::unique_ptr<SQLite::Database> quelleOeffnen(Datenquellen& quellen, const App
 {
     return oeffnenMitFunktion(quellen, quellVerbindung(state.IstSQLite3, state.Billpfad),
                               QStringLiteral("Die TK-Bill Datenbank %1 kann nicht geöffnet werden:")
-                                  .arg(QDir::toNativeSeparators(state.Billpfad)));
+                                  .arg(QDir::toNativeSeparators(state.Billpfad)),
+                              state.Billpfad);
 }
 
 std::unique_ptr<SQLite::Database> lokalOeffnen(Datenquellen& quellen, const AppState& state)
 {
     return oeffnenMitFunktion(quellen, lokaleVerbindung(state.programmOrdner, state.IstSQLite3),
-                              QStringLiteral("Die lokale Datenbank kann nicht geöffnet werden:"));
+                              QStringLiteral("Die lokale Datenbank kann nicht geöffnet werden:"),
+                              state.pfadImProgrammordner(kLokaleDatenbankRelativ));
 }
 
 QString feldText(const SQLite::Column& spalte)
@@ -151,6 +154,27 @@ QStringList spaltenVerlangen(SQLite::Database& db, const QString& tabelle, const
         gefunden << *s;
     }
     return gefunden;
+}
+
+QString anrufDatenbank(const AppState& state)
+{
+    return state.IstParadox == 1 ? state.pfadImProgrammordner(kLokaleDatenbankRelativ) : state.Billpfad;
+}
+
+QuellFehler anrufdatenLesefehler(const AppState& state, const SQLite::Exception& e)
+{
+    return QuellFehler(zeilen({QStringLiteral("Die Anrufdaten können nicht gelesen werden."),
+                               sqliteMeldung(e, anrufDatenbank(state), QStringLiteral("versuchen Sie es erneut"))}));
+}
+
+void paradoxKopieVerlangen(const AppState& state)
+{
+    if (state.paradoxKopieFehlt.isEmpty())
+        return;
+    throw QuellFehler(zeilen({QStringLiteral("Von der Paradox-Tabelle \"bill\" sind bei diesem Programmstart keine "
+                                             "Anrufdaten verfügbar, weil sie nicht in die lokale Datenbank übernommen "
+                                             "werden konnten:"),
+                              state.paradoxKopieFehlt}));
 }
 
 QStringList stdbillSpalten()

@@ -9,7 +9,7 @@
 #include <memory>
 #include <optional>
 
-namespace SQLite { class Column; class Database; }
+namespace SQLite { class Column; class Database; class Exception; }
 
 namespace orve {
 
@@ -68,6 +68,19 @@ std::optional<QString> spalteFinden(const QStringList& spalten, const QString& n
 // their names as the table spells them. Throws QuellFehler with a German text
 // naming the table or the first missing column.
 QStringList spaltenVerlangen(SQLite::Database& db, const QString& tabelle, const QStringList& namen);
+
+// The database file the calls are read from: the local database after a
+// Paradox start (its staging table), else bill.db.
+QString anrufDatenbank(const AppState& state);
+
+// "The calls cannot be read" with the German cause of an SQLite failure on
+// anrufDatenbank(state).
+QuellFehler anrufdatenLesefehler(const AppState& state, const SQLite::Exception& e);
+
+// Throws QuellFehler when this start's Paradox table did not reach the
+// staging table (state.paradoxKopieFehlt): its rows may be an earlier
+// start's calls.
+void paradoxKopieVerlangen(const AppState& state);
 
 // The columns the program reads from TK-Suite's tables.
 QStringList stdbillSpalten();   // time, user, username, number, duration, lineno

@@ -11,6 +11,10 @@ struct AppState {
     QString Billpfad;         // full path of bill.db; the folder after a Paradox start
     int IstParadox = 0;       // 1: the source is the Paradox table
     int IstSQLite3 = 0;       // 1: "SQLite3 Datasource" opened the source
+    // After a Paradox start whose copy into the staging table failed or was
+    // refused: why (German). The import and the selection lists then refuse
+    // to work on the staging table, which may hold an earlier start's calls.
+    QString paradoxKopieFehlt;
     QString Anwender;         // user name, stored with every saved tariff entry
     int OhneMwst = 0;         // 1: report without VAT
     int RufnummernKuerzen = 0; // 1: report and CSV show dialled numbers without their last three digits

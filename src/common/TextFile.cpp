@@ -37,6 +37,10 @@ std::optional<QString> ersteZeileLesen(const QString& pfad)
 bool zeileSchreiben(const QString& pfad, const QString& zeile)
 {
     QSaveFile f(pfad);
+    // A program folder an administrator installed may refuse new files
+    // while the settings file itself is writable: then the file is written
+    // in place (no longer all or nothing, but the setting is kept).
+    f.setDirectWriteFallback(true);
     // Unbuffered, so that a write that fails (disk full, size limit) is seen
     // here and the old file stays, instead of a cut-off file being committed.
     if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered))

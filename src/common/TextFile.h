@@ -14,7 +14,8 @@ namespace orve {
 std::optional<QString> ersteZeileLesen(const QString& pfad);
 
 // Replaces the file with the one line followed by CR LF, in UTF-8. Written
-// to a temporary file first and renamed, so a failure leaves the old file.
+// to a temporary file first and renamed, so a failure leaves the old file;
+// in a folder that allows no new file, a writable file is written in place.
 bool zeileSchreiben(const QString& pfad, const QString& zeile);
 
 // Windows-1252 to Unicode (the bytes 0x80..0x9F carry the typographic

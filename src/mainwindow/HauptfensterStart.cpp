@@ -9,6 +9,7 @@
 #include "common/Dialogs.h"
 #include "common/LocalDatabase.h"
 #include "common/ProgramEnd.h"
+#include "common/SqliteMeldung.h"
 #include "common/TextFile.h"
 #include "common/Version.h"
 #include "mainwindow/HauptAnsicht.h"
@@ -76,6 +77,9 @@ QString paradoxTabellenDatei(const QString& ordner)
 
 bool istSQLiteDatei(const QString& pfad)
 {
+    // Only a regular file is opened: a FIFO would block the open.
+    if (!QFileInfo(pfad).isFile())
+        return false;
     QFile f(pfad);
     return f.open(QIODevice::ReadOnly) && f.read(16) == QByteArray("SQLite format 3\0", 16);
 }
@@ -143,19 +147,29 @@ bool HauptfensterStart::eingeben()
     return pfadUebernehmen(m_state.Billpfad);
 }
 
-bool HauptfensterStart::sqliteVersuchen(int istSQLite3, QString& grund)
+HauptfensterStart::Antwort HauptfensterStart::sqliteVersuchen(int istSQLite3, QString& grund)
 {
+    const QString danach = QStringLiteral("geben Sie den richtigen Pfad an");
+    int code = 0;
     try {
         auto db = m_quellen.oeffnen(quellVerbindung(istSQLite3, m_state.Billpfad));
         SQLite::Statement test(*db, "SELECT time From stdbill GROUP BY time ORDER BY time;");
         test.executeStep();
-        return true;
+        return Antwort::Ja;
     } catch (const VerbindungsFehler& e) {
         grund = e.text();
+        code = e.sqliteCode();
     } catch (const SQLite::Exception& e) {
-        grund = QString::fromUtf8(e.what());
+        code = e.getExtendedErrorCode();
+        grund = sqliteMeldung(e, m_state.Billpfad, danach);
     }
-    return false;
+    if (code != 0 && sqliteUrsache(code, QString()) == SqliteUrsache::Gesperrt) {
+        grund = QStringLiteral("Die TK-Bill Datenbank %1 wird gerade von einem anderen Programm benutzt und kann "
+                               "im Moment nicht gelesen werden.")
+                    .arg(QDir::toNativeSeparators(m_state.Billpfad));
+        return Antwort::Gesperrt;
+    }
+    return Antwort::Nein;
 }
 
 void HauptfensterStart::paradoxDatenquelleSicherstellen()
@@ -206,7 +220,8 @@ bool HauptfensterStart::paradoxVersuchen(QString& grund)
     try {
         tabelle.emplace(paradox::ParadoxTabelle::oeffnen(datei));
     } catch (const paradox::ParadoxFehler& e) {
-        if (QFileInfo(datei).isFile())
+        // Something of that name that is no readable table: say why.
+        if (QFileInfo(datei).exists())
             grund = e.text();
         return false;
     }
@@ -216,36 +231,29 @@ bool HauptfensterStart::paradoxVersuchen(QString& grund)
     m_state.IstParadox = 1;
     m_ansicht.text2Setzen(QStringLiteral("Paradox"));
     BusyCursor sanduhr;
+    auto fehlgeschlagen = [this](const QString& meldung) {
+        m_state.paradoxKopieFehlt = meldung;
+        m_dialogs.message(meldung, kProduktName, Buttons::Ok, Icon::Critical);
+    };
     std::unique_ptr<SQLite::Database> lokal;
     try {
         lokal = m_quellen.oeffnen(lokaleVerbindung(m_state.programmOrdner, m_state.IstSQLite3));
     } catch (const VerbindungsFehler& e) {
-        m_dialogs.message(zeilen({e.text(), QString(),
-                                  QStringLiteral("Die Anrufdaten der Paradox-Tabelle konnten nicht übernommen "
-                                                 "werden.")}),
-                          kProduktName, Buttons::Ok, Icon::Critical);
+        fehlgeschlagen(zeilen({e.text(), QString(),
+                               QStringLiteral("Die Anrufdaten der Paradox-Tabelle konnten nicht übernommen "
+                                              "werden.")}));
         return true;
     }
     try {
         const ParadoxKopieErgebnis k = paradoxKopieren(*tabelle, *lokal);
-        QStringList hinweis;
         if (k.lesefehler)
-            hinweis << *k.lesefehler << QString()
-                    << QStringLiteral("Es wurden nur %1 von %2 Datensätzen übernommen.")
-                           .arg(k.uebernommen)
-                           .arg(tabelle->anzahl());
-        if (k.uebersprungen > 0)
-            hinweis << QStringLiteral("%1 Datensätze konnten nicht in die lokale Datenbank übernommen werden.")
-                           .arg(k.uebersprungen);
-        if (!hinweis.isEmpty())
-            m_dialogs.message(zeilen(hinweis), kProduktName, Buttons::Ok, Icon::Critical);
+            m_dialogs.message(zeilen({*k.lesefehler, QString(),
+                                      QStringLiteral("Es wurden nur %1 von %2 Datensätzen übernommen.")
+                                          .arg(k.uebernommen)
+                                          .arg(tabelle->anzahl())}),
+                              kProduktName, Buttons::Ok, Icon::Critical);
     } catch (const QuellFehler& e) {
-        m_dialogs.message(e.text(), kProduktName, Buttons::Ok, Icon::Critical);
-    } catch (const SQLite::Exception& e) {
-        m_dialogs.message(zeilen({QStringLiteral("Die Anrufdaten der Paradox-Tabelle konnten nicht übernommen "
-                                                 "werden:"),
-                                  QString::fromUtf8(e.what())}),
-                          kProduktName, Buttons::Ok, Icon::Critical);
+        fehlgeschlagen(e.text());
     }
     return true;
 }
@@ -253,18 +261,31 @@ bool HauptfensterStart::paradoxVersuchen(QString& grund)
 bool HauptfensterStart::versuchen()
 {
     m_state.IstParadox = 0;
+    m_state.paradoxKopieFehlt.clear();
     m_state.IstSQLite3 = 0;
     QString sqliteGrund;
-    if (sqliteVersuchen(1, sqliteGrund)) {
+    // SQLite is asked only about a regular file: opening a FIFO or a device
+    // would block, and a folder may hold a Paradox table.
+    const bool datei = QFileInfo(m_state.Billpfad).isFile();
+    Antwort antwort = datei ? sqliteVersuchen(1, sqliteGrund) : Antwort::Nein;
+    if (antwort == Antwort::Ja) {
         m_state.IstSQLite3 = 1;
         m_ansicht.text2Setzen(QStringLiteral("SQLite3"));
         m_ansicht.text3Setzen(m_state.Billpfad);
         return true;
     }
-    if (sqliteVersuchen(0, sqliteGrund)) {
+    if (datei && antwort == Antwort::Nein)
+        antwort = sqliteVersuchen(0, sqliteGrund);
+    if (antwort == Antwort::Ja) {
         m_ansicht.text2Setzen(QStringLiteral("SQLite"));
         m_ansicht.text3Setzen(m_state.Billpfad);
         return true;
+    }
+    if (antwort == Antwort::Gesperrt) {
+        if (m_dialogs.message(zeilen({sqliteGrund, kNochmals}), programmCaption(), Buttons::YesNo, Icon::Critical)
+            != Answer::Yes)
+            throw ProgramEnd(QStringLiteral("Datei bill.db gesperrt"));
+        return versuchen();
     }
 
     paradoxDatenquelleSicherstellen();

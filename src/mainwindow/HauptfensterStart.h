@@ -52,12 +52,15 @@ public:
     // The input box alone (after the wrong-path question).
     bool eingeben();
     // Trying Billpfad: SQLite3, SQLite, Paradox. False after the wrong-path
-    // question was answered Yes; No ends the program.
+    // question was answered Yes; No ends the program. An SQLite source that
+    // another program holds is no wrong path: the user is told and may try
+    // again; No ends the program.
     bool versuchen();
 
 private:
     bool pfadUebernehmen(const QString& pfad);
-    bool sqliteVersuchen(int istSQLite3, QString& grund);
+    enum class Antwort { Ja, Nein, Gesperrt };
+    Antwort sqliteVersuchen(int istSQLite3, QString& grund);
     void paradoxDatenquelleSicherstellen();
     bool paradoxVersuchen(QString& grund);
 

@@ -1,5 +1,7 @@
 #include "startup/DataSourceResolver.h"
 
+#include "common/SqliteMeldung.h"
+
 #include "startup/OdbcSchluessel.h"
 #include "startup/Registry.h"
 
@@ -119,8 +121,8 @@ std::unique_ptr<SQLite::Database> OdbcDatenquellen::oeffnen(const QString& verbi
     } catch (const SQLite::Exception& e) {
         if (e.getErrorCode() == SQLITE_NOTADB)
             throw VerbindungsFehler(QStringLiteral("Die Datei %1 ist keine SQLite-Datenbank.").arg(nativ(a.datei)));
-        throw VerbindungsFehler(QStringLiteral("Die Datenbankdatei %1 konnte nicht geöffnet werden:\r%2")
-                                    .arg(nativ(a.datei), QString::fromUtf8(e.what())));
+        throw VerbindungsFehler(sqliteMeldung(e, a.datei, QStringLiteral("versuchen Sie es erneut")),
+                                e.getExtendedErrorCode());
     }
 }
 

@@ -298,6 +298,9 @@ bool DateiRegistry::speichern() const
     // Unbuffered: a short write (disk full, file size limit) shows in the
     // count written; a buffered QSaveFile would commit the cut file.
     QSaveFile f(m_datei);
+    // In a folder that allows no new file (a program folder an administrator
+    // installed) a writable registry file is written in place.
+    f.setDirectWriteFallback(true);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return false;
     const QByteArray inhalt = alsRegDatei();

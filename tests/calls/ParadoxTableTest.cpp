@@ -247,10 +247,40 @@ const char kVerschluesselt[] =
 INSTANTIATE_TEST_SUITE_P(Kopf, ParadoxAblehnung, ::testing::Values(
     AblehnungsFall{"version_2", 0x39, 0x02, "keine Paradox-Tabelle der Versionen 3 bis 7"},
     AblehnungsFall{"version_13", 0x39, 0x0D, "keine Paradox-Tabelle der Versionen 3 bis 7"},
-    AblehnungsFall{"primary_index", 0x04, 0x01, "keine Paradox-Datentabelle"},
-    AblehnungsFall{"encrypted_4x", 0x5C, 0x01, kVerschluesselt},
-    AblehnungsFall{"encrypted_old_word", 0x25, 0x01, kVerschluesselt}),
+    AblehnungsFall{"primary_index", 0x04, 0x01, "keine Paradox-Datentabelle"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Tables of 4.x and later carry the marker 0xFF00FF00 at 0x25 and their
+// encryption value at 0x5C; 3.x tables the value at 0x25.
+TEST(ParadoxVerschluesselung, TheHeaderIsReadAsWritersFillIt)
+{
+    struct Fall {
+        int version;
+        std::optional<std::uint32_t> bei25; // nullopt: as the writer fills it
+        std::uint32_t bei5C;
+        bool verschluesselt;
+    };
+    const Fall faelle[] = {
+        {0x0B, 0u, 0, false},          {0x0B, std::nullopt, 0, false}, {0x09, 0xFF00FF00u, 0, false},
+        {0x0B, std::nullopt, 0x5A3C1E0Fu, true}, {0x0B, 0x12345678u, 0, true},
+        {0x03, std::nullopt, 0, false}, {0x04, 0x12345678u, 0, true},
+    };
+    for (const auto& f : faelle) {
+        ParadoxOptionen o;
+        o.version = f.version;
+        o.verschluesselung1 = f.bei25;
+        o.verschluesselung2 = f.bei5C;
+        const auto r = paradoxLesen(paradoxTabelle(paradoxBillFelder(), paradoxBillZeilen(beispielAnrufe(3)), o));
+        const auto was = testing::Message() << "version " << f.version << ", 0x25 " << f.bei25.value_or(1) << ", 0x5C " << f.bei5C;
+        if (f.verschluesselt) {
+            EXPECT_EQ(r.fehler.value_or(QString()), QString::fromUtf8(kVerschluesselt)) << was;
+            EXPECT_TRUE(r.saetze.empty()) << was;
+        } else {
+            EXPECT_FALSE(r.fehler) << was << ": " << r.fehler.value_or(QString()).toStdString();
+            EXPECT_EQ(r.saetze.size(), 3u) << was;
+        }
+    }
+}
 
 // ---- Block chain ---------------------------------------------------------------------
 

@@ -1,13 +1,18 @@
 #include "calls/ParadoxKopie.h"
 #include "calls/TkBillQuelle.h"
 
+#include "DateiGroessenGrenze.h"
 #include "SourceBuilders.h"
 
 #include <QDateTime>
+#include <QFileInfo>
 #include <QTimeZone>
 
 #include <SQLiteCpp/SQLiteCpp.h>
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <optional>
 
 using namespace orve;
 using namespace orve::test;
@@ -70,7 +75,6 @@ TEST_F(Staging, ColumnsFollowTheFieldsAndValuesTheirTypes)
     };
     const auto e = paradoxKopieren(tabelle(felder, daten), *db);
     EXPECT_EQ(e.uebernommen, 2);
-    EXPECT_EQ(e.uebersprungen, 0);
     EXPECT_FALSE(e.lesefehler.has_value());
 
     EXPECT_ZEILEN(spalten(), QStringList({"datum TEXT", "Zeit TEXT", "Tln# INTEGER", "Nummer TEXT", "Lang INTEGER",
@@ -102,16 +106,51 @@ TEST_F(Staging, EmptiedFirstAndRecreatedOnlyWhenColumnsDiffer)
     EXPECT_EQ(zeilen().size(), 1u);
 }
 
-TEST_F(Staging, RecordTheDatabaseRefusesIsSkipped)
+// All or nothing: a refused record or a full disk ends the copy with the
+// cause, and the previous start's rows do not stay behind as if they were
+// this start's calls.
+TEST_F(Staging, AFailedWriteEndsTheCopyWithItsCauseAndLeavesNoOldRows)
 {
-    const std::vector<ParadoxFeldDef> felder = {{"datum", FeldTyp::Date, 4}, {"Nr", FeldTyp::Short, 2}};
-    const std::vector<ParadoxZeile> daten = {{QDate(2009, 3, 21), 1}, {QDate(2009, 3, 21), 2}, {QDate(2009, 3, 21), 3}};
-    paradoxKopieren(tabelle(felder, daten), *db);
-    db->exec("CREATE TRIGGER nein BEFORE INSERT ON paradox WHEN NEW.Nr = 2 BEGIN SELECT RAISE(ABORT, 'nein'); END");
-    const auto e = paradoxKopieren(tabelle(felder, daten), *db);
-    EXPECT_EQ(e.uebernommen, 2);
-    EXPECT_EQ(e.uebersprungen, 1);
-    EXPECT_ZEILEN(zeilen(), (std::vector<QStringList>{{"text:2009-03-21", "int:1"}, {"text:2009-03-21", "int:3"}}));
+    const auto alt = paradoxTabelle(paradoxBillFelder(), paradoxBillZeilen(beispielAnrufe(5)));
+    struct Fall {
+        const char* name;
+        std::function<void()> vorher;
+        std::int64_t grenze; // bytes a file may grow beyond the database's size; 0: no limit
+        const char* ursache;
+    };
+    const Fall faelle[] = {
+        {"refused record", [&] { db->exec("CREATE TRIGGER nein BEFORE INSERT ON paradox WHEN NEW.\"Tln#\" = 23 "
+                                          "BEGIN SELECT RAISE(ABORT, 'nein'); END"); }, 0, "Meldung von SQLite: nein"},
+        // A size limit on the database file, as SQLite meets a full disk.
+        {"disk full", [&] {
+             db->exec("PRAGMA max_page_count = " + std::to_string(db->execAndGet("PRAGMA page_count").getInt() + 3));
+         }, 0, "ist voll"},
+        // A file that cannot grow (SQLite reports EFBIG as an I/O error); a
+        // small cache makes SQLite write to the file while the copy runs.
+        {"write fails", [&] { db->exec("PRAGMA max_page_count = 1000000; PRAGMA cache_size = 4"); }, 20001,
+         "hat der Datenträger einen Fehler gemeldet"},
+    };
+    for (const auto& f : faelle) {
+        db->exec("DROP TRIGGER IF EXISTS nein");
+        paradoxKopieren(ParadoxTabelle::ausBytes(alt), *db);
+        ASSERT_EQ(zeilen().size(), 5u);
+        f.vorher();
+        const auto neu = ParadoxTabelle::ausBytes(paradoxTabelle(paradoxBillFelder(), paradoxBillZeilen(beispielAnrufe(3000, 4))));
+        std::optional<QString> fehler;
+        {
+            std::optional<DateiGroessenGrenze> grenze;
+            if (f.grenze)
+                grenze.emplace(QFileInfo(QString::fromStdString(db->getFilename())).size() + f.grenze);
+            try {
+                paradoxKopieren(neu, *db);
+            } catch (const QuellFehler& e) {
+                fehler = e.text();
+            }
+        }
+        ASSERT_TRUE(fehler) << f.name;
+        EXPECT_TRUE(fehler->contains(QString::fromUtf8(f.ursache))) << f.name << ": " << fehler->toStdString();
+        EXPECT_TRUE(zeilen().empty()) << f.name;
+    }
 }
 
 TEST_F(Staging, TwoFieldsOfOneNameAreRefusedBeforeAnythingChanges)

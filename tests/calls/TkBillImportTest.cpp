@@ -2,8 +2,12 @@
 #include "calls/TkBillImport.h"
 #include "calls/TkBillQuelle.h"
 
+#include "DateiGroessenGrenze.h"
+#include "OhneRootRechte.h"
 #include "SourceBuilders.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QTimeZone>
 
 #include <SQLiteCpp/SQLiteCpp.h>
@@ -334,6 +338,37 @@ TEST(EinlesenSqlite, DamagedUnexpectedOrMissingSourceGivesAMessageAndKeepsTheOld
     EXPECT_FEHLER(alleEinlesen(u), "fehlt.db");
     EXPECT_ZEILEN(u.billZeilen(), vorher);
     EXPECT_FALSE(u.ordner.exists(QStringLiteral("dbf/fehlt.db")));
+}
+
+// A write the local database refuses as a whole (the file cannot grow, the
+// folder is read-only) keeps the old table and names the real cause.
+TEST(EinlesenSqlite, AFailedWriteKeepsTheOldTableAndNamesItsCause)
+{
+    QuellUmgebung u;
+    u.sqlite({{zeit("2009-03-21 14:30:00"), 21, QStringLiteral("A"), QStringLiteral("030"), 10, 1}});
+    alleEinlesen(u);
+    const auto vorher = u.billZeilen();
+    u.sqlite(beispielStdbill(40000, 2)); // more than SQLite's cache: it writes while the import runs
+    const QString lokal = u.ordner.file(QStringLiteral("Datenbank/Bill.sqlite"));
+    {
+        DateiGroessenGrenze grenze(QFileInfo(lokal).size() + 20001);
+        const auto e = alleEinlesen(u);
+        EXPECT_EQ(e.anzahl, 0);
+        EXPECT_TRUE(e.fehler.value_or(QString()).contains(QStringLiteral("hat der Datenträger einen Fehler gemeldet")))
+            << e.fehler.value_or(QString()).toStdString();
+    }
+    EXPECT_ZEILEN(u.billZeilen(), vorher);
+
+    const auto rx = QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadOther | QFileDevice::ExeOther;
+    ASSERT_TRUE(QFile::setPermissions(u.ordner.path(), rx | QFileDevice::WriteOwner));
+    ASSERT_TRUE(QFile::setPermissions(u.ordner.file(QStringLiteral("Datenbank")), rx));
+    const bool gemeldet = ohneRootRechte([&] {
+        const auto e = alleEinlesen(u);
+        return e.fehler && e.fehler->contains(QStringLiteral("schreibgeschützt")) && e.anzahl == 0;
+    });
+    QFile::setPermissions(u.ordner.file(QStringLiteral("Datenbank")), rx | QFileDevice::WriteOwner);
+    EXPECT_TRUE(gemeldet);
+    EXPECT_ZEILEN(u.billZeilen(), vorher);
 }
 
 TEST(EinlesenSqlite, OpensTheDataSourceThatAnsweredAtStart)

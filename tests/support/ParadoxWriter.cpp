@@ -254,12 +254,16 @@ QByteArray paradoxTabelle(const std::vector<ParadoxFeldDef>& felder, const std::
     setzeLE16(kopf, 0x10, static_cast<std::uint16_t>(bloecke ? position.back() + 1 : 0));
     setzeLE16(kopf, 0x21, static_cast<std::uint16_t>(felder.size()));
     setzeLE16(kopf, 0x23, static_cast<std::uint16_t>(o.dateiTyp == 0 ? 1 : 0)); // key fields
+    // 3.x tables keep the encryption value at 0x25; later versions write the
+    // marker 0xFF00FF00 there and the value at 0x5C.
+    setzeLE32(kopf, 0x25, o.verschluesselung1.value_or(neu ? 0xFF00FF00u : 0u));
     setzeByte(kopf, 0x39, o.version);
     setzeLE16(kopf, 0x3A, static_cast<std::uint16_t>(dateiBloecke));
     if (neu) {
-        setzeLE16(kopf, 0x58, 0x0106);
-        setzeLE16(kopf, 0x5A, 0x0106);
-        setzeLE16(kopf, 0x64, static_cast<std::uint16_t>(felder.size()));
+        setzeLE16(kopf, 0x58, static_cast<std::uint16_t>(0x0100 | o.version));
+        setzeLE16(kopf, 0x5A, static_cast<std::uint16_t>(0x0100 | o.version));
+        setzeLE32(kopf, 0x5C, o.verschluesselung2);
+        setzeLE16(kopf, 0x64, static_cast<std::uint16_t>(felder.size() + 1)); // highest field id + 1
         setzeLE16(kopf, 0x68, static_cast<std::uint16_t>(felder.size()));
         setzeLE16(kopf, 0x6A, static_cast<std::uint16_t>(o.codepage));
     }

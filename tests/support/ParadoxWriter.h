@@ -44,6 +44,11 @@ struct ParadoxOptionen {
     // Header fields written as given instead of the true values (damage).
     std::optional<std::int64_t> anzahlImKopf;
     std::optional<int> satzGroesseImKopf;
+    // Encryption fields: 0x25 defaults to what writers put there (0 in 3.x
+    // tables, the marker 0xFF00FF00 in later ones); 0x5C (4.x and later).
+    // The records are never encrypted: these only make a header claim it.
+    std::optional<std::uint32_t> verschluesselung1;
+    std::uint32_t verschluesselung2 = 0;
 };
 
 // Where the parts of a written table lie, for tests that damage bytes.

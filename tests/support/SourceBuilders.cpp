@@ -117,7 +117,7 @@ void QuellUmgebung::paradox(const std::vector<BillAnruf>& anrufe)
     schreibeParadoxBill(billDatei(), anrufe);
     auto db = lokal();
     const auto ergebnis = paradoxKopieren(orve::paradox::ParadoxTabelle::oeffnen(billDatei()), *db);
-    if (ergebnis.lesefehler || ergebnis.uebersprungen)
+    if (ergebnis.lesefehler)
         throw std::runtime_error("the Paradox test table did not copy cleanly");
     state().Billpfad = QFileInfo(billDatei()).absolutePath();
     state().IstSQLite3 = 0;
