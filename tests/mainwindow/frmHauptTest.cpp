@@ -1,5 +1,9 @@
 #include "mainwindow/frmHaupt.h"
 
+#include "common/AppState.h"
+#include "report/BerichtAnzeige.h"
+#include "report/BerichtFenster.h"
+
 #include "AnsichtProtokoll.h"
 #include "RegistryFixtures.h"
 #include "ScriptedDialogs.h"
@@ -18,7 +22,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QTimer>
 
+#include <SQLiteCpp/SQLiteCpp.h>
 #include <gtest/gtest.h>
 
 using namespace orve;
@@ -198,13 +204,58 @@ TEST_F(Fenster, ImportFillsTheListAndCopyGivesTabbedLines)
     EXPECT_TRUE(dialogs.boxes().empty());
 }
 
-TEST_F(Fenster, CheckBoxSetsTheVatFlag)
+TEST_F(Fenster, CheckBoxesSetTheReportFlags)
 {
-    auto* check = kind<QCheckBox>("Check1");
-    check->click();
-    EXPECT_EQ(u.state().OhneMwst, 1);
-    check->click();
-    EXPECT_EQ(u.state().OhneMwst, 0);
+    const std::pair<const char*, int AppState::*> boxen[] = {{"Check1", &AppState::OhneMwst},
+                                                              {"Check2", &AppState::RufnummernKuerzen}};
+    for (const auto& [name, flag] : boxen) {
+        auto* check = kind<QCheckBox>(name);
+        check->click();
+        EXPECT_EQ(u.state().*flag, 1) << name;
+        check->click();
+        EXPECT_EQ(u.state().*flag, 0) << name;
+    }
+}
+
+// Every call finds the catch-all tariffs: the run asks nothing.
+class FensterMitTarifen : public Fenster {
+protected:
+    void SetUp() override
+    {
+        Fenster::SetUp();
+        for (const char* tabelle : {"faktor", "Ortstarif"})
+            u.lokal()->exec(std::string("INSERT INTO ") + tabelle
+                            + " (vorwahl, Bezeichnung, \"von Zeit\", \"bis Zeit\", Minutenpreis, Pauschale, "
+                              "Sekundentakt) VALUES ('0', 'Tarif', '00:00:00', '24:00:00', 0.06, 0, 0)");
+    }
+};
+
+TEST_F(FensterMitTarifen, ReportRunShowsTheReportWindow)
+{
+    eintrag("mnuReport")->trigger();
+    ASSERT_NE(fenster->berichte().fenster(), nullptr);
+    EXPECT_EQ(fenster->berichte().fenster()->windowTitle(), QStringLiteral("Datenbericht1"));
+    EXPECT_EQ(fenster->fortschritt()->value(), 0);
+    EXPECT_TRUE(dialogs.boxes().empty());
+}
+
+TEST_F(FensterMitTarifen, ClosingTheWindowDuringARunStopsItThenCloses)
+{
+    bool gesperrt = false;
+    int geschlossen = 0;
+    QObject::connect(fenster.get(), &frmHaupt::geschlossen, [&] { ++geschlossen; });
+    QTimer::singleShot(0, fenster.get(), [&] {
+        gesperrt = !eintrag("mnuReport")->isEnabled() && !eintrag("mnuPflege")->isEnabled()
+            && !eintrag("mnuKostenaufschlag")->isEnabled() && !kind("Combo1")->isEnabled();
+        fenster->close();
+        EXPECT_EQ(geschlossen, 0) << "the window waits for the run";
+    });
+    eintrag("mnuReport")->trigger();
+    EXPECT_TRUE(gesperrt);
+    EXPECT_EQ(geschlossen, 1);
+    EXPECT_FALSE(fenster->isVisible());
+    EXPECT_EQ(fenster->berichte().fenster(), nullptr);
+    EXPECT_GT(fenster->fortschritt()->value(), 0) << "stopped after the first call";
 }
 
 TEST_F(Fenster, ClosingClosesTheOtherWindowsAndSaysSo)
