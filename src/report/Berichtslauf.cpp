@@ -3,6 +3,7 @@
 #include "common/AppState.h"
 #include "common/Dialogs.h"
 #include "common/LocalDatabase.h"
+#include "common/SqliteMeldung.h"
 #include "common/TextFile.h"
 #include "common/Version.h"
 #include "costing/Bepreisung.h"
@@ -55,9 +56,8 @@ LaufErgebnis berichtslauf(AppState& state, Datenquellen& quellen, Dialogs& dialo
         stopp(dialogs, f.text());
         return r;
     } catch (const SQLite::Exception& e) {
-        stopp(dialogs, zeilen({QStringLiteral("Die Gespräche konnten nicht berechnet werden, weil die lokale Datenbank "
-                                              "einen Fehler gemeldet hat:"),
-                               QString::fromUtf8(e.what())}));
+        stopp(dialogs, sqliteMeldung(e, state.pfadImProgrammordner(kLokaleDatenbankRelativ),
+                                     QStringLiteral("erstellen Sie den Report erneut")));
         return r;
     }
 
