@@ -85,6 +85,9 @@ int stapellauf(const StapelOptionen& o, std::FILE* aus, std::FILE* fehler)
         if (o.billdb)
             start.billpfadVorgeben(*o.billdb);
         start.laden();
+        // As in the window: without an own price nothing is imported, `bill` stays as it is.
+        if (o.eigenpreis && !eigenenMinutenpreisLesen(state, dialogs))
+            return kStapelFehler;
 
         AnrufListe liste;
         EinleseErgebnis e;
@@ -98,9 +101,6 @@ int stapellauf(const StapelOptionen& o, std::FILE* aus, std::FILE* fehler)
             dialogs.message(*e.fehler, QString());
             return kStapelFehler;
         }
-        if (o.eigenpreis && !eigenenMinutenpreisLesen(state, dialogs))
-            return kStapelFehler;
-
         const bool terminal = isatty(fileno(fehler)) == 1;
         LaufUmgebung umgebung;
         umgebung.editor = [](SQLite::Database&) { return std::make_unique<KeinEditor>(); };
