@@ -20,6 +20,8 @@
 #include "startup/SystemInfo.h"
 #include "tariffs/TarifeditorOeffner.h"
 
+#include <QFileInfo>
+
 #include <unistd.h>
 
 namespace orve {
@@ -74,6 +76,13 @@ int stapellauf(const StapelOptionen& o, std::FILE* aus, std::FILE* fehler)
     StapelDialogs dialogs(fehler);
     StapelAnsicht ansicht;
 
+    if (!QFileInfo(o.programmOrdner).isDir()) {
+        dialogs.message(QStringLiteral("Den Programmordner %1 gibt es nicht.\nBitte geben Sie mit --programmordner den "
+                                       "Ordner an, in dem Registry, Datenbank und Einstellungen liegen.")
+                            .arg(o.programmOrdner),
+                        QString());
+        return kStapelFehler;
+    }
     try {
         const auto registry = registryLaden(state, dialogs);
         EchteSystemumgebung system;
