@@ -7,7 +7,9 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QLibraryInfo>
 #include <QLocale>
+#include <QTranslator>
 
 #include <cstdio>
 
@@ -30,6 +32,11 @@ int main(int argc, char** argv)
     QGuiApplication app(argc, argv);
     QGuiApplication::setApplicationName(orve::kProduktName);
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    // Qt's own texts (a wrong option) in German where the translation is installed.
+    QTranslator qtDeutsch;
+    if (qtDeutsch.load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"), QStringLiteral("_"),
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&qtDeutsch);
 
     const orve::StapelArgumente a =
         orve::stapelArgumenteLesen(QCoreApplication::arguments(), QCoreApplication::applicationDirPath());

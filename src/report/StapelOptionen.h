@@ -16,7 +16,6 @@ struct StapelOptionen {
     bool eigenpreis = false;
     bool ohneMwst = false;
     bool kuerzen = false;
-    bool tarifePruefen = false;
     QString pdf;                      // empty: no PDF
     QString csv;                      // empty: no CSV
     bool hilfe = false;

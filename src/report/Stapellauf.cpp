@@ -20,6 +20,8 @@
 #include "startup/SystemInfo.h"
 #include "tariffs/TarifeditorOeffner.h"
 
+#include <QFileInfo>
+
 #include <unistd.h>
 
 namespace orve {
@@ -74,6 +76,13 @@ int stapellauf(const StapelOptionen& o, std::FILE* aus, std::FILE* fehler)
     StapelDialogs dialogs(fehler);
     StapelAnsicht ansicht;
 
+    if (!QFileInfo(o.programmOrdner).isDir()) {
+        dialogs.message(QStringLiteral("Den Programmordner %1 gibt es nicht.\nBitte geben Sie mit --programmordner den "
+                                       "Ordner an, in dem Registry, Datenbank und Einstellungen liegen.")
+                            .arg(o.programmOrdner),
+                        QString());
+        return kStapelFehler;
+    }
     try {
         const auto registry = registryLaden(state, dialogs);
         EchteSystemumgebung system;
@@ -85,6 +94,9 @@ int stapellauf(const StapelOptionen& o, std::FILE* aus, std::FILE* fehler)
         if (o.billdb)
             start.billpfadVorgeben(*o.billdb);
         start.laden();
+        // As in the window: without an own price nothing is imported, `bill` stays as it is.
+        if (o.eigenpreis && !eigenenMinutenpreisLesen(state, dialogs))
+            return kStapelFehler;
 
         AnrufListe liste;
         EinleseErgebnis e;
@@ -98,9 +110,6 @@ int stapellauf(const StapelOptionen& o, std::FILE* aus, std::FILE* fehler)
             dialogs.message(*e.fehler, QString());
             return kStapelFehler;
         }
-        if (o.eigenpreis && !eigenenMinutenpreisLesen(state, dialogs))
-            return kStapelFehler;
-
         const bool terminal = isatty(fileno(fehler)) == 1;
         LaufUmgebung umgebung;
         umgebung.editor = [](SQLite::Database&) { return std::make_unique<KeinEditor>(); };

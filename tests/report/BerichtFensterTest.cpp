@@ -83,3 +83,24 @@ TEST(BerichtFenster, SavesAsPdfUnderTheChosenName)
     EXPECT_TRUE(boxen[0].startsWith(QStringLiteral("F Als PDF speichern | "))) << boxen[0].toStdString();
     EXPECT_TRUE(boxen[3].contains(QStringLiteral("kann nicht geschrieben werden"))) << boxen[3].toStdString();
 }
+
+TEST(BerichtFenster, SavesTheCallsAsCsvWithTheNumbersAsTheReportShowsThem)
+{
+    TempProgramFolder ordner;
+    for (const bool gekuerzt : {false, true}) {
+        const QString datei = ordner.file(gekuerzt ? QStringLiteral("kurz.csv") : QStringLiteral("lang.csv"));
+        ScriptedDialogs dialoge;
+        dialoge.chooseFile(datei);
+        const Telefonkostenauswertung b = bericht(2);
+        BerichtOptionen o = b.optionen();
+        o.rufnummernGekuerzt = gekuerzt;
+        BerichtFenster fenster(Telefonkostenauswertung(b.daten(), o), dialoge);
+        ausloesen(&fenster, "AlsCsvSpeichern");
+        QFile f(datei);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        const QList<QByteArray> zeilen = f.readAll().split('\n');
+        ASSERT_EQ(zeilen.size(), 4); // header, two calls, nothing after the last line end
+        EXPECT_TRUE(zeilen[1].contains(gekuerzt ? ";0301234xxx;" : ";0301234567;")) << zeilen[1].toStdString();
+        EXPECT_TRUE(dialoge.scriptDone());
+    }
+}
