@@ -171,7 +171,7 @@ Tarifzeile zeileLesen(SQLite::Statement& q, Tariftabelle t)
 enum class Ausgang { Weiter, Bepreist, KeinTarif };
 
 // One search of a tariff table with a freshly opened statement.
-Ausgang tabelleDurchsuchen(SQLite::Database& db, const std::string& sql, Tariftabelle t, const Anruf& a,
+Ausgang tabelleDurchsuchen(SQLite::Database& db, const std::string& sql, Tariftabelle t, const Preisanruf& a,
                            const QString* vergleich, const Kostensaetze& s, Kosten& k)
 {
     SQLite::Statement q(db, sql);
@@ -201,7 +201,7 @@ void PerCallQueries(benchmark::State& state)
                                 "Pauschale, Sekundentakt FROM ";
     for (auto _ : state) {
         SQLite::Transaction t(*db);
-        for (const Anruf& a : anrufeLesen(*db)) {
+        for (const Preisanruf& a : anrufeLesen(*db)) {
             const QString nummer = a.number.value_or(QStringLiteral("unbekannt"));
             if (a.number && a.number->isEmpty()) {
                 SQLite::Statement u(*db, "UPDATE bill SET rufziel = ?, costs = 0, ucosts = 0, ucostsBrutto = 0, "

@@ -118,17 +118,17 @@ private:
 } // namespace
 
 struct Bepreisung::Offen {
-    const Anruf* anruf; // in the run's list of calls
+    const Preisanruf* anruf; // in the run's list of calls
     Anrufausgang::Art art;
     Suchergebnis ergebnis;
 };
 
-std::vector<Anruf> anrufeLesen(SQLite::Database& db)
+std::vector<Preisanruf> anrufeLesen(SQLite::Database& db)
 {
     SQLite::Statement q(db, "SELECT rowid, user, number, time, duration FROM bill ORDER BY rowid");
-    std::vector<Anruf> out;
+    std::vector<Preisanruf> out;
     while (q.executeStep()) {
-        Anruf a;
+        Preisanruf a;
         a.zeile = q.getColumn(0).getInt64();
         a.user = text(q.getColumn(1));
         a.number = text(q.getColumn(2));
@@ -153,7 +153,7 @@ void Bepreisung::tarifeLaden()
     m_suche.emplace(Tarifdaten::laden(m_db));
 }
 
-Bepreisung::Anrufausgang Bepreisung::anrufBepreisen(const Anruf& anruf, const Kostensaetze& saetze)
+Bepreisung::Anrufausgang Bepreisung::anrufBepreisen(const Preisanruf& anruf, const Kostensaetze& saetze)
 {
     if (!m_suche)
         tarifeLaden();
@@ -255,7 +255,7 @@ Bepreisungsergebnis Bepreisung::ausfuehren(const Fortschritt& fortschritt)
     m_offen->clear();
     m_sanduhr.emplace();
     const Kostensaetze saetze = Kostensaetze::aus(m_state, m_eigenpreisModus);
-    const std::vector<Anruf> anrufe = anrufeLesen(m_db);
+    const std::vector<Preisanruf> anrufe = anrufeLesen(m_db);
     r.gesamt = static_cast<std::int64_t>(anrufe.size());
     tarifeLaden();
     Datenstand stand(m_db);
@@ -272,7 +272,7 @@ Bepreisungsergebnis Bepreisung::ausfuehren(const Fortschritt& fortschritt)
     };
 
     try {
-        for (const Anruf& anruf : anrufe) {
+        for (const Preisanruf& anruf : anrufe) {
             Anrufausgang a;
             try {
                 a = anrufBepreisen(anruf, saetze);

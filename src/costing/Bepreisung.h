@@ -82,7 +82,7 @@ public:
         Suchergebnis ergebnis;
     };
     // Loads the tariff tables on first use. Throws as tarifberechnung does.
-    Anrufausgang anrufBepreisen(const Anruf& anruf, const Kostensaetze& saetze);
+    Anrufausgang anrufBepreisen(const Preisanruf& anruf, const Kostensaetze& saetze);
 
 private:
     struct Offen;
@@ -100,6 +100,6 @@ private:
 };
 
 // The calls of `bill` in the order of the run (rowid).
-std::vector<Anruf> anrufeLesen(SQLite::Database& lokal);
+std::vector<Preisanruf> anrufeLesen(SQLite::Database& lokal);
 
 } // namespace orve

@@ -28,14 +28,14 @@ QString tabellenTitel(Tariftabelle t)
     return QStringLiteral("Call by Call Anbieter");
 }
 
-[[noreturn]] void tariffehler(const QString& was, const Anruf& anruf, const Tarifzeile& tarif)
+[[noreturn]] void tariffehler(const QString& was, const Preisanruf& anruf, const Tarifzeile& tarif)
 {
     throw Kostenfehler(zeilen({QStringLiteral("Fehler in der Tariftabelle! ") + was,
                                QStringLiteral("Bitte prüfen Sie Ihre Tariftabelle!"), tarifText(tarif),
                                anrufText(anruf), kAbbruch}));
 }
 
-[[noreturn]] void einstellungsfehler(const QString& was, const QString& menue, const Anruf& anruf)
+[[noreturn]] void einstellungsfehler(const QString& was, const QString& menue, const Preisanruf& anruf)
 {
     throw Kostenfehler(zeilen({was,
                                QStringLiteral("Bitte korrigieren Sie die Angabe unter „Einstellungen“ → „%1“!")
@@ -43,7 +43,7 @@ QString tabellenTitel(Tariftabelle t)
                                anrufText(anruf), kAbbruch}));
 }
 
-double preis(const Tarifwert& w, const QString& spalte, const Anruf& anruf, const Tarifzeile& tarif)
+double preis(const Tarifwert& w, const QString& spalte, const Preisanruf& anruf, const Tarifzeile& tarif)
 {
     switch (w.art) {
     case Tarifwert::Art::Null:
@@ -62,7 +62,7 @@ QString zeigen(const std::optional<QString>& t)
 }
 
 // Seconds since midnight of the call's start.
-int anrufSekunden(const Anruf& anruf)
+int anrufSekunden(const Preisanruf& anruf)
 {
     const auto k = anruf.time ? startZeitSchluessel(QStringView(*anruf.time)) : std::nullopt;
     if (!k)
@@ -72,7 +72,7 @@ int anrufSekunden(const Anruf& anruf)
     return static_cast<int>(((*k % 86400) + 86400) % 86400);
 }
 
-double dauer(const Anruf& anruf)
+double dauer(const Preisanruf& anruf)
 {
     if (!anruf.duration)
         return 0; // the import writes "0" for a call without duration
@@ -156,7 +156,7 @@ std::optional<int> zeitSekunden(QStringView t)
     return teil[0] * 3600 + teil[1] * 60 + teil[2];
 }
 
-bool ZeitGradberechnen(const Anruf& anruf, const Tarifzeile& tarif)
+bool ZeitGradberechnen(const Preisanruf& anruf, const Tarifzeile& tarif)
 {
     const auto von = zeitSekunden(zeigen(tarif.vonZeit));
     const auto bis = zeitSekunden(zeigen(tarif.bisZeit));
@@ -171,7 +171,7 @@ bool ZeitGradberechnen(const Anruf& anruf, const Tarifzeile& tarif)
     return t >= *von || t <= *bis;
 }
 
-Kosten tarifberechnung(const Anruf& anruf, const Tarifzeile& tarif, const Kostensaetze& s)
+Kosten tarifberechnung(const Preisanruf& anruf, const Tarifzeile& tarif, const Kostensaetze& s)
 {
     const double M = preis(tarif.Minutenpreis, QStringLiteral("Minutenpreis"), anruf, tarif);
     const double P = preis(tarif.Pauschale, QStringLiteral("Pauschale"), anruf, tarif);
@@ -253,7 +253,7 @@ Kosten tarifberechnung(const Anruf& anruf, const Tarifzeile& tarif, const Kosten
     return k;
 }
 
-QString anrufText(const Anruf& anruf)
+QString anrufText(const Preisanruf& anruf)
 {
     return QStringLiteral("Rufnummer %1, Nebenstelle %2, Beginn %3")
         .arg(anruf.number ? *anruf.number : QStringLiteral("(keine)"), zeigen(anruf.user), zeigen(anruf.time));

@@ -12,7 +12,7 @@ namespace orve {
 struct AppState;
 
 // One call of the local call table `bill`, as the costing reads it.
-struct Anruf {
+struct Preisanruf {
     std::int64_t zeile = 0;               // rowid in bill
     std::optional<QString> user;          // for messages only
     std::optional<QString> number;        // as stored, Paradox numbers with their trailing blanks
@@ -89,7 +89,7 @@ std::optional<int> zeitSekunden(QStringView text);
 // runs across midnight. A day is one turn: 06:00:00 is 90 degrees,
 // 24:00:00 is 360. Throws Kostenfehler when the call's start or a time of
 // the row is no time of day. The caller has made sure both times are there.
-bool ZeitGradberechnen(const Anruf& anruf, const Tarifzeile& tarif);
+bool ZeitGradberechnen(const Preisanruf& anruf, const Tarifzeile& tarif);
 
 // The cost of the call by the row's minute price M, flat price P and
 // increment S (Null reads as 0), with surcharge, VAT and, in own-price mode,
@@ -97,10 +97,10 @@ bool ZeitGradberechnen(const Anruf& anruf, const Tarifzeile& tarif);
 // a flat price without minute price, and Kostenfehler for values that are
 // no numbers, an own price that is not above 0, and negative prices that no
 // rule covers.
-Kosten tarifberechnung(const Anruf& anruf, const Tarifzeile& tarif, const Kostensaetze& saetze);
+Kosten tarifberechnung(const Preisanruf& anruf, const Tarifzeile& tarif, const Kostensaetze& saetze);
 
 // The call named in messages: "Rufnummer 0891234, Nebenstelle 21, Beginn 2009-03-21 14:30:00".
-QString anrufText(const Anruf& anruf);
+QString anrufText(const Preisanruf& anruf);
 // The row named in messages: "Tariftabelle „Standardtarife“, Satz 12, Vorwahl 089".
 QString tarifText(const Tarifzeile& tarif);
 

@@ -54,7 +54,7 @@ bool leer(const std::optional<QString>& t)
 enum class Pruefung { Passt, PasstNicht, KeinTarif };
 
 // A candidate row: a missing window or no price at all ends the search.
-Pruefung pruefen(const Anruf& anruf, const Tarifzeile& z)
+Pruefung pruefen(const Preisanruf& anruf, const Tarifzeile& z)
 {
     if (leer(z.vonZeit) || leer(z.bisZeit))
         return Pruefung::KeinTarif;
@@ -114,7 +114,7 @@ void Tarifsuche::kandidaten(const Index& index, const QString& nummer, std::vect
     std::sort(aus.begin(), aus.end());
 }
 
-Suchergebnis Tarifsuche::suchen(const Anruf& anruf, const Kostensaetze& saetze) const
+Suchergebnis Tarifsuche::suchen(const Preisanruf& anruf, const Kostensaetze& saetze) const
 {
     Suchergebnis e;
     const QString nummer = anruf.number ? *anruf.number : QStringLiteral("unbekannt");

@@ -53,7 +53,7 @@ public:
     explicit Tarifsuche(Tarifdaten daten);
 
     // Throws what tarifberechnung and ZeitGradberechnen throw.
-    Suchergebnis suchen(const Anruf& anruf, const Kostensaetze& saetze) const;
+    Suchergebnis suchen(const Preisanruf& anruf, const Kostensaetze& saetze) const;
 
     const Tarifdaten& daten() const { return m_daten; }
 

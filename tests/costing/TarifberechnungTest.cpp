@@ -9,9 +9,9 @@ using namespace orve;
 
 namespace {
 
-Anruf anruf(const char* beginn, const char* dauer = "90", const char* nummer = "0891234")
+Preisanruf anruf(const char* beginn, const char* dauer = "90", const char* nummer = "0891234")
 {
-    return Anruf{1, QStringLiteral("21"), QString::fromUtf8(nummer), QString::fromUtf8(beginn), QString::fromUtf8(dauer)};
+    return Preisanruf{1, QStringLiteral("21"), QString::fromUtf8(nummer), QString::fromUtf8(beginn), QString::fromUtf8(dauer)};
 }
 
 // A price column as the editor stores it (a number), Null for nullptr, or
@@ -154,7 +154,7 @@ TEST(Tarifberechnung, CostTableSurchargeVatAndOwnPrice)
 TEST(Tarifberechnung, IncrementAndFlatPriceWithoutMinutePriceEndsTheProgram)
 {
     const auto saetze = Kostensaetze::aus("19", "1,20", "", false);
-    Anruf a = anruf("2026-03-02 12:00:00", "90", "0891234           ");
+    Preisanruf a = anruf("2026-03-02 12:00:00", "90", "0891234           ");
     try {
         tarifberechnung(a, tarif("0", "0,50", "60"), saetze);
         FAIL();
@@ -172,7 +172,7 @@ TEST(Tarifberechnung, ValuesThatGiveNoCostNameTheCallAndTheRowOrSetting)
         SCOPED_TRACE(f.teil);
         const auto saetze = Kostensaetze::aus("19", QString::fromUtf8(f.F), QString::fromUtf8(f.O ? f.O : ""),
                                               f.O != nullptr);
-        const Anruf a = anruf(f.beginn, f.d);
+        const Preisanruf a = anruf(f.beginn, f.d);
         const Tarifzeile z = tarif(f.M, f.P, f.S, f.von);
         try { // as the lookup prices a call
             if (ZeitGradberechnen(a, z))

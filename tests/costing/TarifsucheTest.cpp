@@ -69,7 +69,7 @@ TEST(Tarifsuche, FirstFittingRowInTableOrder)
         db->exec("DELETE FROM faktor; DELETE FROM Ortstarif; DELETE FROM CallByCall; DELETE FROM sqlite_sequence");
         tarifeSchreiben(*db, f.tarife);
         const Tarifsuche suche(Tarifdaten::laden(*db));
-        Anruf a;
+        Preisanruf a;
         if (f.number)
             a.number = QString::fromUtf8(f.number);
         a.time = QStringLiteral("2026-03-02 ") + QLatin1String(f.uhrzeit);
