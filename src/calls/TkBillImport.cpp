@@ -201,7 +201,8 @@ int vergleichen(const Einordnung& a, const Einordnung& b, const AnrufPuffer& p)
 
 // Reads every source row that passes the date/time limit: the six values
 // by the import's rules into `puffer`, its place in the order into `ordnung`.
-void lesen(QuellAbfrage& a, std::optional<std::int64_t> ab, AnrufPuffer& puffer, std::vector<Einordnung>& ordnung)
+void lesen(QuellAbfrage& a, std::optional<std::int64_t> ab, std::optional<std::int64_t> bis, AnrufPuffer& puffer,
+           std::vector<Einordnung>& ordnung)
 {
     std::string platz[6];
     sqlite3_stmt* q = a.q->get();
@@ -235,6 +236,8 @@ void lesen(QuellAbfrage& a, std::optional<std::int64_t> ab, AnrufPuffer& puffer,
         if (!a.paradox || sqlite3_column_type(q, 0) != SQLITE_NULL)
             e.start = startZeitSchluessel(werte[3]);
         if (ab && (!e.start || *e.start < *ab))
+            continue;
+        if (bis && (!e.start || *e.start >= *bis))
             continue;
         sqlite3_value* n = sqlite3_column_value(q, a.nebenstellenSpalte);
         switch (sqlite3_value_type(n)) {
@@ -292,10 +295,11 @@ const QString kErneutEinlesen = QStringLiteral("lesen Sie die Daten erneut ein")
 } // namespace
 
 EinleseErgebnis tkBillEinlesen(const AppState& state, Datenquellen& quellen, const QString& nebenstelle,
-                               const QString& datumZeit, AnrufListe& liste)
+                               const QString& datumZeit, AnrufListe& liste, const QString& bisZeit)
 {
     const auto nebenstellenNummer = nebenstellenGrenze(nebenstelle);
     const auto ab = datumGrenze(datumZeit);
+    const auto bis = datumGrenze(bisZeit);
     if (state.IstParadox == 1)
         paradoxKopieVerlangen(state);
     BusyCursor sanduhr;
@@ -313,7 +317,7 @@ EinleseErgebnis tkBillEinlesen(const AppState& state, Datenquellen& quellen, con
             quelle = quelleOeffnen(quellen, state);
             abfrage = sqliteAbfrage(*quelle, nebenstellenNummer);
         }
-        lesen(abfrage, ab, gelesen, ordnung);
+        lesen(abfrage, ab, bis, gelesen, ordnung);
     } catch (const SQLite::Exception& e) {
         throw anrufdatenLesefehler(state, e);
     }

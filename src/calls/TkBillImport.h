@@ -36,8 +36,11 @@ struct EinleseErgebnis {
 // Throws QuellFehler, before anything is changed, for a selection that is
 // no extension or no date and time, and for a source that cannot be opened
 // or lacks a column the import needs. Writes in one transaction.
+//
+// bisZeit (the batch command's --bis) limits to calls that started before
+// that moment, in the forms of the date/time selection; empty: no limit.
 EinleseErgebnis tkBillEinlesen(const AppState& state, Datenquellen& quellen, const QString& nebenstelle,
-                               const QString& datumZeit, AnrufListe& liste);
+                               const QString& datumZeit, AnrufListe& liste, const QString& bisZeit = QString());
 
 // The seconds of a Paradox duration "hh:mm:ss": 3600 x characters 1-2 +
 // 60 x characters 4-5 + the last two characters, each read as a leading

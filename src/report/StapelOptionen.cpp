@@ -22,6 +22,8 @@ QString stapelHilfe()
         "  --nebenstelle TEXT       nur diese Nebenstelle, z. B. 21 (Vorgabe: alle)\n"
         "  --ab TEXT                nur Gespräche ab diesem Zeitpunkt, z. B. \"01.11.2026 00:00:00\"\n"
         "                           oder \"2026-11-01 00:00:00\" (Vorgabe: alle)\n"
+        "  --bis TEXT               nur Gespräche, die vor diesem Zeitpunkt begonnen haben,\n"
+        "                           z. B. \"01.12.2026 00:00:00\" (Vorgabe: keine Grenze)\n"
         "  --eigenpreis             Report mit eigenem Minutenpreis (Minutenpreis.txt)\n"
         "  --ohne-mwst              Report ohne Mehrwertsteuer\n"
         "  --kuerzen                gewählte Rufnummern um die letzten drei Ziffern kürzen\n"
@@ -48,13 +50,14 @@ StapelArgumente stapelArgumenteLesen(const QStringList& argumente, const QString
     const QCommandLineOption billdb(QStringLiteral("billdb"), QString(), QStringLiteral("PFAD"));
     const QCommandLineOption nebenstelle(QStringLiteral("nebenstelle"), QString(), QStringLiteral("TEXT"));
     const QCommandLineOption ab(QStringLiteral("ab"), QString(), QStringLiteral("TEXT"));
+    const QCommandLineOption bis(QStringLiteral("bis"), QString(), QStringLiteral("TEXT"));
     const QCommandLineOption eigen(QStringLiteral("eigenpreis"));
     const QCommandLineOption ohne(QStringLiteral("ohne-mwst"));
     const QCommandLineOption kuerzen(QStringLiteral("kuerzen"));
     const QCommandLineOption pdf(QStringLiteral("pdf"), QString(), QStringLiteral("DATEI"));
     const QCommandLineOption csv(QStringLiteral("csv"), QString(), QStringLiteral("DATEI"));
     const QCommandLineOption hilfe(QStringList{QStringLiteral("help"), QStringLiteral("hilfe"), QStringLiteral("h")});
-    p.addOptions({ordner, billdb, nebenstelle, ab, eigen, ohne, kuerzen, pdf, csv, hilfe});
+    p.addOptions({ordner, billdb, nebenstelle, ab, bis, eigen, ohne, kuerzen, pdf, csv, hilfe});
 
     StapelArgumente r;
     if (!p.parse(argumente)) {
@@ -77,6 +80,8 @@ StapelArgumente stapelArgumenteLesen(const QStringList& argumente, const QString
         o.nebenstelle = p.value(nebenstelle);
     if (p.isSet(ab))
         o.ab = p.value(ab);
+    if (p.isSet(bis))
+        o.bis = p.value(bis);
     o.eigenpreis = p.isSet(eigen);
     o.ohneMwst = p.isSet(ohne);
     o.kuerzen = p.isSet(kuerzen);

@@ -13,6 +13,7 @@ struct StapelOptionen {
     std::optional<QString> billdb;    // replaces Billpfad.txt for this run
     QString nebenstelle = QStringLiteral("alle");
     QString ab = QStringLiteral("alle");
+    QString bis;                      // calls that started before this moment; empty: no limit
     bool eigenpreis = false;
     bool ohneMwst = false;
     bool kuerzen = false;

@@ -189,20 +189,22 @@ TEST(Stapellauf, ExitCodesMessagesAndWhatIsWritten)
     EXPECT_FALSE(QFileInfo::exists(fehltOrdner));
 }
 
-TEST(Stapellauf, OtherBillDbForOneRunLeavesBillpfadAsItIs)
+TEST(Stapellauf, OtherBillDbAndPeriodForOneRunLeaveBillpfadAsItIs)
 {
     Ordner o;
     const QString kopie = o.tmp.file(QStringLiteral("Kopie von bill.db"));
     ASSERT_TRUE(QFile::copy(o.datei(QStringLiteral("bill.db")), kopie));
     const QByteArray billpfad = o.lesen(QStringLiteral("Billpfad.txt"));
     const Lauf l = o.starten({QStringLiteral("--billdb"), kopie, QStringLiteral("--nebenstelle"), QStringLiteral("21"),
-                              QStringLiteral("--ab"), QStringLiteral("16.11.2026 00:00:00")});
+                              QStringLiteral("--ab"), QStringLiteral("16.11.2026 00:00:00"), QStringLiteral("--bis"),
+                              QStringLiteral("2026-11-20 00:00:00")});
     EXPECT_EQ(l.code, 0) << l.fehler.toStdString();
     EXPECT_EQ(o.lesen(QStringLiteral("Billpfad.txt")), billpfad);
     const auto bill = o.bill();
     ASSERT_FALSE(bill.empty());
     for (const QStringList& z : bill)
-        EXPECT_TRUE(z[1] == QLatin1String("21") && z[0] >= QLatin1String("2026-11-16")) << z.join(u'|').toStdString();
+        EXPECT_TRUE(z[1] == QLatin1String("21") && z[0] >= QLatin1String("2026-11-16") && z[0] < QLatin1String("2026-11-20"))
+            << z.join(u'|').toStdString();
 }
 
 // The CSV lists every call of `bill` in report order (the calls of a group
