@@ -14,6 +14,10 @@ namespace orve {
 
 // One call as the import writes it into the local call table `bill` and
 // into the main window's list: six texts.
+// The costing has a type of the same name (costing/Tarifberechnung.h); the
+// inline namespace gives this one names of its own in the linked program,
+// so that the destructors of the two are never taken for each other.
+inline namespace liste {
 struct Anruf {
     QString user;      // extension
     QString username;  // name of the extension
@@ -24,6 +28,7 @@ struct Anruf {
 
     bool operator==(const Anruf&) const = default;
 };
+} // namespace liste
 
 // Lines of calls kept as UTF-8 one after the other in large blocks, so that
 // 100,000 calls cost a few blocks of memory instead of 600,000 small texts.

@@ -1,6 +1,4 @@
-#include "tariffs/TarifPruefung.h"
-
-#include "costing/Tarifsuche.h"
+#include "tariffs/TarifPruefer.h"
 
 #include <gtest/gtest.h>
 
@@ -143,7 +141,8 @@ TEST(TarifPruefung, BefundeJeTabelleUndVorwahl)
             a.duration = QStringLiteral("60");
             anrufe.push_back(a);
         }
-        const Tarifpruefung p = tarifePruefen(daten(f), anrufe);
+        const Tarifdaten d = daten(f);
+        const Tarifpruefung p = TarifPruefer(d).pruefen(anrufe);
         EXPECT_EQ(p.befunde.size(), f.befunde.size()) << p.alsText().toStdString();
         for (const Erwartet& e : f.befunde)
             EXPECT_TRUE(std::any_of(p.befunde.begin(), p.befunde.end(), [&](const Pruefbefund& b) {
