@@ -70,10 +70,20 @@ QString ergebnis(const Tarifpruefung& p)
 {
     if (p.inOrdnung())
         return QStringLiteral("Ergebnis: keine Lücken und keine Fehler gefunden.");
-    return QStringLiteral("Ergebnis: %1 %2. Die erste passende Zeile einer Tabelle gilt; Zeiten gelten sekundengenau, "
-                          "beide Enden eines Zeitfensters eingeschlossen.")
+    return QStringLiteral("Ergebnis: %1 %2.")
         .arg(anzahl(static_cast<qint64>(p.befunde.size())),
              p.befunde.size() == 1 ? QStringLiteral("Befund") : QStringLiteral("Befunde"));
+}
+
+// How to read the findings and what to do about them.
+QString erlaeuterung(const Tarifpruefung& p)
+{
+    if (p.inOrdnung())
+        return {};
+    return QStringLiteral("Von den Zeilen, die zu einer Rufnummer passen, gilt die erste in der Reihenfolge der "
+                          "Tabelle (Ortstarife vor Standardtarifen); Zeiten gelten sekundengenau, beide Enden eines "
+                          "Zeitfensters eingeschlossen. Ändern Sie die Tarife unter „Tariftabellen“ → „pflegen“ und "
+                          "prüfen Sie danach erneut.");
 }
 
 const QString kTitel = QStringLiteral("Prüfung der Tariftabellen");
@@ -100,6 +110,8 @@ QString bereichTitel(Pruefbefund::Bereich b)
 QString Tarifpruefung::alsText() const
 {
     QString t = kTitel + QLatin1Char('\n') + kopf(*this) + QLatin1Char('\n') + ergebnis(*this) + QLatin1Char('\n');
+    if (!inOrdnung())
+        t += erlaeuterung(*this) + QLatin1Char('\n');
     for (const Abschnitt& a : gliedern(*this)) {
         t += QLatin1Char('\n') + a.titel + QLatin1Char('\n');
         for (const auto& [gruppe, saetze] : a.gruppen) {
@@ -113,8 +125,9 @@ QString Tarifpruefung::alsText() const
 
 QString Tarifpruefung::alsHtml() const
 {
-    QString h = QStringLiteral("<html><body><h2>%1</h2><p>%2</p><p><b>%3</b></p>")
-                    .arg(kTitel.toHtmlEscaped(), kopf(*this).toHtmlEscaped(), ergebnis(*this).toHtmlEscaped());
+    QString h = QStringLiteral("<html><body><h2>%1</h2><p>%2</p><p><b>%3</b> %4</p>")
+                    .arg(kTitel.toHtmlEscaped(), kopf(*this).toHtmlEscaped(), ergebnis(*this).toHtmlEscaped(),
+                         erlaeuterung(*this).toHtmlEscaped());
     for (const Abschnitt& a : gliedern(*this)) {
         h += QStringLiteral("<h3>%1</h3>").arg(a.titel.toHtmlEscaped());
         for (const auto& [gruppe, saetze] : a.gruppen) {
@@ -140,6 +153,12 @@ Tarifpruefung tarifePruefen(const AppState& state, Datenquellen& quellen)
     return tarifePruefen(*lokal);
 }
 
+QPageLayout pruefungSeitenformat()
+{
+    // The text keeps 2 cm from the printable area besides.
+    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(5, 5, 5, 5), QPageLayout::Millimeter);
+}
+
 void pruefungDrucken(const Tarifpruefung& pruefung, QPagedPaintDevice& geraet)
 {
     QTextDocument doc;
@@ -156,7 +175,7 @@ void pruefungAlsPdfSchreiben(const Tarifpruefung& pruefung, const QString& datei
                          .arg(QDir::toNativeSeparators(datei), f.errorString()));
     {
         QPdfWriter pdf(&f);
-        pdf.setPageLayout(Telefonkostenauswertung::seitenformat());
+        pdf.setPageLayout(pruefungSeitenformat());
         pdf.setCreator(programmCaption());
         pdf.setTitle(kTitel);
         pruefungDrucken(pruefung, pdf);

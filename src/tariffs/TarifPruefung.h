@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <QPageLayout>
 #include <QString>
 
 #include <cstdint>
@@ -51,6 +52,10 @@ Tarifpruefung tarifePruefen(SQLite::Database& lokal);
 // The same over the program's local connection. Throws VerbindungsFehler
 // and SQLite::Exception.
 Tarifpruefung tarifePruefen(const AppState& state, Datenquellen& quellen);
+
+// The page of the printed check: A4 portrait, 5 mm margins (printing adds
+// 2 cm around the text and the page number).
+QPageLayout pruefungSeitenformat();
 
 // Paints the findings onto a printer or PDF writer, page by page with page
 // numbers, in the device's page layout (A4 unless a dialog chose another).

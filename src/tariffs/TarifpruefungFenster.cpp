@@ -4,7 +4,6 @@
 #include "common/BusyCursor.h"
 #include "common/CommandGuard.h"
 #include "common/Dialogs.h"
-#include "report/Telefonkostenauswertung.h"
 
 #include <QAction>
 #include <QDir>
@@ -57,6 +56,7 @@ TarifpruefungFenster::TarifpruefungFenster(Tarifpruefung pruefung, Pruefen pruef
     QFont schrift = m_seite->font();
     schrift.setPointSizeF(10.5);
     m_seite->document()->setDefaultFont(schrift);
+    m_seite->document()->setDocumentMargin(12);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -120,7 +120,7 @@ void TarifpruefungFenster::erneutPruefen()
 void TarifpruefungFenster::drucken()
 {
     QPrinter drucker(QPrinter::HighResolution);
-    drucker.setPageLayout(Telefonkostenauswertung::seitenformat());
+    drucker.setPageLayout(pruefungSeitenformat());
     drucker.setDocName(kTitel);
     QPrintDialog dialog(&drucker, this);
     dialog.setWindowTitle(QStringLiteral("Drucken"));
