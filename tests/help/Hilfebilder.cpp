@@ -245,7 +245,7 @@ int bilderMachen(const QString& ziel, const QString& hilfeOrdner, const QString&
         hilfe.show();
         speichern(&hilfe, QDir(ansichten).filePath(QStringLiteral("hilfe-inhalt.png")));
         const char* seiten[] = {"ueberblick", "tariftabellen", "tarifsuche", "report", "stapel", "meldungen",
-                                "einstellungen", "erster-start", "billdb"};
+                                "einstellungen", "erster-start", "billdb", "tarifpruefung"};
         // Whole pages, for reading them through.
         hilfe.resize(900, 2600);
         for (const char* s : seiten) {
