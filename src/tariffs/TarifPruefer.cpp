@@ -379,20 +379,26 @@ private:
         if (!imFenster || gewinner.empty())
             return;
 
+        const QString ersteZeile = QStringLiteral(" (es gilt die erste passende Zeile, nicht die längste Vorwahl)");
         const auto kuerzer = [&](const Tarifzeile& w) {
-            return *w.vorwahl != *r.vorwahl
-                       ? QStringLiteral(" der kürzeren Vorwahl %1 (es gilt die erste passende Zeile, nicht die "
-                                        "längste Vorwahl)")
-                             .arg(*w.vorwahl)
-                       : QString();
+            return *w.vorwahl != *r.vorwahl ? QStringLiteral(" der kürzeren Vorwahl %1").arg(*w.vorwahl) : QString();
         };
         if (nie) {
+            // The rows that take more than a boundary second, if there are any.
+            const bool lang = std::any_of(gewinner.begin(), gewinner.end(), [](const auto& g) {
+                return std::any_of(g.second.begin(), g.second.end(), [](const Zeitraum& z) { return z.laenge() > 1; });
+            });
             QStringList w;
-            for (const auto& [k, _] : gewinner)
+            bool kuerzere = false;
+            for (const auto& [k, zeiten] : gewinner) {
+                if (lang && std::none_of(zeiten.begin(), zeiten.end(), [](const Zeitraum& z) { return z.laenge() > 1; }))
+                    continue;
                 w << zeileText(*vorher[k]) + kuerzer(*vorher[k]);
+                kuerzere |= *vorher[k]->vorwahl != *r.vorwahl;
+            }
             melden(bereich(t), vorwahlText(r.vorwahl),
-                   QStringLiteral("%1 wird nie verwendet: in seinem ganzen Zeitfenster gilt zuvor %2.")
-                       .arg(zeileText(r), aufzaehlung(w)));
+                   QStringLiteral("%1 wird nie verwendet: in seinem ganzen Zeitfenster gilt zuvor %2%3.")
+                       .arg(zeileText(r), aufzaehlung(w), kuerzere ? ersteZeile : QString()));
             return;
         }
         for (auto& [k, r2] : gewinner) {
@@ -406,7 +412,8 @@ private:
             melden(bereich(t), vorwahlText(r.vorwahl),
                    QStringLiteral("%1 überschneidet sich %2 mit %3%4: dort gilt Satz %5, Satz %6 wird dann nicht "
                                   "verwendet.")
-                       .arg(zeileText(r), zeitenText(r2), zeileText(w), kuerzer(w), QString::number(w.satz),
+                       .arg(zeileText(r), zeitenText(r2), zeileText(w),
+                            kuerzer(w) + (kuerzer(w).isEmpty() ? QString() : ersteZeile), QString::number(w.satz),
                             QString::number(r.satz)));
         }
     }
