@@ -8,6 +8,7 @@
 #include "report/BerichtAnzeige.h"
 #include "report/BerichtFenster.h"
 #include "report/Telefonkostenauswertung.h"
+#include "tariffs/TarifpruefungFenster.h"
 #include "tariffs/frmEingabe.h"
 
 #include <QAction>
@@ -341,6 +342,11 @@ void frmHaupt::menueAufbauen()
                     editor.exec();
                 });
             });
+    QAction* pruefen = eintrag(tarife, QStringLiteral("mnuPruefen"), QStringLiteral("&prüfen"), QKeySequence());
+    m_laufGesperrtAktionen << pruefen;
+    connect(pruefen, &QAction::triggered, this, [this] {
+        befehl([this] { TarifpruefungFenster::zeigen(m_state, m_quellen, m_dialogs, this); });
+    });
 
     QMenu* hilfe = menue(QStringLiteral("mnuHilfe"), QStringLiteral("&Hilfe"));
     connect(eintrag(hilfe, QStringLiteral("mnuWin7"), QStringLiteral("Hinweis für Windows 7 und Vista"),

@@ -29,6 +29,8 @@ QString stapelHilfe()
         "  --kuerzen                gewählte Rufnummern um die letzten drei Ziffern kürzen\n"
         "  --pdf DATEI              den Report als PDF in diese Datei schreiben\n"
         "  --csv DATEI              die berechneten Gespräche als CSV in diese Datei schreiben\n"
+        "  --tarife-pruefen         statt des Reports: die Gespräche der Auswahl einlesen, sie und\n"
+        "                           die Tariftabellen prüfen und die Befunde ausgeben\n"
         "  --help                   diese Hilfe\n"
         "\n"
         "Ausgabe: je Nebenstelle eine Zeile mit Nebenstelle, Name, Anzahl der Gespräche,\n"
@@ -39,7 +41,8 @@ QString stapelHilfe()
         "  1  Einstellung, Pfad oder Datei fehlt oder ist fehlerhaft (Meldung auf stderr)\n"
         "  2  keine Gespräche in der Auswahl\n"
         "  3  Fehler in der Tariftabelle; kein Report, keine CSV-Datei\n"
-        "  4  Report geschrieben, aber für einige Rufnummern fehlt ein Tarif\n");
+        "  4  Report geschrieben, aber für einige Rufnummern fehlt ein Tarif\n"
+        "  5  --tarife-pruefen hat Lücken oder Fehler gefunden\n");
 }
 
 StapelArgumente stapelArgumenteLesen(const QStringList& argumente, const QString& standardOrdner)
@@ -54,10 +57,11 @@ StapelArgumente stapelArgumenteLesen(const QStringList& argumente, const QString
     const QCommandLineOption eigen(QStringLiteral("eigenpreis"));
     const QCommandLineOption ohne(QStringLiteral("ohne-mwst"));
     const QCommandLineOption kuerzen(QStringLiteral("kuerzen"));
+    const QCommandLineOption pruefen(QStringLiteral("tarife-pruefen"));
     const QCommandLineOption pdf(QStringLiteral("pdf"), QString(), QStringLiteral("DATEI"));
     const QCommandLineOption csv(QStringLiteral("csv"), QString(), QStringLiteral("DATEI"));
     const QCommandLineOption hilfe(QStringList{QStringLiteral("help"), QStringLiteral("hilfe"), QStringLiteral("h")});
-    p.addOptions({ordner, billdb, nebenstelle, ab, bis, eigen, ohne, kuerzen, pdf, csv, hilfe});
+    p.addOptions({ordner, billdb, nebenstelle, ab, bis, eigen, ohne, kuerzen, pdf, csv, pruefen, hilfe});
 
     StapelArgumente r;
     if (!p.parse(argumente)) {
@@ -85,6 +89,7 @@ StapelArgumente stapelArgumenteLesen(const QStringList& argumente, const QString
     o.eigenpreis = p.isSet(eigen);
     o.ohneMwst = p.isSet(ohne);
     o.kuerzen = p.isSet(kuerzen);
+    o.tarifePruefen = p.isSet(pruefen);
     if (p.isSet(pdf))
         o.pdf = QFileInfo(p.value(pdf)).absoluteFilePath();
     if (p.isSet(csv))

@@ -17,6 +17,7 @@ struct StapelOptionen {
     bool eigenpreis = false;
     bool ohneMwst = false;
     bool kuerzen = false;
+    bool tarifePruefen = false;       // check the tariff tables and the calls instead of a report
     QString pdf;                      // empty: no PDF
     QString csv;                      // empty: no CSV
     bool hilfe = false;

@@ -18,9 +18,12 @@
 #include "startup/Registry.h"
 #include "startup/StartupSequence.h"
 #include "startup/SystemInfo.h"
+#include "tariffs/TarifPruefung.h"
 #include "tariffs/TarifeditorOeffner.h"
 
 #include <QFileInfo>
+
+#include <SQLiteCpp/SQLiteCpp.h>
 
 #include <unistd.h>
 
@@ -108,6 +111,20 @@ int stapellauf(const StapelOptionen& o, std::FILE* aus, std::FILE* fehler)
         }
         if (e.fehler) {
             dialogs.message(*e.fehler, QString());
+            return kStapelFehler;
+        }
+        if (o.tarifePruefen) {
+            // After the import, so that the calls of the selection are checked too.
+            try {
+                const Tarifpruefung p = tarifePruefen(state, quellen);
+                schreiben(aus, p.alsText());
+                return p.inOrdnung() ? kStapelOk : kStapelTarifluecken;
+            } catch (const Fehler& f) {
+                dialogs.message(f.text(), QString());
+            } catch (const SQLite::Exception& f) {
+                dialogs.message(QStringLiteral("Die Tariftabellen konnten nicht gelesen werden: ") + QString::fromUtf8(f.what()),
+                                QString());
+            }
             return kStapelFehler;
         }
         const bool terminal = isatty(fileno(fehler)) == 1;

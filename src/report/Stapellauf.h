@@ -13,6 +13,7 @@ enum StapelErgebnis : int {
     kStapelKeineDaten = 2,    // the selection holds no call
     kStapelTariffehler = 3,   // a tariff row (or a setting it needs) gives no cost: nothing written
     kStapelOhneTarif = 4,     // report written, some numbers found no tariff ("????")
+    kStapelTarifluecken = 5,  // --tarife-pruefen found gaps or errors
 };
 
 // orve-tarifo-bericht: the report run of the main window without a window

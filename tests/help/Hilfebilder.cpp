@@ -16,7 +16,11 @@
 #include "startup/Registry.h"
 #include "startup/SystemInfo.h"
 #include "startup/frmSplash.h"
+#include "common/LocalDatabase.h"
+#include "tariffs/TarifpruefungFenster.h"
 #include "tariffs/frmEingabe.h"
+
+#include <SQLiteCpp/SQLiteCpp.h>
 
 #include <QAction>
 #include <QApplication>
@@ -191,6 +195,26 @@ int bilderMachen(const QString& ziel, const QString& hilfeOrdner, const QString&
         alles &= speichern(&editor, QDir(ziel).filePath(QStringLiteral("tarifeditor.png")));
     }
 
+    // The tariff check, on tables given a gap and an overlap for the picture.
+    {
+        SQLite::Database db((ordner + QLatin1Char('/') + kLokaleDatenbankRelativ).toStdString(), SQLite::OPEN_READWRITE);
+        db.exec(R"(UPDATE faktor SET "bis Zeit" = '16:00:00' WHERE vorwahl = '03' AND "von Zeit" = '08:00:00')");
+        db.exec(R"(INSERT INTO faktor (vorwahl, Bezeichnung, "von Zeit", "bis Zeit", Minutenpreis, Pauschale,)"
+                R"( Sekundentakt, typ) VALUES ('030', 'Berlin', '12:00:00', '20:00:00', 0.05, 0, 0, 'D'))");
+    }
+    haupt.findChild<QAction*>(QStringLiteral("mnuPruefen"))->trigger();
+    if (auto* pruefung = haupt.findChild<TarifpruefungFenster*>()) {
+        pruefung->move(60, 40);
+        alles &= speichern(pruefung, QDir(ziel).filePath(QStringLiteral("tarifpruefung.png")));
+        if (!ansichten.isEmpty()) {
+            QDir().mkpath(ansichten);
+            pruefungAlsPdfSchreiben(pruefung->pruefung(), QDir(ansichten).filePath(QStringLiteral("tarifpruefung.pdf")));
+        }
+        pruefung->close();
+    } else {
+        alles = false;
+    }
+
     alles &= ersterStart(ziel, ordner);
 
     // The hint for Windows 7 and Vista, then the help window through the menu.
@@ -221,7 +245,7 @@ int bilderMachen(const QString& ziel, const QString& hilfeOrdner, const QString&
         hilfe.show();
         speichern(&hilfe, QDir(ansichten).filePath(QStringLiteral("hilfe-inhalt.png")));
         const char* seiten[] = {"ueberblick", "tariftabellen", "tarifsuche", "report", "stapel", "meldungen",
-                                "einstellungen", "erster-start", "billdb"};
+                                "einstellungen", "erster-start", "billdb", "tarifpruefung"};
         // Whole pages, for reading them through.
         hilfe.resize(900, 2600);
         for (const char* s : seiten) {

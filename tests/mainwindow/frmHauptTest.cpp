@@ -3,6 +3,7 @@
 #include "common/AppState.h"
 #include "report/BerichtAnzeige.h"
 #include "report/BerichtFenster.h"
+#include "tariffs/TarifpruefungFenster.h"
 
 #include "AnsichtProtokoll.h"
 #include "RegistryFixtures.h"
@@ -16,12 +17,14 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDialog>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QTextBrowser>
 #include <QTimer>
 
 #include <SQLiteCpp/SQLiteCpp.h>
@@ -135,6 +138,7 @@ TEST_F(Fenster, MenuTreeWithCaptionsAndShortcuts)
         {"mnuEinstellungen", "mnuKostenaufschlag", "&Kostenaufschlag für Rechnungserstellung", "Ctrl+K"},
         {"mnuEinstellungen", "mnuDatenbankpfadneu", "&Datenbankpfad neu eingeben", "Ctrl+D"},
         {"mnuTariftabellen", "mnuPflege", "&pflegen", "Ctrl+P"},
+        {"mnuTariftabellen", "mnuPruefen", "&prüfen", ""},
         {"mnuHilfe", "mnuWin7", "Hinweis für Windows 7 und Vista", "F1"},
         {"mnuHilfe", "mnuHilfeklick", "&Hilfe aufrufen", ""},
     };
@@ -160,6 +164,25 @@ TEST_F(Fenster, MenuTreeWithCaptionsAndShortcuts)
         EXPECT_EQ(a->shortcut().toString(QKeySequence::PortableText), QString::fromLatin1(e.kurz)) << e.name;
     }
     EXPECT_EQ(reihenfolge, soll);
+}
+
+// "Tariftabellen" -> "prüfen": the findings in a window of their own, saved
+// as PDF from there; a second check refills the open window.
+TEST_F(Fenster, TarifpruefungImEigenenFensterUndAlsPdf)
+{
+    eintrag("mnuPruefen")->trigger();
+    auto* pruefung = fenster->findChild<TarifpruefungFenster*>();
+    ASSERT_TRUE(pruefung && pruefung->isVisible());
+    EXPECT_TRUE(pruefung->seite()->toPlainText().contains(QStringLiteral("sind leer"))); // no tariffs yet
+    const QString datei = u.ordner.file(QStringLiteral("Pruefung.pdf"));
+    dialogs.chooseFile(datei);
+    pruefung->findChild<QAction*>(QStringLiteral("AlsPdfSpeichern"))->trigger();
+    QFile f(datei);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(f.readAll().startsWith("%PDF-"));
+    eintrag("mnuPruefen")->trigger();
+    EXPECT_EQ(fenster->findChildren<TarifpruefungFenster*>().size(), 1);
+    EXPECT_TRUE(dialogs.scriptDone());
 }
 
 TEST_F(Fenster, OpeningTheListsFillsThemEveryTime)

@@ -1,0 +1,188 @@
+#include "tariffs/TarifPruefung.h"
+
+#include "common/AppState.h"
+#include "common/Fehler.h"
+#include "common/LocalDatabase.h"
+#include "common/Version.h"
+#include "costing/Bepreisung.h"
+#include "report/Telefonkostenauswertung.h"
+#include "tariffs/TarifPruefer.h"
+
+#include <QDir>
+#include <QFont>
+#include <QLocale>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <QTextDocument>
+
+#include <SQLiteCpp/SQLiteCpp.h>
+
+#include <algorithm>
+
+namespace orve {
+
+namespace {
+
+using PBereich = Pruefbefund::Bereich;
+
+QString anzahl(qint64 n)
+{
+    return QLocale(QLocale::German, QLocale::Germany).toString(n);
+}
+
+struct Abschnitt {
+    QString titel;
+    std::vector<std::pair<QString, QStringList>> gruppen; // heading, sentences
+};
+
+// The findings by section and heading, in the order they were found.
+std::vector<Abschnitt> gliedern(const Tarifpruefung& p)
+{
+    std::vector<Abschnitt> out;
+    for (PBereich b : {PBereich::Ortstarif, PBereich::faktor, PBereich::Ortsnummern, PBereich::CallByCall,
+                      PBereich::Gespraeche}) {
+        Abschnitt a{bereichTitel(b), {}};
+        for (const Pruefbefund& f : p.befunde) {
+            if (f.bereich != b)
+                continue;
+            auto it = std::find_if(a.gruppen.begin(), a.gruppen.end(), [&](auto& g) { return g.first == f.gruppe; });
+            if (it == a.gruppen.end())
+                it = a.gruppen.insert(a.gruppen.end(), {f.gruppe, {}});
+            it->second << f.text;
+        }
+        if (!a.gruppen.empty())
+            out.push_back(std::move(a));
+    }
+    return out;
+}
+
+QString kopf(const Tarifpruefung& p)
+{
+    return QStringLiteral("Geprüft am %1: %2 Ortstarife, %3 Standardtarife, %4 Call-by-Call-Anbieter")
+        .arg(QLocale(QLocale::German, QLocale::Germany).toString(p.zeitpunkt, QStringLiteral("dd.MM.yyyy 'um' HH:mm")),
+             anzahl(p.ortstarifZeilen), anzahl(p.faktorZeilen), anzahl(p.callByCallZeilen))
+           + (p.gespraeche > 0 ? QStringLiteral(" und die %1 zuletzt eingelesenen Gespräche.").arg(anzahl(p.gespraeche))
+                               : QStringLiteral(". Es sind keine Gespräche eingelesen: geprüft wurden nur die "
+                                                "Tariftabellen."));
+}
+
+QString ergebnis(const Tarifpruefung& p)
+{
+    if (p.inOrdnung())
+        return QStringLiteral("Ergebnis: keine Lücken und keine Fehler gefunden.");
+    return QStringLiteral("Ergebnis: %1 %2.")
+        .arg(anzahl(static_cast<qint64>(p.befunde.size())),
+             p.befunde.size() == 1 ? QStringLiteral("Befund") : QStringLiteral("Befunde"));
+}
+
+// How to read the findings and what to do about them.
+QString erlaeuterung(const Tarifpruefung& p)
+{
+    if (p.inOrdnung())
+        return {};
+    return QStringLiteral("Von den Zeilen, die zu einer Rufnummer passen, gilt die erste in der Reihenfolge der "
+                          "Tabelle (Ortstarife vor Standardtarifen); Zeiten gelten sekundengenau, beide Enden eines "
+                          "Zeitfensters eingeschlossen. Ändern Sie die Tarife unter „Tariftabellen“ → „pflegen“ und "
+                          "prüfen Sie danach erneut.");
+}
+
+const QString kTitel = QStringLiteral("Prüfung der Tariftabellen");
+
+} // namespace
+
+QString bereichTitel(Pruefbefund::Bereich b)
+{
+    switch (b) {
+    case PBereich::Ortstarif:
+        return QStringLiteral("Ortstarife und Citybereich");
+    case PBereich::faktor:
+        return QStringLiteral("Standardtarife");
+    case PBereich::Ortsnummern:
+        return QStringLiteral("Ortsnummern ohne Vorwahl");
+    case PBereich::CallByCall:
+        return QStringLiteral("Call by Call Anbieter");
+    case PBereich::Gespraeche:
+        break;
+    }
+    return QStringLiteral("Eingelesene Gespräche ohne Tarif");
+}
+
+QString Tarifpruefung::alsText() const
+{
+    QString t = kTitel + QLatin1Char('\n') + kopf(*this) + QLatin1Char('\n') + ergebnis(*this) + QLatin1Char('\n');
+    if (!inOrdnung())
+        t += erlaeuterung(*this) + QLatin1Char('\n');
+    for (const Abschnitt& a : gliedern(*this)) {
+        t += QLatin1Char('\n') + a.titel + QLatin1Char('\n');
+        for (const auto& [gruppe, saetze] : a.gruppen) {
+            t += QStringLiteral("  ") + gruppe + QLatin1Char('\n');
+            for (const QString& s : saetze)
+                t += QStringLiteral("    - ") + s + QLatin1Char('\n');
+        }
+    }
+    return t;
+}
+
+QString Tarifpruefung::alsHtml() const
+{
+    QString h = QStringLiteral("<html><body><h2>%1</h2><p>%2</p><p><b>%3</b> %4</p>")
+                    .arg(kTitel.toHtmlEscaped(), kopf(*this).toHtmlEscaped(), ergebnis(*this).toHtmlEscaped(),
+                         erlaeuterung(*this).toHtmlEscaped());
+    for (const Abschnitt& a : gliedern(*this)) {
+        h += QStringLiteral("<h3>%1</h3>").arg(a.titel.toHtmlEscaped());
+        for (const auto& [gruppe, saetze] : a.gruppen) {
+            h += QStringLiteral("<p style=\"margin-bottom:0\"><b>%1</b></p><ul style=\"margin-top:2px\">")
+                     .arg(gruppe.toHtmlEscaped());
+            for (const QString& s : saetze)
+                h += QStringLiteral("<li>%1</li>").arg(s.toHtmlEscaped());
+            h += QStringLiteral("</ul>");
+        }
+    }
+    return h + QStringLiteral("</body></html>");
+}
+
+Tarifpruefung tarifePruefen(SQLite::Database& lokal)
+{
+    const Tarifdaten daten = Tarifdaten::laden(lokal);
+    return TarifPruefer(daten).pruefen(anrufeLesen(lokal));
+}
+
+Tarifpruefung tarifePruefen(const AppState& state, Datenquellen& quellen)
+{
+    const auto lokal = quellen.oeffnen(lokaleVerbindung(state.programmOrdner, state.IstSQLite3));
+    return tarifePruefen(*lokal);
+}
+
+QPageLayout pruefungSeitenformat()
+{
+    // The text keeps 2 cm from the printable area besides.
+    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(5, 5, 5, 5), QPageLayout::Millimeter);
+}
+
+void pruefungDrucken(const Tarifpruefung& pruefung, QPagedPaintDevice& geraet)
+{
+    QTextDocument doc;
+    doc.setDefaultFont(QFont(berichtSchriftart(), 10));
+    doc.setHtml(pruefung.alsHtml());
+    doc.print(&geraet);
+}
+
+void pruefungAlsPdfSchreiben(const Tarifpruefung& pruefung, const QString& datei)
+{
+    QSaveFile f(datei);
+    if (!f.open(QIODevice::WriteOnly))
+        throw Fehler(QStringLiteral("Die Datei %1 kann nicht geschrieben werden:\r%2")
+                         .arg(QDir::toNativeSeparators(datei), f.errorString()));
+    {
+        QPdfWriter pdf(&f);
+        pdf.setPageLayout(pruefungSeitenformat());
+        pdf.setCreator(programmCaption());
+        pdf.setTitle(kTitel);
+        pruefungDrucken(pruefung, pdf);
+    }
+    if (!f.commit())
+        throw Fehler(QStringLiteral("Die Datei %1 konnte nicht vollständig geschrieben werden:\r%2")
+                         .arg(QDir::toNativeSeparators(datei), f.errorString()));
+}
+
+} // namespace orve
