@@ -20,6 +20,11 @@ int programmEndeCode()
     return g_endeCode;
 }
 
+void programmEndeZuruecksetzen()
+{
+    g_endeCode = 0;
+}
+
 bool befehlAusfuehren(Dialogs& dialogs, const std::function<void()>& befehl)
 {
     try {

@@ -5,7 +5,16 @@
 #include <QApplication>
 #endif
 
+#include "common/CommandGuard.h"
+
 #include <gtest/gtest.h>
+
+namespace {
+// Every test starts as a fresh program: no exit code left by a test before.
+class FrischerStart : public ::testing::EmptyTestEventListener {
+    void OnTestStart(const ::testing::TestInfo&) override { orve::programmEndeZuruecksetzen(); }
+};
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -17,5 +26,6 @@ int main(int argc, char** argv)
 #else
     QCoreApplication app(argc, argv);
 #endif
+    ::testing::UnitTest::GetInstance()->listeners().Append(new FrischerStart);
     return RUN_ALL_TESTS();
 }
