@@ -457,13 +457,17 @@ def build_env() -> dict[str, str]:
                 CCACHE_SLOPPINESS="pch_defines,time_macros,include_file_mtime,include_file_ctime")
 
 
-def build_targets(build: Path, targets: list[str], jobs: int, timeout: float) -> tuple[bool, str]:
+def build_targets(build: Path, targets: list[str], jobs: int, timeout: float,
+                  marker: Path | None = None) -> tuple[bool, str]:
     """Builds in a process group of its own, killed as a whole on a time-out or an interruption:
     no compiler may outlive the restored source and leave a mutant's object newer than it."""
     env = build_env()
     cmd = ["cmake", "--build", str(build), "--parallel", str(jobs), "--target", *targets]
     proc = subprocess.Popen(cmd, env=env, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
                             stdin=subprocess.DEVNULL, text=True, errors="replace", start_new_session=True)
+    if marker is not None:  # lets a later run wait for this build should the script be killed hard
+        with marker.open("a", encoding="utf-8") as m:
+            m.write(f"{proc.pid}\n")
     try:
         out, _ = proc.communicate(timeout=timeout)
     except subprocess.TimeoutExpired:
@@ -505,6 +509,14 @@ def run_test(build: Path, target: str, timeout: float) -> tuple[str, float, str]
     return "failed", secs, first or f"exit code {proc.returncode}"
 
 
+def group_alive(pgid: int) -> bool:
+    try:
+        os.killpg(pgid, 0)
+        return True
+    except (ProcessLookupError, PermissionError):
+        return False
+
+
 def kill_group(proc: subprocess.Popen) -> None:
     try:
         os.killpg(proc.pid, signal.SIGKILL)
@@ -534,10 +546,10 @@ def run_mutant(mu: Mutant, tree: Path, build: Path, original: str, timeouts: dic
     path = tree / mu.file
     mutated = original[:mu.start] + mu.replacement + original[mu.end:]
     try:
-        marker.write_text(mu.file, encoding="utf-8")
+        marker.write_text(mu.file + "\n", encoding="utf-8")
         path.write_text(mutated, encoding="utf-8")
         for target in targets_for(mu):
-            ok, out = build_targets(build, [target], jobs, timeout=1200)
+            ok, out = build_targets(build, [target], jobs, timeout=1200, marker=marker)
             if not ok:
                 err = re.findall(r"error: (.*)", out)
                 tail = out.strip().splitlines()
@@ -615,8 +627,16 @@ def main() -> int:
     if marker.exists():
         # an earlier run was killed hard while a mutant was built: the sync restored the text;
         # a fresh time stamp makes sure no object built from the mutant is taken as current
-        stale = tree / marker.read_text(encoding="utf-8").strip()
-        if stale.is_file():
+        lines = marker.read_text(encoding="utf-8").split()
+        for pgid in (int(x) for x in lines[1:]):
+            waited = 0
+            while waited < 300 and group_alive(pgid):  # a build orphaned by the hard kill
+                if waited == 0:
+                    log(f"waiting for the build left running by the killed run (process group {pgid})")
+                time.sleep(1)
+                waited += 1
+        stale = tree / lines[0] if lines else None
+        if stale and stale.is_file():
             stale.touch()
         marker.unlink()
     configure(tree, build, log)
