@@ -33,8 +33,11 @@ accessors and are left out). Rules:
     swap-args    f(a, b) -> f(b, a) with two plain arguments; a - b, a / b swapped
     constant     0 -> 1, 1 -> 0, n -> n + 1, x.y -> (x+1).y, true <-> false
 Comments, string and character literals, preprocessor lines and `case` labels
-are never mutated; `<` and `>` count as comparisons only with blanks on both
-sides (templates are written without them).
+are never mutated, nor widget sizes in pixels (setMinimumWidth, resize, ...)
+and array sizes; `<` and `>` count as comparisons only with blanks on both
+sides (templates are written without them); negating a lone `==`/`!=` or a
+condition that starts with `!` is left to cmp-flip and the dropped `!`. Swapped
+arguments of different types do not compile; they are counted as such.
 
 The sample is the <count> candidates with the smallest SHA-256 of
 (seed, folder, rule, the line before and after the change): a uniform random
@@ -59,6 +62,10 @@ measured the complete sample of a smaller --count. Results are journalled in
 build-mutation/results.jsonl, keyed by a hash of src/, tests/, app/ and the
 CMake files; started again on the same code, a run continues where it stopped
 (--fresh starts over).
+
+--compare <earlier report> lists the mutants the earlier report shows killed
+that survive now (matched by file and line text, or by folder and line text
+for a renamed file): after a change to the tests, that list must be empty.
 
 Cost on the 2-core machine: the first build of the five test programs takes
 about 10 minutes; then a mutant takes 2 to 15 s, 150 mutants about 15 minutes.
@@ -581,6 +588,8 @@ def main() -> int:
                     help="test time limit = factor x clean run time + 20 s (default 4)")
     ap.add_argument("--max-minutes", type=float, default=0,
                     help="stop starting mutants after this many minutes (results are kept; run again to go on)")
+    ap.add_argument("--compare", type=Path,
+                    help="an earlier report: list the mutants it shows killed that survive now")
     ap.add_argument("--list", action="store_true", help="only list the sampled mutants")
     ap.add_argument("--fresh", action="store_true", help="ignore results journalled by an earlier run")
     args = ap.parse_args()
@@ -719,6 +728,38 @@ def git_describe(root: Path) -> str:
         return "unknown"
 
 
+def identity(file: str, rule: str, before: str, after: str) -> tuple[str, str, str, str]:
+    return (file, rule, " ".join(before.split()), " ".join(after.split()))
+
+
+def killed_in_report(path: Path) -> dict[tuple[str, str, str, str], str]:
+    """The killed mutants listed in an earlier report, by file, rule and line text, with what killed them."""
+    killed: dict[tuple[str, str, str, str], str] = {}
+    section = ""
+    line_re = re.compile(r"^  (src/\S+):\d+  (\S+)  (.*?)  →  (.*?)   \[(.*)\]$")
+    for line in path.read_text(encoding="utf-8").splitlines():
+        if line and not line.startswith(" "):
+            section = line
+            continue
+        mt = line_re.match(line)
+        if section.startswith("Killed (") and mt:
+            file, rule, before, after, by = mt.groups()
+            killed[identity(file, rule, before, after)] = by
+    return killed
+
+
+def earlier_kill(m: Mutant, earlier: dict[tuple[str, str, str, str], str], files_now: set[str]) -> str | None:
+    """What killed `m` in the earlier report: matched by file and line text, or, for a file
+    renamed since, by folder and line text where that is unambiguous."""
+    own = identity(m.file, m.rule, m.before, m.after)
+    if own in earlier:
+        return earlier[own]
+    folder = f"src/{m.folder}/"
+    hits = [by for (f, r, b, a), by in earlier.items()
+            if f.startswith(folder) and f not in files_now and (r, b, a) == own[1:]]
+    return hits[0] if len(hits) == 1 else None
+
+
 def write_report(path: Path, root: Path, args, chosen: list[Mutant], per_folder, results: dict[str, Result],
                  ran: int, elapsed: float, stopped: str, code_hash: str) -> str:
     """Writes the report file; returns its head (sample, score, counts) for the terminal."""
@@ -774,6 +815,18 @@ def write_report(path: Path, root: Path, args, chosen: list[Mutant], per_folder,
         for m in mus:
             lines.append(f"  {m.file}:{m.line}  {m.rule}  {m.before}  →  {m.after}{extra(results[m.key])}")
 
+    comparison: list[str] = []
+    if args.compare:
+        earlier = killed_in_report(args.compare)
+        files_now = {m.file for m in chosen}
+        was = {m.key: earlier_kill(m, earlier, files_now) for m in chosen
+               if m.key in results and results[m.key].status == "survived"}
+        now_survived = [m for m in chosen if was.get(m.key)]
+        lines.append(f"Compared with {args.compare}: {len(now_survived)} mutant(s) it lists as killed survive now")
+        comparison = ["", f"Killed in {args.compare}, surviving now ({len(now_survived)}):"]
+        comparison += [f"  {m.file}:{m.line}  {m.rule}  {m.before}  →  {m.after}   [was {was[m.key]}]"
+                       for m in now_survived]
+    lines.extend(comparison)
     listing("Surviving mutants", "survived", lambda r: "")
     listing("Not compiling", "not-compiling", lambda r: f"   [{r.how}]" if r.how else "")
     listing("Killed", "killed", lambda r: f"   [{r.by}: {r.how.rstrip(',')}]")
