@@ -5,9 +5,10 @@
 #include <QApplication>
 #endif
 
-#include "common/CommandGuard.h"
-
 #include <gtest/gtest.h>
+
+#ifdef ORVE_TEST_WIDGETS
+#include "common/CommandGuard.h"
 
 namespace {
 // Every test starts as a fresh program: no exit code left by a test before.
@@ -15,6 +16,7 @@ class FrischerStart : public ::testing::EmptyTestEventListener {
     void OnTestStart(const ::testing::TestInfo&) override { orve::programmEndeZuruecksetzen(); }
 };
 } // namespace
+#endif
 
 int main(int argc, char** argv)
 {
@@ -26,6 +28,8 @@ int main(int argc, char** argv)
 #else
     QCoreApplication app(argc, argv);
 #endif
+#ifdef ORVE_TEST_WIDGETS
     ::testing::UnitTest::GetInstance()->listeners().Append(new FrischerStart);
+#endif
     return RUN_ALL_TESTS();
 }
