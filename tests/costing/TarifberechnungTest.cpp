@@ -11,7 +11,8 @@ namespace {
 
 Preisanruf anruf(const char* beginn, const char* dauer = "90", const char* nummer = "0891234")
 {
-    return Preisanruf{1, QStringLiteral("21"), QString::fromUtf8(nummer), QString::fromUtf8(beginn), QString::fromUtf8(dauer)};
+    return Preisanruf{1, QStringLiteral("21"), QString::fromUtf8(nummer), QString::fromUtf8(beginn),
+                      dauer ? std::optional(QString::fromUtf8(dauer)) : std::nullopt};
 }
 
 // A price column as the editor stores it (a number), Null for nullptr, or
@@ -73,6 +74,7 @@ const Preis kPreise[] = {
     // Minute price only, by the second; surcharge and VAT on the rounded ucosts.
     {"0,06", "0", "0", "90", 0.09, 0.09, 0.108, 0.12852},
     {"0,06", nullptr, "60", "90", 0.09, 0.09, 0.108, 0.12852}, // increment ignored without flat price
+    {"0,06", "0", "0", nullptr, 0, 0, 0, 0},                   // a call without duration lasted 0 seconds
     // Minute price for the first S seconds, P for every further S, in proportion.
     {"0,10", "0,05", "60", "30", 0.10, 0.10, 0.12, 0.1428},
     {"0,10", "0,05", "60", "60", 0.10, 0.10, 0.12, 0.1428},
