@@ -142,7 +142,7 @@ TEST(Tarifberechnung, CostTableSurchargeVatAndOwnPrice)
 {
     for (const auto& p : kPreise) {
         SCOPED_TRACE(testing::Message() << "M " << (p.M ? p.M : "Null") << " P " << (p.P ? p.P : "Null") << " S "
-                                        << (p.S ? p.S : "Null") << " d " << p.d << " O " << (p.O ? p.O : "-"));
+                                        << (p.S ? p.S : "Null") << " d " << (p.d ? p.d : "Null") << " O " << (p.O ? p.O : "-"));
         const auto saetze = Kostensaetze::aus(QString::fromUtf8(p.V), QString::fromUtf8(p.F),
                                                QString::fromUtf8(p.O ? p.O : ""), p.O != nullptr);
         const Kosten k = tarifberechnung(anruf("2026-03-02 12:00:00", p.d), tarif(p.M, p.P, p.S), saetze);
