@@ -1,10 +1,18 @@
 #include "common/Dialogs.h"
 
+#include <QDir>
+
 namespace orve {
 
 QString zeilen(const QStringList& teile)
 {
     return teile.join(CR);
+}
+
+QString Dialogs::speichernUnter(const QString& titel, const QString& dateiname, const QString& filter,
+                                const QString& endung)
+{
+    return saveFile(FileRequest{titel, QDir::toNativeSeparators(QDir::home().filePath(dateiname)), filter, endung});
 }
 
 } // namespace orve

@@ -63,6 +63,9 @@ public:
     {
         return input(InputRequest{prompt, title, preset, false});
     }
+    // The file question offering `dateiname` in the home folder.
+    QString speichernUnter(const QString& titel, const QString& dateiname, const QString& filter,
+                           const QString& endung);
 };
 
 } // namespace orve

@@ -5,6 +5,7 @@
 #include "common/BusyCursor.h"
 #include "common/CommandGuard.h"
 #include "common/Dialogs.h"
+#include "common/Druckdialog.h"
 
 #include <QAction>
 #include <QDir>
@@ -159,22 +160,14 @@ void BerichtFenster::seitenAnzeigen()
 
 void BerichtFenster::drucken()
 {
-    QPrinter drucker(QPrinter::HighResolution);
-    drucker.setPageLayout(Telefonkostenauswertung::seitenformat());
-    drucker.setDocName(QStringLiteral("Telefonkostenauswertung"));
-    QPrintDialog dialog(&drucker, this);
-    dialog.setWindowTitle(QStringLiteral("Drucken"));
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    BusyCursor warten;
-    m_bericht.zeichnen(drucker);
+    mitDruckdialogDrucken(this, Telefonkostenauswertung::seitenformat(), QStringLiteral("Telefonkostenauswertung"),
+                          [this](QPrinter& drucker) { m_bericht.zeichnen(drucker); });
 }
 
 void BerichtFenster::alsPdfSpeichern()
 {
-    const QString datei = m_dialogs.saveFile(FileRequest{QStringLiteral("Als PDF speichern"),
-                                                         QDir::toNativeSeparators(QDir::home().filePath(kPdfName)),
-                                                         QStringLiteral("PDF-Dateien (*.pdf)"), QStringLiteral("pdf")});
+    const QString datei = m_dialogs.speichernUnter(QStringLiteral("Als PDF speichern"), kPdfName,
+                                                   QStringLiteral("PDF-Dateien (*.pdf)"), QStringLiteral("pdf"));
     if (datei.isEmpty())
         return;
     BusyCursor warten;
@@ -183,9 +176,8 @@ void BerichtFenster::alsPdfSpeichern()
 
 void BerichtFenster::alsCsvSpeichern()
 {
-    const QString datei = m_dialogs.saveFile(FileRequest{QStringLiteral("Als CSV speichern"),
-                                                         QDir::toNativeSeparators(QDir::home().filePath(kCsvName)),
-                                                         QStringLiteral("CSV-Dateien (*.csv)"), QStringLiteral("csv")});
+    const QString datei = m_dialogs.speichernUnter(QStringLiteral("Als CSV speichern"), kCsvName,
+                                                   QStringLiteral("CSV-Dateien (*.csv)"), QStringLiteral("csv"));
     if (datei.isEmpty())
         return;
     BusyCursor warten;

@@ -4,6 +4,7 @@
 #include "common/BusyCursor.h"
 #include "common/CommandGuard.h"
 #include "common/Dialogs.h"
+#include "common/Druckdialog.h"
 
 #include <QAction>
 #include <QDir>
@@ -119,22 +120,14 @@ void TarifpruefungFenster::erneutPruefen()
 
 void TarifpruefungFenster::drucken()
 {
-    QPrinter drucker(QPrinter::HighResolution);
-    drucker.setPageLayout(pruefungSeitenformat());
-    drucker.setDocName(kTitel);
-    QPrintDialog dialog(&drucker, this);
-    dialog.setWindowTitle(QStringLiteral("Drucken"));
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    BusyCursor warten;
-    pruefungDrucken(m_pruefung, drucker);
+    mitDruckdialogDrucken(this, pruefungSeitenformat(), kTitel,
+                          [this](QPrinter& drucker) { pruefungDrucken(m_pruefung, drucker); });
 }
 
 void TarifpruefungFenster::alsPdfSpeichern()
 {
-    const QString datei = m_dialogs.saveFile(FileRequest{QStringLiteral("Als PDF speichern"),
-                                                         QDir::toNativeSeparators(QDir::home().filePath(kPdfName)),
-                                                         QStringLiteral("PDF-Dateien (*.pdf)"), QStringLiteral("pdf")});
+    const QString datei = m_dialogs.speichernUnter(QStringLiteral("Als PDF speichern"), kPdfName,
+                                                   QStringLiteral("PDF-Dateien (*.pdf)"), QStringLiteral("pdf"));
     if (datei.isEmpty())
         return;
     BusyCursor warten;
