@@ -4,6 +4,12 @@
 
 namespace orve::test {
 
+ScriptedDialogs::~ScriptedDialogs()
+{
+    if (!m_script.empty())
+        ADD_FAILURE() << m_script.size() << " scripted answer(s) never asked for";
+}
+
 ScriptedDialogs& ScriptedDialogs::answer(Answer a)
 {
     m_script.push_back({RecordedBox::Kind::Message, a, {}});

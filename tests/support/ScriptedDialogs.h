@@ -30,6 +30,12 @@ struct RecordedBox {
 // Answers message and input boxes from a script and records every box.
 class ScriptedDialogs : public Dialogs {
 public:
+    ScriptedDialogs() = default;
+    // A test whose script was not used up fails: a box it expected never came.
+    ~ScriptedDialogs() override;
+    ScriptedDialogs(const ScriptedDialogs&) = delete;
+    ScriptedDialogs& operator=(const ScriptedDialogs&) = delete;
+
     // Script steps, consumed in order.
     ScriptedDialogs& answer(Answer a);                // next box is a message box
     ScriptedDialogs& type(const QString& text);       // next box is an input box
