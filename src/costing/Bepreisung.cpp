@@ -18,13 +18,6 @@ namespace orve {
 
 namespace {
 
-std::optional<QString> text(const SQLite::Column& c)
-{
-    if (c.isNull())
-        return std::nullopt;
-    return QString::fromUtf8(c.getString());
-}
-
 // An update prepared on SQLite directly: 100,000 rows are written, and the
 // texts are bound where they lie (UTF-16), without copies.
 class Aenderung {
@@ -130,10 +123,10 @@ std::vector<Preisanruf> anrufeLesen(SQLite::Database& db)
     while (q.executeStep()) {
         Preisanruf a;
         a.zeile = q.getColumn(0).getInt64();
-        a.user = text(q.getColumn(1));
-        a.number = text(q.getColumn(2));
-        a.time = text(q.getColumn(3));
-        a.duration = text(q.getColumn(4));
+        a.user = spaltenText(q.getColumn(1));
+        a.number = spaltenText(q.getColumn(2));
+        a.time = spaltenText(q.getColumn(3));
+        a.duration = spaltenText(q.getColumn(4));
         out.push_back(std::move(a));
     }
     return out;

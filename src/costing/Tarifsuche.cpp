@@ -8,13 +8,6 @@ namespace orve {
 
 namespace {
 
-std::optional<QString> text(const SQLite::Column& c)
-{
-    if (c.isNull())
-        return std::nullopt;
-    return QString::fromUtf8(c.getString());
-}
-
 Tarifwert wert(const SQLite::Column& c)
 {
     if (c.isNull())
@@ -34,10 +27,10 @@ std::vector<Tarifzeile> tarifzeilen(SQLite::Database& db, Tariftabelle t, const 
         Tarifzeile z;
         z.tabelle = t;
         z.satz = q.getColumn(0).getInt64();
-        z.vorwahl = text(q.getColumn(1));
-        z.Bezeichnung = text(q.getColumn(2));
-        z.vonZeit = text(q.getColumn(3));
-        z.bisZeit = text(q.getColumn(4));
+        z.vorwahl = spaltenText(q.getColumn(1));
+        z.Bezeichnung = spaltenText(q.getColumn(2));
+        z.vonZeit = spaltenText(q.getColumn(3));
+        z.bisZeit = spaltenText(q.getColumn(4));
         z.Minutenpreis = wert(q.getColumn(5));
         z.Pauschale = wert(q.getColumn(6));
         z.Sekundentakt = wert(q.getColumn(7));
@@ -166,6 +159,13 @@ Suchergebnis Tarifsuche::suchen(const Preisanruf& anruf, const Kostensaetze& sae
     }
     e.art = Suchergebnis::Art::KeinTarif;
     return e;
+}
+
+std::optional<QString> spaltenText(const SQLite::Column& c)
+{
+    if (c.isNull())
+        return std::nullopt;
+    return QString::fromUtf8(c.getString());
 }
 
 } // namespace orve

@@ -8,7 +8,7 @@
 #include <optional>
 #include <vector>
 
-namespace SQLite { class Database; }
+namespace SQLite { class Column; class Database; }
 
 namespace orve {
 
@@ -22,6 +22,9 @@ struct Tarifdaten {
 
     static Tarifdaten laden(SQLite::Database& lokal);
 };
+
+// A text column of the local database as stored: Null stays Null.
+std::optional<QString> spaltenText(const SQLite::Column& c);
 
 inline const QString kInternesGespraech = QStringLiteral("Internes S0 Gespräch");
 inline const QString kOhneTarif = QStringLiteral("????");
