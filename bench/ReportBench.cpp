@@ -68,7 +68,7 @@ void Report(benchmark::State& state)
         billSchreiben(*db, beispielBill(anrufe, kNebenstellen));
     }
     const QString pdf = ordner.file(QStringLiteral("Telefonkostenauswertung.pdf"));
-    const BerichtOptionen optionen{QStringLiteral("19"), 0, QDate(2009, 4, 1)};
+    const BerichtOptionen optionen{19, 0, QDate(2009, 4, 1)};
     auto db = lokaleDatenbankOeffnen(datei);
 
     spitzeZuruecksetzen();

@@ -2,7 +2,6 @@
 
 #include "common/AppState.h"
 #include "common/Dialogs.h"
-#include "common/Numbers.h"
 #include "common/ProgramEnd.h"
 #include "common/TextFile.h"
 #include "common/Version.h"
@@ -34,20 +33,20 @@ struct Einstellung {
     bool dateiZuerstLesen;  // VAT and minute price read their file before asking
     QString frage;
     QString fehlerzeile;
-    std::function<bool(const QString&)> gueltig;
-    QString AppState::*wert;
+    std::function<bool(const Einstellungswert&)> gueltig;
+    Einstellungswert AppState::*wert;
 };
 
-bool steuersatzGueltig(const QString& text)
+bool steuersatzGueltig(const Einstellungswert& wert)
 {
-    return fuehrendeZahl(text) != 0.0;
+    return wert.zahl() != 0.0;
 }
 
 // Surcharge factor and minute price must be numbers: a text such as "abc"
 // would only fail later, in the middle of pricing the calls.
-bool zahlGueltig(const QString& text)
+bool zahlGueltig(const Einstellungswert& wert)
 {
-    return deutscheZahl(text).has_value();
+    return wert.zahl().has_value();
 }
 
 // A settings file that cannot be written is reported; the value stays in
@@ -64,16 +63,16 @@ void speichern(const AppState& state, Dialogs& dialogs, const QString& datei, co
 
 void einstellen(AppState& state, Dialogs& dialogs, const Einstellung& e)
 {
-    QString& wert = state.*(e.wert);
+    Einstellungswert& wert = state.*(e.wert);
     if (e.dateiZuerstLesen) {
         if (const auto zeile = ersteZeileLesen(state.pfadImProgrammordner(e.datei)))
             wert = *zeile;
     }
-    const QString vorher = wert;
+    const Einstellungswert vorher = wert;
     for (;;) {
-        wert = dialogs.input(e.frage, programmCaption(), wert);
+        wert = dialogs.input(e.frage, programmCaption(), wert.text());
         if (e.gueltig(wert)) {
-            speichern(state, dialogs, e.datei, wert);
+            speichern(state, dialogs, e.datei, wert.text());
             return;
         }
         wert = vorher;
@@ -118,13 +117,14 @@ void kostenaufschlagBeimStart(AppState& state, Dialogs& dialogs)
 {
     if (const auto zeile = ersteZeileLesen(state.pfadImProgrammordner(kKostenaufschlagDatei)))
         state.Kostenaufschlag = *zeile;
-    if (!state.Kostenaufschlag.isEmpty())
+    if (!state.Kostenaufschlag.leer())
         return;
     for (;;) {
-        const QString antwort = dialogs.input(kostenaufschlagFrage(), programmCaption(), QStringLiteral("1,20"));
+        Einstellungswert antwort = state.Kostenaufschlag;
+        antwort = dialogs.input(kostenaufschlagFrage(), programmCaption(), QStringLiteral("1,20"));
         if (zahlGueltig(antwort)) {
             state.Kostenaufschlag = antwort;
-            speichern(state, dialogs, kKostenaufschlagDatei, antwort);
+            speichern(state, dialogs, kKostenaufschlagDatei, antwort.text());
             return;
         }
         const Answer a = dialogs.message(zeilen({kKostenaufschlagFehler, kNochmals}), programmCaption(),
@@ -140,12 +140,12 @@ void steuersatzBeimStart(AppState& state, Dialogs& dialogs)
         state.Steuersatz = *zeile;
         return;
     }
-    if (fuehrendeZahl(state.Steuersatz) != 0.0)
+    if (steuersatzGueltig(state.Steuersatz))
         return;
     dialogs.message(QStringLiteral("Bisher ist kein gültiger Steuersatz angelegt!"), kProduktName, Buttons::Ok,
                     Icon::Critical);
     mnuMehrwertsteuerEinstellen(state, dialogs);
-    if (fuehrendeZahl(state.Steuersatz) == 0.0) {
+    if (!steuersatzGueltig(state.Steuersatz)) {
         const QString text = zeilen({QStringLiteral("Es ist immer noch kein gültiger Steuersatz angelegt!"),
                                      QStringLiteral("Programm wird jetzt beendet!")});
         dialogs.message(text, kProduktName, Buttons::Ok, Icon::Critical);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/Einstellungswert.h"
+
 #include <QString>
 
 namespace orve {
@@ -19,10 +21,10 @@ struct AppState {
     int OhneMwst = 0;         // 1: report without VAT
     int RufnummernKuerzen = 0; // 1: report and CSV show dialled numbers without their last three digits
 
-    // The three settings as typed by the user (see calls/Settings.h).
-    QString Steuersatz;       // VAT rate in percent, read by the leading-number rule
-    QString Kostenaufschlag;  // surcharge factor, German decimal
-    QString Minutenpreis;     // own price per minute, German decimal
+    // The three settings as typed by the user, each with its number (see calls/Settings.h).
+    Einstellungswert Steuersatz{Einstellungswert::Regel::FuehrendeZahl};     // VAT rate in percent
+    Einstellungswert Kostenaufschlag{Einstellungswert::Regel::DeutscheZahl}; // surcharge factor
+    Einstellungswert Minutenpreis{Einstellungswert::Regel::DeutscheZahl};    // own price per minute
 
     // Path below the program folder, native separators ("Datenbank/Bill.sqlite").
     QString pfadImProgrammordner(const QString& relativ) const;

@@ -110,20 +110,23 @@ Tarifwert Tarifwert::vonText(const QString& t)
 Kostensaetze Kostensaetze::aus(const QString& steuersatz, const QString& kostenaufschlag, const QString& minutenpreis,
                                bool eigenpreisModus)
 {
-    Kostensaetze s;
-    s.Steuersatz = steuersatz;
-    s.Kostenaufschlag = kostenaufschlag;
-    s.Minutenpreis = minutenpreis;
-    s.V = fuehrendeZahl(steuersatz);
-    s.F = deutscheZahl(kostenaufschlag);
-    s.O = deutscheZahl(minutenpreis);
-    s.EigenpreisModus = eigenpreisModus;
-    return s;
+    AppState state;
+    state.Steuersatz = steuersatz;
+    state.Kostenaufschlag = kostenaufschlag;
+    state.Minutenpreis = minutenpreis;
+    return aus(state, eigenpreisModus);
 }
 
 Kostensaetze Kostensaetze::aus(const AppState& state, bool eigenpreisModus)
 {
-    return aus(state.Steuersatz, state.Kostenaufschlag, state.Minutenpreis, eigenpreisModus);
+    Kostensaetze s;
+    s.Kostenaufschlag = state.Kostenaufschlag.text();
+    s.Minutenpreis = state.Minutenpreis.text();
+    s.V = state.Steuersatz.zahl().value_or(0);
+    s.F = state.Kostenaufschlag.zahl();
+    s.O = state.Minutenpreis.zahl();
+    s.EigenpreisModus = eigenpreisModus;
+    return s;
 }
 
 QString tarifsatzText(const Tarifzeile& t)

@@ -51,7 +51,7 @@ struct Tarifzeile {
 // leading-number rule, the surcharge factor and the own price as German
 // decimals. A setting that does not read is reported when a call needs it.
 struct Kostensaetze {
-    QString Steuersatz, Kostenaufschlag, Minutenpreis; // as typed
+    QString Kostenaufschlag, Minutenpreis; // as typed, for the messages
     double V = 0;
     std::optional<double> F;
     std::optional<double> O;

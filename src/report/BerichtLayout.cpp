@@ -42,7 +42,7 @@ const Steuerelement* Bereich::element(const QString& gesucht) const
 BerichtOptionen BerichtOptionen::aus(const AppState& state)
 {
     BerichtOptionen o;
-    o.Steuersatz = state.Steuersatz;
+    o.steuersatz = state.Steuersatz.zahl().value_or(0);
     o.OhneMwst = state.OhneMwst;
     o.rufnummernGekuerzt = state.RufnummernKuerzen == 1;
     o.datum = QDate::currentDate();
@@ -55,9 +55,9 @@ QString berichtHinweis()
         + QStringLiteral(" - siehe Internet unter orve-tarifo.example)");
 }
 
-QString mwstCaption(const QString& steuersatz)
+QString mwstCaption(double steuersatz)
 {
-    return QStringLiteral("Summe Kosten incl. ") + deutscheZahlText(fuehrendeZahl(steuersatz))
+    return QStringLiteral("Summe Kosten incl. ") + deutscheZahlText(steuersatz)
         + QStringLiteral(" MwSt:");
 }
 
@@ -136,7 +136,7 @@ BerichtLayout telefonkostenauswertungLayout(const BerichtOptionen& optionen)
 
     // Start of the report: the VAT caption, and no gross total when asked.
     auto& bereich2 = l.Bereich2.elemente;
-    bereich2[3].inhalt = mwstCaption(optionen.Steuersatz);
+    bereich2[3].inhalt = mwstCaption(optionen.steuersatz);
     if (optionen.OhneMwst == 1) {
         bereich2[3].sichtbar = false;
         bereich2[4].sichtbar = false;

@@ -12,7 +12,7 @@ struct AppState;
 
 // What the report reads when it starts.
 struct BerichtOptionen {
-    QString Steuersatz;       // VAT rate as typed, read by the leading-number rule
+    double steuersatz = 0;    // VAT rate in percent
     int OhneMwst = 0;         // 1: group footers without the VAT line and gross total
     QDate datum;              // the date "%d" shows
     // Dialled numbers shown with their last three digits replaced by "xxx"
@@ -70,9 +70,8 @@ QString berichtHinweis();
 // when OhneMwst is 1.
 BerichtLayout telefonkostenauswertungLayout(const BerichtOptionen& optionen);
 
-// "Summe Kosten incl. 19 MwSt:": the VAT text read by the leading-number
-// rule and written back with a decimal comma ("7.5" gives "7,5", "7,5" gives "7").
-QString mwstCaption(const QString& steuersatz);
+// "Summe Kosten incl. 19 MwSt:": the VAT rate with a decimal comma (7.5 gives "7,5").
+QString mwstCaption(double steuersatz);
 
 // Format "0,00": two decimals, decimal comma, halves away from zero after
 // rounding to 15 significant digits (0.198 -> "0,20", 1.005 -> "1,01").

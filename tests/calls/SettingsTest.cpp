@@ -20,7 +20,7 @@ const QString kNochmals = QStringLiteral("\\rWollen Sie es nochmals versuchen | 
 struct Command {
     const char* name;
     void (*run)(AppState&, Dialogs&);
-    QString AppState::*value;
+    Einstellungswert AppState::*value;
     const char* file;
     const char* prompt; // as the box log shows it, lines joined by \r
     const char* errorLine;

@@ -26,7 +26,7 @@ Telefonkostenauswertung bericht(int anrufe)
                                       QStringLiteral("0301234567"), QStringLiteral("60"), 0.1,
                                       QStringLiteral("Ortstarif Berlin")});
     d.gruppen.push_back(g);
-    return Telefonkostenauswertung(d, BerichtOptionen{QStringLiteral("19"), 0, QDate(2009, 2, 1)});
+    return Telefonkostenauswertung(d, BerichtOptionen{19, 0, QDate(2009, 2, 1)});
 }
 
 void ausloesen(QWidget* w, const char* aktion)

@@ -1,3 +1,4 @@
+#include "common/AppState.h"
 #include "report/RufnummerKuerzen.h"
 #include "report/Telefonkostenauswertung.h"
 
@@ -45,7 +46,12 @@ BerichtDaten gruppen(std::initializer_list<int> groessen)
 
 BerichtOptionen optionen(const char* steuersatz = "19", int ohneMwst = 0)
 {
-    return BerichtOptionen{QString::fromUtf8(steuersatz), ohneMwst, QDate(2009, 2, 1)};
+    AppState s;
+    s.Steuersatz = QString::fromUtf8(steuersatz);
+    s.OhneMwst = ohneMwst;
+    BerichtOptionen o = BerichtOptionen::aus(s);
+    o.datum = QDate(2009, 2, 1);
+    return o;
 }
 
 int a4Hoehe()

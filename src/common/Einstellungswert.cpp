@@ -1,0 +1,14 @@
+#include "common/Einstellungswert.h"
+
+#include "common/Numbers.h"
+
+namespace orve {
+
+Einstellungswert& Einstellungswert::operator=(const QString& text)
+{
+    m_text = text;
+    m_zahl = m_regel == Regel::FuehrendeZahl ? std::optional<double>(fuehrendeZahl(text)) : deutscheZahl(text);
+    return *this;
+}
+
+} // namespace orve
