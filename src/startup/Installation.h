@@ -1,6 +1,6 @@
 #pragma once
 
-#include "startup/Registry.h"
+#include "startup/SpeicherRegistry.h"
 
 #include <QString>
 

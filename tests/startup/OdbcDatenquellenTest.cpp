@@ -1,8 +1,6 @@
-#include "startup/DataSourceResolver.h"
+#include "startup/OdbcDatenquellen.h"
 
-#include "common/LocalDatabase.h"
 #include "startup/OdbcSchluessel.h"
-#include "startup/Registry.h"
 
 #include "RegistryFixtures.h"
 #include "SourceBuilders.h"
@@ -21,6 +19,7 @@ using namespace orve::test;
 
 namespace {
 
+// A connection string as the data-source dialog builds it.
 QString quelle(const QString& dsn, const QString& pfad)
 {
     return QStringLiteral("Provider=MSDASQL.1;Persist Security Info=False;Mode=ReadWrite;Extended Properties=DSN=")
@@ -34,19 +33,30 @@ void tkDatenbank(const QString& pfad)
     db.exec("INSERT INTO stdbill VALUES ('2024-01-02 10:00:00', '0301234')");
 }
 
+class Quellen : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(AccessDatenquelleAnlegen(reg, QCoreApplication::applicationFilePath(), kAccessDatenquelle, 0));
+        tkDatenbank(bill);
+    }
+
+    TempProgramFolder folder;
+    TestRegistry reg = standardRegistry();
+    const QString bill = folder.file(QStringLiteral("bill.db"));
+};
+
 } // namespace
 
 TEST(VerbindungZerlegen, FindsDataSourceAndFileEvenWhenThePathHoldsSeparators)
 {
     struct Fall {
-        QString verbindung;
-        QString dsn;
-        QString datei;
+        QString verbindung, dsn, datei;
     };
     const std::vector<Fall> faelle = {
-        {lokaleVerbindung(QStringLiteral("/home/a;b=c/orve"), 0), QStringLiteral("ORVE-Access"),
+        {lokaleVerbindung(QStringLiteral("/home/a;b=c/orve"), 0), kAccessDatenquelle,
          QStringLiteral("/home/a;b=c/orve/Datenbank/Bill.sqlite")},
-        {quelle(QStringLiteral("SQLite Datasource"), QStringLiteral("/srv/x;Modus=y/bill;.db")), QStringLiteral("SQLite Datasource"),
+        {quelle(kSQLiteDatenquelle, QStringLiteral("/srv/x;Modus=y/bill;.db")), kSQLiteDatenquelle,
          QStringLiteral("/srv/x;Modus=y/bill;.db")},
         {QStringLiteral("dsn=Q;database=/a/b.db"), QStringLiteral("Q"), QStringLiteral("/a/b.db")},
         {QStringLiteral("DSN=Q"), QStringLiteral("Q"), QString()},
@@ -59,22 +69,8 @@ TEST(VerbindungZerlegen, FindsDataSourceAndFileEvenWhenThePathHoldsSeparators)
     }
 }
 
-class Quellen : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        reg = standardRegistry();
-        ASSERT_TRUE(AccessDatenquelleAnlegen(reg, QCoreApplication::applicationFilePath(), kAccessDatenquelle, 0));
-    }
-
-    TempProgramFolder folder;
-    SpeicherRegistry reg;
-};
-
-TEST_F(Quellen, RefusesWhatTheDriverManagerWouldRefuse)
+TEST_F(Quellen, RefusesWhatTheDriverManagerWouldRefuseAndNeverCreatesASourceFile)
 {
-    const QString bill = folder.file(QStringLiteral("bill.db"));
-    tkDatenbank(bill);
     folder.writeFile(QStringLiteral("kein.db"), "Dies ist eine Textdatei und keine Datenbank, auch wenn sie so heißt.\n");
     const QString fehlt = folder.file(QStringLiteral("gibt es nicht/bill.db"));
     const QString fehltAuch = folder.file(QStringLiteral("fehlt.db"));
@@ -90,56 +86,50 @@ TEST_F(Quellen, RefusesWhatTheDriverManagerWouldRefuse)
     OdbcDatenquellen q(reg);
     for (const auto& [verbindung, teil] : faelle)
         EXPECT_FEHLER(q.oeffnen(verbindung), QString::fromUtf8(teil));
-    EXPECT_FALSE(QFile::exists(fehltAuch)) << "a missing source file is never created";
+    EXPECT_FALSE(QFile::exists(fehltAuch));
     EXPECT_FALSE(QFile::exists(fehlt));
-
-    // Listed, but its driver's file is gone.
-    reg.eintragen(textEintrag(kDatenquellenSchluessel + kSQLite3Datenquelle, QStringLiteral("Driver"),
-                              folder.file(QStringLiteral("weg/libsqlite3odbc.so"))));
-    EXPECT_FEHLER(q.oeffnen(quelle(kSQLite3Datenquelle, bill)),
-                  "Treiber der Datenquelle 'SQLite3 Datasource' ist nicht installiert");
 }
 
 TEST_F(Quellen, SourceOpensReadOnlyWithItsRows)
 {
     const QString ordner = folder.file(QStringLiteral("TK;Suite=alt"));
     QDir().mkpath(ordner);
-    const QString bill = ordner + QStringLiteral("/bill.db");
-    tkDatenbank(bill);
+    tkDatenbank(ordner + QStringLiteral("/bill.db"));
     OdbcDatenquellen q(reg);
     for (const QString& dsn : {kSQLite3Datenquelle, kSQLiteDatenquelle}) {
         SCOPED_TRACE(dsn.toStdString());
-        auto db = q.oeffnen(quelle(dsn, bill));
+        auto db = q.oeffnen(quelle(dsn, ordner + QStringLiteral("/bill.db")));
         ASSERT_TRUE(db);
         EXPECT_EQ(db->execAndGet("SELECT count(*) FROM stdbill").getInt(), 1);
         EXPECT_THROW(db->exec("INSERT INTO stdbill VALUES ('x', 'y')"), SQLite::Exception);
     }
 }
 
-TEST_F(Quellen, DataSourceWithoutItsOwnDriverValueUsesTheListedDriver)
+// The driver file is the data source's own "Driver" value, else that of the
+// driver its list entry names; a file that is gone means not installed.
+TEST_F(Quellen, DriverFileOfTheSourceElseOfItsListedDriverMustExist)
 {
-    const QString bill = folder.file(QStringLiteral("bill.db"));
-    tkDatenbank(bill);
-    reg.entfernen(Hive::LocalMachine, kDatenquellenSchluessel + kSQLite3Datenquelle, QStringLiteral("Driver"));
     OdbcDatenquellen q(reg);
+    const QString schluessel = kDatenquellenSchluessel + kSQLite3Datenquelle;
+    reg.entfernen(Hive::LocalMachine, schluessel, QStringLiteral("Driver"));
     EXPECT_TRUE(q.oeffnen(quelle(kSQLite3Datenquelle, bill)));
 
     reg.entfernen(Hive::LocalMachine, kTreiberSchluessel + kSQLite3Treiber, QStringLiteral("Driver"));
+    EXPECT_FEHLER(q.oeffnen(quelle(kSQLite3Datenquelle, bill)), "Treiber der Datenquelle 'SQLite3 Datasource' ist nicht installiert");
+
+    const auto s = reg.anlegen(Hive::LocalMachine, schluessel);
+    ASSERT_TRUE(s && reg.wertSetzen(*s, QStringLiteral("Driver"), RegWert::alsText(folder.file(QStringLiteral("weg/x.so")))));
     EXPECT_FEHLER(q.oeffnen(quelle(kSQLite3Datenquelle, bill)), "nicht installiert");
 }
 
 TEST_F(Quellen, LocalDataSourceCreatesTheLocalDatabaseWithItsTables)
 {
-    const QString datei = folder.file(QStringLiteral("Datenbank/Bill.sqlite"));
-    ASSERT_FALSE(QFile::exists(datei));
     OdbcDatenquellen q(reg);
     auto db = q.oeffnen(lokaleVerbindung(folder.state().programmOrdner, 0));
     ASSERT_TRUE(db);
-    EXPECT_TRUE(QFile::exists(datei));
-    EXPECT_TRUE(db->tableExists("bill"));
+    EXPECT_TRUE(QFile::exists(folder.file(QStringLiteral("Datenbank/Bill.sqlite"))));
     db->exec("INSERT INTO bill (time) VALUES ('x')");
 
-    SpeicherRegistry ohneAccess = standardRegistry();
-    OdbcDatenquellen nichtAngelegt(ohneAccess);
-    EXPECT_THROW(nichtAngelegt.oeffnen(lokaleVerbindung(folder.state().programmOrdner, 0)), VerbindungsFehler);
+    TestRegistry ohneAccess = standardRegistry();
+    EXPECT_THROW(OdbcDatenquellen(ohneAccess).oeffnen(lokaleVerbindung(folder.state().programmOrdner, 0)), VerbindungsFehler);
 }
