@@ -50,10 +50,7 @@ protected:
 
 TEST(VerbindungZerlegen, FindsDataSourceAndFileEvenWhenThePathHoldsSeparators)
 {
-    struct Fall {
-        QString verbindung, dsn, datei;
-    };
-    const std::vector<Fall> faelle = {
+    const struct { QString verbindung, dsn, datei; } faelle[] = {
         {lokaleVerbindung(QStringLiteral("/home/a;b=c/orve"), 0), kAccessDatenquelle,
          QStringLiteral("/home/a;b=c/orve/Datenbank/Bill.sqlite")},
         {quelle(kSQLiteDatenquelle, QStringLiteral("/srv/x;Modus=y/bill;.db")), kSQLiteDatenquelle,
@@ -90,28 +87,20 @@ TEST_F(Quellen, RefusesWhatTheDriverManagerWouldRefuseAndNeverCreatesASourceFile
     EXPECT_FALSE(QFile::exists(fehlt));
 }
 
-TEST_F(Quellen, SourceOpensReadOnlyWithItsRows)
-{
-    const QString ordner = folder.file(QStringLiteral("TK;Suite=alt"));
-    QDir().mkpath(ordner);
-    tkDatenbank(ordner + QStringLiteral("/bill.db"));
-    OdbcDatenquellen q(reg);
-    for (const QString& dsn : {kSQLite3Datenquelle, kSQLiteDatenquelle}) {
-        SCOPED_TRACE(dsn.toStdString());
-        auto db = q.oeffnen(quelle(dsn, ordner + QStringLiteral("/bill.db")));
-        ASSERT_TRUE(db);
-        EXPECT_EQ(db->execAndGet("SELECT count(*) FROM stdbill").getInt(), 1);
-        EXPECT_THROW(db->exec("INSERT INTO stdbill VALUES ('x', 'y')"), SQLite::Exception);
-    }
-}
-
-// The driver file is the data source's own "Driver" value, else that of the
-// driver its list entry names; a file that is gone means not installed.
-TEST_F(Quellen, DriverFileOfTheSourceElseOfItsListedDriverMustExist)
+// A source opens read-only. The driver file is the data source's own "Driver"
+// value, else that of the driver its list entry names; a file that is gone
+// means not installed.
+TEST_F(Quellen, SourceOpensReadOnlyWhenTheDriverFileOfTheSourceElseOfItsListedDriverExists)
 {
     OdbcDatenquellen q(reg);
     const QString schluessel = kDatenquellenSchluessel + kSQLite3Datenquelle;
+    auto db = q.oeffnen(quelle(kSQLite3Datenquelle, bill));
+    ASSERT_TRUE(db);
+    EXPECT_EQ(db->execAndGet("SELECT count(*) FROM stdbill").getInt(), 1);
+    EXPECT_THROW(db->exec("INSERT INTO stdbill VALUES ('x', 'y')"), SQLite::Exception) << "opened read-only";
+
     reg.entfernen(Hive::LocalMachine, schluessel, QStringLiteral("Driver"));
+    EXPECT_TRUE(q.oeffnen(quelle(kSQLiteDatenquelle, bill)));
     EXPECT_TRUE(q.oeffnen(quelle(kSQLite3Datenquelle, bill)));
 
     reg.entfernen(Hive::LocalMachine, kTreiberSchluessel + kSQLite3Treiber, QStringLiteral("Driver"));

@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 using namespace orve;
 using namespace orve::test;
 
@@ -54,43 +52,9 @@ TEST(TreiberSuchen, FindsWhatFitsTheReadBufferAndLeavesTheFileUnchangedOtherwise
     }
 }
 
-TEST(DatenquelleAnlegen, NamesTheDriverFileAndListsTheSourceUnderItsDriver)
-{
-    struct Fall {
-        const char* name;
-        std::function<bool(Registry&)> anlegen;
-        QString quelle, schluessel, wertName, wert, treiber;
-    };
-    const QString treiber = QStringLiteral("/usr/lib/libsqlite3.so.0");
-    const QString sys = QStringLiteral("/usr/lib/x86_64-linux-gnu");
-    const std::vector<Fall> faelle = {
-        {"Access SQLite", [&](Registry& r) { return AccessDatenquelleAnlegen(r, treiber, kAccessDatenquelle, 0); },
-         kAccessDatenquelle, QString(), QStringLiteral("FIL"), QStringLiteral("SQLite ODBC Driver;"), kAccessTreiber},
-        {"Access SQLite3", [&](Registry& r) { return AccessDatenquelleAnlegen(r, treiber, kAccessDatenquelle, 1); },
-         kAccessDatenquelle, QString(), QStringLiteral("FIL"), QStringLiteral("SQLite3 ODBC Driver;"), kAccessTreiber},
-        {"Paradox", [&](Registry& r) { return ParadoxDatenquelleAnlegen(r, treiber, kParadoxDatenquelle, sys); },
-         kParadoxDatenquelle, QStringLiteral("\\Engines\\Paradox"), QStringLiteral("ParadoxNetPath"), sys, kParadoxTreiberDeutsch},
-    };
-    for (const auto& f : faelle) {
-        SCOPED_TRACE(f.name);
-        TestRegistry reg;
-        ASSERT_TRUE(f.anlegen(reg));
-        const QString k = kDatenquellenSchluessel + f.quelle;
-        EXPECT_EQ(reg.wert(Hive::LocalMachine, k, QStringLiteral("Driver")), RegWert::alsText(treiber));
-        EXPECT_EQ(reg.wert(Hive::LocalMachine, k + f.schluessel, f.wertName), RegWert::alsText(f.wert));
-        EXPECT_EQ(reg.protokoll().back(), textEintrag(kDatenquellenListe, f.quelle, f.treiber)) << "listed last";
-        EXPECT_EQ(reg.offeneSchluessel(), 0);
-    }
-}
-
 TEST(DatenquelleAnlegen, StopsAtTheFirstKeyOrValueThatCannotBeWrittenKeepingWhatWasWritten)
 {
-    struct Fall {
-        const char* gesperrt;
-        bool istSchluessel;
-        size_t geschrieben;
-    };
-    const std::vector<Fall> faelle = {
+    const struct { const char* gesperrt; bool istSchluessel; size_t geschrieben; } faelle[] = {
         {"software\\odbc\\odbc.ini\\orve-access\\engines\\jet", true, 6},
         {"driver", false, 2},
         {"orve-access", false, 11},
@@ -105,17 +69,12 @@ TEST(DatenquelleAnlegen, StopsAtTheFirstKeyOrValueThatCannotBeWrittenKeepingWhat
     }
 }
 
+// The registry read of the user look-up: a text with its NUL, a number as its
+// bytes; what cannot be read is empty, an error is shown.
 TEST(sdaGetRegEntry, ReadsTextsWithTheirNulAndNumbersAsBytes)
 {
-    struct Fall {
-        const char* hive;
-        QString key;
-        const char* value;
-        QString erwartet;
-        int typ;
-    };
-    TestRegistry reg({textEintrag(kControl, QStringLiteral("Current User"), QStringLiteral("maria")),
-                      RegEintrag{Hive::LocalMachine, kControl, QStringLiteral("Zahl"), RegWert::alsZahl(0x00434241)}});
+    struct Fall { const char* hive; QString key; const char* value; QString erwartet; int typ; QStringList boxen; };
+    const QString zugriff = QStringLiteral("M GenUtils/sdaGetRegEntry | 5>  Zugriff verweigert | Ok Critical");
     const std::vector<Fall> faelle = {
         {"HKEY_LOCAL_MACHINE", kControl, "Current User", QStringLiteral("maria") + QChar(0), 1},
         {"HKEY_LOCAL_MACHINE", kControl, "Zahl", QStringLiteral("ABC") + QChar(0), 4},
@@ -123,32 +82,24 @@ TEST(sdaGetRegEntry, ReadsTextsWithTheirNulAndNumbersAsBytes)
         {"HKEY_LOCAL_MACHINE", QStringLiteral("System\\Fehlt"), "Current User", QString(), 99},
         {"HKEY_CURRENT_USER", kControl, "Current User", QString(), 99},
         {"hkey_local_machine", kControl, "Current User", QString(), 99},
+        {"HKEY_LOCAL_MACHINE", kControl, "Gesperrt", QString(), -1, {zugriff}},
+        {"HKEY_LOCAL_MACHINE", kControl, "Schliessen scheitert", QStringLiteral("x") + QChar(0), -1},
     };
     for (const auto& f : faelle) {
         SCOPED_TRACE(std::string(f.hive) + " " + f.value);
+        TestRegistry reg({textEintrag(kControl, QStringLiteral("Current User"), QStringLiteral("maria")),
+                          textEintrag(kControl, QStringLiteral("Gesperrt"), QStringLiteral("x")),
+                          textEintrag(kControl, QStringLiteral("Schliessen scheitert"), QStringLiteral("x")),
+                          RegEintrag{Hive::LocalMachine, kControl, QStringLiteral("Zahl"), RegWert::alsZahl(0x00434241)}});
+        reg.lesenWirft = {QStringLiteral("gesperrt")};
+        reg.schliessenScheitert = f.typ == -1 && f.boxen.isEmpty();
         ScriptedDialogs d;
+        for (qsizetype i = 0; i < f.boxen.size(); ++i)
+            d.answer(Answer::Ok);
         int typ = 99;
         EXPECT_EQ(sdaGetRegEntry(reg, d, QLatin1String(f.hive), f.key, QLatin1String(f.value), typ), f.erwartet);
         EXPECT_EQ(typ, f.typ);
+        EXPECT_EQ(d.protokoll(), f.boxen);
+        EXPECT_EQ(reg.offeneSchluessel(), 0);
     }
-    EXPECT_EQ(reg.offeneSchluessel(), 0);
-}
-
-TEST(sdaGetRegEntry, ReportsARegistryErrorAndAFailedClose)
-{
-    TestRegistry reg({textEintrag(QStringLiteral("A"), QStringLiteral("v"), QStringLiteral("x"))});
-    reg.lesenWirft = {QStringLiteral("v")};
-    ScriptedDialogs d;
-    d.answer(Answer::Ok);
-    int typ = 0;
-    EXPECT_EQ(sdaGetRegEntry(reg, d, QStringLiteral("HKEY_LOCAL_MACHINE"), QStringLiteral("A"), QStringLiteral("v"), typ), QString());
-    EXPECT_EQ(typ, -1);
-    EXPECT_EQ(d.protokoll(), QStringList{"M GenUtils/sdaGetRegEntry | 5>  Zugriff verweigert | Ok Critical"});
-    EXPECT_EQ(reg.offeneSchluessel(), 0);
-
-    reg.lesenWirft.clear();
-    reg.schliessenScheitert = true;
-    EXPECT_EQ(sdaGetRegEntry(reg, d, QStringLiteral("HKEY_LOCAL_MACHINE"), QStringLiteral("A"), QStringLiteral("v"), typ),
-              QStringLiteral("x") + QChar(0));
-    EXPECT_EQ(typ, -1);
 }
