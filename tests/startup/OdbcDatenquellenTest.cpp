@@ -7,7 +7,6 @@
 #include "TempProgramFolder.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 
 #include <SQLiteCpp/SQLiteCpp.h>
@@ -26,19 +25,12 @@ QString quelle(const QString& dsn, const QString& pfad)
         + dsn + QStringLiteral(";Database=") + pfad + QStringLiteral(";Threaded=0;Timeout=;NoWCHAR=0");
 }
 
-void tkDatenbank(const QString& pfad)
-{
-    SQLite::Database db(QFile::encodeName(pfad).toStdString(), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
-    db.exec("CREATE TABLE stdbill (time TEXT, number TEXT)");
-    db.exec("INSERT INTO stdbill VALUES ('2024-01-02 10:00:00', '0301234')");
-}
-
 class Quellen : public ::testing::Test {
 protected:
     void SetUp() override
     {
         ASSERT_TRUE(AccessDatenquelleAnlegen(reg, QCoreApplication::applicationFilePath(), kAccessDatenquelle, 0));
-        tkDatenbank(bill);
+        schreibeSqliteBill(bill, {StdbillAnruf{}});
     }
 
     TempProgramFolder folder;
@@ -97,7 +89,7 @@ TEST_F(Quellen, SourceOpensReadOnlyWhenTheDriverFileOfTheSourceElseOfItsListedDr
     auto db = q.oeffnen(quelle(kSQLite3Datenquelle, bill));
     ASSERT_TRUE(db);
     EXPECT_EQ(db->execAndGet("SELECT count(*) FROM stdbill").getInt(), 1);
-    EXPECT_THROW(db->exec("INSERT INTO stdbill VALUES ('x', 'y')"), SQLite::Exception) << "opened read-only";
+    EXPECT_THROW(db->exec("INSERT INTO stdbill (number) VALUES ('x')"), SQLite::Exception) << "opened read-only";
 
     reg.entfernen(Hive::LocalMachine, schluessel, QStringLiteral("Driver"));
     EXPECT_TRUE(q.oeffnen(quelle(kSQLiteDatenquelle, bill)));

@@ -6,7 +6,6 @@
 #include "WidgetTexte.h"
 
 #include <QDir>
-#include <QFrame>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -56,7 +55,6 @@ TEST_F(Splash, ButtonAnyKeyButAModifierOrAClickOnTheFrameClosesItOnce)
         {"button Weiter", [](frmSplash& w) { QTest::mouseClick(kind<QPushButton>(&w, "Command1"), Qt::LeftButton); }},
         {"letter key on the focused button", [](frmSplash& w) { QTest::keyClick(kind<QPushButton>(&w, "Command1"), Qt::Key_X); }},
         {"escape", [](frmSplash& w) { QTest::keyClick(&w, Qt::Key_Escape); }},
-        {"click on the frame", [](frmSplash& w) { QTest::mouseClick(kind(&w, "fraMainFrame"), Qt::LeftButton, {}, QPoint(4, 4)); }},
         {"click on a label in the frame", [](frmSplash& w) { QTest::mouseClick(kind(&w, "lblPlatform"), Qt::LeftButton); }},
         {"modifier keys", [](frmSplash& w) { for (auto t : {Qt::Key_Shift, Qt::Key_Control, Qt::Key_Alt}) QTest::keyClick(&w, t); }, false},
     };
