@@ -1,6 +1,6 @@
 #pragma once
 
-#include "startup/SpeicherRegistry.h"
+#include "startup/Registry.h"
 
 #include <QString>
 
