@@ -49,6 +49,7 @@ TEST(VerbindungZerlegen, FindsDataSourceAndFileEvenWhenThePathHoldsSeparators)
          QStringLiteral("/srv/x;Modus=y/bill;.db")},
         {QStringLiteral("dsn=Q;database=/a/b.db"), QStringLiteral("Q"), QStringLiteral("/a/b.db")},
         {QStringLiteral("DSN=Q"), QStringLiteral("Q"), QString()},
+        {QStringLiteral("DSN=Q;DBQ=/a/b.db;"), QStringLiteral("Q"), QStringLiteral("/a/b.db")},
     };
     for (const auto& f : faelle) {
         SCOPED_TRACE(f.verbindung.toStdString());
@@ -68,7 +69,7 @@ TEST_F(Quellen, RefusesWhatTheDriverManagerWouldRefuseAndNeverCreatesASourceFile
         {QStringLiteral("Database=") + bill, "keine ODBC-Datenquelle"},
         {quelle(kSQLite3Datenquelle, QString()), "keine Datenbankdatei"},
         {quelle(kSQLite3Datenquelle, folder.path()), "keine Datei"},
-        {quelle(kSQLite3Datenquelle, folder.file(QStringLiteral("kein.db"))), "keine SQLite-Datenbank"},
+        {quelle(kSQLite3Datenquelle, folder.file(QStringLiteral("kein.db"))), "ist keine SQLite-Datenbank."},
         {quelle(kSQLite3Datenquelle, fehlt), "nicht gefunden"},
         {quelle(kSQLiteDatenquelle, fehltAuch), "nicht gefunden"},
     };
