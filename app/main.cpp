@@ -7,10 +7,10 @@
 #include "common/QtDialogs.h"
 #include "common/Version.h"
 #include "mainwindow/frmHaupt.h"
-#include "startup/DataSourceResolver.h"
-#include "startup/Registry.h"
-#include "startup/StartupSequence.h"
-#include "startup/SystemInfo.h"
+#include "startup/DateiRegistry.h"
+#include "startup/OdbcDatenquellen.h"
+#include "startup/SplashLaden.h"
+#include "startup/Systemumgebung.h"
 #include "startup/frmSplash.h"
 
 #include <QApplication>

@@ -15,7 +15,7 @@
 #include "mainwindow/HauptAnsicht.h"
 #include "startup/OdbcSchluessel.h"
 #include "startup/Registry.h"
-#include "startup/SystemInfo.h"
+#include "startup/Systemumgebung.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,7 @@
 #include "startup/Installation.h"
 
 #include "startup/OdbcSchluessel.h"
+#include "startup/SpeicherRegistry.h"
 
 #include <QDir>
 #include <QFileInfo>

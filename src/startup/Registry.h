@@ -1,14 +1,9 @@
 #pragma once
 
-#include <QByteArray>
-#include <QMap>
 #include <QString>
-#include <QStringList>
 
-#include <map>
 #include <optional>
 #include <stdexcept>
-#include <vector>
 
 namespace orve {
 
@@ -36,8 +31,8 @@ struct RegWert {
 };
 
 // One value at its place: hive, key path below the hive ("SOFTWARE\ODBC\..."),
-// value name ("" is the key's default value). Used for lists of entries (the
-// standard installation) and for the log of writes.
+// value name ("" is the key's default value). Used for lists of entries such
+// as the standard installation.
 struct RegEintrag {
     Hive hive = Hive::LocalMachine;
     QString schluessel;
@@ -88,106 +83,6 @@ public:
     virtual bool wertSetzen(RegSchluessel schluessel, const QString& name, const RegWert& wert) = 0;
     // Closes a key; false for a key that is not open.
     virtual bool schliessen(RegSchluessel schluessel) = 0;
-
-    bool textSetzen(RegSchluessel s, const QString& name, const QString& text)
-    {
-        return wertSetzen(s, name, RegWert::alsText(text));
-    }
-    bool zahlSetzen(RegSchluessel s, const QString& name, quint32 zahl)
-    {
-        return wertSetzen(s, name, RegWert::alsZahl(zahl));
-    }
-};
-
-// A registry in memory, every hive empty at first. Keeps a log of every value
-// written through wertSetzen(), in order.
-class SpeicherRegistry : public Registry {
-public:
-    SpeicherRegistry() = default;
-    explicit SpeicherRegistry(const std::vector<RegEintrag>& eintraege);
-
-    std::optional<RegSchluessel> oeffnen(Hive hive, const QString& pfad) override;
-    std::optional<RegWert> wertLesen(RegSchluessel schluessel, const QString& name) override;
-    std::optional<RegSchluessel> anlegen(Hive hive, const QString& pfad) override;
-    bool wertSetzen(RegSchluessel schluessel, const QString& name, const RegWert& wert) override;
-    bool schliessen(RegSchluessel schluessel) override;
-
-    // Direct access, outside the Windows-style calls (set-up, tests).
-    void eintragen(const RegEintrag& e);          // creates the key when missing; not logged
-    bool entfernen(Hive hive, const QString& pfad, const QString& name); // one value
-    bool schluesselVorhanden(Hive hive, const QString& pfad) const;
-    std::optional<RegWert> wert(Hive hive, const QString& pfad, const QString& name) const;
-    // Every value, keys in tree order, values in the order they were first written.
-    std::vector<RegEintrag> eintraege() const;
-    // Every value written through wertSetzen(), in order.
-    const std::vector<RegEintrag>& protokoll() const { return m_protokoll; }
-    void protokollLeeren() { m_protokoll.clear(); }
-    int offeneSchluessel() const { return static_cast<int>(m_offen.size()); }
-
-    // The regedit export form of the whole registry ("Windows Registry
-    // Editor Version 5.00", one [HIVE\key] section per key).
-    QByteArray alsRegDatei() const;
-    // Reads a regedit export (UTF-8, Windows-1252 or UTF-16 with BOM; version
-    // 5.00 or REGEDIT4 header). Values of other types than text and 32-bit
-    // number, and lines that cannot be read, are kept as they are and written
-    // back unchanged. Throws RegistryFehler when the header is missing.
-    static SpeicherRegistry ausRegDatei(const QByteArray& inhalt);
-
-protected:
-    struct Schluessel {
-        QString pfad;                                // as first spelt
-        std::vector<std::pair<QString, RegWert>> werte;
-        QStringList fremdeZeilen;                    // kept verbatim
-    };
-    struct Daten {
-        // per hive: lower-case path -> key
-        std::map<Hive, std::map<QString, Schluessel>> hives;
-    };
-    struct Offen {
-        Hive hive;
-        QString schluessel; // lower-case path
-        bool schreibbar;
-    };
-
-    // Adds the keys and values of a regedit export (see ausRegDatei).
-    void einlesen(const QByteArray& inhalt);
-    static QString normalisiert(const QString& pfad);
-    Schluessel* finden(Hive hive, const QString& pfad);
-    const Schluessel* finden(Hive hive, const QString& pfad) const;
-    Schluessel& erzeugen(Hive hive, const QString& pfad);
-    const Offen* offen(RegSchluessel s) const;
-
-    Daten m_daten;
-    std::map<int, Offen> m_offen;
-    int m_naechsteId = 1;
-    std::vector<RegEintrag> m_protokoll;
-};
-
-// HKEY_LOCAL_MACHINE kept in a regedit export file (Registry/HKEY_LOCAL_MACHINE.reg
-// in the program folder). Read when constructed (a missing file is an empty
-// hive); after every change the whole file is replaced atomically, so a
-// failed write leaves the old file and undoes the change in memory. Other
-// hives read as empty and cannot be written.
-class DateiRegistry : public SpeicherRegistry {
-public:
-    // Throws RegistryFehler when an existing file cannot be read or is no
-    // registry export.
-    explicit DateiRegistry(const QString& datei);
-
-    // <programmOrdner>/Registry/HKEY_LOCAL_MACHINE.reg
-    static QString standardDatei(const QString& programmOrdner);
-
-    const QString& datei() const { return m_datei; }
-
-    std::optional<RegSchluessel> oeffnen(Hive hive, const QString& pfad) override;
-    std::optional<RegSchluessel> anlegen(Hive hive, const QString& pfad) override;
-    bool wertSetzen(RegSchluessel schluessel, const QString& name, const RegWert& wert) override;
-
-    // Writes the file now; false when it could not be replaced.
-    bool speichern() const;
-
-private:
-    QString m_datei;
 };
 
 } // namespace orve

@@ -23,6 +23,9 @@
 
 namespace orve {
 
+namespace {
+
+// The program's logo, drawn (no image file needed).
 QPixmap orveLogo(int breite, int hoehe)
 {
     QPixmap bild(breite, hoehe);
@@ -77,6 +80,8 @@ QPixmap orveLogo(int breite, int hoehe)
     p.drawText(QRectF(0, hoehe * 0.68, breite, hoehe * 0.26), Qt::AlignCenter, QStringLiteral("ORVE"));
     return bild;
 }
+
+} // namespace
 
 frmSplash::frmSplash(AppState& state, Registry& reg, Systemumgebung& system, Dialogs& dialogs, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)

@@ -1,8 +1,7 @@
 #pragma once
 
-#include "startup/StartupSequence.h"
+#include "startup/SplashLaden.h"
 
-#include <QPixmap>
 #include <QWidget>
 
 class QFrame;
@@ -29,7 +28,6 @@ public:
               QWidget* parent = nullptr);
 
     void laden();
-    const SplashAnzeige& anzeige() const { return m_anzeige; }
 
 signals:
     void geschlossen();
@@ -65,8 +63,5 @@ private:
     QLabel* Rechtslage;
     QPushButton* Command1;
 };
-
-// The program's logo, drawn (no image file needed).
-QPixmap orveLogo(int breite, int hoehe);
 
 } // namespace orve

@@ -8,15 +8,15 @@
 //   xvfb-run -a -s "-screen 0 1280x900x24" env QT_QPA_PLATFORM=xcb help_bilder help/bilder
 // help/bilder-erneuern.sh does exactly this.
 #include "common/AppState.h"
+#include "common/LocalDatabase.h"
 #include "common/QtDialogs.h"
 #include "help/Demonstration.h"
 #include "help/HilfeFenster.h"
 #include "mainwindow/frmHaupt.h"
-#include "startup/DataSourceResolver.h"
-#include "startup/Registry.h"
-#include "startup/SystemInfo.h"
+#include "startup/DateiRegistry.h"
+#include "startup/OdbcDatenquellen.h"
+#include "startup/Systemumgebung.h"
 #include "startup/frmSplash.h"
-#include "common/LocalDatabase.h"
 #include "tariffs/TarifpruefungFenster.h"
 #include "tariffs/frmEingabe.h"
 

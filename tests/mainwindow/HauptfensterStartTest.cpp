@@ -7,7 +7,7 @@
 
 #include "common/ProgramEnd.h"
 #include "common/Version.h"
-#include "startup/DataSourceResolver.h"
+#include "startup/OdbcDatenquellen.h"
 #include "startup/OdbcSchluessel.h"
 
 #include "AnsichtProtokoll.h"
@@ -89,7 +89,7 @@ protected:
     }
 
     TempProgramFolder dir;
-    SpeicherRegistry reg = standardRegistry();
+    TestRegistry reg = standardRegistry();
     FesteSystemumgebung system;
     AuswahlQuellen quellen;
     ScriptedDialogs dialogs;
@@ -258,7 +258,7 @@ TEST_P(ParadoxTreiber, DataSourceNeedsADriverUnlessItIsListed)
     if (p.datenquelleDa)
         eintraege = mit(eintraege, textEintrag(kDatenquellenListe, kParadoxDatenquelle,
                                                QStringLiteral("Microsoft Paradox-Treiber (*.db )")));
-    reg = SpeicherRegistry(eintraege);
+    reg = TestRegistry(eintraege);
     const QString quelle = paradoxDatei(QStringLiteral("dbf/bill.db"));
     pfadMerken(quelle);
     if (p.endet) {
@@ -287,7 +287,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(Start, DataSourceThatCannotBeCreatedEndsTheProgram)
 {
-    StoerRegistry nurLesbar(standardInstallation());
+    TestRegistry nurLesbar(standardInstallation());
     nurLesbar.gesperrteSchluessel.insert(QStringLiteral("software\\odbc\\odbc.ini\\orve-paradox"));
     const QString quelle = paradoxDatei(QStringLiteral("dbf/bill.db"));
     pfadMerken(quelle);

@@ -2,7 +2,7 @@
 
 #include "common/LocalDatabase.h"
 #include "report/BerichtLayout.h"
-#include "startup/DataSourceResolver.h"
+#include "startup/OdbcDatenquellen.h"
 #include "startup/OdbcSchluessel.h"
 
 #include "BerichtBeispiel.h"

@@ -6,16 +6,6 @@
 
 namespace orve::test {
 
-RegEintrag textEintrag(const QString& schluessel, const QString& name, const QString& text)
-{
-    return RegEintrag{Hive::LocalMachine, schluessel, name, RegWert::alsText(text)};
-}
-
-RegEintrag zahlEintrag(const QString& schluessel, const QString& name, quint32 zahl)
-{
-    return RegEintrag{Hive::LocalMachine, schluessel, name, RegWert::alsZahl(zahl)};
-}
-
 std::vector<RegEintrag> standardInstallation(const QString& treiberDatei)
 {
     const QString datei = treiberDatei.isEmpty() ? QCoreApplication::applicationFilePath() : treiberDatei;
@@ -25,31 +15,41 @@ std::vector<RegEintrag> standardInstallation(const QString& treiberDatei)
 std::vector<RegEintrag> ohne(std::vector<RegEintrag> eintraege, const QString& schluessel, const QString& name)
 {
     std::erase_if(eintraege, [&](const RegEintrag& e) {
-        if (name.isEmpty())
-            return e.schluessel.compare(schluessel, Qt::CaseInsensitive) == 0
-                || e.schluessel.startsWith(schluessel + QLatin1Char('\\'), Qt::CaseInsensitive);
-        return e.schluessel.compare(schluessel, Qt::CaseInsensitive) == 0
-            && e.name.compare(name, Qt::CaseInsensitive) == 0;
+        const bool dort = e.schluessel.compare(schluessel, Qt::CaseInsensitive) == 0;
+        return name.isEmpty() ? dort || e.schluessel.startsWith(schluessel + QLatin1Char('\\'), Qt::CaseInsensitive)
+                              : dort && e.name.compare(name, Qt::CaseInsensitive) == 0;
     });
     return eintraege;
 }
 
-std::vector<RegEintrag> mit(std::vector<RegEintrag> eintraege, const RegEintrag& e)
+bool TestRegistry::wertSetzen(RegSchluessel s, const QString& name, const RegWert& w)
 {
-    for (auto& vorhanden : eintraege) {
-        if (vorhanden.hive == e.hive && vorhanden.schluessel.compare(e.schluessel, Qt::CaseInsensitive) == 0
-            && vorhanden.name.compare(e.name, Qt::CaseInsensitive) == 0) {
-            vorhanden.wert = e.wert;
-            return eintraege;
-        }
-    }
-    eintraege.push_back(e);
-    return eintraege;
+    if (gesperrteWerte.contains(name.toLower()) || !SpeicherRegistry::wertSetzen(s, name, w))
+        return false;
+    m_protokoll.push_back(RegEintrag{offen(s)->hive, offen(s)->schluessel, name, w});
+    return true;
 }
 
-SpeicherRegistry standardRegistry(const QString& treiberDatei)
+std::optional<RegWert> TestRegistry::wertLesen(RegSchluessel s, const QString& name)
 {
-    return SpeicherRegistry(standardInstallation(treiberDatei));
+    if (lesenWirft.contains(name.toLower()))
+        throw RegistryFehler(5, QStringLiteral("Zugriff verweigert"));
+    return SpeicherRegistry::wertLesen(s, name);
+}
+
+std::optional<RegWert> TestRegistry::wert(Hive hive, const QString& pfad, const QString& name)
+{
+    const auto s = SpeicherRegistry::oeffnen(hive, pfad);
+    const auto w = s ? SpeicherRegistry::wertLesen(*s, name) : std::nullopt;
+    if (s)
+        SpeicherRegistry::schliessen(*s);
+    return w;
+}
+
+bool TestRegistry::entfernen(Hive hive, const QString& pfad, const QString& name)
+{
+    Schluessel* k = finden(hive, pfad);
+    return k && std::erase_if(k->werte, [&](const auto& p) { return p.first.compare(name, Qt::CaseInsensitive) == 0; });
 }
 
 } // namespace orve::test

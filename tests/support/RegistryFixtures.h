@@ -1,73 +1,52 @@
 #pragma once
 
-// Registries for tests: built from lists of entries, the standard
-// installation that the set-up tool writes, one that fails on purpose, and a
-// fixed system environment.
-
-#include "startup/Registry.h"
-#include "startup/SystemInfo.h"
+#include "startup/SpeicherRegistry.h"
+#include "startup/Systemumgebung.h"
 
 #include <QSet>
-#include <QString>
-
-#include <optional>
-#include <vector>
 
 namespace orve::test {
 
-// Shorthands for list entries below HKEY_LOCAL_MACHINE.
-RegEintrag textEintrag(const QString& schluessel, const QString& name, const QString& text);
-RegEintrag zahlEintrag(const QString& schluessel, const QString& name, quint32 zahl);
+inline RegEintrag textEintrag(const QString& schluessel, const QString& name, const QString& text)
+{ return RegEintrag{Hive::LocalMachine, schluessel, name, RegWert::alsText(text)}; }
 
-// The entries the set-up tool writes: the four drivers and the two SQLite
-// data sources. Every driver file is treiberDatei, by default the running
-// test program (a file that exists, so data sources opened through these
-// drivers work).
+// What the set-up tool writes (four drivers, the two SQLite data sources),
+// every driver file being treiberDatei, by default the running test program.
 std::vector<RegEintrag> standardInstallation(const QString& treiberDatei = QString());
+// Without the value `name` of the key; without the key and its subkeys when name is empty.
+std::vector<RegEintrag> ohne(std::vector<RegEintrag> eintraege, const QString& schluessel, const QString& name = {});
+// With `e`: a later entry replaces an earlier one of the same place.
+inline std::vector<RegEintrag> mit(std::vector<RegEintrag> v, const RegEintrag& e) { v.push_back(e); return v; }
 
-// The list without the entries at key `schluessel` whose value is `name`;
-// without the whole key and its subkeys when name is empty. Keys compare
-// without case.
-std::vector<RegEintrag> ohne(std::vector<RegEintrag> eintraege, const QString& schluessel,
-                             const QString& name = QString());
-
-// The list with `e` added, or replacing the value of the same place.
-std::vector<RegEintrag> mit(std::vector<RegEintrag> eintraege, const RegEintrag& e);
-
-// A complete machine: SpeicherRegistry with the standard installation.
-SpeicherRegistry standardRegistry(const QString& treiberDatei = QString());
-
-// A memory registry in which some keys cannot be created, some values
-// cannot be written, reading can fail with an error and closing can fail.
-class StoerRegistry : public SpeicherRegistry {
+// A memory registry that logs its writes, shows its values and fails on request.
+class TestRegistry : public SpeicherRegistry {
 public:
     using SpeicherRegistry::SpeicherRegistry;
 
-    QSet<QString> gesperrteSchluessel; // lower-case paths that anlegen() refuses
-    QSet<QString> gesperrteWerte;      // lower-case value names that wertSetzen() refuses
-    bool lesenWirft = false;           // wertLesen() throws RegistryFehler(5, ...)
-    bool schliessenScheitert = false;  // schliessen() reports failure
+    QSet<QString> gesperrteSchluessel; // lower-case paths
+    QSet<QString> gesperrteWerte;      // lower-case value names
+    QSet<QString> lesenWirft;          // lower-case value names: RegistryFehler(5, "Zugriff verweigert")
+    bool schliessenScheitert = false;
 
     std::optional<RegSchluessel> anlegen(Hive hive, const QString& pfad) override
     {
-        if (gesperrteSchluessel.contains(pfad.toLower()))
-            return std::nullopt;
-        return SpeicherRegistry::anlegen(hive, pfad);
+        return gesperrteSchluessel.contains(pfad.toLower()) ? std::nullopt : SpeicherRegistry::anlegen(hive, pfad);
     }
-    bool wertSetzen(RegSchluessel s, const QString& name, const RegWert& w) override
-    {
-        return !gesperrteWerte.contains(name.toLower()) && SpeicherRegistry::wertSetzen(s, name, w);
-    }
-    std::optional<RegWert> wertLesen(RegSchluessel s, const QString& name) override
-    {
-        if (lesenWirft)
-            throw RegistryFehler(5, QStringLiteral("Zugriff verweigert"));
-        return SpeicherRegistry::wertLesen(s, name);
-    }
+    bool wertSetzen(RegSchluessel s, const QString& name, const RegWert& w) override;
+    std::optional<RegWert> wertLesen(RegSchluessel s, const QString& name) override;
     bool schliessen(RegSchluessel s) override { return SpeicherRegistry::schliessen(s) && !schliessenScheitert; }
+
+    std::optional<RegWert> wert(Hive hive, const QString& pfad, const QString& name);
+    bool entfernen(Hive hive, const QString& pfad, const QString& name);
+    const std::vector<RegEintrag>& protokoll() const { return m_protokoll; }
+    int offeneSchluessel() const { return static_cast<int>(m_offen.size()); }
+
+private:
+    std::vector<RegEintrag> m_protokoll;
 };
 
-// A system environment with fixed answers.
+inline TestRegistry standardRegistry() { return TestRegistry(standardInstallation()); }
+
 class FesteSystemumgebung : public Systemumgebung {
 public:
     std::optional<QByteArray> benutzer = QByteArray("anwender");

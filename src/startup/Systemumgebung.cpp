@@ -1,4 +1,4 @@
-#include "startup/SystemInfo.h"
+#include "startup/Systemumgebung.h"
 
 #include <QDir>
 #include <QFileInfo>

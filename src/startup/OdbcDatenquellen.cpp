@@ -1,4 +1,4 @@
-#include "startup/DataSourceResolver.h"
+#include "startup/OdbcDatenquellen.h"
 
 #include "common/SqliteMeldung.h"
 

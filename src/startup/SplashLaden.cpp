@@ -1,13 +1,13 @@
-#include "startup/StartupSequence.h"
+#include "startup/SplashLaden.h"
 
 #include "common/AppState.h"
 #include "common/Dialogs.h"
 #include "common/Numbers.h"
 #include "common/ProgramEnd.h"
 #include "common/Version.h"
+#include "startup/DateiRegistry.h"
 #include "startup/OdbcSchluessel.h"
-#include "startup/Registry.h"
-#include "startup/SystemInfo.h"
+#include "startup/Systemumgebung.h"
 
 #include <QDir>
 
@@ -46,20 +46,11 @@ std::optional<QString> benutzerAusRegistry(Registry& reg, Dialogs& dialogs, cons
     return v.left(nul);
 }
 
-} // namespace
+const QString kVersionsKommentar = QStringLiteral(
+    "Auswertung der Telefonkosten aus den Gesprächsdaten der TK-Suite, mit eigenen Tarifen und Kostenaufschlag.");
+const QString kVersionsCopyright = QStringLiteral("Copyright © ORVE. Alle Rechte vorbehalten.");
 
-QString versionsKommentar()
-{
-    return QStringLiteral("Auswertung der Telefonkosten aus den Gesprächsdaten der TK-Suite, "
-                          "mit eigenen Tarifen und Kostenaufschlag.");
-}
-
-QString versionsCopyright()
-{
-    return QStringLiteral("Copyright © ORVE. Alle Rechte vorbehalten.");
-}
-
-QString MdacPruefen(Systemumgebung& system, Dialogs& dialogs, SplashAnzeige& anzeige)
+void MdacPruefen(Systemumgebung& system, Dialogs& dialogs, SplashAnzeige& anzeige)
 {
     const auto version = system.datenzugriffVersion();
     if (!version) {
@@ -67,14 +58,13 @@ QString MdacPruefen(Systemumgebung& system, Dialogs& dialogs, SplashAnzeige& anz
                                 QStringLiteral("Das Programm wird vermutlich nicht laufen!")}),
                         kProduktName, Buttons::Ok, Icon::Critical);
         anzeige.Label2 = QStringLiteral("MDAC-Treiber fehlen!");
-        return QString();
+        return;
     }
     if (fuehrendeZahl(*version) < 2.8)
         dialogs.message(zeilen({QStringLiteral("Die MDAC Version ist < 2.80!"),
                                 QStringLiteral("Bitte installieren Sie eine neuere Version!")}),
                         kProduktName, Buttons::Ok, Icon::Critical);
     anzeige.Label2 = QStringLiteral("MDAC-Version: ") + *version;
-    return *version;
 }
 
 void AnwenderErmitteln(AppState& state, Registry& reg, Systemumgebung& system, Dialogs& dialogs,
@@ -96,6 +86,8 @@ void AnwenderErmitteln(AppState& state, Registry& reg, Systemumgebung& system, D
     }
     anzeige.Username = *name;
 }
+
+} // namespace
 
 void splashLaden(AppState& state, Registry& reg, Systemumgebung& system, Dialogs& dialogs, SplashAnzeige& anzeige)
 {
@@ -149,9 +141,8 @@ void splashLaden(AppState& state, Registry& reg, Systemumgebung& system, Dialogs
 
     anzeige.lblProductName = kProduktName;
     anzeige.lblVersion = QStringLiteral("Version: ") + versionText();
-    anzeige.lblCopyright = versionsCopyright();
-    anzeige.Text1 = versionsKommentar();
-    anzeige.hilfeDatei = state.pfadImProgrammordner(QStringLiteral("Hilfe/ORVE-Tarifo.hlp"));
+    anzeige.lblCopyright = kVersionsCopyright;
+    anzeige.Text1 = kVersionsKommentar;
 }
 
 std::unique_ptr<DateiRegistry> registryLaden(const AppState& state, Dialogs& dialogs)

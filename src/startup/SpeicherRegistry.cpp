@@ -1,13 +1,7 @@
-// The regedit export form of the registry stand-in: reading and writing.
-
-#include "startup/Registry.h"
+#include "startup/SpeicherRegistry.h"
 
 #include "common/TextFile.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 #include <QRegularExpression>
 #include <QStringDecoder>
 
@@ -17,9 +11,15 @@ namespace orve {
 
 namespace {
 
+// Path of a key under its parent: "a\b\c" -> "a\b"; the root has none.
+QString elternPfad(const QString& pfad)
+{
+    const auto i = pfad.lastIndexOf(QLatin1Char('\\'));
+    return i < 0 ? QString() : pfad.left(i);
+}
+
 const QString kKopf5 = QStringLiteral("Windows Registry Editor Version 5.00");
 const QString kKopf4 = QStringLiteral("REGEDIT4");
-const QByteArray kZeilenende = QByteArrayLiteral("\r\n");
 
 // regedit escapes only the backslash and the quotation mark.
 QString maskiert(const QString& s)
@@ -132,6 +132,108 @@ QString dekodieren(const QByteArray& inhalt)
 
 } // namespace
 
+SpeicherRegistry::SpeicherRegistry(const std::vector<RegEintrag>& eintraege)
+{
+    for (const auto& e : eintraege)
+        setzen(erzeugen(e.hive, e.schluessel), e.name, e.wert);
+}
+
+QString SpeicherRegistry::normalisiert(const QString& pfad)
+{
+    // Leading and trailing backslashes and empty parts carry no meaning.
+    const QStringList teile = pfad.split(QLatin1Char('\\'), Qt::SkipEmptyParts);
+    return teile.join(QLatin1Char('\\'));
+}
+
+SpeicherRegistry::Schluessel* SpeicherRegistry::finden(Hive hive, const QString& pfad)
+{
+    auto h = m_daten.hives.find(hive);
+    if (h == m_daten.hives.end())
+        return nullptr;
+    auto k = h->second.find(normalisiert(pfad).toLower());
+    return k == h->second.end() ? nullptr : &k->second;
+}
+
+SpeicherRegistry::Schluessel& SpeicherRegistry::erzeugen(Hive hive, const QString& pfad)
+{
+    const QString n = normalisiert(pfad);
+    auto& keys = m_daten.hives[hive];
+    // Parents first, as RegCreateKey creates every missing level.
+    for (QString p = n; !p.isEmpty(); p = elternPfad(p)) {
+        const QString lower = p.toLower();
+        if (keys.count(lower))
+            break;
+        keys[lower].pfad = p;
+    }
+    auto& k = keys[n.toLower()];
+    if (k.pfad.isEmpty())
+        k.pfad = n;
+    return k;
+}
+
+const SpeicherRegistry::Offen* SpeicherRegistry::offen(RegSchluessel s) const
+{
+    const auto it = m_offen.find(s.id);
+    return it == m_offen.end() ? nullptr : &it->second;
+}
+
+std::optional<RegSchluessel> SpeicherRegistry::oeffnen(Hive hive, const QString& pfad)
+{
+    const QString n = normalisiert(pfad);
+    // The hive itself can always be opened.
+    if (!n.isEmpty() && !finden(hive, n))
+        return std::nullopt;
+    const int id = m_naechsteId++;
+    m_offen[id] = Offen{hive, n.toLower(), false};
+    return RegSchluessel{id};
+}
+
+std::optional<RegWert> SpeicherRegistry::wertLesen(RegSchluessel schluessel, const QString& name)
+{
+    const Offen* o = offen(schluessel);
+    const Schluessel* k = o ? finden(o->hive, o->schluessel) : nullptr;
+    if (!k)
+        return std::nullopt;
+    for (const auto& [n, w] : k->werte)
+        if (n.compare(name, Qt::CaseInsensitive) == 0)
+            return w;
+    return std::nullopt;
+}
+
+std::optional<RegSchluessel> SpeicherRegistry::anlegen(Hive hive, const QString& pfad)
+{
+    const QString n = normalisiert(pfad);
+    if (!n.isEmpty())
+        erzeugen(hive, n);
+    const int id = m_naechsteId++;
+    m_offen[id] = Offen{hive, n.toLower(), true};
+    return RegSchluessel{id};
+}
+
+bool SpeicherRegistry::wertSetzen(RegSchluessel schluessel, const QString& name, const RegWert& wert)
+{
+    const Offen* o = offen(schluessel);
+    if (!o || !o->schreibbar)
+        return false;
+    setzen(erzeugen(o->hive, o->schluessel), name, wert);
+    return true;
+}
+
+bool SpeicherRegistry::schliessen(RegSchluessel schluessel)
+{
+    return m_offen.erase(schluessel.id) == 1;
+}
+
+void SpeicherRegistry::setzen(Schluessel& k, const QString& name, const RegWert& wert)
+{
+    auto it = std::find_if(k.werte.begin(), k.werte.end(),
+                           [&](const auto& p) { return p.first.compare(name, Qt::CaseInsensitive) == 0; });
+    if (it != k.werte.end())
+        it->second = wert;
+    else
+        k.werte.emplace_back(name, wert);
+}
+
 QByteArray SpeicherRegistry::alsRegDatei() const
 {
     QString text = kKopf5 + QStringLiteral("\r\n");
@@ -155,16 +257,8 @@ QByteArray SpeicherRegistry::alsRegDatei() const
     return text.toUtf8();
 }
 
-SpeicherRegistry SpeicherRegistry::ausRegDatei(const QByteArray& inhalt)
-{
-    SpeicherRegistry reg;
-    reg.einlesen(inhalt);
-    return reg;
-}
-
 void SpeicherRegistry::einlesen(const QByteArray& inhalt)
 {
-    SpeicherRegistry& reg = *this;
     const QString text = dekodieren(inhalt);
     if (text.trimmed().isEmpty())
         return;
@@ -194,7 +288,7 @@ void SpeicherRegistry::einlesen(const QByteArray& inhalt)
             const auto hive = hiveAusName(trenner < 0 ? innen : innen.left(trenner));
             if (!hive)
                 continue;
-            aktuell = &reg.erzeugen(*hive, trenner < 0 ? QString() : innen.mid(trenner + 1));
+            aktuell = &erzeugen(*hive, trenner < 0 ? QString() : innen.mid(trenner + 1));
             continue;
         }
         if (!aktuell)
@@ -266,49 +360,8 @@ void SpeicherRegistry::einlesen(const QByteArray& inhalt)
             aktuell->fremdeZeilen += roh;
             continue;
         }
-        auto it = std::find_if(aktuell->werte.begin(), aktuell->werte.end(),
-                               [&](const auto& p) { return p.first.compare(name, Qt::CaseInsensitive) == 0; });
-        if (it != aktuell->werte.end())
-            it->second = *wert;
-        else
-            aktuell->werte.emplace_back(name, *wert);
+        setzen(*aktuell, name, *wert);
     }
-}
-
-DateiRegistry::DateiRegistry(const QString& datei)
-    : m_datei(datei)
-{
-    QFile f(datei);
-    if (!f.exists())
-        return;
-    if (!f.open(QIODevice::ReadOnly))
-        throw RegistryFehler(5, QStringLiteral("Die Registry-Datei %1 kann nicht gelesen werden: %2")
-                                    .arg(QDir::toNativeSeparators(datei), f.errorString()));
-    const QByteArray inhalt = f.readAll();
-    try {
-        einlesen(inhalt);
-    } catch (const RegistryFehler& e) {
-        throw RegistryFehler(e.nummer(), QDir::toNativeSeparators(datei) + QStringLiteral(": ") + e.beschreibung());
-    }
-}
-
-bool DateiRegistry::speichern() const
-{
-    QDir().mkpath(QFileInfo(m_datei).absolutePath());
-    // Unbuffered: a short write (disk full, file size limit) shows in the
-    // count written; a buffered QSaveFile would commit the cut file.
-    QSaveFile f(m_datei);
-    // In a folder that allows no new file (a program folder an administrator
-    // installed) a writable registry file is written in place.
-    f.setDirectWriteFallback(true);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return false;
-    const QByteArray inhalt = alsRegDatei();
-    if (f.write(inhalt) != inhalt.size()) {
-        f.cancelWriting();
-        return false;
-    }
-    return f.commit();
 }
 
 } // namespace orve

@@ -21,31 +21,19 @@ struct SplashAnzeige {
     QString lblVersion;                                // "Version: 2.0.1"
     QString lblCopyright;                              // legal notice of the version information
     QString Text1;                                     // comment of the version information
-    QString hilfeDatei;                                // <program folder>/Hilfe/ORVE-Tarifo.hlp
 };
-
-// The fixed texts of the version information shown by the start-up window.
-QString versionsKommentar();
-QString versionsCopyright();
 
 // The load step of the start-up window: checks the data-access components,
 // the SQLite and SQLite3 drivers, their data sources, the Access driver,
 // creates "ORVE-Access" when it is missing, checks the Paradox driver,
 // determines the user, makes the program folder the current directory and
-// fills the texts. A missing prerequisite is reported and ends the program
-// (throws ProgramEnd); nothing later runs.
+// fills the texts. A data-access version below 2.8 or none only warns. The
+// user is the system's (stored in state.Anwender), else the registry value
+// "Current User" or "CurrentUser" (shown only). A missing prerequisite or
+// user is reported and ends the program (throws ProgramEnd); nothing later
+// runs.
 void splashLaden(AppState& state, Registry& reg, Systemumgebung& system, Dialogs& dialogs,
                  SplashAnzeige& anzeige);
-
-// Version text of the data-access components, warning when it is below 2.8
-// or missing; sets anzeige.Label2. Never ends the program.
-QString MdacPruefen(Systemumgebung& system, Dialogs& dialogs, SplashAnzeige& anzeige);
-
-// Determines the user: from the system (sets state.Anwender), else from the
-// registry values "Current User" / "CurrentUser" (shown only). Sets
-// anzeige.Username; ends the program when no name can be found.
-void AnwenderErmitteln(AppState& state, Registry& reg, Systemumgebung& system, Dialogs& dialogs,
-                       SplashAnzeige& anzeige);
 
 // Reads the registry file of the program folder
 // (Registry/HKEY_LOCAL_MACHINE.reg; a missing file is an empty registry).
