@@ -39,8 +39,8 @@ std::string gruppenText(const BerichtDaten& d)
 // The import writes extension 21 before 100 and each extension's calls
 // chronologically; as text, "100" < "21", "05.01.2009" < "28.12.2008" and
 // the German form sorts before the ISO form. The report keeps the import's
-// order, groups by user and username, and sums the stored costs (a cost
-// another writer stored as a German text too).
+// order, groups by user and username, and sums the stored costs (also one
+// another writer stored as a German text) to halves away from zero.
 TEST(BerichtDaten, GroupsInImportOrderWithTheSumsOfTheStoredCosts)
 {
     TempProgramFolder ordner;
@@ -48,13 +48,15 @@ TEST(BerichtDaten, GroupsInImportOrderWithTheSumsOfTheStoredCosts)
     billSchreiben(*db, {anruf("21", "Empfang", "28.12.2008 17:00:00", 0.108),
                         anruf("21", "Empfang", "05.01.2009 09:30:00", 0.090),
                         anruf("21", "Empfang", "2009-01-05 10:00:00", std::nullopt, "????"),
+                        anruf("21", "Einkauf", "2009-01-06 10:00:00", 0.5), // the extension renamed
                         anruf("100", "Zimmer 100", "2009-01-02 08:00:00", 1.005),
                         anruf("100", "Zimmer 100", "2009-01-10 08:00:00", 0.0, "Internes S0 Gespräch")});
-    db->exec("INSERT INTO bill (time, user, username, ucosts) VALUES ('2009-01-11 08:00:00', '22', 'Lager', '0,5')");
+    db->exec("INSERT INTO bill (time, user, username, ucosts) VALUES ('2009-01-11 08:00:00', '22', 'Lager', '-0,005')");
     const std::string erwartet = "21/Empfang: 0,20/0,24 [28.12.2008 17:00:00 0301234567] [05.01.2009 09:30:00 0301234567] "
                                  "[2009-01-05 10:00:00 0301234567]\n"
+                                 "21/Einkauf: 0,50/0,60 [2009-01-06 10:00:00 0301234567]\n"
                                  "100/Zimmer 100: 1,01/1,20 [2009-01-02 08:00:00 0301234567] [2009-01-10 08:00:00 0301234567]\n"
-                                 "22/Lager: 0,50/ [2009-01-11 08:00:00 ]\n";
+                                 "22/Lager: -0,01/ [2009-01-11 08:00:00 ]\n";
     const BerichtDaten d = bill_Grouping(*db);
     EXPECT_EQ(gruppenText(d), erwartet);
     EXPECT_FALSE(d.gruppen[0].bill[2].ucosts) << "a ???? row keeps empty costs";

@@ -17,12 +17,10 @@ using namespace orve::test;
 
 namespace {
 
-Telefonkostenauswertung bericht(std::size_t anrufe, bool gekuerzt = false)
+Telefonkostenauswertung bericht(std::size_t anrufe)
 {
     const BerichtAnruf a{"2009-01-05 09:30:00", "21", "Empfang", "0301234567", "60", 0.1, "Ortstarif Berlin"};
-    BerichtOptionen o;
-    o.rufnummernGekuerzt = gekuerzt;
-    return Telefonkostenauswertung(BerichtDaten{{{"21", "Empfang", 0.1 * anrufe, 0.119 * anrufe, {anrufe, a}}}}, o);
+    return Telefonkostenauswertung(BerichtDaten{{{"21", "Empfang", 0.1 * anrufe, 0.119 * anrufe, {anrufe, a}}}}, {});
 }
 
 void ausloesen(QWidget& w, const char* aktion)
@@ -55,23 +53,31 @@ TEST(BerichtFenster, ASecondReportReplacesTheWindowOfTheFirst)
     EXPECT_EQ(anzeige.fenster(), nullptr);
 }
 
-// A cancelled file question writes nothing; a file that cannot be written gets its message.
+// A cancelled file question writes nothing; a file that cannot be written gets its message. The CSV is for a
+// German spreadsheet: money with a decimal comma, texts holding ";" or quotes quoted, numbers as the report shows them.
 TEST(BerichtFenster, SavesAsPdfOrCsvUnderTheChosenName)
 {
     TempProgramFolder ordner;
-    const QString pdf = ordner.file(QStringLiteral("Januar.pdf")), csv = ordner.file(QStringLiteral("Januar.csv"));
     const QString ohneOrdner = ordner.file(QStringLiteral("fehlt/Januar.pdf"));
     ScriptedDialogs dialoge;
-    dialoge.chooseFile(QString()).chooseFile(pdf).chooseFile(ohneOrdner).answer(Answer::Ok).chooseFile(csv);
-    BerichtFenster fenster(bericht(2, true), dialoge);
+    dialoge.chooseFile(QString()).chooseFile(ordner.file(QStringLiteral("Januar.pdf"))).chooseFile(ohneOrdner);
+    dialoge.answer(Answer::Ok).chooseFile(ordner.file(QStringLiteral("Januar.csv")));
+    const BerichtAnruf a{"2009-01-05 09:30:00", "21", "Einkauf; \"Nord\"", "0301234567        ", "90", 0.108,
+                         "Ortstarif Berlin", "1", 0.09, "0301234567        ", 0.12852, "Ortstarif:1"};
+    const BerichtAnruf ohne{"05.01.2009 10:00:00", "22", "Lager", "110", "5", {}, "????", "2", {}, "110"};
+    BerichtOptionen o;
+    o.rufnummernGekuerzt = true;
+    BerichtFenster fenster(Telefonkostenauswertung({{{"21", a.username, 0.108, 0.12852, {a}}, {"22", "Lager", {}, {}, {ohne}}}}, o),
+                           dialoge);
     for (const char* aktion : {"AlsPdfSpeichern", "AlsPdfSpeichern", "AlsPdfSpeichern", "AlsCsvSpeichern"})
         ausloesen(fenster, aktion);
 
     EXPECT_TRUE(ordner.readFile(QStringLiteral("Januar.pdf")).startsWith("%PDF-"));
     EXPECT_FALSE(QFile::exists(ohneOrdner));
-    const QList<QByteArray> zeilen = ordner.readFile(QStringLiteral("Januar.csv")).split('\n');
-    ASSERT_EQ(zeilen.size(), 4); // header, two calls, nothing after the last line end
-    EXPECT_TRUE(zeilen[1].contains(";0301234xxx;")) << "numbers as the report shows them: " << zeilen[1].toStdString();
+    EXPECT_EQ(ordner.readFile(QStringLiteral("Januar.csv")).toStdString(),
+              "\xEF\xBB\xBFtime;user;username;number;duration;ucosts;rufziel;lineno;costs;vergleichsnummer;ucostsBrutto;"
+              "tarifsatz\r\n2009-01-05 09:30:00;21;\"Einkauf; \"\"Nord\"\"\";0301234xxx        ;90;0,108;Ortstarif Berlin;1;"
+              "0,090;0301234xxx        ;0,12852;Ortstarif:1\r\n05.01.2009 10:00:00;22;Lager;xxx;5;;????;2;;xxx;;\r\n");
     const QStringList boxen = dialoge.protokoll();
     ASSERT_EQ(boxen.size(), 5);
     EXPECT_TRUE(boxen[3].contains(QStringLiteral("kann nicht geschrieben werden"))) << boxen[3].toStdString();

@@ -3,16 +3,11 @@
 
 #include "common/AppState.h"
 
-#include "TempProgramFolder.h"
-
-#include <QFile>
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 using namespace orve;
-using namespace orve::test;
 
 namespace {
 
@@ -80,12 +75,8 @@ TEST(Telefonkostenauswertung, ShowsFieldsInTheirFormatsAndTheVatCaptionBuiltAtSt
     }
 }
 
-TEST(Telefonkostenauswertung, TwoDecimalSumsAndShortenedNumbers)
+TEST(Rufnummer, ShortenedByItsLastThreeDigits)
 {
-    const std::pair<std::optional<double>, const char*> summen[] = {
-        {0.198, "0,20"}, {1.005, "1,01"}, {-0.005, "-0,01"}, {std::nullopt, ""}};
-    for (const auto& [wert, text] : summen)
-        EXPECT_EQ(zweiStellen(wert).toStdString(), text);
     const std::pair<const char*, const char*> nummern[] = {
         {"0301234567        ", "0301234xxx        "}, {"08912345", "08912xxx"}, {"110", "xxx"}, {"12 ", "xxx "},
         {"unbekannt", "unbekannt"}, {"", ""}};
@@ -126,21 +117,4 @@ TEST(Telefonkostenauswertung, SplitsIntoNumberedPagesKeepingGroupHeadersAndFoote
         soll += QLatin1Char('K') + QString(n, QLatin1Char('D')) + QLatin1Char('F');
     EXPECT_EQ(abschnitte, soll);
     EXPECT_EQ(Telefonkostenauswertung({}, {}).seitenEinteilen(a4Hoehe()).seiten(), 1u) << "an empty report has its page";
-}
-
-TEST(BerichtAlsPdf, WritesEveryPageOrNothing)
-{
-    TempProgramFolder ordner;
-    const Telefonkostenauswertung b(gruppen({30, 2, 60, 5}), BerichtOptionen{});
-    const QString datei = ordner.file(QStringLiteral("Bericht.pdf"));
-    berichtAlsPdfSchreiben(b, datei);
-    QFile f(datei);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    const QByteArray pdf = f.readAll();
-    EXPECT_TRUE(pdf.startsWith("%PDF-"));
-    EXPECT_EQ(pdf.count("/Type /Page\n"), 3);
-
-    const QString ohneOrdner = ordner.file(QStringLiteral("fehlt/Bericht.pdf"));
-    EXPECT_THROW(berichtAlsPdfSchreiben(b, ohneOrdner), BerichtFehler);
-    EXPECT_FALSE(QFile::exists(ohneOrdner));
 }
