@@ -58,14 +58,10 @@ protected:
     // The columns the run writes, one line per call in table order (numbers in their 15-digit text form).
     std::string zeilen()
     {
-        SQLite::Statement q(*db, "SELECT typeof(costs) || ' ' || ifnull(CAST(costs AS TEXT), 'NULL') || ' ' || "
-                                 "ifnull(CAST(ucosts AS TEXT), 'NULL') || ' ' || ifnull(CAST(ucostsBrutto AS TEXT), "
-                                 "'NULL') || ' ' || quote(rufziel) || ' ' || quote(vergleichsnummer) || ' ' || "
-                                 "quote(tarifsatz) FROM bill ORDER BY rowid");
-        std::string z;
-        while (q.executeStep())
-            z += q.getColumn(0).getString() + "\n";
-        return z;
+        return db->execAndGet("SELECT ifnull(group_concat(typeof(costs) || ' ' || ifnull(CAST(costs AS TEXT), 'NULL') "
+                              "|| ' ' || ifnull(CAST(ucosts AS TEXT), 'NULL') || ' ' || ifnull(CAST(ucostsBrutto AS TEXT), "
+                              "'NULL') || ' ' || quote(rufziel) || ' ' || quote(vergleichsnummer) || ' ' || "
+                              "quote(tarifsatz) || char(10), ''), '') FROM (SELECT * FROM bill ORDER BY rowid)").getString();
     }
 
     TempProgramFolder dir;

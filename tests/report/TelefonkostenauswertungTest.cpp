@@ -13,19 +13,7 @@ namespace {
 
 BerichtAnruf anruf(const char* rufziel, std::optional<double> ucosts, const char* number = "0301234567")
 {
-    return BerichtAnruf{QStringLiteral("05.01.2009 09:30:00"), QStringLiteral("21"), QStringLiteral("Empfang"),
-                        QString::fromUtf8(number), QStringLiteral("125"), ucosts, QString::fromUtf8(rufziel),
-                        QStringLiteral("2")};
-}
-
-// Extensions with the given numbers of calls of 0,100 each.
-BerichtDaten gruppen(const std::vector<int>& anzahl)
-{
-    BerichtDaten d;
-    for (int n : anzahl)
-        d.gruppen.push_back(BerichtGruppe{QString::number(21 + d.gruppen.size()), QStringLiteral("Empfang"), 0.1 * n,
-                                          0.119 * n, std::vector(static_cast<std::size_t>(n), anruf("Ortstarif Berlin", 0.1))});
-    return d;
+    return BerichtAnruf{"05.01.2009 09:30:00", "21", "Empfang", number, "125", ucosts, rufziel, "2"};
 }
 
 int a4Hoehe()
@@ -88,33 +76,34 @@ TEST(Rufnummer, ShortenedByItsLastThreeDigits)
 // nor a footer without its last, every section above the page footer, the pages numbered "Seite n von 23".
 TEST(Telefonkostenauswertung, SplitsIntoNumberedPagesKeepingGroupHeadersAndFootersWithTheirCalls)
 {
-    std::vector<int> anzahl = {1, 1, 1, 2, 3, 40, 2, 7, 45, 46, 44, 1, 1, 2, 100, 500};
-    std::optional<Telefonkostenauswertung> b;
-    do {
-        ++anzahl.back();
-        b.emplace(gruppen(anzahl), BerichtOptionen{});
-    } while (b->seitenEinteilen(a4Hoehe()).seiten() < 23);
-    const auto e = b->seitenEinteilen(a4Hoehe());
+    BerichtDaten d;
+    for (std::size_t n : {1, 1, 1, 2, 3, 40, 2, 7, 45, 46, 44, 1, 1, 2, 100, 500})
+        d.gruppen.push_back({QString::number(21 + d.gruppen.size()), "Empfang", 0.1, 0.1, {n, anruf("Berlin", 0.1)}});
+    while (Telefonkostenauswertung(d, {}).seitenEinteilen(a4Hoehe()).seiten() < 23)
+        d.gruppen.back().bill.push_back(anruf("Berlin", 0.1));
+    const Telefonkostenauswertung b(d, {});
+    const auto e = b.seitenEinteilen(a4Hoehe());
     ASSERT_EQ(e.seiten(), 23u);
     QString abschnitte; // K group header, D call, F group footer
     for (std::size_t s = 0; s < e.seiten(); ++s) {
-        const auto seite = b->seite(e, s);
+        const auto seite = b.seite(e, s);
         EXPECT_EQ(texte(seite, {"Bezeichnung6", "Bezeichnung5", "Bezeichnung7", "Bezeichnung4"}),
                   QStringLiteral("Bezeichnung4=23 Bezeichnung5=%1 Bezeichnung6=Seite Bezeichnung7=von").arg(s + 1));
         QString hier;
         for (const Zeichnung& z : seite) {
-            hier += z.name == QLatin1String("Text9") ? "K" : z.name == QLatin1String("Text8") ? "D"
-                  : z.name == QLatin1String("Text11")                                  ? "F" : "";
+            if (const auto art = QStringList{"Text9", "Text8", "Text11"}.indexOf(z.name); art >= 0)
+                hier += QLatin1Char("KDF"[art]);
             if (z.name != QLatin1String("Linie1") && !z.name.startsWith(QLatin1String("Bezeichnung"))) {
                 EXPECT_LE(z.rechteck.bottom(), e.fussY()) << "page " << s + 1 << " " << z.name.toStdString();
             }
         }
-        EXPECT_FALSE(hier.startsWith(QLatin1Char('F')) || hier.endsWith(QLatin1Char('K'))) << "page " << s + 1 << ": " << hier.toStdString();
+        EXPECT_FALSE(hier.startsWith(QLatin1Char('F')) || hier.endsWith(QLatin1Char('K')))
+            << "page " << s + 1 << ": " << hier.toStdString();
         abschnitte += hier;
     }
     QString soll;
-    for (int n : anzahl)
-        soll += QLatin1Char('K') + QString(n, QLatin1Char('D')) + QLatin1Char('F');
+    for (const BerichtGruppe& g : d.gruppen)
+        soll += QLatin1Char('K') + QString(g.bill.size(), QLatin1Char('D')) + QLatin1Char('F');
     EXPECT_EQ(abschnitte, soll);
     EXPECT_EQ(Telefonkostenauswertung({}, {}).seitenEinteilen(a4Hoehe()).seiten(), 1u) << "an empty report has its page";
 }
