@@ -6,6 +6,7 @@
 #include "ScriptedDialogs.h"
 #include "TempProgramFolder.h"
 
+#include <QRegularExpression>
 #include <QThread>
 
 #include <sqlite3.h>
@@ -31,13 +32,6 @@ struct TestEditor : TarifeditorOeffner {
         aendern(static_cast<int>(geoeffnet.size()));
     }
 };
-
-QString frage(const char* nummer)
-{
-    return QStringLiteral("M ORVE-Tarifo V2.01 | Es fehlen für die Rufnummer %1 die Angaben im Tarifbereich!\\rWollen Sie "
-                          "diese jetzt im nachfolgenden Formular einpflegen!\\r\\rDie betreffende Vorwahl wird Ihnen "
-                          "gegebenenfalls in diesem Formular angezeigt! | YesNoCancel Stop default No").arg(nummer);
-}
 
 class BepreisungLauf : public ::testing::Test {
 protected:
@@ -90,7 +84,9 @@ TEST_F(BepreisungLauf, EveryCallInTableOrderWithNumbersStoredAndNoAnsweredOncePe
     EXPECT_EQ(fortschritt, (std::vector<std::pair<std::int64_t, std::int64_t>>{{1, 5}, {2, 5}, {3, 5}, {4, 5}, {5, 5}}));
     const std::string ohne = "null NULL NULL NULL '\?\?\?\?' '0301234' NULL\n";
     EXPECT_EQ(zeilen(), kMuenchen90 + kIntern + ohne + "real 0.06 0.072 0.08568 'O1' '08912345' 'Ortstarif:1'\n" + ohne);
-    EXPECT_EQ(dialogs.protokoll(), (QStringList{frage("0301234"), frage("0301234")}));
+    const QRegularExpression frage(QStringLiteral("^M ORVE-Tarifo V2.01 \\| Es fehlen für die Rufnummer 0301234 die Angaben "
+                                                  "im Tarifbereich!.* \\| YesNoCancel Stop default No$"));
+    EXPECT_EQ(dialogs.protokoll().filter(frage).size(), 2) << dialogs.protokoll().join(u'\n').toStdString();
 }
 
 TEST_F(BepreisungLauf, YesOpensTheEditorAndLooksTheSameCallUpAgainUntilItIsPriced)
@@ -126,9 +122,8 @@ TEST_F(BepreisungLauf, IncrementWithoutMinutePriceShowsTheMessageKeepsEarlierCal
     anrufeSchreiben(*db, {{"0891234", "2026-03-02 12:00:00", "90"}, {"0301234"}, {"0891234"}});
     dialogs.answer(Answer::Ok);
     EXPECT_THROW(lauf(), Tariftabellenfehler);
-    EXPECT_EQ(dialogs.protokoll(), QStringList{"M ORVE-Tarifo V2.01 | Fehler in der Tariftabelle! Es wurde für eine "
-                                               "Vorwahl ein Sekundentakt angegeben, aber kein Minutenpreis!\\rBitte "
-                                               "prüfen Sie Ihre Tariftabelle!\\rRufnummer 0301234 | Ok Stop"});
+    EXPECT_TRUE(dialogs.protokoll().value(0).endsWith(QStringLiteral("aber kein Minutenpreis!\\rBitte prüfen Sie Ihre "
+                                                                      "Tariftabelle!\\rRufnummer 0301234 | Ok Stop")));
     EXPECT_EQ(zeilen(), kMuenchen90 + kLeer + kLeer);
 }
 

@@ -33,7 +33,8 @@ inline void tarifeSchreiben(SQLite::Database& db, const std::vector<TZ>& zeilen)
         }
         const std::string t = z.tabelle == 'O' ? "Ortstarif" : "faktor";
         SQLite::Statement q(db, "INSERT INTO " + t + R"( (vorwahl, Bezeichnung, "von Zeit", "bis Zeit", Minutenpreis,)"
-                                    " Pauschale, Sekundentakt, typ) SELECT ?, ? || (count(*) + 1), ?, ?, ?, ?, ?, 'D' FROM " + t);
+                                    " Pauschale, Sekundentakt, typ) SELECT ?, ? || (count(*) + 1), ?, ?, ?, ?, ?, 'D' "
+                                    "FROM " + t);
         q.bind(1, z.vorwahl);
         q.bind(2, std::string(1, z.tabelle));
         z.von ? q.bind(3, z.von) : q.bind(3);

@@ -61,14 +61,13 @@ TEST(Tarifberechnung, CostTableSurchargeVatAndOwnPrice)
         {"0,019", "0", "0", "90", 0.0285, 0.029, 0.057, 0.057 * 1.19, nullptr, "2"},
         {"0,06", "0", "0", "90", 0.09, 0.09, 0.108, 0.12852, nullptr, "1,20", "19,5"},
         // Own price: the minute price raised to the next multiple of O, never below O; the cost to a multiple of O.
-        {"0,06", "0", "0", "60", 0.10, 0.10, 0.12, 0.1428, "0,10"}, {"0,25", "0", "0", "60", 0.30, 0.30, 0.36, 0.4284, "0,10"},
-        {"0,30", "0", "0", "60", 0.30, 0.30, 0.36, 0.4284, "0,10"}, {"0,06", "0", "0", "90", 0.20, 0.20, 0.24, 0.2856, "0,10"},
+        {"0,06", "0", "0", "60", 0.10, 0.10, 0.12, 0.1428, "0,10"}, {"0,25", "0", "0", "60", 0.3, 0.3, 0.36, 0.4284, "0,10"},
+        {"0,30", "0", "0", "60", 0.3, 0.3, 0.36, 0.4284, "0,10"}, {"0,06", "0", "0", "90", 0.2, 0.2, 0.24, 0.2856, "0,10"},
         {"0", "0", "0", "90", 0, 0, 0, 0, "0,10"}, {"0", "0,50", "0", "90", 0.60, 0.60, 0.72, 0.8568, "0,20"},
         {"0,10", "0,08", "0", "90", 0.30, 0.30, 0.36, 0.4284, "0,10"},
     };
     for (const auto& p : faelle) {
-        SCOPED_TRACE(testing::Message() << "M " << (p.M ? p.M : "Null") << " P " << (p.P ? p.P : "Null") << " d "
-                                        << (p.d ? p.d : "Null") << " O " << (p.O ? p.O : "-"));
+        SCOPED_TRACE(testing::Message() << "row " << &p - faelle + 1);
         const auto saetze = Kostensaetze::aus(p.V, p.F, p.O, p.O != nullptr);
         const Kosten k = tarifberechnung(anruf("2026-03-02 12:00:00", p.d), tarif(p.M, p.P, p.S), saetze);
         EXPECT_DOUBLE_EQ(k.kosten, p.kosten);

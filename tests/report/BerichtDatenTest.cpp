@@ -55,7 +55,8 @@ TEST(BerichtDaten, GroupsInImportOrderWithTheSumsOfTheStoredCosts)
     const std::string erwartet = "21/Empfang: 0,20/0,24 [28.12.2008 17:00:00 0301234567] [05.01.2009 09:30:00 0301234567] "
                                  "[2009-01-05 10:00:00 0301234567]\n"
                                  "21/Einkauf: 0,50/0,60 [2009-01-06 10:00:00 0301234567]\n"
-                                 "100/Zimmer 100: 1,01/1,20 [2009-01-02 08:00:00 0301234567] [2009-01-10 08:00:00 0301234567]\n"
+                                 "100/Zimmer 100: 1,01/1,20 [2009-01-02 08:00:00 0301234567] "
+                                 "[2009-01-10 08:00:00 0301234567]\n"
                                  "22/Lager: -0,01/ [2009-01-11 08:00:00 ]\n";
     const BerichtDaten d = bill_Grouping(*db);
     EXPECT_EQ(gruppenText(d), erwartet);

@@ -67,8 +67,8 @@ TEST(BerichtFenster, SavesAsPdfOrCsvUnderTheChosenName)
     const BerichtAnruf ohne{"05.01.2009 10:00:00", "22", "Lager", "110", "5", {}, "????", "2", {}, "110"};
     BerichtOptionen o;
     o.rufnummernGekuerzt = true;
-    BerichtFenster fenster(Telefonkostenauswertung({{{"21", a.username, 0.108, 0.12852, {a}}, {"22", "Lager", {}, {}, {ohne}}}}, o),
-                           dialoge);
+    const BerichtDaten daten{{{"21", a.username, 0.108, 0.12852, {a}}, {"22", "Lager", {}, {}, {ohne}}}};
+    BerichtFenster fenster(Telefonkostenauswertung(daten, o), dialoge);
     for (const char* aktion : {"AlsPdfSpeichern", "AlsPdfSpeichern", "AlsPdfSpeichern", "AlsCsvSpeichern"})
         ausloesen(fenster, aktion);
 
