@@ -58,8 +58,6 @@ public:
     // Throws what tarifberechnung and ZeitGradberechnen throw.
     Suchergebnis suchen(const Preisanruf& anruf, const Kostensaetze& saetze) const;
 
-    const Tarifdaten& daten() const { return m_daten; }
-
 private:
     struct Index {
         QHash<QString, std::vector<int>> nachVorwahl; // positions in table order

@@ -30,7 +30,6 @@ public:
     BerichtFenster(Telefonkostenauswertung bericht, Dialogs& dialogs, QWidget* parent = nullptr);
     ~BerichtFenster() override;
 
-    const Telefonkostenauswertung& bericht() const { return m_bericht; }
     QPrintPreviewWidget* vorschau() const { return m_vorschau; }
 
     // The commands behind the tool bar.

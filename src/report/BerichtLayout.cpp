@@ -31,14 +31,6 @@ Steuerelement linie(const char* name, int top)
 
 } // namespace
 
-const Steuerelement* Bereich::element(const QString& gesucht) const
-{
-    for (const auto& e : elemente)
-        if (e.name == gesucht)
-            return &e;
-    return nullptr;
-}
-
 BerichtOptionen BerichtOptionen::aus(const AppState& state)
 {
     BerichtOptionen o;

@@ -44,8 +44,6 @@ struct Bereich {
     QString name;
     int hoehe = 0;     // twips
     std::vector<Steuerelement> elemente;
-
-    const Steuerelement* element(const QString& name) const;
 };
 
 // The layout of `Telefonkostenauswertung`: five sections from top to bottom.

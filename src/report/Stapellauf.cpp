@@ -63,11 +63,6 @@ void schreiben(std::FILE* f, const QString& text)
     std::fflush(f);
 }
 
-QString summe(const std::optional<double>& wert)
-{
-    return zweiStellen(wert);
-}
-
 } // namespace
 
 int stapellauf(const StapelOptionen& o, std::FILE* aus, std::FILE* fehler)
@@ -166,7 +161,7 @@ int stapellauf(const StapelOptionen& o, std::FILE* aus, std::FILE* fehler)
             schreiben(aus, QStringLiteral("%1\t%2\t%3\t%4\t%5\n")
                                .arg(g.user.trimmed(), g.username.trimmed())
                                .arg(g.bill.size())
-                               .arg(summe(g.Kostensumme), summe(g.Bruttokosten)));
+                               .arg(zweiStellen(g.Kostensumme), zweiStellen(g.Bruttokosten)));
         for (const QString& nummer : r.ohneTarif)
             schreiben(fehler, QStringLiteral("Kein Tarif für die Rufnummer %1 (im Report als \"????\")\n")
                                   .arg(nummer.trimmed()));

@@ -62,9 +62,6 @@ Wert spalte(const QString& name, const BerichtGruppe& g, const BerichtAnruf* a, 
         if (name == QLatin1String("number")) return text(gekuerzt ? rufnummerKuerzen(a->number) : a->number);
         if (name == QLatin1String("duration")) return text(a->duration);
         if (name == QLatin1String("ucosts")) return zahl(a->ucosts);
-        if (name == QLatin1String("costs")) return zahl(a->costs);
-        if (name == QLatin1String("ucostsBrutto")) return zahl(a->ucostsBrutto);
-        if (name == QLatin1String("vergleichsnummer")) return text(a->vergleichsnummer);
         return Wert();
     }
     if (name == QLatin1String("user")) return text(g.user);

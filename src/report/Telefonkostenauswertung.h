@@ -40,7 +40,6 @@ public:
 
     const BerichtDaten& daten() const { return m_daten; }
     const BerichtOptionen& optionen() const { return m_optionen; }
-    const BerichtLayout& layout() const { return m_layout; }
 
     // The page the report is laid out on unless a printer dialog chose
     // another: A4 portrait, margins 25 mm left, 15 mm elsewhere.

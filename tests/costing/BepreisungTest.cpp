@@ -6,6 +6,7 @@
 #include "ScriptedDialogs.h"
 #include "TempProgramFolder.h"
 
+#include <QRegularExpression>
 #include <QThread>
 
 #include <sqlite3.h>
@@ -32,16 +33,10 @@ struct TestEditor : TarifeditorOeffner {
     }
 };
 
-const QString kFrage = QStringLiteral(
-    "M ORVE-Tarifo V2.01 | Es fehlen für die Rufnummer %1 die Angaben im Tarifbereich!\\rWollen Sie diese jetzt im "
-    "nachfolgenden Formular einpflegen!\\r\\rDie betreffende Vorwahl wird Ihnen gegebenenfalls in diesem Formular "
-    "angezeigt! | YesNoCancel Stop default No");
-
 class BepreisungLauf : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        db->exec("PRAGMA synchronous = OFF");
         editor.db = db.get();
         dir.state().Steuersatz = QStringLiteral("19");
         dir.state().Kostenaufschlag = QStringLiteral("1,20");
@@ -51,22 +46,16 @@ protected:
 
     Bepreisungsergebnis lauf(bool eigenpreis = false, Bepreisung::Fortschritt f = {})
     {
-        Bepreisung b(*db, dir.state(), eigenpreis, dialogs, editor);
-        return b.ausfuehren(f);
+        return Bepreisung(*db, dir.state(), eigenpreis, dialogs, editor).ausfuehren(f);
     }
 
-    // The columns the run writes, one line per call in table order (numbers
-    // in their 15-digit text form).
+    // The columns the run writes, one line per call in table order (numbers in their 15-digit text form).
     std::string zeilen()
     {
-        SQLite::Statement q(*db, "SELECT typeof(costs) || ' ' || ifnull(CAST(costs AS TEXT), 'NULL') || ' ' || "
-                                 "ifnull(CAST(ucosts AS TEXT), 'NULL') || ' ' || "
-                                 "ifnull(CAST(ucostsBrutto AS TEXT), 'NULL') || ' ' || quote(rufziel) || ' ' || "
-                                 "quote(vergleichsnummer) || ' ' || quote(tarifsatz) FROM bill ORDER BY rowid");
-        std::string z;
-        while (q.executeStep())
-            z += q.getColumn(0).getString() + "\n";
-        return z;
+        return db->execAndGet("SELECT ifnull(group_concat(typeof(costs) || ' ' || ifnull(CAST(costs AS TEXT), 'NULL') "
+                              "|| ' ' || ifnull(CAST(ucosts AS TEXT), 'NULL') || ' ' || ifnull(CAST(ucostsBrutto AS TEXT), "
+                              "'NULL') || ' ' || quote(rufziel) || ' ' || quote(vergleichsnummer) || ' ' || "
+                              "quote(tarifsatz) || char(10), ''), '') FROM (SELECT * FROM bill ORDER BY rowid)").getString();
     }
 
     TempProgramFolder dir;
@@ -95,7 +84,9 @@ TEST_F(BepreisungLauf, EveryCallInTableOrderWithNumbersStoredAndNoAnsweredOncePe
     EXPECT_EQ(fortschritt, (std::vector<std::pair<std::int64_t, std::int64_t>>{{1, 5}, {2, 5}, {3, 5}, {4, 5}, {5, 5}}));
     const std::string ohne = "null NULL NULL NULL '\?\?\?\?' '0301234' NULL\n";
     EXPECT_EQ(zeilen(), kMuenchen90 + kIntern + ohne + "real 0.06 0.072 0.08568 'O1' '08912345' 'Ortstarif:1'\n" + ohne);
-    EXPECT_EQ(dialogs.protokoll(), (QStringList{kFrage.arg("0301234"), kFrage.arg("0301234")}));
+    const QRegularExpression frage(QStringLiteral("^M ORVE-Tarifo V2.01 \\| Es fehlen für die Rufnummer 0301234 die Angaben "
+                                                  "im Tarifbereich!.* \\| YesNoCancel Stop default No$"));
+    EXPECT_EQ(dialogs.protokoll().filter(frage).size(), 2) << dialogs.protokoll().join(u'\n').toStdString();
 }
 
 TEST_F(BepreisungLauf, YesOpensTheEditorAndLooksTheSameCallUpAgainUntilItIsPriced)
@@ -131,10 +122,8 @@ TEST_F(BepreisungLauf, IncrementWithoutMinutePriceShowsTheMessageKeepsEarlierCal
     anrufeSchreiben(*db, {{"0891234", "2026-03-02 12:00:00", "90"}, {"0301234"}, {"0891234"}});
     dialogs.answer(Answer::Ok);
     EXPECT_THROW(lauf(), Tariftabellenfehler);
-    EXPECT_EQ(dialogs.protokoll(),
-              QStringList{"M ORVE-Tarifo V2.01 | Fehler in der Tariftabelle! Es wurde für eine Vorwahl ein Sekundentakt "
-                          "angegeben, aber kein Minutenpreis!\\rBitte prüfen Sie Ihre Tariftabelle!\\rRufnummer 0301234 "
-                          "| Ok Stop"});
+    EXPECT_TRUE(dialogs.protokoll().value(0).endsWith(QStringLiteral("aber kein Minutenpreis!\\rBitte prüfen Sie Ihre "
+                                                                      "Tariftabelle!\\rRufnummer 0301234 | Ok Stop")));
     EXPECT_EQ(zeilen(), kMuenchen90 + kLeer + kLeer);
 }
 
@@ -146,8 +135,7 @@ TEST_F(BepreisungLauf, CostErrorShowsTheMessageAndStopsWithTheCallsBeforeStored)
     const auto r = lauf();
     EXPECT_EQ(r.status, Bepreisungsergebnis::Status::Fehler);
     EXPECT_TRUE(r.fehler.startsWith(QStringLiteral("Der Kostenaufschlag „zwanzig Prozent“ ist keine Zahl!")));
-    ASSERT_EQ(dialogs.messages().size(), 1u);
-    EXPECT_EQ(dialogs.messages()[0].icon, Icon::Stop);
+    EXPECT_TRUE(dialogs.protokoll().value(0).endsWith(QStringLiteral(" | Ok Stop")));
     EXPECT_EQ(zeilen(), kIntern + kLeer);
 }
 
@@ -173,7 +161,7 @@ TEST_F(BepreisungLauf, ChangesByOtherCommandsDuringTheRunAreSeenOrRefused)
     const auto r = lauf(false, [&](std::int64_t i, std::int64_t) {
         if (i == 1) {
             andere.exec("DELETE FROM bill");
-            anrufeSchreiben(andere, {{"040123", "2026-03-03 09:00:00"}, {"040123", "2026-03-03 09:00:00"}});
+            anrufeSchreiben(andere, {{"040123", "2026-03-02 09:00:00"}, {"040123", "2026-03-02 09:00:00"}});
         }
         return true;
     });

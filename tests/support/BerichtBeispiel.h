@@ -15,11 +15,7 @@ namespace orve::test {
 
 // One row of `bill` with all eleven columns; empty optionals are NULL.
 struct BillZeile {
-    QString time;
-    QString user;
-    QString username;
-    QString number;
-    QString duration;
+    QString time, user, username, number, duration;
     std::optional<double> ucosts;
     QString rufziel;
     QString lineno = QStringLiteral("1");
