@@ -3,7 +3,7 @@
 #include "report/CsvExport.h"
 
 #include "common/BusyCursor.h"
-#include "common/CommandGuard.h"
+#include "common/BefehlAusfuehren.h"
 #include "common/Dialogs.h"
 #include "common/Druckdialog.h"
 

@@ -2,7 +2,7 @@
 
 #include "common/AppState.h"
 #include "common/BusyCursor.h"
-#include "common/CommandGuard.h"
+#include "common/BefehlAusfuehren.h"
 #include "common/Dialogs.h"
 #include "common/Druckdialog.h"
 
