@@ -18,8 +18,7 @@ struct AnsichtProtokoll : HauptAnsicht {
     std::vector<int> fortschritte{0};      // every position of the progress bar
     std::vector<bool> gesperrt;            // every change of the run's lock
     std::function<void()> beimVerarbeiten; // where the window processes its messages
-    std::optional<Telefonkostenauswertung> bericht;
-    int berichte = 0;
+    std::optional<Telefonkostenauswertung> bericht; // the report shown last
 
     void captionSetzen(const QString&) override {}
     void text1Setzen(const QString& t) override { text1 = t; }
@@ -36,7 +35,7 @@ struct AnsichtProtokoll : HauptAnsicht {
         };
         return std::make_unique<Keiner>();
     }
-    void berichtZeigen(Telefonkostenauswertung b) override { bericht.emplace(std::move(b)); ++berichte; }
+    void berichtZeigen(Telefonkostenauswertung b) override { bericht.emplace(std::move(b)); }
     QString combo1Text() const override { return combo1; }
     QString combo2Text() const override { return combo2; }
     void combo1Setzen(const QStringList& e, const QString& t) override { combo1Liste = e; combo1 = t; }

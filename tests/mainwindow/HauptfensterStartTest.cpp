@@ -36,6 +36,7 @@ struct Startfall {
     int kopie = -1;                 // rows of the Paradox staging table (-1: none)
     bool datenquelle = false;       // "ORVE-Paradox" created with the driver and the system folder
 };
+void PrintTo(const Startfall& f, std::ostream* os) { *os << f.name; }
 
 struct Start : ::testing::TestWithParam<Startfall> {
     Start()
