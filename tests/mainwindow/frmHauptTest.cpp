@@ -29,7 +29,7 @@ using namespace orve::test;
 
 namespace {
 
-// The window on two calls; every call finds the catch-all tariff.
+// The window on two calls; both find the catch-all tariff.
 class Fenster : public ::testing::Test {
 protected:
     void SetUp() override
@@ -39,9 +39,8 @@ protected:
         u.sqlite({{utcZeit("2009-03-21 14:30:00"), 21, QStringLiteral("Zentrale"), QStringLiteral("0301234")},
                   {utcZeit("2009-03-22 09:00:00"), 22, QStringLiteral("Lager"), QStringLiteral("0301234")}});
         u.ordner.writeFile(QStringLiteral("Billpfad.txt"), u.billDatei().toUtf8() + "\r\n");
-        for (const char* tabelle : {"faktor", "Ortstarif"})
-            u.lokal()->exec(std::string("INSERT INTO ") + tabelle + " (vorwahl, Bezeichnung, \"von Zeit\", \"bis Zeit\", "
-                            "Minutenpreis, Pauschale, Sekundentakt) VALUES ('0', 'Tarif', '00:00:00', '24:00:00', 0.06, 0, 0)");
+        u.lokal()->exec("INSERT INTO faktor (vorwahl, Bezeichnung, \"von Zeit\", \"bis Zeit\", Minutenpreis, Pauschale, "
+                        "Sekundentakt) VALUES ('0', 'Tarif', '00:00:00', '24:00:00', 0.06, 0, 0)");
         fenster.laden();
         fenster.show();
         QObject::connect(&fenster, &frmHaupt::geschlossen, [this] { ++geschlossen; });
