@@ -1,7 +1,7 @@
 // ORVE-Tarifo: the start-up window checks the machine, closing it opens the
 // main window. The program folder is always the folder of the executable.
 #include "common/AppState.h"
-#include "common/CommandGuard.h"
+#include "common/BefehlAusfuehren.h"
 #include "common/Dialogs.h"
 #include "common/ProgramEnd.h"
 #include "common/QtDialogs.h"

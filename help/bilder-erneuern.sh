@@ -14,4 +14,4 @@ else
   set --
 fi
 xvfb-run -a -s "-screen 0 1280x900x24" env QT_QPA_PLATFORM=xcb \
-  "$build/tests/help/help_bilder" "$hier/bilder" "$@"
+  "$build/tools/bilder/help_bilder" "$hier/bilder" "$@"

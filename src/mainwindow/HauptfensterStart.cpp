@@ -25,6 +25,9 @@
 
 namespace orve {
 
+namespace {
+
+// A Windows path of TK-Suite's installation in this system's form.
 QString windowsPfadNativ(const QString& windowsPfad)
 {
 #ifdef Q_OS_WIN
@@ -37,6 +40,8 @@ QString windowsPfadNativ(const QString& windowsPfad)
     return p;
 #endif
 }
+
+} // namespace
 
 StartPfade StartPfade::system()
 {

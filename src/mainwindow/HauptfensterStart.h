@@ -25,9 +25,6 @@ struct StartPfade {
     static StartPfade system();
 };
 
-// Converts a Windows path of TK-Suite's installation to this system's form.
-QString windowsPfadNativ(const QString& windowsPfad);
-
 // The load step of the main window: finds bill.db (Billpfad.txt, the
 // standard places, the input box), recognises it as SQLite (through
 // "SQLite3 Datasource", then "SQLite Datasource") or as a Paradox table,
@@ -45,7 +42,7 @@ public:
     // Billpfad.txt, which stays as it is.
     void billpfadVorgeben(const QString& pfad) { m_vorgabe = pfad; }
 
-    // The steps, public for tests of the single states.
+private:
     // Searching: standard places, else the message and the input box; the
     // path found is stored in Billpfad.txt. False when none was given.
     bool suchen();
@@ -56,8 +53,6 @@ public:
     // another program holds is no wrong path: the user is told and may try
     // again; No ends the program.
     bool versuchen();
-
-private:
     bool pfadUebernehmen(const QString& pfad);
     enum class Antwort { Ja, Nein, Gesperrt };
     Antwort sqliteVersuchen(int istSQLite3, QString& grund);

@@ -2,7 +2,7 @@
 
 #include "calls/Settings.h"
 #include "common/AppState.h"
-#include "common/CommandGuard.h"
+#include "common/BefehlAusfuehren.h"
 #include "common/Dialogs.h"
 #include "help/HilfeFenster.h"
 #include "report/BerichtAnzeige.h"

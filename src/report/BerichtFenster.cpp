@@ -2,8 +2,8 @@
 
 #include "report/CsvExport.h"
 
+#include "common/BefehlAusfuehren.h"
 #include "common/BusyCursor.h"
-#include "common/CommandGuard.h"
 #include "common/Dialogs.h"
 #include "common/Druckdialog.h"
 

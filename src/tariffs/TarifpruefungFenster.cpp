@@ -1,8 +1,8 @@
 #include "tariffs/TarifpruefungFenster.h"
 
 #include "common/AppState.h"
+#include "common/BefehlAusfuehren.h"
 #include "common/BusyCursor.h"
-#include "common/CommandGuard.h"
 #include "common/Dialogs.h"
 #include "common/Druckdialog.h"
 

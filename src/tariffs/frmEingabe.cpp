@@ -1,7 +1,7 @@
 #include "tariffs/frmEingabe.h"
 
 #include "common/AppState.h"
-#include "common/CommandGuard.h"
+#include "common/BefehlAusfuehren.h"
 #include "common/Dialogs.h"
 #include "common/LocalDatabase.h"
 #include "common/Version.h"

@@ -1,4 +1,4 @@
-#include "common/CommandGuard.h"
+#include "common/BefehlAusfuehren.h"
 #include "common/ProgramEnd.h"
 #include "common/QtDialogs.h"
 

@@ -1,66 +1,54 @@
 #include "help/Hilfe.h"
+#include "help/HilfeFenster.h"
 
 #include "ScriptedDialogs.h"
 #include "TempProgramFolder.h"
 
+#include <QLineEdit>
+#include <QTextBrowser>
+#include <QToolButton>
+
 #include <gtest/gtest.h>
 
-#include <stdexcept>
-
 using namespace orve;
-using orve::test::ScriptedDialogs;
-using orve::test::TempProgramFolder;
+using namespace orve::test;
 
 namespace {
 
-// Records the pages shown and how many boxes had been shown by then.
-struct Anzeige : HilfeAnzeige {
-    explicit Anzeige(const ScriptedDialogs& d, bool wirft = false) : dlg(d), wirft(wirft) {}
-    void zeigen(const QString& seite) override
-    {
-        seiten << seite;
-        boxenDavor = static_cast<int>(dlg.boxes().size());
-        if (wirft)
-            throw std::runtime_error("kein Betrachter");
-    }
-    const ScriptedDialogs& dlg;
-    bool wirft;
-    QStringList seiten;
-    int boxenDavor = -1;
-};
-
-const QString kHinweis = QStringLiteral(
-    "M ORVE-Tarifo | Windows 7 bzw. Vista Nutzer benötigen zum Anzeigen der Hilfe ein Update!\\r\\rDieses finden Sie "
-    "im Installationspfad dieser Software im Unterordner\\r\\r\\Windows 7 alte Hilfe Dateien anzeigen\\! | Ok "
-    "Information");
-
-TEST(Hilfe, BefehleZeigenDieInhaltsseiteNurWennSieDaIstUndDerHinweisKommtZuerst)
+// No help without its contents page; with it the hint, then the help window
+// at the contents page: links, search, back, and one window however often it
+// is asked for.
+TEST(Hilfe, HintThenOneHelpWindowAtTheContentsPage)
 {
-    const struct {
-        bool win7, dateiDa, anzeigeWirft;
-    } faelle[] = {
-        {false, true, false}, {false, false, false}, {true, true, false}, {true, false, false}, {true, true, true},
-    };
-    for (const auto& f : faelle) {
-        SCOPED_TRACE(testing::Message() << "win7=" << f.win7 << " datei=" << f.dateiDa << " wirft=" << f.anzeigeWirft);
-        TempProgramFolder dir;
-        if (f.dateiDa)
-            dir.writeFile(QStringLiteral("Hilfe/ORVE-Tarifo.html"), "<html><body>Inhalt</body></html>");
-        ScriptedDialogs dlg;
-        if (f.win7)
-            dlg.answer(Answer::Ok);
-        Anzeige anzeige(dlg, f.anzeigeWirft);
-        if (f.win7)
-            mnuWin7(dir.state(), dlg, anzeige);
-        else
-            mnuHilfeklick(dir.state(), anzeige);
-
-        EXPECT_EQ(dlg.protokoll(), f.win7 ? QStringList{kHinweis} : QStringList{});
-        EXPECT_EQ(anzeige.seiten, f.dateiDa ? QStringList{dir.file(QStringLiteral("Hilfe/ORVE-Tarifo.html"))}
-                                            : QStringList{});
-        if (f.dateiDa)
-            EXPECT_EQ(anzeige.boxenDavor, f.win7 ? 1 : 0);
-    }
+    TempProgramFolder dir;
+    QWidget haupt;
+    QtHilfeAnzeige anzeige(&haupt);
+    mnuHilfeklick(dir.state(), anzeige);
+    EXPECT_EQ(haupt.findChild<HilfeFenster*>(), nullptr);
+    dir.writeFile(QStringLiteral("Hilfe/ORVE-Tarifo.html"), "<html><body><h1>Inhalt</h1><a href=\"seite.html\">Seite</a></body></html>");
+    dir.writeFile(QStringLiteral("Hilfe/seite.html"), "<html><body><p>Minutenpreis und Sekundentakt</p></body></html>");
+    ScriptedDialogs dlg;
+    mnuWin7(dir.state(), dlg.answer(Answer::Ok), anzeige);
+    EXPECT_TRUE(dlg.messages().at(0).text.startsWith(QStringLiteral("Windows 7 bzw. Vista Nutzer")));
+    auto* fenster = haupt.findChild<HilfeFenster*>();
+    ASSERT_TRUE(fenster && fenster->isVisible());
+    QTextBrowser* b = fenster->browser();
+    b->setSource(QUrl(QStringLiteral("seite.html")));
+    auto* suche = fenster->findChild<QLineEdit*>(QStringLiteral("txtSuche"));
+    suche->setText(QStringLiteral("sekundentakt"));
+    EXPECT_TRUE(fenster->suchen());
+    EXPECT_EQ(b->textCursor().selectedText(), QStringLiteral("Sekundentakt"));
+    EXPECT_TRUE(fenster->suchen()) << "starts over at the top";
+    suche->setText(QStringLiteral("Vorwahl"));
+    EXPECT_FALSE(fenster->suchen());
+    auto* zurueck = fenster->findChild<QToolButton*>(QStringLiteral("cmdZurueck"));
+    zurueck->click();
+    EXPECT_TRUE(b->toPlainText().contains(QStringLiteral("Inhalt")));
+    b->setSource(QUrl(QStringLiteral("seite.html")));
+    mnuHilfeklick(dir.state(), anzeige);
+    EXPECT_EQ(haupt.findChildren<HilfeFenster*>().size(), 1);
+    EXPECT_TRUE(b->toPlainText().contains(QStringLiteral("Inhalt")));
+    EXPECT_FALSE(zurueck->isEnabled()) << "the contents page starts the history anew";
 }
 
 } // namespace

@@ -1,17 +1,11 @@
 #include "mainwindow/HauptfensterStart.h"
 
-#include "calls/AnrufListe.h"
 #include "calls/TkBillFilter.h"
-#include "calls/TkBillImport.h"
-#include "calls/TkBillQuelle.h"
-
 #include "common/ProgramEnd.h"
-#include "common/Version.h"
-#include "startup/OdbcDatenquellen.h"
+#include "common/TextFile.h"
 #include "startup/OdbcSchluessel.h"
 
 #include "AnsichtProtokoll.h"
-#include "DateiGroessenGrenze.h"
 #include "RegistryFixtures.h"
 #include "ScriptedDialogs.h"
 #include "SourceBuilders.h"
@@ -23,532 +17,183 @@
 #include <SQLiteCpp/SQLiteCpp.h>
 #include <gtest/gtest.h>
 
-#include <optional>
-
-#include <sys/resource.h>
-#include <sys/stat.h>
-
 using namespace orve;
 using namespace orve::test;
 
 namespace {
 
-const QString kNichtGefunden =
-    QStringLiteral("M ORVE-Tarifo | Die Datei bill.db kann in den Standardpfaden nicht gefunden werden! | Ok Critical");
-const QString kFalsch = QStringLiteral("M ORVE-Tarifo V2.01 | Der angegebene Pfad der Datei Bill.db ist falsch!\\r"
-                                       "Wollen Sie diesen Pfad jetzt neu eingeben | YesNo Critical");
-const QString kUngueltig = QStringLiteral("M ORVE-Tarifo V2.01 | Sie müssen einen gültigen Pfad angeben!\\r"
-                                          "Wollen Sie es nochmals versuchen | YesNo Critical");
-const QString kKeinTreiber =
-    QStringLiteral("M ORVE-Tarifo | Es wurde kein Paradox ODBC Treiber gefunden. | OkCancel Critical");
-QString eingabe()
-{
-    return QStringLiteral("I ORVE-Tarifo V2.01 | Bitte geben Sie den vollständigen Pfad der Datei\\r'Bill.db' an: | ")
-        + StartPfade::system().vorgabe;
-}
+struct Start;
 
-class Start : public ::testing::Test {
-protected:
-    void SetUp() override
+// One start: what lies where, the answers given, a part of the text of each
+// box shown, and the kind of source shown (nullptr: the program ends).
+struct Startfall {
+    const char* name;
+    void (*anlegen)(Start&);
+    void (*skript)(ScriptedDialogs&, const QString& gut); // `gut` is an SQLite bill.db
+    QStringList boxen;
+    const char* text2;
+    const char* billpfad = nullptr; // Billpfad.txt, relative to the program folder (nullptr: none)
+    int kopie = -1;                 // rows of the Paradox staging table (-1: none)
+    bool datenquelle = false;       // "ORVE-Paradox" created with the driver and the system folder
+};
+void PrintTo(const Startfall& f, std::ostream* os) { *os << f.name; }
+
+struct Start : ::testing::TestWithParam<Startfall> {
+    Start()
     {
         dir.writeFile(QStringLiteral("Kostenaufschlag.txt"), "1,20\r\n");
         dir.writeFile(QStringLiteral("Steuersatz.txt"), "19\r\n");
-        pfade.standard1 = dir.file(QStringLiteral("agfeo/TK-Suite-Server/dbf/bill.db"));
-        pfade.standard2 = dir.file(QStringLiteral("Programme/AGFEO/Tk-Suite-Basic/tkserver/var/dbf/bill.db"));
-        pfade.vorgabe = StartPfade::system().vorgabe;
     }
-
-    AppState& state() { return dir.state(); }
-
-    void laden(Datenquellen& q) { HauptfensterStart(state(), reg, system, q, dialogs, ansicht, pfade).laden(); }
-    void laden() { laden(quellen); }
-
-    QString sqliteDatei(const QString& relativ, int anzahl = 20)
+    // Writes bill.db below the program folder: SQLite, or Paradox with `paradox` calls.
+    QString bill(const QString& relativ, int paradox = 0)
     {
-        const QString p = dir.file(relativ);
-        QDir().mkpath(QFileInfo(p).absolutePath());
-        schreibeSqliteBill(p, beispielStdbill(anzahl));
-        return p;
-    }
-
-    QString paradoxDatei(const QString& relativ, int anzahl = 30)
-    {
-        schreibeParadoxBill(dir.file(relativ), beispielAnrufe(anzahl));
+        QDir().mkpath(QFileInfo(dir.file(relativ)).absolutePath());
+        paradox ? schreibeParadoxBill(dir.file(relativ), beispielAnrufe(paradox)) : schreibeSqliteBill(dir.file(relativ), beispielStdbill(20));
         return dir.file(relativ);
     }
-
-    void billpfadTxt(const QByteArray& inhalt) { dir.writeFile(QStringLiteral("Billpfad.txt"), inhalt); }
-    void pfadMerken(const QString& pfad) { billpfadTxt(pfad.toUtf8() + "\r\n"); }
-    QByteArray billpfadTxt() const { return dir.readFile(QStringLiteral("Billpfad.txt")); }
-
-    // The rows of the Paradox staging table; -1 when there is none.
-    int paradoxZeilen()
-    {
-        auto db = lokaleDatenbankOeffnen(dir.file(QStringLiteral("Datenbank/Bill.sqlite")));
-        return db->tableExists("paradox") ? db->execAndGet("SELECT count(*) FROM paradox").getInt() : -1;
-    }
+    void merken(const QString& pfad) { dir.writeFile(QStringLiteral("Billpfad.txt"), pfad.toUtf8() + "\r\n"); }
 
     TempProgramFolder dir;
+    StartPfade pfade{dir.file(QStringLiteral("s1/bill.db")), QStringLiteral("C:\\tk\\bill.db"), dir.file(QStringLiteral("s2/bill.db"))};
     TestRegistry reg = standardRegistry();
     FesteSystemumgebung system;
-    AuswahlQuellen quellen;
-    ScriptedDialogs dialogs;
+    QStringList abgelehnt; // data sources that are not set up
+    std::unique_ptr<SQLite::Database> anderesProgramm;
     AnsichtProtokoll ansicht;
-    StartPfade pfade;
 };
 
-// ---- searching ------------------------------------------------------------
-
-class OhneBekanntenPfad : public Start, public ::testing::WithParamInterface<const char*> {};
-
-TEST_P(OhneBekanntenPfad, AsksWithTheDefaultAnswerAndStoresTheTypedPath)
+TEST_P(Start, ShowsTheBoxesAndFindsTheSourceOrEnds)
 {
-    if (GetParam())
-        billpfadTxt(GetParam());
-    const QString quelle = sqliteDatei(QStringLiteral("tk/bill.db"));
-    dialogs.answer(Answer::Ok).type(quelle);
-    laden();
-    EXPECT_ZEILEN(dialogs.protokoll(), QStringList({kNichtGefunden, eingabe()}));
-    EXPECT_TRUE(dialogs.boxes()[1].input.offerFileChooser);
-    EXPECT_EQ(billpfadTxt(), quelle.toUtf8() + "\r\n");
-    EXPECT_EQ(ansicht.text2, QStringLiteral("SQLite3"));
-    EXPECT_EQ(ansicht.text3, quelle);
-    EXPECT_EQ(state().Billpfad, quelle);
-}
-
-INSTANTIATE_TEST_SUITE_P(Pfaddatei, OhneBekanntenPfad,
-                         ::testing::Values(nullptr, "\r\nC:\\zweite Zeile\\bill.db\r\n"));
-
-struct Standardort {
-    const char* name;
-    bool ort1, ort2;
-    int genommen;
-};
-
-class StandardOrt : public Start, public ::testing::WithParamInterface<Standardort> {};
-
-TEST_P(StandardOrt, FileThereIsStoredAndTriedWithoutQuestion)
-{
-    const auto& p = GetParam();
-    auto relativ = [&](const QString& voll) { return QDir(dir.path()).relativeFilePath(QDir::fromNativeSeparators(voll)); };
-    if (p.ort1)
-        sqliteDatei(relativ(pfade.standard1));
-    if (p.ort2)
-        sqliteDatei(relativ(pfade.standard2));
-    laden();
-    EXPECT_TRUE(dialogs.boxes().empty());
-    const QString erwartet = p.genommen == 1 ? pfade.standard1 : pfade.standard2;
-    EXPECT_EQ(billpfadTxt(), erwartet.toUtf8() + "\r\n");
-    EXPECT_EQ(ansicht.text3, erwartet);
-}
-
-INSTANTIATE_TEST_SUITE_P(Orte, StandardOrt,
-                         ::testing::Values(Standardort{"First", true, false, 1}, Standardort{"Second", false, true, 2},
-                                           Standardort{"Both", true, true, 1}),
-                         [](const auto& i) { return std::string(i.param.name); });
-
-TEST_F(Start, CancelledInputAsksAgainAndSearchesTheStandardPlacesFirst)
-{
-    const QString quelle = sqliteDatei(QStringLiteral("tk/bill.db"));
-    dialogs.answer(Answer::Ok).cancelInput().answer(Answer::Yes);
-    dialogs.answer(Answer::Ok).cancelInput().answer(Answer::Yes);
-    dialogs.answer(Answer::Ok).type(quelle);
-    laden();
-    EXPECT_ZEILEN(dialogs.protokoll(), QStringList({kNichtGefunden, eingabe(), kUngueltig, kNichtGefunden, eingabe(),
-                                               kUngueltig, kNichtGefunden, eingabe()}));
-    EXPECT_EQ(ansicht.text2, QStringLiteral("SQLite3"));
-}
-
-TEST_F(Start, NoToTheRetryQuestionEndsTheProgram)
-{
-    dialogs.answer(Answer::Ok).cancelInput().answer(Answer::No);
-    EXPECT_THROW(laden(), ProgramEnd);
-    EXPECT_ZEILEN(dialogs.protokoll(), QStringList({kNichtGefunden, eingabe(), kUngueltig}));
-    EXPECT_FALSE(dir.exists(QStringLiteral("Billpfad.txt")));
-}
-
-// ---- trying the path -------------------------------------------------------
-
-struct Sqliteart {
-    const char* name;
-    QStringList abgelehnt;
-    const char* text2;
-    int istSQLite3;
-};
-
-class SqliteErkennen : public Start, public ::testing::WithParamInterface<Sqliteart> {};
-
-TEST_P(SqliteErkennen, KindAndFullPathShownNothingCopied)
-{
-    const auto& p = GetParam();
-    AuswahlQuellen q(p.abgelehnt);
-    const QString quelle = sqliteDatei(QStringLiteral("tk/bill.db"));
-    pfadMerken(quelle);
-    laden(q);
-    EXPECT_TRUE(dialogs.boxes().empty());
-    EXPECT_EQ(ansicht.caption, QStringLiteral("ORVE-Tarifo V2.01"));
-    EXPECT_EQ(ansicht.text2, QString::fromUtf8(p.text2));
-    EXPECT_EQ(ansicht.text3, quelle);
-    EXPECT_EQ(state().IstSQLite3, p.istSQLite3);
-    EXPECT_EQ(state().IstParadox, 0);
-    EXPECT_EQ(state().Billpfad, quelle);
-    EXPECT_EQ(paradoxZeilen(), -1);
-    EXPECT_EQ(QDir::current().canonicalPath(), QDir(dir.path()).canonicalPath());
-    // The newer driver is always asked first.
-    EXPECT_TRUE(q.verlangt().value(0).contains(QStringLiteral("DSN=SQLite3 Datasource;Database=") + quelle + QLatin1Char(';')));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Treiber, SqliteErkennen,
-    ::testing::Values(Sqliteart{"Newer", {}, "SQLite3", 1},
-                      Sqliteart{"Older", {QStringLiteral("SQLite3 Datasource")}, "SQLite", 0}),
-    [](const auto& i) { return std::string(i.param.name); });
-
-TEST_F(Start, ParadoxIsCopiedAndTheFolderShown)
-{
-    const QString quelle = paradoxDatei(QStringLiteral("agfeo/dbf/bill.db"), 250);
-    pfadMerken(quelle);
-    laden();
-    EXPECT_TRUE(dialogs.boxes().empty());
-    const QString ordner = QFileInfo(quelle).absolutePath();
-    EXPECT_EQ(ansicht.text2, QStringLiteral("Paradox"));
-    EXPECT_EQ(ansicht.text3, ordner);
-    EXPECT_EQ(state().Billpfad, ordner);
-    EXPECT_EQ(state().IstParadox, 1);
-    EXPECT_EQ(state().IstSQLite3, 0);
-    EXPECT_EQ(billpfadTxt(), quelle.toUtf8() + "\r\n");
-    EXPECT_EQ(paradoxZeilen(), 250);
-    // "ORVE-Paradox" was created with the driver found and the system folder.
-    EXPECT_TRUE(DatenquelleVorhanden(reg, kParadoxDatenquelle));
+    const Startfall& f = GetParam();
+    const QString gut = bill(QStringLiteral("gut/bill.db"));
+    if (f.anlegen)
+        f.anlegen(*this);
+    ScriptedDialogs dialogs;
+    if (f.skript)
+        f.skript(dialogs, gut);
+    AuswahlQuellen quellen(abgelehnt);
+    AppState& s = dir.state();
+    try {
+        HauptfensterStart(s, reg, system, quellen, dialogs, ansicht, pfade).laden();
+        EXPECT_NE(f.text2, nullptr) << "the program did not end";
+    } catch (const ProgramEnd&) {
+        EXPECT_EQ(f.text2, nullptr) << "the program ended";
+    }
+    const QStringList gezeigt = dialogs.protokoll();
+    ASSERT_EQ(gezeigt.size(), f.boxen.size()) << lesbar(gezeigt);
+    for (int i = 0; i < gezeigt.size(); ++i)
+        EXPECT_TRUE(gezeigt[i].contains(f.boxen[i])) << gezeigt[i].toStdString();
+    EXPECT_EQ(ersteZeileLesen(dir.file(QStringLiteral("Billpfad.txt"))), f.billpfad ? std::optional(dir.file(f.billpfad)) : std::nullopt);
+    auto lokal = lokaleDatenbankOeffnen(dir.file(QStringLiteral("Datenbank/Bill.sqlite")));
+    EXPECT_EQ(lokal->tableExists("paradox") ? lokal->execAndGet("SELECT count(*) FROM paradox").getInt() : -1, f.kopie);
     const QString k = kDatenquellenSchluessel + kParadoxDatenquelle;
     EXPECT_EQ(reg.wert(Hive::LocalMachine, k, QStringLiteral("Driver")),
-              RegWert::alsText(QCoreApplication::applicationFilePath()));
+              f.datenquelle ? std::optional(RegWert::alsText(QCoreApplication::applicationFilePath())) : std::nullopt);
     EXPECT_EQ(reg.wert(Hive::LocalMachine, k + QStringLiteral("\\Engines\\Paradox"), QStringLiteral("ParadoxNetPath")),
-              RegWert::alsText(system.systemOrdner));
-}
-
-TEST_F(Start, ParadoxCopyIsRebuiltAtEveryStart)
-{
-    const QString quelle = paradoxDatei(QStringLiteral("dbf/bill.db"), 40);
-    pfadMerken(quelle);
-    laden();
-    schreibeParadoxBill(quelle, beispielAnrufe(12, 7));
-    AnsichtProtokoll zweite;
-    HauptfensterStart(state(), reg, system, quellen, dialogs, zweite, pfade).laden();
-    EXPECT_EQ(paradoxZeilen(), 12);
-}
-
-struct Paradoxtreiber {
-    const char* name;
-    bool englisch, deutsch, datenquelleDa;
-    bool endet;
-};
-
-class ParadoxTreiber : public Start, public ::testing::WithParamInterface<Paradoxtreiber> {};
-
-TEST_P(ParadoxTreiber, DataSourceNeedsADriverUnlessItIsListed)
-{
-    const auto& p = GetParam();
-    const QString datei = QCoreApplication::applicationFilePath();
-    auto eintraege = ohne(standardInstallation(), kTreiberSchluessel + kParadoxTreiber);
-    if (p.englisch)
-        eintraege = mit(eintraege, textEintrag(kTreiberSchluessel + kParadoxTreiber, QStringLiteral("Driver"), datei));
-    if (p.deutsch)
-        eintraege = mit(eintraege, textEintrag(kTreiberSchluessel + kParadoxTreiberDeutsch, QStringLiteral("Driver"), datei));
-    if (p.datenquelleDa)
-        eintraege = mit(eintraege, textEintrag(kDatenquellenListe, kParadoxDatenquelle,
-                                               QStringLiteral("Microsoft Paradox-Treiber (*.db )")));
-    reg = TestRegistry(eintraege);
-    const QString quelle = paradoxDatei(QStringLiteral("dbf/bill.db"));
-    pfadMerken(quelle);
-    if (p.endet) {
-        for (Answer a : {Answer::Ok, Answer::Cancel}) {
-            ScriptedDialogs d;
-            d.answer(a);
-            EXPECT_THROW(HauptfensterStart(state(), reg, system, quellen, d, ansicht, pfade).laden(), ProgramEnd);
-            EXPECT_ZEILEN(d.protokoll(), QStringList({kKeinTreiber}));
-        }
-        EXPECT_EQ(paradoxZeilen(), -1);
+              f.datenquelle ? std::optional(RegWert::alsText(system.systemOrdner)) : std::nullopt);
+    if (!f.text2)
         return;
-    }
-    laden();
-    EXPECT_TRUE(dialogs.boxes().empty());
-    EXPECT_EQ(ansicht.text2, QStringLiteral("Paradox"));
-    EXPECT_TRUE(DatenquelleVorhanden(reg, kParadoxDatenquelle));
+    const bool paradox = ansicht.text2 == QStringLiteral("Paradox");
+    EXPECT_EQ(ansicht.text2, QString::fromLatin1(f.text2));
+    EXPECT_EQ(ansicht.text3, paradox ? QFileInfo(dir.file(f.billpfad)).absolutePath() : dir.file(f.billpfad));
+    EXPECT_EQ(s.Billpfad, ansicht.text3);
+    EXPECT_EQ(s.IstSQLite3, ansicht.text2 == QStringLiteral("SQLite3") ? 1 : 0);
+    EXPECT_EQ(s.IstParadox, paradox ? 1 : 0);
+    EXPECT_EQ(QDir::current().canonicalPath(), QDir(dir.path()).canonicalPath());
+    // A copy that failed must not let the lists use rows of an earlier start.
+    EXPECT_EQ(fehlerText([&] { nebenstellenEintraege(s, quellen); }).contains("bei diesem Programmstart keine Anrufdaten"),
+              paradox && f.kopie < 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Faelle, ParadoxTreiber,
-    ::testing::Values(Paradoxtreiber{"English", true, false, false, false},
-                      Paradoxtreiber{"GermanOnly", false, true, false, false},
-                      Paradoxtreiber{"NoneButListed", false, false, true, false},
-                      Paradoxtreiber{"None", false, false, false, true}),
+const QString kNicht = QStringLiteral("M ORVE-Tarifo | Die Datei bill.db kann in den Standardpfaden nicht gefunden werden!");
+const QString kEingabe = QStringLiteral("I ORVE-Tarifo V2.01 | Bitte geben Sie den vollständigen Pfad der Datei\\r'Bill.db' an: | C:\\tk\\bill.db");
+const QString kUngueltig = QStringLiteral("Sie müssen einen gültigen Pfad angeben!\\rWollen Sie es nochmals versuchen | YesNo");
+const QString kFalsch = QStringLiteral("Der angegebene Pfad der Datei Bill.db ist falsch!\\rWollen Sie diesen Pfad jetzt neu eingeben | YesNo");
+const QString kBenutzt = QStringLiteral("von einem anderen Programm benutzt und kann im Moment nicht gelesen werden.\\rWollen Sie es nochmals versuchen | YesNo");
+
+void ok(ScriptedDialogs& d, const QString&) { d.answer(Answer::Ok); }
+void nein(ScriptedDialogs& d, const QString&) { d.answer(Answer::No); }
+void okNein(ScriptedDialogs& d, const QString&) { d.answer(Answer::Ok).answer(Answer::No); }
+void okGut(ScriptedDialogs& d, const QString& gut) { d.answer(Answer::Ok).type(gut); }
+// Billpfad.txt names dbf/bill.db; the folder exists.
+void falsch(Start& s)
+{
+    QDir().mkpath(s.dir.file(QStringLiteral("dbf")));
+    s.merken(s.dir.file(QStringLiteral("dbf/bill.db")));
+}
+void paradox(Start& s) { s.merken(s.bill(QStringLiteral("dbf/bill.db"), 30)); }
+void sqlite(Start& s) { s.merken(s.bill(QStringLiteral("dbf/bill.db"))); }
+void ohneParadoxTreiber(Start& s, std::vector<RegEintrag> dazu = {})
+{
+    paradox(s);
+    auto eintraege = ohne(standardInstallation(), kTreiberSchluessel + kParadoxTreiber);
+    eintraege.insert(eintraege.end(), dazu.begin(), dazu.end());
+    s.reg = TestRegistry(eintraege);
+}
+
+INSTANTIATE_TEST_SUITE_P(Faelle, Start, ::testing::Values(
+    Startfall{"FirstStandardPlace", [](Start& s) { s.bill("s2/bill.db"); s.bill("s1/bill.db"); }, nullptr, {}, "SQLite3", "s1/bill.db"},
+    Startfall{"SecondStandardPlace", [](Start& s) { s.bill("s2/bill.db"); }, nullptr, {}, "SQLite3", "s2/bill.db"},
+    Startfall{"OlderSqliteDriver", [](Start& s) { sqlite(s); s.abgelehnt << "SQLite3 Datasource"; }, nullptr, {}, "SQLite", "dbf/bill.db"},
+    Startfall{"Paradox", paradox, nullptr, {}, "Paradox", "dbf/bill.db", 30, true},
+    Startfall{"NoPathKnown", nullptr, okGut, {kNicht, kEingabe}, "SQLite3", "gut/bill.db"},
+    Startfall{"InputCancelledThenYes", nullptr,
+              [](ScriptedDialogs& d, const QString& gut) { d.answer(Answer::Ok).cancelInput().answer(Answer::Yes).answer(Answer::Ok).type(gut); },
+              {kNicht, kEingabe, kUngueltig, kNicht, kEingabe}, "SQLite3", "gut/bill.db"},
+    Startfall{"InputCancelledThenNo", nullptr, [](ScriptedDialogs& d, const QString&) { d.answer(Answer::Ok).cancelInput().answer(Answer::No); },
+              {kNicht, kEingabe, kUngueltig}, nullptr},
+    Startfall{"WrongPathNo", falsch, nein, {kFalsch}, nullptr, "dbf/bill.db", -1, true},
+    Startfall{"WrongPathYesAsksAtOnce", falsch, [](ScriptedDialogs& d, const QString& gut) { d.answer(Answer::Yes).type(gut); },
+              {kFalsch, kEingabe}, "SQLite3", "gut/bill.db", -1, true},
+    Startfall{"CapitalB", [](Start& s) { s.merken(s.bill("dbf/Bill.db", 30)); }, nein, {kFalsch}, nullptr, "dbf/Bill.db", -1, true},
+    Startfall{"EmptyParadoxTable", [](Start& s) { falsch(s); schreibeParadoxBill(s.dir.file("dbf/bill.db"), {}); }, nein, {kFalsch}, nullptr, "dbf/bill.db", -1, true},
+    Startfall{"TextFile", [](Start& s) { falsch(s); s.dir.writeFile("dbf/bill.db", QByteArray("kein Paradox\r\n").repeated(200)); },
+              okNein, {"Paradox", kFalsch}, nullptr, "dbf/bill.db", -1, true},
+    Startfall{"SqliteWithoutStdbill",
+              [](Start& s) { falsch(s); SQLite::Database(s.dir.file("dbf/bill.db").toStdString(), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE).exec("CREATE TABLE t (x)"); },
+              okNein, {"stdbill", kFalsch}, nullptr, "dbf/bill.db", -1, true},
+    Startfall{"LockedByAnotherProgram",
+              [](Start& s) {
+                  sqlite(s);
+                  s.anderesProgramm = std::make_unique<SQLite::Database>(s.dir.file("dbf/bill.db").toStdString(), SQLite::OPEN_READWRITE);
+                  s.anderesProgramm->exec("BEGIN EXCLUSIVE");
+              },
+              [](ScriptedDialogs& d, const QString&) { d.answer(Answer::Yes).answer(Answer::No); }, {kBenutzt, kBenutzt}, nullptr, "dbf/bill.db"},
+    Startfall{"NoParadoxDriver", [](Start& s) { ohneParadoxTreiber(s); }, ok, {"| Es wurde kein Paradox ODBC Treiber gefunden. | OkCancel"}, nullptr,
+              "dbf/bill.db"},
+    Startfall{"GermanParadoxDriver",
+              [](Start& s) { ohneParadoxTreiber(s, {textEintrag(kTreiberSchluessel + kParadoxTreiberDeutsch, "Driver", QCoreApplication::applicationFilePath())}); },
+              nullptr, {}, "Paradox", "dbf/bill.db", 30, true},
+    Startfall{"ParadoxDataSourceListed", [](Start& s) { ohneParadoxTreiber(s, {textEintrag(kDatenquellenListe, kParadoxDatenquelle, "Paradox")}); },
+              nullptr, {}, "Paradox", "dbf/bill.db", 30},
+    Startfall{"ParadoxDataSourceNotCreated", [](Start& s) { paradox(s); s.reg.gesperrteSchluessel.insert("software\\odbc\\odbc.ini\\orve-paradox"); },
+              ok, {"Der ODBC-Eintrag 'ORVE-Paradox' konnte nicht erzeugt werden!"}, nullptr, "dbf/bill.db"},
+    Startfall{"LocalDatabaseRefused", [](Start& s) { paradox(s); s.abgelehnt << "ORVE-Access"; }, ok, {"nicht übernommen"}, "Paradox", "dbf/bill.db",
+              -1, true},
+    Startfall{"ParadoxFieldsTwice",
+              [](Start& s) {
+                  auto felder = paradoxBillFelder();
+                  felder[7].name = QStringLiteral("DAUER");
+                  falsch(s);
+                  s.dir.writeFile("dbf/bill.db", paradoxTabelle(felder, paradoxBillZeilen(beispielAnrufe(30))));
+              },
+              ok, {"mehrere Felder mit dem Namen"}, "Paradox", "dbf/bill.db", -1, true},
+    Startfall{"ParadoxDamagedWhileCopying",
+              [](Start& s) {
+                  ParadoxOptionen o;
+                  o.anzahlImKopf = 31; // one record more than the blocks hold
+                  falsch(s);
+                  s.dir.writeFile("dbf/bill.db", paradoxTabelle(paradoxBillFelder(), paradoxBillZeilen(beispielAnrufe(30)), o));
+              },
+              ok, {"Es wurden nur 30 von 31 Datensätzen übernommen."}, "Paradox", "dbf/bill.db", 30, true},
+    Startfall{"SurchargeAndVatAskedAfterTheSource",
+              [](Start& s) {
+                  sqlite(s);
+                  s.dir.writeFile("Kostenaufschlag.txt", "\r\n");
+                  QFile::remove(s.dir.file("Steuersatz.txt"));
+              },
+              [](ScriptedDialogs& d, const QString&) { d.type("1,30").answer(Answer::Ok).type("19"); },
+              {"Kostenaufschlag", "Bisher ist kein gültiger Steuersatz angelegt!", "Mehrwertsteuersatz"}, "SQLite3", "dbf/bill.db"}),
     [](const auto& i) { return std::string(i.param.name); });
-
-TEST_F(Start, DataSourceThatCannotBeCreatedEndsTheProgram)
-{
-    TestRegistry nurLesbar(standardInstallation());
-    nurLesbar.gesperrteSchluessel.insert(QStringLiteral("software\\odbc\\odbc.ini\\orve-paradox"));
-    const QString quelle = paradoxDatei(QStringLiteral("dbf/bill.db"));
-    pfadMerken(quelle);
-    dialogs.answer(Answer::Ok);
-    EXPECT_THROW(HauptfensterStart(state(), nurLesbar, system, quellen, dialogs, ansicht, pfade).laden(), ProgramEnd);
-    EXPECT_ZEILEN(dialogs.protokoll(),
-                  QStringList({QStringLiteral(
-                      "M ORVE-Tarifo | Der ODBC-Eintrag 'ORVE-Paradox' konnte nicht erzeugt werden!\\r\\r"
-                      "Tragen Sie diesen manuell über die Systemsteuerung im ODBC-Bereich ein "
-                      "(Systemsteuerung/Datenquellen(ODBC))\\r\\rErzeugen Sie den Eintrag ORVE-Paradox, indem Sie den "
-                      "Microsoft Paradox Treiber mit dem Namen ORVE-Paradox\\rin der ODBC-Steuerung unter System-DNS "
-                      "einbinden!\\r\\rAchten Sie auf genaue Schreibweise: ORVE-Paradox | OkCancel Critical")}));
-}
-
-struct Falschfall {
-    const char* name;
-    const char* datei;                                   // below the program folder
-    void (*anlegen)(TempProgramFolder&, const QString&); // nullptr: no file
-    const char* grund;                                   // nullptr: only the question
-};
-
-class FalscherPfad : public Start, public ::testing::WithParamInterface<Falschfall> {};
-
-TEST_P(FalscherPfad, QuestionNoEndsYesAsksForThePathAtOnce)
-{
-    const auto& p = GetParam();
-    const QString pfad = dir.file(QString::fromLatin1(p.datei));
-    if (p.anlegen)
-        p.anlegen(dir, QString::fromLatin1(p.datei));
-    const bool vorher = QFileInfo::exists(pfad);
-    pfadMerken(pfad);
-    if (p.grund)
-        dialogs.answer(Answer::Ok);
-    dialogs.answer(Answer::No);
-    EXPECT_THROW(laden(), ProgramEnd);
-    const QStringList gezeigt = dialogs.protokoll();
-    ASSERT_EQ(gezeigt.size(), p.grund ? 2 : 1);
-    EXPECT_EQ(gezeigt.back(), kFalsch);
-    if (p.grund) {
-        EXPECT_TRUE(gezeigt[0].startsWith(QStringLiteral("M ORVE-Tarifo | Die Datei ")) && gezeigt[0].contains(p.grund)
-                    && gezeigt[0].endsWith(QStringLiteral(" | Ok Critical")))
-            << gezeigt[0].toStdString();
-    }
-    EXPECT_TRUE(state().Billpfad.isEmpty());
-    EXPECT_EQ(QFileInfo::exists(pfad), vorher) << "the path was created";
-    EXPECT_EQ(billpfadTxt(), pfad.toUtf8() + "\r\n");
-
-    // Yes: the input box at once, without the standard places.
-    const QString gut = sqliteDatei(QStringLiteral("neu/bill.db"));
-    ScriptedDialogs zwei;
-    if (p.grund)
-        zwei.answer(Answer::Ok);
-    zwei.answer(Answer::Yes).type(gut);
-    HauptfensterStart(state(), reg, system, quellen, zwei, ansicht, pfade).laden();
-    const QStringList z = zwei.protokoll();
-    EXPECT_EQ(z.mid(z.size() - 2), QStringList({kFalsch, eingabe()}));
-    EXPECT_EQ(ansicht.text3, gut);
-    EXPECT_EQ(billpfadTxt(), gut.toUtf8() + "\r\n");
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Faelle, FalscherPfad,
-    ::testing::Values(
-        Falschfall{"Missing", "dbf/bill.db", nullptr, nullptr},
-        Falschfall{"CapitalB", "dbf/Bill.db",
-                   [](TempProgramFolder& d, const QString& f) { schreibeParadoxBill(d.file(f), beispielAnrufe(30)); }, nullptr},
-        Falschfall{"EmptyParadoxTable", "dbf/bill.db",
-                   [](TempProgramFolder& d, const QString& f) { schreibeParadoxBill(d.file(f), {}); }, nullptr},
-        Falschfall{"TextFile", "dbf/bill.db",
-                   [](TempProgramFolder& d, const QString& f) { d.writeFile(f, QByteArray("keine Datenbank\r\n").repeated(200)); },
-                   "Paradox"},
-        Falschfall{"SqliteWithoutStdbill", "dbf/bill.db",
-                   [](TempProgramFolder& d, const QString& f) {
-                       d.writeFile(f, {});
-                       SQLite::Database(QFile::encodeName(d.file(f)).toStdString(), SQLite::OPEN_READWRITE).exec("CREATE TABLE calls (x)");
-                   },
-                   "stdbill"},
-        Falschfall{"DamagedParadox", "dbf/bill.db", // the header's record size does not fit the field list
-                   [](TempProgramFolder& d, const QString& f) {
-                       ParadoxOptionen o;
-                       o.satzGroesseImKopf = 7;
-                       d.writeFile(f, paradoxTabelle(paradoxBillFelder(), paradoxBillZeilen(beispielAnrufe(20)), o));
-                   },
-                   "Paradox"},
-        // Opening a FIFO would wait for a writer: it is refused at once.
-        Falschfall{"Fifo", "dbf/bill.db",
-                   [](TempProgramFolder& d, const QString& f) {
-                       QDir().mkpath(QFileInfo(d.file(f)).absolutePath());
-                       ASSERT_EQ(mkfifo(QFile::encodeName(d.file(f)).constData(), 0644), 0);
-                   },
-                   "keine Datei, sondern ein Gerät, eine Pipe"},
-        Falschfall{"FolderNamedBillDb", "dbf/bill.db",
-                   [](TempProgramFolder& d, const QString& f) { QDir().mkpath(d.file(f)); }, "keine Datei, sondern ein Ordner"}),
-    [](const auto& i) { return std::string(i.param.name); });
-
-// The reader keeps one block in memory: a table file of 2 GB (sparse here)
-// costs the start no more memory than a small one.
-TEST_F(Start, AHugeParadoxFileIsReadWithinTheMemoryBound)
-{
-    ParadoxOptionen o;
-    o.blockKB = 32; // block numbers reach 2 GB
-    dir.writeFile(QStringLiteral("dbf/bill.db"), paradoxTabelle(paradoxBillFelder(), paradoxBillZeilen(beispielAnrufe(100)), o));
-    const QString quelle = dir.file(QStringLiteral("dbf/bill.db"));
-    ASSERT_TRUE(QFile::resize(quelle, qint64{2} << 30));
-    pfadMerken(quelle);
-    rusage vorher{};
-    getrusage(RUSAGE_SELF, &vorher);
-    laden();
-    rusage nachher{};
-    getrusage(RUSAGE_SELF, &nachher);
-    EXPECT_TRUE(dialogs.boxes().empty());
-    EXPECT_EQ(paradoxZeilen(), 100);
-    EXPECT_LT(nachher.ru_maxrss - vorher.ru_maxrss, 200 * 1024) << "KB more at the peak";
-}
-
-TEST_F(Start, ParadoxTableFoundDamagedWhileCopyingKeepsWhatWasReadAndSaysSo)
-{
-    ParadoxOptionen o;
-    o.anzahlImKopf = 61; // one record more than the blocks hold
-    dir.writeFile(QStringLiteral("dbf/bill.db"), paradoxTabelle(paradoxBillFelder(), paradoxBillZeilen(beispielAnrufe(60)), o));
-    pfadMerken(dir.file(QStringLiteral("dbf/bill.db")));
-    dialogs.answer(Answer::Ok);
-    laden();
-    const QString box = dialogs.protokoll().join(QLatin1Char('\n'));
-    EXPECT_TRUE(box.startsWith("M ORVE-Tarifo | ") && box.contains("Es wurden nur 60 von 61 Datensätzen übernommen."))
-        << box.toStdString();
-    EXPECT_EQ(ansicht.text2, QStringLiteral("Paradox"));
-    EXPECT_EQ(paradoxZeilen(), 60);
-}
-
-// A copy that fails or is refused leaves the previous start's rows behind
-// at worst: the import and the lists must say that this start's calls are
-// missing instead of using them.
-TEST_F(Start, AfterAFailedOrRefusedCopyTheImportSaysNoCallsOfThisStartAreThere)
-{
-    struct Fall {
-        const char* name;
-        std::vector<ParadoxFeldDef> felder;
-        std::int64_t grenze; // bytes the local database may grow; 0: no limit
-        const char* ursache;
-    };
-    auto doppelt = paradoxBillFelder();
-    doppelt[7].name = QStringLiteral("DAUER");
-    const Fall faelle[] = {
-        {"duplicate field names", doppelt, 0, "mehrere Felder mit dem Namen"},
-        {"write fails", paradoxBillFelder(), 20001, "Datenträger einen Fehler gemeldet"},
-    };
-    const QString quelle = dir.file(QStringLiteral("dbf/bill.db"));
-    for (const auto& f : faelle) {
-        paradoxDatei(QStringLiteral("dbf/bill.db"), 40);
-        pfadMerken(quelle);
-        ScriptedDialogs erste;
-        HauptfensterStart(state(), reg, system, quellen, erste, ansicht, pfade).laden();
-        ASSERT_EQ(paradoxZeilen(), 40);
-
-        dir.writeFile(QStringLiteral("dbf/bill.db"), paradoxTabelle(f.felder, paradoxBillZeilen(beispielAnrufe(3000, 3))));
-        ScriptedDialogs zweite;
-        zweite.answer(Answer::Ok);
-        {
-            std::optional<DateiGroessenGrenze> grenze;
-            if (f.grenze)
-                grenze.emplace(QFileInfo(dir.file(QStringLiteral("Datenbank/Bill.sqlite"))).size() + f.grenze);
-            HauptfensterStart(state(), reg, system, quellen, zweite, ansicht, pfade).laden();
-        }
-        ASSERT_EQ(zweite.boxes().size(), 1u) << f.name;
-        EXPECT_TRUE(zweite.boxes()[0].message.text.contains(QString::fromUtf8(f.ursache)))
-            << f.name << ": " << zweite.boxes()[0].message.text.toStdString();
-        EXPECT_EQ(state().IstParadox, 1);
-
-        AnrufListe liste;
-        try {
-            tkBillEinlesen(state(), quellen, QStringLiteral("alle"), QStringLiteral("alle"), liste);
-            ADD_FAILURE() << f.name << ": the import used the staging table";
-        } catch (const QuellFehler& e) {
-            EXPECT_TRUE(e.text().contains(QStringLiteral("bei diesem Programmstart keine Anrufdaten verfügbar"))
-                        && e.text().contains(QString::fromUtf8(f.ursache)))
-                << f.name << ": " << e.text().toStdString();
-        }
-        EXPECT_THROW(nebenstellenEintraege(state(), quellen), QuellFehler) << f.name;
-        EXPECT_EQ(liste.rowCount(), 0) << f.name;
-    }
-}
-
-TEST_F(Start, LocalDatabaseThatCannotBeOpenedIsReportedAndTheStartGoesOn)
-{
-    AuswahlQuellen ohneLokal({QStringLiteral("ORVE-Access")});
-    const QString quelle = paradoxDatei(QStringLiteral("dbf/bill.db"));
-    pfadMerken(quelle);
-    dialogs.answer(Answer::Ok);
-    laden(ohneLokal);
-    ASSERT_EQ(dialogs.boxes().size(), 1u);
-    EXPECT_TRUE(dialogs.boxes()[0].message.text.contains(QStringLiteral("nicht übernommen")));
-    EXPECT_EQ(ansicht.text2, QStringLiteral("Paradox"));
-}
-
-// A source another program holds is no wrong path: the user may try again.
-TEST_F(Start, ALockedSqliteSourceIsInUseNotAWrongPath)
-{
-    const QString quelle = sqliteDatei(QStringLiteral("tk/bill.db"));
-    pfadMerken(quelle);
-    SQLite::Database anderesProgramm(QFile::encodeName(quelle).toStdString(), SQLite::OPEN_READWRITE);
-    anderesProgramm.exec("BEGIN EXCLUSIVE");
-    dialogs.answer(Answer::Yes).answer(Answer::No);
-    EXPECT_THROW(laden(), ProgramEnd);
-    const QStringList z = dialogs.protokoll();
-    ASSERT_EQ(z.size(), 2);
-    EXPECT_EQ(z[0], z[1]);
-    EXPECT_TRUE(z[0].contains(QStringLiteral("wird gerade von einem anderen Programm benutzt"))
-                && z[0].endsWith(QStringLiteral("Wollen Sie es nochmals versuchen | YesNo Critical")))
-        << z[0].toStdString();
-
-    anderesProgramm.exec("ROLLBACK");
-    ScriptedDialogs danach;
-    HauptfensterStart(state(), reg, system, quellen, danach, ansicht, pfade).laden();
-    EXPECT_EQ(ansicht.text2, QStringLiteral("SQLite3"));
-}
-
-TEST_F(Start, SurchargeAndVatAreAskedForAfterTheSource)
-{
-    dir.writeFile(QStringLiteral("Kostenaufschlag.txt"), "\r\n");
-    QFile::remove(dir.file(QStringLiteral("Steuersatz.txt")));
-    const QString quelle = sqliteDatei(QStringLiteral("tk/bill.db"));
-    pfadMerken(quelle);
-    dialogs.type(QStringLiteral("1,30")).answer(Answer::Ok).type(QStringLiteral("19"));
-    laden();
-    ASSERT_EQ(dialogs.boxes().size(), 3u);
-    EXPECT_EQ(dialogs.boxes()[0].input.preset, QStringLiteral("1,20"));
-    EXPECT_EQ(dialogs.boxes()[1].message.text, QStringLiteral("Bisher ist kein gültiger Steuersatz angelegt!"));
-    EXPECT_EQ(state().Kostenaufschlag, QStringLiteral("1,30"));
-    EXPECT_EQ(state().Steuersatz, QStringLiteral("19"));
-}
-
-// ---- through the registry's data sources ---------------------------------
-
-class StartUeberOdbc : public Start {
-protected:
-    void SetUp() override
-    {
-        Start::SetUp();
-        ASSERT_TRUE(AccessDatenquelleAnlegen(reg, QCoreApplication::applicationFilePath(), kAccessDatenquelle, 0));
-    }
-};
-
-TEST_F(StartUeberOdbc, RecognisesBothKindsThroughTheRegisteredDataSources)
-{
-    OdbcDatenquellen odbc(reg);
-    const QString sqlite = sqliteDatei(QStringLiteral("tk/bill.db"));
-    pfadMerken(sqlite);
-    laden(odbc);
-    EXPECT_EQ(ansicht.text2, QStringLiteral("SQLite3"));
-
-    reg.entfernen(Hive::LocalMachine, kDatenquellenListe, kSQLite3Datenquelle);
-    laden(odbc);
-    EXPECT_EQ(ansicht.text2, QStringLiteral("SQLite"));
-    EXPECT_EQ(state().IstSQLite3, 0);
-
-    const QString paradox = paradoxDatei(QStringLiteral("px/bill.db"), 25);
-    pfadMerken(paradox);
-    laden(odbc);
-    EXPECT_EQ(ansicht.text2, QStringLiteral("Paradox"));
-    EXPECT_EQ(paradoxZeilen(), 25);
-}
 
 } // namespace

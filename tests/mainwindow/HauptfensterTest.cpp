@@ -1,14 +1,9 @@
 #include "mainwindow/Hauptfenster.h"
 
-#include "common/ProgramEnd.h"
-
 #include "AnsichtProtokoll.h"
 #include "RegistryFixtures.h"
 #include "ScriptedDialogs.h"
 #include "SourceBuilders.h"
-
-#include <QFileInfo>
-#include <QTimeZone>
 
 #include <SQLiteCpp/SQLiteCpp.h>
 #include <gtest/gtest.h>
@@ -18,10 +13,25 @@ using namespace orve::test;
 
 namespace {
 
-QDateTime zeit(const char* iso) { return utcZeit(iso); }
-
+// Calls to 030... find the tariff 0,06 a minute, calls to 040... none.
 class Haupt : public ::testing::Test {
 protected:
+    void SetUp() override
+    {
+        u.state().Steuersatz = QStringLiteral("19");
+        u.state().Kostenaufschlag = QStringLiteral("1,20");
+        u.lokal()->exec("INSERT INTO faktor (vorwahl, Bezeichnung, \"von Zeit\", \"bis Zeit\", Minutenpreis, Pauschale, "
+                        "Sekundentakt) VALUES ('030', 'Berlin', '00:00:00', '24:00:00', 0.06, 0, 0)");
+    }
+    void anrufe(std::vector<const char*> nummern)
+    {
+        std::vector<StdbillAnruf> a;
+        for (const char* n : nummern)
+            a.push_back({utcZeit("2009-03-21 14:30:00").addSecs(60 * a.size()), 21, QStringLiteral("Zentrale"), n, 90});
+        u.sqlite(a);
+    }
+    std::string ucosts() { return u.lokal()->execAndGet("SELECT ifnull(group_concat(ifnull(ucosts, '-'), ' '), '') FROM bill").getString(); }
+
     QuellUmgebung u;
     SpeicherRegistry reg = standardRegistry();
     FesteSystemumgebung system;
@@ -30,108 +40,73 @@ protected:
     Hauptfenster fenster{u.state(), reg, system, u.quellen, dialogs, ansicht};
 };
 
-// The commands on an SQLite source (the Paradox source differs only in the
-// filter and import functions the commands call).
-class Befehle : public Haupt {
-protected:
-    void SetUp() override
-    {
-        u.sqlite({{zeit("2009-03-21 14:30:00"), 21, QStringLiteral("Zentrale"), QStringLiteral("0301234"), 125},
-                  {zeit("2009-03-21 14:31:00"), 22, QStringLiteral("Lager"), QStringLiteral("0301234"), 125},
-                  {zeit("2009-03-22 09:00:00"), 21, QStringLiteral("Zentrale"), QStringLiteral("0301234"), 125}},
-                 {StdbillOptionen::User::Text, StdbillOptionen::Zeit::Deutsch});
-    }
-    int billZeilen() { return u.lokal()->execAndGet("SELECT count(*) FROM bill").getInt(); }
-};
-
-TEST_F(Befehle, OpeningTheExtensionListClearsTheShownImportAndResetsTheDates)
+TEST_F(Haupt, SourceErrorsAreShownAndLeaveTheShownImportAsItWas)
 {
+    anrufe({"0301234", "0301234", "0301234"});
     fenster.mnuLesenBill();
-    ansicht.fortschritt = 40;
-    ansicht.combo2Liste = {QStringLiteral("alle"), QStringLiteral("x")};
-    ansicht.combo2 = QStringLiteral("x");
-    fenster.Combo1_DropDown();
-    EXPECT_EQ(ansicht.combo1Liste, QStringList({"alle", QStringLiteral("21  |  Zentrale"), "22  |  Lager"}));
-    EXPECT_EQ(ansicht.combo1, QString());
-    EXPECT_TRUE(ansicht.combo2Liste.isEmpty());
-    EXPECT_EQ(ansicht.combo2, QStringLiteral("alle"));
-    EXPECT_EQ(ansicht.text1, QStringLiteral("0"));
-    EXPECT_EQ(ansicht.fortschritt, 0);
-    EXPECT_EQ(fenster.liste().rowCount(), 0);
-    EXPECT_EQ(billZeilen(), 3) << "the table keeps the imported calls";
-    // Closed without a choice: both selections mean no limit.
-    fenster.mnuLesenBill();
-    EXPECT_EQ(ansicht.text1, QStringLiteral("3"));
-}
-
-TEST_F(Befehle, BadSelectionIsReportedAndChangesNothing)
-{
-    fenster.mnuLesenBill();
-    ansicht.combo1 = QStringLiteral("Zentrale");
-    dialogs.answer(Answer::Ok).answer(Answer::Ok);
+    ansicht.combo1 = QStringLiteral("Zentrale"); // no extension
+    dialogs.answer(Answer::Ok).answer(Answer::Ok).answer(Answer::Ok);
     fenster.mnuLesenBill();
     EXPECT_EQ(ansicht.text1, QStringLiteral("3"));
     EXPECT_EQ(fenster.liste().rowCount(), 3);
     fenster.Combo2_DropDown();
     EXPECT_EQ(ansicht.combo2Liste, QStringList({"alle"}));
-    const auto boxen = dialogs.protokoll();
-    ASSERT_EQ(boxen.size(), 2);
-    for (const auto& b : boxen)
+    QFile::remove(u.billDatei());
+    fenster.Combo1_DropDown();
+    EXPECT_EQ(ansicht.combo1Liste, QStringList({"alle"}));
+    for (const QString& b : dialogs.protokoll())
         EXPECT_TRUE(b.startsWith("M ORVE-Tarifo V2.01 | ") && b.endsWith(" | Ok Critical")) << b.toStdString();
 }
 
-TEST_F(Befehle, DatabaseErrorDuringTheImportIsReportedWithTheCallsSoFar)
+TEST_F(Haupt, ReportRunCountsEveryCallWithTheCommandsLockedAndShowsTheReport)
 {
+    anrufe(std::vector<const char*>(250, "0301234"));
+    int gesperrt = 0;
+    ansicht.beimVerarbeiten = [&] { gesperrt += ansicht.gesperrt.back() ? 1 : 0; };
+    fenster.mnuReport();
+    EXPECT_EQ(ansicht.fortschrittMax, 250);
+    ASSERT_EQ(ansicht.fortschritte.size(), 253u); // as it was, 0, each call, 0 again
+    EXPECT_EQ(ansicht.fortschritte[1], 0);
+    EXPECT_EQ(ansicht.fortschritte[251], 250);
+    EXPECT_EQ(ansicht.fortschritte.back(), 0);
+    EXPECT_EQ(gesperrt, 250);
+    EXPECT_EQ(ansicht.gesperrt, std::vector<bool>({true, false}));
+    ASSERT_TRUE(ansicht.bericht);
+    EXPECT_EQ(ansicht.bericht->daten().anrufe(), 250u);
+}
+
+// A report on part of the calls would be a wrong bill; Cancel at a number
+// without tariff ends the run with the progress bar where it stood.
+TEST_F(Haupt, ReportRunEndsWithoutReportWhenTheImportFailedOrWasCancelled)
+{
+    anrufe({"0301234", "0401234", "0301234"});
+    dialogs.answer(Answer::Cancel);
+    fenster.mnuReport();
+    EXPECT_EQ(ansicht.fortschritte.back(), 1);
+    EXPECT_EQ(ucosts(), "0.108 - -");
     u.lokal()->exec("CREATE TRIGGER voll BEFORE INSERT ON bill WHEN (SELECT count(*) FROM bill) >= 2 "
                     "BEGIN SELECT RAISE(ABORT, 'Platte voll'); END");
     dialogs.answer(Answer::Ok);
-    fenster.mnuLesenBill();
+    fenster.mnuReport();
+    EXPECT_TRUE(dialogs.messages().back().text.contains(QStringLiteral("Platte voll")));
     EXPECT_EQ(ansicht.text1, QStringLiteral("2"));
-    EXPECT_EQ(fenster.liste().rowCount(), 2);
-    ASSERT_EQ(dialogs.messages().size(), 1u);
-    EXPECT_TRUE(dialogs.messages()[0].text.contains(QStringLiteral("Platte voll")));
+    EXPECT_EQ(ucosts(), "- -");
+    EXPECT_FALSE(ansicht.bericht);
+    EXPECT_EQ(ansicht.gesperrt, std::vector<bool>({true, false, true, false}));
 }
 
-
-TEST_F(Haupt, SourceThatVanishedGivesAMessageInEveryCommand)
+TEST_F(Haupt, OwnPriceRunNeedsAnOwnPriceAndAPlainRunAfterItDoesNotUseIt)
 {
-    u.sqlite(beispielStdbill(5));
-    QFile::remove(u.billDatei());
-    dialogs.answer(Answer::Ok).answer(Answer::Ok).answer(Answer::Ok);
-    fenster.Combo1_DropDown();
-    fenster.Combo2_DropDown();
-    fenster.mnuLesenBill();
-    EXPECT_TRUE(dialogs.scriptDone());
-    EXPECT_EQ(ansicht.combo1Liste, QStringList({"alle"}));
-    EXPECT_FALSE(QFileInfo::exists(u.billDatei()));
-}
-
-TEST_F(Haupt, NewDatabasePathForgetsThePathAndEndsSoTheNextStartSearchesAgain)
-{
-    u.ordner.writeFile(QStringLiteral("Kostenaufschlag.txt"), "1,20\r\n");
-    u.ordner.writeFile(QStringLiteral("Steuersatz.txt"), "19\r\n");
-    u.ordner.writeFile(QStringLiteral("Billpfad.txt"), "C:\\alt\\bill.db\r\n");
-    u.state().Billpfad = QStringLiteral("C:\\alt\\bill.db");
+    anrufe({"0301234"});
     dialogs.answer(Answer::Ok);
-    try {
-        fenster.mnuDatenbankpfadneu();
-        ADD_FAILURE() << "the program did not end";
-    } catch (const ProgramEnd& e) {
-        EXPECT_EQ(e.exitCode(), 0);
-    }
-    EXPECT_EQ(dialogs.protokoll(), QStringList{"M ORVE-Tarifo | Bitte starten Sie das Programm zur Ermittlung des neuen "
-                                               "Datenbankpfades neu! | Ok Information"});
-    EXPECT_EQ(u.ordner.readFile(QStringLiteral("Billpfad.txt")), QByteArray("\r\n"));
-    EXPECT_TRUE(u.state().Billpfad.isEmpty());
-
-    // At the next start bill.db lies at a standard place: taken without a question.
-    StartPfade pfade{u.ordner.file(QStringLiteral("agfeo/bill.db")), QStringLiteral("x"), u.ordner.file(QStringLiteral("p/bill.db"))};
-    QDir().mkpath(u.ordner.file(QStringLiteral("agfeo")));
-    schreibeSqliteBill(pfade.standard1, beispielStdbill(3));
-    ScriptedDialogs neu;
-    Hauptfenster(u.state(), reg, system, u.quellen, neu, ansicht).laden(pfade);
-    EXPECT_TRUE(neu.boxes().empty());
-    EXPECT_EQ(ansicht.text3, pfade.standard1);
+    fenster.mnuReportEigen();
+    EXPECT_TRUE(dialogs.messages().at(0).text.contains(QStringLiteral("eigenen Minutenpreis festlegen")));
+    EXPECT_EQ(ansicht.text1, QStringLiteral("0")) << "nothing imported";
+    u.ordner.writeFile(QStringLiteral("Minutenpreis.txt"), "0,10\r\n");
+    fenster.mnuReportEigen();
+    EXPECT_EQ(ucosts(), "0.24"); // 0,06 -> 0,10 a minute, 0,15 -> 0,20, x 1,20
+    fenster.mnuReport();
+    EXPECT_EQ(ucosts(), "0.108");
 }
 
 } // namespace

@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #ifdef ORVE_TEST_WIDGETS
-#include "common/CommandGuard.h"
+#include "common/BefehlAusfuehren.h"
 
 namespace {
 // Every test starts as a fresh program: no exit code left by a test before.

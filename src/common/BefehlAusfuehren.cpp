@@ -1,4 +1,4 @@
-#include "common/CommandGuard.h"
+#include "common/BefehlAusfuehren.h"
 
 #include "common/Dialogs.h"
 #include "common/Fehler.h"
