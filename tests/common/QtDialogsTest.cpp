@@ -48,7 +48,7 @@ TEST(QtDialogs, MessageBoxAnswersTheDefaultButtonToReturnAndTheWayOutToEscape)
         Buttons buttons;
         std::optional<Answer> standard;
         const char* knoepfe;
-        Answer enter, escape;
+        Answer enter, escape; // the answer to Return, to Escape
     } faelle[] = {
         {Buttons::Ok, {}, "OK", Answer::Ok, Answer::Ok},
         {Buttons::OkCancel, {}, "OK Abbrechen", Answer::Ok, Answer::Cancel},
@@ -56,11 +56,10 @@ TEST(QtDialogs, MessageBoxAnswersTheDefaultButtonToReturnAndTheWayOutToEscape)
         {Buttons::YesNo, Answer::No, "&Ja &Nein", Answer::No, Answer::No},
         {Buttons::YesNoCancel, {}, "&Ja &Nein Abbrechen", Answer::Yes, Answer::Cancel},
     };
-    for (const auto& f : faelle) {
+    QtDialogs dialogs;
+    QObject wache;
+    for (const auto& f : faelle)
         for (const Qt::Key k : {Qt::Key_Return, Qt::Key_Escape}) {
-            SCOPED_TRACE(std::string(f.knoepfe) + (k == Qt::Key_Escape ? " Escape" : " Return"));
-            QtDialogs dialogs;
-            QObject wache;
             sobaldOffen(wache, [&](QDialog* d, const QString& knoepfe) {
                 EXPECT_EQ(knoepfe, QString::fromUtf8(f.knoepfe));
                 EXPECT_EQ(qobject_cast<QMessageBox*>(d)->text(), QStringLiteral("Zeile 1\nZeile 2"));
@@ -68,9 +67,9 @@ TEST(QtDialogs, MessageBoxAnswersTheDefaultButtonToReturnAndTheWayOutToEscape)
             });
             EXPECT_EQ(dialogs.message(QStringLiteral("Zeile 1\rZeile 2"), QStringLiteral("T"), f.buttons,
                                       Icon::Critical, f.standard),
-                      k == Qt::Key_Return ? f.enter : f.escape);
+                      k == Qt::Key_Return ? f.enter : f.escape)
+                << f.knoepfe << (k == Qt::Key_Return ? " Return" : " Escape");
         }
-    }
 }
 
 TEST(QtDialogs, InputBoxGivesTheTextOnReturnAndNothingOnAbbrechen)
