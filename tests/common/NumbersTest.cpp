@@ -28,6 +28,7 @@ TEST(Numbers, ReadGermanAndLeadingNumbersAndTimesOfDay)
         if (sekunden)
             EXPECT_EQ(tageszeitText(*sekunden).toStdString(), text);
     }
+    EXPECT_EQ(tageszeitText(-5), QStringLiteral("00:00:00"));
 }
 
 TEST(Numbers, WriteMoneyWithThreeDecimalsHalfAwayFromZeroAndRoundUpOnFifteenDigits)

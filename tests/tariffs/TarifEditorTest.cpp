@@ -260,7 +260,7 @@ TEST_F(Editor, ExampleTariffsOnlyAfterYesAndOnlyIntoAnEmptyTable)
         const Message frage = dlg.messages().at(dlg.messages().size() - (antwort == Answer::Yes ? 2 : 1));
         EXPECT_EQ(frage.buttons, antwort == Answer::Ok ? Buttons::Ok : Buttons::YesNo);
         const auto zeilen = tarifeLesen(*db, t);
-        if (antwort == Answer::Ok) {
+        if (antwort == Answer::Ok) { // a table holding rows is never touched
             EXPECT_EQ(zeilen.size(), 1u);
             continue;
         }
