@@ -10,7 +10,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QMouseEvent>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
 
@@ -192,6 +191,7 @@ TEST(FensterOhneDatenbank, ReportsTheFailureAndDoesNotOpen)
     ScriptedDialogs dlg;
     dlg.answer(Answer::Ok);
     frmEingabe fenster(dir.state(), quellen, dlg);
+    EXPECT_FALSE(fenster.isEnabled());
     EXPECT_EQ(fenster.exec(), QDialog::Rejected);
     EXPECT_EQ(dlg.messages().at(0).icon, Icon::Critical);
 }
