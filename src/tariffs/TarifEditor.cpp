@@ -281,7 +281,6 @@ void TarifEditor::speichern()
                                        "Zeitbereich anzulegen ist)")}),
                 programmCaption(), Buttons::YesNo, Icon::Information, Answer::No);
             if (a != Answer::Yes) {
-                m_neuerSatz = 0;
                 meldung(QStringLiteral("Speicherung wurde abgebrochen!"), Icon::Information);
                 felderleeren();
                 return;
@@ -298,7 +297,6 @@ void TarifEditor::speichern()
         datenbankFehler({QStringLiteral("Fehler der Datenbank:")}, ex, {kNichtGespeichert});
         return;
     }
-    m_neuerSatz = 0;
     meldung(QStringLiteral("Datensatz wurde gespeichert!"), Icon::Information);
     felderleeren();
 }

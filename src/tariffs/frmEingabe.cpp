@@ -387,12 +387,10 @@ void frmEingabe::insFensterSchreiben()
 
 void QtTarifeditorOeffner::oeffnen(const QString& fehlendeNummer)
 {
-    std::unique_ptr<frmEingabe> fenster = m_lokal
-        ? std::make_unique<frmEingabe>(m_state, *m_lokal, m_dialogs, m_parent)
-        : std::make_unique<frmEingabe>(m_state, *m_quellen, m_dialogs, m_parent);
+    frmEingabe fenster(m_state, m_lokal, m_dialogs, m_parent);
     if (!fehlendeNummer.isEmpty())
-        fenster->zeigeFehlendeVorwahl(fehlendeNummer);
-    fenster->exec();
+        fenster.zeigeFehlendeVorwahl(fehlendeNummer);
+    fenster.exec();
 }
 
 } // namespace orve

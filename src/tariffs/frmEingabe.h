@@ -40,9 +40,6 @@ public:
     // so and the window is not shown (Rejected).
     int exec() override;
 
-    // The logic behind the window; null when the database is not open.
-    TarifEditor* editor() { return m_editor.get(); }
-
 protected:
     bool eventFilter(QObject* obj, QEvent* ev) override;
 
@@ -78,17 +75,14 @@ private:
 // Opens frmEingabe modally for a number without tariff.
 class QtTarifeditorOeffner : public TarifeditorOeffner {
 public:
-    QtTarifeditorOeffner(AppState& state, Datenquellen& quellen, Dialogs& dialogs, QWidget* parent = nullptr)
-        : m_state(state), m_quellen(&quellen), m_dialogs(dialogs), m_parent(parent) {}
     QtTarifeditorOeffner(AppState& state, SQLite::Database& lokal, Dialogs& dialogs, QWidget* parent = nullptr)
-        : m_state(state), m_lokal(&lokal), m_dialogs(dialogs), m_parent(parent) {}
+        : m_state(state), m_lokal(lokal), m_dialogs(dialogs), m_parent(parent) {}
 
     void oeffnen(const QString& fehlendeNummer) override;
 
 private:
     AppState& m_state;
-    Datenquellen* m_quellen = nullptr;
-    SQLite::Database* m_lokal = nullptr;
+    SQLite::Database& m_lokal;
     Dialogs& m_dialogs;
     QWidget* m_parent;
 };

@@ -11,12 +11,11 @@ using namespace orve;
 // ending with what to do next; SQLite's text stays as the last line.
 TEST(SqliteMeldung, EachKindOfFailureSaysWhatHappenedAndWhatToDo)
 {
-    struct Fall {
+    const struct {
         int code;
         const char* text;
         const char* satz;
-    };
-    const Fall faelle[] = {
+    } faelle[] = {
         {SQLITE_FULL, "database or disk is full", "Der Datenträger mit der Datenbank /d/Bill.sqlite ist voll. Bitte schaffen Sie Platz und lesen Sie"},
         {SQLITE_READONLY_DIRECTORY, "attempt to write a readonly database", "ist schreibgeschützt. Bitte geben Sie Ihrem Benutzerkonto Schreibrechte"},
         {SQLITE_BUSY, "database is locked", "wird gerade von einem anderen Programm benutzt"},

@@ -11,63 +11,39 @@ using namespace orve;
 using orve::test::TempProgramFolder;
 using orve::test::ohneRootRechte;
 
-struct FirstLineCase { const char* name; QByteArray bytes; const char* expected; };
-
-class FirstLine : public ::testing::TestWithParam<FirstLineCase> {};
-
-TEST_P(FirstLine, TakesOnlyTheFirstLine)
+TEST(TextFile, FirstLineEndsAtCrOrLfAndIsUtf8ElseWindows1252)
 {
+    const std::pair<QByteArray, const char*> faelle[] = {
+        {"1,20\r\n2,50\r\n", "1,20"}, {"0,20\nrest", "0,20"}, {"a\nb\rc", "a"}, {"19", "19"}, {"\r\n19\r\n", ""},
+        {"\xEF\xBB\xBF" "C:\\Büro\\bill.db\r\n", "C:\\Büro\\bill.db"}, {"C:\\B\xFCro\\\x80\r\n", "C:\\Büro\\€"},
+        {"  7,5 \r\n", "  7,5 "}};
     TempProgramFolder dir;
-    dir.writeFile(QStringLiteral("x.txt"), GetParam().bytes);
-    const auto line = ersteZeileLesen(dir.file(QStringLiteral("x.txt")));
-    ASSERT_TRUE(line.has_value());
-    EXPECT_EQ(*line, QString::fromUtf8(GetParam().expected));
+    for (const auto& [bytes, zeile] : faelle) {
+        dir.writeFile(QStringLiteral("x.txt"), bytes);
+        EXPECT_EQ(ersteZeileLesen(dir.file(QStringLiteral("x.txt"))), QString::fromUtf8(zeile)) << zeile;
+    }
+    EXPECT_EQ(ersteZeileLesen(dir.file(QStringLiteral("fehlt.txt"))), std::nullopt);
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, FirstLine, ::testing::Values(
-    FirstLineCase{"two_lines", "1,20\r\n2,50\r\n", "1,20"},
-    FirstLineCase{"lf", "0,20\nrest", "0,20"},
-    FirstLineCase{"no_end", "19", "19"},
-    FirstLineCase{"empty_first", "\r\n19\r\n", ""},
-    FirstLineCase{"utf8_with_bom", "\xEF\xBB\xBF" "C:\\Büro\\bill.db\r\n", "C:\\Büro\\bill.db"},
-    FirstLineCase{"cp1252", "C:\\B\xFCro\\\x80\r\n", "C:\\Büro\\€"},
-    FirstLineCase{"blanks_kept", "  7,5 \r\n", "  7,5 "}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST(FirstLine, MissingFileIsNothing)
-{
-    TempProgramFolder dir;
-    EXPECT_FALSE(ersteZeileLesen(dir.file(QStringLiteral("fehlt.txt"))).has_value());
-}
-
-TEST(WriteLine, ReplacesTheFileWithOneLineAndCrLfAndFailsInAMissingFolder)
+TEST(TextFile, WriteReplacesTheFileWithOneCrLfLine)
 {
     TempProgramFolder dir;
     dir.writeFile(QStringLiteral("Steuersatz.txt"), "16\r\nalt\r\n");
     ASSERT_TRUE(zeileSchreiben(dir.file(QStringLiteral("Steuersatz.txt")), QStringLiteral("19")));
     EXPECT_EQ(dir.readFile(QStringLiteral("Steuersatz.txt")), QByteArray("19\r\n"));
-    ASSERT_TRUE(zeileSchreiben(dir.file(QStringLiteral("Billpfad.txt")), QString()));
-    EXPECT_EQ(dir.readFile(QStringLiteral("Billpfad.txt")), QByteArray("\r\n"));
     EXPECT_FALSE(zeileSchreiben(dir.file(QStringLiteral("gibtsnicht/x.txt")), QStringLiteral("1")));
-}
-
-// A program folder an administrator installed: the settings file is
-// writable, the folder takes no new (temporary) file.
-TEST(WriteLine, AWritableFileInAFolderWithoutWritePermissionIsWrittenInPlace)
-{
-    TempProgramFolder dir;
-    dir.writeFile(QStringLiteral("Programm/Steuersatz.txt"), "16\r\n");
-    const QString datei = dir.file(QStringLiteral("Programm/Steuersatz.txt"));
-    const auto rw = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther | QFileDevice::WriteOther;
+    // An administrator's program folder takes no new (temporary) file, but
+    // its writable settings file is written in place.
+    const QString datei = dir.file(QStringLiteral("Steuersatz.txt"));
     const auto rx = QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadOther | QFileDevice::ExeOther;
-    ASSERT_TRUE(QFile::setPermissions(dir.path(), rx | QFileDevice::WriteOwner));
-    ASSERT_TRUE(QFile::setPermissions(dir.file(QStringLiteral("Programm")), rx));
-    ASSERT_TRUE(QFile::setPermissions(datei, rw));
+    ASSERT_TRUE(QFile::setPermissions(datei, QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ReadOwner
+                                                 | QFileDevice::WriteOwner));
+    ASSERT_TRUE(QFile::setPermissions(dir.path(), rx));
     const bool geschrieben = ohneRootRechte([&] {
-        return !zeileSchreiben(dir.file(QStringLiteral("Programm/Neu.txt")), QStringLiteral("1")) // no new file
-            && zeileSchreiben(datei, QStringLiteral("19"));
+        return !zeileSchreiben(dir.file(QStringLiteral("Neu.txt")), QStringLiteral("1"))
+            && zeileSchreiben(datei, QStringLiteral("20"));
     });
-    QFile::setPermissions(dir.file(QStringLiteral("Programm")), rx | QFileDevice::WriteOwner);
+    QFile::setPermissions(dir.path(), rx | QFileDevice::WriteOwner);
     EXPECT_TRUE(geschrieben);
-    EXPECT_EQ(dir.readFile(QStringLiteral("Programm/Steuersatz.txt")), QByteArray("19\r\n"));
+    EXPECT_EQ(dir.readFile(QStringLiteral("Steuersatz.txt")), QByteArray("20\r\n"));
 }

@@ -63,6 +63,9 @@ private:
         Answer answer;
         QString text;
     };
+    ScriptedDialogs& add(RecordedBox::Kind kind, Answer a, const QString& text);
+    // Records the box and answers it from the next step, which must be of its kind.
+    const RecordedBox& next(RecordedBox box, const QString& what);
     std::deque<Step> m_script;
     std::vector<RecordedBox> m_boxes;
 };

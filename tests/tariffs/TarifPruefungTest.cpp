@@ -19,53 +19,19 @@ struct Z {
     Tarifwert M = w(0.06), P = w(0), S = w(0);
 };
 
-struct Erwartet {
-    B bereich;
-    const char* gruppe;
-    const char* text; // part of the sentence
-};
-
 struct Fall {
     const char* name;
     std::vector<Z> zeilen;
     std::vector<const char*> cbc;
     std::vector<std::pair<const char*, const char*>> anrufe; // number, time of day
-    std::vector<Erwartet> befunde;                         // exactly these
+    std::vector<std::tuple<B, const char*, const char*>> befunde; // exactly these: section, group, part of the text
 };
 
-std::optional<QString> t(const char* s)
-{
-    return s ? std::optional(QString::fromUtf8(s)) : std::nullopt;
-}
-
-// The rows as Tarifdaten::laden gives them: satz counted per table in the
-// order given (which is the order by prefix and start).
-Tarifdaten daten(const Fall& f)
-{
-    Tarifdaten d;
-    int satz[2] = {0, 0};
-    for (const Z& z : f.zeilen) {
-        Tarifzeile r;
-        r.tabelle = z.tabelle == 'O' ? Tariftabelle::Ortstarif : Tariftabelle::faktor;
-        r.satz = ++satz[z.tabelle == 'O' ? 0 : 1];
-        r.vorwahl = t(z.vorwahl);
-        r.Bezeichnung = QStringLiteral("Zeile");
-        r.vonZeit = t(z.von);
-        r.bisZeit = t(z.bis);
-        r.Minutenpreis = z.M;
-        r.Pauschale = z.P;
-        r.Sekundentakt = z.S;
-        (z.tabelle == 'O' ? d.ortstarif : d.faktor).push_back(r);
-    }
-    d.ortstarifAlle = d.ortstarif;
-    for (const char* c : f.cbc)
-        d.callByCall.push_back(QString::fromUtf8(c));
-    return d;
-}
+std::optional<QString> t(const char* s) { return s ? std::optional(QString::fromUtf8(s)) : std::nullopt; }
 
 const Z kOrt{'O', "0241"}; // keeps numbers without area code covered
 
-const std::vector<Fall> kFaelle = {
+const Fall kFaelle[] = {
     {"Tag und Nacht treffen sich in einer Sekunde: kein Befund",
      {kOrt, {'F', "089", "08:00:00", "18:00:00"}, {'F', "089", "18:00:00", "08:00:00"}}},
     {"Lücke", {kOrt, {'F', "089", "08:00:00", "18:00:00"}}, {}, {},
@@ -74,8 +40,7 @@ const std::vector<Fall> kFaelle = {
      {{'O', "0241", "08:00:00", "18:00:00"}, {'F', "02"}}, {}, {},
      {{B::Ortsnummern, "Rufnummern ohne Vorwahl", "gilt von 18:00:01 bis 07:59:59"}}},
     {"Überschneidung: die erste Zeile gilt",
-     {kOrt, {'F', "089", "08:00:00", "18:00:00"}, {'F', "089", "12:00:00", "20:00:00"},
-      {'F', "089", "18:00:00", "08:00:00"}},
+     {kOrt, {'F', "089", "08:00:00", "18:00:00"}, {'F', "089", "12:00:00", "20:00:00"}, {'F', "089", "18:00:00", "08:00:00"}},
      {}, {},
      {{B::faktor, "Vorwahl 089", "Satz 2 „Zeile“ (12:00:00–20:00:00) überschneidet sich von 12:00:00 bis 18:00:00 "
                                  "mit Satz 1 „Zeile“ (08:00:00–18:00:00): dort gilt Satz 1"},
@@ -86,14 +51,9 @@ const std::vector<Fall> kFaelle = {
                                   "Zeitfenster gilt zuvor Satz 1 „Zeile“ (00:00:00–24:00:00) der kürzeren Vorwahl 089"}}},
     {"Ortstarif vor Standardtarif ist die Regel", {{'O', "089"}, {'F', "08"}, {'F', "089"}}},
     {"Zeilen, die einen Lauf anhalten",
-     {kOrt,
-      {'F', "01", nullptr},
-      {'F', "02", "00:00:00", ""},
-      {'F', "03", "8:00"},
-      {'F', "04", "00:00:00", "24:00:00", N, N, N},
-      {'F', "05", "00:00:00", "24:00:00", w(0), w(0.5), w(60)},
-      {'F', "06", "00:00:00", "24:00:00", Tarifwert::vonText("abc")},
-      {'F', "07", "00:00:00", "24:00:00", w(-0.06)},
+     {kOrt, {'F', "01", nullptr}, {'F', "02", "00:00:00", ""}, {'F', "03", "8:00"},
+      {'F', "04", "00:00:00", "24:00:00", N, N, N}, {'F', "05", "00:00:00", "24:00:00", w(0), w(0.5), w(60)},
+      {'F', "06", "00:00:00", "24:00:00", Tarifwert::vonText("abc")}, {'F', "07", "00:00:00", "24:00:00", w(-0.06)},
       {'F', "08", "00:00:00", "24:00:00", w(-0.1), w(0.05)}},
      {}, {},
      {{B::faktor, "Vorwahl 01", "unvollständig („gilt ab“ fehlt"},
@@ -110,13 +70,8 @@ const std::vector<Fall> kFaelle = {
     {"Gespräche ohne Tarif, nach Nummer zusammengefasst",
      {kOrt, {'F', "089", "08:00:00", "18:00:00"}, {'F', "0190", "00:00:00", "24:00:00", w(0), w(0.5), w(60)}},
      {"01013"},
-     {{"0891234", "12:00:00"},
-      {"0891234", "20:00:00"},
-      {"0891234", "21:00:00"},
-      {"0101308912345", "20:00:00"},
-      {"", "20:00:00"},
-      {"1234", "20:00:00"},
-      {"0190123", "12:00:00"}},
+     {{"0891234", "12:00:00"}, {"0891234", "20:00:00"}, {"0891234", "21:00:00"}, {"0101308912345", "20:00:00"},
+      {"", "20:00:00"}, {"1234", "20:00:00"}, {"0190123", "12:00:00"}},
      {{B::faktor, "Vorwahl 089", "Keine Zeile gilt von 18:00:01 bis 07:59:59"},
       {B::faktor, "Vorwahl 0190", "aber kein Minutenpreis"},
       {B::Gespraeche, "Rufnummer 0891234", "2 Gespräche (Nebenstelle 21; das erste 2026-11-02 20:00:00) finden "
@@ -131,24 +86,29 @@ TEST(TarifPruefung, BefundeJeTabelleUndVorwahl)
 {
     for (const Fall& f : kFaelle) {
         SCOPED_TRACE(f.name);
-        std::vector<Preisanruf> anrufe;
-        for (const auto& [nummer, uhrzeit] : f.anrufe) {
-            Preisanruf a;
-            a.zeile = static_cast<std::int64_t>(anrufe.size()) + 1;
-            a.user = QStringLiteral("21");
-            a.number = QString::fromUtf8(nummer);
-            a.time = QStringLiteral("2026-11-02 ") + QLatin1String(uhrzeit);
-            a.duration = QStringLiteral("60");
-            anrufe.push_back(a);
+        // The rows as Tarifdaten::laden gives them: satz counted per table in
+        // the order given (which is the order by prefix and start).
+        Tarifdaten d;
+        for (const Z& z : f.zeilen) {
+            auto& tabelle = z.tabelle == 'O' ? d.ortstarif : d.faktor;
+            tabelle.push_back({z.tabelle == 'O' ? Tariftabelle::Ortstarif : Tariftabelle::faktor,
+                               static_cast<std::int64_t>(tabelle.size()) + 1, t(z.vorwahl), QStringLiteral("Zeile"),
+                               t(z.von), t(z.bis), z.M, z.P, z.S});
         }
-        const Tarifdaten d = daten(f);
+        d.ortstarifAlle = d.ortstarif;
+        for (const char* c : f.cbc)
+            d.callByCall.push_back(QString::fromUtf8(c));
+        std::vector<Preisanruf> anrufe;
+        for (const auto& [nummer, uhrzeit] : f.anrufe)
+            anrufe.push_back({static_cast<std::int64_t>(anrufe.size()) + 1, QStringLiteral("21"), QString::fromUtf8(nummer),
+                              QStringLiteral("2026-11-02 ") + QLatin1String(uhrzeit), QStringLiteral("60")});
         const Tarifpruefung p = TarifPruefer(d).pruefen(anrufe);
         EXPECT_EQ(p.befunde.size(), f.befunde.size()) << p.alsText().toStdString();
-        for (const Erwartet& e : f.befunde)
+        for (const auto& [bereich, gruppe, text] : f.befunde)
             EXPECT_TRUE(std::any_of(p.befunde.begin(), p.befunde.end(), [&](const Pruefbefund& b) {
-                return b.bereich == e.bereich && b.gruppe == QString::fromUtf8(e.gruppe)
-                       && b.text.contains(QString::fromUtf8(e.text));
-            })) << e.text << "\n" << p.alsText().toStdString();
+                return b.bereich == bereich && b.gruppe == QString::fromUtf8(gruppe)
+                       && b.text.contains(QString::fromUtf8(text));
+            })) << text << "\n" << p.alsText().toStdString();
         EXPECT_EQ(p.inOrdnung(), f.befunde.empty());
     }
 }
