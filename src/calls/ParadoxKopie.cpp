@@ -1,6 +1,8 @@
 #include "calls/ParadoxKopie.h"
 
-#include "calls/TkBillQuelle.h"
+#include "calls/QuellFehler.h"
+#include "calls/TabellenSpalten.h"
+#include "common/SqlName.h"
 #include "common/Dialogs.h"
 #include "common/SqliteMeldung.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "calls/ParadoxTable.h"
+#include "calls/ParadoxTabelle.h"
 
 #include <QString>
 

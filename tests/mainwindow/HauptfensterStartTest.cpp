@@ -3,7 +3,7 @@
 #include "calls/AnrufListe.h"
 #include "calls/TkBillFilter.h"
 #include "calls/TkBillImport.h"
-#include "calls/TkBillQuelle.h"
+#include "calls/QuellFehler.h"
 
 #include "common/ProgramEnd.h"
 #include "common/Version.h"

@@ -4,7 +4,7 @@
 // field list and rows, with knobs to make it damaged, plus a ready-made
 // TK-Suite-like call table `bill`. Never used by the program itself.
 
-#include "calls/ParadoxTable.h"
+#include "calls/ParadoxTabelle.h"
 
 #include <QByteArray>
 #include <QDate>

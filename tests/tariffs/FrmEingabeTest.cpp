@@ -269,7 +269,7 @@ TEST(FensterOhneDatenbank, ReportsTheFailureAndDoesNotOpen)
     frmEingabe fenster(dir.state(), quellen, dlg);
     EXPECT_EQ(fenster.exec(), QDialog::Rejected);
     ASSERT_EQ(dlg.messages().size(), 1u);
-    EXPECT_EQ(dlg.messages()[0].text, "Die Datenquelle ORVE-Access ist nicht eingerichtet.");
+    EXPECT_EQ(dlg.messages()[0].text, "Die lokale Datenbank kann nicht geöffnet werden:\rDie Datenquelle ORVE-Access ist nicht eingerichtet.");
     EXPECT_EQ(dlg.messages()[0].icon, Icon::Critical);
 }
 
