@@ -35,24 +35,6 @@ int zeitSchreiben(char* ziel, std::size_t n, const QTime& u)
 
 } // namespace
 
-QString paradoxDatumText(const QDate& d)
-{
-    if (!d.isValid())
-        return QString();
-    char b[32];
-    datumSchreiben(b, sizeof b, d);
-    return QString::fromLatin1(b);
-}
-
-QString paradoxZeitText(const QTime& t)
-{
-    if (!t.isValid())
-        return QString();
-    char b[16];
-    zeitSchreiben(b, sizeof b, t);
-    return QString::fromLatin1(b);
-}
-
 QString paradoxSpaltenTyp(paradox::FeldTyp typ)
 {
     using paradox::FeldTyp;

@@ -66,56 +66,44 @@ TEST(SettingsCommand, UnwritableFileIsReportedAndValueKeptForTheRun)
     EXPECT_TRUE(dialogs.messages().at(0).text.contains(QStringLiteral("konnte nicht geschrieben werden")));
 }
 
-TEST(SettingsAtStart, AnyFirstLineIsTakenWithoutQuestion)
+// At the end of the load step a first line of the file is taken as it is.
+// Without one the surcharge is asked for, "1,20" offered, and the VAT
+// command runs; giving up ends the program.
+TEST(SettingsAtStart, TakesTheFileOrAsksAndGivingUpEndsTheProgram)
 {
-    TempProgramFolder dir;
-    dir.writeFile(QStringLiteral("Kostenaufschlag.txt"), "1,35\r\n");
-    dir.writeFile(QStringLiteral("Steuersatz.txt"), "abc\r\n");
-    ScriptedDialogs dialogs;
-    kostenaufschlagBeimStart(dir.state(), dialogs);
-    steuersatzBeimStart(dir.state(), dialogs);
-    EXPECT_EQ(dir.state().Kostenaufschlag, QStringLiteral("1,35"));
-    EXPECT_EQ(dir.state().Steuersatz, QStringLiteral("abc"));
-}
-
-// A missing file or an empty first line: "1,20" is offered; an entry that
-// is no number is refused, and No to "try again?" ends the program.
-TEST(SettingsAtStart, MissingSurchargeIsAskedForAndGivingUpEndsTheProgram)
-{
-    for (const bool aufgeben : {false, true}) {
+    struct Fall {
+        void (*run)(AppState&, Dialogs&);
+        Befehl befehl;
+        const char* inhalt;              // of the file; nullptr: none
+        std::vector<const char*> skript; // "=text" typed, else the answer Yes, No or Ok
+        const char* soll;                // the value afterwards; nullptr: the program ends
+        const char* ersteBox = "";
+    };
+    const Fall faelle[] = {
+        {kostenaufschlagBeimStart, kAufschlag, "1,35\r\n", {}, "1,35"},
+        {kostenaufschlagBeimStart, kAufschlag, nullptr, {"=x", "Yes", "=1,25"}, "1,25", " | 1,20"},
+        {kostenaufschlagBeimStart, kAufschlag, "\r\n1,20\r\n", {"=x", "No"}, nullptr, " | 1,20"},
+        {steuersatzBeimStart, kSteuer, "abc\r\n", {}, "abc"},
+        {steuersatzBeimStart, kSteuer, nullptr, {"Ok", "=19"}, "19", "Bisher ist kein gültiger Steuersatz"},
+        {steuersatzBeimStart, kSteuer, nullptr, {"Ok", "=0", "No", "Ok"}, nullptr, "Bisher ist kein gültiger Steuersatz"},
+    };
+    for (const Fall& f : faelle) {
         TempProgramFolder dir;
-        if (aufgeben)
-            dir.writeFile(QStringLiteral("Kostenaufschlag.txt"), "\r\n1,20\r\n");
+        const QString datei = QString::fromUtf8(f.befehl.datei);
+        if (f.inhalt)
+            dir.writeFile(datei, f.inhalt);
         ScriptedDialogs dialogs;
-        dialogs.type(QStringLiteral("x")).answer(aufgeben ? Answer::No : Answer::Yes);
-        if (aufgeben) {
-            EXPECT_THROW(kostenaufschlagBeimStart(dir.state(), dialogs), ProgramEnd);
+        for (const QString schritt : f.skript)
+            schritt.startsWith(QLatin1Char('=')) ? (void)dialogs.type(schritt.mid(1))
+                : (void)dialogs.answer(schritt == QStringLiteral("Yes") ? Answer::Yes : schritt == QStringLiteral("No") ? Answer::No : Answer::Ok);
+        if (!f.soll) {
+            EXPECT_THROW(f.run(dir.state(), dialogs), ProgramEnd);
         } else {
-            dialogs.type(QStringLiteral("1,25"));
-            kostenaufschlagBeimStart(dir.state(), dialogs);
+            f.run(dir.state(), dialogs);
+            EXPECT_EQ(dir.state().*(f.befehl.wert), QString::fromUtf8(f.soll));
         }
-        EXPECT_TRUE(dialogs.protokoll()[0].endsWith(QStringLiteral(" | 1,20")));
-        EXPECT_TRUE(dialogs.protokoll()[1].endsWith(QStringLiteral("YesNo Critical")));
-        EXPECT_EQ(dir.readFile(QStringLiteral("Kostenaufschlag.txt")), aufgeben ? "\r\n1,20\r\n" : "1,25\r\n");
-    }
-}
-
-// Without Steuersatz.txt the VAT command runs; still no valid rate ends the program.
-TEST(SettingsAtStart, MissingVatRateRunsTheVatCommandAndStillNoneEndsTheProgram)
-{
-    for (const char* eingabe : {"19", "0"}) {
-        TempProgramFolder dir;
-        ScriptedDialogs dialogs;
-        dialogs.answer(Answer::Ok).type(QString::fromUtf8(eingabe));
-        if (eingabe[0] == '0') {
-            dialogs.answer(Answer::No).answer(Answer::Ok);
-            EXPECT_THROW(steuersatzBeimStart(dir.state(), dialogs), ProgramEnd);
-            EXPECT_TRUE(dialogs.protokoll().back().contains(QStringLiteral("Programm wird jetzt beendet!")));
-        } else {
-            steuersatzBeimStart(dir.state(), dialogs);
-            EXPECT_EQ(dir.readFile(QStringLiteral("Steuersatz.txt")), QByteArray("19\r\n"));
-        }
-        EXPECT_TRUE(dialogs.protokoll()[0].contains(QStringLiteral("Bisher ist kein gültiger Steuersatz")));
+        EXPECT_EQ(dir.readFile(datei), f.inhalt ? QByteArray(f.inhalt) : f.soll ? QByteArray(f.soll) + "\r\n" : QByteArray());
+        EXPECT_TRUE(dialogs.protokoll().value(0).contains(QString::fromUtf8(f.ersteBox))) << dialogs.protokoll().value(0).toStdString();
     }
 }
 
