@@ -37,6 +37,7 @@ struct Art {
     StdbillOptionen optionen;
     int istSQLite3 = 1; // the data source that answered at start
 };
+void PrintTo(const Art& a, std::ostream* os) { *os << a.name; }
 
 // The list entry of an extension (eintrag) or a typed text, a start, and
 // the calls that must come out, by their place in kAnrufe; or the part of
