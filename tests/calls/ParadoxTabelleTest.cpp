@@ -118,6 +118,7 @@ INSTANTIATE_TEST_SUITE_P(Typen, ParadoxFeldwert, ::testing::Values(
     WertFall{"number_negative", FeldTyp::Number, "403FFFFFFFFFFFFF", QVariant(-0.125)},
     WertFall{"currency_negative", FeldTyp::Currency, "3FFFFFFFFFFFFFFF", QVariant(-2.0)},
     WertFall{"date", FeldTyp::Date, "800B2621", QVariant(QDate(2001, 6, 21))},
+    WertFall{"time_midnight", FeldTyp::Time, "80000000", QVariant(QTime(0, 0))},
     WertFall{"time_last_ms", FeldTyp::Time, "85265BFF", QVariant(QTime(23, 59, 59, 999))},
     WertFall{"time_beyond_the_day", FeldTyp::Time, "85265C00", QVariant()},
     WertFall{"time_negative", FeldTyp::Time, "7FFFFFFF", QVariant()},

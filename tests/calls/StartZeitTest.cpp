@@ -18,6 +18,7 @@ TEST(StartZeit, ReadsTheFormsOfTheCallTablesAndNothingElse)
         {"21.03.2009", "2009-03-21 00:00:00"},          {"29.02.2024 23:59:59", "2024-02-29 23:59:59"},
         {"", nullptr}, {"alle", nullptr}, {"29.02.2023 10:00:00", nullptr}, {"21.03.2009 24:00:00", nullptr},
         {"21.03.2009 14:30:00 x", nullptr}, {"21.03.20091 14:30:00", nullptr}, {"２１.03.2009 14:30:00", nullptr},
+        {"21.003.2009", nullptr},
     };
     for (const auto& [text, soll] : faelle) {
         const auto schluessel = startZeitSchluessel(QStringView(QString::fromUtf8(text)));

@@ -1,3 +1,4 @@
+#include "calls/Auswahl.h"
 #include "calls/TkBillFilter.h"
 #include "calls/TkBillImport.h"
 
@@ -250,6 +251,7 @@ TEST(EinlesenSqlite, RowsAreTakenAsTheSourceHoldsThem)
                                                             {"22", "B", "031", "2009-03-21 14:29:00", "1", "1"}}));
     AnrufListe liste;
     EXPECT_EQ(tkBillEinlesen(u.state(), u.quellen, QStringLiteral("21  |  x"), QStringLiteral("01.01.2009"), liste).anzahl, 3);
+    EXPECT_EQ(tkBillEinlesen(u.state(), u.quellen, kAlle, kAlle, liste, QStringLiteral("21.03.2009 14:31")).anzahl, 2); // before that
     EXPECT_ZEILEN(datumEintraege(u.state(), u.quellen, QStringLiteral("21")),
                   QStringList({"alle", "kaputt", "2009-03-21 14:30:00", "2009-03-21 14:31:00", "2009-03-21 14:32:00"}));
 }
