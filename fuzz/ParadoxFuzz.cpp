@@ -3,7 +3,7 @@
 // from memory and from a file on disk (block by block), it must give the
 // same answer.
 
-#include "calls/ParadoxTable.h"
+#include "calls/ParadoxTabelle.h"
 
 #include <QDate>
 #include <QDateTime>

@@ -54,14 +54,6 @@ int AnrufPuffer::zeile(std::string_view user, std::string_view username, std::st
     return anzahl() - 1;
 }
 
-int AnrufPuffer::zeile(const Anruf& a)
-{
-    const QByteArray w[6] = {a.user.toUtf8(), a.username.toUtf8(), a.number.toUtf8(),
-                             a.time.toUtf8(), a.duration.toUtf8(), a.lineno.toUtf8()};
-    auto v = [](const QByteArray& b) { return std::string_view(b.constData(), static_cast<size_t>(b.size())); };
-    return zeile(v(w[0]), v(w[1]), v(w[2]), v(w[3]), v(w[4]), v(w[5]));
-}
-
 std::string_view AnrufPuffer::feld(int zeile, int k) const
 {
     const Zeile& z = m_zeilen[static_cast<size_t>(zeile)];
@@ -96,21 +88,6 @@ QStringList AnrufListe::spalten(int zeile) const
     for (int k = 0; k < 6; ++k)
         s << text(m_daten.feld(puffer(zeile), k));
     return s;
-}
-
-Anruf AnrufListe::anruf(int zeile) const
-{
-    const QStringList s = spalten(zeile);
-    return Anruf{s[0], s[5], s[3], s[2], s[4], s[1]};
-}
-
-std::vector<Anruf> AnrufListe::anrufe() const
-{
-    std::vector<Anruf> alle;
-    alle.reserve(static_cast<size_t>(rowCount()));
-    for (int i = 0; i < rowCount(); ++i)
-        alle.push_back(anruf(i));
-    return alle;
 }
 
 QVariant AnrufListe::data(const QModelIndex& index, int role) const

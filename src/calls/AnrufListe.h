@@ -12,19 +12,6 @@
 
 namespace orve {
 
-// One call as the import writes it into the local call table `bill` and
-// into the main window's list: six texts.
-struct Anruf {
-    QString user;      // extension
-    QString username;  // name of the extension
-    QString number;    // dialled number
-    QString time;      // start
-    QString duration;  // seconds
-    QString lineno;    // exchange line
-
-    bool operator==(const Anruf&) const = default;
-};
-
 // Lines of calls kept as UTF-8 one after the other in large blocks, so that
 // 100,000 calls cost a few blocks of memory instead of 600,000 small texts.
 // A line is its six values in list order (extension, line number, start,
@@ -39,7 +26,6 @@ public:
     // Adds a line from the six values in UTF-8; returns its number.
     int zeile(std::string_view user, std::string_view username, std::string_view number, std::string_view time,
               std::string_view duration, std::string_view lineno);
-    int zeile(const Anruf& a);
 
     int anzahl() const { return static_cast<int>(m_zeilen.size()); }
     bool leer() const { return m_zeilen.empty(); }
@@ -82,8 +68,6 @@ public:
     // list showed.
     void setzen(AnrufPuffer&& puffer, std::optional<std::vector<int>> reihenfolge = std::nullopt);
 
-    Anruf anruf(int zeile) const;
-    std::vector<Anruf> anrufe() const;
     // The six values of a line in list order.
     QStringList spalten(int zeile) const;
     QString zeile(int zeile) const;

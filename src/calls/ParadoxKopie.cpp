@@ -1,6 +1,8 @@
 #include "calls/ParadoxKopie.h"
 
-#include "calls/TkBillQuelle.h"
+#include "calls/QuellFehler.h"
+#include "calls/TabellenSpalten.h"
+#include "common/SqlName.h"
 #include "common/Dialogs.h"
 #include "common/SqliteMeldung.h"
 
@@ -32,24 +34,6 @@ int zeitSchreiben(char* ziel, std::size_t n, const QTime& u)
 }
 
 } // namespace
-
-QString paradoxDatumText(const QDate& d)
-{
-    if (!d.isValid())
-        return QString();
-    char b[32];
-    datumSchreiben(b, sizeof b, d);
-    return QString::fromLatin1(b);
-}
-
-QString paradoxZeitText(const QTime& t)
-{
-    if (!t.isValid())
-        return QString();
-    char b[16];
-    zeitSchreiben(b, sizeof b, t);
-    return QString::fromLatin1(b);
-}
 
 QString paradoxSpaltenTyp(paradox::FeldTyp typ)
 {

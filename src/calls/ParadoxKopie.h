@@ -1,6 +1,6 @@
 #pragma once
 
-#include "calls/ParadoxTable.h"
+#include "calls/ParadoxTabelle.h"
 
 #include <QString>
 
@@ -10,11 +10,6 @@
 namespace SQLite { class Database; }
 
 namespace orve {
-
-// Text forms of Paradox dates and times in the staging table, the call
-// table and the date list: "2009-03-21", "14:30:00", joined by one blank.
-QString paradoxDatumText(const QDate& d);
-QString paradoxZeitText(const QTime& t);
 
 // The column type of the staging table for a Paradox field: TEXT for alpha,
 // date, time and timestamp; INTEGER for short, long, autoincrement and

@@ -1,8 +1,6 @@
 #include "calls/StartZeit.h"
 
 #include <QDate>
-#include <QTime>
-#include <QTimeZone>
 
 #include <SQLiteCpp/Database.h>
 #include <sqlite3.h>
@@ -149,20 +147,6 @@ std::optional<std::int64_t> startZeitSchluessel(std::string_view utf8)
     if (!t)
         return std::nullopt;
     return schluessel(*t);
-}
-
-std::int64_t startZeitSchluessel(const QDateTime& zeit)
-{
-    const QTime u = zeit.time();
-    return zeit.date().toJulianDay() * 86400 + u.hour() * 3600 + u.minute() * 60 + u.second();
-}
-
-std::optional<QDateTime> startZeitLesen(const QString& text)
-{
-    const auto t = Leser<char16_t>(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())).lesen();
-    if (!t)
-        return std::nullopt;
-    return QDateTime(QDate(t->jahr, t->monat, t->tag), QTime(t->stunde, t->minute, t->sekunde), QTimeZone::utc());
 }
 
 void startZeitFunktionAnmelden(SQLite::Database& db)

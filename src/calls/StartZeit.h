@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QDateTime>
-#include <QString>
 #include <QStringView>
 
 #include <cstdint>
@@ -21,15 +19,11 @@ namespace orve {
 //   a blank and hh:mm[:ss[.fff]]
 // Hours may have one or two digits. A date alone is midnight. Fractions of
 // a second are ignored. Anything else is no start.
-std::optional<QDateTime> startZeitLesen(const QString& text);
-
-// The same moment as a number that orders chronologically: seconds since
-// the beginning of the Julian day count. Used to sort and to compare calls.
+//
+// The moment as a number that orders chronologically: seconds since the
+// beginning of the Julian day count. Used to sort and to compare calls.
 std::optional<std::int64_t> startZeitSchluessel(QStringView text);
 std::optional<std::int64_t> startZeitSchluessel(std::string_view utf8);
-
-// The key of a QDateTime (its date and wall-clock time, seconds).
-std::int64_t startZeitSchluessel(const QDateTime& zeit);
 
 // Name of the SQL function orve_startzeit(text) -> the key above, or NULL
 // for a text that is no start (and for NULL). Registered per connection.

@@ -1,7 +1,10 @@
 #include "calls/TkBillFilter.h"
 
 #include "calls/StartZeit.h"
+#include "calls/Auswahl.h"
+#include "calls/TabellenSpalten.h"
 #include "calls/TkBillQuelle.h"
+#include "common/SqlName.h"
 #include "common/AppState.h"
 #include "common/Dialogs.h"
 
@@ -10,8 +13,6 @@
 namespace orve {
 
 namespace {
-
-const QString kAlle = QStringLiteral("alle");
 
 
 // The first two columns of `paradox` (date and time of day), then the
@@ -44,7 +45,7 @@ QStringList nebenstellenEintraege(const AppState& state, Datenquellen& quellen)
     try {
         if (state.IstParadox == 1) {
             paradoxKopieVerlangen(state);
-            auto db = lokalOeffnen(quellen, state);
+            auto db = lokaleAnrufdatenOeffnen(quellen, state);
             const ParadoxNamen n = paradoxNamen(*db);
             SQLite::Statement q(*db, QStringLiteral("SELECT %1 FROM paradox WHERE %2 = 0 GROUP BY %1 ORDER BY %1")
                                          .arg(sqlName(n.tln), sqlName(n.flags))
@@ -75,7 +76,7 @@ QStringList datumEintraege(const AppState& state, Datenquellen& quellen, const Q
     try {
         if (state.IstParadox == 1) {
             paradoxKopieVerlangen(state);
-            auto db = lokalOeffnen(quellen, state);
+            auto db = lokaleAnrufdatenOeffnen(quellen, state);
             const ParadoxNamen n = paradoxNamen(*db);
             QString sql = QStringLiteral("SELECT %1, %2 FROM paradox WHERE %3 = 0")
                               .arg(sqlName(n.datum), sqlName(n.zeit), sqlName(n.flags));

@@ -9,7 +9,7 @@ struct AppState;
 class Datenquellen;
 
 // Entry texts of the two selections of the main window. Both lists start
-// with "alle". Both throw QuellFehler (calls/TkBillQuelle.h) with a German
+// with "alle". Both throw QuellFehler (calls/QuellFehler.h) with a German
 // message when the source cannot be read.
 
 // The extension list: per extension of the calls, in the order of the

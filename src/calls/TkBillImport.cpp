@@ -1,7 +1,10 @@
 #include "calls/TkBillImport.h"
 
 #include "calls/StartZeit.h"
+#include "calls/Auswahl.h"
+#include "calls/TabellenSpalten.h"
 #include "calls/TkBillQuelle.h"
+#include "common/SqlName.h"
 #include "common/AppState.h"
 #include "common/BusyCursor.h"
 #include "common/Dialogs.h"
@@ -305,7 +308,7 @@ EinleseErgebnis tkBillEinlesen(const AppState& state, Datenquellen& quellen, con
     BusyCursor sanduhr;
 
     // Read and order first: a source that cannot be read changes nothing.
-    auto lokal = lokalOeffnen(quellen, state);
+    auto lokal = lokaleAnrufdatenOeffnen(quellen, state);
     AnrufPuffer gelesen;
     std::vector<Einordnung> ordnung;
     try {

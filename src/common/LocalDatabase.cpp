@@ -1,5 +1,10 @@
 #include "common/LocalDatabase.h"
 
+#include "common/AppState.h"
+#include "common/Dialogs.h"
+#include "common/SqlName.h"
+#include "common/SqliteMeldung.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -37,16 +42,6 @@ const std::vector<Spalte> kCallByCall = {
     {"satz", "INTEGER PRIMARY KEY AUTOINCREMENT"}, {"vorwahl", "TEXT"}, {"Bezeichnung", "TEXT"},
 };
 
-std::string quote(const std::string& name)
-{
-    std::string q = "\"";
-    for (char c : name) {
-        if (c == '"') q += '"';
-        q += c;
-    }
-    return q + "\"";
-}
-
 std::set<std::string> vorhandeneSpalten(SQLite::Database& db, const std::string& tabelle)
 {
     std::set<std::string> namen;
@@ -64,10 +59,10 @@ void tabelleSicherstellen(SQLite::Database& db, const std::string& tabelle, cons
 {
     const auto vorhanden = vorhandeneSpalten(db, tabelle);
     if (vorhanden.empty()) {
-        std::string sql = "CREATE TABLE " + quote(tabelle) + " (";
+        std::string sql = "CREATE TABLE " + sqlName(QString::fromStdString(tabelle)).toStdString() + " (";
         for (size_t i = 0; i < spalten.size(); ++i) {
             if (i) sql += ", ";
-            sql += quote(spalten[i].name) + " " + spalten[i].typ;
+            sql += sqlName(QString::fromUtf8(spalten[i].name)).toStdString() + " " + spalten[i].typ;
         }
         db.exec(sql + ")");
         return;
@@ -77,7 +72,8 @@ void tabelleSicherstellen(SQLite::Database& db, const std::string& tabelle, cons
         std::string n = s.name;
         for (auto& c : n) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         if (!vorhanden.count(n) && std::string(s.typ).find("PRIMARY") == std::string::npos)
-            db.exec("ALTER TABLE " + quote(tabelle) + " ADD COLUMN " + quote(s.name) + " " + s.typ);
+            db.exec("ALTER TABLE " + sqlName(QString::fromStdString(tabelle)).toStdString() + " ADD COLUMN "
+                    + sqlName(QString::fromUtf8(s.name)).toStdString() + " " + s.typ);
     }
 }
 
@@ -129,6 +125,20 @@ QString lokalerRumpf(const QString& programmOrdner, int istSQLite3)
 QString lokaleVerbindung(const QString& programmOrdner, int istSQLite3)
 {
     return lokalerRumpf(programmOrdner, istSQLite3);
+}
+
+std::unique_ptr<SQLite::Database> lokalOeffnen(Datenquellen& quellen, const AppState& state)
+{
+    const QString kopf = QStringLiteral("Die lokale Datenbank kann nicht geöffnet werden:");
+    try {
+        return quellen.oeffnen(lokaleVerbindung(state.programmOrdner, state.IstSQLite3));
+    } catch (const VerbindungsFehler& e) {
+        throw VerbindungsFehler(zeilen({kopf, e.text()}), e.sqliteCode());
+    } catch (const SQLite::Exception& e) {
+        throw VerbindungsFehler(zeilen({kopf, sqliteMeldung(e, state.pfadImProgrammordner(kLokaleDatenbankRelativ),
+                                                            QStringLiteral("versuchen Sie es erneut"))}),
+                                e.getErrorCode());
+    }
 }
 
 QString lokaleShapeVerbindung(const QString& programmOrdner, int istSQLite3)

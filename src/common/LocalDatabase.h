@@ -10,6 +10,8 @@ namespace SQLite { class Database; }
 
 namespace orve {
 
+struct AppState;
+
 // The local database below the program folder.
 inline const QString kLokaleDatenbankRelativ = QStringLiteral("Datenbank/Bill.sqlite");
 
@@ -50,5 +52,10 @@ public:
     virtual ~Datenquellen() = default;
     virtual std::unique_ptr<SQLite::Database> oeffnen(const QString& verbindung) = 0;
 };
+
+// The one way to open the local database: through the data sources with
+// LokalVerbindung. Throws VerbindungsFehler, "Die lokale Datenbank kann
+// nicht geöffnet werden:" and the cause on the next line.
+std::unique_ptr<SQLite::Database> lokalOeffnen(Datenquellen& quellen, const AppState& state);
 
 } // namespace orve

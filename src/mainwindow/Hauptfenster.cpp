@@ -2,7 +2,8 @@
 
 #include "calls/TkBillFilter.h"
 #include "calls/TkBillImport.h"
-#include "calls/TkBillQuelle.h"
+#include "calls/Auswahl.h"
+#include "calls/QuellFehler.h"
 #include "common/AppState.h"
 #include "common/Dialogs.h"
 #include "common/ProgramEnd.h"
@@ -25,7 +26,6 @@
 namespace orve {
 
 namespace {
-const QString kAlle = QStringLiteral("alle");
 }
 
 Hauptfenster::Hauptfenster(AppState& state, Registry& reg, Systemumgebung& system, Datenquellen& quellen,

@@ -1,7 +1,7 @@
 #include "mainwindow/HauptfensterStart.h"
 
 #include "calls/ParadoxKopie.h"
-#include "calls/ParadoxTable.h"
+#include "calls/ParadoxTabelle.h"
 #include "calls/Settings.h"
 #include "calls/TkBillQuelle.h"
 #include "common/AppState.h"
@@ -242,7 +242,7 @@ bool HauptfensterStart::paradoxVersuchen(QString& grund)
     };
     std::unique_ptr<SQLite::Database> lokal;
     try {
-        lokal = m_quellen.oeffnen(lokaleVerbindung(m_state.programmOrdner, m_state.IstSQLite3));
+        lokal = lokalOeffnen(m_quellen, m_state);
     } catch (const VerbindungsFehler& e) {
         fehlgeschlagen(zeilen({e.text(), QString(),
                                QStringLiteral("Die Anrufdaten der Paradox-Tabelle konnten nicht übernommen "

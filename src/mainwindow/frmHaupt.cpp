@@ -1,5 +1,6 @@
 #include "mainwindow/frmHaupt.h"
 
+#include "calls/Auswahl.h"
 #include "calls/Settings.h"
 #include "common/AppState.h"
 #include "common/BefehlAusfuehren.h"
@@ -178,12 +179,12 @@ void frmHaupt::aufbauen()
 
     m_combo1 = new AufklappListe(mitte);
     m_combo1->setObjectName(QStringLiteral("Combo1"));
-    m_combo1->setEditText(QStringLiteral("alle"));
+    m_combo1->setEditText(kAlle);
     m_combo1->setToolTip(QStringLiteral(
         "Auswahl der auszuwertenden Nebenstelle; \"alle\" steht für keine Einschränkung"));
     m_combo2 = new AufklappListe(mitte);
     m_combo2->setObjectName(QStringLiteral("Combo2"));
-    m_combo2->setEditText(QStringLiteral("alle"));
+    m_combo2->setEditText(kAlle);
     m_combo2->setToolTip(QStringLiteral(
         "Auswahl der auszuwertenden Datums- und Zeitbereiche; \"alle\" steht für keine Einschränkung"));
     m_text1 = textfeld(mitte, QStringLiteral("Text1"), QStringLiteral("0"));

@@ -36,7 +36,7 @@ LaufErgebnis berichtslauf(AppState& state, Datenquellen& quellen, Dialogs& dialo
     }
 
     try {
-        std::unique_ptr<SQLite::Database> lokal = quellen.oeffnen(lokaleVerbindung(state.programmOrdner, state.IstSQLite3));
+        std::unique_ptr<SQLite::Database> lokal = lokalOeffnen(quellen, state);
         std::unique_ptr<TarifeditorOeffner> editor = umgebung.editor(*lokal);
         Bepreisung bepreisung(*lokal, state, eigenpreis, dialogs, *editor);
         const Bepreisungsergebnis b = bepreisung.ausfuehren(umgebung.fortschritt);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "calls/Auswahl.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -11,8 +13,8 @@ namespace orve {
 struct StapelOptionen {
     QString programmOrdner;           // where settings, registry and database are read
     std::optional<QString> billdb;    // replaces Billpfad.txt for this run
-    QString nebenstelle = QStringLiteral("alle");
-    QString ab = QStringLiteral("alle");
+    QString nebenstelle = kAlle;
+    QString ab = kAlle;
     QString bis;                      // calls that started before this moment; empty: no limit
     bool eigenpreis = false;
     bool ohneMwst = false;

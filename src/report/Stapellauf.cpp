@@ -2,7 +2,7 @@
 
 #include "calls/AnrufListe.h"
 #include "calls/TkBillImport.h"
-#include "calls/TkBillQuelle.h"
+#include "calls/QuellFehler.h"
 #include "common/AppState.h"
 #include "common/ProgramEnd.h"
 #include "costing/Kostenfehler.h"

@@ -149,7 +149,7 @@ Tarifpruefung tarifePruefen(SQLite::Database& lokal)
 
 Tarifpruefung tarifePruefen(const AppState& state, Datenquellen& quellen)
 {
-    const auto lokal = quellen.oeffnen(lokaleVerbindung(state.programmOrdner, state.IstSQLite3));
+    const auto lokal = lokalOeffnen(quellen, state);
     return tarifePruefen(*lokal);
 }
 

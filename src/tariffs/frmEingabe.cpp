@@ -69,12 +69,9 @@ frmEingabe::frmEingabe(AppState& state, Datenquellen& quellen, Dialogs& dialogs,
 {
     aufbauen();
     try {
-        m_eigeneDb = quellen.oeffnen(lokaleVerbindung(state.programmOrdner, state.IstSQLite3));
+        m_eigeneDb = lokalOeffnen(quellen, state);
     } catch (const VerbindungsFehler& e) {
         m_oeffnungsFehler = e.text();
-    } catch (const std::exception& e) {
-        m_oeffnungsFehler = zeilen({QStringLiteral("Die lokale Datenbank konnte nicht geöffnet werden:"),
-                                    QString::fromUtf8(e.what())});
     }
     if (m_eigeneDb) {
         m_editor = std::make_unique<TarifEditor>(state, dialogs, *m_eigeneDb);

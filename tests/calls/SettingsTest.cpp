@@ -7,101 +7,53 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
-
 using namespace orve;
 using orve::test::ScriptedDialogs;
 using orve::test::TempProgramFolder;
 
 namespace {
 
-const QString kNochmals = QStringLiteral("\\rWollen Sie es nochmals versuchen | YesNo ");
-
-struct Command {
-    const char* name;
+struct Befehl {
     void (*run)(AppState&, Dialogs&);
-    Einstellungswert AppState::*value;
-    const char* file;
-    const char* prompt; // as the box log shows it, lines joined by \r
-    const char* errorLine;
-    bool readsFileFirst;
+    Einstellungswert AppState::*wert;
+    const char* datei;
+    bool dateiZuerst; // offers what the file holds now, else the value in memory
 };
+const Befehl kSteuer{mnuMehrwertsteuerEinstellen, &AppState::Steuersatz, "Steuersatz.txt", true};
+const Befehl kMinute{mnuMinutenpreisEinstellen, &AppState::Minutenpreis, "Minutenpreis.txt", true};
+const Befehl kAufschlag{mnuKostenaufschlag, &AppState::Kostenaufschlag, "Kostenaufschlag.txt", false};
 
-const Command kVat{"vat", mnuMehrwertsteuerEinstellen, &AppState::Steuersatz, "Steuersatz.txt",
-                   "Bitte geben Sie den gewünschten Mehrwertsteuersatz\\r(z.B. 19 für 19%) für die Kostenberechnung an:",
-                   "Sie müssen einen gültigen Steuersatz angeben!", true};
-const Command kMinute{"minute", mnuMinutenpreisEinstellen, &AppState::Minutenpreis, "Minutenpreis.txt",
-                      "Bitte geben Sie den gewünschten eigenen Minutenpreis (ohne Mehrwertsteuer)\\r"
-                      "der angefallenen Telefonate an\\r(z.B. 0,20 für 20 Cent/Minute):",
-                      "Sie müssen einen gültigen eigenen Minutenpreis angeben!", true};
-const Command kSurcharge{"surcharge", mnuKostenaufschlag, &AppState::Kostenaufschlag, "Kostenaufschlag.txt",
-                         "Bitte geben Sie den gewünschten Kostenaufschlag\\rder angefallenen Telefonate in Prozent an\\r"
-                         "(z.B. für 20% Aufschlag muß Ihre Eingabe lauten 1,20):",
-                         "Sie müssen einen gültigen Kostenaufschlag angeben!", false};
-
-// One entry typed into the first input box (an empty text is also what a
-// cancelled box gives); a refused entry is answered No.
-struct EntryCase {
-    Command cmd;
-    const char* typed;
-    bool accepted;
-};
-
-class SettingsEntry : public ::testing::TestWithParam<EntryCase> {};
-
-TEST_P(SettingsEntry, AcceptsOrRefusesAndKeepsTheFileConsistent)
+// The entry is stored in memory and file, or refused; "try again?" is
+// answered Yes with an empty entry, then No: the offered value is back.
+TEST(SettingsCommand, StoresAValidEntryOrPutsTheOfferedValueBack)
 {
-    const auto& p = GetParam();
-    TempProgramFolder dir;
-    dir.state().*(p.cmd.value) = QStringLiteral("alt");
-    ScriptedDialogs dialogs;
-    dialogs.type(QString::fromUtf8(p.typed));
-    if (!p.accepted)
-        dialogs.answer(Answer::No);
-
-    p.cmd.run(dir.state(), dialogs);
-
-    QStringList boxen{QStringLiteral("I ORVE-Tarifo V2.01 | %1 | alt").arg(QString::fromUtf8(p.cmd.prompt))};
-    const QString file = QString::fromUtf8(p.cmd.file);
-    if (p.accepted) {
-        EXPECT_EQ(dir.state().*(p.cmd.value), QString::fromUtf8(p.typed));
-        EXPECT_EQ(dir.readFile(file), QByteArray(p.typed) + "\r\n");
-    } else {
-        boxen << "M ORVE-Tarifo V2.01 | " + QString::fromUtf8(p.cmd.errorLine) + kNochmals + "Stop";
-        EXPECT_EQ(dir.state().*(p.cmd.value), QStringLiteral("alt"));
-        EXPECT_FALSE(dir.exists(file));
+    struct Fall {
+        Befehl befehl;
+        const char* eingabe;
+        bool gueltig;
+    };
+    for (const Fall& f : {Fall{kSteuer, "19", true}, Fall{kSteuer, "7,5", true}, Fall{kSteuer, "-5", true},
+                          Fall{kSteuer, "0", false}, Fall{kSteuer, "abc", false}, Fall{kMinute, "0.20", true},
+                          Fall{kMinute, "x", false}, Fall{kAufschlag, "1,20", true}, Fall{kAufschlag, "abc", false}}) {
+        TempProgramFolder dir;
+        dir.state().*(f.befehl.wert) = QStringLiteral("im Speicher");
+        dir.writeFile(QString::fromUtf8(f.befehl.datei), "aus Datei\r\n");
+        const QString angeboten = f.befehl.dateiZuerst ? QStringLiteral("aus Datei") : QStringLiteral("im Speicher");
+        ScriptedDialogs dialogs;
+        dialogs.type(QString::fromUtf8(f.eingabe));
+        if (!f.gueltig)
+            dialogs.answer(Answer::Yes).cancelInput().answer(Answer::No);
+        f.befehl.run(dir.state(), dialogs);
+        const QString soll = f.gueltig ? QString::fromUtf8(f.eingabe) : angeboten;
+        EXPECT_EQ(dir.state().*(f.befehl.wert), soll) << f.eingabe;
+        EXPECT_EQ(dir.readFile(QString::fromUtf8(f.befehl.datei)), f.gueltig ? soll.toUtf8() + "\r\n" : "aus Datei\r\n");
+        EXPECT_EQ(dialogs.boxes()[0].input.preset, angeboten) << f.eingabe;
+        if (!f.gueltig) {
+            EXPECT_EQ(dialogs.boxes()[2].input.preset, angeboten) << f.eingabe; // the retry starts from it too
+            EXPECT_TRUE(dialogs.protokoll()[1].endsWith(QStringLiteral("YesNo Stop"))) << f.eingabe;
+        }
     }
-    EXPECT_EQ(dialogs.protokoll(), boxen);
 }
-
-INSTANTIATE_TEST_SUITE_P(Entries, SettingsEntry, ::testing::Values(
-    EntryCase{kVat, "19", true}, EntryCase{kVat, "7,5", true}, EntryCase{kVat, "-5", true},
-    EntryCase{kVat, "0", false}, EntryCase{kVat, "abc", false}, EntryCase{kVat, "", false},
-    EntryCase{kMinute, "0.20", true}, EntryCase{kMinute, "", false},
-    EntryCase{kSurcharge, "1,20", true}, EntryCase{kSurcharge, "abc", false}));
-
-class SettingsFileFirst : public ::testing::TestWithParam<Command> {};
-
-// The VAT and minute price commands offer what the file holds now (edited by
-// hand, say); the surcharge command offers the value in memory.
-TEST_P(SettingsFileFirst, OffersFileOrMemoryAndPutsBackOnNo)
-{
-    const Command& c = GetParam();
-    TempProgramFolder dir;
-    dir.state().*(c.value) = QStringLiteral("im Speicher");
-    dir.writeFile(QString::fromUtf8(c.file), "aus Datei\r\n");
-    ScriptedDialogs dialogs;
-    dialogs.type(QString()).answer(Answer::Yes).type(QString()).answer(Answer::No);
-    c.run(dir.state(), dialogs);
-    const QString expected = c.readsFileFirst ? QStringLiteral("aus Datei") : QStringLiteral("im Speicher");
-    EXPECT_EQ(dialogs.boxes()[0].input.preset, expected);
-    EXPECT_EQ(dialogs.boxes()[2].input.preset, expected); // retry starts from the previous value
-    EXPECT_EQ(dir.state().*(c.value), expected);
-    EXPECT_EQ(dir.readFile(QString::fromUtf8(c.file)), QByteArray("aus Datei\r\n"));
-}
-
-INSTANTIATE_TEST_SUITE_P(Commands, SettingsFileFirst, ::testing::Values(kVat, kMinute, kSurcharge),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SettingsCommand, UnwritableFileIsReportedAndValueKeptForTheRun)
 {
@@ -111,77 +63,48 @@ TEST(SettingsCommand, UnwritableFileIsReportedAndValueKeptForTheRun)
     dialogs.type(QStringLiteral("1,30")).answer(Answer::Ok);
     mnuKostenaufschlag(dir.state(), dialogs);
     EXPECT_EQ(dir.state().Kostenaufschlag, QStringLiteral("1,30"));
-    ASSERT_EQ(dialogs.messages().size(), 1u);
-    EXPECT_TRUE(dialogs.messages()[0].text.contains(QStringLiteral("konnte nicht geschrieben werden")));
+    EXPECT_TRUE(dialogs.messages().at(0).text.contains(QStringLiteral("konnte nicht geschrieben werden")));
 }
 
-// --- at the end of the main window's load step -------------------------------
-
-TEST(SettingsAtStart, AnyFirstLineIsTakenWithoutQuestion)
+// At the end of the load step a first line of the file is taken as it is.
+// Without one the surcharge is asked for, "1,20" offered, and the VAT
+// command runs; giving up ends the program.
+TEST(SettingsAtStart, TakesTheFileOrAsksAndGivingUpEndsTheProgram)
 {
-    TempProgramFolder dir;
-    dir.writeFile(QStringLiteral("Kostenaufschlag.txt"), "1,35\r\n");
-    dir.writeFile(QStringLiteral("Steuersatz.txt"), "abc\r\n");
-    ScriptedDialogs dialogs;
-    kostenaufschlagBeimStart(dir.state(), dialogs);
-    steuersatzBeimStart(dir.state(), dialogs);
-    EXPECT_EQ(dir.state().Kostenaufschlag, QStringLiteral("1,35"));
-    EXPECT_EQ(dir.state().Steuersatz, QStringLiteral("abc"));
-    EXPECT_TRUE(dialogs.boxes().empty());
-}
-
-class SurchargeAtStartAsks : public ::testing::TestWithParam<std::optional<QByteArray>> {};
-
-// A missing file and an empty first line are the same: the surcharge is asked for.
-TEST_P(SurchargeAtStartAsks, OffersOneTwentyAndStoresTheAnswer)
-{
-    TempProgramFolder dir;
-    if (GetParam())
-        dir.writeFile(QStringLiteral("Kostenaufschlag.txt"), *GetParam());
-    ScriptedDialogs dialogs;
-    dialogs.cancelInput().answer(Answer::Yes).type(QStringLiteral("1,25"));
-    kostenaufschlagBeimStart(dir.state(), dialogs);
-    const auto boxen = dialogs.protokoll();
-    ASSERT_EQ(boxen.size(), 3);
-    EXPECT_TRUE(boxen[0].endsWith(QStringLiteral(" | 1,20")));
-    EXPECT_EQ(boxen[1], "M ORVE-Tarifo V2.01 | Sie müssen einen gültigen Kostenaufschlag angeben!" + kNochmals + "Critical");
-    EXPECT_EQ(dir.state().Kostenaufschlag, QStringLiteral("1,25"));
-    EXPECT_EQ(dir.readFile(QStringLiteral("Kostenaufschlag.txt")), QByteArray("1,25\r\n"));
-}
-
-INSTANTIATE_TEST_SUITE_P(Files, SurchargeAtStartAsks,
-                         ::testing::Values(std::nullopt, QByteArray("\r\n1,20\r\n")));
-
-TEST(SettingsAtStart, NoToTheSurchargeEndsTheProgram)
-{
-    TempProgramFolder dir;
-    ScriptedDialogs dialogs;
-    dialogs.cancelInput().answer(Answer::No);
-    EXPECT_THROW(kostenaufschlagBeimStart(dir.state(), dialogs), ProgramEnd);
-    EXPECT_FALSE(dir.exists(QStringLiteral("Kostenaufschlag.txt")));
-}
-
-TEST(SettingsAtStart, MissingVatFileRunsTheVatCommand)
-{
-    TempProgramFolder dir;
-    ScriptedDialogs dialogs;
-    dialogs.answer(Answer::Ok).type(QStringLiteral("19"));
-    steuersatzBeimStart(dir.state(), dialogs);
-    EXPECT_EQ(dialogs.protokoll().value(0),
-              QStringLiteral("M ORVE-Tarifo | Bisher ist kein gültiger Steuersatz angelegt! | Ok Critical"));
-    EXPECT_EQ(dir.state().Steuersatz, QStringLiteral("19"));
-    EXPECT_EQ(dir.readFile(QStringLiteral("Steuersatz.txt")), QByteArray("19\r\n"));
-}
-
-TEST(SettingsAtStart, StillNoVatRateEndsTheProgram)
-{
-    TempProgramFolder dir;
-    ScriptedDialogs dialogs;
-    dialogs.answer(Answer::Ok).type(QStringLiteral("0")).answer(Answer::No).answer(Answer::Ok);
-    EXPECT_THROW(steuersatzBeimStart(dir.state(), dialogs), ProgramEnd);
-    EXPECT_TRUE(dialogs.scriptDone());
-    EXPECT_EQ(dialogs.protokoll().back(), QStringLiteral("M ORVE-Tarifo | Es ist immer noch kein gültiger Steuersatz "
-                                                         "angelegt!\\rProgramm wird jetzt beendet! | Ok Critical"));
+    struct Fall {
+        void (*run)(AppState&, Dialogs&);
+        Befehl befehl;
+        const char* inhalt;              // of the file; nullptr: none
+        std::vector<const char*> skript; // "=text" typed, else the answer Yes, No or Ok
+        const char* soll;                // the value afterwards; nullptr: the program ends
+        const char* ersteBox = "";
+    };
+    const Fall faelle[] = {
+        {kostenaufschlagBeimStart, kAufschlag, "1,35\r\n", {}, "1,35"},
+        {kostenaufschlagBeimStart, kAufschlag, nullptr, {"=x", "Yes", "=1,25"}, "1,25", " | 1,20"},
+        {kostenaufschlagBeimStart, kAufschlag, "\r\n1,20\r\n", {"=x", "No"}, nullptr, " | 1,20"},
+        {steuersatzBeimStart, kSteuer, "abc\r\n", {}, "abc"},
+        {steuersatzBeimStart, kSteuer, nullptr, {"Ok", "=19"}, "19", "Bisher ist kein gültiger Steuersatz"},
+        {steuersatzBeimStart, kSteuer, nullptr, {"Ok", "=0", "No", "Ok"}, nullptr, "Bisher ist kein gültiger Steuersatz"},
+    };
+    for (const Fall& f : faelle) {
+        TempProgramFolder dir;
+        const QString datei = QString::fromUtf8(f.befehl.datei);
+        if (f.inhalt)
+            dir.writeFile(datei, f.inhalt);
+        ScriptedDialogs dialogs;
+        for (const QString schritt : f.skript)
+            schritt.startsWith(QLatin1Char('=')) ? (void)dialogs.type(schritt.mid(1))
+                : (void)dialogs.answer(schritt == QStringLiteral("Yes") ? Answer::Yes : schritt == QStringLiteral("No") ? Answer::No : Answer::Ok);
+        if (!f.soll) {
+            EXPECT_THROW(f.run(dir.state(), dialogs), ProgramEnd);
+        } else {
+            f.run(dir.state(), dialogs);
+            EXPECT_EQ(dir.state().*(f.befehl.wert), QString::fromUtf8(f.soll));
+        }
+        EXPECT_EQ(dir.readFile(datei), f.inhalt ? QByteArray(f.inhalt) : f.soll ? QByteArray(f.soll) + "\r\n" : QByteArray());
+        EXPECT_TRUE(dialogs.protokoll().value(0).contains(QString::fromUtf8(f.ersteBox))) << dialogs.protokoll().value(0).toStdString();
+    }
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 #include "SourceBuilders.h"
 
 #include "calls/ParadoxKopie.h"
-#include "calls/ParadoxTable.h"
+#include "calls/ParadoxTabelle.h"
 
 #include <QDir>
 #include <QFile>

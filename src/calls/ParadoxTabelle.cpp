@@ -1,4 +1,4 @@
-#include "calls/ParadoxTable.h"
+#include "calls/ParadoxTabelle.h"
 
 #include <QDate>
 #include <QDateTime>

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QString>
+
+namespace orve {
+
+// A table or column name for SQL: in double quotes, a quote inside doubled
+// ("Tln#" -> "\"Tln#\"").
+QString sqlName(const QString& name);
+
+} // namespace orve
