@@ -95,103 +95,103 @@ frmSplash::frmSplash(AppState& state, Registry& reg, Systemumgebung& system, Dia
 
     auto* aussen = new QVBoxLayout(this);
     aussen->setContentsMargins(8, 8, 8, 8);
-    fraMainFrame = new QFrame(this);
-    fraMainFrame->setObjectName(QStringLiteral("fraMainFrame"));
-    fraMainFrame->setFrameShape(QFrame::Box);
-    fraMainFrame->setFrameShadow(QFrame::Sunken);
-    fraMainFrame->installEventFilter(this);
-    aussen->addWidget(fraMainFrame);
+    m_fraMainFrame = new QFrame(this);
+    m_fraMainFrame->setObjectName(QStringLiteral("fraMainFrame"));
+    m_fraMainFrame->setFrameShape(QFrame::Box);
+    m_fraMainFrame->setFrameShadow(QFrame::Sunken);
+    m_fraMainFrame->installEventFilter(this);
+    aussen->addWidget(m_fraMainFrame);
 
     auto benannt = [](QWidget* w, const char* name) {
         w->setObjectName(QLatin1String(name));
         return w;
     };
 
-    ORVE_Logo = new QLabel(fraMainFrame);
-    benannt(ORVE_Logo, "ORVE_Logo");
-    ORVE_Logo->setPixmap(orveLogo(160, 160));
-    ORVE_Logo->setFixedSize(160, 160);
+    m_ORVE_Logo = new QLabel(m_fraMainFrame);
+    benannt(m_ORVE_Logo, "ORVE_Logo");
+    m_ORVE_Logo->setPixmap(orveLogo(160, 160));
+    m_ORVE_Logo->setFixedSize(160, 160);
 
-    lblProductName = new QLabel(kProduktName, fraMainFrame);
-    benannt(lblProductName, "lblProductName");
-    QFont gross = lblProductName->font();
+    m_lblProductName = new QLabel(kProduktName, m_fraMainFrame);
+    benannt(m_lblProductName, "lblProductName");
+    QFont gross = m_lblProductName->font();
     gross.setPointSize(26);
     gross.setBold(true);
-    lblProductName->setFont(gross);
+    m_lblProductName->setFont(gross);
 
-    lblPlatform = new QLabel(QStringLiteral("Plattform: Windows 95/98/Me/XP/2000"), fraMainFrame);
-    benannt(lblPlatform, "lblPlatform");
-    lblVersion = new QLabel(QStringLiteral("Version"), fraMainFrame);
-    benannt(lblVersion, "lblVersion");
-    QFont mittel = lblPlatform->font();
+    m_lblPlatform = new QLabel(QStringLiteral("Plattform: Windows 95/98/Me/XP/2000"), m_fraMainFrame);
+    benannt(m_lblPlatform, "lblPlatform");
+    m_lblVersion = new QLabel(QStringLiteral("Version"), m_fraMainFrame);
+    benannt(m_lblVersion, "lblVersion");
+    QFont mittel = m_lblPlatform->font();
     mittel.setPointSize(11);
     mittel.setBold(true);
-    lblPlatform->setFont(mittel);
-    lblVersion->setFont(mittel);
-    lblPlatform->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    lblVersion->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_lblPlatform->setFont(mittel);
+    m_lblVersion->setFont(mittel);
+    m_lblPlatform->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_lblVersion->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
-    Label1 = new QLabel(QStringLiteral("Programmname:"), fraMainFrame);
-    benannt(Label1, "Label1");
-    Text1 = new QPlainTextEdit(fraMainFrame);
-    benannt(Text1, "Text1");
-    Text1->setReadOnly(true);
-    Text1->setFocusPolicy(Qt::NoFocus);
-    Text1->setFixedHeight(Text1->fontMetrics().lineSpacing() * 3 + 12);
+    m_Label1 = new QLabel(QStringLiteral("Programmname:"), m_fraMainFrame);
+    benannt(m_Label1, "Label1");
+    m_Text1 = new QPlainTextEdit(m_fraMainFrame);
+    benannt(m_Text1, "Text1");
+    m_Text1->setReadOnly(true);
+    m_Text1->setFocusPolicy(Qt::NoFocus);
+    m_Text1->setFixedHeight(m_Text1->fontMetrics().lineSpacing() * 3 + 12);
 
-    Label3 = new QLabel(QStringLiteral("Anwendername:"), fraMainFrame);
-    benannt(Label3, "Label3");
-    Username = new QLineEdit(QStringLiteral("Text2"), fraMainFrame);
-    benannt(Username, "Username");
-    Username->setReadOnly(true);
-    Username->setFocusPolicy(Qt::NoFocus);
+    m_Label3 = new QLabel(QStringLiteral("Anwendername:"), m_fraMainFrame);
+    benannt(m_Label3, "Label3");
+    m_Username = new QLineEdit(QStringLiteral("Text2"), m_fraMainFrame);
+    benannt(m_Username, "Username");
+    m_Username->setReadOnly(true);
+    m_Username->setFocusPolicy(Qt::NoFocus);
 
-    Label2 = new QLabel(QStringLiteral("Mdac Version"), fraMainFrame);
-    benannt(Label2, "Label2");
+    m_Label2 = new QLabel(QStringLiteral("Mdac Version"), m_fraMainFrame);
+    benannt(m_Label2, "Label2");
 
-    lblCopyright = new QLabel(fraMainFrame);
-    benannt(lblCopyright, "lblCopyright");
-    Rechtslage = new QLabel(fraMainFrame);
-    benannt(Rechtslage, "Rechtslage");
-    Rechtslage->setWordWrap(true);
+    m_lblCopyright = new QLabel(m_fraMainFrame);
+    benannt(m_lblCopyright, "lblCopyright");
+    m_Rechtslage = new QLabel(m_fraMainFrame);
+    benannt(m_Rechtslage, "Rechtslage");
+    m_Rechtslage->setWordWrap(true);
 
-    Command1 = new QPushButton(QStringLiteral("Weiter"), fraMainFrame);
-    benannt(Command1, "Command1");
-    Command1->setMinimumWidth(110);
-    connect(Command1, &QPushButton::clicked, this, &QWidget::close);
+    m_Command1 = new QPushButton(QStringLiteral("Weiter"), m_fraMainFrame);
+    benannt(m_Command1, "Command1");
+    m_Command1->setMinimumWidth(110);
+    connect(m_Command1, &QPushButton::clicked, this, &QWidget::close);
 
     // Logo on the left; name, platform and version on the right; the
     // program, user and data-access lines below; notices and the button at
     // the bottom.
-    auto* raster = new QGridLayout(fraMainFrame);
+    auto* raster = new QGridLayout(m_fraMainFrame);
     raster->setContentsMargins(16, 16, 16, 12);
     raster->setHorizontalSpacing(12);
     raster->setVerticalSpacing(8);
 
     auto* kopf = new QVBoxLayout;
-    kopf->addWidget(lblProductName, 0, Qt::AlignRight);
+    kopf->addWidget(m_lblProductName, 0, Qt::AlignRight);
     kopf->addStretch(1);
-    kopf->addWidget(lblPlatform);
-    kopf->addWidget(lblVersion);
-    raster->addWidget(ORVE_Logo, 0, 0, Qt::AlignTop | Qt::AlignLeft);
+    kopf->addWidget(m_lblPlatform);
+    kopf->addWidget(m_lblVersion);
+    raster->addWidget(m_ORVE_Logo, 0, 0, Qt::AlignTop | Qt::AlignLeft);
     raster->addLayout(kopf, 0, 1, 1, 2);
 
-    raster->addWidget(Label1, 1, 0, Qt::AlignTop | Qt::AlignRight);
-    raster->addWidget(Text1, 1, 1, 1, 2);
-    raster->addWidget(Label3, 2, 0, Qt::AlignRight);
-    raster->addWidget(Username, 2, 1, 1, 2);
-    raster->addWidget(Label2, 3, 1, 1, 2);
+    raster->addWidget(m_Label1, 1, 0, Qt::AlignTop | Qt::AlignRight);
+    raster->addWidget(m_Text1, 1, 1, 1, 2);
+    raster->addWidget(m_Label3, 2, 0, Qt::AlignRight);
+    raster->addWidget(m_Username, 2, 1, 1, 2);
+    raster->addWidget(m_Label2, 3, 1, 1, 2);
 
     auto* fuss = new QHBoxLayout;
     auto* hinweise = new QVBoxLayout;
-    hinweise->addWidget(lblCopyright);
-    hinweise->addWidget(Rechtslage);
+    hinweise->addWidget(m_lblCopyright);
+    hinweise->addWidget(m_Rechtslage);
     fuss->addLayout(hinweise, 1);
-    fuss->addWidget(Command1, 0, Qt::AlignBottom);
+    fuss->addWidget(m_Command1, 0, Qt::AlignBottom);
     raster->addLayout(fuss, 4, 0, 1, 3);
     raster->setColumnStretch(1, 1);
 
-    Command1->setFocus();
+    m_Command1->setFocus();
     setFixedSize(QSize(600, 400).expandedTo(sizeHint()));
 }
 
@@ -203,13 +203,13 @@ void frmSplash::laden()
 
 void frmSplash::anzeigen()
 {
-    Label2->setText(m_anzeige.Label2);
-    Username->setText(m_anzeige.Username);
-    lblProductName->setText(m_anzeige.lblProductName);
-    lblVersion->setText(m_anzeige.lblVersion);
-    lblCopyright->setText(m_anzeige.lblCopyright);
-    Text1->setPlainText(m_anzeige.Text1);
-    Rechtslage->clear();
+    m_Label2->setText(m_anzeige.Label2);
+    m_Username->setText(m_anzeige.Username);
+    m_lblProductName->setText(m_anzeige.lblProductName);
+    m_lblVersion->setText(m_anzeige.lblVersion);
+    m_lblCopyright->setText(m_anzeige.lblCopyright);
+    m_Text1->setPlainText(m_anzeige.Text1);
+    m_Rechtslage->clear();
 }
 
 void frmSplash::keyPressEvent(QKeyEvent* event)
@@ -232,11 +232,11 @@ void frmSplash::keyPressEvent(QKeyEvent* event)
 
 bool frmSplash::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == fraMainFrame && event->type() == QEvent::MouseButtonRelease) {
+    if (watched == m_fraMainFrame && event->type() == QEvent::MouseButtonRelease) {
         close();
         return true;
     }
-    if (watched == fraMainFrame && event->type() == QEvent::MouseButtonPress)
+    if (watched == m_fraMainFrame && event->type() == QEvent::MouseButtonPress)
         return true; // the release that follows closes the window
     return QWidget::eventFilter(watched, event);
 }

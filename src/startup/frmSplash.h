@@ -49,19 +49,19 @@ private:
     bool m_gemeldet = false;
     bool m_zentriert = false;
 
-    QFrame* fraMainFrame;
-    QLabel* ORVE_Logo;
-    QLabel* Label1;
-    QPlainTextEdit* Text1;
-    QLabel* Label3;
-    QLineEdit* Username;
-    QLabel* Label2;
-    QLabel* lblProductName;
-    QLabel* lblPlatform;
-    QLabel* lblVersion;
-    QLabel* lblCopyright;
-    QLabel* Rechtslage;
-    QPushButton* Command1;
+    QFrame* m_fraMainFrame;
+    QLabel* m_ORVE_Logo;
+    QLabel* m_Label1;
+    QPlainTextEdit* m_Text1;
+    QLabel* m_Label3;
+    QLineEdit* m_Username;
+    QLabel* m_Label2;
+    QLabel* m_lblProductName;
+    QLabel* m_lblPlatform;
+    QLabel* m_lblVersion;
+    QLabel* m_lblCopyright;
+    QLabel* m_Rechtslage;
+    QPushButton* m_Command1;
 };
 
 } // namespace orve
