@@ -3,7 +3,6 @@
 #include <sys/resource.h>
 
 #include <csignal>
-#include <cstdint>
 
 namespace orve::test {
 
@@ -11,25 +10,18 @@ namespace orve::test {
 // past the limit stops half-way as on a full disk, even for root.
 class DateiGroessenGrenze {
 public:
-    explicit DateiGroessenGrenze(std::int64_t bytes)
+    explicit DateiGroessenGrenze(long long bytes) : m_altesSignal(std::signal(SIGXFSZ, SIG_IGN))
     {
         getrlimit(RLIMIT_FSIZE, &m_alt);
-        m_altesSignal = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit eng = m_alt;
-        eng.rlim_cur = static_cast<rlim_t>(bytes);
+        const rlimit eng{.rlim_cur = static_cast<rlim_t>(bytes), .rlim_max = m_alt.rlim_max};
         setrlimit(RLIMIT_FSIZE, &eng);
     }
-    ~DateiGroessenGrenze()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_alt);
-        std::signal(SIGXFSZ, m_altesSignal);
-    }
+    ~DateiGroessenGrenze() { setrlimit(RLIMIT_FSIZE, &m_alt); std::signal(SIGXFSZ, m_altesSignal); }
     DateiGroessenGrenze(const DateiGroessenGrenze&) = delete;
-    DateiGroessenGrenze& operator=(const DateiGroessenGrenze&) = delete;
 
 private:
     rlimit m_alt{};
-    void (*m_altesSignal)(int) = SIG_DFL;
+    void (*m_altesSignal)(int);
 };
 
 } // namespace orve::test

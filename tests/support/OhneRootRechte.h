@@ -3,13 +3,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <functional>
-
 namespace orve::test {
 
 // Runs `arbeit` in a child process that file permissions bind (root becomes
 // "nobody"); true when it returned true.
-inline bool ohneRootRechte(const std::function<bool()>& arbeit)
+template <class Arbeit> bool ohneRootRechte(const Arbeit& arbeit)
 {
     const pid_t kind = fork();
     if (kind == 0)

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "startup/Installation.h"
 #include "startup/SpeicherRegistry.h"
 #include "startup/Systemumgebung.h"
 
+#include <QCoreApplication>
 #include <QSet>
 
 namespace orve::test {
@@ -10,15 +12,35 @@ namespace orve::test {
 inline RegEintrag textEintrag(const QString& schluessel, const QString& name, const QString& text)
 { return RegEintrag{Hive::LocalMachine, schluessel, name, RegWert::alsText(text)}; }
 
-// What the set-up tool writes (four drivers, the two SQLite data sources),
-// every driver file being treiberDatei, by default the running test program.
-std::vector<RegEintrag> standardInstallation(const QString& treiberDatei = QString());
+// What the set-up tool writes (four drivers, the two SQLite data sources), every driver file being treiberDatei.
+inline std::vector<RegEintrag> standardInstallation(const QString& treiberDatei = QCoreApplication::applicationFilePath())
+{ return orve::standardInstallation(treiberDatei, treiberDatei); }
+
 // Without the value `name` of the key; without the key and its subkeys when name is empty.
-std::vector<RegEintrag> ohne(std::vector<RegEintrag> eintraege, const QString& schluessel, const QString& name = {});
+inline std::vector<RegEintrag> ohne(std::vector<RegEintrag> eintraege, const QString& schluessel, const QString& name = {})
+{
+    std::erase_if(eintraege, [&](const RegEintrag& e) {
+        const bool dort = e.schluessel.compare(schluessel, Qt::CaseInsensitive) == 0;
+        return name.isEmpty() ? dort || e.schluessel.startsWith(schluessel + QLatin1Char('\\'), Qt::CaseInsensitive)
+                              : dort && e.name.compare(name, Qt::CaseInsensitive) == 0;
+    });
+    return eintraege;
+}
+
 // With `e`: a later entry replaces an earlier one of the same place.
 inline std::vector<RegEintrag> mit(std::vector<RegEintrag> v, const RegEintrag& e) { v.push_back(e); return v; }
 
-// A memory registry that logs its writes, shows its values and fails on request.
+// The value `name` of a key, read through the registry's own calls; nothing when key or value is missing.
+inline std::optional<RegWert> wert(Registry& reg, Hive hive, const QString& pfad, const QString& name)
+{
+    const auto s = reg.oeffnen(hive, pfad);
+    const auto w = s ? reg.wertLesen(*s, name) : std::nullopt;
+    if (s)
+        reg.schliessen(*s);
+    return w;
+}
+
+// A memory registry that logs its writes and fails on request.
 class TestRegistry : public SpeicherRegistry {
 public:
     using SpeicherRegistry::SpeicherRegistry;
@@ -29,15 +51,23 @@ public:
     bool schliessenScheitert = false;
 
     std::optional<RegSchluessel> anlegen(Hive hive, const QString& pfad) override
+    { return gesperrteSchluessel.contains(pfad.toLower()) ? std::nullopt : SpeicherRegistry::anlegen(hive, pfad); }
+    bool wertSetzen(RegSchluessel s, const QString& name, const RegWert& w) override
     {
-        return gesperrteSchluessel.contains(pfad.toLower()) ? std::nullopt : SpeicherRegistry::anlegen(hive, pfad);
+        if (gesperrteWerte.contains(name.toLower()) || !SpeicherRegistry::wertSetzen(s, name, w))
+            return false;
+        m_protokoll.push_back(RegEintrag{offen(s)->hive, offen(s)->schluessel, name, w});
+        return true;
     }
-    bool wertSetzen(RegSchluessel s, const QString& name, const RegWert& w) override;
-    std::optional<RegWert> wertLesen(RegSchluessel s, const QString& name) override;
+    std::optional<RegWert> wertLesen(RegSchluessel s, const QString& name) override
+    {
+        if (lesenWirft.contains(name.toLower()))
+            throw RegistryFehler(5, QStringLiteral("Zugriff verweigert"));
+        return SpeicherRegistry::wertLesen(s, name);
+    }
     bool schliessen(RegSchluessel s) override { return SpeicherRegistry::schliessen(s) && !schliessenScheitert; }
 
-    std::optional<RegWert> wert(Hive hive, const QString& pfad, const QString& name);
-    bool entfernen(Hive hive, const QString& pfad, const QString& name);
+    std::optional<RegWert> wert(Hive hive, const QString& pfad, const QString& name) { return test::wert(*this, hive, pfad, name); }
     const std::vector<RegEintrag>& protokoll() const { return m_protokoll; }
     int offeneSchluessel() const { return static_cast<int>(m_offen.size()); }
 
