@@ -1,0 +1,228 @@
+#include "report/BerichtAnzeige.h"
+#include "report/BerichtFenster.h"
+#include "report/RufnummerKuerzen.h"
+#include "report/Telefonkostenauswertung.h"
+
+#include "common/LocalDatabase.h"
+
+#include "BerichtBeispiel.h"
+#include "ScriptedDialogs.h"
+#include "TempProgramFolder.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QPointer>
+#include <QPrintPreviewWidget>
+
+#include <SQLiteCpp/SQLiteCpp.h>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace orve;
+using namespace orve::test;
+
+namespace {
+
+BillZeile billZeile(const char* user, const char* name, const char* time, std::optional<double> ucosts,
+                    const char* rufziel = "Ortstarif Berlin")
+{
+    const auto brutto = ucosts ? std::optional(*ucosts * 1.19) : std::nullopt;
+    return BillZeile{time, user, name, "0301234567", "90", "1", ucosts, std::nullopt, brutto, rufziel};
+}
+
+std::string gruppenText(const BerichtDaten& d)
+{
+    QString s;
+    for (const auto& g : d.gruppen) {
+        s += g.user + u'/' + g.username + u':' + u' ' + zweiStellen(g.Kostensumme) + u'/' + zweiStellen(g.Bruttokosten);
+        for (const auto& a : g.bill)
+            s += QStringLiteral(" [%1 %2]").arg(a.time, a.number);
+        s += u'\n';
+    }
+    return s.toStdString();
+}
+
+BerichtAnruf anruf(const char* rufziel, std::optional<double> ucosts, const char* number = "0301234567")
+{
+    return BerichtAnruf{"05.01.2009 09:30:00", "21", "Empfang", number, "125", ucosts, rufziel, "2"};
+}
+
+int a4Hoehe()
+{
+    return static_cast<int>(std::floor(Telefonkostenauswertung::seitenformat().paintRect(QPageLayout::Point).height() * 20));
+}
+
+// "name=text" of the controls on a page whose names are listed, in order.
+QString texte(const std::vector<Zeichnung>& seite, const QStringList& namen)
+{
+    QStringList z;
+    for (const auto& d : seite)
+        if (namen.contains(d.name))
+            z << d.name + QLatin1Char('=') + d.text;
+    return z.join(QLatin1Char(' '));
+}
+
+void ausloesen(QWidget& w, const char* aktion)
+{
+    auto* a = w.findChild<QAction*>(QString::fromLatin1(aktion));
+    ASSERT_TRUE(a) << aktion;
+    a->trigger();
+}
+
+} // namespace
+
+// The import writes extension 21 before 100 and each extension's calls chronologically, though as text "100" < "21"
+// and "05.01.2009" < "28.12.2008". The report keeps that order, groups by user and username, and sums the stored
+// costs (also a German text of another writer) to halves away from zero.
+TEST(BerichtDaten, GroupsInImportOrderWithTheSumsOfTheStoredCosts)
+{
+    TempProgramFolder ordner;
+    auto db = lokaleDatenbankOeffnen(ordner.file(kLokaleDatenbankRelativ));
+    billSchreiben(*db, {billZeile("21", "Empfang", "28.12.2008 17:00:00", 0.108),
+                        billZeile("21", "Empfang", "05.01.2009 09:30:00", 0.090),
+                        billZeile("21", "Empfang", "2009-01-05 10:00:00", std::nullopt, "????"),
+                        billZeile("21", "Einkauf", "2009-01-06 10:00:00", 0.5), // the extension renamed
+                        billZeile("100", "Zimmer 100", "2009-01-02 08:00:00", 1.005),
+                        billZeile("100", "Zimmer 100", "2009-01-10 08:00:00", 0.0, "Internes S0 Gespräch")});
+    db->exec("INSERT INTO bill (time, user, username, ucosts) VALUES ('2009-01-11 08:00:00', '22', 'Lager', '-0,005')");
+    const BerichtDaten d = bill_Grouping(*db);
+    EXPECT_EQ(gruppenText(d), "21/Empfang: 0,20/0,24 [28.12.2008 17:00:00 0301234567] [05.01.2009 09:30:00 0301234567] "
+                              "[2009-01-05 10:00:00 0301234567]\n21/Einkauf: 0,50/0,60 [2009-01-06 10:00:00 0301234567]\n"
+                              "100/Zimmer 100: 1,01/1,20 [2009-01-02 08:00:00 0301234567] [2009-01-10 08:00:00 0301234567]\n"
+                              "22/Lager: -0,01/ [2009-01-11 08:00:00 ]\n");
+    EXPECT_FALSE(d.gruppen[0].bill[2].ucosts) << "a ???? row keeps empty costs";
+}
+
+// 12345 calls of 0,001 cost 12,345, shown as 12,35; added up plainly the doubles give 12,34499999999860.
+TEST(BerichtDaten, ManyCallsAddUpToTheExactCent)
+{
+    TempProgramFolder ordner;
+    auto db = lokaleDatenbankOeffnen(ordner.file(kLokaleDatenbankRelativ));
+    billSchreiben(*db, std::vector<BillZeile>(12345, billZeile("21", "Empfang", "2009-01-02 08:00:00", 0.001)));
+    EXPECT_EQ(zweiStellen(bill_Grouping(*db).gruppen.at(0).Kostensumme), QStringLiteral("12,35"));
+}
+
+TEST(Telefonkostenauswertung, ShowsFieldsInTheirFormatsAndTheVatCaptionBuiltAtStart)
+{
+    const BerichtDaten d{{BerichtGruppe{QStringLiteral("21"), QStringLiteral("Empfang"), 0.198, 0.23562, {
+        anruf("Ortstarif Berlin", 0.108), anruf("Internes S0 Gespräch", 0.0, ""), anruf("????", std::nullopt)}}}};
+    const QStringList namen = {"Bezeichnung3", "Text9", "Text10", "Text6", "Text4", "Text7", "Text8", "Text11",
+                               "Bezeichnung12", "Text12"};
+    const struct { const char* steuersatz; int ohneMwst, kuerzen; const char *nummer, *fuss; } faelle[] = {
+        {"19", 0, 0, "0301234567", " Bezeichnung12=Summe Kosten incl. 19 MwSt: Text12=0,24"},
+        {"7.5", 0, 1, "0301234xxx", " Bezeichnung12=Summe Kosten incl. 7,5 MwSt: Text12=0,24"},
+        {"7,5", 0, 0, "0301234567", " Bezeichnung12=Summe Kosten incl. 7 MwSt: Text12=0,24"},
+        {"19", 1, 0, "0301234567", ""},
+    };
+    for (const auto& f : faelle) {
+        AppState state{.OhneMwst = f.ohneMwst, .RufnummernKuerzen = f.kuerzen};
+        state.Steuersatz = QString::fromUtf8(f.steuersatz);
+        BerichtOptionen o = BerichtOptionen::aus(state);
+        o.datum = QDate(2009, 2, 1);
+        const Telefonkostenauswertung b(d, o);
+        const auto e = b.seitenEinteilen(a4Hoehe());
+        ASSERT_EQ(e.seiten(), 1u);
+        EXPECT_EQ(texte(b.seite(e, 0), namen).toStdString(),
+                  QStringLiteral("Bezeichnung3=01.02.2009 Text9=21 Text10=Empfang Text6=Ortstarif Berlin Text4=%1 "
+                                 "Text7=125 Text8=0,108 Text6=Internes S0 Gespräch Text4= Text7=125 Text8=0,000 "
+                                 "Text6=???? Text4=%1 Text7=125 Text8= Text11=0,20%2")
+                      .arg(f.nummer, f.fuss).toStdString());
+    }
+}
+
+TEST(Rufnummer, ShortenedByItsLastThreeDigits)
+{
+    const std::pair<const char*, const char*> nummern[] = {
+        {"0301234567        ", "0301234xxx        "}, {"08912345", "08912xxx"}, {"110", "xxx"}, {"12 ", "xxx "},
+        {"unbekannt", "unbekannt"}, {"", ""}};
+    for (const auto& [nummer, gekuerzt] : nummern)
+        EXPECT_EQ(rufnummerKuerzen(QString::fromUtf8(nummer)).toStdString(), gekuerzt) << nummer;
+}
+
+// Extensions of many sizes over 23 pages: every call once, a group header never without the group's first call
+// nor a footer without its last, every section above the page footer, the pages numbered "Seite n von 23".
+TEST(Telefonkostenauswertung, SplitsIntoNumberedPagesKeepingGroupHeadersAndFootersWithTheirCalls)
+{
+    BerichtDaten d;
+    for (std::size_t n : {1, 1, 1, 2, 3, 40, 2, 7, 45, 46, 44, 1, 1, 2, 100, 500})
+        d.gruppen.push_back({QString::number(21 + d.gruppen.size()), "Empfang", 0.1, 0.1, {n, anruf("Berlin", 0.1)}});
+    while (Telefonkostenauswertung(d, {}).seitenEinteilen(a4Hoehe()).seiten() < 23)
+        d.gruppen.back().bill.push_back(anruf("Berlin", 0.1));
+    const Telefonkostenauswertung b(d, {});
+    const auto e = b.seitenEinteilen(a4Hoehe());
+    ASSERT_EQ(e.seiten(), 23u);
+    QString abschnitte; // K group header, D call, F group footer
+    for (std::size_t s = 0; s < e.seiten(); ++s) {
+        const auto seite = b.seite(e, s);
+        EXPECT_EQ(texte(seite, {"Bezeichnung6", "Bezeichnung5", "Bezeichnung7", "Bezeichnung4"}),
+                  QStringLiteral("Bezeichnung4=23 Bezeichnung5=%1 Bezeichnung6=Seite Bezeichnung7=von").arg(s + 1));
+        QString hier;
+        for (const Zeichnung& z : seite) {
+            if (const auto art = QStringList{"Text9", "Text8", "Text11"}.indexOf(z.name); art >= 0)
+                hier += QLatin1Char("KDF"[art]);
+            EXPECT_TRUE(z.name == QLatin1String("Linie1") || z.name.startsWith(QLatin1String("Bezeichnung")) ||
+                        z.rechteck.bottom() <= e.fussY()) << "page " << s + 1 << " " << z.name.toStdString();
+        }
+        EXPECT_FALSE(hier.startsWith(QLatin1Char('F')) || hier.endsWith(QLatin1Char('K')))
+            << "page " << s + 1 << ": " << hier.toStdString();
+        abschnitte += hier;
+    }
+    QString soll;
+    for (const BerichtGruppe& g : d.gruppen)
+        soll += QLatin1Char('K') + QString(g.bill.size(), QLatin1Char('D')) + QLatin1Char('F');
+    EXPECT_EQ(abschnitte, soll);
+    EXPECT_EQ(Telefonkostenauswertung({}, {}).seitenEinteilen(a4Hoehe()).seiten(), 1u) << "an empty report has its page";
+}
+
+TEST(BerichtFenster, ASecondReportReplacesTheWindowOfTheFirst)
+{
+    const auto bericht = [](std::size_t n) {
+        return Telefonkostenauswertung({{{"21", "Empfang", 0.1 * n, 0.119 * n, {n, anruf("Ortstarif Berlin", 0.1)}}}}, {});
+    };
+    ScriptedDialogs dialoge;
+    BerichtAnzeige anzeige(dialoge);
+    QPointer<BerichtFenster> erstes = anzeige.zeigen(bericht(3));
+    ASSERT_TRUE(erstes);
+
+    QPointer<BerichtFenster> zweites = anzeige.zeigen(bericht(100));
+    EXPECT_TRUE(erstes.isNull()) << "the first report window is gone";
+    EXPECT_EQ(anzeige.fenster(), zweites);
+    EXPECT_TRUE(zweites->isVisible());
+    QApplication::processEvents();
+    EXPECT_EQ(zweites->vorschau()->pageCount(), 3);
+    EXPECT_GT(zweites->vorschau()->height(), zweites->height() / 2) << "the pages fill the window";
+
+    ausloesen(*zweites, "Schliessen");
+    QApplication::processEvents();
+    EXPECT_TRUE(zweites.isNull());
+    EXPECT_EQ(anzeige.fenster(), nullptr);
+}
+
+// A cancelled file question writes nothing; a file that cannot be written gets its message. The CSV is for a
+// German spreadsheet: money with a decimal comma, texts holding ";" or quotes quoted, numbers as the report shows them.
+TEST(BerichtFenster, SavesAsPdfOrCsvUnderTheChosenName)
+{
+    TempProgramFolder ordner;
+    const QString ohneOrdner = ordner.file(QStringLiteral("fehlt/Januar.pdf"));
+    ScriptedDialogs dialoge;
+    dialoge.chooseFile(QString()).chooseFile(ordner.file(QStringLiteral("Januar.pdf"))).chooseFile(ohneOrdner);
+    dialoge.answer(Answer::Ok).chooseFile(ordner.file(QStringLiteral("Januar.csv")));
+    const BerichtAnruf a{"2009-01-05 09:30:00", "21", "Einkauf; \"Nord\"", "0301234567        ", "90", 0.108,
+                         "Ortstarif Berlin", "1", 0.09, "0301234567        ", 0.12852, "Ortstarif:1"};
+    const BerichtAnruf ohne{"05.01.2009 10:00:00", "22", "Lager", "110", "5", {}, "????", "2", {}, "110"};
+    const BerichtDaten daten{{{"21", a.username, 0.108, 0.12852, {a}}, {"22", "Lager", {}, {}, {ohne}}}};
+    BerichtFenster fenster(Telefonkostenauswertung(daten, {.rufnummernGekuerzt = true}), dialoge);
+    for (const char* aktion : {"AlsPdfSpeichern", "AlsPdfSpeichern", "AlsPdfSpeichern", "AlsCsvSpeichern"})
+        ausloesen(fenster, aktion);
+
+    EXPECT_TRUE(ordner.readFile(QStringLiteral("Januar.pdf")).startsWith("%PDF-"));
+    EXPECT_FALSE(QFile::exists(ohneOrdner));
+    EXPECT_EQ(ordner.readFile(QStringLiteral("Januar.csv")).toStdString(),
+              "\xEF\xBB\xBFtime;user;username;number;duration;ucosts;rufziel;lineno;costs;vergleichsnummer;ucostsBrutto;"
+              "tarifsatz\r\n2009-01-05 09:30:00;21;\"Einkauf; \"\"Nord\"\"\";0301234xxx        ;90;0,108;Ortstarif Berlin;1;"
+              "0,090;0301234xxx        ;0,12852;Ortstarif:1\r\n05.01.2009 10:00:00;22;Lager;xxx;5;;????;2;;xxx;;\r\n");
+    EXPECT_TRUE(dialoge.protokoll().value(3).contains(QStringLiteral("kann nicht geschrieben werden")));
+}
