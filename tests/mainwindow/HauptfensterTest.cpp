@@ -1,9 +1,33 @@
 #include "mainwindow/Hauptfenster.h"
+#include "mainwindow/HauptfensterStart.h"
+#include "mainwindow/frmHaupt.h"
 
-#include "AnsichtProtokoll.h"
+#include "calls/TkBillFilter.h"
+#include "common/BefehlAusfuehren.h"
+#include "common/ProgramEnd.h"
+#include "common/TextFile.h"
+#include "report/BerichtAnzeige.h"
+#include "report/BerichtFenster.h"
+#include "report/Telefonkostenauswertung.h"
+#include "startup/OdbcSchluessel.h"
+#include "tariffs/TarifeditorOeffner.h"
+#include "tariffs/TarifpruefungFenster.h"
+
 #include "RegistryFixtures.h"
 #include "ScriptedDialogs.h"
 #include "SourceBuilders.h"
+#include "WidgetTexte.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDialog>
+#include <QDir>
+#include <QFileInfo>
+#include <QListView>
+#include <QPointer>
+#include <QProgressBar>
+#include <QTimer>
 
 #include <SQLiteCpp/SQLiteCpp.h>
 #include <gtest/gtest.h>
@@ -13,36 +37,212 @@ using namespace orve::test;
 
 namespace {
 
-// Calls to 030... find the tariff 0,06 a minute, calls to 040... none.
-class Haupt : public ::testing::Test {
-protected:
-    void SetUp() override
+struct KeinEditor : TarifeditorOeffner { void oeffnen(const QString&) override {} };
+
+// The main window's controls as plain values.
+struct AnsichtProtokoll : HauptAnsicht {
+    QString text1 = QStringLiteral("0"), text2, text3, combo1 = QStringLiteral("alle"), combo2 = QStringLiteral("alle");
+    QStringList combo1Liste, combo2Liste;
+    int fortschrittMax = 100;
+    std::vector<int> fortschritte{0};      // every position of the progress bar
+    std::vector<bool> gesperrt;            // every change of the run's lock
+    std::optional<Telefonkostenauswertung> bericht; // the report shown last
+
+    void captionSetzen(const QString&) override {}
+    void text1Setzen(const QString& t) override { text1 = t; }
+    void text2Setzen(const QString& t) override { text2 = t; }
+    void text3Setzen(const QString& t) override { text3 = t; }
+    void fortschrittSetzen(int w) override { fortschritte.push_back(w); }
+    void fortschrittMaximum(int m) override { fortschrittMax = m; }
+    void ereignisseVerarbeiten() override {}
+    void laufAnzeigen(bool l) override { gesperrt.push_back(l); }
+    std::unique_ptr<TarifeditorOeffner> tarifeditor(SQLite::Database&) override { return std::make_unique<KeinEditor>(); }
+    void berichtZeigen(Telefonkostenauswertung b) override { bericht.emplace(std::move(b)); }
+    QString combo1Text() const override { return combo1; }
+    QString combo2Text() const override { return combo2; }
+    void combo1Setzen(const QStringList& e, const QString& t) override { combo1Liste = e; combo1 = t; }
+    void combo2Setzen(const QStringList& e, const QString& t) override { combo2Liste = e; combo2 = t; }
+};
+
+struct Start;
+
+// One start: what lies where, the answers given, a part of the text of each
+// box shown, and the kind of source shown (nullptr: the program ends).
+struct Startfall {
+    const char* name;
+    void (*anlegen)(Start&);
+    void (*skript)(ScriptedDialogs&, const QString& gut); // `gut` is an SQLite bill.db
+    QStringList boxen;
+    const char* text2;
+    const char* billpfad = nullptr; // Billpfad.txt, relative to the program folder (nullptr: none)
+    int kopie = -1;                 // rows of the Paradox staging table (-1: none)
+    bool datenquelle = false;       // "ORVE-Paradox" created with the driver and the system folder
+};
+
+struct Start : ::testing::TestWithParam<Startfall> {
+    // Writes bill.db below the program folder: SQLite, or Paradox with `paradox` calls.
+    QString bill(const QString& relativ, int paradox = 0)
+    {
+        QDir().mkpath(QFileInfo(dir.file(relativ)).absolutePath());
+        paradox ? schreibeParadoxBill(dir.file(relativ), beispielAnrufe(paradox)) : schreibeSqliteBill(dir.file(relativ), beispielStdbill(20));
+        return dir.file(relativ);
+    }
+    void merken(const QString& pfad) { dir.writeFile(QStringLiteral("Billpfad.txt"), pfad.toUtf8() + "\r\n"); }
+
+    TempProgramFolder dir;
+    StartPfade pfade{dir.file(QStringLiteral("s1/bill.db")), QStringLiteral("C:\\tk\\bill.db"), dir.file(QStringLiteral("s2/bill.db"))};
+    TestRegistry reg = standardRegistry();
+    FesteSystemumgebung system;
+    QStringList abgelehnt; // data sources that are not set up
+    std::unique_ptr<SQLite::Database> anderesProgramm;
+    AnsichtProtokoll ansicht;
+};
+
+TEST_P(Start, ShowsTheBoxesAndFindsTheSourceOrEnds)
+{
+    const Startfall& f = GetParam();
+    dir.writeFile(QStringLiteral("Kostenaufschlag.txt"), "1,20\r\n");
+    dir.writeFile(QStringLiteral("Steuersatz.txt"), "19\r\n");
+    const QString gut = bill(QStringLiteral("gut/bill.db"));
+    if (f.anlegen)
+        f.anlegen(*this);
+    ScriptedDialogs dialogs;
+    if (f.skript)
+        f.skript(dialogs, gut);
+    AuswahlQuellen quellen(abgelehnt);
+    AppState& s = dir.state();
+    try {
+        HauptfensterStart(s, reg, system, quellen, dialogs, ansicht, pfade).laden();
+        EXPECT_NE(f.text2, nullptr) << "the program did not end";
+    } catch (const ProgramEnd&) {
+        EXPECT_EQ(f.text2, nullptr) << "the program ended";
+    }
+    const QStringList gezeigt = dialogs.protokoll();
+    ASSERT_EQ(gezeigt.size(), f.boxen.size()) << lesbar(gezeigt);
+    for (int i = 0; i < gezeigt.size(); ++i)
+        EXPECT_TRUE(gezeigt[i].contains(f.boxen[i])) << gezeigt[i].toStdString();
+    EXPECT_EQ(ersteZeileLesen(dir.file(QStringLiteral("Billpfad.txt"))), f.billpfad ? std::optional(dir.file(f.billpfad)) : std::nullopt);
+    auto lokal = lokaleDatenbankOeffnen(dir.file(QStringLiteral("Datenbank/Bill.sqlite")));
+    EXPECT_EQ(lokal->tableExists("paradox") ? lokal->execAndGet("SELECT count(*) FROM paradox").getInt() : -1, f.kopie);
+    const QString k = kDatenquellenSchluessel + kParadoxDatenquelle;
+    EXPECT_EQ(reg.wert(Hive::LocalMachine, k, QStringLiteral("Driver")),
+              f.datenquelle ? std::optional(RegWert::alsText(QCoreApplication::applicationFilePath())) : std::nullopt);
+    EXPECT_EQ(reg.wert(Hive::LocalMachine, k + QStringLiteral("\\Engines\\Paradox"), QStringLiteral("ParadoxNetPath")),
+              f.datenquelle ? std::optional(RegWert::alsText(system.systemOrdner)) : std::nullopt);
+    if (!f.text2)
+        return;
+    const bool paradox = ansicht.text2 == QStringLiteral("Paradox");
+    EXPECT_EQ(ansicht.text2, QString::fromLatin1(f.text2));
+    EXPECT_EQ(ansicht.text3, paradox ? QFileInfo(dir.file(f.billpfad)).absolutePath() : dir.file(f.billpfad));
+    EXPECT_EQ(s.Billpfad, ansicht.text3);
+    EXPECT_EQ(s.IstSQLite3, ansicht.text2 == QStringLiteral("SQLite3") ? 1 : 0);
+    EXPECT_EQ(s.IstParadox, paradox ? 1 : 0);
+    EXPECT_EQ(QDir::current().canonicalPath(), QDir(dir.path()).canonicalPath());
+    // A copy that failed must not let the lists use rows of an earlier start.
+    EXPECT_EQ(fehlerText([&] { nebenstellenEintraege(s, quellen); }).contains("bei diesem Programmstart keine Anrufdaten"),
+              paradox && f.kopie < 0);
+}
+
+const QString kNicht = QStringLiteral("M ORVE-Tarifo | Die Datei bill.db kann in den Standardpfaden nicht gefunden werden!");
+const QString kEingabe = QStringLiteral("I ORVE-Tarifo V2.01 | Bitte geben Sie den vollständigen Pfad der Datei\\r'Bill.db' an: | C:\\tk\\bill.db");
+const QString kUngueltig = QStringLiteral("Sie müssen einen gültigen Pfad angeben!\\rWollen Sie es nochmals versuchen | YesNo");
+const QString kFalsch = QStringLiteral("Der angegebene Pfad der Datei Bill.db ist falsch!\\rWollen Sie diesen Pfad jetzt neu eingeben | YesNo");
+const QString kBenutzt = QStringLiteral("von einem anderen Programm benutzt und kann im Moment nicht gelesen werden.\\rWollen Sie es nochmals versuchen | YesNo");
+
+void ok(ScriptedDialogs& d, const QString&) { d.answer(Answer::Ok); }
+void nein(ScriptedDialogs& d, const QString&) { d.answer(Answer::No); }
+void okNein(ScriptedDialogs& d, const QString&) { d.answer(Answer::Ok).answer(Answer::No); }
+void okGut(ScriptedDialogs& d, const QString& gut) { d.answer(Answer::Ok).type(gut); }
+// Billpfad.txt names dbf/bill.db; the folder exists.
+void falsch(Start& s) { QDir().mkpath(s.dir.file("dbf")); s.merken(s.dir.file("dbf/bill.db")); }
+void paradox(Start& s) { s.merken(s.bill(QStringLiteral("dbf/bill.db"), 30)); }
+void sqlite(Start& s) { s.merken(s.bill(QStringLiteral("dbf/bill.db"))); }
+void ohneParadoxTreiber(Start& s, std::vector<RegEintrag> dazu = {})
+{
+    paradox(s);
+    auto eintraege = ohne(standardInstallation(), kTreiberSchluessel + kParadoxTreiber);
+    eintraege.insert(eintraege.end(), dazu.begin(), dazu.end());
+    s.reg = TestRegistry(eintraege);
+}
+// Billpfad.txt names dbf/bill.db, a Paradox table of 30 calls with these fields and header.
+void paradoxDatei(Start& s, const std::vector<ParadoxFeldDef>& felder, ParadoxOptionen o = {})
+{
+    falsch(s);
+    s.dir.writeFile("dbf/bill.db", paradoxTabelle(felder, paradoxBillZeilen(beispielAnrufe(30)), o));
+}
+
+INSTANTIATE_TEST_SUITE_P(Faelle, Start, ::testing::Values(
+    Startfall{"FirstStandardPlace", [](Start& s) { s.bill("s2/bill.db"); s.bill("s1/bill.db"); }, nullptr, {}, "SQLite3", "s1/bill.db"},
+    Startfall{"SecondStandardPlace", [](Start& s) { s.bill("s2/bill.db"); }, nullptr, {}, "SQLite3", "s2/bill.db"},
+    Startfall{"OlderSqliteDriver", [](Start& s) { sqlite(s); s.abgelehnt << "SQLite3 Datasource"; }, nullptr, {}, "SQLite", "dbf/bill.db"},
+    Startfall{"Paradox", paradox, nullptr, {}, "Paradox", "dbf/bill.db", 30, true},
+    Startfall{"NoPathKnown", nullptr, okGut, {kNicht, kEingabe}, "SQLite3", "gut/bill.db"},
+    Startfall{"InputCancelledThenYes", nullptr,
+              [](ScriptedDialogs& d, const QString& gut) { d.answer(Answer::Ok).cancelInput().answer(Answer::Yes).answer(Answer::Ok).type(gut); },
+              {kNicht, kEingabe, kUngueltig, kNicht, kEingabe}, "SQLite3", "gut/bill.db"},
+    Startfall{"InputCancelledThenNo", nullptr, [](ScriptedDialogs& d, const QString&) { d.answer(Answer::Ok).cancelInput().answer(Answer::No); },
+              {kNicht, kEingabe, kUngueltig}, nullptr},
+    Startfall{"WrongPathNo", falsch, nein, {kFalsch}, nullptr, "dbf/bill.db", -1, true},
+    Startfall{"WrongPathYesAsksAtOnce", falsch, [](ScriptedDialogs& d, const QString& gut) { d.answer(Answer::Yes).type(gut); },
+              {kFalsch, kEingabe}, "SQLite3", "gut/bill.db", -1, true},
+    Startfall{"CapitalB", [](Start& s) { s.merken(s.bill("dbf/Bill.db", 30)); }, nein, {kFalsch}, nullptr, "dbf/Bill.db", -1, true},
+    Startfall{"EmptyParadoxTable", [](Start& s) { falsch(s); schreibeParadoxBill(s.dir.file("dbf/bill.db"), {}); }, nein, {kFalsch}, nullptr, "dbf/bill.db", -1, true},
+    Startfall{"TextFile", [](Start& s) { falsch(s); s.dir.writeFile("dbf/bill.db", QByteArray("kein Paradox\r\n").repeated(200)); },
+              okNein, {"Paradox", kFalsch}, nullptr, "dbf/bill.db", -1, true},
+    Startfall{"SqliteWithoutStdbill",
+              [](Start& s) { falsch(s); SQLite::Database(s.dir.file("dbf/bill.db").toStdString(), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE).exec("CREATE TABLE t (x)"); },
+              okNein, {"stdbill", kFalsch}, nullptr, "dbf/bill.db", -1, true},
+    Startfall{"LockedByAnotherProgram", [](Start& s) {
+                  sqlite(s);
+                  s.anderesProgramm = std::make_unique<SQLite::Database>(s.dir.file("dbf/bill.db").toStdString(), SQLite::OPEN_READWRITE);
+                  s.anderesProgramm->exec("BEGIN EXCLUSIVE");
+              }, [](ScriptedDialogs& d, const QString&) { d.answer(Answer::Yes).answer(Answer::No); }, {kBenutzt, kBenutzt}, nullptr, "dbf/bill.db"},
+    Startfall{"NoParadoxDriver", [](Start& s) { ohneParadoxTreiber(s); }, ok, {"| Es wurde kein Paradox ODBC Treiber gefunden. | OkCancel"}, nullptr, "dbf/bill.db"},
+    Startfall{"GermanParadoxDriver",
+              [](Start& s) { ohneParadoxTreiber(s, {textEintrag(kTreiberSchluessel + kParadoxTreiberDeutsch, "Driver", QCoreApplication::applicationFilePath())}); },
+              nullptr, {}, "Paradox", "dbf/bill.db", 30, true},
+    Startfall{"ParadoxDataSourceListed", [](Start& s) { ohneParadoxTreiber(s, {textEintrag(kDatenquellenListe, kParadoxDatenquelle, "Paradox")}); },
+              nullptr, {}, "Paradox", "dbf/bill.db", 30},
+    Startfall{"ParadoxDataSourceNotCreated", [](Start& s) { paradox(s); s.reg.gesperrteSchluessel.insert("software\\odbc\\odbc.ini\\orve-paradox"); },
+              ok, {"Der ODBC-Eintrag 'ORVE-Paradox' konnte nicht erzeugt werden!"}, nullptr, "dbf/bill.db"},
+    Startfall{"LocalDatabaseRefused", [](Start& s) { paradox(s); s.abgelehnt << "ORVE-Access"; }, ok, {"nicht übernommen"}, "Paradox", "dbf/bill.db", -1, true},
+    Startfall{"ParadoxFieldsTwice", [](Start& s) { auto f = paradoxBillFelder(); f[7].name = QStringLiteral("DAUER"); paradoxDatei(s, f); },
+              ok, {"mehrere Felder mit dem Namen"}, "Paradox", "dbf/bill.db", -1, true},
+    Startfall{"ParadoxDamagedWhileCopying", [](Start& s) { ParadoxOptionen o; o.anzahlImKopf = 31; paradoxDatei(s, paradoxBillFelder(), o); },
+              ok, {"Es wurden nur 30 von 31 Datensätzen übernommen."}, "Paradox", "dbf/bill.db", 30, true},
+    Startfall{"SurchargeAndVatAskedAfterTheSource",
+              [](Start& s) { sqlite(s); s.dir.writeFile("Kostenaufschlag.txt", "\r\n"); QFile::remove(s.dir.file("Steuersatz.txt")); },
+              [](ScriptedDialogs& d, const QString&) { d.type("1,30").answer(Answer::Ok).type("19"); },
+              {"Kostenaufschlag", "Bisher ist kein gültiger Steuersatz angelegt!", "Mehrwertsteuersatz"}, "SQLite3", "dbf/bill.db"}),
+    [](const auto& i) { return std::string(i.param.name); });
+
+// A program folder with a source of calls; every call finds the tariff 0,06 a minute.
+struct Umgebung {
+    Umgebung()
     {
         u.state().Steuersatz = QStringLiteral("19");
         u.state().Kostenaufschlag = QStringLiteral("1,20");
         u.lokal()->exec("INSERT INTO faktor (vorwahl, Bezeichnung, \"von Zeit\", \"bis Zeit\", Minutenpreis, Pauschale, "
-                        "Sekundentakt) VALUES ('030', 'Berlin', '00:00:00', '24:00:00', 0.06, 0, 0)");
+                        "Sekundentakt) VALUES ('0', 'Tarif', '00:00:00', '24:00:00', 0.06, 0, 0)");
     }
-    void anrufe(std::vector<const char*> nummern)
-    {
-        std::vector<StdbillAnruf> a;
-        for (const char* n : nummern)
-            a.push_back({utcZeit("2009-03-21 14:30:00").addSecs(60 * a.size()), 21, QStringLiteral("Zentrale"), n, 90});
-        u.sqlite(a);
-    }
-    std::string ucosts() { return u.lokal()->execAndGet("SELECT ifnull(group_concat(ifnull(ucosts, '-'), ' '), '') FROM bill").getString(); }
-
     QuellUmgebung u;
     SpeicherRegistry reg = standardRegistry();
     FesteSystemumgebung system;
     ScriptedDialogs dialogs;
+};
+
+class Haupt : public ::testing::Test, protected Umgebung {
+protected:
+    void anrufe(std::size_t n) { u.sqlite(std::vector<StdbillAnruf>(n, {utcZeit("2009-03-21 14:30:00"), 21, "Zentrale", "0301234", 90})); }
+    std::string ucosts() { return u.lokal()->execAndGet("SELECT ifnull(group_concat(ifnull(ucosts, '-'), ' '), '') FROM bill").getString(); }
+
     AnsichtProtokoll ansicht;
     Hauptfenster fenster{u.state(), reg, system, u.quellen, dialogs, ansicht};
 };
 
 TEST_F(Haupt, SourceErrorsAreShownAndLeaveTheShownImportAsItWas)
 {
-    anrufe({"0301234", "0301234", "0301234"});
+    anrufe(3);
     fenster.mnuLesenBill();
     ansicht.combo1 = QStringLiteral("Zentrale"); // no extension
     dialogs.answer(Answer::Ok).answer(Answer::Ok).answer(Answer::Ok);
@@ -58,46 +258,32 @@ TEST_F(Haupt, SourceErrorsAreShownAndLeaveTheShownImportAsItWas)
         EXPECT_TRUE(b.startsWith("M ORVE-Tarifo V2.01 | ") && b.endsWith(" | Ok Critical")) << b.toStdString();
 }
 
-TEST_F(Haupt, ReportRunCountsEveryCallWithTheCommandsLockedAndShowsTheReport)
+TEST_F(Haupt, ReportRunSetsTheProgressForEveryCallAndShowsTheReport)
 {
-    anrufe(std::vector<const char*>(250, "0301234"));
-    int gesperrt = 0;
-    ansicht.beimVerarbeiten = [&] { gesperrt += ansicht.gesperrt.back() ? 1 : 0; };
+    anrufe(2);
     fenster.mnuReport();
-    EXPECT_EQ(ansicht.fortschrittMax, 250);
-    ASSERT_EQ(ansicht.fortschritte.size(), 253u); // as it was, 0, each call, 0 again
-    EXPECT_EQ(ansicht.fortschritte[1], 0);
-    EXPECT_EQ(ansicht.fortschritte[251], 250);
-    EXPECT_EQ(ansicht.fortschritte.back(), 0);
-    EXPECT_EQ(gesperrt, 250);
+    EXPECT_EQ(ansicht.fortschrittMax, 2);
+    EXPECT_EQ(ansicht.fortschritte, std::vector<int>({0, 0, 1, 2, 0})); // as it was, 0, each call, 0 again
     EXPECT_EQ(ansicht.gesperrt, std::vector<bool>({true, false}));
-    ASSERT_TRUE(ansicht.bericht);
-    EXPECT_EQ(ansicht.bericht->daten().anrufe(), 250u);
+    EXPECT_TRUE(ansicht.bericht);
 }
 
-// A report on part of the calls would be a wrong bill; Cancel at a number
-// without tariff ends the run with the progress bar where it stood.
-TEST_F(Haupt, ReportRunEndsWithoutReportWhenTheImportFailedOrWasCancelled)
+// A report on part of the calls would be a wrong bill.
+TEST_F(Haupt, ReportRunEndsWithoutReportWhenTheImportFailed)
 {
-    anrufe({"0301234", "0401234", "0301234"});
-    dialogs.answer(Answer::Cancel);
-    fenster.mnuReport();
-    EXPECT_EQ(ansicht.fortschritte.back(), 1);
-    EXPECT_EQ(ucosts(), "0.108 - -");
+    anrufe(3);
     u.lokal()->exec("CREATE TRIGGER voll BEFORE INSERT ON bill WHEN (SELECT count(*) FROM bill) >= 2 "
                     "BEGIN SELECT RAISE(ABORT, 'Platte voll'); END");
     dialogs.answer(Answer::Ok);
     fenster.mnuReport();
     EXPECT_TRUE(dialogs.messages().back().text.contains(QStringLiteral("Platte voll")));
     EXPECT_EQ(ansicht.text1, QStringLiteral("2"));
-    EXPECT_EQ(ucosts(), "- -");
     EXPECT_FALSE(ansicht.bericht);
-    EXPECT_EQ(ansicht.gesperrt, std::vector<bool>({true, false, true, false}));
 }
 
 TEST_F(Haupt, OwnPriceRunNeedsAnOwnPriceAndAPlainRunAfterItDoesNotUseIt)
 {
-    anrufe({"0301234"});
+    anrufe(1);
     dialogs.answer(Answer::Ok);
     fenster.mnuReportEigen();
     EXPECT_TRUE(dialogs.messages().at(0).text.contains(QStringLiteral("eigenen Minutenpreis festlegen")));
@@ -107,6 +293,119 @@ TEST_F(Haupt, OwnPriceRunNeedsAnOwnPriceAndAPlainRunAfterItDoesNotUseIt)
     EXPECT_EQ(ucosts(), "0.24"); // 0,06 -> 0,10 a minute, 0,15 -> 0,20, x 1,20
     fenster.mnuReport();
     EXPECT_EQ(ucosts(), "0.108");
+}
+
+// The window on two calls.
+class Fenster : public ::testing::Test, protected Umgebung {
+protected:
+    void SetUp() override
+    {
+        u.ordner.writeFile(QStringLiteral("Kostenaufschlag.txt"), "1,20\r\n");
+        u.ordner.writeFile(QStringLiteral("Steuersatz.txt"), "19\r\n");
+        u.sqlite({{utcZeit("2009-03-21 14:30:00"), 21, QStringLiteral("Zentrale"), QStringLiteral("0301234")},
+                  {utcZeit("2009-03-22 09:00:00"), 22, QStringLiteral("Lager"), QStringLiteral("0301234")}});
+        u.ordner.writeFile(QStringLiteral("Billpfad.txt"), u.billDatei().toUtf8() + "\r\n");
+        fenster.laden();
+        fenster.show();
+        QObject::connect(&fenster, &frmHaupt::geschlossen, [this] { ++geschlossen; });
+    }
+    template <class T = QWidget> T* kind(const char* name) { return orve::test::kind<T>(&fenster, name); }
+
+    frmHaupt fenster{u.state(), reg, system, u.quellen, dialogs};
+    int geschlossen = 0;
+};
+
+TEST_F(Fenster, OpeningAListClearsTheImportAndRefillsTheList)
+{
+    auto* combo1 = kind<QComboBox>("Combo1");
+    auto* combo2 = kind<QComboBox>("Combo2");
+    auto oeffnen = [&](QComboBox* c) {
+        kind<QAction>("mnuLesenBill")->trigger();
+        EXPECT_NE(kind<QLineEdit>("Text1")->text(), QStringLiteral("0"));
+        c->showPopup();
+        c->hidePopup();
+        EXPECT_EQ(kind<QLineEdit>("Text1")->text(), QStringLiteral("0"));
+        EXPECT_EQ(kind<QListView>("List1")->model()->rowCount(), 0);
+        EXPECT_EQ(c->currentText(), QString());
+        QStringList l;
+        for (int i = 0; i < c->count(); ++i)
+            l << c->itemText(i);
+        return l;
+    };
+    EXPECT_EQ(oeffnen(combo2), QStringList({"alle", "2009-03-21 14:30:00", "2009-03-22 09:00:00"}));
+    combo2->setCurrentIndex(2);
+    kind<QAction>("mnuLesenBill")->trigger();
+    EXPECT_EQ(kind<QLineEdit>("Text1")->text(), QStringLiteral("1")) << "the calls from the date chosen on";
+    EXPECT_EQ(oeffnen(combo1), QStringList({"alle", "21  |  Zentrale", "22  |  Lager"}));
+    EXPECT_TRUE(combo2->currentText() == QStringLiteral("alle") && combo2->count() == 0) << "Combo2 is cleared";
+    combo1->setCurrentIndex(2);
+    EXPECT_EQ(oeffnen(combo2), QStringList({"alle", "2009-03-22 09:00:00"}));
+}
+
+TEST_F(Fenster, ImportFillsTheListAndCopyGivesTheSelectedLines)
+{
+    kind<QAction>("mnuLesenBill")->trigger();
+    auto* liste = kind<QListView>("List1");
+    ASSERT_EQ(liste->model()->rowCount(), 2);
+    liste->selectionModel()->select(liste->model()->index(1, 0), QItemSelectionModel::Select);
+    liste->selectionModel()->select(liste->model()->index(0, 0), QItemSelectionModel::Select);
+    kind<QAction>("List1Kopieren")->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(),
+              liste->model()->index(0, 0).data().toString() + '\n' + liste->model()->index(1, 0).data().toString());
+}
+
+TEST_F(Fenster, CheckBoxesSetTheReportFlags)
+{
+    for (const auto& [name, flag] : {std::pair{"Check1", &AppState::OhneMwst}, std::pair{"Check2", &AppState::RufnummernKuerzen}}) {
+        kind<QAbstractButton>(name)->click();
+        EXPECT_EQ(u.state().*flag, 1) << name;
+        kind<QAbstractButton>(name)->click();
+        EXPECT_EQ(u.state().*flag, 0) << name;
+    }
+}
+
+TEST_F(Fenster, ClosingTheWindowDuringARunStopsItThenCloses)
+{
+    bool gesperrt = false;
+    QTimer::singleShot(0, &fenster, [&] {
+        gesperrt = !kind<QAction>("mnuReport")->isEnabled() && !kind<QAction>("mnuPflege")->isEnabled()
+            && !kind<QAction>("mnuKostenaufschlag")->isEnabled() && !kind("Combo1")->isEnabled() && !kind("Check1")->isEnabled();
+        fenster.close();
+        EXPECT_EQ(geschlossen, 0) << "the window waits for the run";
+    });
+    kind<QAction>("mnuReport")->trigger();
+    EXPECT_TRUE(gesperrt);
+    EXPECT_EQ(geschlossen, 1);
+    EXPECT_EQ(fenster.berichte().fenster(), nullptr);
+    EXPECT_EQ(fenster.fortschritt()->value(), 1) << "stopped after the first call";
+}
+
+TEST_F(Fenster, ClosingClosesTheOtherWindowsAndSaysSo)
+{
+    kind<QAction>("mnuReport")->trigger();
+    QPointer<BerichtFenster> bericht = fenster.berichte().fenster();
+    kind<QAction>("mnuPruefen")->trigger();
+    auto* pruefung = fenster.findChild<TarifpruefungFenster*>();
+    ASSERT_TRUE(bericht && bericht->isVisible() && pruefung && pruefung->isVisible());
+    kind<QAction>("mnuPruefen")->trigger();
+    EXPECT_EQ(fenster.findChildren<TarifpruefungFenster*>().size(), 1);
+    QDialog anderes;
+    anderes.show();
+    kind<QAction>("mnuFileClose")->trigger();
+    EXPECT_FALSE(fenster.isVisible() || anderes.isVisible() || pruefung->isVisible() || (bericht && bericht->isVisible()));
+    EXPECT_EQ(geschlossen, 1);
+}
+
+TEST_F(Fenster, NewDatabasePathEndsTheProgramWithoutTheClosingSteps)
+{
+    dialogs.answer(Answer::Ok);
+    kind<QAction>("mnuDatenbankpfadneu")->trigger();
+    EXPECT_EQ(dialogs.protokoll(), QStringList{"M ORVE-Tarifo | Bitte starten Sie das Programm zur Ermittlung des neuen Datenbankpfades neu! | Ok Information"});
+    EXPECT_EQ(u.ordner.readFile(QStringLiteral("Billpfad.txt")), QByteArray("\r\n"));
+    EXPECT_TRUE(u.state().Billpfad.isEmpty());
+    EXPECT_EQ(programmEndeCode(), 0);
+    EXPECT_FALSE(fenster.isVisible());
+    EXPECT_EQ(geschlossen, 0);
 }
 
 } // namespace

@@ -2,7 +2,8 @@
 
 #include "common/AppState.h"
 
-#include <QString>
+#include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 namespace orve::test {
@@ -14,14 +15,15 @@ public:
     TempProgramFolder();
 
     QString path() const { return m_dir.path(); }
-    QString file(const QString& relative) const; // native separators
+    QString file(const QString& relative) const { return QDir::toNativeSeparators(pfad(relative)); }
     void writeFile(const QString& relative, const QByteArray& content) const;
     QByteArray readFile(const QString& relative) const;
-    bool exists(const QString& relative) const;
-
+    bool exists(const QString& relative) const { return QFileInfo::exists(pfad(relative)); }
     AppState& state() { return m_state; }
 
 private:
+    QString pfad(const QString& relative) const { return QDir(m_dir.path()).filePath(relative); }
+
     QTemporaryDir m_dir;
     AppState m_state;
 };
