@@ -14,17 +14,17 @@ Tarifwert w(double z) { return Tarifwert::von(z); }
 struct Z {
     char tabelle;
     const char* vorwahl;
-    const char* von = "00:00:00";
-    const char* bis = "24:00:00";
+    const char* von = "00:00:00", * bis = "24:00:00";
     Tarifwert M = w(0.06), P = w(0), S = w(0);
 };
 
+// The calls are number and time of day; the findings exactly these: section, group, part of the text.
 struct Fall {
     const char* name;
     std::vector<Z> zeilen;
     std::vector<const char*> cbc;
-    std::vector<std::pair<const char*, const char*>> anrufe; // number, time of day
-    std::vector<std::tuple<B, const char*, const char*>> befunde; // exactly these: section, group, part of the text
+    std::vector<std::pair<const char*, const char*>> anrufe;
+    std::vector<std::tuple<B, const char*, const char*>> befunde;
 };
 
 std::optional<QString> t(const char* s) { return s ? std::optional(QString::fromUtf8(s)) : std::nullopt; }
@@ -32,16 +32,13 @@ std::optional<QString> t(const char* s) { return s ? std::optional(QString::from
 const Z kOrt{'O', "0241"}; // keeps numbers without area code covered
 
 const Fall kFaelle[] = {
-    {"Tag und Nacht treffen sich in einer Sekunde: kein Befund",
-     {kOrt, {'F', "089", "08:00:00", "18:00:00"}, {'F', "089", "18:00:00", "08:00:00"}}},
-    {"Lücke", {kOrt, {'F', "089", "08:00:00", "18:00:00"}}, {}, {},
-     {{B::faktor, "Vorwahl 089", "Keine Zeile gilt von 18:00:01 bis 07:59:59"}}},
+    {"Tag und Nacht treffen sich in einer Sekunde: kein Befund", {kOrt, {'F', "089", "08:00:00", "18:00:00"}, {'F', "089", "18:00:00", "08:00:00"}}},
+    {"Lücke", {kOrt, {'F', "089", "08:00:00", "18:00:00"}}, {}, {}, {{B::faktor, "Vorwahl 089", "Keine Zeile gilt von 18:00:01 bis 07:59:59"}}},
     {"Standardtarif füllt die Nacht einer Ortsvorwahl; Ortsnummern nur mit Ortstarifen",
      {{'O', "0241", "08:00:00", "18:00:00"}, {'F', "02"}}, {}, {},
      {{B::Ortsnummern, "Rufnummern ohne Vorwahl", "gilt von 18:00:01 bis 07:59:59"}}},
     {"Überschneidung: die erste Zeile gilt",
-     {kOrt, {'F', "089", "08:00:00", "18:00:00"}, {'F', "089", "12:00:00", "20:00:00"}, {'F', "089", "18:00:00", "08:00:00"}},
-     {}, {},
+     {kOrt, {'F', "089", "08:00:00", "18:00:00"}, {'F', "089", "12:00:00", "20:00:00"}, {'F', "089", "18:00:00", "08:00:00"}}, {}, {},
      {{B::faktor, "Vorwahl 089", "Satz 2 „Zeile“ (12:00:00–20:00:00) überschneidet sich von 12:00:00 bis 18:00:00 "
                                  "mit Satz 1 „Zeile“ (08:00:00–18:00:00): dort gilt Satz 1"},
       {B::faktor, "Vorwahl 089", "Satz 3 „Zeile“ (18:00:00–08:00:00) überschneidet sich von 18:00:01 bis 20:00:00 "
@@ -68,16 +65,13 @@ const Fall kFaelle[] = {
      {{B::CallByCall, "Vorwahl (leer)", "passt zu jeder Rufnummer"},
       {B::CallByCall, "Vorwahl 01013", "zuvor passt die kürzere Vorwahl 010"}}},
     {"Gespräche ohne Tarif, nach Nummer zusammengefasst",
-     {kOrt, {'F', "089", "08:00:00", "18:00:00"}, {'F', "0190", "00:00:00", "24:00:00", w(0), w(0.5), w(60)}},
-     {"01013"},
+     {kOrt, {'F', "089", "08:00:00", "18:00:00"}, {'F', "0190", "00:00:00", "24:00:00", w(0), w(0.5), w(60)}}, {"01013"},
      {{"0891234", "12:00:00"}, {"0891234", "20:00:00"}, {"0891234", "21:00:00"}, {"0101308912345", "20:00:00"},
       {"", "20:00:00"}, {"1234", "20:00:00"}, {"0190123", "12:00:00"}},
      {{B::faktor, "Vorwahl 089", "Keine Zeile gilt von 18:00:01 bis 07:59:59"},
       {B::faktor, "Vorwahl 0190", "aber kein Minutenpreis"},
-      {B::Gespraeche, "Rufnummer 0891234", "2 Gespräche (Nebenstelle 21; das erste 2026-11-02 20:00:00) finden "
-                                           "keinen Tarif."},
-      {B::Gespraeche, "Rufnummer 0101308912345", "Gesucht wird nach dem Entfernen der Call-by-Call-Vorwahl mit "
-                                                 "08912345."},
+      {B::Gespraeche, "Rufnummer 0891234", "2 Gespräche (Nebenstelle 21; das erste 2026-11-02 20:00:00) finden keinen Tarif."},
+      {B::Gespraeche, "Rufnummer 0101308912345", "nach dem Entfernen der Call-by-Call-Vorwahl mit 08912345."},
       {B::Gespraeche, "Rufnummer 0190123", "die Berechnung bricht ab – Fehler in der Tariftabelle!"}}},
     {"leere Tabellen", {}, {}, {}, {{B::faktor, "Keine Tarife", "sind leer"}}},
 };
@@ -86,9 +80,7 @@ TEST(TarifPruefung, BefundeJeTabelleUndVorwahl)
 {
     for (const Fall& f : kFaelle) {
         SCOPED_TRACE(f.name);
-        // The rows as Tarifdaten::laden gives them: satz counted per table in
-        // the order given (which is the order by prefix and start).
-        Tarifdaten d;
+        Tarifdaten d; // as Tarifdaten::laden gives it: satz counted per table in the order given (by prefix and start)
         for (const Z& z : f.zeilen) {
             auto& tabelle = z.tabelle == 'O' ? d.ortstarif : d.faktor;
             tabelle.push_back({z.tabelle == 'O' ? Tariftabelle::Ortstarif : Tariftabelle::faktor,
@@ -106,8 +98,7 @@ TEST(TarifPruefung, BefundeJeTabelleUndVorwahl)
         EXPECT_EQ(p.befunde.size(), f.befunde.size()) << p.alsText().toStdString();
         for (const auto& [bereich, gruppe, text] : f.befunde)
             EXPECT_TRUE(std::any_of(p.befunde.begin(), p.befunde.end(), [&](const Pruefbefund& b) {
-                return b.bereich == bereich && b.gruppe == QString::fromUtf8(gruppe)
-                       && b.text.contains(QString::fromUtf8(text));
+                return b.bereich == bereich && b.gruppe == QString::fromUtf8(gruppe) && b.text.contains(QString::fromUtf8(text));
             })) << text << "\n" << p.alsText().toStdString();
         EXPECT_EQ(p.inOrdnung(), f.befunde.empty());
     }
