@@ -30,7 +30,7 @@ public:
 
     // Script steps: the next box is a message box, an input box (empty text:
     // cancelled), a file question (empty path: cancelled).
-    ScriptedDialogs& answer(Answer a) { return add({RecordedBox::Kind::Message, {}, {}, {}, a}); }
+    ScriptedDialogs& answer(Answer a) { return add({RecordedBox::Kind::Message, {}, {}, {}, a, {}}); }
     ScriptedDialogs& type(const QString& text) { return add({RecordedBox::Kind::Input, {}, {}, {}, {}, text}); }
     ScriptedDialogs& cancelInput() { return type({}); }
     ScriptedDialogs& chooseFile(const QString& path) { return add({RecordedBox::Kind::File, {}, {}, {}, {}, path}); }
@@ -39,15 +39,15 @@ public:
     using Dialogs::message;
     Answer message(const Message& m) override
     {
-        return next({RecordedBox::Kind::Message, m}, "message box: " + m.text).answer;
+        return next({RecordedBox::Kind::Message, m, {}, {}, {}, {}}, "message box: " + m.text).answer;
     }
     QString input(const InputRequest& r) override
     {
-        return next({RecordedBox::Kind::Input, {}, r}, "input box: " + r.prompt).answerText;
+        return next({RecordedBox::Kind::Input, {}, r, {}, {}, {}}, "input box: " + r.prompt).answerText;
     }
     QString saveFile(const FileRequest& r) override
     {
-        return next({RecordedBox::Kind::File, {}, {}, r}, "file question: " + r.title).answerText;
+        return next({RecordedBox::Kind::File, {}, {}, r, {}, {}}, "file question: " + r.title).answerText;
     }
 
     const std::vector<RecordedBox>& boxes() const { return m_boxes; }
