@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 namespace orve::test {
 
 ScriptedDialogs::~ScriptedDialogs()
@@ -10,46 +12,20 @@ ScriptedDialogs::~ScriptedDialogs()
         ADD_FAILURE() << m_script.size() << " scripted answer(s) never asked for";
 }
 
-ScriptedDialogs& ScriptedDialogs::add(RecordedBox::Kind kind, Answer a, const QString& text)
-{
-    m_script.push_back({kind, a, text});
-    return *this;
-}
-
-ScriptedDialogs& ScriptedDialogs::answer(Answer a) { return add(RecordedBox::Kind::Message, a, {}); }
-ScriptedDialogs& ScriptedDialogs::type(const QString& text) { return add(RecordedBox::Kind::Input, Answer::Ok, text); }
-ScriptedDialogs& ScriptedDialogs::cancelInput() { return type(QString()); }
-ScriptedDialogs& ScriptedDialogs::chooseFile(const QString& path) { return add(RecordedBox::Kind::File, Answer::Ok, path); }
-
 const RecordedBox& ScriptedDialogs::next(RecordedBox box, const QString& what)
 {
     const bool erwartet = !m_script.empty() && m_script.front().kind == box.kind;
     if (erwartet) {
         box.answer = m_script.front().answer;
-        box.answerText = m_script.front().text;
+        box.answerText = m_script.front().answerText;
         m_script.pop_front();
     }
     m_boxes.push_back(box);
     if (!erwartet) {
         ADD_FAILURE() << "unexpected " << what.toStdString();
-        throw UnexpectedDialog("unexpected " + what.toStdString());
+        throw std::runtime_error("unexpected " + what.toStdString());
     }
     return m_boxes.back();
-}
-
-Answer ScriptedDialogs::message(const Message& m)
-{
-    return next({RecordedBox::Kind::Message, m, {}, {}, Answer::Ok, {}}, "message box: " + m.text).answer;
-}
-
-QString ScriptedDialogs::input(const InputRequest& r)
-{
-    return next({RecordedBox::Kind::Input, {}, r, {}, Answer::Ok, {}}, "input box: " + r.prompt).answerText;
-}
-
-QString ScriptedDialogs::saveFile(const FileRequest& r)
-{
-    return next({RecordedBox::Kind::File, {}, {}, {}, Answer::Ok, r}, "file question: " + r.title).answerText;
 }
 
 std::vector<Message> ScriptedDialogs::messages() const

@@ -2,51 +2,53 @@
 
 #include "common/Dialogs.h"
 
-#include <QString>
 #include <QStringList>
 
 #include <deque>
-#include <stdexcept>
 #include <vector>
 
 namespace orve::test {
 
-// Thrown when the code under test shows a box the script did not expect; it
-// also breaks endless retry loops. The test fails through ADD_FAILURE.
-struct UnexpectedDialog : std::runtime_error {
-    using std::runtime_error::runtime_error;
-};
-
-// One box the code showed, as recorded.
+// One box the code showed, with the answer it got.
 struct RecordedBox {
     enum class Kind { Message, Input, File } kind;
-    Message message;     // for Kind::Message
-    InputRequest input;  // for Kind::Input
-    QString answerText;  // the input box's answer, the chosen file
+    Message message;
+    InputRequest input;
+    FileRequest file;
     Answer answer = Answer::Ok;
-    FileRequest file;    // for Kind::File
+    QString answerText; // the input box's text, the chosen file
 };
 
-// Answers message and input boxes from a script and records every box.
+// Answers the boxes from a script, in order, and records every box. A box the
+// script did not expect fails the test and throws (which also ends endless
+// retry loops); a script not used up fails it at the end.
 class ScriptedDialogs : public Dialogs {
 public:
     ScriptedDialogs() = default;
-    // A test whose script was not used up fails: a box it expected never came.
-    ~ScriptedDialogs() override;
     ScriptedDialogs(const ScriptedDialogs&) = delete;
-    ScriptedDialogs& operator=(const ScriptedDialogs&) = delete;
+    ~ScriptedDialogs() override;
 
-    // Script steps, consumed in order.
-    ScriptedDialogs& answer(Answer a);                // next box is a message box
-    ScriptedDialogs& type(const QString& text);       // next box is an input box
-    ScriptedDialogs& cancelInput();                   // input box cancelled (empty text)
-    ScriptedDialogs& chooseFile(const QString& path); // next box asks for a file to save; empty: cancelled
+    // Script steps: the next box is a message box, an input box (empty text:
+    // cancelled), a file question (empty path: cancelled).
+    ScriptedDialogs& answer(Answer a) { return add({RecordedBox::Kind::Message, {}, {}, {}, a, {}}); }
+    ScriptedDialogs& type(const QString& text) { return add({RecordedBox::Kind::Input, {}, {}, {}, {}, text}); }
+    ScriptedDialogs& cancelInput() { return type({}); }
+    ScriptedDialogs& chooseFile(const QString& path) { return add({RecordedBox::Kind::File, {}, {}, {}, {}, path}); }
 
     using Dialogs::input;
     using Dialogs::message;
-    Answer message(const Message& m) override;
-    QString input(const InputRequest& r) override;
-    QString saveFile(const FileRequest& r) override;
+    Answer message(const Message& m) override
+    {
+        return next({RecordedBox::Kind::Message, m, {}, {}, {}, {}}, "message box: " + m.text).answer;
+    }
+    QString input(const InputRequest& r) override
+    {
+        return next({RecordedBox::Kind::Input, {}, r, {}, {}, {}}, "input box: " + r.prompt).answerText;
+    }
+    QString saveFile(const FileRequest& r) override
+    {
+        return next({RecordedBox::Kind::File, {}, {}, r, {}, {}}, "file question: " + r.title).answerText;
+    }
 
     const std::vector<RecordedBox>& boxes() const { return m_boxes; }
     std::vector<Message> messages() const;
@@ -55,18 +57,11 @@ public:
     // "I title | prompt | preset" for an input box, "F title | preset" for a
     // file question; CR is written as \r.
     QStringList protokoll() const;
-    bool scriptDone() const { return m_script.empty(); }
 
 private:
-    struct Step {
-        RecordedBox::Kind kind;
-        Answer answer;
-        QString text;
-    };
-    ScriptedDialogs& add(RecordedBox::Kind kind, Answer a, const QString& text);
-    // Records the box and answers it from the next step, which must be of its kind.
+    ScriptedDialogs& add(RecordedBox step) { m_script.push_back(step); return *this; }
     const RecordedBox& next(RecordedBox box, const QString& what);
-    std::deque<Step> m_script;
+    std::deque<RecordedBox> m_script;
     std::vector<RecordedBox> m_boxes;
 };
 

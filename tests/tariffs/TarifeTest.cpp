@@ -1,0 +1,507 @@
+#include "tariffs/Beispieltarife.h"
+#include "tariffs/TarifEditor.h"
+#include "tariffs/TarifPruefer.h"
+#include "tariffs/frmEingabe.h"
+
+#include "common/LocalDatabase.h"
+
+#include "DirectSources.h"
+#include "ScriptedDialogs.h"
+#include "TempProgramFolder.h"
+#include "WidgetTexte.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMouseEvent>
+#include <QRadioButton>
+#include <QTimer>
+
+#include <SQLiteCpp/SQLiteCpp.h>
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using namespace orve;
+using namespace orve::test;
+
+namespace {
+
+// A box as the box log shows it.
+QString box(const QString& text, const char* knoepfe = "Ok Critical") { return "M ORVE-Tarifo V2.01 | " + text + " | " + knoepfe; }
+const QString kGespeichert = box(QStringLiteral("Datensatz wurde gespeichert!"), "Ok Information");
+const QString kNicht = QStringLiteral("\\rDatensatz wurde nicht gespeichert!");
+const QString kUnvollstaendig = box("Es wurden nicht alle Feldinhalte gefüllt!" + kNicht);
+const QString kAbFalsch = box(QStringLiteral("Zeitangabe im Feld 'gilt ab' ist nicht korrekt!"));
+const QString kBisFalsch = box(QStringLiteral("Zeitangabe im Feld 'gilt bis' ist nicht korrekt!"));
+const QString kKeinSatz = box(QStringLiteral("Es wurde kein gültiger (vorhandener) Satz gewählt!"));
+const QString kNichtGefunden = box(QStringLiteral("Satz wurde nicht gefunden!"));
+
+class Tarife : public ::testing::Test {
+protected:
+    TempProgramFolder dir;
+    std::unique_ptr<SQLite::Database> db = lokaleDatenbankOeffnen(dir.file(kLokaleDatenbankRelativ));
+    ScriptedDialogs dlg;
+    TarifEditor ed{dir.state(), dlg, *db};
+
+    void SetUp() override { dir.state().Anwender = QStringLiteral("Meier  "); ed.laden(); }
+    std::int64_t zeile(Tariftabelle t, const QString& vorwahl)
+    {
+        return tarifEinfuegen(*db, t, {0, vorwahl, "Tarif", "00:00:00", "24:00:00", 0.06, 0.0, 60.0, "D"});
+    }
+    void neuerEintrag(const QString& vorwahl)
+    {
+        ed.neuerSatzAnlegen();
+        ed.maske() = {"0", vorwahl, "Neu", "08:00:00", "18:00:00", "0,06", "0", "60", "D"};
+    }
+    void uebernehmen(std::int64_t satz) { ed.combo1Text = QStringLiteral("x *(%1)*").arg(satz); ed.uebernehmen(); }
+    bool geleert() const
+    {
+        return ed.maske() == Tarifmaske{} && ed.neuerSatz() == 0 && !ed.vorwahlEingabe() && ed.combo1Text.isEmpty();
+    }
+};
+
+// Rows get their own number and read back unchanged (an apostrophe is data like any other character) in the
+// order of prefix and start; a rewrite keeps the number and refuses a row that is gone; numbers are never reused.
+TEST_F(Tarife, TablesInsertReadRewriteAndDeleteByRecordNumber)
+{
+    for (const Tariftabelle t : {Tariftabelle::faktor, Tariftabelle::Ortstarif, Tariftabelle::CallByCall}) {
+        SCOPED_TRACE(tabellenName(t).toStdString());
+        auto tarif = [t](const char* vorwahl, const char* von, double preis) {
+            return hatTarifspalten(t) ? Tarifeintrag{0, vorwahl, "Tarif", von, "24:00:00", preis, 0.0, 60.0, "D", "m"}
+                                      : Tarifeintrag{0, vorwahl, "Tarif"};
+        };
+        Tarifeintrag a = tarif("0'30", "18:00:00", 0.0285), b = tarif("0'30", "00:00:00", 1234.5), c = tarif("0'1", "18:00:00", 0.1);
+        for (Tarifeintrag* e : {&a, &b, &c})
+            e->satz = tarifEinfuegen(*db, t, *e);
+        EXPECT_EQ(tarifFinden(*db, t, a.satz), a);
+        EXPECT_EQ(tarifeLesen(*db, t), (hatTarifspalten(t) ? std::vector{c, b, a} : std::vector{c, a, b}));
+        EXPECT_EQ(vorwahlZaehlen(*db, t, QStringLiteral("0'30")), 2);
+        EXPECT_EQ(vorwahlZaehlen(*db, t, QStringLiteral("0'30 ")), 0);
+        Tarifeintrag neu = tarif("089", "08:00:00", 0.1);
+        neu.satz = a.satz;
+        EXPECT_TRUE(tarifAendern(*db, t, neu));
+        EXPECT_EQ(tarifFinden(*db, t, a.satz), neu);
+        neu.satz = c.satz + 1;
+        EXPECT_FALSE(tarifAendern(*db, t, neu));
+        EXPECT_EQ(tarifLoeschen(*db, t, c.satz), 1);
+        EXPECT_EQ(tarifLoeschen(*db, t, c.satz), 0);
+        EXPECT_EQ(tarifFinden(*db, t, c.satz), std::nullopt);
+        EXPECT_GT(tarifEinfuegen(*db, t, c), c.satz);
+    }
+}
+
+TEST_F(Tarife, TablesStorePricesAsNumbersAndReadThemBackFromTextOrNull)
+{
+    zeile(Tariftabelle::faktor, "030");
+    EXPECT_EQ(db->execAndGet(R"(SELECT typeof(Minutenpreis) || typeof(Pauschale) || typeof(Sekundentakt)
+                                || typeof("von Zeit") FROM faktor)").getString(), "realrealintegertext");
+    // A row left by another tool: Nulls, and a price kept as German text.
+    db->exec(R"(INSERT INTO faktor (satz, vorwahl, Minutenpreis, "bis Zeit") VALUES (50, '0180', '0,14', NULL))");
+    EXPECT_EQ(tarifFinden(*db, Tariftabelle::faktor, 50), (Tarifeintrag{.satz = 50, .vorwahl = "0180", .Minutenpreis = 0.14}));
+}
+
+TEST_F(Tarife, NewEntryForAnExistingPrefixAsksFirst)
+{
+    const QString frage = box(QStringLiteral("Sie wollen einen neuen Satz speichern, die betreffende Vorwahl ist aber bereits gegeben!"
+                                             "\\r\\rWollen Sie den Satz trotzdem speichern (nur notwendig, wenn zusätzlicher "
+                                             "Zeitbereich anzulegen ist)"), "YesNo Information default No");
+    const QString abgebrochen = box(QStringLiteral("Speicherung wurde abgebrochen!"), "Ok Information");
+    zeile(Tariftabelle::faktor, QStringLiteral("0'89"));
+    for (const auto& [antwort, zeilen] : {std::pair{Answer::No, 1}, {Answer::Yes, 2}}) {
+        ed.zeigeFehlendeVorwahl(QStringLiteral("0891234"));
+        neuerEintrag("0'89");
+        dlg.answer(antwort).answer(Answer::Ok);
+        ed.speichern();
+        EXPECT_FALSE(ed.hinweisSichtbar()); // gone with the first save that passes the checks, whatever the answer
+        EXPECT_TRUE(geleert());
+        EXPECT_EQ(dlg.protokoll().mid(dlg.protokoll().size() - 2),
+                  QStringList({frage, antwort == Answer::Yes ? kGespeichert : abgebrochen}));
+        EXPECT_EQ(vorwahlZaehlen(*db, Tariftabelle::faktor, QStringLiteral("0'89")), zeilen);
+    }
+}
+
+TEST_F(Tarife, TakeOverFillsTheMaskWithDefaultsForEmptyColumns)
+{
+    db->exec(R"(INSERT INTO faktor (satz, vorwahl, Bezeichnung, "von Zeit", "bis Zeit", Minutenpreis, Pauschale, Sekundentakt,
+                typ) VALUES (11, '040', NULL, NULL, NULL, NULL, NULL, NULL, 'D'), (12, '069', 'Frankfurt', '00:00:00',
+                '24:00:00', 0.06, 0, 60, NULL); INSERT INTO CallByCall (satz, vorwahl, Bezeichnung) VALUES (7, '01013', 'Anbieter'))");
+    neuerEintrag("089");
+    uebernehmen(11);
+    EXPECT_EQ(ed.maske(), (Tarifmaske{"11", "040", "", "00:00:00", "24:00:00", "", "0", "0", "D"}));
+    EXPECT_FALSE(ed.vorwahlEingabe());
+    uebernehmen(12); // without a kind the time and price fields are to be filled in anew
+    EXPECT_EQ(ed.maske(), (Tarifmaske{"12", "069", "Frankfurt", "", "", "", "", "", ""}));
+    ed.tabelleWaehlen(Tariftabelle::CallByCall);
+    ed.maske().fldAbZeit = QStringLiteral("getippt");
+    ed.maske().fldTyp = QStringLiteral("X");
+    uebernehmen(7); // a provider fills prefix and description only
+    EXPECT_EQ(ed.maske(), (Tarifmaske{"7", "01013", "Anbieter", "getippt", "", "", "0", "0", ""}));
+}
+
+TEST_F(Tarife, TextWithoutAValidRecordNumberLeavesTheMask)
+{
+    db->exec("INSERT INTO faktor (satz, vorwahl, Bezeichnung) VALUES (7, '030', 'Berlin')");
+    const std::pair<const char*, QString> faelle[] = {
+        {"", kKeinSatz}, {"030 Berlin *(7", kKeinSatz}, {"a)* *(7", kKeinSatz}, {"030 *(abc)*", kNichtGefunden},
+        {"030 *(999)*", kNichtGefunden}, {"030 *(7 OR 1=1)*", kNichtGefunden},
+        {"030 *(99999999999999999999)*", kNichtGefunden}, {"Anbieter *(neu) x *(7)*", kNichtGefunden}};
+    for (const auto& [text, meldung] : faelle) {
+        neuerEintrag("089");
+        const Tarifmaske vorher = ed.maske();
+        ed.combo1Text = QString::fromUtf8(text);
+        dlg.answer(Answer::Ok);
+        ed.uebernehmen();
+        EXPECT_EQ(dlg.protokoll().constLast(), meldung) << text;
+        EXPECT_EQ(ed.maske(), vorher) << text;
+        EXPECT_TRUE(ed.neuerSatz() == 1 && !ed.vorwahlEingabe()) << text;
+    }
+}
+
+TEST_F(Tarife, EntryDeletedMeanwhileIsReportedAndNothingWritten)
+{
+    const auto satz = zeile(Tariftabelle::Ortstarif, "0621");
+    ed.tabelleWaehlen(Tariftabelle::Ortstarif);
+    uebernehmen(satz);
+    tarifLoeschen(*db, Tariftabelle::Ortstarif, satz);
+    dlg.answer(Answer::Ok);
+    ed.speichern();
+    EXPECT_EQ(dlg.protokoll(), QStringList{box("Satz wurde nicht gefunden!" + kNicht)});
+    EXPECT_TRUE(tarifeLesen(*db, Tariftabelle::Ortstarif).empty());
+    EXPECT_EQ(ed.maske().fldVorwahl, "0621");
+}
+
+TEST_F(Tarife, DeleteNeedsATakenOverEntryAndAsksFirst)
+{
+    dlg.answer(Answer::Ok);
+    ed.loeschen();
+    const auto satz = zeile(Tariftabelle::faktor, "030");
+    uebernehmen(satz);
+    const Tarifmaske vorher = ed.maske();
+    dlg.answer(Answer::No);
+    ed.loeschen();
+    EXPECT_EQ(ed.maske(), vorher);
+    EXPECT_TRUE(tarifFinden(*db, Tariftabelle::faktor, satz));
+    dlg.answer(Answer::Yes).answer(Answer::Ok);
+    ed.loeschen();
+    const QString frage = box(QStringLiteral("Wollen Sie diesen Datensatz wirklich löschen"), "YesNo Critical default No");
+    EXPECT_EQ(dlg.protokoll(), QStringList({box(QStringLiteral("Satz kann nur gelöscht werden, wenn er vorher über die\\r'Auswahl "
+                                                               "bereits angelegter Tarifeinträge' übernommen wurde!")),
+                                            frage, frage, box(QStringLiteral("Satz wurde gelöscht!"), "Ok Information")}));
+    EXPECT_FALSE(tarifFinden(*db, Tariftabelle::faktor, satz));
+    EXPECT_TRUE(geleert());
+}
+
+// A refused save shows why and stays in new-entry mode with everything as typed.
+TEST_F(Tarife, SaveChecksTheMaskBeforeWriting)
+{
+    using M = Tarifmaske;
+    const struct { Tariftabelle tabelle; std::function<void(M&)> aendern; QString meldung; /* empty: saved */ } faelle[] = {
+        {Tariftabelle::faktor, [](M& m) { m.fldVorwahl = ""; }, kUnvollstaendig},
+        {Tariftabelle::Ortstarif, [](M& m) { m.fldBisZeit = ""; }, kUnvollstaendig},
+        {Tariftabelle::faktor, [](M& m) { m.fldTyp = ""; }, kUnvollstaendig},
+        // Blanks and zeros are filled, the end of the day and any "xx:xx:xx" pass, numbers may carry points.
+        {Tariftabelle::faktor, [](M& m) { m = {"0", m.fldVorwahl, " ", "ab:cd:ef", "24:00:00", "0.06", "1.234,50", "0", "D"}; }, ""},
+        // A provider has prefix and description only.
+        {Tariftabelle::CallByCall, [](M& m) { m.fldAbZeit = "7"; m.fldMinutenpreis = "abc"; m.fldBisZeit = m.fldTyp = ""; }, ""},
+        {Tariftabelle::CallByCall, [](M& m) { m.fldBezeichnung = ""; }, kUnvollstaendig},
+        {Tariftabelle::faktor, [](M& m) { m.fldAbZeit = "7:00:00"; }, kAbFalsch},
+        {Tariftabelle::faktor, [](M& m) { m.fldBisZeit = "18.00.00"; }, kBisFalsch},
+        {Tariftabelle::faktor, [](M& m) { m.fldAbZeit = "7:00"; m.fldBisZeit = "x"; }, kAbFalsch},
+        {Tariftabelle::faktor, [](M& m) { m.fldAbZeit = "7:00"; m.fldTyp = ""; }, kUnvollstaendig},
+        {Tariftabelle::faktor, [](M& m) { m.fldMinutenpreis = "abc"; }, box("Der Minutenpreis „abc“ ist keine Zahl!" + kNicht)},
+        {Tariftabelle::faktor, [](M& m) { m.fldBisZeit = "x"; m.fldMinutenpreis = "abc"; }, kBisFalsch},
+        {Tariftabelle::Ortstarif, [](M& m) { m.fldPauschalpreis = " "; }, box("Der Pauschalpreis „ “ ist keine Zahl!" + kNicht)},
+        {Tariftabelle::faktor, [](M& m) { m.fldSekundentakt = "1,5"; }, box("Der Sekundentakt „1,5“ ist keine ganze Zahl!" + kNicht)},
+    };
+    int i = 0;
+    for (const auto& f : faelle) {
+        SCOPED_TRACE(++i);
+        ed.tabelleWaehlen(f.tabelle);
+        ed.zeigeFehlendeVorwahl(QStringLiteral("089123"));
+        neuerEintrag(QStringLiteral("0%1").arg(i));
+        f.aendern(ed.maske());
+        const Tarifmaske vorher = ed.maske();
+        dlg.answer(Answer::Ok);
+        ed.speichern();
+        const bool gespeichert = f.meldung.isEmpty();
+        EXPECT_EQ(dlg.protokoll().constLast(), gespeichert ? kGespeichert : f.meldung);
+        EXPECT_EQ(vorwahlZaehlen(*db, f.tabelle, vorher.fldVorwahl), gespeichert ? 1 : 0);
+        EXPECT_EQ(ed.hinweisSichtbar(), !gespeichert);
+        EXPECT_TRUE(gespeichert || (ed.maske() == vorher && ed.neuerSatz() == 1 && ed.vorwahlEingabe()));
+    }
+}
+
+TEST_F(Tarife, DatabaseFailuresAreReportedAndTheEditorGoesOn)
+{
+    db->exec("DROP TABLE faktor");
+    dlg.answer(Answer::Ok).answer(Answer::Ok).answer(Answer::Ok).answer(Answer::Ok);
+    ed.listeFuellen();
+    EXPECT_TRUE(ed.eintraege().isEmpty());
+    uebernehmen(3);
+    neuerEintrag("030");
+    ed.speichern();
+    EXPECT_EQ(ed.neuerSatz(), 1);
+    ed.tabelleWaehlen(Tariftabelle::Ortstarif);
+    neuerEintrag("030");
+    ed.speichern();
+    const QString fehlt = QStringLiteral(":\\rno such table: faktor");
+    EXPECT_EQ(dlg.protokoll(), QStringList({box("Die Tarifeinträge konnten nicht gelesen werden" + fehlt),
+                                            box("Der Tarifeintrag konnte nicht gelesen werden" + fehlt),
+                                            box("Fehler der Datenbank" + fehlt + kNicht), kGespeichert}));
+}
+
+// Offered only for an empty table, written only after Yes.
+TEST_F(Tarife, ExampleTariffsOnlyAfterYesAndOnlyIntoAnEmptyTable)
+{
+    zeile(Tariftabelle::Ortstarif, "089");
+    for (const auto& [t, antwort] : {std::pair{Tariftabelle::faktor, Answer::No}, {Tariftabelle::faktor, Answer::Yes},
+                                     {Tariftabelle::CallByCall, Answer::Yes}, {Tariftabelle::Ortstarif, Answer::Ok}}) {
+        ed.tabelleWaehlen(t);
+        dlg.answer(antwort);
+        if (antwort == Answer::Yes)
+            dlg.answer(Answer::Ok);
+        ed.beispieltarifeUebernehmen();
+        const Message frage = dlg.messages().at(dlg.messages().size() - (antwort == Answer::Yes ? 2 : 1));
+        const auto zeilen = tarifeLesen(*db, t);
+        EXPECT_EQ(zeilen.size(), antwort == Answer::Yes ? beispieltarife(t).size() : antwort == Answer::Ok ? 1u : 0u);
+        EXPECT_TRUE(antwort == Answer::Ok ? frage.buttons == Buttons::Ok // a table holding rows is never touched
+                                          : frage.buttons == Buttons::YesNo && frage.defaultButton == Answer::No
+                                                && frage.text.contains(u"Beispiele") && frage.text.contains(u"Vertrag"));
+        for (const auto& z : zeilen)
+            EXPECT_EQ(z.username, t == Tariftabelle::faktor ? std::optional(QStringLiteral("Meier")) : std::nullopt);
+    }
+}
+
+const char* const kFelder[] = {"fldSatz", "fldVorwahl", "fldBezeichnung", "fldAbZeit", "fldBisZeit", "fldMinutenpreis",
+                               "fldPauschalpreis", "fldSekundentakt", "fldTyp"};
+
+class Fenster : public Tarife {
+protected:
+    std::unique_ptr<frmEingabe> fenster;
+
+    void SetUp() override
+    {
+        Tarife::SetUp();
+        db->exec(R"(INSERT INTO Ortstarif (satz, vorwahl, Bezeichnung, "von Zeit", "bis Zeit", Minutenpreis, Pauschale,
+                    Sekundentakt, typ) VALUES (4, '0621', 'Mannheim', '08:00:00', '18:00:00', 0.02, 0.1, 60, 'O'),
+                    (5, '0621', 'Mannheim', '18:00:00', NULL, 0.01, 0, 60, 'O');
+                    INSERT INTO CallByCall (satz, vorwahl, Bezeichnung) VALUES (7, '01013', 'Anbieter'))");
+        fenster = std::make_unique<frmEingabe>(dir.state(), *db, dlg);
+    }
+
+    template <class W = QWidget>
+    W* w(const char* name) { return kind<W>(fenster.get(), name); }
+    QString text(const char* feld) { return w<QLineEdit>(feld)->text(); }
+    bool gesperrt() { return w<QLineEdit>("fldVorwahl")->isReadOnly(); }
+    void klick(const char* knopf) { w<QAbstractButton>(knopf)->click(); }
+    QStringList maske()
+    {
+        QStringList texte;
+        for (const char* f : kFelder)
+            texte << text(f);
+        return texte;
+    }
+    QString listenEintrag(int i) // of Combo1, dropped down
+    {
+        w<QComboBox>("Combo1")->showPopup();
+        w<QComboBox>("Combo1")->hidePopup();
+        return w<QComboBox>("Combo1")->itemText(i);
+    }
+};
+
+TEST_F(Fenster, OpensOnStandardTariffsAndTheOptionsOrTheirCaptionsChooseTheTable)
+{
+    fenster->show();
+    EXPECT_TRUE(w<QRadioButton>("Option1")->isChecked() && w<QLabel>("Label1")->font().bold());
+    EXPECT_EQ(maske(), QStringList({"0", "", "", "", "", "", "0", "0", "D"}));
+    EXPECT_TRUE(gesperrt());
+    for (const char* name : {"fldSatz", "Label15", "fldSuchvorwahl"})
+        EXPECT_FALSE(w(name)->isVisible()) << name;
+    klick("Command4");
+    w<QLineEdit>("fldBezeichnung")->setText(QStringLiteral("getippt"));
+    klick("Option1"); // the option already chosen changes nothing
+    EXPECT_TRUE(text("fldBezeichnung") == "getippt" && !gesperrt());
+    for (const auto& [option, typ] : {std::pair{"Option3", ""}, {"Option2", "O"}, {"Option1", "D"}}) {
+        klick(option);
+        EXPECT_TRUE(w<QRadioButton>(option)->isChecked() && gesperrt()) << option;
+        EXPECT_EQ(text("fldTyp"), typ) << option;
+        EXPECT_EQ(text("fldBezeichnung"), "") << option;
+        w<QLineEdit>("fldBezeichnung")->setText(QStringLiteral("getippt"));
+    }
+    QMouseEvent los(QEvent::MouseButtonRelease, QPointF(2, 2), QPointF(2, 2), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(w("Label3"), &los); // the caption of Option2
+    EXPECT_TRUE(w<QRadioButton>("Option2")->isChecked() && text("fldTyp") == "O");
+}
+
+// Every field is shown on taking over and read back on saving.
+TEST_F(Fenster, ListTakeOverAndSaveThroughTheControls)
+{
+    klick("Option2");
+    EXPECT_EQ(w<QComboBox>("Combo1")->count(), 0);
+    EXPECT_EQ(listenEintrag(1), "0621 Mannheim 18:00:00  *(5)*");
+    EXPECT_EQ(w<QComboBox>("Combo1")->currentText(), "");
+    w<QComboBox>("Combo1")->setCurrentIndex(0);
+    klick("Command2");
+    EXPECT_EQ(maske(), QStringList({"4", "0621", "Mannheim", "08:00:00", "18:00:00", "0,02", "0,1", "60", "O"}));
+    fenster->zeigeFehlendeVorwahl(QStringLiteral("0621123"));
+    const QStringList getippt = {"0622", "Ludwigshafen", "07:00:00", "19:00:00", "0,025", "0,2", "30", "D"};
+    for (int i = 0; i < 8; ++i)
+        w<QLineEdit>(kFelder[i + 1])->setText(getippt[i]);
+    dlg.answer(Answer::Ok);
+    klick("Command1");
+    EXPECT_EQ(tarifFinden(*db, Tariftabelle::Ortstarif, 4),
+              (Tarifeintrag{4, "0622", "Ludwigshafen", "07:00:00", "19:00:00", 0.025, 0.2, 30.0, "D", "Meier"}));
+    EXPECT_EQ(maske(), QStringList({"0", "", "", "", "", "", "0", "0", ""}));
+    EXPECT_TRUE(w("Label15")->isHidden() && w("fldSuchvorwahl")->isHidden());
+    klick("Option3");
+    EXPECT_EQ(listenEintrag(0), "01013 Anbieter *(7)*");
+}
+
+TEST_F(Fenster, TabKeyFollowsTheControlsFromTopToBottom)
+{
+    fenster->zeigeFehlendeVorwahl(QStringLiteral("0891234"));
+    QStringList reihe;
+    QWidget* x = w("Option1");
+    do {
+        if (!x->objectName().isEmpty() && (x->focusPolicy() & Qt::TabFocus) && !x->isHidden())
+            reihe << x->objectName();
+    } while ((x = x->nextInFocusChain()) != w("Option1"));
+    EXPECT_EQ(reihe.join(' ').toStdString(),
+              "Option1 Option2 Option3 fldSuchvorwahl Combo1 Command2 fldVorwahl fldBezeichnung fldAbZeit fldBisZeit "
+              "fldMinutenpreis fldPauschalpreis fldSekundentakt fldTyp Command3 Command1 Command4 cmdBeispieltarife");
+}
+
+TEST_F(Fenster, MenuShowsTheTariffCalculator)
+{
+    dir.writeFile(QStringLiteral("Tarifrechner.txt"), "https://tarife.example/rechner\r\n");
+    dlg.cancelInput();
+    w<QAction>("mnuTarifAufruf")->trigger();
+    EXPECT_EQ(dlg.boxes().at(0).input.preset, "https://tarife.example/rechner");
+}
+
+TEST_F(Tarife, OpenerShowsTheNumberAndTheMenuClosesTheWindow)
+{
+    QString gezeigt;
+    bool offen = true;
+    QObject wache;
+    QTimer::singleShot(0, &wache, [&] {
+        auto* f = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        gezeigt = kind(f, "Label15")->isVisible() ? kind<QLineEdit>(f, "fldSuchvorwahl")->text() : QString();
+        kind<QAction>(f, "mnuSchliessen")->trigger();
+        if ((offen = f->isVisible()))
+            f->done(-1);
+    });
+    QtTarifeditorOeffner(dir.state(), *db, dlg).oeffnen(QStringLiteral("08912345"));
+    EXPECT_EQ(gezeigt, "08912345");
+    EXPECT_FALSE(offen);
+}
+
+TEST_F(Tarife, WindowWithoutItsDatabaseReportsTheFailureAndDoesNotOpen)
+{
+    TempProgramFolder kaputt;
+    kaputt.writeFile(kLokaleDatenbankRelativ, QByteArray(4096, 'x'));
+    DirectSources quellen;
+    dlg.answer(Answer::Ok);
+    frmEingabe fenster(kaputt.state(), quellen, dlg);
+    EXPECT_FALSE(fenster.isEnabled());
+    EXPECT_EQ(fenster.exec(), QDialog::Rejected);
+    EXPECT_EQ(dlg.messages().at(0).icon, Icon::Critical);
+}
+
+using B = Pruefbefund::Bereich;
+
+const Tarifwert N = Tarifwert::null();
+Tarifwert w(double z) { return Tarifwert::von(z); }
+
+// A row of Ortstarif ('O') or faktor ('F'); nullptr is Null.
+struct Z {
+    char tabelle;
+    const char* vorwahl, * von = "00:00:00", * bis = "24:00:00";
+    Tarifwert M = w(0.06), P = w(0), S = w(0);
+};
+
+// The calls are number and time of day; the findings exactly these: section, group, part of the text.
+struct Fall {
+    const char* name;
+    std::vector<Z> zeilen;
+    std::vector<QString> cbc;
+    std::vector<std::pair<const char*, const char*>> anrufe;
+    std::vector<std::tuple<B, const char*, const char*>> befunde;
+};
+
+std::optional<QString> t(const char* s) { return s ? std::optional(QString::fromUtf8(s)) : std::nullopt; }
+
+const Z kOrt{'O', "0241"}; // keeps numbers without area code covered
+
+const Fall kFaelle[] = {
+    {"Tag und Nacht treffen sich in einer Sekunde: kein Befund",
+     {kOrt, {'F', "089", "08:00:00", "18:00:00"}, {'F', "089", "18:00:00", "08:00:00"}}},
+    {"Lücke", {kOrt, {'F', "089", "08:00:00", "18:00:00"}}, {}, {},
+     {{B::faktor, "Vorwahl 089", "Keine Zeile gilt von 18:00:01 bis 07:59:59"}}},
+    {"Standardtarif füllt die Nacht einer Ortsvorwahl; Ortsnummern nur mit Ortstarifen",
+     {{'O', "0241", "08:00:00", "18:00:00"}, {'F', "02"}}, {}, {},
+     {{B::Ortsnummern, "Rufnummern ohne Vorwahl", "gilt von 18:00:01 bis 07:59:59"}}},
+    {"Überschneidung: die erste Zeile gilt",
+     {kOrt, {'F', "089", "08:00:00", "18:00:00"}, {'F', "089", "12:00:00", "20:00:00"}, {'F', "089", "18:00:00", "08:00:00"}}, {}, {},
+     {{B::faktor, "Vorwahl 089", "Satz 2 „Zeile“ (12:00:00–20:00:00) überschneidet sich von 12:00:00 bis 18:00:00 "
+                                 "mit Satz 1 „Zeile“ (08:00:00–18:00:00): dort gilt Satz 1"},
+      {B::faktor, "Vorwahl 089", "Satz 3 „Zeile“ (18:00:00–08:00:00) überschneidet sich von 18:00:01 bis 20:00:00 mit Satz 2"}}},
+    {"kürzere Vorwahl davor", {kOrt, {'F', "089"}, {'F', "0891"}}, {}, {},
+     {{B::faktor, "Vorwahl 0891", "Satz 2 „Zeile“ (00:00:00–24:00:00) wird nie verwendet: in seinem ganzen "
+                                  "Zeitfenster gilt zuvor Satz 1 „Zeile“ (00:00:00–24:00:00) der kürzeren Vorwahl 089"}}},
+    {"Ortstarif vor Standardtarif ist die Regel", {{'O', "089"}, {'F', "08"}, {'F', "089"}}},
+    {"Zeilen, die einen Lauf anhalten",
+     {kOrt, {'F', "01", nullptr}, {'F', "02", "00:00:00", ""}, {'F', "03", "8:00"},
+      {'F', "04", "00:00:00", "24:00:00", N, N, N}, {'F', "05", "00:00:00", "24:00:00", w(0), w(0.5), w(60)},
+      {'F', "06", "00:00:00", "24:00:00", Tarifwert::vonText("abc")}, {'F', "07", "00:00:00", "24:00:00", w(-0.06)},
+      {'F', "08", "00:00:00", "24:00:00", w(-0.1), w(0.05)}}, {}, {},
+     {{B::faktor, "Vorwahl 01", "unvollständig („gilt ab“ fehlt"},
+      {B::faktor, "Vorwahl 02", "„gilt bis“ fehlt). Die Tarifsuche endet an dieser Zeile ohne Tarif"},
+      {B::faktor, "Vorwahl 03", "„8:00“ ist keine Uhrzeit"},
+      {B::faktor, "Vorwahl 04", "fehlen alle drei. Die Tarifsuche endet"},
+      {B::faktor, "Vorwahl 05", "aber kein Minutenpreis"},
+      {B::faktor, "Vorwahl 06", "Minutenpreis „abc“ ist keine Zahl"},
+      {B::faktor, "Vorwahl 07", "negativer Wert (Minutenpreis -0,06). Gespräche über diese Zeile können negative"},
+      {B::faktor, "Vorwahl 08", "negativer Wert (Minutenpreis -0,1). Diese Preise ergeben keine Kosten"}}},
+    {"Call by Call", {kOrt}, {"", "010", "01013", "010"}, {}, {{B::CallByCall, "Vorwahl (leer)", "passt zu jeder Rufnummer"},
+      {B::CallByCall, "Vorwahl 01013", "zuvor passt die kürzere Vorwahl 010"}}},
+    {"Gespräche ohne Tarif, nach Nummer zusammengefasst",
+     {kOrt, {'F', "089", "08:00:00", "18:00:00"}, {'F', "0190", "00:00:00", "24:00:00", w(0), w(0.5), w(60)}}, {"01013"},
+     {{"0891234", "12:00:00"}, {"0891234", "20:00:00"}, {"0891234", "21:00:00"}, {"0101308912345", "20:00:00"},
+      {"", "20:00:00"}, {"1234", "20:00:00"}, {"0190123", "12:00:00"}},
+     {{B::faktor, "Vorwahl 089", "Keine Zeile gilt von 18:00:01 bis 07:59:59"},
+      {B::faktor, "Vorwahl 0190", "aber kein Minutenpreis"},
+      {B::Gespraeche, "Rufnummer 0891234", "2 Gespräche (Nebenstelle 21; das erste 2026-11-02 20:00:00) finden keinen Tarif."},
+      {B::Gespraeche, "Rufnummer 0101308912345", "nach dem Entfernen der Call-by-Call-Vorwahl mit 08912345."},
+      {B::Gespraeche, "Rufnummer 0190123", "die Berechnung bricht ab – Fehler in der Tariftabelle!"}}},
+    {"leere Tabellen", {}, {}, {}, {{B::faktor, "Keine Tarife", "sind leer"}}},
+};
+
+TEST(TarifPruefung, BefundeJeTabelleUndVorwahl)
+{
+    for (const Fall& f : kFaelle) {
+        SCOPED_TRACE(f.name);
+        Tarifdaten d; // as Tarifdaten::laden gives it: satz counted per table in the order given (by prefix and start)
+        for (const Z& z : f.zeilen) {
+            auto& tabelle = z.tabelle == 'O' ? d.ortstarif : d.faktor;
+            tabelle.push_back({z.tabelle == 'O' ? Tariftabelle::Ortstarif : Tariftabelle::faktor,
+                               static_cast<std::int64_t>(tabelle.size()) + 1, t(z.vorwahl), QStringLiteral("Zeile"),
+                               t(z.von), t(z.bis), z.M, z.P, z.S});
+        }
+        d.ortstarifAlle = d.ortstarif;
+        d.callByCall = f.cbc;
+        std::vector<Preisanruf> anrufe;
+        for (const auto& [nummer, uhrzeit] : f.anrufe)
+            anrufe.push_back({static_cast<std::int64_t>(anrufe.size()) + 1, QStringLiteral("21"), QString::fromUtf8(nummer),
+                              QStringLiteral("2026-11-02 ") + QLatin1String(uhrzeit), QStringLiteral("60")});
+        const Tarifpruefung p = TarifPruefer(d).pruefen(anrufe);
+        EXPECT_EQ(p.befunde.size(), f.befunde.size()) << p.alsText().toStdString();
+        for (const auto& [bereich, gruppe, text] : f.befunde)
+            EXPECT_TRUE(std::any_of(p.befunde.begin(), p.befunde.end(), [&](const Pruefbefund& b) {
+                return b.bereich == bereich && b.gruppe == QString::fromUtf8(gruppe) && b.text.contains(QString::fromUtf8(text));
+            })) << text << "\n" << p.alsText().toStdString();
+        EXPECT_EQ(p.inOrdnung(), f.befunde.empty());
+    }
+}
+
+} // namespace
