@@ -45,10 +45,8 @@ inline void pruefeSteuerelemente(const QObject* fenster, std::initializer_list<S
 {
     for (const auto& s : tabelle) {
         const QWidget* w = kind(fenster, s.name);
-        if (w && s.text)
-            EXPECT_EQ(beschriftung(w).toStdString(), s.text) << s.name;
-        if (w && s.tipp)
-            EXPECT_EQ(w->toolTip().toStdString(), s.tipp) << s.name;
+        if (w && s.text) { EXPECT_EQ(beschriftung(w).toStdString(), s.text) << s.name; }
+        if (w && s.tipp) { EXPECT_EQ(w->toolTip().toStdString(), s.tipp) << s.name; }
     }
 }
 
