@@ -1,16 +1,20 @@
+#include "calls/ParadoxKopie.h"
 #include "calls/ParadoxTabelle.h"
+#include "calls/QuellFehler.h"
 
-#include "ParadoxWriter.h"
+#include "DateiGroessenGrenze.h"
+#include "SourceBuilders.h"
 
-#include <QFile>
-#include <QTemporaryDir>
+#include <QFileInfo>
 #include <QTimeZone>
 
+#include <SQLiteCpp/SQLiteCpp.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <functional>
 
+using namespace orve;
 using namespace orve::paradox;
 using namespace orve::test;
 
@@ -21,9 +25,8 @@ QVariant i64(qint64 v) { return QVariant::fromValue<qint64>(v); }
 // Value and type; an invalid QVariant is Null.
 void expectGleich(const QVariant& ist, const QVariant& soll, const std::string& wo)
 {
-    EXPECT_EQ(ist.isValid(), soll.isValid()) << wo;
-    EXPECT_EQ(ist.typeId(), soll.typeId()) << wo << ": " << ist.typeName() << " instead of " << soll.typeName();
-    EXPECT_EQ(ist, soll) << wo << ": " << ist.toString().toStdString() << " instead of " << soll.toString().toStdString();
+    EXPECT_TRUE(ist.isValid() == soll.isValid() && ist.typeId() == soll.typeId() && ist == soll)
+        << wo << ": " << ist.typeName() << " " << ist.toString().toStdString() << " instead of " << soll.toString().toStdString();
 }
 
 std::vector<Satz> saetze(const QByteArray& bytes)
@@ -33,10 +36,7 @@ std::vector<Satz> saetze(const QByteArray& bytes)
     return r.saetze;
 }
 
-} // namespace
-
-// Built from the published descriptions of the format, not by the test
-// writer, so that writer and reader cannot share a mistake.
+// Built from the published descriptions of the format, not by the test writer: they cannot share a mistake.
 TEST(ParadoxHandgebaut, ReadsATinyTableAssembledByteByByte)
 {
     QByteArray b(0x800 + 2 * 0x400, '\0'); // header of 0x800 bytes, two blocks of 1 KB
@@ -65,11 +65,8 @@ TEST(ParadoxHandgebaut, ReadsATinyTableAssembledByteByByte)
     put(0x806, {0x81, 0x2C, 'a', 'b', 'c', 0, 0, 0, 0, 0, 0x80, 0x0A, 0xDE, 0x18}); // 300, "abc", 1950-12-25
 
     const auto t = ParadoxTabelle::ausBytes(b);
-    ASSERT_EQ(t.felder().size(), 3u);
-    EXPECT_EQ(t.felder()[1].name, QStringLiteral("Name"));
-    EXPECT_EQ(t.felder()[1].typ, FeldTyp::Alpha);
-    EXPECT_EQ(t.felder()[1].groesse, 8);
-    EXPECT_EQ(t.anzahl(), 3);
+    ASSERT_TRUE(t.felder().size() == 3u && t.anzahl() == 3);
+    EXPECT_TRUE(t.felder()[1].name == QStringLiteral("Name") && t.felder()[1].typ == FeldTyp::Alpha && t.felder()[1].groesse == 8);
     const auto s = saetze(b);
     const std::vector<std::vector<QVariant>> soll = {{i64(1), QStringLiteral("Müller"), QDate(2001, 6, 21)},
                                                      {i64(-1), QVariant(), QVariant()},
@@ -80,14 +77,8 @@ TEST(ParadoxHandgebaut, ReadsATinyTableAssembledByteByByte)
             expectGleich(s[z][f], soll[z][f], "row " + std::to_string(z + 1) + " field " + std::to_string(f + 1));
 }
 
-struct WertFall {
-    const char* name;
-    FeldTyp typ;
-    const char* bytes; // hex, as stored in the record
-    QVariant erwartet; // invalid = Null
-    int codepage = 1252;
-    int version = 0x0B;
-};
+// The bytes as stored in the record (hex) and the value they stand for; invalid: Null.
+struct WertFall { const char* name; FeldTyp typ; const char* bytes; QVariant erwartet; int codepage = 1252; int version = 0x0B; };
 
 class ParadoxFeldwert : public ::testing::TestWithParam<WertFall> {};
 
@@ -95,9 +86,7 @@ class ParadoxFeldwert : public ::testing::TestWithParam<WertFall> {};
 TEST_P(ParadoxFeldwert, DecodesTheStoredBytes)
 {
     const QByteArray roh = QByteArray::fromHex(GetParam().bytes);
-    ParadoxOptionen o;
-    o.version = GetParam().version;
-    o.codepage = GetParam().codepage;
+    const ParadoxOptionen o{.version = GetParam().version, .codepage = GetParam().codepage};
     ParadoxLayout layout;
     QByteArray b = paradoxTabelle({{QStringLiteral("f"), FeldTyp::Bytes, int(roh.size())}}, {{roh}}, o, &layout);
     b[layout.feldInfoOffset] = static_cast<char>(GetParam().typ);
@@ -109,15 +98,10 @@ TEST_P(ParadoxFeldwert, DecodesTheStoredBytes)
 QVariant text(const char16_t* t) { return QString::fromUtf16(t); }
 
 INSTANTIATE_TEST_SUITE_P(Typen, ParadoxFeldwert, ::testing::Values(
-    WertFall{"short_negative", FeldTyp::Short, "7FFF", i64(-1)},
     WertFall{"short_smallest", FeldTyp::Short, "0001", i64(-32767)},
-    WertFall{"null_all_bytes_zero", FeldTyp::Short, "0000", QVariant()},
     WertFall{"long_largest", FeldTyp::Long, "FFFFFFFF", i64(2147483647)},
-    WertFall{"autoinc", FeldTyp::AutoInc, "80000001", i64(1)},
     WertFall{"number_positive", FeldTyp::Number, "C05EDD2F1A9FBE77", QVariant(123.456)},
     WertFall{"number_negative", FeldTyp::Number, "403FFFFFFFFFFFFF", QVariant(-0.125)},
-    WertFall{"currency_negative", FeldTyp::Currency, "3FFFFFFFFFFFFFFF", QVariant(-2.0)},
-    WertFall{"date", FeldTyp::Date, "800B2621", QVariant(QDate(2001, 6, 21))},
     WertFall{"time_midnight", FeldTyp::Time, "80000000", QVariant(QTime(0, 0))},
     WertFall{"time_last_ms", FeldTyp::Time, "85265BFF", QVariant(QTime(23, 59, 59, 999))},
     WertFall{"time_beyond_the_day", FeldTyp::Time, "85265C00", QVariant()},
@@ -142,54 +126,36 @@ INSTANTIATE_TEST_SUITE_P(Typen, ParadoxFeldwert, ::testing::Values(
 
 TEST(ParadoxKette, SkipsEmptyBlocksAndUnusedFileBlocks)
 {
-    ParadoxOptionen o;
-    o.blockKB = 1;
-    o.saetzeProBlock = 2;
-    o.blockPositionen = {0, 5, 2}; // file blocks 2, 4, 5 (1-based) belong to no chain
+    // File blocks 2, 4, 5 (1-based) belong to no chain.
+    const ParadoxOptionen o{.blockKB = 1, .saetzeProBlock = 2, .blockPositionen = {0, 5, 2}};
     ParadoxLayout layout;
-    QByteArray b = paradoxTabelle({{QStringLiteral("nr"), FeldTyp::Long, 4}},
-                                  {{i64(1)}, {i64(2)}, {i64(3)}, {i64(4)}, {i64(5)}}, o, &layout);
+    QByteArray b = paradoxTabelle({{QStringLiteral("nr"), FeldTyp::Long, 4}}, {{i64(1)}, {i64(2)}, {i64(3)}, {i64(4)}, {i64(5)}}, o, &layout);
     // Empty the middle block: offset of the last record -4 (less than zero), count 3.
     setzeLE16(b, layout.blockOffsets[1] + 4, static_cast<std::uint16_t>(-4));
     setzeLE32(b, 0x06, 3);
-    std::vector<qint64> nr;
-    for (const auto& s : saetze(b))
-        nr.push_back(s[0].toLongLong());
-    EXPECT_EQ(nr, std::vector<qint64>({1, 2, 5}));
+    EXPECT_TRUE(saetze(b) == std::vector<Satz>({{i64(1)}, {i64(2)}, {i64(5)}}));
     const QByteArray leer = paradoxTabelle(paradoxBillFelder(), {}); // no records: no chain at all
     EXPECT_EQ(ParadoxTabelle::ausBytes(leer).anzahl(), 0);
     EXPECT_TRUE(saetze(leer).empty());
 }
 
-// The TK-Suite kind of table: 11 calls in 4 chain blocks, out of file
-// order; keyed (type 0) and unkeyed (type 2) alternate over the versions.
-// Field list entries: 0 datum, 1 Zeit, 2 Tln#, 3 flags, 4 Rufnummer,
-// 5 Dauer, 6 line, 7 Einheiten, 8 Betrag.
+// The TK-Suite kind of table: 11 calls in 4 chain blocks, out of file order; keyed (type 0) and
+// unkeyed (type 2) alternate over the versions. Fields: 0 datum, 1 Zeit, 2 Tln#, 3 flags, 4 Rufnummer, 5 Dauer, ...
 struct Probe {
     QByteArray bytes;
     ParadoxLayout l;
     explicit Probe(int version = 0x0B)
     {
-        ParadoxOptionen o;
-        o.version = version;
-        o.dateiTyp = version % 2 ? 2 : 0;
-        o.blockKB = version >= 0x0C ? 4 : 1;
-        o.saetzeProBlock = 3;
-        o.blockPositionen = {1, 3, 0, 2};
+        const ParadoxOptionen o{.version = version, .blockKB = version >= 0x0C ? 4 : 1, .saetzeProBlock = 3,
+                                .dateiTyp = version % 2 ? 2 : 0, .blockPositionen = {1, 3, 0, 2}};
         bytes = paradoxTabelle(paradoxBillFelder(), paradoxBillZeilen(beispielAnrufe(11, 5)), o, &l);
     }
     int groesseByte(int feld) const { return l.feldInfoOffset + 2 * feld + 1; }
     int letzterInDatei() const { return *std::max_element(l.blockOffsets.begin(), l.blockOffsets.end()); }
 };
 
-struct KopfFall {
-    const char* name;
-    int version;
-    std::function<void(QByteArray&, const Probe&)> aendern;
-    const char* meldung; // part of the German message; nullptr: the table reads
-};
-
-void PrintTo(const KopfFall& f, std::ostream* os) { *os << f.name; }
+// The damage done to a table of that version and part of the German message; nullptr: the table reads.
+struct KopfFall { std::string name; int version; std::function<void(QByteArray&, const Probe&)> aendern; const char* meldung; };
 
 class ParadoxKopf : public ::testing::TestWithParam<KopfFall> {};
 
@@ -198,32 +164,24 @@ TEST_P(ParadoxKopf, ReadsTheTableOrRefusesItWithAGermanMessage)
     Probe p(GetParam().version);
     GetParam().aendern(p.bytes, p);
     const auto r = paradoxLesen(p.bytes);
-    if (!GetParam().meldung) {
-        EXPECT_FALSE(r.fehler) << r.fehler->toStdString();
-        const auto anrufe = beispielAnrufe(11, 5);
-        ASSERT_EQ(r.saetze.size(), anrufe.size());
-        for (size_t i = 0; i < anrufe.size(); ++i)
-            EXPECT_TRUE(r.saetze[i][0].toDate() == anrufe[i].datum && r.saetze[i][1].toTime() == anrufe[i].zeit
-                        && r.saetze[i][2].toInt() == anrufe[i].tln && r.saetze[i][4].toString() == anrufe[i].rufnummer.value_or(QString()))
-                << i;
-        return;
-    }
-    ASSERT_TRUE(r.fehler) << "no error, " << r.saetze.size() << " records";
-    EXPECT_TRUE(r.fehler->contains(QString::fromUtf8(GetParam().meldung))) << r.fehler->toStdString();
+    const bool richtig = GetParam().meldung ? r.fehler && r.fehler->contains(QString::fromUtf8(GetParam().meldung))
+                                            : !r.fehler && r.saetze == saetze(Probe().bytes); // as read from a 5.x table
+    EXPECT_TRUE(richtig) << r.fehler.value_or(QStringLiteral("no error")).toStdString() << ", " << r.saetze.size() << " records";
 }
 
 using B = QByteArray;
 const char kKennwort[] = "mit einem Kennwort verschlüsselt";
-const auto kUnveraendert = [](B&, const Probe&) {};
 
-// 4.x and later tables carry the marker 0xFF00FF00 at 0x25 (some writers
-// leave 0) and the encryption value at 0x5C; 3.x tables the value at 0x25.
-INSTANTIATE_TEST_SUITE_P(Arten, ParadoxKopf, ::testing::Values(
-    KopfFall{"Version03", 0x03, kUnveraendert, nullptr}, KopfFall{"Version04", 0x04, kUnveraendert, nullptr},
-    KopfFall{"Version05", 0x05, kUnveraendert, nullptr}, KopfFall{"Version06", 0x06, kUnveraendert, nullptr},
-    KopfFall{"Version07", 0x07, kUnveraendert, nullptr}, KopfFall{"Version08", 0x08, kUnveraendert, nullptr},
-    KopfFall{"Version09", 0x09, kUnveraendert, nullptr}, KopfFall{"Version0A", 0x0A, kUnveraendert, nullptr},
-    KopfFall{"Version0B", 0x0B, kUnveraendert, nullptr}, KopfFall{"Version0C", 0x0C, kUnveraendert, nullptr},
+// Every version from 3.0 (0x03) to 7.x (0x0C) as it is, then the damages. 4.x and later tables carry the
+// marker 0xFF00FF00 at 0x25 (some writers leave 0) and the encryption value at 0x5C; 3.x tables the value at 0x25.
+std::vector<KopfFall> mitVersionen(std::vector<KopfFall> faelle)
+{
+    for (int v = 0x03; v <= 0x0C; ++v)
+        faelle.push_back({"Version" + std::to_string(v), v, [](B&, const Probe&) {}, nullptr});
+    return faelle;
+}
+
+INSTANTIATE_TEST_SUITE_P(Arten, ParadoxKopf, ::testing::ValuesIn(mitVersionen({
     KopfFall{"Zero_at_0x25", 0x0B, [](B& b, const Probe&) { setzeLE32(b, 0x25, 0); }, nullptr},
     KopfFall{"Encrypted_at_0x5C", 0x0B, [](B& b, const Probe&) { setzeLE32(b, 0x5C, 0x5A3C1E0F); }, kKennwort},
     KopfFall{"Encrypted_at_0x25", 0x0B, [](B& b, const Probe&) { setzeLE32(b, 0x25, 0x12345678); }, kKennwort},
@@ -250,49 +208,125 @@ INSTANTIATE_TEST_SUITE_P(Arten, ParadoxKopf, ::testing::Values(
     KopfFall{"HeaderCountsMore", 0x0B, [](B& b, const Probe&) { setzeLE32(b, 0x06, 12); }, "gefunden wurden 11 Datensätze, der Dateikopf nennt 12"},
     KopfFall{"HeaderCountsFewer", 0x0B, [](B& b, const Probe&) { setzeLE32(b, 0x06, 10); }, "mehr Datensätze, als der Dateikopf nennt (10)"},
     KopfFall{"LastBlockCutShort", 0x0B, [](B& b, const Probe& p) { b.truncate(p.letzterInDatei() + 10); }, "reicht über das Ende der Datei hinaus"},
-    KopfFall{"BlockHeaderCutShort", 0x0B, [](B& b, const Probe& p) { b.truncate(p.letzterInDatei() + 3); }, "liegt außerhalb der Datei"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    KopfFall{"BlockHeaderCutShort", 0x0B, [](B& b, const Probe& p) { b.truncate(p.letzterInDatei() + 3); }, "liegt außerhalb der Datei"}})),
+    [](const auto& info) { return info.param.name; });
 
-// Records handed over before the damage was found stay handed over; the
-// error still comes.
-TEST(ParadoxSchadenVerlauf, RecordsBeforeTheDamageAreDeliveredThenTheErrorComes)
+// Records handed over before the damage was found stay handed over; the error still comes. Every cut
+// either reads completely or fails with a ParadoxFehler: never a crash, a hang or part of the table as if whole.
+TEST(ParadoxSchadenVerlauf, RecordsBeforeTheDamageStayDeliveredAndEveryCutFailsCleanlyOrReadsAll)
 {
     Probe p;
-    setzeLE16(p.bytes, p.l.blockOffsets[2], 700);
-    const auto r = paradoxLesen(p.bytes);
-    EXPECT_TRUE(r.fehler);
-    EXPECT_EQ(r.saetze.size(), 9u);
-}
-
-// Every cut either reads completely or fails with a ParadoxFehler: never a
-// crash, a hang or part of the table as if it were whole.
-TEST(ParadoxSchadenVerlauf, EveryTruncationLengthFailsCleanlyOrReadsEverything)
-{
-    Probe p;
+    B kaputt = p.bytes;
+    setzeLE16(kaputt, p.l.blockOffsets[2], 700);
+    const auto r = paradoxLesen(kaputt);
+    EXPECT_TRUE(r.fehler && r.saetze.size() == 9u) << r.saetze.size();
     int benoetigt = 0; // up to the last record of every block
     for (size_t i = 0; i < p.l.blockOffsets.size(); ++i)
         benoetigt = std::max(benoetigt, p.l.blockOffsets[i] + 6 + (i + 1 < p.l.blockOffsets.size() ? 3 : 2) * p.l.satzGroesse);
     for (int laenge = 0; laenge <= p.bytes.size(); ++laenge) {
-        const auto r = paradoxLesen(p.bytes.left(laenge));
-        EXPECT_EQ(r.fehler.has_value(), laenge < benoetigt) << laenge;
-        if (!r.fehler)
-            EXPECT_EQ(r.saetze.size(), 11u) << laenge;
+        const auto g = paradoxLesen(p.bytes.left(laenge));
+        EXPECT_EQ(g.fehler.has_value(), laenge < benoetigt) << laenge;
+        EXPECT_TRUE(g.fehler || g.saetze.size() == 11u) << laenge;
     }
 }
 
 // Files above 64 KB are read in two steps: header first, then the rest.
 TEST(ParadoxDatei, ALargeFileIsReadWholeWhenItIsATableAndRefusedEarlyWhenNot)
 {
-    QTemporaryDir dir;
+    TempProgramFolder dir;
     const auto anrufe = beispielAnrufe(3000, 11); // about 190 KB
-    schreibeParadoxBill(dir.filePath(QStringLiteral("bill.db")), anrufe);
+    schreibeParadoxBill(dir.file(QStringLiteral("bill.db")), anrufe);
     std::vector<Satz> s;
-    ParadoxTabelle::oeffnen(dir.filePath(QStringLiteral("bill.db"))).lesen([&](const Satz& x) { s.push_back(x); });
+    ParadoxTabelle::oeffnen(dir.file(QStringLiteral("bill.db"))).lesen([&](const Satz& x) { s.push_back(x); });
     ASSERT_EQ(s.size(), anrufe.size());
-    EXPECT_EQ(s.back()[0].toDate(), anrufe.back().datum);
-    EXPECT_EQ(s.back()[2].toLongLong(), anrufe.back().tln);
-    QFile keine(dir.filePath(QStringLiteral("gross.db")));
-    ASSERT_TRUE(keine.open(QIODevice::WriteOnly) && keine.write(B(300000, 'x')) == 300000);
-    keine.close();
-    EXPECT_THROW(ParadoxTabelle::oeffnen(keine.fileName()), ParadoxFehler);
+    EXPECT_TRUE(s.back()[0].toDate() == anrufe.back().datum && s.back()[2].toLongLong() == anrufe.back().tln);
+    dir.writeFile(QStringLiteral("gross.db"), B(300000, 'x'));
+    EXPECT_THROW(ParadoxTabelle::oeffnen(dir.file(QStringLiteral("gross.db"))), ParadoxFehler);
 }
+
+// The staging table `paradox` in the local database that a Paradox start copies the table into.
+class Staging : public ::testing::Test {
+protected:
+    TempProgramFolder dir;
+    std::unique_ptr<SQLite::Database> db = lokaleDatenbankOeffnen(dir.file(QStringLiteral("Datenbank/Bill.sqlite")));
+
+    ParadoxKopieErgebnis kopieren(const std::vector<ParadoxFeldDef>& felder, const std::vector<ParadoxZeile>& zeilen)
+    {
+        return paradoxKopieren(ParadoxTabelle::ausBytes(paradoxTabelle(felder, zeilen)), *db);
+    }
+
+    // The columns as "name type", then each row with each value as "type:text".
+    std::vector<QStringList> inhalt()
+    {
+        std::vector<QStringList> z{{}};
+        SQLite::Statement s(*db, "SELECT name || ' ' || type FROM pragma_table_info('paradox')");
+        while (s.executeStep())
+            z[0] << QString::fromUtf8(s.getColumn(0).getText());
+        SQLite::Statement q(*db, "SELECT * FROM paradox ORDER BY rowid");
+        static const char* const typ[] = {"", "int:", "real:", "text:", "blob:", "null:"}; // by SQLITE_INTEGER ...
+        for (QStringList r; q.executeStep(); z.push_back(r), r.clear())
+            for (int i = 0; i < q.getColumnCount(); ++i)
+                r << QString::fromLatin1(typ[q.getColumn(i).getType()]) + QString::fromUtf8(q.getColumn(i).getText());
+        return z;
+    }
+};
+
+TEST_F(Staging, ColumnsFollowTheFieldsAndValuesTheirTypes)
+{
+    const std::vector<ParadoxFeldDef> felder = {{"datum", FeldTyp::Date, 4}, {"Zeit", FeldTyp::Time, 4}, {"Tln#", FeldTyp::Short, 2},
+        {"Nummer", FeldTyp::Alpha, 20}, {"Lang", FeldTyp::Long, 4}, {"Betrag", FeldTyp::Number, 8}, {"Ja", FeldTyp::Logical, 1},
+        {"Stempel", FeldTyp::Timestamp, 8}, {"Lfd", FeldTyp::AutoInc, 4}, {"Geld", FeldTyp::Currency, 8}};
+    const QDateTime stempel(QDate(2009, 3, 21), QTime(14, 30, 5), QTimeZone::utc());
+    const QVariant n;
+    const auto e = kopieren(felder, {{QDate(2009, 3, 21), QTime(14, 30, 0), 21, "Ölmühle 030", -70000, 1.25, true, stempel, 1, 0.5},
+                                     {n, n, n, n, n, n, n, n, 2, n}});
+    EXPECT_TRUE(e.uebernommen == 2 && !e.lesefehler);
+    EXPECT_ZEILEN(inhalt(), std::vector<QStringList>({
+        {"datum TEXT", "Zeit TEXT", "Tln# INTEGER", "Nummer TEXT", "Lang INTEGER", "Betrag REAL", "Ja INTEGER",
+         "Stempel TEXT", "Lfd INTEGER", "Geld REAL"},
+        {"text:2009-03-21", "text:14:30:00", "int:21", "text:Ölmühle 030", "int:-70000", "real:1.25", "int:1",
+         "text:2009-03-21 14:30:05", "int:1", "real:0.5"},
+        {"null:", "null:", "null:", "null:", "null:", "null:", "null:", "null:", "int:2", "null:"}}));
+}
+
+TEST_F(Staging, EmptiedFirstAndRecreatedOnlyWhenColumnsDiffer)
+{
+    const std::vector<ParadoxFeldDef> felder = {{"datum", FeldTyp::Date, 4}, {"Zeit", FeldTyp::Time, 4}};
+    kopieren(felder, {{QDate(2009, 3, 21), QTime(10, 0)}, {QDate(2009, 3, 22), QTime(11, 0)}});
+    db->exec("CREATE TRIGGER merker AFTER INSERT ON paradox BEGIN SELECT 1; END");
+    kopieren(felder, {{QDate(2009, 3, 21), QTime(10, 0)}});
+    EXPECT_EQ(inhalt().size(), 2u);
+    EXPECT_EQ(db->execAndGet("SELECT count(*) FROM sqlite_master WHERE name = 'merker'").getInt(), 1)
+        << "table with the same columns was recreated";
+    kopieren({{"datum", FeldTyp::Date, 4}, {"zeit", FeldTyp::Time, 4}, {"flags", FeldTyp::Short, 2}},
+             {{QDate(2009, 3, 21), QTime(10, 0), 0}});
+    EXPECT_ZEILEN(inhalt(), std::vector<QStringList>({{"datum TEXT", "zeit TEXT", "flags INTEGER"},
+                                                      {"text:2009-03-21", "text:10:00:00", "int:0"}}));
+    EXPECT_THROW(kopieren({{"datum", FeldTyp::Date, 4}, {"Datum", FeldTyp::Date, 4}}, {}), QuellFehler); // one name twice
+    EXPECT_EQ(inhalt().size(), 2u);
+}
+
+// All or nothing: a refused record, a full disk or a file that cannot grow (SQLite then rolls back on its own)
+// ends the copy with the cause, and the previous start's rows do not stay behind as if they were this start's.
+TEST_F(Staging, AFailedWriteEndsTheCopyWithItsCauseAndLeavesNoOldRows)
+{
+    struct Fall { std::string sql; std::int64_t grenze; const char* ursache; }; // grenze: bytes a file may grow; 0: no limit
+    const int seiten = db->execAndGet("PRAGMA page_count").getInt();
+    for (const Fall& f : {Fall{"CREATE TRIGGER nein BEFORE INSERT ON paradox WHEN NEW.\"Tln#\" = 23 BEGIN "
+                               "SELECT RAISE(ABORT, 'nein'); END", 0, "Meldung von SQLite: nein"},
+                          Fall{"PRAGMA max_page_count = " + std::to_string(seiten + 3), 0, "ist voll"},
+                          Fall{"PRAGMA max_page_count = 1000000; PRAGMA cache_size = 4", 20001,
+                               "hat der Datenträger einen Fehler gemeldet"}}) {
+        db->exec("DROP TRIGGER IF EXISTS nein");
+        kopieren(paradoxBillFelder(), paradoxBillZeilen(beispielAnrufe(5)));
+        db->exec(f.sql);
+        std::optional<DateiGroessenGrenze> grenze;
+        if (f.grenze)
+            grenze.emplace(QFileInfo(QString::fromStdString(db->getFilename())).size() + f.grenze);
+        EXPECT_FEHLER(kopieren(paradoxBillFelder(), paradoxBillZeilen(beispielAnrufe(3000, 4))), f.ursache);
+        grenze.reset();
+        EXPECT_EQ(inhalt().size(), 1u) << f.ursache;
+    }
+}
+
+} // namespace

@@ -7,8 +7,10 @@
 #include <QTimeZone>
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstring>
+#include <numeric>
 #include <random>
 #include <stdexcept>
 
@@ -18,42 +20,31 @@ using paradox::FeldTyp;
 
 namespace {
 
-// Record data is big-endian. Integers are stored as value + 2^(bits-1), so
-// that 0 is 0x80..00 and all zeros stay Null.
-void schreibeGanzzahl(char* ziel, qint64 wert, int bytes)
+// Record data is big-endian. Integers are stored as value + 2^(bits-1), so that 0 is 0x80..00 and all
+// zeros stay Null; doubles with the sign bit set when positive, complemented when negative.
+void schreibeBE(char* ziel, quint64 roh, int bytes)
 {
-    auto roh = static_cast<quint64>(wert + (qint64{1} << (bytes * 8 - 1)));
     for (int i = bytes - 1; i >= 0; --i, roh >>= 8)
         ziel[i] = static_cast<char>(roh & 0xFF);
 }
-
-// Doubles: a positive one with its sign bit set, a negative one complemented.
+void schreibeGanzzahl(char* ziel, qint64 wert, int bytes) { schreibeBE(ziel, quint64(wert + (qint64{1} << (bytes * 8 - 1))), bytes); }
 void schreibeDouble(char* ziel, double wert)
 {
-    quint64 bits;
-    std::memcpy(&bits, &wert, 8);
-    bits = std::signbit(wert) ? ~bits : bits | quint64{1} << 63;
-    for (int i = 7; i >= 0; --i, bits >>= 8)
-        ziel[i] = static_cast<char>(bits & 0xFF);
+    schreibeBE(ziel, std::signbit(wert) ? ~std::bit_cast<quint64>(wert) : std::bit_cast<quint64>(wert) | quint64{1} << 63, 8);
 }
-
 qint64 tageSeitJahrEins(const QDate& d) { return QDate(1, 1, 1).daysTo(d) + 1; } // 0001-01-01 is day 1
 
 // ASCII, the German letters and (1252) the euro sign in the table's code page.
 QByteArray kodieren(const QString& text, int codepage)
 {
     static const QString deutsch = QStringLiteral("äöüÄÖÜß€");
-    static const char dos[] = "\x84\x94\x81\x8E\x99\x9A\xE1", win[] = "\xE4\xF6\xFC\xC4\xD6\xDC\xDF\x80";
-    const bool istDos = codepage == 437 || codepage == 850;
+    const char* const bytes = codepage == 437 || codepage == 850 ? "\x84\x94\x81\x8E\x99\x9A\xE1" : "\xE4\xF6\xFC\xC4\xD6\xDC\xDF\x80";
     QByteArray out;
     for (QChar c : text) {
-        const qsizetype k = deutsch.indexOf(c);
-        if (c.unicode() > 0 && c.unicode() < 0x80)
-            out.append(static_cast<char>(c.unicode()));
-        else if (k >= 0 && (istDos ? k < 7 : codepage == 1252 || k < 7))
-            out.append(istDos ? dos[k] : win[k]);
-        else
+        const qsizetype k = c.unicode() < 0x80 ? -1 : deutsch.indexOf(c);
+        if (c.unicode() == 0 || (c.unicode() >= 0x80 && (k < 0 || k >= (codepage == 1252 ? 8 : 7))))
             throw std::invalid_argument("character the Paradox writer cannot encode");
+        out.append(k < 0 ? static_cast<char>(c.unicode()) : bytes[k]);
     }
     return out;
 }
@@ -62,7 +53,6 @@ void feldSchreiben(char* ziel, const ParadoxFeldDef& f, const QVariant& v, int c
 {
     if (!v.isValid() || v.isNull())
         return; // Null: all bytes stay zero
-    QByteArray roh;
     switch (f.typ) {
     case FeldTyp::Short: return schreibeGanzzahl(ziel, v.toLongLong(), 2);
     case FeldTyp::Long: case FeldTyp::AutoInc: return schreibeGanzzahl(ziel, v.toLongLong(), 4);
@@ -72,12 +62,10 @@ void feldSchreiben(char* ziel, const ParadoxFeldDef& f, const QVariant& v, int c
     case FeldTyp::Time: return schreibeGanzzahl(ziel, v.toTime().msecsSinceStartOfDay(), 4);
     case FeldTyp::Timestamp:
         return schreibeDouble(ziel, double(tageSeitJahrEins(v.toDate())) * 86'400'000.0 + v.toDateTime().time().msecsSinceStartOfDay());
-    case FeldTyp::Alpha:
-        roh = v.typeId() == QMetaType::QByteArray ? v.toByteArray() : kodieren(v.toString(), codepage);
-        break;
-    default:
-        roh = v.toByteArray();
+    default: break;
     }
+    const bool text = f.typ == FeldTyp::Alpha && v.typeId() != QMetaType::QByteArray;
+    const QByteArray roh = text ? kodieren(v.toString(), codepage) : v.toByteArray(); // others (Bytes, Bcd): raw
     if (roh.size() > f.groesse)
         throw std::invalid_argument("value longer than its field");
     std::memcpy(ziel, roh.constData(), static_cast<size_t>(roh.size()));
@@ -85,24 +73,18 @@ void feldSchreiben(char* ziel, const ParadoxFeldDef& f, const QVariant& v, int c
 
 } // namespace
 
-void setzeLE16(QByteArray& b, int offset, std::uint16_t wert)
+static void setzeLE(QByteArray& b, int offset, std::uint32_t wert, int bytes)
 {
-    b[offset] = static_cast<char>(wert & 0xFF);
-    b[offset + 1] = static_cast<char>(wert >> 8);
+    for (int i = 0; i < bytes; ++i, wert >>= 8)
+        b[offset + i] = static_cast<char>(wert & 0xFF);
 }
-
-void setzeLE32(QByteArray& b, int offset, std::uint32_t wert)
-{
-    setzeLE16(b, offset, static_cast<std::uint16_t>(wert & 0xFFFF));
-    setzeLE16(b, offset + 2, static_cast<std::uint16_t>(wert >> 16));
-}
+void setzeLE16(QByteArray& b, int offset, std::uint16_t wert) { setzeLE(b, offset, wert, 2); }
+void setzeLE32(QByteArray& b, int offset, std::uint32_t wert) { setzeLE(b, offset, wert, 4); }
 
 QByteArray paradoxTabelle(const std::vector<ParadoxFeldDef>& felder, const std::vector<ParadoxZeile>& zeilen,
                           const ParadoxOptionen& o, ParadoxLayout* layout)
 {
-    int satzGroesse = 0;
-    for (const auto& f : felder)
-        satzGroesse += f.groesse;
+    const int satzGroesse = std::accumulate(felder.begin(), felder.end(), 0, [](int s, const ParadoxFeldDef& f) { return s + f.groesse; });
     const bool neu = o.version >= 5; // 4.x and later carry 0x58..0x77
     const int blockGroesse = o.blockKB * 1024;
     const int passen = (blockGroesse - 6) / satzGroesse;
@@ -139,40 +121,30 @@ QByteArray paradoxTabelle(const std::vector<ParadoxFeldDef>& felder, const std::
         offsets.push_back(kopfGroesse + off);
         const int erste = i * proBlock;
         const int anzahl = std::min<int>(proBlock, int(zeilen.size()) - erste);
-        QByteArray b(6, '\0');
-        setzeLE16(b, 0, i + 1 < bloecke ? position[i + 1] + 1 : 0);
-        setzeLE16(b, 2, i > 0 ? position[i - 1] + 1 : 0);
-        setzeLE16(b, 4, static_cast<std::uint16_t>((anzahl - 1) * satzGroesse));
-        daten.replace(off, 6, b);
+        setzeLE16(daten, off, i + 1 < bloecke ? position[i + 1] + 1 : 0);
+        setzeLE16(daten, off + 2, i > 0 ? position[i - 1] + 1 : 0);
+        setzeLE16(daten, off + 4, static_cast<std::uint16_t>((anzahl - 1) * satzGroesse));
         char* feld = daten.data() + off + 6;
         for (int r = 0; r < anzahl; ++r)
             for (size_t k = 0; k < felder.size(); feld += felder[k++].groesse)
                 feldSchreiben(feld, felder[k], zeilen[size_t(erste + r)].at(k), o.codepage);
     }
 
-    setzeLE16(kopf, 0x00, static_cast<std::uint16_t>(o.satzGroesseImKopf.value_or(satzGroesse)));
-    setzeLE16(kopf, 0x02, static_cast<std::uint16_t>(kopfGroesse));
+    // 16-bit header fields: record size, header size, blocks in use and in the file, first and last block of
+    // the chain, fields, key fields, blocks again; 4.x+: version twice, highest field id + 1, fields, code page.
+    const int n = int(felder.size()), erster = bloecke ? position[0] + 1 : 0, letzter = bloecke ? position[bloecke - 1] + 1 : 0;
+    std::vector<std::pair<int, int>> werte = {{0x00, satzGroesse}, {0x02, kopfGroesse}, {0x0A, dateiBloecke}, {0x0C, dateiBloecke}, {0x0E, erster},
+                               {0x10, letzter}, {0x21, n}, {0x23, o.dateiTyp == 0 ? 1 : 0}, {0x3A, dateiBloecke}};
+    if (neu)
+        werte.insert(werte.end(), {std::pair{0x58, 0x0100 | o.version}, {0x5A, 0x0100 | o.version}, {0x64, n + 1}, {0x68, n}, {0x6A, o.codepage}});
+    for (const auto& [offset, wert] : werte)
+        setzeLE16(kopf, offset, static_cast<std::uint16_t>(wert));
     kopf[0x04] = static_cast<char>(o.dateiTyp);
     kopf[0x05] = static_cast<char>(o.blockKB);
     setzeLE32(kopf, 0x06, static_cast<std::uint32_t>(o.anzahlImKopf.value_or(std::int64_t(zeilen.size()))));
-    setzeLE16(kopf, 0x0A, static_cast<std::uint16_t>(dateiBloecke)); // blocks in use
-    setzeLE16(kopf, 0x0C, static_cast<std::uint16_t>(dateiBloecke)); // blocks in the file
-    setzeLE16(kopf, 0x0E, static_cast<std::uint16_t>(bloecke ? position[0] + 1 : 0));
-    setzeLE16(kopf, 0x10, static_cast<std::uint16_t>(bloecke ? position[bloecke - 1] + 1 : 0));
-    setzeLE16(kopf, 0x21, static_cast<std::uint16_t>(felder.size()));
-    setzeLE16(kopf, 0x23, o.dateiTyp == 0 ? 1 : 0); // key fields
-    // Encryption: 3.x tables keep the value at 0x25; later ones the marker
-    // 0xFF00FF00 there and the value at 0x5C.
+    // Encryption: 3.x tables keep the value at 0x25; later ones the marker 0xFF00FF00 there and the value at 0x5C.
     setzeLE32(kopf, 0x25, neu ? 0xFF00FF00u : 0u);
     kopf[0x39] = static_cast<char>(o.version);
-    setzeLE16(kopf, 0x3A, static_cast<std::uint16_t>(dateiBloecke));
-    if (neu) {
-        setzeLE16(kopf, 0x58, static_cast<std::uint16_t>(0x0100 | o.version));
-        setzeLE16(kopf, 0x5A, static_cast<std::uint16_t>(0x0100 | o.version));
-        setzeLE16(kopf, 0x64, static_cast<std::uint16_t>(felder.size() + 1)); // highest field id + 1
-        setzeLE16(kopf, 0x68, static_cast<std::uint16_t>(felder.size()));
-        setzeLE16(kopf, 0x6A, static_cast<std::uint16_t>(o.codepage));
-    }
     if (layout)
         *layout = {blockGroesse, satzGroesse, feldInfo, offsets};
     return kopf + daten;
@@ -191,11 +163,9 @@ ParadoxGelesen paradoxLesen(const QByteArray& bytes)
 
 std::vector<ParadoxFeldDef> paradoxBillFelder()
 {
-    return {{QStringLiteral("datum"), FeldTyp::Date, 4},      {QStringLiteral("Zeit"), FeldTyp::Time, 4},
-            {QStringLiteral("Tln#"), FeldTyp::Short, 2},      {QStringLiteral("flags"), FeldTyp::Short, 2},
-            {QStringLiteral("Rufnummer"), FeldTyp::Alpha, 30}, {QStringLiteral("Dauer"), FeldTyp::Alpha, 8},
-            {QStringLiteral("line"), FeldTyp::Short, 2},      {QStringLiteral("Einheiten"), FeldTyp::Short, 2},
-            {QStringLiteral("Betrag"), FeldTyp::Number, 8}};
+    return {{"datum", FeldTyp::Date, 4}, {"Zeit", FeldTyp::Time, 4}, {"Tln#", FeldTyp::Short, 2}, {"flags", FeldTyp::Short, 2},
+            {"Rufnummer", FeldTyp::Alpha, 30}, {"Dauer", FeldTyp::Alpha, 8}, {"line", FeldTyp::Short, 2},
+            {"Einheiten", FeldTyp::Short, 2}, {"Betrag", FeldTyp::Number, 8}};
 }
 
 std::vector<ParadoxZeile> paradoxBillZeilen(const std::vector<BillAnruf>& anrufe)
@@ -221,8 +191,7 @@ std::vector<BillAnruf> beispielAnrufe(int anzahl, std::uint32_t seed)
 {
     std::mt19937 zufall(seed);
     auto zahl = [&](int von, int bis) { return std::uniform_int_distribution<int>(von, bis)(zufall); };
-    static const char* const vorwahlen[] = {"030", "089", "040", "0221", "069", "0711", "0170",
-                                            "0151", "0176", "0043", "0041", "0180", "0800"};
+    static const char* const vorwahlen[] = {"030", "089", "040", "0221", "069", "0711", "0170", "0151", "0176", "0043", "0041", "0180", "0800"};
     std::vector<BillAnruf> out;
     QDateTime moment(QDate(2023, 1, 2), QTime(7, 30), QTimeZone::utc());
     for (int i = 0; i < anzahl; ++i) {
@@ -238,8 +207,7 @@ std::vector<BillAnruf> beispielAnrufe(int anzahl, std::uint32_t seed)
             a.line = 0;
         } else if (art != 0) { // art 0: number suppressed
             QString n = QString::fromLatin1(vorwahlen[zahl(0, 12)]);
-            const int stellen = zahl(5, 9);
-            for (int s = 0; s < stellen; ++s)
+            for (int s = 0, stellen = zahl(5, 9); s < stellen; ++s)
                 n += QChar(u'0' + zahl(s == 0 ? 1 : 0, 9));
             a.rufnummer = zahl(0, 9) == 0 ? QStringLiteral("0") + n : n; // now and then with the exchange line prefix
         }

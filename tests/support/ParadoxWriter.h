@@ -12,14 +12,10 @@
 
 namespace orve::test {
 
-struct ParadoxFeldDef {
-    QString name;
-    paradox::FeldTyp typ;
-    int groesse; // bytes in the record
-};
+struct ParadoxFeldDef { QString name; paradox::FeldTyp typ; int groesse; }; // groesse: bytes in the record
 
-// One value per field, typed as the reader hands them over (Alpha may be a raw
-// QByteArray); an invalid QVariant is Null. An empty alpha reads back as Null.
+// One value per field, typed as the reader hands it over (Alpha may be raw bytes); an invalid QVariant
+// is Null. An empty alpha reads back as Null.
 using ParadoxZeile = std::vector<QVariant>;
 
 struct ParadoxOptionen {
@@ -28,17 +24,13 @@ struct ParadoxOptionen {
     int codepage = 1252;    // 4.x and later only
     int saetzeProBlock = 0; // 0: as many as fit
     int dateiTyp = 2;       // 0 keyed table, 2 table without key
-    // Chain block i lies at file block blockPositionen[i] (0-based); empty: file order.
-    std::vector<int> blockPositionen;
-    // Header values written instead of the true ones (damage).
-    std::optional<std::int64_t> anzahlImKopf;
-    std::optional<int> satzGroesseImKopf;
+    std::vector<int> blockPositionen;         // file block (0-based) of chain block i; empty: file order
+    std::optional<std::int64_t> anzahlImKopf; // record count written instead of the true one
 };
 
 // Where the parts of a written table lie, for tests that damage bytes.
 struct ParadoxLayout {
-    int blockGroesse = 0;
-    int satzGroesse = 0;
+    int blockGroesse = 0, satzGroesse = 0;
     int feldInfoOffset = 0;        // first (type, size) pair of the field list
     std::vector<int> blockOffsets; // of each chain block, in chain order
 };
@@ -47,10 +39,7 @@ QByteArray paradoxTabelle(const std::vector<ParadoxFeldDef>& felder, const std::
                           const ParadoxOptionen& optionen = {}, ParadoxLayout* layout = nullptr);
 
 // The records the reader hands over and, when it refused the table, its message.
-struct ParadoxGelesen {
-    std::vector<paradox::Satz> saetze;
-    std::optional<QString> fehler;
-};
+struct ParadoxGelesen { std::vector<paradox::Satz> saetze; std::optional<QString> fehler; };
 ParadoxGelesen paradoxLesen(const QByteArray& bytes);
 
 void setzeLE16(QByteArray& bytes, int offset, std::uint16_t wert);
@@ -76,9 +65,8 @@ std::vector<ParadoxZeile> paradoxBillZeilen(const std::vector<BillAnruf>& anrufe
 // Writes `bill.db` (5.x, code page 1252, 2 KB blocks) at pfad; throws std::runtime_error.
 void schreibeParadoxBill(const QString& pfad, const std::vector<BillAnruf>& anrufe);
 
-// `anzahl` calls of extensions 20..25 in time order from 2023-01-02 on:
-// external and internal numbers, some Null numbers and durations, now and
-// then a row with flags != 0. The same seed gives the same rows.
+// `anzahl` calls of extensions 20..25 in time order from 2023-01-02 on: external and internal numbers,
+// some Null numbers and durations, now and then a row with flags != 0. The same seed gives the same rows.
 std::vector<BillAnruf> beispielAnrufe(int anzahl, std::uint32_t seed = 1);
 
 } // namespace orve::test

@@ -1,7 +1,6 @@
 #include "SourceBuilders.h"
 
 #include "calls/ParadoxKopie.h"
-#include "calls/ParadoxTabelle.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,6 +8,7 @@
 #include <QTimeZone>
 
 #include <SQLiteCpp/SQLiteCpp.h>
+#include <SQLiteCpp/VariadicBind.h>
 
 #include <stdexcept>
 
@@ -16,10 +16,7 @@ namespace orve::test {
 
 std::string lesbar(const QStringList& zeile)
 {
-    QStringList felder;
-    for (const auto& f : zeile)
-        felder << QLatin1Char('"') + f + QLatin1Char('"');
-    return felder.join(QStringLiteral(", ")).toStdString();
+    return zeile.isEmpty() ? std::string() : (QLatin1Char('"') + zeile.join(QStringLiteral("\", \"")) + QLatin1Char('"')).toStdString();
 }
 
 std::string lesbar(const std::vector<QStringList>& zeilen)
@@ -32,46 +29,31 @@ std::string lesbar(const std::vector<QStringList>& zeilen)
 
 QString stdbillZeit(const QDateTime& start, StdbillOptionen::Zeit form)
 {
-    return start.toString(form == StdbillOptionen::Zeit::Iso ? QStringLiteral("yyyy-MM-dd hh:mm:ss")
-                                                             : QStringLiteral("dd.MM.yyyy hh:mm:ss"));
+    return start.toString(form == StdbillOptionen::Zeit::Iso ? QStringLiteral("yyyy-MM-dd hh:mm:ss") : QStringLiteral("dd.MM.yyyy hh:mm:ss"));
 }
 
-void schreibeSqliteBill(const QString& pfad, const std::vector<StdbillAnruf>& anrufe,
-                        const StdbillOptionen& optionen)
+// A TEXT column stores the bound number as text.
+void schreibeSqliteBill(const QString& pfad, const std::vector<StdbillAnruf>& anrufe, const StdbillOptionen& optionen)
 {
     QFile::remove(pfad);
-    try {
-        SQLite::Database db(QFile::encodeName(pfad).toStdString(), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
-        const bool text = optionen.user == StdbillOptionen::User::Text;
-        db.exec(std::string("CREATE TABLE stdbill (id INTEGER PRIMARY KEY, time TEXT, user ")
-                + (text ? "TEXT" : "INTEGER")
-                + ", username TEXT, number TEXT, duration INTEGER, lineno INTEGER)");
-        SQLite::Transaction t(db);
-        SQLite::Statement q(db, "INSERT INTO stdbill (time, user, username, number, duration, lineno) "
-                                "VALUES (?, ?, ?, ?, ?, ?)");
-        for (const auto& a : anrufe) {
-            q.reset();
-            q.bind(1, stdbillZeit(a.start, optionen.zeit).toStdString());
-            if (text)
-                q.bind(2, QString::number(a.user).toStdString());
-            else
-                q.bind(2, a.user);
-            q.bind(3, a.username.toStdString());
-            q.bind(4, a.number.toStdString());
-            q.bind(5, a.duration);
-            q.bind(6, a.lineno);
-            q.exec();
-        }
-        t.commit();
-    } catch (const SQLite::Exception& e) {
-        throw std::runtime_error(std::string("cannot write stdbill: ") + e.what());
+    SQLite::Database db(QFile::encodeName(pfad).toStdString(), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
+    db.exec(std::string("CREATE TABLE stdbill (id INTEGER PRIMARY KEY, time TEXT, user ")
+            + (optionen.user == StdbillOptionen::User::Text ? "TEXT" : "INTEGER")
+            + ", username TEXT, number TEXT, duration INTEGER, lineno INTEGER)");
+    SQLite::Transaction t(db);
+    SQLite::Statement q(db, "INSERT INTO stdbill (time, user, username, number, duration, lineno) VALUES (?, ?, ?, ?, ?, ?)");
+    for (const auto& a : anrufe) {
+        SQLite::bind(q, stdbillZeit(a.start, optionen.zeit).toStdString(), a.user, a.username.toStdString(), a.number.toStdString(),
+                     a.duration, a.lineno);
+        q.exec();
+        q.reset();
     }
+    t.commit();
 }
 
 std::vector<StdbillAnruf> beispielStdbill(int anzahl, std::uint32_t seed)
 {
-    static const char* const namen[] = {"Zentrale", "Buchhaltung", "Vertrieb", "Lager", "Geschäftsführung",
-                                        "Werkstatt"};
+    static const char* const namen[] = {"Zentrale", "Buchhaltung", "Vertrieb", "Lager", "Geschäftsführung", "Werkstatt"};
     std::vector<StdbillAnruf> out;
     for (const BillAnruf& a : beispielAnrufe(anzahl, seed)) {
         const int sekunden = a.dauer ? QTime(0, 0).secsTo(QTime::fromString(*a.dauer, QStringLiteral("hh:mm:ss"))) : 0;
@@ -83,17 +65,13 @@ std::vector<StdbillAnruf> beispielStdbill(int anzahl, std::uint32_t seed)
 
 std::unique_ptr<SQLite::Database> AuswahlQuellen::oeffnen(const QString& verbindung)
 {
-    m_verlangt << verbindung;
     for (const auto& dsn : m_abgelehnt)
         if (verbindung.contains(QStringLiteral("DSN=") + dsn + QLatin1Char(';')))
             throw VerbindungsFehler(QStringLiteral("Die Datenquelle \"%1\" ist nicht eingerichtet.").arg(dsn));
-    return m_basis.oeffnen(verbindung);
+    return DirectSources::oeffnen(verbindung);
 }
 
-QuellUmgebung::QuellUmgebung()
-{
-    QDir().mkpath(QFileInfo(billDatei()).absolutePath());
-}
+QuellUmgebung::QuellUmgebung() { QDir().mkpath(QFileInfo(billDatei()).absolutePath()); }
 
 void QuellUmgebung::sqlite(const std::vector<StdbillAnruf>& anrufe, const StdbillOptionen& optionen)
 {
@@ -103,21 +81,17 @@ void QuellUmgebung::sqlite(const std::vector<StdbillAnruf>& anrufe, const Stdbil
     state().IstParadox = 0;
 }
 
+// A new file as sqlite() makes it, its table replaced by what the statements create.
 void QuellUmgebung::sqlite(const char* sql)
 {
-    QFile::remove(billDatei());
-    SQLite::Database(QFile::encodeName(billDatei()).toStdString(), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE).exec(sql);
-    state().Billpfad = billDatei();
-    state().IstSQLite3 = 1;
-    state().IstParadox = 0;
+    sqlite(std::vector<StdbillAnruf>{});
+    SQLite::Database(QFile::encodeName(billDatei()).toStdString(), SQLite::OPEN_READWRITE).exec(std::string("DROP TABLE stdbill;") + sql);
 }
 
 void QuellUmgebung::paradox(const std::vector<BillAnruf>& anrufe)
 {
     schreibeParadoxBill(billDatei(), anrufe);
-    auto db = lokal();
-    const auto ergebnis = paradoxKopieren(orve::paradox::ParadoxTabelle::oeffnen(billDatei()), *db);
-    if (ergebnis.lesefehler)
+    if (paradoxKopieren(paradox::ParadoxTabelle::oeffnen(billDatei()), *lokal()).lesefehler)
         throw std::runtime_error("the Paradox test table did not copy cleanly");
     state().Billpfad = QFileInfo(billDatei()).absolutePath();
     state().IstSQLite3 = 0;
@@ -131,37 +105,21 @@ std::unique_ptr<SQLite::Database> QuellUmgebung::lokal() const
 
 std::vector<QStringList> QuellUmgebung::billZeilen() const
 {
-    auto db = lokal();
+    const auto db = lokal();
     SQLite::Statement q(*db, "SELECT user, username, number, time, duration, lineno FROM bill ORDER BY rowid");
     std::vector<QStringList> zeilen;
     while (q.executeStep()) {
-        QStringList z;
+        zeilen.emplace_back();
         for (int i = 0; i < 6; ++i)
-            z << QString::fromUtf8(q.getColumn(i).getText());
-        zeilen.push_back(z);
+            zeilen.back() << QString::fromUtf8(q.getColumn(i).getText());
     }
     return zeilen;
 }
 
 QDateTime utcZeit(const char* iso)
 {
-    QDateTime d = QDateTime::fromString(QString::fromLatin1(iso), QStringLiteral("yyyy-MM-dd hh:mm:ss"));
-    d.setTimeZone(QTimeZone::utc());
-    return d;
-}
-
-BillAnruf paradoxAnruf(const char* start, int tln, int flags, std::optional<QString> rufnummer,
-                       std::optional<QString> dauer, int line)
-{
-    BillAnruf b;
-    b.datum = utcZeit(start).date();
-    b.zeit = utcZeit(start).time();
-    b.tln = tln;
-    b.flags = flags;
-    b.rufnummer = std::move(rufnummer);
-    b.dauer = std::move(dauer);
-    b.line = line;
-    return b;
+    const QString s = QString::fromLatin1(iso);
+    return QDateTime(QDate::fromString(s.left(10), Qt::ISODate), QTime::fromString(s.mid(11), Qt::ISODate), QTimeZone::utc());
 }
 
 } // namespace orve::test
