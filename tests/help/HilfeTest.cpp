@@ -9,7 +9,6 @@
 #include "ScriptedDialogs.h"
 #include "TempProgramFolder.h"
 
-#include <QFile>
 #include <QLineEdit>
 #include <QTextBrowser>
 #include <QToolButton>
@@ -18,15 +17,15 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 using namespace orve;
 using namespace orve::test;
 
 namespace {
 
-// No help without its contents page; with it the hint, then the help window
-// at the contents page: links, search, back, and one window however often it
-// is asked for.
+// No help without its contents page; with it the hint, then the help window at the contents page: links, search,
+// back, and one window however often it is asked for.
 TEST(Hilfe, HintThenOneHelpWindowAtTheContentsPage)
 {
     TempProgramFolder dir;
@@ -60,13 +59,6 @@ TEST(Hilfe, HintThenOneHelpWindowAtTheContentsPage)
     EXPECT_FALSE(zurueck->isEnabled()) << "the contents page starts the history anew";
 }
 
-std::string lesen(std::FILE* f)
-{
-    std::rewind(f);
-    QFile q;
-    return q.open(f, QIODevice::ReadOnly) ? q.readAll().toStdString() : std::string();
-}
-
 // The folder is ready for the batch command, and its tariffs leave no gap for
 // its calls until the night rows of the area codes 02 to 07 are gone.
 TEST(Demonstration, FolderWorksAndTheTariffCheckFindsAGapOnlyWithoutTheNightRows)
@@ -81,10 +73,13 @@ TEST(Demonstration, FolderWorksAndTheTariffCheckFindsAGapOnlyWithoutTheNightRows
         if (!nacht)
             SQLite::Database((ordner + QLatin1Char('/') + kLokaleDatenbankRelativ).toStdString(), SQLite::OPEN_READWRITE)
                 .exec(R"(DELETE FROM faktor WHERE "von Zeit" = '18:00:00')");
-        std::FILE* aus = std::tmpfile();
+        char* text = nullptr;
+        std::size_t laenge = 0;
+        std::FILE* aus = open_memstream(&text, &laenge);
         EXPECT_EQ(stapellauf(o, aus, stderr), nacht ? kStapelOk : kStapelTarifluecken);
-        EXPECT_EQ(lesen(aus).find("Keine Zeile gilt von 18:00:01 bis 07:59:59") == std::string::npos, nacht);
         std::fclose(aus);
+        EXPECT_EQ(std::string(text, laenge).find("Keine Zeile gilt von 18:00:01 bis 07:59:59") == std::string::npos, nacht);
+        std::free(text);
     }
 }
 

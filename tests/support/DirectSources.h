@@ -9,10 +9,9 @@
 
 namespace orve::test {
 
-// Opens databases from connection strings without any registry: the DBQ=
-// or Database= part names the file. "DSN=ORVE-Access" opens the local
-// database (created when missing), every other data source opens its file
-// read-only and never creates it.
+// Opens databases from connection strings without any registry: the DBQ= or Database= part names the file.
+// "DSN=ORVE-Access" opens the local database (created when missing), every other data source opens its file read-only
+// and never creates it.
 class DirectSources : public Datenquellen {
 public:
     std::unique_ptr<SQLite::Database> oeffnen(const QString& verbindung) override

@@ -5,8 +5,7 @@
 
 namespace orve::test {
 
-// Runs `arbeit` in a child process that file permissions bind (root becomes
-// "nobody"); true when it returned true.
+// Runs `arbeit` in a child process that file permissions bind (root becomes "nobody"); true when it returned true.
 template <class Arbeit> bool ohneRootRechte(const Arbeit& arbeit)
 {
     const pid_t kind = fork();

@@ -19,9 +19,8 @@ struct RecordedBox {
     QString answerText; // the input box's text, the chosen file
 };
 
-// Answers the boxes from a script, in order, and records every box. A box the
-// script did not expect fails the test and throws (which also ends endless
-// retry loops); a script not used up fails it at the end.
+// Answers the boxes from a script, in order, and records every box. A box the script did not expect fails the test
+// and throws (which also ends endless retry loops); a script not used up fails it at the end.
 class ScriptedDialogs : public Dialogs {
 public:
     ScriptedDialogs() = default;
@@ -52,10 +51,9 @@ public:
 
     const std::vector<RecordedBox>& boxes() const { return m_boxes; }
     std::vector<Message> messages() const;
-    // Every box shown, one line each: "M title | text | buttons icon" for a
-    // message box (" default No" appended when a default button was given),
-    // "I title | prompt | preset" for an input box, "F title | preset" for a
-    // file question; CR is written as \r.
+    // Every box shown, one line each: "M title | text | buttons icon" for a message box (" default No" appended when
+    // a default button was given), "I title | prompt | preset" for an input box, "F title | preset" for a file
+    // question; CR is written as \r.
     QStringList protokoll() const;
 
 private:

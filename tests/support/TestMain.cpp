@@ -1,6 +1,5 @@
-// main() of every test program. Widget tests need a QApplication, and each
-// test starts as a fresh program: no exit code left by a test before. The
-// platform is offscreen unless the caller chose another.
+// main() of every test program. Widget tests need a QApplication, and each test starts as a fresh program: no exit
+// code left by a test before. The platform is offscreen unless the caller chose another.
 #ifdef ORVE_TEST_WIDGETS
 #include "common/BefehlAusfuehren.h"
 

@@ -33,21 +33,4 @@ inline QString beschriftung(const QWidget* w)
     return {};
 }
 
-// One control of a window as a table row: its name, what it shows and its
-// tool tip (nullptr: not checked).
-struct Steuerelement {
-    const char* name;
-    const char* text;
-    const char* tipp = "";
-};
-
-inline void pruefeSteuerelemente(const QObject* fenster, std::initializer_list<Steuerelement> tabelle)
-{
-    for (const auto& s : tabelle) {
-        const QWidget* w = kind(fenster, s.name);
-        if (w && s.text) { EXPECT_EQ(beschriftung(w).toStdString(), s.text) << s.name; }
-        if (w && s.tipp) { EXPECT_EQ(w->toolTip().toStdString(), s.tipp) << s.name; }
-    }
-}
-
 } // namespace orve::test
