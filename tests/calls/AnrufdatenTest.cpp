@@ -1,19 +1,359 @@
 #include "calls/Auswahl.h"
+#include "calls/ParadoxKopie.h"
+#include "calls/ParadoxTabelle.h"
+#include "calls/QuellFehler.h"
 #include "calls/Settings.h"
 #include "calls/StartZeit.h"
 #include "calls/TkBillFilter.h"
 #include "calls/TkBillImport.h"
-
 #include "common/ProgramEnd.h"
 
+#include "DateiGroessenGrenze.h"
 #include "ScriptedDialogs.h"
 #include "SourceBuilders.h"
+
+#include <QFileInfo>
+#include <QTimeZone>
 
 #include <SQLiteCpp/SQLiteCpp.h>
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <functional>
+
 using namespace orve;
+using namespace orve::paradox;
 using namespace orve::test;
+
+namespace {
+
+QVariant i64(qint64 v) { return QVariant::fromValue<qint64>(v); }
+
+// Value and type; an invalid QVariant is Null.
+void expectGleich(const QVariant& ist, const QVariant& soll, const std::string& wo)
+{
+    EXPECT_TRUE(ist.isValid() == soll.isValid() && ist.typeId() == soll.typeId() && ist == soll)
+        << wo << ": " << ist.typeName() << " " << ist.toString().toStdString() << " instead of " << soll.toString().toStdString();
+}
+
+std::vector<Satz> saetze(const QByteArray& bytes)
+{
+    const auto r = paradoxLesen(bytes);
+    EXPECT_FALSE(r.fehler) << r.fehler->toStdString();
+    return r.saetze;
+}
+
+// Built from the published descriptions of the format, not by the test writer: they cannot share a mistake.
+TEST(ParadoxHandgebaut, ReadsATinyTableAssembledByteByByte)
+{
+    QByteArray b(0x800 + 2 * 0x400, '\0'); // header of 0x800 bytes, two blocks of 1 KB
+    auto put = [&b](int offset, std::initializer_list<int> bytes) {
+        for (int v : bytes)
+            b[offset++] = static_cast<char>(v);
+    };
+    put(0x00, {0x0E, 0x00, 0x00, 0x08}); // record size 14 = 2 + 8 + 4, header size 0x0800
+    put(0x04, {0x02, 0x01});             // file type 2 (table without key), blocks of 1 KB
+    put(0x06, {0x03, 0, 0, 0});          // 3 records
+    put(0x0A, {0x02, 0, 0x02, 0});       // 2 blocks in use, 2 in the file
+    put(0x0E, {0x02, 0, 0x01, 0});       // the chain starts with file block 2 and ends with 1
+    put(0x21, {0x03, 0x00});             // 3 fields
+    put(0x39, {0x0A});                   // version byte: Paradox 5.0
+    put(0x6A, {0xB5, 0x01});             // code page 437
+    put(0x78, {0x03, 0x02, 0x01, 0x08, 0x02, 0x04}); // Short 2 bytes, Alpha 8, Date 4
+    // 0x7E: table-name pointer, 0x82: three field-name pointers (zero on disk)
+    put(0x8E, {'t', 'i', 'n', 'y'});     // table name, area of 79 bytes
+    put(0x8E + 79, {'N', 'r', 0, 'N', 'a', 'm', 'e', 0, 'T', 'a', 'g', 0});
+    // File block 2 (first in the chain): next 1, previous 0, last record at offset 14.
+    put(0xC00, {0x01, 0, 0, 0, 0x0E, 0});
+    put(0xC06, {0x80, 0x01, 'M', 0x81, 'l', 'l', 'e', 'r', 0, 0, 0x80, 0x0B, 0x26, 0x21}); // 1, "Müller", 2001-06-21
+    put(0xC14, {0x7F, 0xFF});                                                            // -1, Null, Null
+    // File block 1 (second in the chain): next 0, previous 2, one record.
+    put(0x800, {0, 0, 0x02, 0, 0, 0});
+    put(0x806, {0x81, 0x2C, 'a', 'b', 'c', 0, 0, 0, 0, 0, 0x80, 0x0A, 0xDE, 0x18}); // 300, "abc", 1950-12-25
+
+    const auto t = ParadoxTabelle::ausBytes(b);
+    ASSERT_TRUE(t.felder().size() == 3u && t.anzahl() == 3);
+    EXPECT_TRUE(t.felder()[1].name == QStringLiteral("Name") && t.felder()[1].typ == FeldTyp::Alpha && t.felder()[1].groesse == 8);
+    const auto s = saetze(b);
+    const std::vector<std::vector<QVariant>> soll = {{i64(1), QStringLiteral("Müller"), QDate(2001, 6, 21)},
+                                                     {i64(-1), QVariant(), QVariant()},
+                                                     {i64(300), QStringLiteral("abc"), QDate(1950, 12, 25)}};
+    ASSERT_EQ(s.size(), soll.size());
+    for (size_t z = 0; z < soll.size(); ++z)
+        for (size_t f = 0; f < 3; ++f)
+            expectGleich(s[z][f], soll[z][f], "row " + std::to_string(z + 1) + " field " + std::to_string(f + 1));
+}
+
+// The bytes as stored in the record (hex) and the value they stand for; invalid: Null.
+struct WertFall { const char* name; FeldTyp typ; const char* bytes; QVariant erwartet; int codepage = 1252; int version = 0x0B; };
+
+class ParadoxFeldwert : public ::testing::TestWithParam<WertFall> {};
+
+// A one-field table written as raw Bytes, then given the field's type.
+TEST_P(ParadoxFeldwert, DecodesTheStoredBytes)
+{
+    const QByteArray roh = QByteArray::fromHex(GetParam().bytes);
+    const ParadoxOptionen o{.version = GetParam().version, .codepage = GetParam().codepage};
+    ParadoxLayout layout;
+    QByteArray b = paradoxTabelle({{QStringLiteral("f"), FeldTyp::Bytes, int(roh.size())}}, {{roh}}, o, &layout);
+    b[layout.feldInfoOffset] = static_cast<char>(GetParam().typ);
+    const auto s = saetze(b);
+    ASSERT_EQ(s.size(), 1u);
+    expectGleich(s[0][0], GetParam().erwartet, GetParam().name);
+}
+
+QVariant text(const char16_t* t) { return QString::fromUtf16(t); }
+
+INSTANTIATE_TEST_SUITE_P(Typen, ParadoxFeldwert, ::testing::Values(
+    WertFall{"short_smallest", FeldTyp::Short, "0001", i64(-32767)},
+    WertFall{"long_largest", FeldTyp::Long, "FFFFFFFF", i64(2147483647)},
+    WertFall{"number_positive", FeldTyp::Number, "C05EDD2F1A9FBE77", QVariant(123.456)},
+    WertFall{"number_negative", FeldTyp::Number, "403FFFFFFFFFFFFF", QVariant(-0.125)},
+    WertFall{"time_midnight", FeldTyp::Time, "80000000", QVariant(QTime(0, 0))},
+    WertFall{"time_last_ms", FeldTyp::Time, "85265BFF", QVariant(QTime(23, 59, 59, 999))},
+    WertFall{"time_beyond_the_day", FeldTyp::Time, "85265C00", QVariant()},
+    WertFall{"time_negative", FeldTyp::Time, "7FFFFFFF", QVariant()},
+    WertFall{"timestamp", FeldTyp::Timestamp, "C2CCB5291687EE00", QDateTime(QDate(2001, 6, 21), QTime(12, 0, 1, 500), QTimeZone::utc())},
+    WertFall{"timestamp_not_a_number", FeldTyp::Timestamp, "FFF8000000000000", QVariant()},
+    WertFall{"logical_true", FeldTyp::Logical, "81", QVariant(true)},
+    WertFall{"alpha_full", FeldTyp::Alpha, "3031323334", QVariant(QStringLiteral("01234"))},
+    WertFall{"alpha_ends_at_first_zero", FeldTyp::Alpha, "4100424300", QVariant(QStringLiteral("A"))},
+    WertFall{"alpha_empty_with_leftovers", FeldTyp::Alpha, "0041424300", QVariant()},
+    WertFall{"bcd_raw", FeldTyp::Bcd, "C1000000000000000000000000000000FF", QVariant(QByteArray::fromHex("C1000000000000000000000000000000FF"))},
+    // Alpha in the table's code page: DOS, Windows, unknown ones as Latin-1, and always Latin-1 in 3.x tables.
+    WertFall{"cp437", FeldTyp::Alpha, "8494818E999AE1C4B3", text(u"äöüÄÖÜß─│"), 437},
+    WertFall{"cp850_own_letters", FeldTyp::Alpha, "D5B7E99B", text(u"ıÀÚø"), 850},
+    WertFall{"cp852", FeldTyp::Alpha, "A5E7", text(u"ąš"), 852},
+    WertFall{"cp858_euro", FeldTyp::Alpha, "D5", text(u"€"), 858},
+    WertFall{"cp1252_and_its_unused_byte", FeldTyp::Alpha, "E4DF8084819F", text(u"äß€„\u0081Ÿ"), 1252},
+    WertFall{"unknown_code_page_as_latin1", FeldTyp::Alpha, "E480", text(u"ä\u0080"), 1250},
+    WertFall{"paradox_3_as_latin1", FeldTyp::Alpha, "E4FC", text(u"äü"), 437, 0x03},
+    WertFall{"paradox_7", FeldTyp::Alpha, "8E", text(u"Ä"), 850, 0x0C}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ParadoxKette, SkipsEmptyBlocksAndUnusedFileBlocks)
+{
+    // File blocks 2, 4, 5 (1-based) belong to no chain.
+    const ParadoxOptionen o{.blockKB = 1, .saetzeProBlock = 2, .blockPositionen = {0, 5, 2}};
+    ParadoxLayout layout;
+    QByteArray b = paradoxTabelle({{QStringLiteral("nr"), FeldTyp::Long, 4}}, {{i64(1)}, {i64(2)}, {i64(3)}, {i64(4)}, {i64(5)}}, o, &layout);
+    // Empty the middle block: offset of the last record -4 (less than zero), count 3.
+    setzeLE16(b, layout.blockOffsets[1] + 4, static_cast<std::uint16_t>(-4));
+    setzeLE32(b, 0x06, 3);
+    EXPECT_TRUE(saetze(b) == std::vector<Satz>({{i64(1)}, {i64(2)}, {i64(5)}}));
+    const QByteArray leer = paradoxTabelle(paradoxBillFelder(), {}); // no records: no chain at all
+    EXPECT_EQ(ParadoxTabelle::ausBytes(leer).anzahl(), 0);
+    EXPECT_TRUE(saetze(leer).empty());
+}
+
+// The TK-Suite kind of table: 11 calls in 4 chain blocks, out of file order; keyed (type 0) and
+// unkeyed (type 2) alternate over the versions. Fields: 0 datum, 1 Zeit, 2 Tln#, 3 flags, 4 Rufnummer, 5 Dauer, ...
+struct Probe {
+    QByteArray bytes;
+    ParadoxLayout l;
+    explicit Probe(int version = 0x0B)
+    {
+        const ParadoxOptionen o{.version = version, .blockKB = version >= 0x0C ? 4 : 1, .saetzeProBlock = 3,
+                                .dateiTyp = version % 2 ? 2 : 0, .blockPositionen = {1, 3, 0, 2}};
+        bytes = paradoxTabelle(paradoxBillFelder(), paradoxBillZeilen(beispielAnrufe(11, 5)), o, &l);
+    }
+    int groesseByte(int feld) const { return l.feldInfoOffset + 2 * feld + 1; }
+    int letzterInDatei() const { return *std::max_element(l.blockOffsets.begin(), l.blockOffsets.end()); }
+};
+
+// The damage done to a table of that version and part of the German message; nullptr: the table reads.
+struct KopfFall { std::string name; int version; std::function<void(QByteArray&, const Probe&)> aendern; const char* meldung; };
+
+class ParadoxKopf : public ::testing::TestWithParam<KopfFall> {};
+
+TEST_P(ParadoxKopf, ReadsTheTableOrRefusesItWithAGermanMessage)
+{
+    Probe p(GetParam().version);
+    GetParam().aendern(p.bytes, p);
+    const auto r = paradoxLesen(p.bytes);
+    const bool richtig = GetParam().meldung ? r.fehler && r.fehler->contains(QString::fromUtf8(GetParam().meldung))
+                                            : !r.fehler && r.saetze == saetze(Probe().bytes); // as read from a 5.x table
+    EXPECT_TRUE(richtig) << r.fehler.value_or(QStringLiteral("no error")).toStdString() << ", " << r.saetze.size() << " records";
+}
+
+using B = QByteArray;
+const char kKennwort[] = "mit einem Kennwort verschlüsselt";
+
+// Every version from 3.0 (0x03) to 7.x (0x0C) as it is, then the damages. 4.x and later tables carry the
+// marker 0xFF00FF00 at 0x25 (some writers leave 0) and the encryption value at 0x5C; 3.x tables the value at 0x25.
+std::vector<KopfFall> mitVersionen(std::vector<KopfFall> faelle)
+{
+    for (int v = 0x03; v <= 0x0C; ++v)
+        faelle.push_back({"Version" + std::to_string(v), v, [](B&, const Probe&) {}, nullptr});
+    return faelle;
+}
+
+INSTANTIATE_TEST_SUITE_P(Arten, ParadoxKopf, ::testing::ValuesIn(mitVersionen({
+    KopfFall{"Zero_at_0x25", 0x0B, [](B& b, const Probe&) { setzeLE32(b, 0x25, 0); }, nullptr},
+    KopfFall{"Encrypted_at_0x5C", 0x0B, [](B& b, const Probe&) { setzeLE32(b, 0x5C, 0x5A3C1E0F); }, kKennwort},
+    KopfFall{"Encrypted_at_0x25", 0x0B, [](B& b, const Probe&) { setzeLE32(b, 0x25, 0x12345678); }, kKennwort},
+    KopfFall{"Encrypted_Paradox4", 0x04, [](B& b, const Probe&) { setzeLE32(b, 0x25, 0x12345678); }, kKennwort},
+    KopfFall{"Version2", 0x0B, [](B& b, const Probe&) { b[0x39] = 0x02; }, "keine Paradox-Tabelle der Versionen 3 bis 7"},
+    KopfFall{"Version13", 0x0B, [](B& b, const Probe&) { b[0x39] = 0x0D; }, "keine Paradox-Tabelle der Versionen 3 bis 7"},
+    KopfFall{"PrimaryIndex", 0x0B, [](B& b, const Probe&) { b[0x04] = 0x01; }, "keine Paradox-Datentabelle"},
+    KopfFall{"HeaderLargerThanFile", 0x0B, [](B& b, const Probe&) { setzeLE16(b, 0x02, std::uint16_t(b.size() + 1)); }, "ist größer als die Datei"},
+    KopfFall{"FileShorterThanAnyHeader", 0x0B, [](B& b, const Probe&) { b.truncate(0x40); }, "kürzer als der Kopf"},
+    KopfFall{"FieldSizesDoNotAddUp", 0x0B, [](B& b, const Probe& p) { setzeLE16(b, 0x00, std::uint16_t(p.l.satzGroesse + 1)); }, "passen nicht zur Satzgröße"},
+    KopfFall{"ShortOfThreeBytes", 0x0B, [](B& b, const Probe& p) { b[p.groesseByte(2)] = 3; }, "unpassende Größe 3"},
+    KopfFall{"AlphaOfNoBytes", 0x0B, [](B& b, const Probe& p) { b[p.groesseByte(5)] = 0; }, "unpassende Größe 0"},
+    KopfFall{"UnknownFieldType", 0x0B, [](B& b, const Probe& p) { b[p.groesseByte(3) - 1] = 0x07; }, "unbekannten Typ 7"},
+    KopfFall{"NoFields", 0x0B, [](B& b, const Probe&) { setzeLE16(b, 0x21, 0); }, "Zahl der Felder"},
+    KopfFall{"FieldListBeyondHeader", 0x0B, [](B& b, const Probe&) { setzeLE16(b, 0x21, 255); setzeLE16(b, 0x02, 0x100); }, "Feldliste passt nicht"},
+    KopfFall{"FieldNamesCutOff", 0x0B, [](B& b, const Probe&) { setzeLE16(b, 0x02, 0x110); }, "Feldnamen"},
+    KopfFall{"BlockSizeZero", 0x0B, [](B& b, const Probe&) { b[0x05] = 0; }, "Blockgröße 0 KB"},
+    KopfFall{"BlockSizeTooLarge", 0x0B, [](B& b, const Probe&) { b[0x05] = 33; }, "Blockgröße 33 KB"},
+    KopfFall{"ChainLoopsBack", 0x0B, [](B& b, const Probe& p) { setzeLE16(b, p.l.blockOffsets[2], 2); }, "kehrt zu Block"},
+    KopfFall{"NextBlockOutsideTheFile", 0x0B, [](B& b, const Probe& p) { setzeLE16(b, p.l.blockOffsets[1], 500); }, "Datenblock 500 liegt außerhalb der Datei"},
+    KopfFall{"FirstBlockOutsideTheFile", 0x0B, [](B& b, const Probe&) { setzeLE16(b, 0x0E, 9); }, "Datenblock 9 liegt außerhalb der Datei"},
+    KopfFall{"BlockCountJustTooLarge", 0x0B, [](B& b, const Probe& p) {
+         setzeLE16(b, p.l.blockOffsets[3] + 4, std::uint16_t((p.l.blockGroesse - 6) / p.l.satzGroesse * p.l.satzGroesse)); }, "es passen höchstens"},
+    KopfFall{"HeaderCountsMore", 0x0B, [](B& b, const Probe&) { setzeLE32(b, 0x06, 12); }, "gefunden wurden 11 Datensätze, der Dateikopf nennt 12"},
+    KopfFall{"HeaderCountsFewer", 0x0B, [](B& b, const Probe&) { setzeLE32(b, 0x06, 10); }, "mehr Datensätze, als der Dateikopf nennt (10)"},
+    KopfFall{"LastBlockCutShort", 0x0B, [](B& b, const Probe& p) { b.truncate(p.letzterInDatei() + 10); }, "reicht über das Ende der Datei hinaus"},
+    KopfFall{"BlockHeaderCutShort", 0x0B, [](B& b, const Probe& p) { b.truncate(p.letzterInDatei() + 3); }, "liegt außerhalb der Datei"}})),
+    [](const auto& info) { return info.param.name; });
+
+// Records handed over before the damage was found stay handed over; the error still comes. Every cut
+// either reads completely or fails with a ParadoxFehler: never a crash, a hang or part of the table as if whole.
+TEST(ParadoxSchadenVerlauf, RecordsBeforeTheDamageStayDeliveredAndEveryCutFailsCleanlyOrReadsAll)
+{
+    Probe p;
+    B kaputt = p.bytes;
+    setzeLE16(kaputt, p.l.blockOffsets[2], 700);
+    const auto r = paradoxLesen(kaputt);
+    EXPECT_TRUE(r.fehler && r.saetze.size() == 9u) << r.saetze.size();
+    int benoetigt = 0; // up to the last record of every block
+    for (size_t i = 0; i < p.l.blockOffsets.size(); ++i)
+        benoetigt = std::max(benoetigt, p.l.blockOffsets[i] + 6 + (i + 1 < p.l.blockOffsets.size() ? 3 : 2) * p.l.satzGroesse);
+    for (int laenge = 0; laenge <= p.bytes.size(); ++laenge) {
+        const auto g = paradoxLesen(p.bytes.left(laenge));
+        EXPECT_EQ(g.fehler.has_value(), laenge < benoetigt) << laenge;
+        EXPECT_TRUE(g.fehler || g.saetze.size() == 11u) << laenge;
+    }
+}
+
+// Files above 64 KB are read in two steps: header first, then the rest.
+TEST(ParadoxDatei, ALargeFileIsReadWholeWhenItIsATableAndRefusedEarlyWhenNot)
+{
+    TempProgramFolder dir;
+    const auto anrufe = beispielAnrufe(3000, 11); // about 190 KB
+    schreibeParadoxBill(dir.file(QStringLiteral("bill.db")), anrufe);
+    std::vector<Satz> s;
+    ParadoxTabelle::oeffnen(dir.file(QStringLiteral("bill.db"))).lesen([&](const Satz& x) { s.push_back(x); });
+    ASSERT_EQ(s.size(), anrufe.size());
+    EXPECT_TRUE(s.back()[0].toDate() == anrufe.back().datum && s.back()[2].toLongLong() == anrufe.back().tln);
+    dir.writeFile(QStringLiteral("gross.db"), B(300000, 'x'));
+    EXPECT_THROW(ParadoxTabelle::oeffnen(dir.file(QStringLiteral("gross.db"))), ParadoxFehler);
+}
+
+// A folder or a FIFO named like the table is refused at once; the FIFO's writer is open, so nothing could wait.
+TEST(ParadoxDatei, AFolderOrAFifoIsRefusedAtOnce)
+{
+    TempProgramFolder dir;
+    QDir().mkpath(dir.file(QStringLiteral("ordner.db")));
+    const QByteArray fifo = QFile::encodeName(dir.file(QStringLiteral("fifo.db")));
+    ASSERT_EQ(mkfifo(fifo.constData(), 0644), 0);
+    const int schreiber = ::open(fifo.constData(), O_RDWR | O_NONBLOCK);
+    for (const char* name : {"ordner.db", "fifo.db"})
+        EXPECT_FEHLER(ParadoxTabelle::oeffnen(dir.file(QString::fromLatin1(name))), "keine Datei, sondern");
+    ::close(schreiber);
+}
+
+// The staging table `paradox` in the local database that a Paradox start copies the table into.
+class Staging : public ::testing::Test {
+protected:
+    TempProgramFolder dir;
+    std::unique_ptr<SQLite::Database> db = lokaleDatenbankOeffnen(dir.file(QStringLiteral("Datenbank/Bill.sqlite")));
+
+    ParadoxKopieErgebnis kopieren(const std::vector<ParadoxFeldDef>& felder, const std::vector<ParadoxZeile>& zeilen)
+    {
+        return paradoxKopieren(ParadoxTabelle::ausBytes(paradoxTabelle(felder, zeilen)), *db);
+    }
+
+    // The columns as "name type", then each row with each value as "type:text".
+    std::vector<QStringList> inhalt()
+    {
+        std::vector<QStringList> z{{}};
+        SQLite::Statement s(*db, "SELECT name || ' ' || type FROM pragma_table_info('paradox')");
+        while (s.executeStep())
+            z[0] << QString::fromUtf8(s.getColumn(0).getText());
+        SQLite::Statement q(*db, "SELECT * FROM paradox ORDER BY rowid");
+        static const char* const typ[] = {"", "int:", "real:", "text:", "blob:", "null:"}; // by SQLITE_INTEGER ...
+        for (QStringList r; q.executeStep(); z.push_back(r), r.clear())
+            for (int i = 0; i < q.getColumnCount(); ++i)
+                r << QString::fromLatin1(typ[q.getColumn(i).getType()]) + QString::fromUtf8(q.getColumn(i).getText());
+        return z;
+    }
+};
+
+TEST_F(Staging, ColumnsFollowTheFieldsAndValuesTheirTypes)
+{
+    const std::vector<ParadoxFeldDef> felder = {{"datum", FeldTyp::Date, 4}, {"Zeit", FeldTyp::Time, 4}, {"Tln#", FeldTyp::Short, 2},
+        {"Nummer", FeldTyp::Alpha, 20}, {"Lang", FeldTyp::Long, 4}, {"Betrag", FeldTyp::Number, 8}, {"Ja", FeldTyp::Logical, 1},
+        {"Stempel", FeldTyp::Timestamp, 8}, {"Lfd", FeldTyp::AutoInc, 4}, {"Geld", FeldTyp::Currency, 8}};
+    const QDateTime stempel(QDate(2009, 3, 21), QTime(14, 30, 5), QTimeZone::utc());
+    const QVariant n;
+    const auto e = kopieren(felder, {{QDate(2009, 3, 21), QTime(14, 30, 0), 21, "Ölmühle 030", -70000, 1.25, true, stempel, 1, 0.5},
+                                     {n, n, n, n, n, n, n, n, 2, n}});
+    EXPECT_TRUE(e.uebernommen == 2 && !e.lesefehler);
+    EXPECT_ZEILEN(inhalt(), std::vector<QStringList>({
+        {"datum TEXT", "Zeit TEXT", "Tln# INTEGER", "Nummer TEXT", "Lang INTEGER", "Betrag REAL", "Ja INTEGER",
+         "Stempel TEXT", "Lfd INTEGER", "Geld REAL"},
+        {"text:2009-03-21", "text:14:30:00", "int:21", "text:Ölmühle 030", "int:-70000", "real:1.25", "int:1",
+         "text:2009-03-21 14:30:05", "int:1", "real:0.5"},
+        {"null:", "null:", "null:", "null:", "null:", "null:", "null:", "null:", "int:2", "null:"}}));
+}
+
+TEST_F(Staging, EmptiedFirstAndRecreatedOnlyWhenColumnsDiffer)
+{
+    const std::vector<ParadoxFeldDef> felder = {{"datum", FeldTyp::Date, 4}, {"Zeit", FeldTyp::Time, 4}};
+    kopieren(felder, {{QDate(2009, 3, 21), QTime(10, 0)}, {QDate(2009, 3, 22), QTime(11, 0)}});
+    db->exec("CREATE TRIGGER merker AFTER INSERT ON paradox BEGIN SELECT 1; END");
+    kopieren(felder, {{QDate(2009, 3, 21), QTime(10, 0)}});
+    EXPECT_EQ(inhalt().size(), 2u);
+    EXPECT_EQ(db->execAndGet("SELECT count(*) FROM sqlite_master WHERE name = 'merker'").getInt(), 1)
+        << "table with the same columns was recreated";
+    kopieren({{"datum", FeldTyp::Date, 4}, {"zeit", FeldTyp::Time, 4}, {"flags", FeldTyp::Short, 2}},
+             {{QDate(2009, 3, 21), QTime(10, 0), 0}});
+    EXPECT_ZEILEN(inhalt(), std::vector<QStringList>({{"datum TEXT", "zeit TEXT", "flags INTEGER"},
+                                                      {"text:2009-03-21", "text:10:00:00", "int:0"}}));
+    EXPECT_THROW(kopieren({{"datum", FeldTyp::Date, 4}, {"Datum", FeldTyp::Date, 4}}, {}), QuellFehler); // one name twice
+    EXPECT_EQ(inhalt().size(), 2u);
+}
+
+// All or nothing: a refused record, a full disk or a file that cannot grow (SQLite then rolls back on its own)
+// ends the copy with the cause, and the previous start's rows do not stay behind as if they were this start's.
+TEST_F(Staging, AFailedWriteEndsTheCopyWithItsCauseAndLeavesNoOldRows)
+{
+    struct Fall { std::string sql; std::int64_t grenze; const char* ursache; }; // grenze: bytes a file may grow; 0: no limit
+    const int seiten = db->execAndGet("PRAGMA page_count").getInt();
+    for (const Fall& f : {Fall{"CREATE TRIGGER nein BEFORE INSERT ON paradox WHEN NEW.\"Tln#\" = 23 BEGIN "
+                               "SELECT RAISE(ABORT, 'nein'); END", 0, "Meldung von SQLite: nein"},
+                          Fall{"PRAGMA max_page_count = " + std::to_string(seiten + 3), 0, "ist voll"},
+                          Fall{"PRAGMA max_page_count = 1000000; PRAGMA cache_size = 4", 20001,
+                               "hat der Datenträger einen Fehler gemeldet"}}) {
+        db->exec("DROP TRIGGER IF EXISTS nein");
+        kopieren(paradoxBillFelder(), paradoxBillZeilen(beispielAnrufe(5)));
+        db->exec(f.sql);
+        std::optional<DateiGroessenGrenze> grenze;
+        if (f.grenze)
+            grenze.emplace(QFileInfo(QString::fromStdString(db->getFilename())).size() + f.grenze);
+        EXPECT_FEHLER(kopieren(paradoxBillFelder(), paradoxBillZeilen(beispielAnrufe(3000, 4))), f.ursache);
+        grenze.reset();
+        EXPECT_EQ(inhalt().size(), 1u) << f.ursache;
+    }
+}
+
+} // namespace
 
 namespace {
 
