@@ -39,7 +39,7 @@ struct Einstellung {
 
 bool steuersatzGueltig(const Einstellungswert& wert)
 {
-    return wert.zahl() != 0.0;
+    return wert.zahl() && *wert.zahl() != 0.0;
 }
 
 // Surcharge factor and minute price must be numbers: a text such as "abc"
@@ -136,14 +136,20 @@ void kostenaufschlagBeimStart(AppState& state, Dialogs& dialogs)
 
 void steuersatzBeimStart(AppState& state, Dialogs& dialogs)
 {
-    if (const auto zeile = ersteZeileLesen(state.pfadImProgrammordner(kSteuersatzDatei))) {
+    const QString datei = state.pfadImProgrammordner(kSteuersatzDatei);
+    QString kein = QStringLiteral("Bisher ist kein gültiger Steuersatz angelegt!");
+    if (const auto zeile = ersteZeileLesen(datei)) {
+        // "0" is a rate (VAT-exempt businesses); a text without a number is none.
         state.Steuersatz = *zeile;
+        if (state.Steuersatz.zahl())
+            return;
+        kein = zeilen({QStringLiteral("Die Datei %1 enthält „%2“, keinen Steuersatz.")
+                           .arg(QDir::toNativeSeparators(datei), *zeile),
+                       kein});
+    } else if (steuersatzGueltig(state.Steuersatz)) {
         return;
     }
-    if (steuersatzGueltig(state.Steuersatz))
-        return;
-    dialogs.message(QStringLiteral("Bisher ist kein gültiger Steuersatz angelegt!"), kProduktName, Buttons::Ok,
-                    Icon::Critical);
+    dialogs.message(kein, kProduktName, Buttons::Ok, Icon::Critical);
     mnuMehrwertsteuerEinstellen(state, dialogs);
     if (!steuersatzGueltig(state.Steuersatz)) {
         const QString text = zeilen({QStringLiteral("Es ist immer noch kein gültiger Steuersatz angelegt!"),

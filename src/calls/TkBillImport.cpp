@@ -205,7 +205,7 @@ int vergleichen(const Einordnung& a, const Einordnung& b, const AnrufPuffer& p)
 // Reads every source row that passes the date/time limit: the six values
 // by the import's rules into `puffer`, its place in the order into `ordnung`.
 void lesen(QuellAbfrage& a, std::optional<std::int64_t> ab, std::optional<std::int64_t> bis, AnrufPuffer& puffer,
-           std::vector<Einordnung>& ordnung)
+           std::vector<Einordnung>& ordnung, QStringList& ohneZeitpunkt)
 {
     std::string platz[6];
     sqlite3_stmt* q = a.q->get();
@@ -238,9 +238,17 @@ void lesen(QuellAbfrage& a, std::optional<std::int64_t> ab, std::optional<std::i
         // A Paradox start without a date is " hh:mm:ss": no moment.
         if (!a.paradox || sqlite3_column_type(q, 0) != SQLITE_NULL)
             e.start = startZeitSchluessel(werte[3]);
-        if (ab && (!e.start || *e.start < *ab))
+        if ((ab || bis) && !e.start) {
+            // Its moment is unknown: it is left out, and named.
+            auto text = [](std::string_view w) { return QString::fromUtf8(w.data(), static_cast<int>(w.size())).trimmed(); };
+            ohneZeitpunkt << QStringLiteral("Rufnummer %1, Nebenstelle %2, Beginn %3: Der Beginn „%3“ des Gesprächs "
+                                            "ist kein Datum mit Uhrzeit.")
+                                 .arg(text(werte[2]), text(werte[0]), text(werte[3]));
             continue;
-        if (bis && (!e.start || *e.start >= *bis))
+        }
+        if (ab && *e.start < *ab)
+            continue;
+        if (bis && *e.start >= *bis)
             continue;
         sqlite3_value* n = sqlite3_column_value(q, a.nebenstellenSpalte);
         switch (sqlite3_value_type(n)) {
@@ -307,6 +315,7 @@ EinleseErgebnis tkBillEinlesen(const AppState& state, Datenquellen& quellen, con
         paradoxKopieVerlangen(state);
     BusyCursor sanduhr;
 
+    EinleseErgebnis ergebnis;
     // Read and order first: a source that cannot be read changes nothing.
     auto lokal = lokaleAnrufdatenOeffnen(quellen, state);
     AnrufPuffer gelesen;
@@ -320,14 +329,13 @@ EinleseErgebnis tkBillEinlesen(const AppState& state, Datenquellen& quellen, con
             quelle = quelleOeffnen(quellen, state);
             abfrage = sqliteAbfrage(*quelle, nebenstellenNummer);
         }
-        lesen(abfrage, ab, bis, gelesen, ordnung);
+        lesen(abfrage, ab, bis, gelesen, ordnung, ergebnis.ohneZeitpunkt);
     } catch (const SQLite::Exception& e) {
         throw anrufdatenLesefehler(state, e);
     }
     std::sort(ordnung.begin(), ordnung.end(),
               [&](const Einordnung& a, const Einordnung& b) { return vergleichen(a, b, gelesen) < 0; });
 
-    EinleseErgebnis ergebnis;
     std::vector<int> geschrieben;
     geschrieben.reserve(ordnung.size());
     liste.leeren();

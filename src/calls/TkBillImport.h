@@ -3,6 +3,7 @@
 #include "calls/AnrufListe.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <optional>
@@ -19,6 +20,10 @@ struct EinleseErgebnis {
     // The database error that ended the import early, as a German message;
     // the calls written before it stay in `bill`, in the list and the count.
     std::optional<QString> fehler;
+    // With a date/time selection: the calls left out because their start is
+    // no date and time (their moment is unknown), each named with its number,
+    // extension and start as stored.
+    QStringList ohneZeitpunkt;
 };
 
 // "&TK-Bill Daten einlesen (ohne Report)": replaces the local call table

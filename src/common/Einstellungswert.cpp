@@ -7,7 +7,7 @@ namespace orve {
 Einstellungswert& Einstellungswert::operator=(const QString& text)
 {
     m_text = text;
-    m_zahl = m_regel == Regel::FuehrendeZahl ? std::optional<double>(fuehrendeZahl(text)) : deutscheZahl(text);
+    m_zahl = m_regel == Regel::FuehrendeZahl ? fuehrendeZahlLesen(text) : deutscheZahl(text);
     return *this;
 }
 

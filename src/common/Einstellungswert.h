@@ -12,7 +12,7 @@ namespace orve {
 class Einstellungswert {
 public:
     enum class Regel {
-        FuehrendeZahl, // the VAT rate: the leading number, 0 when there is none ("19 %" -> 19)
+        FuehrendeZahl, // the VAT rate: the leading number ("19 %" -> 19, "7,7" -> 7.7), or no number ("abc")
         DeutscheZahl,  // surcharge and minute price: a German decimal, or no number ("1,20" -> 1.2)
     };
 
@@ -20,7 +20,7 @@ public:
     Einstellungswert& operator=(const QString& text);
 
     const QString& text() const { return m_text; }
-    // Nothing when the text is no number (never for FuehrendeZahl).
+    // Nothing when the text is no number.
     std::optional<double> zahl() const { return m_zahl; }
     bool leer() const { return m_text.isEmpty(); }
     bool operator==(const QString& text) const { return m_text == text; }

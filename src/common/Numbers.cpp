@@ -1,15 +1,40 @@
 #include "common/Numbers.h"
 
-#include <QLocale>
 #include <QRegularExpression>
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <string>
+#include <string_view>
 
 namespace orve {
 
-double fuehrendeZahl(const QString& text)
+namespace {
+
+// Reads a number written with a decimal point, whatever the C library's
+// locale says (std::strtod stops at the point under a German locale).
+std::optional<double> zahlLesen(std::string_view s)
+{
+    if (!s.empty() && s.front() == '+')
+        s.remove_prefix(1);
+    double v = 0;
+    const auto [ende, fehler] = std::from_chars(s.data(), s.data() + s.size(), v);
+    if (fehler != std::errc() || ende != s.data() + s.size())
+        return std::nullopt;
+    return v;
+}
+
+// "d.dddddddddddddde±XX": 15 significant digits, whatever the locale.
+std::string wissenschaftlich15(double v)
+{
+    char buf[64];
+    const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, 14);
+    return std::string(buf, r.ptr);
+}
+
+} // namespace
+
+std::optional<double> fuehrendeZahlLesen(const QString& text)
 {
     QString s;
     s.reserve(text.size());
@@ -19,30 +44,42 @@ double fuehrendeZahl(const QString& text)
     }
     int i = 0;
     const int n = s.size();
-    QString number;
-    if (i < n && (s[i] == QLatin1Char('-') || s[i] == QLatin1Char('+')))
-        number.append(s[i++]);
+    std::string number;
+    auto ziffer = [&](int k) { return k < n && s[k].unicode() >= '0' && s[k].unicode() <= '9'; };
+    if (i < n && (s[i] == QLatin1Char('-') || s[i] == QLatin1Char('+'))) {
+        if (s[i] == QLatin1Char('-'))
+            number.push_back('-');
+        ++i;
+    }
     bool digits = false;
-    while (i < n && s[i].isDigit() && s[i].unicode() < 128) { number.append(s[i++]); digits = true; }
-    if (i < n && s[i] == QLatin1Char('.')) {
-        number.append(s[i++]);
-        while (i < n && s[i].isDigit() && s[i].unicode() < 128) { number.append(s[i++]); digits = true; }
+    while (ziffer(i)) { number.push_back(static_cast<char>(s[i++].unicode())); digits = true; }
+    // A decimal point or a decimal comma: "7.7" and "7,7" are both 7.7.
+    if (i < n && (s[i] == QLatin1Char('.') || s[i] == QLatin1Char(',')) && (digits || ziffer(i + 1))) {
+        number.push_back('.');
+        ++i;
+        while (ziffer(i)) { number.push_back(static_cast<char>(s[i++].unicode())); digits = true; }
     }
     if (!digits)
-        return 0.0;
+        return std::nullopt;
     if (i < n && (s[i].toLower() == QLatin1Char('e') || s[i].toLower() == QLatin1Char('d'))) {
-        QString exp = QStringLiteral("e");
+        std::string exp = "e";
         int j = i + 1;
         if (j < n && (s[j] == QLatin1Char('-') || s[j] == QLatin1Char('+')))
-            exp.append(s[j++]);
+            exp.push_back(static_cast<char>(s[j++].unicode()));
         const int start = j;
-        while (j < n && s[j].isDigit() && s[j].unicode() < 128) exp.append(s[j++]);
+        while (ziffer(j)) exp.push_back(static_cast<char>(s[j++].unicode()));
         if (j > start)
-            number.append(exp);
+            number += exp;
     }
-    bool ok = false;
-    const double v = QLocale::c().toDouble(number, &ok);
-    return ok && std::isfinite(v) ? v : 0.0;
+    const auto v = zahlLesen(number);
+    if (!v || !std::isfinite(*v))
+        return std::nullopt;
+    return v;
+}
+
+double fuehrendeZahl(const QString& text)
+{
+    return fuehrendeZahlLesen(text).value_or(0.0);
 }
 
 std::optional<double> deutscheZahl(const QString& text)
@@ -66,9 +103,8 @@ std::optional<double> deutscheZahl(const QString& text)
     // "," or "-," alone carry no digit.
     if (!plain.contains(QRegularExpression(QStringLiteral("\\d"))))
         return std::nullopt;
-    bool ok = false;
-    const double v = QLocale::c().toDouble(plain, &ok);
-    if (!ok || !std::isfinite(v))
+    const auto v = zahlLesen(plain.toStdString());
+    if (!v || !std::isfinite(*v))
         return std::nullopt;
     return v;
 }
@@ -92,27 +128,25 @@ double auf15Stellen(double value)
 {
     if (!std::isfinite(value) || value == 0.0)
         return value;
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.14e", value);
-    return std::strtod(buf, nullptr);
+    return zahlLesen(wissenschaftlich15(value)).value_or(value);
 }
 
-QString geldText(double value)
+QString festText(double value, int stellen)
 {
     if (!std::isfinite(value))
-        return QStringLiteral("0,000");
+        return {};
     // 15 significant digits in scientific form: d.dddddddddddddde±X
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.14e", value);
-    std::string s(buf);
+    std::string s = wissenschaftlich15(value);
     const bool negative = s[0] == '-';
     if (negative)
         s.erase(0, 1);
     const auto ePos = s.find('e');
-    const int exponent = std::stoi(s.substr(ePos + 1));
-    std::string mantissa = s.substr(0, 1) + s.substr(2, ePos - 2); // 15 digits
+    int exponent = 0;
+    const char* e = s.data() + ePos + 1;
+    std::from_chars(*e == '+' ? e + 1 : e, s.data() + s.size(), exponent);
+    const std::string mantissa = s.substr(0, 1) + s.substr(2, ePos - 2); // 15 digits
     // Value = 0.mantissa * 10^(exponent+1). Build the digits with the decimal
-    // point fixed: integer part and at least 4 fraction digits.
+    // point fixed: the whole part and one fraction digit more than shown.
     std::string intPart, frac;
     const int pointPos = exponent + 1; // digits before the point
     if (pointPos <= 0) {
@@ -124,11 +158,11 @@ QString geldText(double value)
         intPart = mantissa.substr(0, static_cast<size_t>(pointPos));
         frac = mantissa.substr(static_cast<size_t>(pointPos));
     }
-    while (frac.size() < 4)
+    const auto n = static_cast<size_t>(stellen);
+    while (frac.size() < n + 1)
         frac.push_back('0');
-    std::string digits = intPart + frac.substr(0, 3);
-    const bool roundUp = frac[3] >= '5';
-    if (roundUp) {
+    std::string digits = intPart + frac.substr(0, n);
+    if (frac[n] >= '5') {
         int i = static_cast<int>(digits.size()) - 1;
         while (i >= 0) {
             if (digits[static_cast<size_t>(i)] == '9') { digits[static_cast<size_t>(i)] = '0'; --i; }
@@ -137,15 +171,27 @@ QString geldText(double value)
         if (i < 0)
             digits.insert(digits.begin(), '1');
     }
-    std::string whole = digits.substr(0, digits.size() - 3);
-    const std::string dec = digits.substr(digits.size() - 3);
+    std::string whole = digits.substr(0, digits.size() - n);
+    const std::string dec = digits.substr(digits.size() - n);
     const auto firstNonZero = whole.find_first_not_of('0');
     whole = firstNonZero == std::string::npos ? "0" : whole.substr(firstNonZero);
-    const bool zero = whole == "0" && dec == "000";
-    QString result = QString::fromStdString(whole + "," + dec);
+    const bool zero = whole == "0" && dec.find_first_not_of('0') == std::string::npos;
+    QString result = QString::fromStdString(n > 0 ? whole + "," + dec : whole);
     if (negative && !zero)
         result.prepend(QLatin1Char('-'));
     return result;
+}
+
+QString geldText(double value)
+{
+    return std::isfinite(value) ? festText(value, 3) : QStringLiteral("0,000");
+}
+
+double geldWert(double value)
+{
+    QString t = geldText(value);
+    t.replace(QLatin1Char(','), QLatin1Char('.'));
+    return zahlLesen(t.toStdString()).value_or(0.0);
 }
 
 double aufrunden(double q)

@@ -7,9 +7,13 @@
 namespace orve {
 
 // Leading-number rule (the VAT rate): blanks, tabs and line feeds are ignored
-// anywhere, a point is the decimal separator, reading stops at the first
-// character that cannot continue the number, no leading number reads as 0.
-// "19" -> 19, "7,5" -> 7, " 1 9" -> 19, "abc" -> 0, "-5" -> -5.
+// anywhere, a point or a comma is the decimal separator, reading stops at the
+// first character that cannot continue the number. Nothing when the text has
+// no leading number (or one too large for a double).
+// "19" -> 19, "7,7" -> 7.7, "7.7" -> 7.7, "19%" -> 19, " 1 9" -> 19,
+// "abc" -> nothing, "-5" -> -5.
+std::optional<double> fuehrendeZahlLesen(const QString& text);
+// The same, with 0 where there is no leading number.
 double fuehrendeZahl(const QString& text);
 
 // A decimal number typed in the German form: "1,20" -> 1.2, "1.234,5" -> 1234.5.
@@ -26,10 +30,18 @@ QString deutscheZahlText(double value);
 // standard text form.
 double auf15Stellen(double value);
 
-// Money pattern "####0.000": at least one digit before and exactly three after
-// the decimal comma; the value is first rounded to 15 significant digits, then
-// halves go away from zero (0.0285 -> "0,029", 0.1085 -> "0,109").
+// A number with `stellen` decimals after a decimal comma, at least one digit
+// before it; the value is first rounded to 15 significant digits, then
+// halves go away from zero. Any finite value, however large; empty for
+// infinity and NaN. Independent of the C library's locale.
+QString festText(double value, int stellen);
+
+// Money pattern "####0.000": festText with three decimals (0.0285 -> "0,029",
+// 0.1085 -> "0,109").
 QString geldText(double value);
+
+// The value of the money text of v: what is stored in costs and ucosts.
+double geldWert(double value);
 
 // Rounding up to a whole number: k = floor(q); when q rounded to 15
 // significant digits exceeds k the result is k + 1, else k.

@@ -132,6 +132,23 @@ std::vector<Preisanruf> anrufeLesen(SQLite::Database& db)
     return out;
 }
 
+QString unlesbareAnrufeMeldung(const QStringList& anrufe)
+{
+    constexpr int kHoechstens = 20;
+    QStringList z{anrufe.size() == 1
+                      ? QStringLiteral("Ein Gespräch hat keinen lesbaren Beginn oder keine gültige Dauer:")
+                      : QStringLiteral("%1 Gespräche haben keinen lesbaren Beginn oder keine gültige Dauer:")
+                            .arg(anrufe.size())};
+    z << anrufe.mid(0, kHoechstens);
+    if (anrufe.size() > kHoechstens)
+        z << QStringLiteral("… und %1 weitere.").arg(anrufe.size() - kHoechstens);
+    z << QString()
+      << QStringLiteral("Solche Gespräche werden nicht berechnet: ohne Auswahl eines Zeitraums stehen sie im Report "
+                        "mit „????“ und ohne Kosten, mit einer Auswahl fehlen sie, da ihr Zeitpunkt unbekannt ist. "
+                        "Bitte prüfen Sie diese Gespräche in der Telefonanlage.");
+    return zeilen(z);
+}
+
 Bepreisung::Bepreisung(SQLite::Database& lokal, const AppState& state, bool eigenpreisModus, Dialogs& dialogs,
                        TarifeditorOeffner& editor)
     : m_db(lokal), m_state(state), m_eigenpreisModus(eigenpreisModus), m_dialogs(dialogs), m_editor(editor),
@@ -143,7 +160,9 @@ Bepreisung::~Bepreisung() = default;
 
 void Bepreisung::tarifeLaden()
 {
-    m_suche.emplace(Tarifdaten::laden(m_db));
+    Tarifdaten daten = Tarifdaten::laden(m_db);
+    vorwahlenPruefen(daten);
+    m_suche.emplace(std::move(daten));
 }
 
 Bepreisung::Anrufausgang Bepreisung::anrufBepreisen(const Preisanruf& anruf, const Kostensaetze& saetze)
@@ -159,6 +178,10 @@ Bepreisung::Anrufausgang Bepreisung::anrufBepreisen(const Preisanruf& anruf, con
             return a;
         case Suchergebnis::Art::Bepreist:
             a.art = Anrufausgang::Art::Bepreist;
+            return a;
+        case Suchergebnis::Art::Unlesbar:
+            a.art = Anrufausgang::Art::Unlesbar;
+            a.ergebnis.kosten.rufziel = kOhneTarif;
             return a;
         case Suchergebnis::Art::KeinTarif:
             break;
@@ -222,6 +245,7 @@ void Bepreisung::schreiben()
             q->binde(i++, k.tarifsatz);
             break;
         case Anrufausgang::Art::OhneTarif:
+        case Anrufausgang::Art::Unlesbar:
             q = &ohne;
             q->binde(i++, o.ergebnis.vergleichsnummer);
             q->binde(i++, k.rufziel);
@@ -250,7 +274,6 @@ Bepreisungsergebnis Bepreisung::ausfuehren(const Fortschritt& fortschritt)
     const Kostensaetze saetze = Kostensaetze::aus(m_state, m_eigenpreisModus);
     const std::vector<Preisanruf> anrufe = anrufeLesen(m_db);
     r.gesamt = static_cast<std::int64_t>(anrufe.size());
-    tarifeLaden();
     Datenstand stand(m_db);
     m_offen->reserve(anrufe.size());
     // The pending results point into `anrufe`: none survives the run.
@@ -265,6 +288,7 @@ Bepreisungsergebnis Bepreisung::ausfuehren(const Fortschritt& fortschritt)
     };
 
     try {
+        tarifeLaden();
         for (const Preisanruf& anruf : anrufe) {
             Anrufausgang a;
             try {
@@ -281,6 +305,8 @@ Bepreisungsergebnis Bepreisung::ausfuehren(const Fortschritt& fortschritt)
             const QString nummer = anruf.number.value_or(QStringLiteral("unbekannt"));
             if (a.art == Anrufausgang::Art::OhneTarif && !r.ohneTarif.contains(nummer))
                 r.ohneTarif << nummer;
+            if (a.art == Anrufausgang::Art::Unlesbar)
+                r.unlesbar << a.ergebnis.grund;
             m_offen->push_back({&anruf, a.art, std::move(a.ergebnis)});
             ++r.bearbeitet;
             if (fortschritt) {

@@ -31,6 +31,7 @@ struct Bepreisungsergebnis {
     std::int64_t bearbeitet = 0; // calls finished (priced, internal or "????")
     std::int64_t gesamt = 0;     // calls in bill
     QStringList ohneTarif;       // numbers (as stored, "unbekannt" for Null) answered No, each once, in order
+    QStringList unlesbar;        // calls whose start or duration cannot be read, marked "????": call and reason
     QString fehler;              // the message shown, for Status::Fehler
 };
 
@@ -53,7 +54,10 @@ struct Bepreisungsergebnis {
 //   opens the tariff editor through `editor` with the number, then looks the
 //   same call up again with the tables as the editor left them; No marks the
 //   call "????"; Cancel ends the run (status Abgebrochen).
-// - Kostenfehler: the message (OK, stop icon), then status Fehler.
+// - a call whose start or duration cannot be read: marked "????" without
+//   a question and listed in `unlesbar`; the run goes on.
+// - Kostenfehler (also a tariff row without prefix, found when the tables
+//   are loaded): the message (OK, stop icon), then status Fehler.
 // - Tariftabellenfehler (an increment and a flat price without minute
 //   price): the message (OK, stop icon), the calls before are written, then
 //   the exception is thrown on: the program ends (exit code 3). Catch it to
@@ -77,7 +81,7 @@ public:
 
     // The lookup of one call with the question: what is to be stored for it.
     struct Anrufausgang {
-        enum class Art { Intern, Bepreist, OhneTarif, Abgebrochen };
+        enum class Art { Intern, Bepreist, OhneTarif, Unlesbar, Abgebrochen };
         Art art = Art::Abgebrochen;
         Suchergebnis ergebnis;
     };
@@ -98,6 +102,11 @@ private:
     std::optional<BusyCursor> m_sanduhr; // while the run works; not over a box or the editor
     std::unique_ptr<std::vector<Offen>> m_offen;
 };
+
+// The one message that names the calls which could not be priced or were
+// left out because their start or duration cannot be read (at most 20 of
+// them, then how many more).
+QString unlesbareAnrufeMeldung(const QStringList& anrufe);
 
 // The calls of `bill` in the order of the run (rowid).
 std::vector<Preisanruf> anrufeLesen(SQLite::Database& lokal);

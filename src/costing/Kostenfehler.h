@@ -14,6 +14,14 @@ public:
     using Fehler::Fehler;
 };
 
+// A call whose own data cannot be priced (a start that is no date and time,
+// a negative duration). The pricing marks such a call "????" and names it;
+// the run goes on.
+class Anruffehler : public Fehler {
+public:
+    using Fehler::Fehler;
+};
+
 // A tariff row with a billing increment and a flat price but no minute
 // price. The program ends after the message (exit code 3); a caller that
 // must close things first catches it and throws it on.

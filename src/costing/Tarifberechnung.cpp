@@ -6,8 +6,6 @@
 #include "common/Numbers.h"
 #include "costing/Kostenfehler.h"
 
-#include <cstdlib>
-#include <string>
 
 namespace orve {
 
@@ -49,6 +47,9 @@ double preis(const Tarifwert& w, const QString& spalte, const Preisanruf& anruf,
     case Tarifwert::Art::Null:
         return 0;
     case Tarifwert::Art::Zahl:
+        if (w.zahl < 0)
+            tariffehler(QStringLiteral("Die Angabe %1 „%2“ ist negativ!").arg(spalte, deutscheZahlText(w.zahl)), anruf,
+                        tarif);
         return w.zahl;
     case Tarifwert::Art::Text:
         break;
@@ -66,9 +67,9 @@ int anrufSekunden(const Preisanruf& anruf)
 {
     const auto k = anruf.time ? startZeitSchluessel(QStringView(*anruf.time)) : std::nullopt;
     if (!k)
-        throw Kostenfehler(zeilen({QStringLiteral("Der Beginn „%1“ des Gesprächs ist kein Datum mit Uhrzeit!")
-                                       .arg(zeigen(anruf.time)),
-                                   anrufText(anruf), kAbbruch}));
+        throw Anruffehler(anrufText(anruf)
+                          + QStringLiteral(": Der Beginn „%1“ des Gesprächs ist kein Datum mit Uhrzeit.")
+                                .arg(zeigen(anruf.time)));
     return static_cast<int>(((*k % 86400) + 86400) % 86400);
 }
 
@@ -93,8 +94,9 @@ double dauer(const Preisanruf& anruf)
     }
     const auto d = deutscheZahl(t);
     if (!d)
-        throw Kostenfehler(zeilen({QStringLiteral("Die Dauer „%1“ des Gesprächs ist keine Zahl!").arg(*anruf.duration),
-                                   anrufText(anruf), kAbbruch}));
+        throw Anruffehler(anrufText(anruf) + QStringLiteral(": Die Dauer „%1“ des Gesprächs ist keine Zahl.").arg(t));
+    if (*d < 0)
+        throw Anruffehler(anrufText(anruf) + QStringLiteral(": Die Dauer „%1“ des Gesprächs ist negativ.").arg(t));
     return *d;
 }
 
@@ -120,9 +122,10 @@ Kostensaetze Kostensaetze::aus(const QString& steuersatz, const QString& kostena
 Kostensaetze Kostensaetze::aus(const AppState& state, bool eigenpreisModus)
 {
     Kostensaetze s;
+    s.Steuersatz = state.Steuersatz.text();
     s.Kostenaufschlag = state.Kostenaufschlag.text();
     s.Minutenpreis = state.Minutenpreis.text();
-    s.V = state.Steuersatz.zahl().value_or(0);
+    s.V = state.Steuersatz.zahl();
     s.F = state.Kostenaufschlag.zahl();
     s.O = state.Minutenpreis.zahl();
     s.EigenpreisModus = eigenpreisModus;
@@ -132,15 +135,6 @@ Kostensaetze Kostensaetze::aus(const AppState& state, bool eigenpreisModus)
 QString tarifsatzText(const Tarifzeile& t)
 {
     return tabellenName(t.tabelle) + QLatin1Char(':') + QString::number(t.satz);
-}
-
-double geldWert(double v)
-{
-    std::string s = geldText(v).toStdString();
-    for (char& c : s)
-        if (c == ',')
-            c = '.';
-    return std::strtod(s.c_str(), nullptr);
 }
 
 std::optional<int> zeitSekunden(QStringView t)
@@ -184,7 +178,7 @@ Kosten tarifberechnung(const Preisanruf& anruf, const Tarifzeile& tarif, const K
         throw Tariftabellenfehler(zeilen({QStringLiteral("Fehler in der Tariftabelle! Es wurde für eine Vorwahl ein "
                                                          "Sekundentakt angegeben, aber kein Minutenpreis!"),
                                           QStringLiteral("Bitte prüfen Sie Ihre Tariftabelle!"),
-                                          QStringLiteral("Rufnummer ") + zeigen(anruf.number)}));
+                                          QStringLiteral("Rufnummer ") + zeigen(anruf.number), tarifText(tarif)}));
     enum class Zeile { Minute, Takt, Pauschal, PauschalUndMinute, Frei };
     Zeile zeile;
     if (P == 0 && S == 0)
@@ -204,6 +198,9 @@ Kosten tarifberechnung(const Preisanruf& anruf, const Tarifzeile& tarif, const K
                         .arg(deutscheZahlText(M), deutscheZahlText(P), deutscheZahlText(S)),
                     anruf, tarif);
 
+    if (!s.V)
+        einstellungsfehler(QStringLiteral("Der Steuersatz „%1“ ist keine Zahl!").arg(s.Steuersatz),
+                           QStringLiteral("Mehrwertsteuer einstellen"), anruf);
     if (!s.F)
         einstellungsfehler(QStringLiteral("Der Kostenaufschlag „%1“ ist keine Zahl!").arg(s.Kostenaufschlag),
                            QStringLiteral("Kostenaufschlag für Rechnungserstellung"), anruf);
@@ -250,10 +247,21 @@ Kosten tarifberechnung(const Preisanruf& anruf, const Tarifzeile& tarif, const K
     k.kosten = kosten;
     k.costs = geldWert(kosten);
     k.ucosts = geldWert(kosten * *s.F);
-    k.ucostsBrutto = k.ucosts * (s.V / 100 + 1);
+    k.ucostsBrutto = k.ucosts * (*s.V / 100 + 1);
     k.rufziel = zeigen(tarif.Bezeichnung);
     k.tarifsatz = tarifsatzText(tarif);
     return k;
+}
+
+std::optional<QString> anrufUnlesbar(const Preisanruf& anruf)
+{
+    try {
+        anrufSekunden(anruf);
+        dauer(anruf);
+    } catch (const Anruffehler& e) {
+        return e.text();
+    }
+    return std::nullopt;
 }
 
 QString anrufText(const Preisanruf& anruf)
@@ -265,7 +273,8 @@ QString anrufText(const Preisanruf& anruf)
 QString tarifText(const Tarifzeile& tarif)
 {
     return QStringLiteral("Tariftabelle „%1“, Satz %2, Vorwahl %3")
-        .arg(tabellenTitel(tarif.tabelle), QString::number(tarif.satz), zeigen(tarif.vorwahl));
+        .arg(tabellenTitel(tarif.tabelle), QString::number(tarif.satz),
+             zeigen(tarif.vorwahlGespeichert ? tarif.vorwahlGespeichert : tarif.vorwahl));
 }
 
 } // namespace orve

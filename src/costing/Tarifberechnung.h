@@ -45,14 +45,15 @@ struct Tarifzeile {
     Tarifwert Minutenpreis;
     Tarifwert Pauschale;
     Tarifwert Sekundentakt;
+    std::optional<QString> vorwahlGespeichert; // as stored, where vorwahl is its national form ("+4930")
 };
 
 // The three settings of one pricing run, read once: the VAT rate by the
 // leading-number rule, the surcharge factor and the own price as German
 // decimals. A setting that does not read is reported when a call needs it.
 struct Kostensaetze {
-    QString Kostenaufschlag, Minutenpreis; // as typed, for the messages
-    double V = 0;
+    QString Steuersatz, Kostenaufschlag, Minutenpreis; // as typed, for the messages
+    std::optional<double> V;
     std::optional<double> F;
     std::optional<double> O;
     bool EigenpreisModus = false;
@@ -76,10 +77,6 @@ struct Kosten {
 // "faktor:12", "Ortstarif:3": the row that priced a call.
 QString tarifsatzText(const Tarifzeile& t);
 
-// The value of the money text "####0.000" of v (three decimals, halves away
-// from zero after rounding to 15 significant digits).
-double geldWert(double v);
-
 // Seconds since midnight of a time of day "hh:mm:ss" (hours 00 to 24,
 // "24:00:00" the end of the day); nothing for any other text.
 std::optional<int> zeitSekunden(QStringView text);
@@ -87,17 +84,23 @@ std::optional<int> zeitSekunden(QStringView text);
 // The time-window test: true when the call's time of day lies in the row's
 // window, both ends included. A window whose start is later than its end
 // runs across midnight. A day is one turn: 06:00:00 is 90 degrees,
-// 24:00:00 is 360. Throws Kostenfehler when the call's start or a time of
-// the row is no time of day. The caller has made sure both times are there.
+// 24:00:00 is 360. Throws Kostenfehler when a time of the row is no time of
+// day, Anruffehler when the call's start is none. The caller has made sure both times are there.
 bool ZeitGradberechnen(const Preisanruf& anruf, const Tarifzeile& tarif);
 
 // The cost of the call by the row's minute price M, flat price P and
 // increment S (Null reads as 0), with surcharge, VAT and, in own-price mode,
 // the own price per minute. Throws Tariftabellenfehler for an increment and
-// a flat price without minute price, and Kostenfehler for values that are
-// no numbers, an own price that is not above 0, and negative prices that no
-// rule covers.
+// a flat price without minute price, Kostenfehler for prices that are no
+// numbers or negative, settings that are no numbers and an own price that
+// is not above 0, and Anruffehler for a call whose duration is unreadable.
 Kosten tarifberechnung(const Preisanruf& anruf, const Tarifzeile& tarif, const Kostensaetze& saetze);
+
+// Why the call itself cannot be priced, whatever the tariff: a start that
+// is no date and time, a duration that is no number or is negative. Such a
+// call comes from the telephone system's database and cannot be mended
+// here; the pricing marks it "????" and names it.
+std::optional<QString> anrufUnlesbar(const Preisanruf& anruf);
 
 // The call named in messages: "Rufnummer 0891234, Nebenstelle 21, Beginn 2009-03-21 14:30:00".
 QString anrufText(const Preisanruf& anruf);

@@ -1,8 +1,14 @@
 #include "costing/Tarifsuche.h"
 
+#include "common/Dialogs.h"
+#include "costing/Kostenfehler.h"
+
+#include <QRegularExpression>
+
 #include <SQLiteCpp/SQLiteCpp.h>
 
 #include <algorithm>
+#include <cmath>
 
 namespace orve {
 
@@ -12,8 +18,12 @@ Tarifwert wert(const SQLite::Column& c)
 {
     if (c.isNull())
         return Tarifwert::null();
-    if (c.isInteger() || c.isFloat())
+    if (c.isInteger() || c.isFloat()) {
+        // Infinity ("1e400" typed elsewhere) is no price.
+        if (!std::isfinite(c.getDouble()))
+            return {Tarifwert::Art::Text, 0, QString::fromUtf8(c.getString())};
         return Tarifwert::von(c.getDouble());
+    }
     return Tarifwert::vonText(QString::fromUtf8(c.getString()));
 }
 
@@ -28,6 +38,10 @@ std::vector<Tarifzeile> tarifzeilen(SQLite::Database& db, Tariftabelle t, const 
         z.tabelle = t;
         z.satz = q.getColumn(0).getInt64();
         z.vorwahl = spaltenText(q.getColumn(1));
+        if (z.vorwahl && z.vorwahl->startsWith(QLatin1Char('+'))) {
+            z.vorwahlGespeichert = z.vorwahl;
+            z.vorwahl = nationaleNummer(*z.vorwahl);
+        }
         z.Bezeichnung = spaltenText(q.getColumn(2));
         z.vonZeit = spaltenText(q.getColumn(3));
         z.bisZeit = spaltenText(q.getColumn(4));
@@ -62,14 +76,56 @@ Pruefung pruefen(const Preisanruf& anruf, const Tarifzeile& z)
 Tarifdaten Tarifdaten::laden(SQLite::Database& db)
 {
     Tarifdaten d;
-    SQLite::Statement q(db, "SELECT vorwahl FROM CallByCall ORDER BY vorwahl, satz");
-    while (q.executeStep())
-        if (!q.getColumn(0).isNull())
-            d.callByCall.push_back(QString::fromUtf8(q.getColumn(0).getString()));
+    SQLite::Statement q(db, "SELECT vorwahl, satz FROM CallByCall ORDER BY vorwahl, satz");
+    while (q.executeStep()) {
+        const auto v = spaltenText(q.getColumn(0));
+        if (v)
+            d.callByCall.push_back(*v);
+        if (!v || v->trimmed().isEmpty())
+            d.callByCallLeer.push_back(q.getColumn(1).getInt64());
+    }
+    // Sorted by the prefix as stored: a prefix read in national form keeps
+    // its place, and the lookup sorts the candidates by position anyway.
     d.ortstarif = tarifzeilen(db, Tariftabelle::Ortstarif, R"(vorwahl, "von Zeit", satz)");
     d.faktor = tarifzeilen(db, Tariftabelle::faktor, R"(vorwahl, "von Zeit", satz)");
     d.ortstarifAlle = tarifzeilen(db, Tariftabelle::Ortstarif, "satz");
     return d;
+}
+
+void vorwahlenPruefen(const Tarifdaten& d)
+{
+    const QString folge = QStringLiteral("Die Kostenberechnung wird abgebrochen, es wird kein Report erstellt.");
+    for (const auto* tabelle : {&d.ortstarif, &d.faktor}) {
+        for (const Tarifzeile& z : *tabelle) {
+            if (z.vorwahl && !z.vorwahl->trimmed().isEmpty())
+                continue;
+            throw Kostenfehler(zeilen({QStringLiteral("Fehler in der Tariftabelle! Eine Zeile hat keine Vorwahl und "
+                                                      "würde jedes Gespräch berechnen."),
+                                       QStringLiteral("Bitte tragen Sie die Vorwahl ein oder löschen Sie die Zeile!"),
+                                       tarifText(z), folge}));
+        }
+    }
+    if (!d.callByCallLeer.empty()) {
+        Tarifzeile z;
+        z.tabelle = Tariftabelle::CallByCall;
+        z.satz = d.callByCallLeer.front();
+        throw Kostenfehler(zeilen({QStringLiteral("Fehler in der Tariftabelle! Eine Call-by-Call-Zeile hat keine "
+                                                  "Vorwahl: keine Call-by-Call-Vorwahl würde mehr entfernt."),
+                                   QStringLiteral("Bitte tragen Sie die Vorwahl ein oder löschen Sie die Zeile!"),
+                                   tarifText(z), folge}));
+    }
+}
+
+QString nationaleNummer(const QString& nummer)
+{
+    if (!nummer.startsWith(QLatin1Char('+')))
+        return nummer;
+    QString n = nummer;
+    n.remove(QStringLiteral("(0)"));
+    n.remove(QRegularExpression(QStringLiteral("[ \\t/-]")));
+    if (n.startsWith(QStringLiteral("+49")))
+        return QLatin1Char('0') + n.mid(3);
+    return QStringLiteral("00") + n.mid(1);
 }
 
 Tarifsuche::Tarifsuche(Tarifdaten daten)
@@ -118,12 +174,19 @@ Suchergebnis Tarifsuche::suchen(const Preisanruf& anruf, const Kostensaetze& sae
         return e;
     }
 
-    QString vergleich = nummer;
-    for (const QString& cbc : m_daten.callByCall) {
-        if (nummer.startsWith(cbc)) {
-            if (!cbc.isEmpty())
+    if (const auto grund = anrufUnlesbar(anruf)) {
+        e.art = Suchergebnis::Art::Unlesbar;
+        e.grund = *grund;
+        return e;
+    }
+
+    QString vergleich = nationaleNummer(nummer);
+    if (vergleich == nummer) {
+        for (const QString& cbc : m_daten.callByCall) {
+            if (!cbc.isEmpty() && nummer.startsWith(cbc)) {
                 vergleich.replace(cbc, QString(), Qt::CaseSensitive);
-            break;
+                break;
+            }
         }
     }
     e.vergleichsnummer = vergleich;

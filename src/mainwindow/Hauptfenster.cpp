@@ -9,6 +9,7 @@
 #include "common/ProgramEnd.h"
 #include "common/TextFile.h"
 #include "common/Version.h"
+#include "costing/Bepreisung.h"
 #include "mainwindow/HauptAnsicht.h"
 #include "report/Berichtslauf.h"
 #include "report/BerichtLayout.h"
@@ -82,7 +83,7 @@ void Hauptfenster::Combo2_DropDown()
         fehlerZeigen(*fehler);
 }
 
-bool Hauptfenster::einlesen(std::int64_t& anzahl)
+bool Hauptfenster::einlesen(std::int64_t& anzahl, QStringList& ohneZeitpunkt)
 {
     EinleseErgebnis e;
     try {
@@ -92,6 +93,7 @@ bool Hauptfenster::einlesen(std::int64_t& anzahl)
         return false;
     }
     anzahl = e.anzahl;
+    ohneZeitpunkt = e.ohneZeitpunkt;
     m_ansicht.text1Setzen(QString::number(e.anzahl));
     if (e.fehler) {
         fehlerZeigen(*e.fehler);
@@ -103,7 +105,9 @@ bool Hauptfenster::einlesen(std::int64_t& anzahl)
 void Hauptfenster::mnuLesenBill()
 {
     std::int64_t anzahl = 0;
-    einlesen(anzahl);
+    QStringList ohneZeitpunkt;
+    if (einlesen(anzahl, ohneZeitpunkt) && !ohneZeitpunkt.isEmpty())
+        fehlerZeigen(unlesbareAnrufeMeldung(ohneZeitpunkt));
 }
 
 void Hauptfenster::mnuReport()
@@ -127,7 +131,8 @@ void Hauptfenster::mnuReport()
 void Hauptfenster::reportLauf()
 {
     std::int64_t anzahl = 0;
-    if (!einlesen(anzahl))
+    QStringList ohneZeitpunkt;
+    if (!einlesen(anzahl, ohneZeitpunkt))
         return; // a report on part of the calls would be a wrong bill
     if (anzahl > 0) {
         m_ansicht.fortschrittMaximum(static_cast<int>(std::min<std::int64_t>(anzahl, INT_MAX)));
@@ -141,8 +146,13 @@ void Hauptfenster::reportLauf()
         return !m_anhalten;
     };
     LaufErgebnis r = berichtslauf(m_state, m_quellen, m_dialogs, anzahl, EigenpreisModus != 0, umgebung);
-    if (r.ende != LaufErgebnis::Ende::Bericht)
+    if (r.ende != LaufErgebnis::Ende::Bericht && r.ende != LaufErgebnis::Ende::KeineDaten)
         return; // the progress bar keeps its position
+    // Calls that could not be priced or were left out are named once.
+    if (const QStringList unlesbar = ohneZeitpunkt + r.unlesbar; !unlesbar.isEmpty())
+        fehlerZeigen(unlesbareAnrufeMeldung(unlesbar));
+    if (r.ende != LaufErgebnis::Ende::Bericht)
+        return;
     m_ansicht.berichtZeigen(Telefonkostenauswertung(std::move(*r.daten), BerichtOptionen::aus(m_state)));
     m_ansicht.fortschrittSetzen(0);
 }

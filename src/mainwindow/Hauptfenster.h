@@ -63,7 +63,7 @@ public:
 
 private:
     // The import of mnuLesenBill; false when it failed (its message was shown).
-    bool einlesen(std::int64_t& anzahl);
+    bool einlesen(std::int64_t& anzahl, QStringList& ohneZeitpunkt);
     void reportLauf();
     void anzeigeLeeren();
     void fehlerZeigen(const QString& text);

@@ -55,14 +55,7 @@ QString mwstCaption(double steuersatz)
 
 QString zweiStellen(const std::optional<double>& wert)
 {
-    if (!wert || !std::isfinite(*wert))
-        return QString();
-    const double cent = std::round(auf15Stellen(auf15Stellen(*wert) * 100.0));
-    const long long c = std::llabs(static_cast<long long>(cent));
-    QString t = QStringLiteral("%1,%2").arg(c / 100).arg(c % 100, 2, 10, QLatin1Char('0'));
-    if (cent < 0)
-        t.prepend(QLatin1Char('-'));
-    return t;
+    return wert ? festText(*wert, 2) : QString();
 }
 
 BerichtLayout telefonkostenauswertungLayout(const BerichtOptionen& optionen)

@@ -41,6 +41,7 @@ LaufErgebnis berichtslauf(AppState& state, Datenquellen& quellen, Dialogs& dialo
         Bepreisung bepreisung(*lokal, state, eigenpreis, dialogs, *editor);
         const Bepreisungsergebnis b = bepreisung.ausfuehren(umgebung.fortschritt);
         r.ohneTarif = b.ohneTarif;
+        r.unlesbar = b.unlesbar;
         switch (b.status) {
         case Bepreisungsergebnis::Status::Fertig:
             break;
@@ -74,13 +75,16 @@ LaufErgebnis berichtslauf(AppState& state, Datenquellen& quellen, Dialogs& dialo
 bool eigenenMinutenpreisLesen(AppState& state, Dialogs& dialogs)
 {
     const QString datei = state.pfadImProgrammordner(QStringLiteral("Minutenpreis.txt"));
-    if (!QFileInfo::exists(datei)) {
+    if (QFileInfo::exists(datei)) {
+        // An empty file holds no price: the one in memory stays.
+        if (const auto zeile = ersteZeileLesen(datei); zeile && !zeile->isEmpty())
+            state.Minutenpreis = *zeile;
+    }
+    if (!QFileInfo::exists(datei) || state.Minutenpreis.leer()) {
         stopp(dialogs, QStringLiteral("Sie müssen zuerst über die Funktion 'Einstellungen' einen eigenen Minutenpreis "
                                       "festlegen!"));
         return false;
     }
-    if (const auto zeile = ersteZeileLesen(datei))
-        state.Minutenpreis = *zeile;
     return true;
 }
 

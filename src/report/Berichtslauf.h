@@ -42,6 +42,7 @@ struct LaufErgebnis {
     Ende ende = Ende::Fehler;
     std::optional<BerichtDaten> daten;
     QStringList ohneTarif; // numbers answered No ("????"), each once
+    QStringList unlesbar;  // calls not priced ("????"): start or duration unreadable, with the reason
 };
 
 // The part of a report run after the import: the message when no call was

@@ -40,8 +40,10 @@ QString stapelHilfe()
         "  0  alle Gespräche berechnet, Report geschrieben\n"
         "  1  Einstellung, Pfad oder Datei fehlt oder ist fehlerhaft (Meldung auf stderr)\n"
         "  2  keine Gespräche in der Auswahl\n"
-        "  3  Fehler in der Tariftabelle; kein Report, keine CSV-Datei\n"
-        "  4  Report geschrieben, aber für einige Rufnummern fehlt ein Tarif\n"
+        "  3  Kostenberechnung abgebrochen: Fehler in der Tariftabelle oder eine Einstellung,\n"
+        "     mit der nicht gerechnet werden kann; kein Report, keine CSV-Datei\n"
+        "  4  Report geschrieben, aber für einige Rufnummern fehlt ein Tarif oder einige\n"
+        "     Gespräche haben keinen lesbaren Beginn oder keine gültige Dauer (stderr)\n"
         "  5  --tarife-pruefen hat Lücken oder Fehler gefunden\n");
 }
 

@@ -134,6 +134,10 @@ int stapellauf(const StapelOptionen& o, std::FILE* aus, std::FILE* fehler)
             return true;
         };
         LaufErgebnis r = berichtslauf(state, quellen, dialogs, e.anzahl, o.eigenpreis, umgebung);
+        // Calls that were left out or not priced, as their start or duration cannot be read: named once.
+        const QStringList unlesbar = e.ohneZeitpunkt + r.unlesbar;
+        for (const QString& anruf : unlesbar)
+            schreiben(fehler, QStringLiteral("Nicht berechnet: %1\n").arg(anruf));
         switch (r.ende) {
         case LaufErgebnis::Ende::Bericht:
             break;
@@ -165,7 +169,7 @@ int stapellauf(const StapelOptionen& o, std::FILE* aus, std::FILE* fehler)
         for (const QString& nummer : r.ohneTarif)
             schreiben(fehler, QStringLiteral("Kein Tarif für die Rufnummer %1 (im Report als \"????\")\n")
                                   .arg(nummer.trimmed()));
-        return r.ohneTarif.isEmpty() ? kStapelOk : kStapelOhneTarif;
+        return r.ohneTarif.isEmpty() && unlesbar.isEmpty() ? kStapelOk : kStapelOhneTarif;
     } catch (const Tariftabellenfehler&) {
         return kStapelTariffehler;
     } catch (const ProgramEnd&) {

@@ -12,7 +12,7 @@ enum StapelErgebnis : int {
     kStapelFehler = 1,        // a setting, the path or a file is missing or wrong
     kStapelKeineDaten = 2,    // the selection holds no call
     kStapelTariffehler = 3,   // a tariff row (or a setting it needs) gives no cost: nothing written
-    kStapelOhneTarif = 4,     // report written, some numbers found no tariff ("????")
+    kStapelOhneTarif = 4,     // report written, some calls found no tariff or could not be read ("????")
     kStapelTarifluecken = 5,  // --tarife-pruefen found gaps or errors
 };
 

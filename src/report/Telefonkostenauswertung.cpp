@@ -27,6 +27,7 @@ namespace {
 // Fonts in twips: 8.25 point and bold 12 point.
 constexpr int kSchrift = 165;
 constexpr int kTitelSchrift = 240;
+constexpr int kKleinsteSchrift = 120; // 6 points
 constexpr int kTwipsJeZoll = 1440;
 
 QFont berichtFont(bool titel)
@@ -147,10 +148,21 @@ void Telefonkostenauswertung::bereichAufnehmen(std::vector<Zeichnung>& z, const 
         return;
     // A field's text wider than the field may run on over the empty fields
     // to its right in the same line ("Internes S0 Gespräch" over the empty
-    // number of an internal call); otherwise its middle gives way to "…"
-    // rather than run into the next column, so that the end stays readable
-    // (the "*" of an approximate cost, the last digits of a number).
+    // number of an internal call). Trailing blanks take no room. Otherwise
+    // it is set in a smaller size, down to 6 points, and only then its
+    // middle gives way to "…" rather than run into the next column, so that
+    // the end stays readable (the "*" of an approximate cost). A dialled
+    // number is proof on an invoice: it is never shortened.
     constexpr int kAbstand = 57; // 1 mm between a shortened text and the next
+    static const std::vector<std::pair<int, QFontMetricsF>> kleiner = [] {
+        std::vector<std::pair<int, QFontMetricsF>> v;
+        for (int groesse = kSchrift - 5; groesse >= kKleinsteSchrift; groesse -= 5) {
+            QFont f = berichtFont(false);
+            f.setPixelSize(groesse);
+            v.emplace_back(groesse, QFontMetricsF(f));
+        }
+        return v;
+    }();
     for (std::size_t i = anfang; i < z.size(); ++i) {
         Zeichnung& d = z[i];
         if (d.linie || d.text.isEmpty() || !d.name.startsWith(QLatin1String("Text")))
@@ -163,9 +175,21 @@ void Telefonkostenauswertung::bereichAufnehmen(std::vector<Zeichnung>& z, const 
                 grenze = std::min(grenze, n.rechteck.left());
         }
         const int breite = grenze - d.rechteck.left();
-        if (normal.horizontalAdvance(d.text) <= breite)
+        QString text = d.text;
+        while (text.endsWith(QLatin1Char(' ')))
+            text.chop(1);
+        if (normal.horizontalAdvance(text) <= breite)
             continue;
-        d.text = normal.elidedText(d.text, Qt::ElideMiddle, breite - kAbstand);
+        const auto passend = std::find_if(kleiner.begin(), kleiner.end(), [&](const auto& k) {
+            return k.second.horizontalAdvance(text) <= breite - kAbstand;
+        });
+        if (passend != kleiner.end()) {
+            d.schrift = passend->first;
+            continue;
+        }
+        d.schrift = kKleinsteSchrift;
+        if (d.name != QLatin1String("Text4"))
+            d.text = kleiner.back().second.elidedText(text, Qt::ElideMiddle, breite - kAbstand);
     }
 }
 
@@ -221,6 +245,7 @@ std::size_t Telefonkostenauswertung::zeichnen(QPagedPaintDevice& geraet) const
                                                "nicht beginnen.").arg(i + 1));
         }
         bool titelGesetzt = false;
+        int schriftGesetzt = 0;
         p.setFont(normal);
         for (const Zeichnung& z : seite(e, i)) {
             if (z.linie) {
@@ -228,9 +253,13 @@ std::size_t Telefonkostenauswertung::zeichnen(QPagedPaintDevice& geraet) const
                                   z.rechteck.top()));
                 continue;
             }
-            if (z.titel != titelGesetzt) {
-                p.setFont(z.titel ? titel : normal);
+            if (z.titel != titelGesetzt || z.schrift != schriftGesetzt) {
+                QFont f = z.titel ? titel : normal;
+                if (z.schrift != 0)
+                    f.setPixelSize(z.schrift);
+                p.setFont(f);
                 titelGesetzt = z.titel;
+                schriftGesetzt = z.schrift;
             }
             if (!z.text.isEmpty())
                 p.drawText(QRectF(z.rechteck), flags, z.text);

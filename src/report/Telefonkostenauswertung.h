@@ -24,6 +24,7 @@ struct Zeichnung {
     QRect rechteck;
     QString text;
     bool titel = false; // bold 12 point
+    int schrift = 0;    // a smaller size in twips for a text wider than its field; 0: the normal size
 };
 
 // The cost report: the grouped calls laid out in the five sections of its

@@ -207,6 +207,11 @@ bool TarifEditor::maskePruefen()
                 Icon::Critical);
         return false;
     }
+    // A prefix of blanks alone would take every number or none.
+    if (m.fldVorwahl.trimmed().isEmpty()) {
+        meldung(zeilen({QStringLiteral("Die Vorwahl darf nicht leer sein!"), kNichtGespeichert}), Icon::Critical);
+        return false;
+    }
     if (!tarif)
         return true;
     if (!zeitFormOk(m.fldAbZeit)) {
@@ -229,10 +234,12 @@ bool TarifEditor::maskePruefen()
         {m.fldSekundentakt, true, QStringLiteral("Der Sekundentakt")},
     };
     for (const auto& z : zahlen) {
-        const bool ok = z.ganz ? ganzeZahl(z.text).has_value() : deutscheZahl(z.text).has_value();
-        if (!ok) {
-            meldung(zeilen({z.satzanfang + QStringLiteral(" „") + z.text + QStringLiteral("“ ist keine ")
-                                + (z.ganz ? QStringLiteral("ganze Zahl!") : QStringLiteral("Zahl!")),
+        const auto zahl = z.ganz ? ganzeZahl(z.text) : deutscheZahl(z.text);
+        if (!zahl || *zahl < 0) {
+            meldung(zeilen({z.satzanfang + QStringLiteral(" „") + z.text
+                                + (!zahl ? QStringLiteral("“ ist keine ")
+                                               + (z.ganz ? QStringLiteral("ganze Zahl!") : QStringLiteral("Zahl!"))
+                                         : QStringLiteral("“ darf nicht negativ sein!")),
                             kNichtGespeichert}),
                     Icon::Critical);
             return false;

@@ -260,6 +260,17 @@ private:
     {
         const QString gruppe = vorwahlText(z.vorwahl);
         const QString satz = zeileText(z);
+        if (!z.vorwahl || z.vorwahl->trimmed().isEmpty())
+            melden(bereich(t), gruppe,
+                   QStringLiteral("%1: die Vorwahl fehlt. Eine solche Zeile würde jedes Gespräch berechnen: jeder Report "
+                                  "bricht mit einer Fehlermeldung ab, bis die Vorwahl eingetragen oder die Zeile "
+                                  "gelöscht ist.")
+                       .arg(satz));
+        if (z.vorwahlGespeichert)
+            melden(bereich(t), gruppe,
+                   QStringLiteral("%1: die Vorwahl „%2“ ist international geschrieben und wird als „%3“ gelesen, wie "
+                                  "gewählte Nummern in internationaler Form. Bitte schreiben Sie sie so.")
+                       .arg(satz, *z.vorwahlGespeichert, *z.vorwahl));
         const QString keinTarif = QStringLiteral(
             "Die Tarifsuche endet an dieser Zeile ohne Tarif, zu jeder Uhrzeit und auch wenn eine spätere Zeile passen "
             "würde: der Report fragt nach dem Tarif, der Stapellauf schreibt „????“.");
@@ -324,9 +335,8 @@ private:
         if (!negativ.isEmpty())
             melden(bereich(t), gruppe,
                    QStringLiteral("%1: negativer Wert (%2). ").arg(satz, aufzaehlung(negativ))
-                       + (folge.isEmpty() ? QStringLiteral("Gespräche über diese Zeile können negative Kosten "
-                                                           "bekommen.")
-                                          : folge));
+                       + QStringLiteral("Die Berechnung bricht mit einer Fehlermeldung ab, sobald diese Zeile ein "
+                                        "Gespräch berechnet."));
         else if (!folge.isEmpty())
             melden(bereich(t), gruppe,
                    QStringLiteral("%1: Minutenpreis %2, Pauschale %3, Sekundentakt %4. ")
@@ -492,7 +502,9 @@ void Pruefer::anrufe(const std::vector<Preisanruf>& anrufe)
         QString grund, vergleich;
         try {
             const Suchergebnis e = suche.suchen(a, saetze);
-            if (e.art != Suchergebnis::Art::KeinTarif)
+            if (e.art == Suchergebnis::Art::Unlesbar)
+                grund = e.grund;
+            else if (e.art != Suchergebnis::Art::KeinTarif)
                 continue;
             vergleich = e.vergleichsnummer.value_or(QString());
         } catch (const Tariftabellenfehler& f) {

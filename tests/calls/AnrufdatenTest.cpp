@@ -667,7 +667,8 @@ TEST(Settings, StoresAValidEntryAndAsksAgainOrGivesUpOnAnInvalidOne)
         {kAufschlagStart, "1,35\r\n", {}, "1,35", ""},
         {kAufschlagStart, nullptr, {"=x", "Yes", "=1,25"}, "1,25", "I1,20, MYesNo Critical, I1,20"},
         {kAufschlagStart, "\r\n1,20\r\n", {"=x", "No"}, nullptr, "I1,20, MYesNo Critical"},
-        {kSteuerStart, "abc\r\n", {}, "abc", ""},
+        {kSteuerStart, "0\r\n", {}, "0", ""},
+        {kSteuerStart, "abc\r\n", {"Ok", "=19"}, "19", "MOk Critical, Iabc"},
         {kSteuerStart, nullptr, {"Ok", "=19"}, "19", "MOk Critical, I"},
         {kSteuerStart, nullptr, {"Ok", "=0", "No", "Ok"}, nullptr, "MOk Critical, I, MYesNo Stop, MOk Critical"},
     };

@@ -13,10 +13,11 @@ using namespace orve::test;
 
 TEST(Numbers, ReadGermanAndLeadingNumbersAndTimesOfDay)
 {
-    const std::pair<const char*, double> fuehrend[] = {{"19", 19}, {"7,5", 7}, {" 1 9", 19}, {"abc", 0}, {"-5", -5},
-                                                       {"", 0}, {"7.5", 7.5}, {"16%", 16}, {"1e2", 100}};
+    const std::pair<const char*, std::optional<double>> fuehrend[] = {
+        {"19", 19},        {"7,7", 7.7}, {" 1 9", 19}, {"abc", {}},    {"-5", -5}, {"", {}},     {"7.7", 7.7},
+        {"19 Prozent", 19}, {"16%", 16},  {"1e2", 100}, {"1e400", {}}, {",5", 0.5}, {"19,5,1", 19.5}};
     for (const auto& [text, zahl] : fuehrend)
-        EXPECT_DOUBLE_EQ(fuehrendeZahl(QString::fromUtf8(text)), zahl) << text;
+        EXPECT_EQ(fuehrendeZahlLesen(QString::fromUtf8(text)), zahl) << text;
 
     const std::pair<const char*, std::optional<double>> deutsch[] = {
         {"1,20", 1.2}, {"0,06", 0.06}, {"1.20", 1.2}, {"1.234,5", 1234.5}, {"-0,5", -0.5}, {" 0,20 ", 0.2},
@@ -38,8 +39,13 @@ TEST(Numbers, WriteMoneyWithThreeDecimalsHalfAwayFromZeroAndRoundUpOnFifteenDigi
     const std::pair<double, const char*> geld[] = {
         {0.0285, "0,029"}, {0.1085, "0,109"}, {0.09, "0,090"}, {0.0, "0,000"}, {12345.6789, "12345,679"},
         {-0.0285, "-0,029"}, {0.0004, "0,000"}, {0.06 * 90 / 60, "0,090"}, {99999.9999, "100000,000"}, {-0.0001, "0,000"}};
-    for (const auto& [wert, text] : geld)
+    for (const auto& [wert, text] : geld) {
         EXPECT_EQ(geldText(wert).toStdString(), text);
+        EXPECT_EQ(geldWert(wert), QString::fromUtf8(text).replace(u',', u'.').toDouble()) << text;
+    }
+    // Sums of any size: never an integer overflow.
+    for (const auto& [wert, text] : {std::pair{9.2e16, "92000000000000000,00"}, {-0.005, "-0,01"}, {0.125, "0,13"}})
+        EXPECT_EQ(festText(wert, 2).toStdString(), text);
 
     const std::pair<double, double> auf[] = {{0.07 / 0.01, 7}, {0.3 / 0.1, 3}, {0.15 / 0.10, 2}, {0.0, 0}, {1.0000001, 2}, {-0.5, 0}};
     for (const auto& [q, erwartet] : auf)

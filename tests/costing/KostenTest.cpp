@@ -153,23 +153,26 @@ TEST(Tarifberechnung, CostsSurchargeVatOwnPriceOrTheMessage)
         // Flat price only, whatever the length; flat price plus minute price; an increment alone is free.
         {"0", "0,50", "0", "90", 0.5, 0.5, 0.6, 0.714}, {nullptr, "0,50", nullptr, "0", 0.5, 0.5, 0.6, 0.714},
         {"0,10", "0,05", "0", "90", 0.2, 0.2, 0.24, 0.2856}, {"0", "0", "60", "90", 0, 0, 0, 0},
-        // costs, ucosts from the unformatted cost, halves away from zero; ucostsBrutto from ucosts; VAT 19,5 is 19.
+        // costs, ucosts from the unformatted cost, halves away from zero; ucostsBrutto from ucosts; VAT 7,7 is 7.7.
         {"0,019", "0", "0", "90", 0.0285, 0.029, 0.057, 0.057 * 1.19, nullptr, "2"},
-        {"0,06", "0", "0", "90", 0.09, 0.09, 0.108, 0.12852, nullptr, "1,20", "19,5"},
+        {"0,06", "0", "0", "90", 0.09, 0.09, 0.108, 0.108 * 1.077, nullptr, "1,20", "7,7"},
         // Own price: the minute price raised to the next multiple of O, never below O; the cost to a multiple of O.
         {"0,06", "0", "0", "60", 0.10, 0.10, 0.12, 0.1428, "0,10"}, {"0,25", "0", "0", "60", 0.3, 0.3, 0.36, 0.4284, "0,10"},
         {"0,30", "0", "0", "60", 0.3, 0.3, 0.36, 0.4284, "0,10"}, {"0,06", "0", "0", "90", 0.2, 0.2, 0.24, 0.2856, "0,10"},
         {"0", "0", "0", "90", 0, 0, 0, 0, "0,10"}, {"0", "0,50", "0", "90", 0.60, 0.60, 0.72, 0.8568, "0,20"},
         {"0,10", "0,08", "0", "90", 0.30, 0.30, 0.36, 0.4284, "0,10"},
-        {.M = "0", .P = "-0,50", .teil = "Minutenpreis 0, Pauschale -0,5 und Sekundentakt 0 ergeben keinen Preis!"},
-        {.M = "0", .S = "-60", .teil = "Sekundentakt -60 ergeben keinen Preis!"},
-        {.M = "-0,10", .P = "0,05", .teil = "Minutenpreis -0,1, Pauschale 0,05"},
+        {.M = "0", .P = "-0,50", .teil = "Die Angabe Pauschale „-0,5“ ist negativ!"},
+        {.M = "0", .S = "-60", .teil = "Die Angabe Sekundentakt „-60“ ist negativ!"},
+        {.M = "-0,06", .teil = "Die Angabe Minutenpreis „-0,06“ ist negativ!"},
+        {.M = "0,10", .P = "0", .S = "-60", .teil = "Sekundentakt „-60“ ist negativ!"},
         {.M = "abc", .teil = "Die Angabe Minutenpreis „abc“ ist keine Zahl!"},
         {.S = "6x", .teil = "Die Angabe Sekundentakt „6x“ ist keine Zahl!"},
         {.teil = "Die Zeit „8:00:00“ ist keine Uhrzeit (hh:mm:ss)!", .von = "8:00:00"},
-        {.d = "1:30", .teil = "Die Dauer „1:30“ des Gesprächs ist keine Zahl!", .zeile = false},
+        {.d = "1:30", .teil = "Die Dauer „1:30“ des Gesprächs ist keine Zahl.", .zeile = false},
+        {.d = "-30", .teil = "Die Dauer „-30“ des Gesprächs ist negativ.", .zeile = false},
         {.teil = "Der Beginn „gestern“ des Gesprächs", .beginn = "gestern", .zeile = false},
         {.F = "abc", .teil = "Der Kostenaufschlag „abc“ ist keine Zahl!", .zeile = false},
+        {.V = "abc", .teil = "Der Steuersatz „abc“ ist keine Zahl!", .zeile = false},
         {.O = "0,00", .teil = "Der eigene Minutenpreis „0,00“ muss größer als 0 sein!", .zeile = false},
         {.O = "zwanzig", .teil = "Der eigene Minutenpreis „zwanzig“ ist keine Zahl!", .zeile = false},
     };
@@ -185,7 +188,7 @@ TEST(Tarifberechnung, CostsSurchargeVatOwnPriceOrTheMessage)
             EXPECT_EQ(k.costs, p.costs); // exactly the value of the three-decimal text
             EXPECT_EQ(k.ucosts, p.ucosts);
             EXPECT_DOUBLE_EQ(k.ucostsBrutto, p.ucostsBrutto);
-        } catch (const Kostenfehler& e) {
+        } catch (const Fehler& e) {
             EXPECT_TRUE(p.teil && e.text().contains(QString::fromUtf8(p.teil))) << e.what();
             EXPECT_TRUE(e.text().contains(QStringLiteral("Rufnummer 0891234, Nebenstelle 21"))) << e.what();
             EXPECT_EQ(e.text().contains(QStringLiteral("Tariftabelle „Standardtarife“, Satz 7, Vorwahl 089")), p.zeile)
@@ -225,6 +228,11 @@ TEST_F(KostenDb, TarifsucheTakesTheFirstFittingRowInTableOrder)
         {"kein Preis beendet die Suche", {{'F', "089", "00:00:00", "24:00:00", NAN, NAN, NAN}, {'F', "0891"}}, "0891234",
          "0891234", ""},
         {"Paradox-Nummer mit Leerzeichen", {{'C', "010"}, muenchen}, "010089123         ", "089123         ", "Ortstarif:1"},
+        // International numbers in their national form, also prefixes written with "+"; no call-by-call removal.
+        {"+49 wird 0", {{'C', "0171"}, {'O', "030"}, {'F', "0171"}}, "+491711234567", "01711234567", "faktor:1"},
+        {"(0), Leerzeichen, Strich", {{'F', "030"}}, "+49 (0)30 1234-5", "03012345", "faktor:1"},
+        {"anderes Land wird 00", {{'F', "0043"}, {'O', "043"}}, "+43155512", "0043155512", "faktor:1"},
+        {"Tarifzeile mit +", {{'F', "+43 1"}}, "0043155512", "0043155512", "faktor:1"},
     };
     for (const auto& f : faelle) {
         SCOPED_TRACE(f.name);
@@ -238,17 +246,25 @@ TEST_F(KostenDb, TarifsucheTakesTheFirstFittingRowInTableOrder)
     }
 }
 
+// A call whose start or duration cannot be read is marked "????" without a question, named, and the run goes on.
 TEST_F(KostenDb, BepreisungEveryCallInTableOrderWithNumbersStoredAndNoAnsweredOncePerNumber)
 {
-    anrufeSchreiben(*db, {{"0891234", "2026-03-02 12:00:00", "90"}, {""}, {"0301234"}, {"0101308912345"}, {"0301234"}});
+    anrufeSchreiben(*db, {{"0891234", "2026-03-02 12:00:00", "90"}, {""}, {"0301234"}, {"0101308912345"}, {"0301234"},
+                          {"0891234", "gestern"}, {"0891234", "2026-03-02 12:00:00", "-30"}});
     dialogs.answer(Answer::No).answer(Answer::No);
     QStringList fortschritt;
     const auto r = lauf(false, [&](auto i, auto n) { fortschritt << QStringLiteral("%1/%2").arg(i).arg(n); return true; });
     EXPECT_EQ(r.status, Bepreisungsergebnis::Status::Fertig);
     EXPECT_EQ(r.ohneTarif, QStringList{QStringLiteral("0301234")});
-    EXPECT_EQ(fortschritt.join(u' '), QStringLiteral("1/5 2/5 3/5 4/5 5/5"));
+    EXPECT_EQ(r.unlesbar.join(u'|'), QStringLiteral("Rufnummer 0891234, Nebenstelle 21, Beginn gestern: Der Beginn „gestern“ "
+                                                    "des Gesprächs ist kein Datum mit Uhrzeit.|Rufnummer 0891234, "
+                                                    "Nebenstelle 21, Beginn 2026-03-02 12:00:00: Die Dauer „-30“ des "
+                                                    "Gesprächs ist negativ."));
+    EXPECT_EQ(fortschritt.join(u' '), QStringLiteral("1/7 2/7 3/7 4/7 5/7 6/7 7/7"));
     const std::string ohne = "null NULL NULL NULL '\?\?\?\?' '0301234' NULL\n";
-    EXPECT_EQ(zeilen(), kMuenchen90 + kIntern + ohne + "real 0.06 0.072 0.08568 'O1' '08912345' 'Ortstarif:1'\n" + ohne);
+    const std::string unlesbar = "null NULL NULL NULL '\?\?\?\?' NULL NULL\n";
+    EXPECT_EQ(zeilen(), kMuenchen90 + kIntern + ohne + "real 0.06 0.072 0.08568 'O1' '08912345' 'Ortstarif:1'\n" + ohne
+                            + unlesbar + unlesbar);
     const QRegularExpression frage(QStringLiteral("^M ORVE-Tarifo V2.01 \\| Es fehlen für die Rufnummer 0301234 die Angaben "
                                                   "im Tarifbereich!.* \\| YesNoCancel Stop default No$"));
     EXPECT_EQ(dialogs.protokoll().filter(frage).size(), 2) << dialogs.protokoll().join(u'\n').toStdString();
@@ -285,7 +301,8 @@ TEST_F(KostenDb, BepreisungIncrementWithoutMinutePriceShowsTheMessageKeepsEarlie
     dialogs.answer(Answer::Ok);
     EXPECT_THROW(lauf(), Tariftabellenfehler);
     EXPECT_TRUE(dialogs.protokoll().value(0).endsWith(QStringLiteral("aber kein Minutenpreis!\\rBitte prüfen Sie Ihre "
-                                                                      "Tariftabelle!\\rRufnummer 0301234 | Ok Stop")));
+                                                                      "Tariftabelle!\\rRufnummer 0301234\\rTariftabelle „Standardtarife“, "
+                                                                      "Satz 1, Vorwahl 0301 | Ok Stop")));
     EXPECT_EQ(zeilen(), kMuenchen90 + kLeer + kLeer);
 }
 
@@ -299,6 +316,32 @@ TEST_F(KostenDb, BepreisungCostErrorShowsTheMessageAndStopsWithTheCallsBeforeSto
     EXPECT_TRUE(r.fehler.startsWith(QStringLiteral("Der Kostenaufschlag „zwanzig Prozent“ ist keine Zahl!")));
     EXPECT_TRUE(dialogs.protokoll().value(0).endsWith(QStringLiteral(" | Ok Stop")));
     EXPECT_EQ(zeilen(), kIntern + kLeer);
+}
+
+// Rows that would price calls wrong stop the run, naming table, row and prefix; nothing is priced with them.
+TEST_F(KostenDb, BepreisungStopsAtRowsThatWouldPriceWrong)
+{
+    const struct { TZ zeile; const char* teil; } faelle[] = {
+        {{'F', "030", "00:00:00", "24:00:00", INFINITY}, "Minutenpreis „Inf“ ist keine Zahl!\rBitte prüfen Sie Ihre "
+                                                         "Tariftabelle!\rTariftabelle „Standardtarife“, Satz 1, Vorwahl 030"},
+        {{'F', "030", "00:00:00", "24:00:00", 0.06, -0.5, 60}, "Pauschale „-0,5“ ist negativ!"},
+        {{'F', ""}, "keine Vorwahl und würde jedes Gespräch berechnen.\rBitte tragen Sie die Vorwahl ein oder löschen Sie die "
+                    "Zeile!\rTariftabelle „Standardtarife“, Satz 1, Vorwahl \r"},
+        {{'O', nullptr}, "Tariftabelle „Ortstarife und Citybereich“, Satz 2, Vorwahl \r"},
+        {{'C', ""}, "Eine Call-by-Call-Zeile hat keine Vorwahl"},
+    };
+    anrufeSchreiben(*db, {{"0301234"}});
+    for (const auto& f : faelle) {
+        SCOPED_TRACE(f.teil);
+        tarifeSchreiben(*db, {f.zeile});
+        dialogs.answer(Answer::Ok);
+        const auto r = lauf();
+        EXPECT_EQ(r.status, Bepreisungsergebnis::Status::Fehler);
+        EXPECT_TRUE(r.fehler.contains(QString::fromUtf8(f.teil))) << r.fehler.toStdString();
+        EXPECT_EQ(zeilen(), kLeer);
+        db->exec("DELETE FROM faktor; DELETE FROM Ortstarif WHERE vorwahl IS NOT '089'; DELETE FROM CallByCall "
+                 "WHERE vorwahl = ''; DELETE FROM sqlite_sequence WHERE name = 'faktor'");
+    }
 }
 
 TEST_F(KostenDb, BepreisungChangesByOtherCommandsDuringTheRunAreSeenOrRefused)

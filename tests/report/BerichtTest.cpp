@@ -114,7 +114,7 @@ TEST(Telefonkostenauswertung, ShowsFieldsInTheirFormatsAndTheVatCaptionBuiltAtSt
     const struct { const char* steuersatz; int ohneMwst, kuerzen; const char *nummer, *fuss; } faelle[] = {
         {"19", 0, 0, "0301234567", " Bezeichnung12=Summe Kosten incl. 19 MwSt: Text12=0,24"},
         {"7.5", 0, 1, "0301234xxx", " Bezeichnung12=Summe Kosten incl. 7,5 MwSt: Text12=0,24"},
-        {"7,5", 0, 0, "0301234567", " Bezeichnung12=Summe Kosten incl. 7 MwSt: Text12=0,24"},
+        {"7,7", 0, 0, "0301234567", " Bezeichnung12=Summe Kosten incl. 7,7 MwSt: Text12=0,24"},
         {"19", 1, 0, "0301234567", ""},
     };
     for (const auto& f : faelle) {

@@ -12,12 +12,24 @@ using Anwendung = QCoreApplication;
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <cstdio>
+#include <string>
+
 int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     ::testing::InitGoogleTest(&argc, argv);
     Anwendung app(argc, argv);
+    // Asked for a German run: the application object has taken the locale
+    // from the environment, and it must really write a decimal comma, or
+    // the run would quietly be one more run in C.
+    if (!qEnvironmentVariableIsEmpty("ORVE_TEST_DEUTSCH") && std::localeconv()->decimal_point != std::string(",")) {
+        std::fprintf(stderr, "Das Gebietsschema %s schreibt kein Dezimalkomma: de_DE.UTF-8 fehlt.\n",
+                     std::setlocale(LC_NUMERIC, nullptr));
+        return 1;
+    }
 #ifdef ORVE_TEST_WIDGETS
     struct FrischerStart : ::testing::EmptyTestEventListener {
         void OnTestStart(const ::testing::TestInfo&) override { orve::programmEndeZuruecksetzen(); }

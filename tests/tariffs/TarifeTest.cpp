@@ -461,8 +461,12 @@ const Fall kFaelle[] = {
       {B::faktor, "Vorwahl 04", "fehlen alle drei. Die Tarifsuche endet"},
       {B::faktor, "Vorwahl 05", "aber kein Minutenpreis"},
       {B::faktor, "Vorwahl 06", "Minutenpreis „abc“ ist keine Zahl"},
-      {B::faktor, "Vorwahl 07", "negativer Wert (Minutenpreis -0,06). Gespräche über diese Zeile können negative"},
-      {B::faktor, "Vorwahl 08", "negativer Wert (Minutenpreis -0,1). Diese Preise ergeben keine Kosten"}}},
+      {B::faktor, "Vorwahl 07", "negativer Wert (Minutenpreis -0,06). Die Berechnung bricht"},
+      {B::faktor, "Vorwahl 08", "negativer Wert (Minutenpreis -0,1). Die Berechnung bricht"}}},
+    {"Vorwahl fehlt oder ist international geschrieben", {{'F', ""}, {'O', nullptr}, {'F', "+49 30"}}, {}, {},
+     {{B::faktor, "Vorwahl (leer)", "die Vorwahl fehlt"}, {B::Ortstarif, "ohne Vorwahl", "die Vorwahl fehlt"},
+      {B::faktor, "Vorwahl 030", "„+49 30“ ist international geschrieben und wird als „030“ gelesen"},
+      {B::faktor, "Vorwahl 030", "wird nie verwendet"}}},
     {"Call by Call", {kOrt}, {"", "010", "01013", "010"}, {}, {{B::CallByCall, "Vorwahl (leer)", "passt zu jeder Rufnummer"},
       {B::CallByCall, "Vorwahl 01013", "zuvor passt die kürzere Vorwahl 010"}}},
     {"Gespräche ohne Tarif, nach Nummer zusammengefasst",
@@ -487,6 +491,8 @@ TEST(TarifPruefung, BefundeJeTabelleUndVorwahl)
             tabelle.push_back({z.tabelle == 'O' ? Tariftabelle::Ortstarif : Tariftabelle::faktor,
                                static_cast<std::int64_t>(tabelle.size()) + 1, t(z.vorwahl), QStringLiteral("Zeile"),
                                t(z.von), t(z.bis), z.M, z.P, z.S});
+            if (z.vorwahl && *z.vorwahl == '+')
+                tabelle.back().vorwahlGespeichert = std::exchange(tabelle.back().vorwahl, nationaleNummer(t(z.vorwahl)->trimmed()));
         }
         d.ortstarifAlle = d.ortstarif;
         d.callByCall = f.cbc;
