@@ -75,6 +75,15 @@ TEST(Stapellauf, ExitCodesMessagesAndWhatIsWritten)
     const QString fehlt = QStringLiteral("/tmp/orve-gibt-es-nicht/");
     const auto entfernen = [](const char* datei) { return [datei](const Ordner& o) { QFile::remove(o.file(datei)); }; };
     const auto sql = [](const char* befehl) { return [befehl](const Ordner& o) { o.sql(befehl); }; };
+    const auto datei = [](const char* name, const char* inhalt) {
+        return [=](const Ordner& o) { o.writeFile(QString::fromUtf8(name), inhalt); };
+    };
+    // Two calls in the telephone system's table whose start and duration cannot be read.
+    const auto kaputt = [](const Ordner& o) {
+        SQLite::Database(o.file("bill.db").toStdString(), SQLite::OPEN_READWRITE)
+            .exec("UPDATE stdbill SET time = '31.02.2026 25:00:00' WHERE id = 1; UPDATE stdbill SET duration = -30 "
+                  "WHERE id = 2");
+    };
     const struct {
         const char* name;
         std::function<void(const Ordner&)> vorher;
@@ -84,9 +93,12 @@ TEST(Stapellauf, ExitCodesMessagesAndWhatIsWritten)
         bool eingelesen = false, pdf = false, csv = false;
         std::function<void(const Ordner&, const Lauf&)> danach;
     } faelle[] = {
-        {"every call priced", {}, beide, 0, "", true, true, true},
+        {"every call priced", {}, beide, 0, "", true, true, true, [](const Ordner&, const Lauf& l) {
+             EXPECT_TRUE(l.aus.startsWith(QStringLiteral("21\tEmpfang\t113\t122,17\t145,38\n"))) << l.aus.toStdString();
+         }},
         {"own minute price, CSV only", {}, {"--eigenpreis", "--csv", "%P/b.csv"}, 0, "", true, false, true},
         {"no VAT rate", entfernen("Steuersatz.txt"), beide, 1, "kein gültiger Steuersatz"},
+        {"VAT rate no number", datei("Steuersatz.txt", "abc\r\n"), beide, 1, "Steuersatz.txt enthält „abc“"},
         {"no bill.db", {}, beide + QStringList{"--billdb", fehlt + "bill.db"}, 1, "Pfad der Datei Bill.db ist falsch"},
         {"unknown option", {}, beide + QStringList{"--monat"}, 1, "--help"},
         {"no program folder", {}, beide + QStringList{"--programmordner", fehlt}, 1, "Den Programmordner /tmp/orve-gibt-es"},
@@ -97,7 +109,20 @@ TEST(Stapellauf, ExitCodesMessagesAndWhatIsWritten)
         {"no minute price", sql("UPDATE faktor SET Minutenpreis = 0, Pauschale = 0.1, Sekundentakt = 60"), beide, 3,
          "Sekundentakt angegeben, aber kein Minutenpreis", true},
         {"minute price no number", sql("UPDATE Ortstarif SET Minutenpreis = 'zwei'"), beide, 3, "keine Zahl", true},
+        {"infinite minute price", sql("UPDATE Ortstarif SET Minutenpreis = 1e400"), beide, 3, "„Inf“ ist keine Zahl", true},
+        {"row without prefix", sql("UPDATE faktor SET vorwahl = '' WHERE satz = 3"), beide, 3, "Satz 3, Vorwahl \n", true},
         {"no Minutenpreis.txt", entfernen("Minutenpreis.txt"), beide + QStringList{"--eigenpreis"}, 1, "eigenen Minutenpreis"},
+        {"empty Minutenpreis.txt", datei("Minutenpreis.txt", ""), QStringList{"--eigenpreis"}, 1, "eigenen Minutenpreis"},
+        {"calls that cannot be read are named, not priced", kaputt, beide, 4,
+         "Nicht berechnet: Rufnummer ", true, true, true, [](const Ordner& o, const Lauf& l) {
+             EXPECT_EQ(l.fehler.count(QStringLiteral("Nicht berechnet")), 2) << l.fehler.toStdString();
+             EXPECT_EQ(o.anrufe("rufziel = '????' AND costs IS NULL"), 2);
+         }},
+        {"and left out of a period", kaputt, QStringList{"--ab", "01.01.2000"}, 4, "Beginn „31.02.2026 25:00:00“", true,
+         false, false, [](const Ordner& o, const Lauf& l) {
+             EXPECT_EQ(l.fehler.count(QStringLiteral("Nicht berechnet")), 2) << l.fehler.toStdString();
+             EXPECT_EQ(o.anrufe("time = '31.02.2026 25:00:00'"), 0);
+         }},
         {"foreign numbers without tariff, shortened numbers", sql("DELETE FROM faktor WHERE vorwahl LIKE '00%'"),
          beide + QStringList{"--kuerzen"}, 4, "Kein Tarif für die Rufnummer 0043", true, true, true, summeUndKuerzung},
         {"other bill.db and period for one run", [](const Ordner& o) { QFile::copy(o.file("bill.db"), o.file("k.db")); },
