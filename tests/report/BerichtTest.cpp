@@ -20,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <map>
 
 using namespace orve;
 using namespace orve::test;
@@ -131,6 +132,22 @@ TEST(Telefonkostenauswertung, ShowsFieldsInTheirFormatsAndTheVatCaptionBuiltAtSt
                                  "Text6=???? Text4=%1 Text7=125 Text8= Text11=0,20%2")
                       .arg(f.nummer, f.fuss).toStdString());
     }
+}
+
+// On a document that is proof for an invoice a text wider than its field is set smaller, down to 6 points, before
+// its middle gives way; trailing blanks take no room; a dialled number is never shortened.
+TEST(Telefonkostenauswertung, WideTextsAreSetSmallerBeforeTheyAreShortenedAndNumbersNever)
+{
+    BerichtAnruf a = anruf("Mobilfunk Telekom, Vodafone und Telefónica zum Sondertarif*", 0.1, "01013004312383812345699");
+    a.username = QStringLiteral("(Internnummer) ");
+    const Telefonkostenauswertung b({{{"21", a.username, 0.1, 0.1, {a}}}}, {});
+    std::map<QString, std::pair<QString, bool>> gesehen; // text, set smaller
+    for (const Zeichnung& z : b.seite(b.seitenEinteilen(a4Hoehe()), 0))
+        gesehen[z.name] = {z.text, z.schrift > 0 && z.schrift < 165};
+    EXPECT_EQ(gesehen["Text3"].first, a.username);
+    EXPECT_EQ(gesehen["Text4"], std::pair(a.number, true));
+    EXPECT_TRUE(gesehen["Text6"].second && gesehen["Text6"].first.contains(u'…') && gesehen["Text6"].first.endsWith(u'*'))
+        << gesehen["Text6"].first.toStdString();
 }
 
 TEST(Rufnummer, ShortenedByItsLastThreeDigits)

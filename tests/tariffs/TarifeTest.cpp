@@ -212,6 +212,10 @@ TEST_F(Tarife, SaveChecksTheMaskBeforeWriting)
         {Tariftabelle::faktor, [](M& m) { m.fldBisZeit = "x"; m.fldMinutenpreis = "abc"; }, kBisFalsch},
         {Tariftabelle::Ortstarif, [](M& m) { m.fldPauschalpreis = " "; }, box("Der Pauschalpreis „ “ ist keine Zahl!" + kNicht)},
         {Tariftabelle::faktor, [](M& m) { m.fldSekundentakt = "1,5"; }, box("Der Sekundentakt „1,5“ ist keine ganze Zahl!" + kNicht)},
+        // Negative prices and a prefix of blanks would price calls wrong.
+        {Tariftabelle::faktor, [](M& m) { m.fldMinutenpreis = "-0,06"; }, box("Der Minutenpreis „-0,06“ darf nicht negativ sein!" + kNicht)},
+        {Tariftabelle::Ortstarif, [](M& m) { m.fldSekundentakt = "-60"; }, box("Der Sekundentakt „-60“ darf nicht negativ sein!" + kNicht)},
+        {Tariftabelle::CallByCall, [](M& m) { m.fldVorwahl = "  "; }, box("Die Vorwahl darf nicht leer sein!" + kNicht)},
     };
     int i = 0;
     for (const auto& f : faelle) {
