@@ -233,6 +233,7 @@ std::size_t Telefonkostenauswertung::zeichnen(QPagedPaintDevice& geraet) const
     p.scale(geraet.logicalDpiX() / double(kTwipsJeZoll), geraet.logicalDpiY() / double(kTwipsJeZoll));
     const QFont normal = berichtFont(false);
     const QFont titel = berichtFont(true);
+    const QFontMetricsF normalMasse(normal, &geraet);
     QPen stift(Qt::black);
     stift.setWidthF(10); // half a point
     p.setPen(stift);
@@ -261,8 +262,10 @@ std::size_t Telefonkostenauswertung::zeichnen(QPagedPaintDevice& geraet) const
                 titelGesetzt = z.titel;
                 schriftGesetzt = z.schrift;
             }
+            // A text set smaller keeps the line's baseline.
+            const double tiefer = z.schrift != 0 ? normalMasse.ascent() - p.fontMetrics().ascent() : 0;
             if (!z.text.isEmpty())
-                p.drawText(QRectF(z.rechteck), flags, z.text);
+                p.drawText(QRectF(z.rechteck).translated(0, tiefer), flags, z.text);
         }
     }
     if (!p.end())
