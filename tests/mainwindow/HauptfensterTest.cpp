@@ -258,14 +258,19 @@ TEST_F(Haupt, SourceErrorsAreShownAndLeaveTheShownImportAsItWas)
         EXPECT_TRUE(b.startsWith("M ORVE-Tarifo V2.01 | ") && b.endsWith(" | Ok Critical")) << b.toStdString();
 }
 
+// A call whose duration cannot be priced does not stop the report: one message names it.
 TEST_F(Haupt, ReportRunSetsTheProgressForEveryCallAndShowsTheReport)
 {
-    anrufe(2);
+    u.sqlite({{utcZeit("2009-03-21 14:30:00"), 21, "Zentrale", "0301234", 90}, {utcZeit("2009-03-21 14:31:00"), 21, "Zentrale", "0301234", -30}});
+    dialogs.answer(Answer::Ok);
     fenster.mnuReport();
     EXPECT_EQ(ansicht.fortschrittMax, 2);
     EXPECT_EQ(ansicht.fortschritte, std::vector<int>({0, 0, 1, 2, 0})); // as it was, 0, each call, 0 again
     EXPECT_EQ(ansicht.gesperrt, std::vector<bool>({true, false}));
     EXPECT_TRUE(ansicht.bericht);
+    ASSERT_EQ(dialogs.messages().size(), 1u);
+    EXPECT_TRUE(dialogs.messages().at(0).text.contains(QStringLiteral("Die Dauer „-30“ des Gesprächs ist negativ.")));
+    EXPECT_EQ(ucosts(), "0.108 -");
 }
 
 // A report on part of the calls would be a wrong bill.
@@ -291,6 +296,9 @@ TEST_F(Haupt, OwnPriceRunNeedsAnOwnPriceAndAPlainRunAfterItDoesNotUseIt)
     u.ordner.writeFile(QStringLiteral("Minutenpreis.txt"), "0,10\r\n");
     fenster.mnuReportEigen();
     EXPECT_EQ(ucosts(), "0.24"); // 0,06 -> 0,10 a minute, 0,15 -> 0,20, x 1,20
+    u.ordner.writeFile(QStringLiteral("Minutenpreis.txt"), "\r\n"); // no price in the file: the one in memory stays
+    fenster.mnuReportEigen();
+    EXPECT_EQ(ucosts(), "0.24");
     fenster.mnuReport();
     EXPECT_EQ(ucosts(), "0.108");
 }
