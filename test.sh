@@ -4,6 +4,8 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "$0")" && pwd)"
 source "$ROOT/common.sh"
 orve_install_packages
+# The folders of src/ form floors: a new circle of includes fails here first.
+python3 "$ROOT/tools/struktur/ebenen.py" "$ROOT"
 orve_configure -DORVE_BUILD_TESTS=ON -DORVE_BUILD_BENCH=ON
 cmake --build "$ROOT/build" --parallel "$(nproc)"
 orve_german_locale

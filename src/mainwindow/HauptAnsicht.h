@@ -1,5 +1,7 @@
 #pragma once
 
+#include "calls/QuellAnzeige.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -13,15 +15,14 @@ class TarifeditorOeffner;
 class Telefonkostenauswertung;
 
 // What the main window's logic reads from and writes to its controls. The
-// window implements it; tests use a plain record.
-class HauptAnsicht {
+// window implements it; tests use a plain record. Kind and place of the
+// source (Text2, Text3) are shown by the start on the source.
+class HauptAnsicht : public QuellAnzeige {
 public:
     virtual ~HauptAnsicht() = default;
 
     virtual void captionSetzen(const QString& caption) = 0;
     virtual void text1Setzen(const QString& text) = 0;  // count of calls
-    virtual void text2Setzen(const QString& text) = 0;  // kind of database
-    virtual void text3Setzen(const QString& text) = 0;  // database file
     virtual void fortschrittSetzen(int wert) = 0;       // ProgressBar1
     virtual void fortschrittMaximum(int maximum) = 0;   // ProgressBar1, from 0
 

@@ -37,7 +37,8 @@ Hauptfenster::Hauptfenster(AppState& state, Registry& reg, Systemumgebung& syste
 
 void Hauptfenster::laden(const StartPfade& pfade)
 {
-    HauptfensterStart(m_state, m_reg, m_system, m_quellen, m_dialogs, m_ansicht, pfade).laden();
+    m_ansicht.captionSetzen(programmCaption());
+    QuellenStart(m_state, m_reg, m_system, m_quellen, m_dialogs, m_ansicht, pfade).laden();
 }
 
 void Hauptfenster::anzeigeLeeren()

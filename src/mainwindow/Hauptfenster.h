@@ -1,7 +1,7 @@
 #pragma once
 
 #include "calls/AnrufListe.h"
-#include "mainwindow/HauptfensterStart.h"
+#include "calls/QuellenStart.h"
 
 #include <cstdint>
 

@@ -9,7 +9,7 @@
 #include "report/BerichtAnzeige.h"
 #include "report/BerichtFenster.h"
 #include "report/Telefonkostenauswertung.h"
-#include "tariffs/TarifpruefungFenster.h"
+#include "tariffcheck/TarifpruefungFenster.h"
 #include "tariffs/frmEingabe.h"
 
 #include <QAction>

@@ -2,12 +2,12 @@
 
 #include "report/RufnummerKuerzen.h"
 
+#include "common/Berichtsschrift.h"
 #include "common/Numbers.h"
 #include "common/Version.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QPagedPaintDevice>
@@ -86,18 +86,6 @@ QString formatiert(const Wert& w, const QString& format)
 }
 
 } // namespace
-
-QString berichtSchriftart()
-{
-    static const QString familie = [] {
-        const QStringList vorhanden = QFontDatabase::families();
-        for (const char* name : {"Arial", "Liberation Sans"})
-            if (vorhanden.contains(QLatin1String(name), Qt::CaseInsensitive))
-                return QString::fromLatin1(name);
-        return QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
-    }();
-    return familie;
-}
 
 Telefonkostenauswertung::Telefonkostenauswertung(BerichtDaten daten, BerichtOptionen optionen)
     : m_daten(std::move(daten)), m_optionen(std::move(optionen)), m_layout(telefonkostenauswertungLayout(m_optionen))

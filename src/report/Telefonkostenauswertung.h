@@ -72,8 +72,4 @@ private:
 // BerichtFehler with a German text.
 void berichtAlsPdfSchreiben(const Telefonkostenauswertung& bericht, const QString& datei);
 
-// The font family of the report: Arial, else the metric-compatible
-// Liberation Sans, else the system's sans serif font.
-QString berichtSchriftart();
-
 } // namespace orve

@@ -3,8 +3,8 @@
 #include "help/HilfeFenster.h"
 
 #include "common/LocalDatabase.h"
-#include "report/StapelOptionen.h"
-#include "report/Stapellauf.h"
+#include "batch/StapelOptionen.h"
+#include "batch/Stapellauf.h"
 
 #include "ScriptedDialogs.h"
 #include "TempProgramFolder.h"

@@ -17,7 +17,7 @@
 #include "startup/OdbcDatenquellen.h"
 #include "startup/Systemumgebung.h"
 #include "startup/frmSplash.h"
-#include "tariffs/TarifpruefungFenster.h"
+#include "tariffcheck/TarifpruefungFenster.h"
 #include "tariffs/frmEingabe.h"
 
 #include <SQLiteCpp/SQLiteCpp.h>

@@ -47,8 +47,9 @@ renamed to, so a run before and after a clean-up largely draws the same mutants.
 
 Test programs: src/<folder> -> tests/<folder> (target test_<folder>). The files
 of src/common are used by every subsystem, so a common mutant that test_common
-does not catch is tried against test_calls, test_costing, test_tariffs and
-test_report in turn; it counts as caught if any of them fails.
+does not catch is tried against test_calls, test_costing, test_tariffs,
+test_report, test_tariffcheck and test_batch in turn; it counts as caught if
+any of them fails.
 
 A mutant is
     killed         the test program failed (a test failed, crashed, or ran
@@ -88,8 +89,8 @@ import time
 from dataclasses import dataclass, field
 from pathlib import Path
 
-FOLDERS = ["common", "calls", "tariffs", "costing", "report"]
-COMMON_FALLBACK = ["test_calls", "test_costing", "test_tariffs", "test_report"]
+FOLDERS = ["common", "calls", "tariffs", "costing", "report", "tariffcheck", "batch"]
+COMMON_FALLBACK = ["test_calls", "test_costing", "test_tariffs", "test_report", "test_tariffcheck", "test_batch"]
 
 KEYWORDS_NOT_STATEMENTS = {
     "return", "throw", "delete", "goto", "case", "default", "else", "do", "co_return",

@@ -1,7 +1,8 @@
-#include "mainwindow/HauptfensterStart.h"
+#include "calls/QuellenStart.h"
 
 #include "calls/ParadoxKopie.h"
 #include "calls/ParadoxTabelle.h"
+#include "calls/QuellAnzeige.h"
 #include "calls/Settings.h"
 #include "calls/TkBillQuelle.h"
 #include "common/AppState.h"
@@ -12,7 +13,6 @@
 #include "common/SqliteMeldung.h"
 #include "common/TextFile.h"
 #include "common/Version.h"
-#include "mainwindow/HauptAnsicht.h"
 #include "startup/OdbcSchluessel.h"
 #include "startup/Registry.h"
 #include "startup/Systemumgebung.h"
@@ -50,9 +50,9 @@ StartPfade StartPfade::system()
             windowsPfadNativ(QStringLiteral("C:\\Programme\\AGFEO\\Tk-Suite-Basic\\tkserver\\var\\dbf\\bill.db"))};
 }
 
-HauptfensterStart::HauptfensterStart(AppState& state, Registry& reg, Systemumgebung& system, Datenquellen& quellen,
-                                     Dialogs& dialogs, HauptAnsicht& ansicht, StartPfade pfade)
-    : m_state(state), m_reg(reg), m_system(system), m_quellen(quellen), m_dialogs(dialogs), m_ansicht(ansicht),
+QuellenStart::QuellenStart(AppState& state, Registry& reg, Systemumgebung& system, Datenquellen& quellen,
+                                     Dialogs& dialogs, QuellAnzeige& anzeige, StartPfade pfade)
+    : m_state(state), m_reg(reg), m_system(system), m_quellen(quellen), m_dialogs(dialogs), m_anzeige(anzeige),
       m_pfade(std::move(pfade))
 {
 }
@@ -91,9 +91,8 @@ bool istSQLiteDatei(const QString& pfad)
 
 } // namespace
 
-void HauptfensterStart::laden()
+void QuellenStart::laden()
 {
-    m_ansicht.captionSetzen(programmCaption());
     QDir::setCurrent(m_state.programmOrdner);
 
     m_state.Billpfad = m_vorgabe ? *m_vorgabe : ersteZeileLesen(billpfadDatei(m_state)).value_or(QString());
@@ -121,7 +120,7 @@ void HauptfensterStart::laden()
     steuersatzBeimStart(m_state, m_dialogs);
 }
 
-bool HauptfensterStart::pfadUebernehmen(const QString& pfad)
+bool QuellenStart::pfadUebernehmen(const QString& pfad)
 {
     if (pfad.isEmpty())
         return false;
@@ -132,7 +131,7 @@ bool HauptfensterStart::pfadUebernehmen(const QString& pfad)
     return true;
 }
 
-bool HauptfensterStart::suchen()
+bool QuellenStart::suchen()
 {
     m_state.Billpfad.clear();
     for (const QString& ort : {m_pfade.standard1, m_pfade.standard2})
@@ -143,7 +142,7 @@ bool HauptfensterStart::suchen()
     return eingeben();
 }
 
-bool HauptfensterStart::eingeben()
+bool QuellenStart::eingeben()
 {
     InputRequest r{zeilen({QStringLiteral("Bitte geben Sie den vollständigen Pfad der Datei"),
                            QStringLiteral("'Bill.db' an:")}),
@@ -152,7 +151,7 @@ bool HauptfensterStart::eingeben()
     return pfadUebernehmen(m_state.Billpfad);
 }
 
-HauptfensterStart::Antwort HauptfensterStart::sqliteVersuchen(int istSQLite3, QString& grund)
+QuellenStart::Antwort QuellenStart::sqliteVersuchen(int istSQLite3, QString& grund)
 {
     const QString danach = QStringLiteral("geben Sie den richtigen Pfad an");
     int code = 0;
@@ -177,7 +176,7 @@ HauptfensterStart::Antwort HauptfensterStart::sqliteVersuchen(int istSQLite3, QS
     return Antwort::Nein;
 }
 
-void HauptfensterStart::paradoxDatenquelleSicherstellen()
+void QuellenStart::paradoxDatenquelleSicherstellen()
 {
     bool vorhanden = false;
     try {
@@ -218,7 +217,7 @@ void HauptfensterStart::paradoxDatenquelleSicherstellen()
     }
 }
 
-bool HauptfensterStart::paradoxVersuchen(QString& grund)
+bool QuellenStart::paradoxVersuchen(QString& grund)
 {
     const QString datei = paradoxTabellenDatei(m_state.Billpfad);
     std::optional<paradox::ParadoxTabelle> tabelle;
@@ -234,7 +233,7 @@ bool HauptfensterStart::paradoxVersuchen(QString& grund)
         return false;
 
     m_state.IstParadox = 1;
-    m_ansicht.text2Setzen(QStringLiteral("Paradox"));
+    m_anzeige.text2Setzen(QStringLiteral("Paradox"));
     BusyCursor sanduhr;
     auto fehlgeschlagen = [this](const QString& meldung) {
         m_state.paradoxKopieFehlt = meldung;
@@ -263,7 +262,7 @@ bool HauptfensterStart::paradoxVersuchen(QString& grund)
     return true;
 }
 
-bool HauptfensterStart::versuchen()
+bool QuellenStart::versuchen()
 {
     m_state.IstParadox = 0;
     m_state.paradoxKopieFehlt.clear();
@@ -275,15 +274,15 @@ bool HauptfensterStart::versuchen()
     Antwort antwort = datei ? sqliteVersuchen(1, sqliteGrund) : Antwort::Nein;
     if (antwort == Antwort::Ja) {
         m_state.IstSQLite3 = 1;
-        m_ansicht.text2Setzen(QStringLiteral("SQLite3"));
-        m_ansicht.text3Setzen(m_state.Billpfad);
+        m_anzeige.text2Setzen(QStringLiteral("SQLite3"));
+        m_anzeige.text3Setzen(m_state.Billpfad);
         return true;
     }
     if (datei && antwort == Antwort::Nein)
         antwort = sqliteVersuchen(0, sqliteGrund);
     if (antwort == Antwort::Ja) {
-        m_ansicht.text2Setzen(QStringLiteral("SQLite"));
-        m_ansicht.text3Setzen(m_state.Billpfad);
+        m_anzeige.text2Setzen(QStringLiteral("SQLite"));
+        m_anzeige.text3Setzen(m_state.Billpfad);
         return true;
     }
     if (antwort == Antwort::Gesperrt) {
@@ -298,7 +297,7 @@ bool HauptfensterStart::versuchen()
     m_state.Billpfad.remove(QDir::separator() + QStringLiteral("bill.db"), Qt::CaseSensitive);
     QString paradoxGrund;
     if (paradoxVersuchen(paradoxGrund)) {
-        m_ansicht.text3Setzen(m_state.Billpfad);
+        m_anzeige.text3Setzen(m_state.Billpfad);
         return true;
     }
 

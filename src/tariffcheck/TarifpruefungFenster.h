@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tariffs/TarifPruefung.h"
+#include "tariffcheck/Tarifpruefung.h"
 
 #include <QWidget>
 

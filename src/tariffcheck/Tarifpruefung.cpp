@@ -1,12 +1,12 @@
-#include "tariffs/TarifPruefung.h"
+#include "tariffcheck/Tarifpruefung.h"
 
 #include "common/AppState.h"
+#include "common/Berichtsschrift.h"
 #include "common/Fehler.h"
 #include "common/LocalDatabase.h"
 #include "common/Version.h"
 #include "costing/Bepreisung.h"
-#include "report/Telefonkostenauswertung.h"
-#include "tariffs/TarifPruefer.h"
+#include "tariffcheck/TarifPruefer.h"
 
 #include <QDir>
 #include <QFont>

@@ -1,4 +1,4 @@
-#include "report/StapelOptionen.h"
+#include "batch/StapelOptionen.h"
 
 #include <QCommandLineParser>
 #include <QDir>

@@ -1,24 +1,24 @@
-#include "report/Stapellauf.h"
+#include "batch/Stapellauf.h"
 
 #include "calls/AnrufListe.h"
+#include "calls/QuellAnzeige.h"
+#include "calls/QuellenStart.h"
 #include "calls/TkBillImport.h"
 #include "calls/QuellFehler.h"
 #include "common/AppState.h"
 #include "common/ProgramEnd.h"
 #include "costing/Kostenfehler.h"
-#include "mainwindow/HauptAnsicht.h"
-#include "mainwindow/HauptfensterStart.h"
 #include "report/BerichtLayout.h"
 #include "report/Berichtslauf.h"
 #include "report/CsvExport.h"
-#include "report/StapelDialogs.h"
-#include "report/StapelOptionen.h"
+#include "batch/StapelDialogs.h"
+#include "batch/StapelOptionen.h"
 #include "report/Telefonkostenauswertung.h"
 #include "startup/DateiRegistry.h"
 #include "startup/OdbcDatenquellen.h"
 #include "startup/SplashLaden.h"
 #include "startup/Systemumgebung.h"
-#include "tariffs/TarifPruefung.h"
+#include "tariffcheck/Tarifpruefung.h"
 #include "tariffs/TarifeditorOeffner.h"
 
 #include <QFileInfo>
@@ -31,23 +31,11 @@ namespace orve {
 
 namespace {
 
-// The main window's controls, where nobody looks.
-class StapelAnsicht : public HauptAnsicht {
+// Kind and place of the source, where nobody looks.
+class StapelAnzeige : public QuellAnzeige {
 public:
-    void captionSetzen(const QString&) override {}
-    void text1Setzen(const QString&) override {}
     void text2Setzen(const QString&) override {}
     void text3Setzen(const QString&) override {}
-    void fortschrittSetzen(int) override {}
-    void fortschrittMaximum(int) override {}
-    void ereignisseVerarbeiten() override {}
-    void laufAnzeigen(bool) override {}
-    std::unique_ptr<TarifeditorOeffner> tarifeditor(SQLite::Database&) override { return nullptr; }
-    void berichtZeigen(Telefonkostenauswertung) override {}
-    QString combo1Text() const override { return {}; }
-    QString combo2Text() const override { return {}; }
-    void combo1Setzen(const QStringList&, const QString&) override {}
-    void combo2Setzen(const QStringList&, const QString&) override {}
 };
 
 // Nobody maintains tariffs in a batch run: the question is answered No.
@@ -72,7 +60,7 @@ int stapellauf(const StapelOptionen& o, std::FILE* aus, std::FILE* fehler)
     state.OhneMwst = o.ohneMwst ? 1 : 0;
     state.RufnummernKuerzen = o.kuerzen ? 1 : 0;
     StapelDialogs dialogs(fehler);
-    StapelAnsicht ansicht;
+    StapelAnzeige anzeige;
 
     if (!QFileInfo(o.programmOrdner).isDir()) {
         dialogs.message(QStringLiteral("Den Programmordner %1 gibt es nicht.\nBitte geben Sie mit --programmordner den "
@@ -88,7 +76,7 @@ int stapellauf(const StapelOptionen& o, std::FILE* aus, std::FILE* fehler)
         SplashAnzeige splash;
         splashLaden(state, *registry, system, dialogs, splash);
 
-        HauptfensterStart start(state, *registry, system, quellen, dialogs, ansicht);
+        QuellenStart start(state, *registry, system, quellen, dialogs, anzeige);
         if (o.billdb)
             start.billpfadVorgeben(*o.billdb);
         start.laden();

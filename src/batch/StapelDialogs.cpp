@@ -1,4 +1,4 @@
-#include "report/StapelDialogs.h"
+#include "batch/StapelDialogs.h"
 
 namespace orve {
 

@@ -116,7 +116,7 @@ TEST(Stapellauf, ExitCodesMessagesAndWhatIsWritten)
         {"calls that cannot be read are named, not priced", kaputt, beide, 4,
          "Nicht berechnet: Rufnummer ", true, true, true, [](const Ordner& o, const Lauf& l) {
              EXPECT_EQ(l.fehler.count(QStringLiteral("Nicht berechnet")), 2) << l.fehler.toStdString();
-             EXPECT_EQ(o.anrufe("rufziel = '????' AND costs IS NULL"), 2);
+             EXPECT_EQ(o.anrufe("rufziel = '\?\?\?\?' AND costs IS NULL"), 2);
          }},
         {"and left out of a period", kaputt, QStringList{"--ab", "01.01.2000"}, 4, "Beginn „31.02.2026 25:00:00“", true,
          false, false, [](const Ordner& o, const Lauf& l) {

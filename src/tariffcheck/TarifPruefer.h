@@ -1,7 +1,7 @@
 #pragma once
 
 #include "costing/Tarifsuche.h"
-#include "tariffs/TarifPruefung.h"
+#include "tariffcheck/Tarifpruefung.h"
 
 #include <vector>
 

@@ -9,7 +9,7 @@ namespace orve {
 struct AppState;
 class Datenquellen;
 class Dialogs;
-class HauptAnsicht;
+class QuellAnzeige;
 class Registry;
 class Systemumgebung;
 
@@ -25,16 +25,17 @@ struct StartPfade {
     static StartPfade system();
 };
 
-// The load step of the main window: finds bill.db (Billpfad.txt, the
+// The start on the source, the main window's load step and the batch
+// command's first step alike: finds bill.db (Billpfad.txt, the
 // standard places, the input box), recognises it as SQLite (through
 // "SQLite3 Datasource", then "SQLite Datasource") or as a Paradox table,
 // copies a Paradox table into the local staging table `paradox`, shows kind
 // and place (Text2, Text3), then makes sure a surcharge factor and a VAT
 // rate exist. Every refusal ends the program: throws ProgramEnd.
-class HauptfensterStart {
+class QuellenStart {
 public:
-    HauptfensterStart(AppState& state, Registry& reg, Systemumgebung& system, Datenquellen& quellen,
-                      Dialogs& dialogs, HauptAnsicht& ansicht, StartPfade pfade = StartPfade::system());
+    QuellenStart(AppState& state, Registry& reg, Systemumgebung& system, Datenquellen& quellen, Dialogs& dialogs,
+                 QuellAnzeige& anzeige, StartPfade pfade = StartPfade::system());
 
     void laden();
 
@@ -64,7 +65,7 @@ private:
     Systemumgebung& m_system;
     Datenquellen& m_quellen;
     Dialogs& m_dialogs;
-    HauptAnsicht& m_ansicht;
+    QuellAnzeige& m_anzeige;
     StartPfade m_pfade;
     std::optional<QString> m_vorgabe;
 };

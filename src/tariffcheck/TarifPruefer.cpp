@@ -1,4 +1,4 @@
-#include "tariffs/TarifPruefer.h"
+#include "tariffcheck/TarifPruefer.h"
 
 #include "common/Numbers.h"
 #include "costing/Kostenfehler.h"

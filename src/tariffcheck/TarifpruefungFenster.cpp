@@ -1,4 +1,4 @@
-#include "tariffs/TarifpruefungFenster.h"
+#include "tariffcheck/TarifpruefungFenster.h"
 
 #include "common/AppState.h"
 #include "common/BefehlAusfuehren.h"
