@@ -1,6 +1,6 @@
 # Shared by run.sh and test.sh: installs what the build needs, then configures.
 PACKAGES="cmake g++ make pkg-config qt6-base-dev qt6-translations-l10n libsqlite3-dev libsqlitecpp-dev \
-libgtest-dev libbenchmark-dev fonts-liberation xvfb xauth locales poppler-utils"
+libgtest-dev libbenchmark-dev fonts-liberation xvfb xauth locales poppler-utils python3"
 
 orve_install_packages() {
   local missing=()

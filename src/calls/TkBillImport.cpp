@@ -9,6 +9,7 @@
 #include "common/BusyCursor.h"
 #include "common/Dialogs.h"
 #include "common/LocalDatabase.h"
+#include "common/RohAnweisung.h"
 #include "common/Numbers.h"
 #include "common/SqliteMeldung.h"
 
@@ -43,47 +44,16 @@ QString paradoxRufnummer(const std::optional<QString>& rufnummer)
 
 namespace {
 
-// A statement prepared on SQLite directly: the import reads and writes
-// 100,000 rows, and the values are taken and bound where they lie.
-class Roh {
-public:
-    Roh(SQLite::Database& db, const QString& sql) : m_db(db.getHandle())
-    {
-        sqlite3_stmt* s = nullptr;
-        const QByteArray text = sql.toUtf8();
-        const int rc = sqlite3_prepare_v2(m_db, text.constData(), static_cast<int>(text.size()), &s, nullptr);
-        m_s.reset(s);
-        if (rc != SQLITE_OK)
-            throw SQLite::Exception(m_db, rc);
-    }
-    sqlite3_stmt* get() const { return m_s.get(); }
-    // True while there is a row; throws on an error.
-    bool schritt()
-    {
-        const int rc = sqlite3_step(m_s.get());
-        if (rc == SQLITE_ROW)
-            return true;
-        if (rc == SQLITE_DONE)
-            return false;
-        sqlite3_reset(m_s.get());
-        throw SQLite::Exception(m_db, rc);
-    }
-    void nebenstelleBinden(std::optional<std::int64_t> nebenstelle)
-    {
-        if (!nebenstelle)
-            return;
-        const QByteArray ziffern = QByteArray::number(static_cast<qlonglong>(*nebenstelle));
-        sqlite3_bind_int64(m_s.get(), 1, *nebenstelle);
-        sqlite3_bind_text(m_s.get(), 2, ziffern.constData(), static_cast<int>(ziffern.size()), SQLITE_TRANSIENT);
-    }
-
-private:
-    struct Abschluss {
-        void operator()(sqlite3_stmt* s) const { sqlite3_finalize(s); }
-    };
-    sqlite3* m_db;
-    std::unique_ptr<sqlite3_stmt, Abschluss> m_s;
-};
+// The extension of the selection, bound as a number and as its digits
+// (the column may hold either).
+void nebenstelleBinden(RohAnweisung& q, std::optional<std::int64_t> nebenstelle)
+{
+    if (!nebenstelle)
+        return;
+    q.binde(1, static_cast<std::int64_t>(*nebenstelle));
+    const QByteArray ziffern = QByteArray::number(static_cast<qlonglong>(*nebenstelle));
+    sqlite3_bind_text(q.get(), 2, ziffern.constData(), static_cast<int>(ziffern.size()), SQLITE_TRANSIENT);
+}
 
 // The text of a value as UTF-8, without a copy where it is text already.
 // Whole numbers are written as their digits, other numbers in their
@@ -127,7 +97,7 @@ std::optional<QString> textOderNull(sqlite3_value* v)
 // order afterwards (see Einordnung): quicker than letting SQLite sort, and
 // the start may be written in either text form.
 struct QuellAbfrage {
-    std::unique_ptr<Roh> q;
+    std::unique_ptr<RohAnweisung> q;
     bool paradox = false;
     int nebenstellenSpalte = 0; // the column that orders the calls first
 };
@@ -145,8 +115,8 @@ QuellAbfrage paradoxAbfrage(SQLite::Database& db, std::optional<std::int64_t> ne
                            sqlName(s[4]), sqlName(s[1]));
     if (nebenstelle)
         sql += QStringLiteral(" AND ") + nebenstellenBedingung(s[0]);
-    QuellAbfrage a{std::make_unique<Roh>(db, sql), true, 2};
-    a.q->nebenstelleBinden(nebenstelle);
+    QuellAbfrage a{std::make_unique<RohAnweisung>(db, sql.toUtf8().constData()), true, 2};
+    nebenstelleBinden(*a.q, nebenstelle);
     return a;
 }
 
@@ -160,8 +130,8 @@ QuellAbfrage sqliteAbfrage(SQLite::Database& db, std::optional<std::int64_t> neb
     QString sql = QStringLiteral("SELECT %1 FROM stdbill").arg(namen.join(QStringLiteral(", ")));
     if (nebenstelle)
         sql += QStringLiteral(" WHERE ") + nebenstellenBedingung(s[1]);
-    QuellAbfrage a{std::make_unique<Roh>(db, sql), false, 1};
-    a.q->nebenstelleBinden(nebenstelle);
+    QuellAbfrage a{std::make_unique<RohAnweisung>(db, sql.toUtf8().constData()), false, 1};
+    nebenstelleBinden(*a.q, nebenstelle);
     return a;
 }
 
@@ -277,8 +247,8 @@ void lesen(QuellAbfrage& a, std::optional<std::int64_t> ab, std::optional<std::i
 class Dateneintrag {
 public:
     explicit Dateneintrag(SQLite::Database& lokal)
-        : m_einfuegen(lokal, QStringLiteral("INSERT INTO bill (user, username, number, time, duration, lineno) "
-                                            "VALUES (?, ?, ?, ?, ?, ?)"))
+        : m_einfuegen(lokal, "INSERT INTO bill (user, username, number, time, duration, lineno) "
+                             "VALUES (?, ?, ?, ?, ?, ?)")
     {
     }
 
@@ -287,17 +257,13 @@ public:
     {
         // Columns of the insert: user, username, number, time, duration, lineno.
         static constexpr int listenFeld[6] = {0, 5, 3, 2, 4, 1};
-        sqlite3_stmt* s = m_einfuegen.get();
-        sqlite3_reset(s);
-        for (int k = 0; k < 6; ++k) {
-            const std::string_view w = von.feld(zeile, listenFeld[k]);
-            sqlite3_bind_text(s, k + 1, w.data() ? w.data() : "", static_cast<int>(w.size()), SQLITE_STATIC);
-        }
-        m_einfuegen.schritt();
+        for (int k = 0; k < 6; ++k)
+            m_einfuegen.binde(k + 1, von.feld(zeile, listenFeld[k]));
+        m_einfuegen.ausfuehren();
     }
 
 private:
-    Roh m_einfuegen;
+    RohAnweisung m_einfuegen;
 };
 
 // What the user does after a failed write into `bill`.

@@ -200,18 +200,20 @@ double aufrunden(double q)
     return auf15Stellen(q) - k > 0 ? k + 1 : k;
 }
 
-std::optional<int> tageszeitSekunden(const QString& text)
+std::optional<int> tageszeitSekunden(QStringView t)
 {
-    static const QRegularExpression form(QStringLiteral("^(\\d\\d):(\\d\\d):(\\d\\d)$"));
-    const auto m = form.match(text);
-    if (!m.hasMatch())
+    if (t.size() != 8 || t[2] != QLatin1Char(':') || t[5] != QLatin1Char(':'))
         return std::nullopt;
-    const int h = m.captured(1).toInt();
-    const int min = m.captured(2).toInt();
-    const int sec = m.captured(3).toInt();
-    if (min > 59 || sec > 59 || h > 24 || (h == 24 && (min != 0 || sec != 0)))
+    int teil[3];
+    for (int i = 0; i < 3; ++i) {
+        const QChar a = t[i * 3], b = t[i * 3 + 1];
+        if (a < QLatin1Char('0') || a > QLatin1Char('9') || b < QLatin1Char('0') || b > QLatin1Char('9'))
+            return std::nullopt;
+        teil[i] = (a.unicode() - '0') * 10 + (b.unicode() - '0');
+    }
+    if (teil[1] > 59 || teil[2] > 59 || teil[0] > 24 || (teil[0] == 24 && (teil[1] || teil[2])))
         return std::nullopt;
-    return h * 3600 + min * 60 + sec;
+    return teil[0] * 3600 + teil[1] * 60 + teil[2];
 }
 
 QString tageszeitText(int sekunden)

@@ -50,7 +50,7 @@ double aufrunden(double q);
 
 // Time of day "hh:mm:ss" on a 24-hour clock, "24:00:00" for the end of the
 // day. Returns the seconds since midnight (0 .. 86400) or nothing.
-std::optional<int> tageszeitSekunden(const QString& text);
+std::optional<int> tageszeitSekunden(QStringView text);
 
 // The text form "hh:mm:ss" of 0 .. 86400 seconds; 86400 gives "24:00:00".
 QString tageszeitText(int sekunden);

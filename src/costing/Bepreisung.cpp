@@ -3,6 +3,7 @@
 #include "common/AppState.h"
 #include "common/BusyCursor.h"
 #include "common/Dialogs.h"
+#include "common/RohAnweisung.h"
 #include "common/Version.h"
 #include "costing/Kostenfehler.h"
 #include "tariffs/TarifeditorOeffner.h"
@@ -17,54 +18,6 @@
 namespace orve {
 
 namespace {
-
-// An update prepared on SQLite directly: 100,000 rows are written, and the
-// texts are bound where they lie (UTF-16), without copies.
-class Aenderung {
-public:
-    Aenderung(SQLite::Database& db, const char* sql) : m_db(db.getHandle())
-    {
-        sqlite3_stmt* s = nullptr;
-        const int rc = sqlite3_prepare_v2(m_db, sql, -1, &s, nullptr);
-        m_s.reset(s);
-        if (rc != SQLITE_OK)
-            throw SQLite::Exception(m_db, rc);
-    }
-    void binde(int i, const QString& t)
-    {
-        pruefen(sqlite3_bind_text16(m_s.get(), i, t.utf16(), static_cast<int>(t.size() * 2), SQLITE_STATIC));
-    }
-    void binde(int i, const std::optional<QString>& t)
-    {
-        if (t)
-            binde(i, *t);
-        else
-            pruefen(sqlite3_bind_null(m_s.get(), i));
-    }
-    void binde(int i, double v) { pruefen(sqlite3_bind_double(m_s.get(), i, v)); }
-    void binde(int i, std::int64_t v) { pruefen(sqlite3_bind_int64(m_s.get(), i, v)); }
-    // Runs the update; the number of rows changed.
-    int ausfuehren()
-    {
-        const int rc = sqlite3_step(m_s.get());
-        sqlite3_reset(m_s.get());
-        if (rc != SQLITE_DONE)
-            throw SQLite::Exception(m_db, rc);
-        return sqlite3_changes(m_db);
-    }
-
-private:
-    void pruefen(int rc)
-    {
-        if (rc != SQLITE_OK)
-            throw SQLite::Exception(m_db, rc);
-    }
-    struct Abschluss {
-        void operator()(sqlite3_stmt* s) const { sqlite3_finalize(s); }
-    };
-    sqlite3* m_db;
-    std::unique_ptr<sqlite3_stmt, Abschluss> m_s;
-};
 
 QString frageText(const QString& nummer)
 {
@@ -219,15 +172,15 @@ void Bepreisung::schreiben()
     SQLite::Transaction t(m_db);
     // Each update names the call it prices: a call table read in anew
     // meanwhile (another command during the run) is not written over.
-    Aenderung intern(m_db, "UPDATE bill SET rufziel = ?, costs = 0, ucosts = 0, ucostsBrutto = 0, "
+    RohAnweisung intern(m_db, "UPDATE bill SET rufziel = ?, costs = 0, ucosts = 0, ucostsBrutto = 0, "
                            "tarifsatz = ? WHERE rowid = ? AND number IS ? AND time IS ?");
-    Aenderung bepreist(m_db, "UPDATE bill SET vergleichsnummer = ?, costs = ?, ucosts = ?, ucostsBrutto = ?, "
+    RohAnweisung bepreist(m_db, "UPDATE bill SET vergleichsnummer = ?, costs = ?, ucosts = ?, ucostsBrutto = ?, "
                              "rufziel = ?, tarifsatz = ? WHERE rowid = ? AND number IS ? AND time IS ?");
-    Aenderung ohne(m_db, "UPDATE bill SET vergleichsnummer = ?, rufziel = ?, tarifsatz = NULL "
+    RohAnweisung ohne(m_db, "UPDATE bill SET vergleichsnummer = ?, rufziel = ?, tarifsatz = NULL "
                          "WHERE rowid = ? AND number IS ? AND time IS ?");
     for (const Offen& o : *m_offen) {
         const Kosten& k = o.ergebnis.kosten;
-        Aenderung* q = nullptr;
+        RohAnweisung* q = nullptr;
         int i = 1;
         switch (o.art) {
         case Anrufausgang::Art::Intern:

@@ -13,19 +13,6 @@ namespace {
 
 const QString kAbbruch = QStringLiteral("Die Kostenberechnung wird abgebrochen, es wird kein Report erstellt.");
 
-QString tabellenTitel(Tariftabelle t)
-{
-    switch (t) {
-    case Tariftabelle::faktor:
-        return QStringLiteral("Standardtarife");
-    case Tariftabelle::Ortstarif:
-        return QStringLiteral("Ortstarife und Citybereich");
-    case Tariftabelle::CallByCall:
-        break;
-    }
-    return QStringLiteral("Call by Call Anbieter");
-}
-
 [[noreturn]] void tariffehler(const QString& was, const Preisanruf& anruf, const Tarifzeile& tarif)
 {
     throw Kostenfehler(zeilen({QStringLiteral("Fehler in der Tariftabelle! ") + was,
@@ -137,26 +124,10 @@ QString tarifsatzText(const Tarifzeile& t)
     return tabellenName(t.tabelle) + QLatin1Char(':') + QString::number(t.satz);
 }
 
-std::optional<int> zeitSekunden(QStringView t)
-{
-    if (t.size() != 8 || t[2] != QLatin1Char(':') || t[5] != QLatin1Char(':'))
-        return std::nullopt;
-    int teil[3];
-    for (int i = 0; i < 3; ++i) {
-        const QChar a = t[i * 3], b = t[i * 3 + 1];
-        if (a < QLatin1Char('0') || a > QLatin1Char('9') || b < QLatin1Char('0') || b > QLatin1Char('9'))
-            return std::nullopt;
-        teil[i] = (a.unicode() - '0') * 10 + (b.unicode() - '0');
-    }
-    if (teil[1] > 59 || teil[2] > 59 || teil[0] > 24 || (teil[0] == 24 && (teil[1] || teil[2])))
-        return std::nullopt;
-    return teil[0] * 3600 + teil[1] * 60 + teil[2];
-}
-
 bool ZeitGradberechnen(const Preisanruf& anruf, const Tarifzeile& tarif)
 {
-    const auto von = zeitSekunden(zeigen(tarif.vonZeit));
-    const auto bis = zeitSekunden(zeigen(tarif.bisZeit));
+    const auto von = tageszeitSekunden(zeigen(tarif.vonZeit));
+    const auto bis = tageszeitSekunden(zeigen(tarif.bisZeit));
     if (!von || !bis)
         tariffehler(QStringLiteral("Die Zeit „%1“ ist keine Uhrzeit (hh:mm:ss)!")
                         .arg(!von ? zeigen(tarif.vonZeit) : zeigen(tarif.bisZeit)),

@@ -77,10 +77,6 @@ struct Kosten {
 // "faktor:12", "Ortstarif:3": the row that priced a call.
 QString tarifsatzText(const Tarifzeile& t);
 
-// Seconds since midnight of a time of day "hh:mm:ss" (hours 00 to 24,
-// "24:00:00" the end of the day); nothing for any other text.
-std::optional<int> zeitSekunden(QStringView text);
-
 // The time-window test: true when the call's time of day lies in the row's
 // window, both ends included. A window whose start is later than its end
 // runs across midnight. A day is one turn: 06:00:00 is 90 degrees,

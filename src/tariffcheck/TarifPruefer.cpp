@@ -50,7 +50,7 @@ bool beendetSuche(const Tarifzeile& z)
 // Both times are times of day: the window test can run on the row.
 bool fensterLesbar(const Tarifzeile& z)
 {
-    return z.vonZeit && z.bisZeit && zeitSekunden(*z.vonZeit) && zeitSekunden(*z.bisZeit);
+    return z.vonZeit && z.bisZeit && tageszeitSekunden(*z.vonZeit) && tageszeitSekunden(*z.bisZeit);
 }
 
 // The row takes the calls of its window.
@@ -65,7 +65,7 @@ std::vector<int> grenzen(const std::vector<const Tarifzeile*>& zeilen)
 {
     std::vector<int> g{0};
     for (const Tarifzeile* z : zeilen) {
-        const int von = *zeitSekunden(*z->vonZeit), bis = *zeitSekunden(*z->bisZeit);
+        const int von = *tageszeitSekunden(*z->vonZeit), bis = *tageszeitSekunden(*z->bisZeit);
         if (von < kTag)
             g.push_back(von);
         if (bis + 1 < kTag)
@@ -281,7 +281,7 @@ private:
                                 leer(z.bisZeit) ? QStringLiteral("fehlt") : *z.bisZeit)
                        + keinTarif);
         } else if (!fensterLesbar(z)) {
-            const QString falsch = zeitSekunden(*z.vonZeit) ? *z.bisZeit : *z.vonZeit;
+            const QString falsch = tageszeitSekunden(*z.vonZeit) ? *z.bisZeit : *z.vonZeit;
             melden(bereich(t), gruppe,
                    QStringLiteral("%1: „%2“ ist keine Uhrzeit (hh:mm:ss, z. B. 08:00:00). Die Berechnung bricht mit "
                                   "einer Fehlermeldung ab, sobald die Tarifsuche diese Zeile erreicht.")

@@ -7,6 +7,7 @@
 #include "common/Version.h"
 #include "costing/Bepreisung.h"
 #include "tariffcheck/TarifPruefer.h"
+#include "tariffs/TarifTabellen.h"
 
 #include <QDir>
 #include <QFont>
@@ -94,13 +95,13 @@ QString bereichTitel(Pruefbefund::Bereich b)
 {
     switch (b) {
     case PBereich::Ortstarif:
-        return QStringLiteral("Ortstarife und Citybereich");
+        return tabellenTitel(Tariftabelle::Ortstarif);
     case PBereich::faktor:
-        return QStringLiteral("Standardtarife");
+        return tabellenTitel(Tariftabelle::faktor);
     case PBereich::Ortsnummern:
         return QStringLiteral("Ortsnummern ohne Vorwahl");
     case PBereich::CallByCall:
-        return QStringLiteral("Call by Call Anbieter");
+        return tabellenTitel(Tariftabelle::CallByCall);
     case PBereich::Gespraeche:
         break;
     }

@@ -40,17 +40,6 @@ std::optional<double> ganzeZahl(const QString& text)
     return v;
 }
 
-// The caption of the table's choice in the window.
-QString tabellenTitel(Tariftabelle t)
-{
-    switch (t) {
-    case Tariftabelle::faktor: return QStringLiteral("Standardtarife");
-    case Tariftabelle::Ortstarif: return QStringLiteral("Ortstarife und Citybereich");
-    case Tariftabelle::CallByCall: return QStringLiteral("Call by Call Anbieter");
-    }
-    return {};
-}
-
 QString ohneEndleerzeichen(QString s)
 {
     while (!s.isEmpty() && (s.endsWith(QLatin1Char(' ')) || s.endsWith(QChar(0))))

@@ -116,6 +116,16 @@ QString tabellenName(Tariftabelle t)
     return {};
 }
 
+QString tabellenTitel(Tariftabelle t)
+{
+    switch (t) {
+    case Tariftabelle::faktor: return QStringLiteral("Standardtarife");
+    case Tariftabelle::Ortstarif: return QStringLiteral("Ortstarife und Citybereich");
+    case Tariftabelle::CallByCall: return QStringLiteral("Call by Call Anbieter");
+    }
+    return {};
+}
+
 bool hatTarifspalten(Tariftabelle t)
 {
     return t != Tariftabelle::CallByCall;

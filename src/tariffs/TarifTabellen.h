@@ -16,6 +16,10 @@ enum class Tariftabelle { faktor, Ortstarif, CallByCall };
 // "faktor", "Ortstarif", "CallByCall".
 QString tabellenName(Tariftabelle t);
 
+// The German title the user knows the table by: "Standardtarife",
+// "Ortstarife und Citybereich", "Call by Call Anbieter".
+QString tabellenTitel(Tariftabelle t);
+
 // faktor and Ortstarif carry time windows and prices; CallByCall only a
 // prefix and a description.
 bool hatTarifspalten(Tariftabelle t);

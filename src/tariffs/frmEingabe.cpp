@@ -1,5 +1,7 @@
 #include "tariffs/frmEingabe.h"
 
+#include "tariffs/TarifTabellen.h"
+
 #include "common/AppState.h"
 #include "common/BefehlAusfuehren.h"
 #include "common/Dialogs.h"
@@ -133,14 +135,12 @@ void frmEingabe::aufbauen()
     auto* frame1Raster = new QGridLayout(frame1);
     const char* optionNamen[] = {"Option1", "Option2", "Option3"};
     const char* labelNamen[] = {"Label2", "Label3", "Label4"};
-    const QString optionTexte[] = {QStringLiteral("Standardtarife"), QStringLiteral("Ortstarife und Citybereich"),
-                                   QStringLiteral("Call by Call Anbieter")};
     const Tariftabelle tabellen[] = {Tariftabelle::faktor, Tariftabelle::Ortstarif, Tariftabelle::CallByCall};
     auto* gruppe = new QButtonGroup(this);
     for (int i = 0; i < 3; ++i) {
         m_option[i] = benannt(new QRadioButton(frame1), optionNamen[i]);
-        m_option[i]->setAccessibleName(optionTexte[i]);
-        m_optionLabel[i] = label(optionTexte[i], labelNamen[i], frame1);
+        m_option[i]->setAccessibleName(tabellenTitel(tabellen[i]));
+        m_optionLabel[i] = label(tabellenTitel(tabellen[i]), labelNamen[i], frame1);
         m_optionLabel[i]->installEventFilter(this);
         gruppe->addButton(m_option[i], i);
         frame1Raster->addWidget(m_option[i], i, 0);
