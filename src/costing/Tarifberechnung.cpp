@@ -158,16 +158,12 @@ Kosten tarifberechnung(const Preisanruf& anruf, const Tarifzeile& tarif, const K
         zeile = Zeile::Takt;
     else if (M != 0 && P == 0)
         zeile = Zeile::Minute;
-    else if (M == 0 && S == 0 && P > 0)
+    else if (M == 0 && S == 0)
         zeile = Zeile::Pauschal;
-    else if (M > 0 && P > 0 && S == 0)
-        zeile = Zeile::PauschalUndMinute;
-    else if (M == 0 && P == 0 && S > 0)
-        zeile = Zeile::Frei;
+    else if (S == 0)
+        zeile = Zeile::PauschalUndMinute; // no value is negative here: M > 0, P > 0
     else
-        tariffehler(QStringLiteral("Minutenpreis %1, Pauschale %2 und Sekundentakt %3 ergeben keinen Preis!")
-                        .arg(deutscheZahlText(M), deutscheZahlText(P), deutscheZahlText(S)),
-                    anruf, tarif);
+        zeile = Zeile::Frei; // M = 0, P = 0, S > 0 (M = 0 with P > 0 and S > 0 was refused above)
 
     if (!s.V)
         einstellungsfehler(QStringLiteral("Der Steuersatz „%1“ ist keine Zahl!").arg(s.Steuersatz),
