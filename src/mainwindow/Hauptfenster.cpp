@@ -6,6 +6,8 @@
 #include "calls/QuellFehler.h"
 #include "common/AppState.h"
 #include "common/Dialogs.h"
+#include "common/Fehler.h"
+#include "common/Laufsperre.h"
 #include "common/ProgramEnd.h"
 #include "common/TextFile.h"
 #include "common/Version.h"
@@ -24,9 +26,6 @@
 #include <climits>
 
 namespace orve {
-
-namespace {
-}
 
 Hauptfenster::Hauptfenster(AppState& state, Registry& reg, Systemumgebung& system, Datenquellen& quellen,
                            Dialogs& dialogs, HauptAnsicht& ansicht)
@@ -100,8 +99,23 @@ bool Hauptfenster::einlesen(std::int64_t& anzahl)
     return true;
 }
 
+bool Hauptfenster::sperreNehmen(Laufsperre& sperre, const QString& kopf)
+{
+    try {
+        if (sperre.nehmen())
+            return true;
+        fehlerZeigen(sperre.meldung(kopf, QStringLiteral("Bitte versuchen Sie es erneut, wenn er beendet ist.")));
+    } catch (const Fehler& f) {
+        fehlerZeigen(f.text());
+    }
+    return false;
+}
+
 void Hauptfenster::mnuLesenBill()
 {
+    Laufsperre sperre(m_state.programmOrdner, Laufsperre::Programm::Fenster);
+    if (!sperreNehmen(sperre, QStringLiteral("Die TK-Bill Daten können jetzt nicht eingelesen werden.")))
+        return;
     std::int64_t anzahl = 0;
     einlesen(anzahl);
 }
@@ -126,6 +140,9 @@ void Hauptfenster::mnuReport()
 
 void Hauptfenster::reportLauf()
 {
+    Laufsperre sperre(m_state.programmOrdner, Laufsperre::Programm::Fenster);
+    if (!sperreNehmen(sperre, QStringLiteral("Der Report kann jetzt nicht erstellt werden.")))
+        return;
     std::int64_t anzahl = 0;
     if (!einlesen(anzahl))
         return; // a report on part of the calls would be a wrong bill
@@ -141,6 +158,8 @@ void Hauptfenster::reportLauf()
         return !m_anhalten;
     };
     LaufErgebnis r = berichtslauf(m_state, m_quellen, m_dialogs, anzahl, EigenpreisModus != 0, umgebung);
+    // The report window prints and saves from memory: it holds nothing.
+    sperre.freigeben();
     if (r.ende != LaufErgebnis::Ende::Bericht)
         return; // the progress bar keeps its position
     m_ansicht.berichtZeigen(Telefonkostenauswertung(std::move(*r.daten), BerichtOptionen::aus(m_state)));
