@@ -71,6 +71,8 @@ const QString kSeitFormat = QStringLiteral("dd.MM.yyyy hh:mm:ss");
 
 QString Laufsperre::Inhaber::text() const
 {
+    if (pid == 0)
+        return QStringLiteral("ein Lauf, der sich nicht in die Sperrdatei eingetragen hat");
     return QStringLiteral("%1, Benutzer %2, Rechner %3, Prozess %4, seit %5")
         .arg(programm, benutzer, rechner)
         .arg(pid)
@@ -190,15 +192,11 @@ Laufsperre::Inhaber Laufsperre::inhaberLesen() const
 
 QString Laufsperre::meldung(const QString& kopf, const QString& schluss) const
 {
-    const QString wer = m_inhaber.pid != 0
-        ? m_inhaber.text()
-        : QStringLiteral("ein Lauf, der sich nicht in die Sperrdatei %1 eingetragen hat")
-              .arg(QDir::toNativeSeparators(m_pfad));
-    return zeilen({kopf,
+    return zeilen({kopf, QString(),
                    QStringLiteral("Im Programmordner %1 arbeitet gerade ein anderer Lauf: er liest Gespräche ein, "
                                   "berechnet ihre Kosten oder ändert die Tariftabellen.")
                        .arg(QDir::toNativeSeparators(m_ordner)),
-                   QStringLiteral("Belegt von: %1.").arg(wer), schluss});
+                   QStringLiteral("Belegt von: %1.").arg(m_inhaber.text()), schluss});
 }
 
 } // namespace orve

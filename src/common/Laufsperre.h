@@ -34,7 +34,8 @@ public:
         qint64 pid = 0;
         QDateTime seit;
         // "Stapelbefehl orve-tarifo-bericht, Benutzer root, Rechner srv1,
-        // Prozess 4711, seit 01.11.2026 00:05:03"
+        // Prozess 4711, seit 01.11.2026 00:05:03"; a holder that did not write
+        // its name (pid 0) is called so
         QString text() const;
     };
 

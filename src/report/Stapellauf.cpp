@@ -70,21 +70,21 @@ void schreiben(std::FILE* f, const QString& text)
 // after the message why nothing is done.
 bool sperreNehmen(Laufsperre& sperre, const StapelOptionen& o, StapelDialogs& dialogs, std::FILE* fehler)
 {
+    const QString sekunden = o.warten == 1 ? QStringLiteral("1 Sekunde") : QStringLiteral("%1 Sekunden").arg(o.warten);
     const QString kopf = o.tarifePruefen ? QStringLiteral("Die Tariftabellen werden nicht geprüft.")
                                          : QStringLiteral("Der Report wird nicht erstellt.");
     try {
         const auto wartet = [&](const Laufsperre::Inhaber& i) {
             schreiben(fehler, QStringLiteral("Warte auf das Ende eines anderen Laufs im Programmordner %1 (belegt von: "
-                                             "%2), höchstens %3 Sekunden.\n")
-                                  .arg(o.programmOrdner, i.text())
-                                  .arg(o.warten));
+                                             "%2), höchstens %3.\n")
+                                  .arg(o.programmOrdner, i.text(), sekunden));
         };
         if (o.warten > 0 ? sperre.nehmen(std::chrono::seconds(o.warten), wartet) : sperre.nehmen())
             return true;
         dialogs.message(sperre.meldung(kopf, o.warten > 0
-                                                 ? QStringLiteral("Nach %1 Sekunden Warten war er noch nicht beendet. "
+                                                 ? QStringLiteral("Nach %1 Warten war er noch nicht beendet. "
                                                                   "Bitte rufen Sie orve-tarifo-bericht später erneut auf.")
-                                                       .arg(o.warten)
+                                                       .arg(sekunden)
                                                  : QStringLiteral("Bitte rufen Sie orve-tarifo-bericht erneut auf, wenn "
                                                                   "er beendet ist, oder geben Sie mit --warten SEKUNDEN "
                                                                   "an, wie lange auf ihn gewartet werden soll.")),
