@@ -31,6 +31,9 @@ QString stapelHilfe()
         "  --csv DATEI              die berechneten Gespräche als CSV in diese Datei schreiben\n"
         "  --tarife-pruefen         statt des Reports: die Gespräche der Auswahl einlesen, sie und\n"
         "                           die Tariftabellen prüfen und die Befunde ausgeben\n"
+        "  --warten SEKUNDEN        arbeitet gerade ein anderer Lauf im Programmordner (das Programm-\n"
+        "                           fenster oder ein zweiter Aufruf), höchstens so lange auf sein Ende\n"
+        "                           warten (Vorgabe: nicht warten, sondern mit Rückgabewert 1 enden)\n"
         "  --help                   diese Hilfe\n"
         "\n"
         "Ausgabe: je Nebenstelle eine Zeile mit Nebenstelle, Name, Anzahl der Gespräche,\n"
@@ -38,7 +41,8 @@ QString stapelHilfe()
         "\n"
         "Rückgabewerte:\n"
         "  0  alle Gespräche berechnet, Report geschrieben\n"
-        "  1  Einstellung, Pfad oder Datei fehlt oder ist fehlerhaft (Meldung auf stderr)\n"
+        "  1  Einstellung, Pfad oder Datei fehlt oder ist fehlerhaft, oder ein anderer Lauf\n"
+        "     arbeitet im Programmordner (Meldung auf stderr)\n"
         "  2  keine Gespräche in der Auswahl\n"
         "  3  Kostenberechnung abgebrochen: Fehler in der Tariftabelle oder eine Einstellung,\n"
         "     mit der nicht gerechnet werden kann; kein Report, keine CSV-Datei\n"
@@ -62,8 +66,9 @@ StapelArgumente stapelArgumenteLesen(const QStringList& argumente, const QString
     const QCommandLineOption pruefen(QStringLiteral("tarife-pruefen"));
     const QCommandLineOption pdf(QStringLiteral("pdf"), QString(), QStringLiteral("DATEI"));
     const QCommandLineOption csv(QStringLiteral("csv"), QString(), QStringLiteral("DATEI"));
+    const QCommandLineOption warten(QStringLiteral("warten"), QString(), QStringLiteral("SEKUNDEN"));
     const QCommandLineOption hilfe(QStringList{QStringLiteral("help"), QStringLiteral("hilfe"), QStringLiteral("h")});
-    p.addOptions({ordner, billdb, nebenstelle, ab, bis, eigen, ohne, kuerzen, pdf, csv, pruefen, hilfe});
+    p.addOptions({ordner, billdb, nebenstelle, ab, bis, eigen, ohne, kuerzen, pdf, csv, warten, pruefen, hilfe});
 
     StapelArgumente r;
     if (!p.parse(argumente)) {
@@ -96,6 +101,16 @@ StapelArgumente stapelArgumenteLesen(const QStringList& argumente, const QString
         o.pdf = QFileInfo(p.value(pdf)).absoluteFilePath();
     if (p.isSet(csv))
         o.csv = QFileInfo(p.value(csv)).absoluteFilePath();
+    if (p.isSet(warten)) {
+        bool zahl = false;
+        o.warten = p.value(warten).trimmed().toInt(&zahl);
+        if (!zahl || o.warten < 0) {
+            r.fehler = QStringLiteral("Bei --warten ist „%1“ keine Anzahl Sekunden; erwartet wird eine ganze Zahl ab 0, "
+                                      "z. B. --warten 3600.\nMit --help werden alle Optionen angezeigt.")
+                           .arg(p.value(warten));
+            return r;
+        }
+    }
     r.optionen = o;
     return r;
 }

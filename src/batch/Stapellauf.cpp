@@ -6,6 +6,7 @@
 #include "calls/TkBillImport.h"
 #include "calls/QuellFehler.h"
 #include "common/AppState.h"
+#include "common/Laufsperre.h"
 #include "common/ProgramEnd.h"
 #include "costing/Kostenfehler.h"
 #include "report/BerichtLayout.h"
@@ -24,6 +25,8 @@
 #include <QFileInfo>
 
 #include <SQLiteCpp/SQLiteCpp.h>
+
+#include <chrono>
 
 #include <unistd.h>
 
@@ -51,6 +54,35 @@ void schreiben(std::FILE* f, const QString& text)
     std::fflush(f);
 }
 
+// Takes the program folder's lock, waiting up to --warten seconds; false
+// after the message why nothing is done.
+bool sperreNehmen(Laufsperre& sperre, const StapelOptionen& o, StapelDialogs& dialogs, std::FILE* fehler)
+{
+    const QString sekunden = o.warten == 1 ? QStringLiteral("1 Sekunde") : QStringLiteral("%1 Sekunden").arg(o.warten);
+    const QString kopf = o.tarifePruefen ? QStringLiteral("Die Tariftabellen werden nicht geprüft.")
+                                         : QStringLiteral("Der Report wird nicht erstellt.");
+    try {
+        const auto wartet = [&](const Laufsperre::Inhaber& i) {
+            schreiben(fehler, QStringLiteral("Warte auf das Ende eines anderen Laufs im Programmordner %1 (belegt von: "
+                                             "%2), höchstens %3.\n")
+                                  .arg(o.programmOrdner, i.text(), sekunden));
+        };
+        if (o.warten > 0 ? sperre.nehmen(std::chrono::seconds(o.warten), wartet) : sperre.nehmen())
+            return true;
+        dialogs.message(sperre.meldung(kopf, o.warten > 0
+                                                 ? QStringLiteral("Nach %1 Warten war er noch nicht beendet. "
+                                                                  "Bitte rufen Sie orve-tarifo-bericht später erneut auf.")
+                                                       .arg(sekunden)
+                                                 : QStringLiteral("Bitte rufen Sie orve-tarifo-bericht erneut auf, wenn "
+                                                                  "er beendet ist, oder geben Sie mit --warten SEKUNDEN "
+                                                                  "an, wie lange auf ihn gewartet werden soll.")),
+                        QString());
+    } catch (const Fehler& f) {
+        dialogs.message(f.text(), QString());
+    }
+    return false;
+}
+
 } // namespace
 
 int stapellauf(const StapelOptionen& o, std::FILE* aus, std::FILE* fehler)
@@ -69,6 +101,11 @@ int stapellauf(const StapelOptionen& o, std::FILE* aus, std::FILE* fehler)
                         QString());
         return kStapelFehler;
     }
+    // One run at a time in a program folder, held from the start (a Paradox
+    // start copies the calls into the database) to the report's data read.
+    Laufsperre sperre(o.programmOrdner, Laufsperre::Programm::Stapelbefehl);
+    if (!sperreNehmen(sperre, o, dialogs, fehler))
+        return kStapelFehler;
     try {
         const auto registry = registryLaden(state, dialogs);
         EchteSystemumgebung system;
@@ -122,6 +159,8 @@ int stapellauf(const StapelOptionen& o, std::FILE* aus, std::FILE* fehler)
             return true;
         };
         LaufErgebnis r = berichtslauf(state, quellen, dialogs, e.anzahl, o.eigenpreis, umgebung);
+        // The report is written from memory: the next run may begin.
+        sperre.freigeben();
         // Calls that were left out or not priced, as their start or duration cannot be read: named once.
         const QStringList unlesbar = e.ohneZeitpunkt + r.unlesbar;
         for (const QString& anruf : unlesbar)

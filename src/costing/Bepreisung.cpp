@@ -3,7 +3,9 @@
 #include "common/AppState.h"
 #include "common/BusyCursor.h"
 #include "common/Dialogs.h"
+#include "common/LocalDatabase.h"
 #include "common/RohAnweisung.h"
+#include "common/SqliteMeldung.h"
 #include "common/Version.h"
 #include "costing/Kostenfehler.h"
 #include "tariffs/TarifeditorOeffner.h"
@@ -247,8 +249,19 @@ Bepreisungsergebnis Bepreisung::ausfuehren(const Fortschritt& fortschritt)
             try {
                 a = anrufBepreisen(anruf, saetze);
             } catch (const Tariftabellenfehler& e) {
-                schreiben();
-                fehler(e.text());
+                // The calls before are written; whatever that writing says,
+                // the tariff table's message is shown and ends the run.
+                QString text = e.text();
+                try {
+                    schreiben();
+                } catch (const Kostenfehler& k) {
+                    text = zeilen({text, QString(), k.text()});
+                } catch (const SQLite::Exception& s) {
+                    text = zeilen({text, QString(),
+                                   sqliteMeldung(s, m_state.pfadImProgrammordner(kLokaleDatenbankRelativ),
+                                                 QStringLiteral("erstellen Sie den Report erneut"))});
+                }
+                fehler(text);
                 throw;
             }
             if (a.art == Anrufausgang::Art::Abgebrochen) {

@@ -59,8 +59,9 @@ struct Bepreisungsergebnis {
 // - Kostenfehler (also a tariff row without prefix, found when the tables
 //   are loaded): the message (OK, stop icon), then status Fehler.
 // - Tariftabellenfehler (an increment and a flat price without minute
-//   price): the message (OK, stop icon), the calls before are written, then
-//   the exception is thrown on: the program ends (exit code 3). Catch it to
+//   price): the calls before are written, then the message (OK, stop icon;
+//   followed by the reason when those calls could not be written), then the
+//   exception is thrown on: the program ends (exit code 3). Catch it to
 //   close windows first, then throw it on.
 // Database errors are thrown as SQLite::Exception; the results not yet
 // written are dropped (those written before the editor opened stay).

@@ -6,6 +6,8 @@
 #include "calls/QuellFehler.h"
 #include "common/AppState.h"
 #include "common/Dialogs.h"
+#include "common/Fehler.h"
+#include "common/Laufsperre.h"
 #include "common/ProgramEnd.h"
 #include "common/TextFile.h"
 #include "common/Version.h"
@@ -25,9 +27,6 @@
 #include <climits>
 
 namespace orve {
-
-namespace {
-}
 
 Hauptfenster::Hauptfenster(AppState& state, Registry& reg, Systemumgebung& system, Datenquellen& quellen,
                            Dialogs& dialogs, HauptAnsicht& ansicht)
@@ -103,11 +102,28 @@ bool Hauptfenster::einlesen(std::int64_t& anzahl, QStringList& ohneZeitpunkt)
     return true;
 }
 
+bool Hauptfenster::sperreNehmen(Laufsperre& sperre, const QString& kopf)
+{
+    try {
+        if (sperre.nehmen())
+            return true;
+        fehlerZeigen(sperre.meldung(kopf, QStringLiteral("Bitte versuchen Sie es erneut, wenn er beendet ist.")));
+    } catch (const Fehler& f) {
+        fehlerZeigen(f.text());
+    }
+    return false;
+}
+
 void Hauptfenster::mnuLesenBill()
 {
+    Laufsperre sperre(m_state.programmOrdner, Laufsperre::Programm::Fenster);
+    if (!sperreNehmen(sperre, QStringLiteral("Die TK-Bill Daten können jetzt nicht eingelesen werden.")))
+        return;
     std::int64_t anzahl = 0;
     QStringList ohneZeitpunkt;
-    if (einlesen(anzahl, ohneZeitpunkt) && !ohneZeitpunkt.isEmpty())
+    const bool eingelesen = einlesen(anzahl, ohneZeitpunkt);
+    sperre.freigeben();
+    if (eingelesen && !ohneZeitpunkt.isEmpty())
         fehlerZeigen(unlesbareAnrufeMeldung(ohneZeitpunkt));
 }
 
@@ -131,6 +147,9 @@ void Hauptfenster::mnuReport()
 
 void Hauptfenster::reportLauf()
 {
+    Laufsperre sperre(m_state.programmOrdner, Laufsperre::Programm::Fenster);
+    if (!sperreNehmen(sperre, QStringLiteral("Der Report kann jetzt nicht erstellt werden.")))
+        return;
     std::int64_t anzahl = 0;
     QStringList ohneZeitpunkt;
     if (!einlesen(anzahl, ohneZeitpunkt))
@@ -147,6 +166,8 @@ void Hauptfenster::reportLauf()
         return !m_anhalten;
     };
     LaufErgebnis r = berichtslauf(m_state, m_quellen, m_dialogs, anzahl, EigenpreisModus != 0, umgebung);
+    // The report window prints and saves from memory: it holds nothing.
+    sperre.freigeben();
     if (r.ende != LaufErgebnis::Ende::Bericht && r.ende != LaufErgebnis::Ende::KeineDaten)
         return; // the progress bar keeps its position
     // Calls that could not be priced or were left out are named once.

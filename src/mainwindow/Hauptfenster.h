@@ -11,6 +11,7 @@ struct AppState;
 class Datenquellen;
 class Dialogs;
 class HauptAnsicht;
+class Laufsperre;
 class Registry;
 class Systemumgebung;
 
@@ -34,7 +35,8 @@ public:
     // selection ("alle" first) with an empty text.
     void Combo2_DropDown();
     // "&TK-Bill Daten einlesen (ohne Report)": imports the selected calls
-    // into `bill`, the list and the count.
+    // into `bill`, the list and the count. While another run holds the
+    // program folder (Laufsperre) a message names it and nothing is read.
     void mnuLesenBill();
     // The check box "without VAT".
     void Check1_Click(bool angehakt);
@@ -48,6 +50,9 @@ public:
     // every call) and shows the report. An import that failed, no calls,
     // Cancel at a missing tariff and a pricing error end the run without a
     // report. A broken tariff table ends the program (Tariftabellenfehler).
+    // The run holds the program folder's lock from the import to the read
+    // of the report's data; while another run holds it, a message names
+    // that run and nothing is started.
     void mnuReport();
     // "Report mit eigenem Minutenpreis erstellen": the own price per minute
     // from Minutenpreis.txt, then the run with EigenpreisModus set.
@@ -64,6 +69,8 @@ public:
 private:
     // The import of mnuLesenBill; false when it failed (its message was shown).
     bool einlesen(std::int64_t& anzahl, QStringList& ohneZeitpunkt);
+    // Takes the lock; false after the message naming the run that holds it.
+    bool sperreNehmen(Laufsperre& sperre, const QString& kopf);
     void reportLauf();
     void anzeigeLeeren();
     void fehlerZeigen(const QString& text);

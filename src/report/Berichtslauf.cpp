@@ -1,4 +1,5 @@
 #include "report/Berichtslauf.h"
+#include "report/BerichtslaufHaken.h"
 
 #include "common/AppState.h"
 #include "common/Dialogs.h"
@@ -17,12 +18,23 @@ namespace orve {
 
 namespace {
 
+std::function<void()>& testhaken()
+{
+    static std::function<void()> haken;
+    return haken;
+}
+
 void stopp(Dialogs& dialogs, const QString& text)
 {
     dialogs.message(text, programmCaption(), Buttons::Ok, Icon::Stop);
 }
 
 } // namespace
+
+void berichtslaufHakenSetzen(std::function<void()> haken)
+{
+    testhaken() = std::move(haken);
+}
 
 LaufErgebnis berichtslauf(AppState& state, Datenquellen& quellen, Dialogs& dialogs, std::int64_t eingelesen,
                           bool eigenpreis, const LaufUmgebung& umgebung)
@@ -62,6 +74,8 @@ LaufErgebnis berichtslauf(AppState& state, Datenquellen& quellen, Dialogs& dialo
         return r;
     }
 
+    if (testhaken())
+        testhaken()();
     try {
         r.daten = bill_Grouping(quellen, lokaleShapeVerbindung(state.programmOrdner, state.IstSQLite3));
     } catch (const Fehler& f) {

@@ -2,6 +2,8 @@
 
 #include "common/AppState.h"
 #include "common/BusyCursor.h"
+#include "common/Fehler.h"
+#include "common/Laufsperre.h"
 #include "common/Numbers.h"
 #include "common/TextFile.h"
 #include "common/Version.h"
@@ -58,9 +60,29 @@ QString tarifrechnerAdresse(const QString& programmOrdner)
     return kTarifrechnerStandard;
 }
 
-TarifEditor::TarifEditor(AppState& state, Dialogs& dialogs, SQLite::Database& lokal)
-    : m_state(state), m_dialogs(dialogs), m_db(lokal)
+TarifEditor::TarifEditor(AppState& state, Dialogs& dialogs, SQLite::Database& lokal, Tarifsperre sperre)
+    : m_state(state), m_dialogs(dialogs), m_db(lokal), m_sperre(sperre)
 {
+}
+
+bool TarifEditor::sperreNehmen(Laufsperre& sperre)
+{
+    if (m_sperre == Tarifsperre::VomLauf)
+        return true;
+    try {
+        if (sperre.nehmen())
+            return true;
+        meldung(sperre.meldung(QStringLiteral("Die Tariftabellen können jetzt nicht geändert werden."),
+                               zeilen({QStringLiteral("Damit ein Report alle Gespräche nach demselben Stand der "
+                                                      "Tariftabellen berechnet, ändert sie während eines Laufs nur "
+                                                      "dieser selbst."),
+                                       QStringLiteral("Bitte versuchen Sie es erneut, wenn er beendet ist; Ihre "
+                                                      "Eingaben bleiben in der Maske.")})),
+                Icon::Critical);
+    } catch (const Fehler& f) {
+        meldung(f.text(), Icon::Critical);
+    }
+    return false;
 }
 
 void TarifEditor::meldung(const QString& text, Icon icon)
@@ -282,6 +304,9 @@ void TarifEditor::speichern()
                 return;
             }
         }
+        Laufsperre sperre(m_state.programmOrdner, Laufsperre::Programm::Tarifeditor);
+        if (!sperreNehmen(sperre))
+            return;
         if (m_neuerSatz == 1) {
             tarifEinfuegen(m_db, m_tabelle, e);
         } else if (e.satz == 0 || !tarifAendern(m_db, m_tabelle, e)) {
@@ -311,6 +336,9 @@ void TarifEditor::loeschen()
     const Answer a = m_dialogs.message(QStringLiteral("Wollen Sie diesen Datensatz wirklich löschen"),
                                        programmCaption(), Buttons::YesNo, Icon::Critical, Answer::No);
     if (a != Answer::Yes)
+        return;
+    Laufsperre sperre(m_state.programmOrdner, Laufsperre::Programm::Tarifeditor);
+    if (!sperreNehmen(sperre))
         return;
     try {
         tarifLoeschen(m_db, m_tabelle, satz);
@@ -354,6 +382,9 @@ void TarifEditor::beispieltarifeUebernehmen()
                                "Sie damit Rechnungen erstellen!")}),
         programmCaption(), Buttons::YesNo, Icon::Information, Answer::No);
     if (a != Answer::Yes)
+        return;
+    Laufsperre sperre(m_state.programmOrdner, Laufsperre::Programm::Tarifeditor);
+    if (!sperreNehmen(sperre))
         return;
     int n = 0;
     try {

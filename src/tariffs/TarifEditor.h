@@ -11,6 +11,19 @@ namespace SQLite { class Database; }
 namespace orve {
 
 struct AppState;
+class Laufsperre;
+
+// Who holds the program folder's lock (Laufsperre) while the tariff editor
+// changes the tariff tables.
+enum class Tarifsperre {
+    // The editor opened on its own: every change takes the lock and is
+    // refused with a message while a report run or an import holds it, so
+    // that a run prices all its calls with one state of the tables.
+    JeAenderung,
+    // The editor opened by a report run for a number without tariff: the
+    // run holds the lock and its changes go on.
+    VomLauf,
+};
 
 // The web address of the telephone company's tariff calculator: the first
 // line of Tarifrechner.txt in the program folder, else kTarifrechnerStandard.
@@ -38,7 +51,8 @@ struct Tarifmaske {
 // the open local database.
 class TarifEditor {
 public:
-    TarifEditor(AppState& state, Dialogs& dialogs, SQLite::Database& lokal);
+    TarifEditor(AppState& state, Dialogs& dialogs, SQLite::Database& lokal,
+                Tarifsperre sperre = Tarifsperre::JeAenderung);
 
     // State.
     Tariftabelle tabelle() const { return m_tabelle; }
@@ -75,6 +89,9 @@ public:
 
 private:
     void meldung(const QString& text, Icon icon);
+    // Before a change of the tables: false after the message naming the run
+    // that holds the lock.
+    bool sperreNehmen(Laufsperre& sperre);
     bool maskePruefen();
     Tarifeintrag eintragAusMaske() const;
     void datenbankFehler(const QStringList& zeilenDavor, const std::exception& e, const QStringList& zeilenDanach = {});
@@ -82,6 +99,7 @@ private:
     AppState& m_state;
     Dialogs& m_dialogs;
     SQLite::Database& m_db;
+    Tarifsperre m_sperre;
 
     Tariftabelle m_tabelle = Tariftabelle::faktor;
     Tarifmaske m_maske;

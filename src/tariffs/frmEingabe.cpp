@@ -86,7 +86,7 @@ frmEingabe::frmEingabe(AppState& state, SQLite::Database& lokal, Dialogs& dialog
     : QDialog(parent), m_state(state), m_dialogs(dialogs)
 {
     aufbauen();
-    m_editor = std::make_unique<TarifEditor>(state, dialogs, lokal);
+    m_editor = std::make_unique<TarifEditor>(state, dialogs, lokal, Tarifsperre::VomLauf);
     m_editor->laden();
     insFensterSchreiben();
 }

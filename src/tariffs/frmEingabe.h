@@ -27,9 +27,11 @@ class Dialogs;
 class frmEingabe : public QDialog {
     Q_OBJECT
 public:
-    // Opens the local database through the data sources (LokalVerbindung).
+    // Opens the local database through the data sources (LokalVerbindung);
+    // every change takes the program folder's lock (Tarifsperre::JeAenderung).
     frmEingabe(AppState& state, Datenquellen& quellen, Dialogs& dialogs, QWidget* parent = nullptr);
-    // Works on a local database that the caller keeps open.
+    // Works on a local database that the caller keeps open: the report run's,
+    // which holds the program folder's lock (Tarifsperre::VomLauf).
     frmEingabe(AppState& state, SQLite::Database& lokal, Dialogs& dialogs, QWidget* parent = nullptr);
     ~frmEingabe() override;
 

@@ -2,7 +2,11 @@
 // calls of eight extensions, settings, example tariffs that price every call, registry file).
 #include "help/Demonstration.h"
 #include "report/BerichtLayout.h"
+#include "report/BerichtslaufHaken.h"
+#include "batch/StapelOptionen.h"
+#include "batch/Stapellauf.h"
 
+#include "common/Laufsperre.h"
 #include "common/LocalDatabase.h"
 
 #include "TempProgramFolder.h"
@@ -11,10 +15,13 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QSysInfo>
+#include <QThread>
 
 #include <SQLiteCpp/SQLiteCpp.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <functional>
 
 using namespace orve;
@@ -29,17 +36,48 @@ struct Ordner : TempProgramFolder {
     SQLite::Database db() const { return {file(kLokaleDatenbankRelativ).toStdString(), SQLite::OPEN_READWRITE}; }
     void sql(const char* s) const { db().exec(s); }
     // "%P" in an argument stands for the program folder.
-    Lauf starten(QStringList argumente) const
+    void beginnen(QProcess& p, QStringList argumente) const
     {
         argumente.replaceInStrings(QStringLiteral("%P"), path());
-        QProcess p;
         p.start(QStringLiteral(ORVE_BERICHT_PROGRAMM), QStringList{QStringLiteral("--programmordner"), path()} + argumente);
+    }
+    Lauf starten(const QStringList& argumente) const
+    {
+        QProcess p;
+        beginnen(p, argumente);
         p.waitForFinished(180000);
         return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
                 QString::fromUtf8(p.readAllStandardError())};
     }
     int anrufe(const char* wo = "1") const { return db().execAndGet(std::string("SELECT count(*) FROM bill WHERE ") + wo); }
 };
+
+QString dateiLesen(std::FILE* f)
+{
+    std::rewind(f);
+    QByteArray b;
+    char puffer[4096];
+    for (std::size_t n; (n = std::fread(puffer, 1, sizeof puffer, f)) > 0;)
+        b.append(puffer, static_cast<qsizetype>(n));
+    std::fclose(f);
+    return QString::fromLocal8Bit(b);
+}
+
+// The batch command's run in this process, so that a hook can stop inside it.
+Lauf imProzess(const QString& ordner, QStringList argumente)
+{
+    argumente.replaceInStrings(QStringLiteral("%P"), ordner);
+    const StapelArgumente a = stapelArgumenteLesen(QStringList{"orve-tarifo-bericht", "--programmordner", ordner} + argumente, {});
+    std::FILE* aus = std::tmpfile();
+    std::FILE* fehler = std::tmpfile();
+    const QString arbeitsordner = QDir::currentPath();
+    Lauf l;
+    l.code = stapellauf(*a.optionen, aus, fehler);
+    QDir::setCurrent(arbeitsordner);
+    l.aus = dateiLesen(aus);
+    l.fehler = dateiLesen(fehler);
+    return l;
+}
 
 // stdout: one line per extension with its calls and their two sums, in the order of the report. The CSV and the
 // PDF show the numbers shortened, the table keeps them.
@@ -101,6 +139,7 @@ TEST(Stapellauf, ExitCodesMessagesAndWhatIsWritten)
         {"VAT rate no number", datei("Steuersatz.txt", "abc\r\n"), beide, 1, "Steuersatz.txt enthält „abc“"},
         {"no bill.db", {}, beide + QStringList{"--billdb", fehlt + "bill.db"}, 1, "Pfad der Datei Bill.db ist falsch"},
         {"unknown option", {}, beide + QStringList{"--monat"}, 1, "--help"},
+        {"no number of seconds to wait", {}, beide + QStringList{"--warten", "bald"}, 1, "Bei --warten ist „bald“ keine"},
         {"no program folder", {}, beide + QStringList{"--programmordner", fehlt}, 1, "Den Programmordner /tmp/orve-gibt-es"},
         {"CSV that cannot be written", {}, {"--csv", "%P/fehlt/b.csv"}, 1, "Die CSV-Datei", true},
         {"full disk", sql("CREATE TRIGGER voll BEFORE INSERT ON bill BEGIN SELECT RAISE(FAIL, 'voll'); END"), beide, 1,
@@ -150,4 +189,87 @@ TEST(Stapellauf, ExitCodesMessagesAndWhatIsWritten)
             f.danach(o, l);
     }
     EXPECT_FALSE(QFileInfo::exists(fehlt));
+}
+
+// Two runs on one program folder, the second started while the first holds the lock between its pricing and its report
+// read, the moment a second import used to replace the first run's calls (one forced interleaving stands for all).
+// Without --warten the second is refused and names the first; with --warten it waits for its turn. The first run's lock
+// is an hour old by then: a living run's lock is never taken. Every result equals that of a run alone.
+TEST(Stapellauf, ASecondRunIsRefusedOrWaitsAndEveryResultIsThatOfARunAlone)
+{
+    const QStringList a{"--nebenstelle", "21", "--csv", "%P/a.csv"}, b{"--nebenstelle", "22", "--csv", "%P/b.csv"};
+    Ordner allein;
+    const Lauf alleinA = allein.starten(a);
+    const Lauf alleinB = allein.starten(b);
+    ASSERT_EQ(alleinA.code + alleinB.code, 0) << alleinA.fehler.toStdString() << alleinB.fehler.toStdString();
+
+    Ordner o;
+    Lauf abgelehnt;
+    QProcess wartend;
+    QString warteMeldung;
+    berichtslaufHakenSetzen([&] {
+        QFile sperre(o.file(kLaufsperreRelativ));
+        ASSERT_TRUE(sperre.open(QIODevice::ReadWrite)
+                    && sperre.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime));
+        abgelehnt = o.starten(b);
+        o.beginnen(wartend, b + QStringList{"--warten", "600"});
+        wartend.setReadChannel(QProcess::StandardError);
+        while (!warteMeldung.contains(u'\n') && wartend.waitForReadyRead(60000))
+            warteMeldung += QString::fromUtf8(wartend.readAllStandardError());
+    });
+    const Lauf erster = imProzess(o.path(), a);
+    berichtslaufHakenSetzen({});
+    wartend.waitForFinished(180000);
+
+    EXPECT_EQ(abgelehnt.code, 1);
+    const QString wer = QStringLiteral("Stapelbefehl orve-tarifo-bericht, Benutzer ");
+    const QString wo = QStringLiteral(", Rechner %1, Prozess %2, seit ")
+                           .arg(QSysInfo::machineHostName())
+                           .arg(QCoreApplication::applicationPid());
+    for (const QString& text : {abgelehnt.fehler, warteMeldung})
+        EXPECT_TRUE(text.contains(wer) && text.contains(wo)) << text.toStdString();
+    EXPECT_TRUE(abgelehnt.fehler.contains(u"--warten SEKUNDEN")) << abgelehnt.fehler.toStdString();
+    EXPECT_TRUE(warteMeldung.startsWith(u"Warte auf das Ende eines anderen Laufs")) << warteMeldung.toStdString();
+    EXPECT_EQ(erster.code, 0) << erster.fehler.toStdString();
+    EXPECT_EQ(wartend.exitCode(), 0) << wartend.readAllStandardError().toStdString();
+    EXPECT_EQ(erster.aus.toStdString(), alleinA.aus.toStdString());
+    EXPECT_EQ(QString::fromUtf8(wartend.readAllStandardOutput()).toStdString(), alleinB.aus.toStdString());
+    for (const char* csv : {"a.csv", "b.csv"})
+        EXPECT_EQ(o.readFile(QString::fromUtf8(csv)), allein.readFile(QString::fromUtf8(csv))) << csv;
+}
+
+// A run killed while it holds the lock (here in the same place) leaves the program folder free for the next at once.
+TEST(Stapellauf, ARunKilledWhileHoldingTheLockLeavesItFree)
+{
+    Ordner o;
+    QProcess kind;
+    QProcessEnvironment umgebung = QProcessEnvironment::systemEnvironment();
+    umgebung.insert(QStringLiteral("ORVE_TEST_LAUFORDNER"), o.path());
+    kind.setProcessEnvironment(umgebung);
+    kind.start(QCoreApplication::applicationFilePath(),
+               {"--gtest_filter=Stapellauf.DISABLED_HaeltDieSperreBisErBeendetWird", "--gtest_also_run_disabled_tests"});
+    QByteArray aus;
+    while (!aus.contains("gesperrt\n") && kind.waitForReadyRead(120000))
+        aus += kind.readAllStandardOutput();
+    ASSERT_TRUE(aus.contains("gesperrt\n")) << aus.toStdString() << kind.readAllStandardError().toStdString();
+    kind.kill();
+    kind.waitForFinished();
+    const Lauf l = o.starten({"--nebenstelle", "21"});
+    EXPECT_EQ(l.code, 0) << l.fehler.toStdString();
+    EXPECT_TRUE(l.aus.startsWith(u"21\t")) << l.aus.toStdString();
+}
+
+// The run of the test above, started as a child of it: it holds the lock until it is killed.
+TEST(Stapellauf, DISABLED_HaeltDieSperreBisErBeendetWird)
+{
+    const QString ordner = qEnvironmentVariable("ORVE_TEST_LAUFORDNER");
+    if (ordner.isEmpty())
+        GTEST_SKIP() << "only as the child of ARunKilledWhileHoldingTheLockLeavesItFree";
+    berichtslaufHakenSetzen([] {
+        std::fputs("gesperrt\n", stdout);
+        std::fflush(stdout);
+        for (;;)
+            QThread::sleep(60);
+    });
+    imProzess(ordner, {"--nebenstelle", "22"});
 }

@@ -372,4 +372,19 @@ TEST_F(KostenDb, BepreisungChangesByOtherCommandsDuringTheRunAreSeenOrRefused)
     });
     EXPECT_EQ(r.status, Bepreisungsergebnis::Status::Fehler);
     EXPECT_EQ(zeilen(), kLeer + kLeer);
+
+    // A broken tariff row after that: its message is not hidden behind the one on the call table, and it ends the run.
+    tarifeSchreiben(*db, {{'F', "0301", "00:00:00", "24:00:00", 0, 0.5, 60}});
+    db->exec("DELETE FROM bill");
+    anrufeSchreiben(*db, {{"0891234"}, {"0301234"}});
+    dialogs.answer(Answer::Ok);
+    EXPECT_THROW(lauf(false, [&](std::int64_t i, std::int64_t) {
+        if (i == 1) {
+            andere.exec("DELETE FROM bill");
+            anrufeSchreiben(andere, {{"040123"}, {"040123"}});
+        }
+        return true;
+    }), Tariftabellenfehler);
+    const QString letzte = dialogs.protokoll().back();
+    EXPECT_TRUE(letzte.contains(u"aber kein Minutenpreis!") && letzte.contains(u"neu eingelesen")) << letzte.toStdString();
 }

@@ -3,6 +3,7 @@
 
 #include "calls/TkBillFilter.h"
 #include "common/BefehlAusfuehren.h"
+#include "common/Laufsperre.h"
 #include "common/ProgramEnd.h"
 #include "common/TextFile.h"
 #include "report/BerichtAnzeige.h"
@@ -30,6 +31,8 @@
 
 #include <SQLiteCpp/SQLiteCpp.h>
 #include <gtest/gtest.h>
+
+#include <unistd.h>
 
 using namespace orve;
 using namespace orve::test;
@@ -132,6 +135,31 @@ TEST_F(Haupt, ReportRunEndsWithoutReportWhenTheImportFailed)
     EXPECT_TRUE(dialogs.messages().back().text.contains(QStringLiteral("Platte voll")));
     EXPECT_EQ(ansicht.text1, QStringLiteral("2"));
     EXPECT_FALSE(ansicht.bericht);
+}
+
+// A batch run in the same program folder holds its lock: the import and the report name it and read nothing; once it
+// has ended the report runs.
+TEST_F(Haupt, ImportAndReportWhileAnotherRunHoldsTheFolderNameItAndStartNothing)
+{
+    anrufe(2);
+    Laufsperre stapel(u.state().programmOrdner, Laufsperre::Programm::Stapelbefehl);
+    ASSERT_TRUE(stapel.nehmen());
+    dialogs.answer(Answer::Ok).answer(Answer::Ok);
+    fenster.mnuLesenBill();
+    fenster.mnuReport();
+    const QString wer = QStringLiteral("Belegt von: Stapelbefehl orve-tarifo-bericht, Benutzer ");
+    for (const QString& kopf : {QStringLiteral("Die TK-Bill Daten können jetzt nicht eingelesen werden."),
+                                QStringLiteral("Der Report kann jetzt nicht erstellt werden.")}) {
+        const QString text = dialogs.messages().at(kopf.startsWith(QStringLiteral("Der")) ? 1 : 0).text;
+        EXPECT_TRUE(text.startsWith(kopf) && text.contains(wer) && text.contains(QStringLiteral(", Prozess %1, seit ")
+                                                                                      .arg(getpid())))
+            << text.toStdString();
+    }
+    EXPECT_EQ(ansicht.text1, QStringLiteral("0"));
+    EXPECT_EQ(ucosts(), "");
+    stapel.freigeben();
+    fenster.mnuReport();
+    EXPECT_TRUE(ansicht.bericht);
 }
 
 TEST_F(Haupt, OwnPriceRunNeedsAnOwnPriceAndAPlainRunAfterItDoesNotUseIt)

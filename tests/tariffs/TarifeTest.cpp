@@ -2,6 +2,7 @@
 #include "tariffs/TarifEditor.h"
 #include "tariffs/frmEingabe.h"
 
+#include "common/Laufsperre.h"
 #include "common/LocalDatabase.h"
 
 #include "DirectSources.h"
@@ -272,6 +273,42 @@ TEST_F(Tarife, ExampleTariffsOnlyAfterYesAndOnlyIntoAnEmptyTable)
                                                 && frage.text.contains(u"Beispiele") && frage.text.contains(u"Vertrag"));
         for (const auto& z : zeilen)
             EXPECT_EQ(z.username, t == Tariftabelle::faktor ? std::optional(QStringLiteral("Meier")) : std::nullopt);
+    }
+}
+
+// While a report run holds the program folder, an editor opened on its own refuses to save, delete or take the example
+// tariffs, names the run and keeps the mask; the editor that the run opened for a number without tariff goes on.
+TEST_F(Tarife, ChangesWhileARunHoldsTheFolderAreRefusedUnlessTheRunOpenedTheEditor)
+{
+    Laufsperre lauf(dir.state().programmOrdner, Laufsperre::Programm::Fenster);
+    ASSERT_TRUE(lauf.nehmen());
+    const auto satz = zeile(Tariftabelle::faktor, "030");
+    TarifEditor vomLauf{dir.state(), dlg, *db, Tarifsperre::VomLauf};
+    vomLauf.laden();
+    for (TarifEditor* e : {&ed, &vomLauf}) {
+        const bool frei = e == &vomLauf;
+        SCOPED_TRACE(frei ? "opened by the run" : "opened on its own");
+        const std::size_t vorher = dlg.messages().size();
+        e->neuerSatzAnlegen();
+        e->maske() = {"0", "089", "München", "08:00:00", "18:00:00", "0,06", "0", "60", "D"};
+        dlg.answer(Answer::Ok);
+        e->speichern();
+        EXPECT_EQ(e->maske().fldVorwahl, frei ? "" : "089");
+        e->combo1Text = QStringLiteral("x *(%1)*").arg(satz);
+        e->uebernehmen();
+        dlg.answer(Answer::Yes).answer(Answer::Ok);
+        e->loeschen();
+        e->tabelleWaehlen(Tariftabelle::CallByCall);
+        dlg.answer(Answer::Yes).answer(Answer::Ok);
+        e->beispieltarifeUebernehmen();
+        EXPECT_EQ(vorwahlZaehlen(*db, Tariftabelle::faktor, "089"), frei ? 1 : 0);
+        EXPECT_EQ(tarifFinden(*db, Tariftabelle::faktor, satz).has_value(), !frei);
+        EXPECT_EQ(tarifZeilenZaehlen(*db, Tariftabelle::CallByCall), frei ? int(beispieltarife(Tariftabelle::CallByCall).size()) : 0);
+        int abgelehnt = 0;
+        for (std::size_t i = vorher; i < dlg.messages().size(); ++i)
+            abgelehnt += dlg.messages()[i].text.startsWith(u"Die Tariftabellen können jetzt nicht geändert werden.")
+                && dlg.messages()[i].text.contains(u"Belegt von: Programmfenster orve-tarifo, Benutzer ");
+        EXPECT_EQ(abgelehnt, frei ? 0 : 3);
     }
 }
 
