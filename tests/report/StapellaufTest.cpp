@@ -15,6 +15,10 @@
 #include <SQLiteCpp/SQLiteCpp.h>
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <csignal>
 #include <functional>
 
 using namespace orve;
@@ -28,11 +32,20 @@ struct Ordner : TempProgramFolder {
     Ordner() { demoOrdnerAnlegen(path(), QCoreApplication::applicationFilePath(), QCoreApplication::applicationFilePath()); }
     SQLite::Database db() const { return {file(kLokaleDatenbankRelativ).toStdString(), SQLite::OPEN_READWRITE}; }
     void sql(const char* s) const { db().exec(s); }
-    // "%P" in an argument stands for the program folder.
-    Lauf starten(QStringList argumente) const
+    // "%P" in an argument stands for the program folder. With `grenze` no file of the run grows beyond that many
+    // bytes (as on a full disk); `ausgabe` takes stdout instead of the pipe.
+    Lauf starten(QStringList argumente, long long grenze = 0, const QString& ausgabe = QString()) const
     {
         argumente.replaceInStrings(QStringLiteral("%P"), path());
         QProcess p;
+        if (grenze > 0)
+            p.setChildProcessModifier([grenze] {
+                const rlimit r{static_cast<rlim_t>(grenze), static_cast<rlim_t>(grenze)};
+                setrlimit(RLIMIT_FSIZE, &r);
+                std::signal(SIGXFSZ, SIG_IGN);
+            });
+        if (!ausgabe.isEmpty())
+            p.setStandardOutputFile(ausgabe);
         p.start(QStringLiteral(ORVE_BERICHT_PROGRAMM), QStringList{QStringLiteral("--programmordner"), path()} + argumente);
         p.waitForFinished(180000);
         return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
@@ -90,7 +103,7 @@ TEST(Stapellauf, ExitCodesMessagesAndWhatIsWritten)
         {"no bill.db", {}, beide + QStringList{"--billdb", fehlt + "bill.db"}, 1, "Pfad der Datei Bill.db ist falsch"},
         {"unknown option", {}, beide + QStringList{"--monat"}, 1, "--help"},
         {"no program folder", {}, beide + QStringList{"--programmordner", fehlt}, 1, "Den Programmordner /tmp/orve-gibt-es"},
-        {"CSV that cannot be written", {}, {"--csv", "%P/fehlt/b.csv"}, 1, "Die CSV-Datei", true},
+        {"CSV into a missing folder", {}, {"--csv", "%P/fehlt/b.csv"}, 1, "/fehlt gibt es nicht"},
         {"full disk", sql("CREATE TRIGGER voll BEFORE INSERT ON bill BEGIN SELECT RAISE(FAIL, 'voll'); END"), beide, 1,
          "Das Einlesen der TK-Bill Daten wurde nach 0 Datensätzen abgebrochen"},
         {"no call of the extension", {}, beide + QStringList{"--nebenstelle", "99"}, 2, "Datentabelle enthält keine Daten!"},
@@ -125,4 +138,68 @@ TEST(Stapellauf, ExitCodesMessagesAndWhatIsWritten)
             f.danach(o, l);
     }
     EXPECT_FALSE(QFileInfo::exists(fehlt));
+}
+
+// Each output is complete or absent, and the exit code says so, 1 before 4. A FIFO named as output stops the run before
+// the import and stays a FIFO. A file size limit (a full disk) cuts the PDF: the earlier PDF stays, the CSV and the
+// summary are still written. A summary that cannot be written (stdout on /dev/full) fails the run. A tab or line break
+// in a name becomes a blank in the summary, the CSV keeps it.
+TEST(Stapellauf, OutputsAreCompleteOrReportedAndNeverReplaceAFifo)
+{
+    const QStringList beide{"--pdf", "%P/b.pdf", "--csv", "%P/b.csv"};
+    const struct {
+        const char* name;
+        std::function<void(const Ordner&)> vorher;
+        QStringList argumente;
+        long long grenze;
+        const char* ausgabe;
+        int code;
+        QStringList fehler; // parts of the error output
+        std::function<void(const Ordner&, const Lauf&)> danach;
+    } faelle[] = {
+        {"FIFO as PDF", [](const Ordner& o) { mkfifo(QFile::encodeName(o.file("b.pdf")).constData(), 0600); }, beide, 0,
+         nullptr, 1, {"b.pdf ist keine gewöhnliche Datei, sondern eine benannte Pipe (FIFO)"},
+         [](const Ordner& o, const Lauf&) {
+             EXPECT_EQ(o.anrufe(), 0);
+             EXPECT_TRUE(QFileInfo(o.file("b.pdf")).exists() && !QFileInfo(o.file("b.pdf")).isFile());
+             EXPECT_FALSE(o.exists("b.csv"));
+         }},
+        {"PDF beyond the size limit", [](const Ordner& o) { o.writeFile("b.pdf", "%PDF-1.4 vom Vormonat"); }, beide,
+         0, nullptr, 1,
+         {QStringLiteral("Der Datenträger mit dem Ordner %P ist voll"), "Geschrieben: die CSV-Datei %P/b.csv, die Übersicht",
+          "Nicht vollständig geschrieben: die PDF-Datei %P/b.pdf."},
+         [](const Ordner& o, const Lauf& l) {
+             EXPECT_EQ(o.readFile("b.pdf"), "%PDF-1.4 vom Vormonat");
+             EXPECT_GT(o.readFile("b.csv").count("\r\n"), 500);
+             EXPECT_EQ(l.aus.count(u'\n'), 8);
+         }},
+        {"summary on a full disk, numbers without tariff", [](const Ordner& o) { o.sql("DELETE FROM faktor WHERE vorwahl LIKE '00%'"); },
+         beide, 0, "/dev/full", 1,
+         {"Kein Tarif für die Rufnummer 0043", "Die Übersicht konnte nicht auf die Standardausgabe geschrieben werden.\n"
+          "Der Datenträger ist voll", "Geschrieben: die PDF-Datei %P/b.pdf, die CSV-Datei %P/b.csv.\n"
+          "Nicht vollständig geschrieben: die Übersicht auf der Standardausgabe."},
+         [](const Ordner& o, const Lauf&) { EXPECT_TRUE(o.readFile("b.pdf").startsWith("%PDF-")); }},
+        {"tab and line break in a name",
+         [](const Ordner& o) {
+             SQLite::Database(o.file("bill.db").toStdString(), SQLite::OPEN_READWRITE)
+                 .exec("UPDATE stdbill SET username = 'Zimmer' || char(9) || '21' || char(10) || 'Nord' WHERE user = 21");
+         },
+         {"--nebenstelle", "21", "--csv", "%P/b.csv"}, 0, nullptr, 0, {},
+         [](const Ordner& o, const Lauf& l) {
+             EXPECT_TRUE(l.aus.startsWith(QStringLiteral("21\tZimmer 21 Nord\t"))) << l.aus.toStdString();
+             EXPECT_EQ(l.aus.count(u'\n'), 1);
+             EXPECT_TRUE(o.readFile("b.csv").contains(";21;\"Zimmer\t21\nNord\";"));
+         }},
+    };
+    for (const auto& f : faelle) {
+        SCOPED_TRACE(f.name);
+        Ordner o;
+        f.vorher(o);
+        const Lauf l = o.starten(f.argumente, f.grenze, QString::fromUtf8(f.ausgabe));
+        EXPECT_EQ(l.code, f.code) << l.fehler.toStdString();
+        for (QString teil : f.fehler)
+            EXPECT_TRUE(l.fehler.contains(teil.replace(QStringLiteral("%P"), o.path()))) << l.fehler.toStdString();
+        EXPECT_EQ(QDir(o.path()).entryList({"*.pdf.*", "*.csv.*"}, QDir::Files), QStringList()) << "no temporary file";
+        f.danach(o, l);
+    }
 }

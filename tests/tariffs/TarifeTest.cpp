@@ -1,8 +1,10 @@
 #include "tariffs/Beispieltarife.h"
 #include "tariffs/TarifEditor.h"
 #include "tariffs/TarifPruefer.h"
+#include "tariffs/TarifPruefung.h"
 #include "tariffs/frmEingabe.h"
 
+#include "common/Fehler.h"
 #include "common/LocalDatabase.h"
 
 #include "DirectSources.h"
@@ -12,12 +14,16 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFile>
+#include <QFileInfo>
 #include <QMouseEvent>
 #include <QRadioButton>
 #include <QTimer>
 
 #include <SQLiteCpp/SQLiteCpp.h>
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 #include <functional>
 
@@ -244,7 +250,10 @@ TEST_F(Tarife, DatabaseFailuresAreReportedAndTheEditorGoesOn)
     ed.tabelleWaehlen(Tariftabelle::Ortstarif);
     neuerEintrag("030");
     ed.speichern();
-    const QString fehlt = QStringLiteral(":\\rno such table: faktor");
+    // SQLite's words only as the last detail line.
+    const QString fehlt = QStringLiteral(":\\rIn der Datenbank %1 fehlt die Tabelle \"faktor\". Bitte prüfen Sie, ob es "
+                                         "die richtige Datenbank ist, und versuchen Sie es erneut.\\rMeldung von SQLite: "
+                                         "no such table: faktor").arg(QString::fromStdString(db->getFilename()));
     EXPECT_EQ(dlg.protokoll(), QStringList({box("Die Tarifeinträge konnten nicht gelesen werden" + fehlt),
                                             box("Der Tarifeintrag konnte nicht gelesen werden" + fehlt),
                                             box("Fehler der Datenbank" + fehlt + kNicht), kGespeichert}));
@@ -406,6 +415,9 @@ TEST_F(Tarife, WindowWithoutItsDatabaseReportsTheFailureAndDoesNotOpen)
     EXPECT_FALSE(fenster.isEnabled());
     EXPECT_EQ(fenster.exec(), QDialog::Rejected);
     EXPECT_EQ(dlg.messages().at(0).icon, Icon::Critical);
+    EXPECT_TRUE(dlg.messages().at(0).text.startsWith(kaputt.file(kLokaleDatenbankRelativ).prepend("Die Datei ")
+                                                         + " ist keine SQLite-Datenbank"))
+        << "one German heading: " << dlg.messages().at(0).text.toStdString();
 }
 
 using B = Pruefbefund::Bereich;
@@ -476,6 +488,16 @@ const Fall kFaelle[] = {
       {B::Gespraeche, "Rufnummer 0190123", "die Berechnung bricht ab – Fehler in der Tariftabelle!"}}},
     {"leere Tabellen", {}, {}, {}, {{B::faktor, "Keine Tarife", "sind leer"}}},
 };
+
+// The findings as PDF: a FIFO of that name is refused and stays a FIFO.
+TEST(TarifPruefung, PdfNeverReplacesAFifo)
+{
+    TempProgramFolder ordner;
+    const QString fifo = ordner.file(QStringLiteral("Tarifpruefung.pdf"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    EXPECT_THROW(pruefungAlsPdfSchreiben(Tarifpruefung{}, fifo), Fehler);
+    EXPECT_FALSE(QFileInfo(fifo).isFile());
+}
 
 TEST(TarifPruefung, BefundeJeTabelleUndVorwahl)
 {
