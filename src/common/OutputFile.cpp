@@ -138,8 +138,8 @@ void OutputFile::pruefen(const QString& pfad, const QString& art)
     const QString anderes = keineDateiArt(pfad);
     if (!anderes.isEmpty())
         throw Ausgabefehler(zeilen({was,
-                                    QStringLiteral("%1 ist keine gewöhnliche Datei, sondern %2. Es bleibt, wie es "
-                                                   "ist. Bitte geben Sie den Namen einer Datei an.")
+                                    QStringLiteral("%1 ist keine gewöhnliche Datei, sondern %2. Es wurde nichts "
+                                                   "ersetzt. Bitte geben Sie den Namen einer Datei an.")
                                         .arg(nativ(pfad), anderes)}));
     if (!QFileInfo(ordnerVon(pfad)).isDir())
         throw Ausgabefehler(zeilen({was, schreibfehlerUrsache(ENOENT, ordnerVon(pfad))}));

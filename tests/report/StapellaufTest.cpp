@@ -15,10 +15,8 @@
 #include <SQLiteCpp/SQLiteCpp.h>
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
 #include <sys/stat.h>
 
-#include <csignal>
 #include <functional>
 
 using namespace orve;
@@ -32,21 +30,25 @@ struct Ordner : TempProgramFolder {
     Ordner() { demoOrdnerAnlegen(path(), QCoreApplication::applicationFilePath(), QCoreApplication::applicationFilePath()); }
     SQLite::Database db() const { return {file(kLokaleDatenbankRelativ).toStdString(), SQLite::OPEN_READWRITE}; }
     void sql(const char* s) const { db().exec(s); }
-    // "%P" in an argument stands for the program folder. With `grenze` no file of the run grows beyond that many
-    // bytes (as on a full disk); `ausgabe` takes stdout instead of the pipe.
-    Lauf starten(QStringList argumente, long long grenze = 0, const QString& ausgabe = QString()) const
+    // "%P" in an argument stands for the program folder. `ausgabe` takes stdout instead of the pipe. With `voll`
+    // the run sees %P/voll as a disk of 120 kB (a tmpfs in a mount namespace of its own) holding an earlier b.csv; it
+    // prints "b.csv ersetzt" when that changed and "Inhalt:" with the files left there.
+    Lauf starten(QStringList argumente, const QString& ausgabe = QString(), bool voll = false) const
     {
         argumente.replaceInStrings(QStringLiteral("%P"), path());
+        argumente = QStringList{QStringLiteral(ORVE_BERICHT_PROGRAMM), QStringLiteral("--programmordner"), path()} + argumente;
+        if (voll) {
+            QDir(path()).mkdir(QStringLiteral("voll"));
+            argumente = QStringList{"-rm", "sh", "-c",
+                                    "mount -t tmpfs -o size=120k tmpfs \"$0\" && printf alt > \"$0/b.csv\" || exit 9; "
+                                    "\"$@\"; r=$?; [ \"$(cat \"$0/b.csv\")\" = alt ] || echo b.csv ersetzt >&2; "
+                                    "echo Inhalt: $(ls -A \"$0\") >&2; exit $r",
+                                    path() + QStringLiteral("/voll")} + argumente;
+        }
         QProcess p;
-        if (grenze > 0)
-            p.setChildProcessModifier([grenze] {
-                const rlimit r{static_cast<rlim_t>(grenze), static_cast<rlim_t>(grenze)};
-                setrlimit(RLIMIT_FSIZE, &r);
-                std::signal(SIGXFSZ, SIG_IGN);
-            });
         if (!ausgabe.isEmpty())
             p.setStandardOutputFile(ausgabe);
-        p.start(QStringLiteral(ORVE_BERICHT_PROGRAMM), QStringList{QStringLiteral("--programmordner"), path()} + argumente);
+        p.start(voll ? QStringLiteral("unshare") : argumente.takeFirst(), argumente);
         p.waitForFinished(180000);
         return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
                 QString::fromUtf8(p.readAllStandardError())};
@@ -151,30 +153,29 @@ TEST(Stapellauf, OutputsAreCompleteOrReportedAndNeverReplaceAFifo)
         const char* name;
         std::function<void(const Ordner&)> vorher;
         QStringList argumente;
-        long long grenze;
+        bool voll;
         const char* ausgabe;
         int code;
         QStringList fehler; // parts of the error output
         std::function<void(const Ordner&, const Lauf&)> danach;
     } faelle[] = {
-        {"FIFO as PDF", [](const Ordner& o) { mkfifo(QFile::encodeName(o.file("b.pdf")).constData(), 0600); }, beide, 0,
+        {"FIFO as PDF", [](const Ordner& o) { mkfifo(QFile::encodeName(o.file("b.pdf")).constData(), 0600); }, beide, false,
          nullptr, 1, {"b.pdf ist keine gewöhnliche Datei, sondern eine benannte Pipe (FIFO)"},
          [](const Ordner& o, const Lauf&) {
              EXPECT_EQ(o.anrufe(), 0);
              EXPECT_TRUE(QFileInfo(o.file("b.pdf")).exists() && !QFileInfo(o.file("b.pdf")).isFile());
              EXPECT_FALSE(o.exists("b.csv"));
          }},
-        {"PDF beyond the size limit", [](const Ordner& o) { o.writeFile("b.pdf", "%PDF-1.4 vom Vormonat"); }, beide,
-         0, nullptr, 1,
-         {QStringLiteral("Der Datenträger mit dem Ordner %P ist voll"), "Geschrieben: die CSV-Datei %P/b.csv, die Übersicht",
-          "Nicht vollständig geschrieben: die PDF-Datei %P/b.pdf."},
-         [](const Ordner& o, const Lauf& l) {
-             EXPECT_EQ(o.readFile("b.pdf"), "%PDF-1.4 vom Vormonat");
-             EXPECT_GT(o.readFile("b.csv").count("\r\n"), 500);
+        {"full disk after the PDF", {}, {"--pdf", "%P/voll/b.pdf", "--csv", "%P/voll/b.csv"}, true, nullptr, 1,
+         {"Der Datenträger mit dem Ordner %P/voll ist voll", "Die vorhandene Datei ist unverändert.",
+          "Geschrieben: die PDF-Datei %P/voll/b.pdf, die Übersicht auf der Standardausgabe.\n"
+          "Nicht vollständig geschrieben: die CSV-Datei %P/voll/b.csv.\nInhalt: b.csv b.pdf\n"},
+         [](const Ordner&, const Lauf& l) {
+             EXPECT_FALSE(l.fehler.contains("ersetzt"));
              EXPECT_EQ(l.aus.count(u'\n'), 8);
          }},
         {"summary on a full disk, numbers without tariff", [](const Ordner& o) { o.sql("DELETE FROM faktor WHERE vorwahl LIKE '00%'"); },
-         beide, 0, "/dev/full", 1,
+         beide, false, "/dev/full", 1,
          {"Kein Tarif für die Rufnummer 0043", "Die Übersicht konnte nicht auf die Standardausgabe geschrieben werden.\n"
           "Der Datenträger ist voll", "Geschrieben: die PDF-Datei %P/b.pdf, die CSV-Datei %P/b.csv.\n"
           "Nicht vollständig geschrieben: die Übersicht auf der Standardausgabe."},
@@ -184,18 +185,26 @@ TEST(Stapellauf, OutputsAreCompleteOrReportedAndNeverReplaceAFifo)
              SQLite::Database(o.file("bill.db").toStdString(), SQLite::OPEN_READWRITE)
                  .exec("UPDATE stdbill SET username = 'Zimmer' || char(9) || '21' || char(10) || 'Nord' WHERE user = 21");
          },
-         {"--nebenstelle", "21", "--csv", "%P/b.csv"}, 0, nullptr, 0, {},
+         {"--nebenstelle", "21", "--csv", "%P/b.csv"}, false, nullptr, 0, {},
          [](const Ordner& o, const Lauf& l) {
              EXPECT_TRUE(l.aus.startsWith(QStringLiteral("21\tZimmer 21 Nord\t"))) << l.aus.toStdString();
              EXPECT_EQ(l.aus.count(u'\n'), 1);
              EXPECT_TRUE(o.readFile("b.csv").contains(";21;\"Zimmer\t21\nNord\";"));
          }},
     };
+    QProcess namensraum; // a disk of our own needs a user and mount namespace, not root
+    namensraum.start(QStringLiteral("unshare"), {"-rm", "true"});
+    const bool eigeneDisk = namensraum.waitForFinished() && namensraum.exitCode() == 0;
     for (const auto& f : faelle) {
         SCOPED_TRACE(f.name);
+        if (f.voll && !eigeneDisk) {
+            std::printf("'%s' skipped: no user namespaces here\n", f.name);
+            continue;
+        }
         Ordner o;
-        f.vorher(o);
-        const Lauf l = o.starten(f.argumente, f.grenze, QString::fromUtf8(f.ausgabe));
+        if (f.vorher)
+            f.vorher(o);
+        const Lauf l = o.starten(f.argumente, QString::fromUtf8(f.ausgabe), f.voll);
         EXPECT_EQ(l.code, f.code) << l.fehler.toStdString();
         for (QString teil : f.fehler)
             EXPECT_TRUE(l.fehler.contains(teil.replace(QStringLiteral("%P"), o.path()))) << l.fehler.toStdString();
