@@ -164,18 +164,15 @@ QIODevice& OutputFile::device()
 
 void OutputFile::schreiben(const QByteArray& bytes)
 {
-    if (m_geraet->write(bytes) != bytes.size()) {
-        m_datei->cancelWriting();
+    // The temporary file goes with this object (the destructor); the target is untouched.
+    if (m_geraet->write(bytes) != bytes.size())
         fehlschlag(m_geraet->fehlerNummer());
-    }
 }
 
 void OutputFile::commit()
 {
-    if (m_geraet->fehlgeschlagen()) {
-        m_datei->cancelWriting();
+    if (m_geraet->fehlgeschlagen())
         fehlschlag(m_geraet->fehlerNummer());
-    }
     errno = 0;
     if (!m_datei->commit())
         fehlschlag(errno);
