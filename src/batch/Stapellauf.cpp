@@ -6,8 +6,12 @@
 #include "calls/TkBillImport.h"
 #include "calls/QuellFehler.h"
 #include "common/AppState.h"
+#include "common/Dialogs.h"
 #include "common/Laufsperre.h"
+#include "common/LocalDatabase.h"
+#include "common/OutputFile.h"
 #include "common/ProgramEnd.h"
+#include "common/SqliteMeldung.h"
 #include "costing/Kostenfehler.h"
 #include "report/BerichtLayout.h"
 #include "report/Berichtslauf.h"
@@ -22,6 +26,7 @@
 #include "tariffcheck/Tarifpruefung.h"
 #include "tariffs/TarifeditorOeffner.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include <SQLiteCpp/SQLiteCpp.h>
@@ -29,6 +34,9 @@
 #include <chrono>
 
 #include <unistd.h>
+
+#include <cerrno>
+#include <functional>
 
 namespace orve {
 
@@ -47,11 +55,38 @@ public:
     void oeffnen(const QString&) override {}
 };
 
-void schreiben(std::FILE* f, const QString& text)
+// Writes the text at once; false, with the cause in errno, when it did not
+// reach the file completely (stdout on a full disk or /dev/full).
+bool schreiben(std::FILE* f, const QString& text)
 {
     const QByteArray b = text.toLocal8Bit();
-    std::fwrite(b.constData(), 1, static_cast<size_t>(b.size()), f);
-    std::fflush(f);
+    errno = 0;
+    return std::fwrite(b.constData(), 1, static_cast<size_t>(b.size()), f) == static_cast<size_t>(b.size())
+        && std::fflush(f) == 0 && std::ferror(f) == 0;
+}
+
+void ausgabeSchreiben(std::FILE* f, const QString& text)
+{
+    if (!schreiben(f, text))
+        throw Ausgabefehler(zeilen({QStringLiteral("Die Übersicht konnte nicht auf die Standardausgabe geschrieben "
+                                                   "werden."),
+                                    schreibfehlerUrsache(errno, QString())}));
+}
+
+// A name or number on one line of the summary: tabs and line breaks would
+// break its columns and lines, so they become blanks.
+QString einzeilig(const QString& text)
+{
+    QString t = text.trimmed();
+    for (QChar& c : t)
+        if (c.unicode() < 0x20 || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
+            c = QLatin1Char(' ');
+    return t;
+}
+
+QString nativ(const QString& pfad)
+{
+    return QDir::toNativeSeparators(pfad);
 }
 
 // Takes the program folder's lock, waiting up to --warten seconds; false
@@ -101,6 +136,16 @@ int stapellauf(const StapelOptionen& o, std::FILE* aus, std::FILE* fehler)
                         QString());
         return kStapelFehler;
     }
+    // A wrong output path stops the run before anything is imported.
+    try {
+        if (!o.pdf.isEmpty())
+            OutputFile::pruefen(o.pdf, QStringLiteral("PDF-Datei"));
+        if (!o.csv.isEmpty())
+            OutputFile::pruefen(o.csv, QStringLiteral("CSV-Datei"));
+    } catch (const Fehler& f) {
+        dialogs.message(f.text(), QString());
+        return kStapelFehler;
+    }
     // One run at a time in a program folder, held from the start (a Paradox
     // start copies the calls into the database) to the report's data read.
     Laufsperre sperre(o.programmOrdner, Laufsperre::Programm::Stapelbefehl);
@@ -137,12 +182,14 @@ int stapellauf(const StapelOptionen& o, std::FILE* aus, std::FILE* fehler)
             // After the import, so that the calls of the selection are checked too.
             try {
                 const Tarifpruefung p = tarifePruefen(state, quellen);
-                schreiben(aus, p.alsText());
+                ausgabeSchreiben(aus, p.alsText());
                 return p.inOrdnung() ? kStapelOk : kStapelTarifluecken;
             } catch (const Fehler& f) {
                 dialogs.message(f.text(), QString());
             } catch (const SQLite::Exception& f) {
-                dialogs.message(QStringLiteral("Die Tariftabellen konnten nicht gelesen werden: ") + QString::fromUtf8(f.what()),
+                dialogs.message(zeilen({QStringLiteral("Die Tariftabellen konnten nicht gelesen werden."),
+                                        sqliteMeldung(f, state.pfadImProgrammordner(kLokaleDatenbankRelativ),
+                                                      QStringLiteral("starten Sie die Prüfung erneut"))}),
                                 QString());
             }
             return kStapelFehler;
@@ -164,7 +211,7 @@ int stapellauf(const StapelOptionen& o, std::FILE* aus, std::FILE* fehler)
         // Calls that were left out or not priced, as their start or duration cannot be read: named once.
         const QStringList unlesbar = e.ohneZeitpunkt + r.unlesbar;
         for (const QString& anruf : unlesbar)
-            schreiben(fehler, QStringLiteral("Nicht berechnet: %1\n").arg(anruf));
+            schreiben(fehler, QStringLiteral("Nicht berechnet: %1\n").arg(einzeilig(anruf)));
         switch (r.ende) {
         case LaufErgebnis::Ende::Bericht:
             break;
@@ -178,24 +225,39 @@ int stapellauf(const StapelOptionen& o, std::FILE* aus, std::FILE* fehler)
         }
 
         const Telefonkostenauswertung bericht(std::move(*r.daten), BerichtOptionen::aus(state));
-        try {
-            if (!o.pdf.isEmpty())
-                berichtAlsPdfSchreiben(bericht, o.pdf);
-            if (!o.csv.isEmpty())
-                csvSchreiben(bericht.daten(), o.csv, o.kuerzen);
-        } catch (const Fehler& f) {
-            dialogs.message(f.text(), QString());
-            return kStapelFehler;
-        }
-
+        // Every output is tried; one that is not written completely makes the run fail, whatever else was written.
+        QStringList geschrieben, nichtGeschrieben;
+        const auto ausgabe = [&](const QString& name, const std::function<void()>& schreib) {
+            try {
+                schreib();
+                geschrieben << name;
+            } catch (const Fehler& f) {
+                dialogs.message(f.text(), QString());
+                nichtGeschrieben << name;
+            }
+        };
+        if (!o.pdf.isEmpty())
+            ausgabe(QStringLiteral("die PDF-Datei %1").arg(nativ(o.pdf)), [&] { berichtAlsPdfSchreiben(bericht, o.pdf); });
+        if (!o.csv.isEmpty())
+            ausgabe(QStringLiteral("die CSV-Datei %1").arg(nativ(o.csv)),
+                    [&] { csvSchreiben(bericht.daten(), o.csv, o.kuerzen); });
+        QString uebersicht;
         for (const BerichtGruppe& g : bericht.daten().gruppen)
-            schreiben(aus, QStringLiteral("%1\t%2\t%3\t%4\t%5\n")
-                               .arg(g.user.trimmed(), g.username.trimmed())
-                               .arg(g.bill.size())
-                               .arg(zweiStellen(g.Kostensumme), zweiStellen(g.Bruttokosten)));
+            uebersicht += QStringLiteral("%1\t%2\t%3\t%4\t%5\n")
+                              .arg(einzeilig(g.user), einzeilig(g.username))
+                              .arg(g.bill.size())
+                              .arg(zweiStellen(g.Kostensumme), zweiStellen(g.Bruttokosten));
+        ausgabe(QStringLiteral("die Übersicht auf der Standardausgabe"), [&] { ausgabeSchreiben(aus, uebersicht); });
         for (const QString& nummer : r.ohneTarif)
             schreiben(fehler, QStringLiteral("Kein Tarif für die Rufnummer %1 (im Report als \"????\")\n")
-                                  .arg(nummer.trimmed()));
+                                  .arg(einzeilig(nummer)));
+        if (!nichtGeschrieben.isEmpty()) {
+            dialogs.message(zeilen({geschrieben.isEmpty() ? QStringLiteral("Geschrieben wurde nichts.")
+                                                          : QStringLiteral("Geschrieben: %1.").arg(geschrieben.join(QStringLiteral(", "))),
+                                    QStringLiteral("Nicht vollständig geschrieben: %1.").arg(nichtGeschrieben.join(QStringLiteral(", ")))}),
+                            QString());
+            return kStapelFehler;
+        }
         return r.ohneTarif.isEmpty() && unlesbar.isEmpty() ? kStapelOk : kStapelOhneTarif;
     } catch (const Tariftabellenfehler&) {
         return kStapelTariffehler;

@@ -2,6 +2,7 @@
 
 #include "calls/QuellFehler.h"
 #include "common/Dialogs.h"
+#include "common/SqliteMeldung.h"
 
 #include <SQLiteCpp/SQLiteCpp.h>
 #include <sqlite3.h>
@@ -49,11 +50,9 @@ QStringList spaltenVerlangen(SQLite::Database& db, const QString& tabelle, const
     try {
         spalten = tabellenSpalten(db, tabelle);
     } catch (const SQLite::Exception& e) {
-        const int code = e.getErrorCode() & 0xFF;
-        const QString grund = code == SQLITE_NOTADB || code == SQLITE_CORRUPT
-            ? QStringLiteral("Die Datei ist keine SQLite-Datenbank oder sie ist beschädigt.")
-            : QString::fromUtf8(e.what());
-        throw QuellFehler(zeilen({QStringLiteral("Die Anrufdaten %1 können nicht gelesen werden:").arg(welche), grund}));
+        throw QuellFehler(zeilen({QStringLiteral("Die Anrufdaten %1 können nicht gelesen werden.").arg(welche),
+                                  sqliteMeldung(e, QString::fromStdString(db.getFilename()),
+                                                QStringLiteral("versuchen Sie es erneut"))}));
     }
     if (spalten.isEmpty())
         throw QuellFehler(paradox ? QStringLiteral("Die Anrufdaten der Paradox-Tabelle \"bill\" fehlen. Bitte "

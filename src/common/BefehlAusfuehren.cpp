@@ -3,6 +3,7 @@
 #include "common/Dialogs.h"
 #include "common/Fehler.h"
 #include "common/ProgramEnd.h"
+#include "common/SqliteMeldung.h"
 #include "common/Version.h"
 
 #include <QApplication>
@@ -39,8 +40,8 @@ bool befehlAusfuehren(Dialogs& dialogs, const std::function<void()>& befehl)
     } catch (const Fehler& e) {
         dialogs.message(e.text(), programmCaption(), Buttons::Ok, Icon::Critical);
     } catch (const SQLite::Exception& e) {
-        dialogs.message(zeilen({QStringLiteral("Fehler der Datenbank:"), QString::fromUtf8(e.what())}),
-                        kProduktName, Buttons::Ok, Icon::Critical);
+        dialogs.message(sqliteMeldung(e, QString(), QStringLiteral("versuchen Sie es erneut")), kProduktName,
+                        Buttons::Ok, Icon::Critical);
     } catch (const std::exception& e) {
         dialogs.message(zeilen({QStringLiteral("Unerwarteter Fehler:"), QString::fromUtf8(e.what())}),
                         kProduktName, Buttons::Ok, Icon::Critical);

@@ -105,8 +105,8 @@ std::unique_ptr<SQLite::Database> lokaleDatenbankOeffnen(const QString& datei)
         lokalesSchemaSicherstellen(*db);
         return db;
     } catch (const SQLite::Exception& e) {
-        throw VerbindungsFehler(QStringLiteral("Die lokale Datenbank %1 konnte nicht geöffnet werden:\r%2")
-                                    .arg(QDir::toNativeSeparators(datei), QString::fromUtf8(e.what())));
+        throw VerbindungsFehler(sqliteMeldung(e, datei, QStringLiteral("versuchen Sie es erneut")),
+                                e.getExtendedErrorCode());
     }
 }
 
@@ -133,11 +133,14 @@ std::unique_ptr<SQLite::Database> lokalOeffnen(Datenquellen& quellen, const AppS
     try {
         return quellen.oeffnen(lokaleVerbindung(state.programmOrdner, state.IstSQLite3));
     } catch (const VerbindungsFehler& e) {
-        throw VerbindungsFehler(zeilen({kopf, e.text()}), e.sqliteCode());
+        // SQLite's refusal is already a whole sentence naming the database.
+        if (e.sqliteCode() != 0)
+            throw;
+        throw VerbindungsFehler(zeilen({kopf, e.text()}));
     } catch (const SQLite::Exception& e) {
-        throw VerbindungsFehler(zeilen({kopf, sqliteMeldung(e, state.pfadImProgrammordner(kLokaleDatenbankRelativ),
-                                                            QStringLiteral("versuchen Sie es erneut"))}),
-                                e.getErrorCode());
+        throw VerbindungsFehler(sqliteMeldung(e, state.pfadImProgrammordner(kLokaleDatenbankRelativ),
+                                              QStringLiteral("versuchen Sie es erneut")),
+                                e.getExtendedErrorCode());
     }
 }
 

@@ -105,7 +105,8 @@ QString sqliteMeldung(int ergebnisCode, const QString& sqliteText, const QString
     if (ursache == SqliteUrsache::TabelleFehlt || ursache == SqliteUrsache::SpalteFehlt)
         satz.replace(QStringLiteral("%3"),
                      nameNach(sqliteText, ursache == SqliteUrsache::TabelleFehlt ? kKeineTabelle : kKeineSpalte));
-    const QString text = satz.arg(db, danach);
+    // Without a path (a failure caught far from its database) the sentence names none.
+    const QString text = db.isEmpty() ? satz.replace(QStringLiteral(" %1"), QString()).arg(danach) : satz.arg(db, danach);
     return zeilen({text, QStringLiteral("Meldung von SQLite: %1").arg(sqliteText)});
 }
 

@@ -26,7 +26,7 @@ SqliteUrsache sqliteUrsache(int ergebnisCode, const QString& sqliteText);
 SqliteUrsache sqliteUrsache(const SQLite::Exception& e);
 
 // A German message for a failure on the database `datenbank` (a path, shown
-// with native separators): what happened and what to do, ending with
+// with native separators; empty where it is not known): what happened and what to do, ending with
 // `danach`, what the user does once the cause is gone ("lesen Sie die Daten
 // erneut ein"); then SQLite's own text as a detail line. Lines are joined
 // with CR, ready for a message box.

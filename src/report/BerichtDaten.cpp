@@ -1,7 +1,9 @@
 #include "report/BerichtDaten.h"
 
 #include "common/LocalDatabase.h"
+#include "common/Dialogs.h"
 #include "common/Numbers.h"
+#include "common/SqliteMeldung.h"
 
 #include <SQLiteCpp/SQLiteCpp.h>
 
@@ -106,9 +108,9 @@ BerichtDaten bill_Grouping(SQLite::Database& lokal)
             daten.gruppen[it->second].bill.push_back(std::move(a));
         }
     } catch (const SQLite::Exception& e) {
-        throw BerichtFehler(QStringLiteral("Die Anrufe für den Report konnten nicht aus der lokalen Datenbank "
-                                           "gelesen werden:\r%1")
-                                .arg(QString::fromUtf8(e.what())));
+        throw BerichtFehler(zeilen({QStringLiteral("Die Anrufe für den Report konnten nicht gelesen werden."),
+                                    sqliteMeldung(e, QString::fromStdString(lokal.getFilename()),
+                                                  QStringLiteral("erstellen Sie den Report erneut"))}));
     }
     for (std::size_t i = 0; i < daten.gruppen.size(); ++i) {
         daten.gruppen[i].Kostensumme = summen[i].first.wert();

@@ -3,8 +3,9 @@
 #include "report/BerichtDaten.h"
 #include "report/RufnummerKuerzen.h"
 
-#include <QDir>
-#include <QSaveFile>
+#include "common/OutputFile.h"
+
+#include <QStringList>
 
 #include <algorithm>
 
@@ -33,10 +34,7 @@ QString zahl(const std::optional<double>& wert, char format, int stellen)
 
 void csvSchreiben(const BerichtDaten& daten, const QString& datei, bool kuerzen)
 {
-    QSaveFile f(datei);
-    if (!f.open(QIODevice::WriteOnly))
-        throw CsvFehler(QStringLiteral("Die CSV-Datei %1 kann nicht angelegt werden:\r%2")
-                            .arg(QDir::toNativeSeparators(datei), f.errorString()));
+    OutputFile f(datei, QStringLiteral("CSV-Datei"));
 
     QByteArray inhalt("\xEF\xBB\xBF"
                       "time;user;username;number;duration;ucosts;rufziel;lineno;costs;vergleichsnummer;ucostsBrutto;"
@@ -51,14 +49,12 @@ void csvSchreiben(const BerichtDaten& daten, const QString& datei, bool kuerzen)
         }
         // Written in pieces, so a large report never needs its whole text in memory.
         if (inhalt.size() > (1 << 20)) {
-            f.write(inhalt);
+            f.schreiben(inhalt);
             inhalt.clear();
         }
     }
-    f.write(inhalt);
-    if (!f.commit())
-        throw CsvFehler(QStringLiteral("Die CSV-Datei %1 konnte nicht geschrieben werden:\r%2")
-                            .arg(QDir::toNativeSeparators(datei), f.errorString()));
+    f.schreiben(inhalt);
+    f.commit();
 }
 
 } // namespace orve

@@ -1,18 +1,10 @@
 #pragma once
 
-#include "common/Fehler.h"
-
 #include <QString>
 
 namespace orve {
 
 struct BerichtDaten;
-
-// The CSV of the priced calls could not be written; text() says why.
-class CsvFehler : public Fehler {
-public:
-    using Fehler::Fehler;
-};
 
 // Writes the calls of a report (the priced calls of `bill`) as CSV for a
 // German spreadsheet: UTF-8 with a byte-order mark, ";" between fields, CR LF at
@@ -23,7 +15,7 @@ public:
 // ucostsBrutto unrounded); empty values stay empty; a text holding ";",
 // quotes or a line break is quoted. With kuerzen the dialled number and
 // the comparison number show their last three digits as "xxx". The file is replaced only when it was
-// written completely. Throws CsvFehler.
+// written completely; a folder, device or FIFO of that name is refused. Throws Ausgabefehler (OutputFile.h).
 void csvSchreiben(const BerichtDaten& daten, const QString& datei, bool kuerzen);
 
 } // namespace orve

@@ -4,6 +4,7 @@
 
 #include "common/Berichtsschrift.h"
 #include "common/Numbers.h"
+#include "common/OutputFile.h"
 #include "common/Version.h"
 
 #include <QCoreApplication>
@@ -14,7 +15,6 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cmath>
@@ -263,21 +263,16 @@ std::size_t Telefonkostenauswertung::zeichnen(QPagedPaintDevice& geraet) const
 
 void berichtAlsPdfSchreiben(const Telefonkostenauswertung& bericht, const QString& datei)
 {
-    QSaveFile f(datei);
-    if (!f.open(QIODevice::WriteOnly))
-        throw BerichtFehler(QStringLiteral("Die Datei %1 kann nicht geschrieben werden:\r%2")
-                                .arg(QDir::toNativeSeparators(datei), f.errorString()));
+    OutputFile f(datei, QStringLiteral("PDF-Datei"));
     {
-        QPdfWriter pdf(&f);
+        QPdfWriter pdf(&f.device());
         pdf.setPageLayout(Telefonkostenauswertung::seitenformat());
         pdf.setResolution(1200);
         pdf.setCreator(programmCaption());
         pdf.setTitle(QStringLiteral("Auswertung Telefonkosten für angefallene Gespräche"));
         bericht.zeichnen(pdf);
     }
-    if (!f.commit())
-        throw BerichtFehler(QStringLiteral("Die Datei %1 konnte nicht vollständig geschrieben werden:\r%2")
-                                .arg(QDir::toNativeSeparators(datei), f.errorString()));
+    f.commit();
 }
 
 } // namespace orve

@@ -68,8 +68,9 @@ private:
 };
 
 // Writes the report as a PDF file (A4). The file appears complete or not at
-// all; an existing file is replaced only by a complete one. Throws
-// BerichtFehler with a German text.
+// all; an existing file is replaced only by a complete one, a folder, device
+// or FIFO of that name never. Throws BerichtFehler (painting) or
+// Ausgabefehler (writing) with a German text.
 void berichtAlsPdfSchreiben(const Telefonkostenauswertung& bericht, const QString& datei);
 
 } // namespace orve

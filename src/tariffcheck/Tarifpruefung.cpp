@@ -4,6 +4,7 @@
 #include "common/Berichtsschrift.h"
 #include "common/Fehler.h"
 #include "common/LocalDatabase.h"
+#include "common/OutputFile.h"
 #include "common/Version.h"
 #include "costing/Bepreisung.h"
 #include "tariffcheck/TarifPruefer.h"
@@ -13,7 +14,6 @@
 #include <QFont>
 #include <QLocale>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QTextDocument>
 
 #include <SQLiteCpp/SQLiteCpp.h>
@@ -170,20 +170,15 @@ void pruefungDrucken(const Tarifpruefung& pruefung, QPagedPaintDevice& geraet)
 
 void pruefungAlsPdfSchreiben(const Tarifpruefung& pruefung, const QString& datei)
 {
-    QSaveFile f(datei);
-    if (!f.open(QIODevice::WriteOnly))
-        throw Fehler(QStringLiteral("Die Datei %1 kann nicht geschrieben werden:\r%2")
-                         .arg(QDir::toNativeSeparators(datei), f.errorString()));
+    OutputFile f(datei, QStringLiteral("PDF-Datei"));
     {
-        QPdfWriter pdf(&f);
+        QPdfWriter pdf(&f.device());
         pdf.setPageLayout(pruefungSeitenformat());
         pdf.setCreator(programmCaption());
         pdf.setTitle(kTitel);
         pruefungDrucken(pruefung, pdf);
     }
-    if (!f.commit())
-        throw Fehler(QStringLiteral("Die Datei %1 konnte nicht vollständig geschrieben werden:\r%2")
-                         .arg(QDir::toNativeSeparators(datei), f.errorString()));
+    f.commit();
 }
 
 } // namespace orve

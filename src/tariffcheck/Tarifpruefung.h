@@ -62,7 +62,8 @@ QPageLayout pruefungSeitenformat();
 void pruefungDrucken(const Tarifpruefung& pruefung, QPagedPaintDevice& geraet);
 
 // Writes the findings as a PDF file (A4). The file appears complete or not
-// at all. Throws Fehler with a German text.
+// at all; a folder, device or FIFO of that name is refused. Throws Fehler
+// with a German text.
 void pruefungAlsPdfSchreiben(const Tarifpruefung& pruefung, const QString& datei);
 
 } // namespace orve

@@ -5,6 +5,7 @@
 #include "common/Fehler.h"
 #include "common/Laufsperre.h"
 #include "common/Numbers.h"
+#include "common/SqliteMeldung.h"
 #include "common/TextFile.h"
 #include "common/Version.h"
 #include "tariffs/Beispieltarife.h"
@@ -90,10 +91,12 @@ void TarifEditor::meldung(const QString& text, Icon icon)
     m_dialogs.message(text, programmCaption(), Buttons::Ok, icon);
 }
 
-void TarifEditor::datenbankFehler(const QStringList& zeilenDavor, const std::exception& e,
+void TarifEditor::datenbankFehler(const QStringList& zeilenDavor, const SQLite::Exception& e,
                                   const QStringList& zeilenDanach)
 {
-    meldung(zeilen(zeilenDavor + QStringList{QString::fromUtf8(e.what())} + zeilenDanach), Icon::Critical);
+    const QString satz = sqliteMeldung(e, QString::fromStdString(m_db.getFilename()),
+                                       QStringLiteral("versuchen Sie es erneut"));
+    meldung(zeilen(zeilenDavor + QStringList{satz} + zeilenDanach), Icon::Critical);
 }
 
 void TarifEditor::zeigeFehlendeVorwahl(const QString& nummer)

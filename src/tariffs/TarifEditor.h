@@ -6,7 +6,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace SQLite { class Database; }
+namespace SQLite { class Database; class Exception; }
 
 namespace orve {
 
@@ -94,7 +94,7 @@ private:
     bool sperreNehmen(Laufsperre& sperre);
     bool maskePruefen();
     Tarifeintrag eintragAusMaske() const;
-    void datenbankFehler(const QStringList& zeilenDavor, const std::exception& e, const QStringList& zeilenDanach = {});
+    void datenbankFehler(const QStringList& zeilenDavor, const SQLite::Exception& e, const QStringList& zeilenDanach = {});
 
     AppState& m_state;
     Dialogs& m_dialogs;

@@ -21,6 +21,8 @@
 #include <SQLiteCpp/SQLiteCpp.h>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <functional>
 
@@ -35,16 +37,30 @@ struct Ordner : TempProgramFolder {
     Ordner() { demoOrdnerAnlegen(path(), QCoreApplication::applicationFilePath(), QCoreApplication::applicationFilePath()); }
     SQLite::Database db() const { return {file(kLokaleDatenbankRelativ).toStdString(), SQLite::OPEN_READWRITE}; }
     void sql(const char* s) const { db().exec(s); }
-    // "%P" in an argument stands for the program folder.
-    void beginnen(QProcess& p, QStringList argumente) const
+    // "%P" in an argument stands for the program folder. With `voll` the run sees %P/voll as a disk of 120 kB (a tmpfs
+    // in a mount namespace of its own) holding an earlier b.csv; it prints "b.csv ersetzt" when that changed and
+    // "Inhalt:" with the files left there.
+    void beginnen(QProcess& p, QStringList argumente, bool voll = false) const
     {
         argumente.replaceInStrings(QStringLiteral("%P"), path());
-        p.start(QStringLiteral(ORVE_BERICHT_PROGRAMM), QStringList{QStringLiteral("--programmordner"), path()} + argumente);
+        argumente = QStringList{QStringLiteral(ORVE_BERICHT_PROGRAMM), QStringLiteral("--programmordner"), path()} + argumente;
+        if (voll) {
+            QDir(path()).mkdir(QStringLiteral("voll"));
+            argumente = QStringList{"-rm", "sh", "-c",
+                                    "mount -t tmpfs -o size=120k tmpfs \"$0\" && printf alt > \"$0/b.csv\" || exit 9; "
+                                    "\"$@\"; r=$?; [ \"$(cat \"$0/b.csv\")\" = alt ] || echo b.csv ersetzt >&2; "
+                                    "echo Inhalt: $(ls -A \"$0\") >&2; exit $r",
+                                    path() + QStringLiteral("/voll")} + argumente;
+        }
+        p.start(voll ? QStringLiteral("unshare") : argumente.takeFirst(), argumente);
     }
-    Lauf starten(const QStringList& argumente) const
+    // `ausgabe` takes stdout instead of the pipe.
+    Lauf starten(const QStringList& argumente, const QString& ausgabe = QString(), bool voll = false) const
     {
         QProcess p;
-        beginnen(p, argumente);
+        if (!ausgabe.isEmpty())
+            p.setStandardOutputFile(ausgabe);
+        beginnen(p, argumente, voll);
         p.waitForFinished(180000);
         return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
                 QString::fromUtf8(p.readAllStandardError())};
@@ -141,7 +157,7 @@ TEST(Stapellauf, ExitCodesMessagesAndWhatIsWritten)
         {"unknown option", {}, beide + QStringList{"--monat"}, 1, "--help"},
         {"no number of seconds to wait", {}, beide + QStringList{"--warten", "bald"}, 1, "Bei --warten ist „bald“ keine"},
         {"no program folder", {}, beide + QStringList{"--programmordner", fehlt}, 1, "Den Programmordner /tmp/orve-gibt-es"},
-        {"CSV that cannot be written", {}, {"--csv", "%P/fehlt/b.csv"}, 1, "Die CSV-Datei", true},
+        {"CSV into a missing folder", {}, {"--csv", "%P/fehlt/b.csv"}, 1, "/fehlt gibt es nicht"},
         {"full disk", sql("CREATE TRIGGER voll BEFORE INSERT ON bill BEGIN SELECT RAISE(FAIL, 'voll'); END"), beide, 1,
          "Das Einlesen der TK-Bill Daten wurde nach 0 Datensätzen abgebrochen"},
         {"no call of the extension", {}, beide + QStringList{"--nebenstelle", "99"}, 2, "Datentabelle enthält keine Daten!"},
@@ -272,4 +288,75 @@ TEST(Stapellauf, DISABLED_HaeltDieSperreBisErBeendetWird)
             QThread::sleep(60);
     });
     imProzess(ordner, {"--nebenstelle", "22"});
+}
+
+// Each output is complete or absent, and the exit code says so, 1 before 4. A FIFO named as output stops the run before
+// the import and stays a FIFO. A file size limit (a full disk) cuts the PDF: the earlier PDF stays, the CSV and the
+// summary are still written. A summary that cannot be written (stdout on /dev/full) fails the run. A tab or line break
+// in a name becomes a blank in the summary, the CSV keeps it.
+TEST(Stapellauf, OutputsAreCompleteOrReportedAndNeverReplaceAFifo)
+{
+    const QStringList beide{"--pdf", "%P/b.pdf", "--csv", "%P/b.csv"};
+    const struct {
+        const char* name;
+        std::function<void(const Ordner&)> vorher;
+        QStringList argumente;
+        bool voll;
+        const char* ausgabe;
+        int code;
+        QStringList fehler; // parts of the error output
+        std::function<void(const Ordner&, const Lauf&)> danach;
+    } faelle[] = {
+        {"FIFO as PDF", [](const Ordner& o) { mkfifo(QFile::encodeName(o.file("b.pdf")).constData(), 0600); }, beide, false,
+         nullptr, 1, {"b.pdf ist keine gewöhnliche Datei, sondern eine benannte Pipe (FIFO)"},
+         [](const Ordner& o, const Lauf&) {
+             EXPECT_EQ(o.anrufe(), 0);
+             EXPECT_TRUE(QFileInfo(o.file("b.pdf")).exists() && !QFileInfo(o.file("b.pdf")).isFile());
+             EXPECT_FALSE(o.exists("b.csv"));
+         }},
+        {"full disk after the PDF", {}, {"--pdf", "%P/voll/b.pdf", "--csv", "%P/voll/b.csv"}, true, nullptr, 1,
+         {"Der Datenträger mit dem Ordner %P/voll ist voll", "Die vorhandene Datei ist unverändert.",
+          "Geschrieben: die PDF-Datei %P/voll/b.pdf, die Übersicht auf der Standardausgabe.\n"
+          "Nicht vollständig geschrieben: die CSV-Datei %P/voll/b.csv.\nInhalt: b.csv b.pdf\n"},
+         [](const Ordner&, const Lauf& l) {
+             EXPECT_FALSE(l.fehler.contains("ersetzt"));
+             EXPECT_EQ(l.aus.count(u'\n'), 8);
+         }},
+        {"summary on a full disk, numbers without tariff", [](const Ordner& o) { o.sql("DELETE FROM faktor WHERE vorwahl LIKE '00%'"); },
+         beide, false, "/dev/full", 1,
+         {"Kein Tarif für die Rufnummer 0043", "Die Übersicht konnte nicht auf die Standardausgabe geschrieben werden.\n"
+          "Der Datenträger ist voll", "Geschrieben: die PDF-Datei %P/b.pdf, die CSV-Datei %P/b.csv.\n"
+          "Nicht vollständig geschrieben: die Übersicht auf der Standardausgabe."},
+         [](const Ordner& o, const Lauf&) { EXPECT_TRUE(o.readFile("b.pdf").startsWith("%PDF-")); }},
+        {"tab and line break in a name",
+         [](const Ordner& o) {
+             SQLite::Database(o.file("bill.db").toStdString(), SQLite::OPEN_READWRITE)
+                 .exec("UPDATE stdbill SET username = 'Zimmer' || char(9) || '21' || char(10) || 'Nord' WHERE user = 21");
+         },
+         {"--nebenstelle", "21", "--csv", "%P/b.csv"}, false, nullptr, 0, {},
+         [](const Ordner& o, const Lauf& l) {
+             EXPECT_TRUE(l.aus.startsWith(QStringLiteral("21\tZimmer 21 Nord\t"))) << l.aus.toStdString();
+             EXPECT_EQ(l.aus.count(u'\n'), 1);
+             EXPECT_TRUE(o.readFile("b.csv").contains(";21;\"Zimmer\t21\nNord\";"));
+         }},
+    };
+    QProcess namensraum; // a disk of our own needs a user and mount namespace, not root
+    namensraum.start(QStringLiteral("unshare"), {"-rm", "true"});
+    const bool eigeneDisk = namensraum.waitForFinished() && namensraum.exitCode() == 0;
+    for (const auto& f : faelle) {
+        SCOPED_TRACE(f.name);
+        if (f.voll && !eigeneDisk) {
+            std::printf("'%s' skipped: no user namespaces here\n", f.name);
+            continue;
+        }
+        Ordner o;
+        if (f.vorher)
+            f.vorher(o);
+        const Lauf l = o.starten(f.argumente, QString::fromUtf8(f.ausgabe), f.voll);
+        EXPECT_EQ(l.code, f.code) << l.fehler.toStdString();
+        for (QString teil : f.fehler)
+            EXPECT_TRUE(l.fehler.contains(teil.replace(QStringLiteral("%P"), o.path()))) << l.fehler.toStdString();
+        EXPECT_EQ(QDir(o.path()).entryList({"*.pdf.*", "*.csv.*"}, QDir::Files), QStringList()) << "no temporary file";
+        f.danach(o, l);
+    }
 }

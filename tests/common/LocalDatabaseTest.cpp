@@ -51,7 +51,8 @@ TEST(LocalDatabase, CreatesEveryTableMigratesAVersion1FileAndRefusesAFileThatIsN
         lokaleDatenbankOeffnen(dir.file(QStringLiteral("kaputt.sqlite")));
         ADD_FAILURE() << "no error";
     } catch (const VerbindungsFehler& e) {
-        EXPECT_TRUE(e.text().startsWith(QStringLiteral("Die lokale Datenbank"))) << e.what();
+        EXPECT_TRUE(e.text().startsWith(dir.file(QStringLiteral("kaputt.sqlite")).prepend("Die Datei ")
+                                        + " ist keine SQLite-Datenbank")) << e.what();
     }
 }
 

@@ -6,18 +6,23 @@
 #include "common/LocalDatabase.h"
 
 #include "BerichtBeispiel.h"
+#include "DateiGroessenGrenze.h"
 #include "ScriptedDialogs.h"
 #include "TempProgramFolder.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPointer>
 #include <QPrintPreviewWidget>
 
 #include <SQLiteCpp/SQLiteCpp.h>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 #include <cmath>
 #include <map>
@@ -218,22 +223,30 @@ TEST(BerichtFenster, ASecondReportReplacesTheWindowOfTheFirst)
     EXPECT_EQ(anzeige.fenster(), nullptr);
 }
 
-// A cancelled file question writes nothing; a file that cannot be written gets its message. The CSV is for a
-// German spreadsheet: money with a decimal comma, texts holding ";" or quotes quoted, numbers as the report shows them.
+// A cancelled file question writes nothing; a file that cannot be written gets its message naming the cause: a FIFO
+// stays a FIFO, a CSV cut short by a full disk leaves the earlier file as it was. The CSV is for a German
+// spreadsheet: money with a decimal comma, texts holding ";" or quotes quoted, numbers as the report shows them.
 TEST(BerichtFenster, SavesAsPdfOrCsvUnderTheChosenName)
 {
     TempProgramFolder ordner;
     const QString ohneOrdner = ordner.file(QStringLiteral("fehlt/Januar.pdf"));
+    const QString fifo = ordner.file(QStringLiteral("Drucker.pdf"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString csv = ordner.file(QStringLiteral("Januar.csv"));
     ScriptedDialogs dialoge;
     dialoge.chooseFile(QString()).chooseFile(ordner.file(QStringLiteral("Januar.pdf"))).chooseFile(ohneOrdner);
-    dialoge.answer(Answer::Ok).chooseFile(ordner.file(QStringLiteral("Januar.csv")));
+    dialoge.answer(Answer::Ok).chooseFile(fifo).answer(Answer::Ok).chooseFile(csv).chooseFile(csv).answer(Answer::Ok);
     const BerichtAnruf a{"2009-01-05 09:30:00", "21", "Einkauf; \"Nord\"", "0301234567        ", "90", 0.108,
                          "Ortstarif Berlin", "1", 0.09, "0301234567        ", 0.12852, "Ortstarif:1"};
     const BerichtAnruf ohne{"05.01.2009 10:00:00", "22", "Lager", "110", "5", {}, "????", "2", {}, "110"};
     const BerichtDaten daten{{{"21", a.username, 0.108, 0.12852, {a}}, {"22", "Lager", {}, {}, {ohne}}}};
     BerichtFenster fenster(Telefonkostenauswertung(daten, {.rufnummernGekuerzt = true}), dialoge);
-    for (const char* aktion : {"AlsPdfSpeichern", "AlsPdfSpeichern", "AlsPdfSpeichern", "AlsCsvSpeichern"})
+    for (const char* aktion : {"AlsPdfSpeichern", "AlsPdfSpeichern", "AlsPdfSpeichern", "AlsPdfSpeichern", "AlsCsvSpeichern"})
         ausloesen(fenster, aktion);
+    {
+        DateiGroessenGrenze grenze(200); // the header and part of the first call
+        ausloesen(fenster, "AlsCsvSpeichern");
+    }
 
     EXPECT_TRUE(ordner.readFile(QStringLiteral("Januar.pdf")).startsWith("%PDF-"));
     EXPECT_FALSE(QFile::exists(ohneOrdner));
@@ -241,5 +254,12 @@ TEST(BerichtFenster, SavesAsPdfOrCsvUnderTheChosenName)
               "\xEF\xBB\xBFtime;user;username;number;duration;ucosts;rufziel;lineno;costs;vergleichsnummer;ucostsBrutto;"
               "tarifsatz\r\n2009-01-05 09:30:00;21;\"Einkauf; \"\"Nord\"\"\";0301234xxx        ;90;0,108;Ortstarif Berlin;1;"
               "0,090;0301234xxx        ;0,12852;Ortstarif:1\r\n05.01.2009 10:00:00;22;Lager;xxx;5;;????;2;;xxx;;\r\n");
-    EXPECT_TRUE(dialoge.protokoll().value(3).contains(QStringLiteral("kann nicht geschrieben werden")));
+    EXPECT_TRUE(dialoge.protokoll().value(3).contains(QStringLiteral("Den Ordner %1 gibt es nicht").arg(ordner.file("fehlt"))));
+    EXPECT_TRUE(dialoge.protokoll().value(5).contains(fifo + QStringLiteral(" ist keine gewöhnliche Datei, sondern eine "
+                                                                            "benannte Pipe (FIFO)")));
+    EXPECT_EQ(QFileInfo(fifo).isFile(), false);
+    EXPECT_TRUE(dialoge.protokoll().value(8).contains(QStringLiteral("Der Datenträger mit dem Ordner %1 ist voll")
+                                                          .arg(ordner.path())))
+        << dialoge.protokoll().value(8).toStdString();
+    EXPECT_EQ(QDir(ordner.path()).entryList(QDir::Files | QDir::System).size(), 3) << "no temporary file left";
 }

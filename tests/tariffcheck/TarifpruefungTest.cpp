@@ -1,11 +1,22 @@
 #include "tariffcheck/TarifPruefer.h"
+#include "tariffcheck/Tarifpruefung.h"
+
+#include "common/Fehler.h"
+
+#include "TempProgramFolder.h"
+
+#include <QFile>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 #include <tuple>
 #include <utility>
 
 using namespace orve;
+using namespace orve::test;
 
 namespace {
 
@@ -81,6 +92,16 @@ const Fall kFaelle[] = {
       {B::Gespraeche, "Rufnummer 0190123", "die Berechnung bricht ab – Fehler in der Tariftabelle!"}}},
     {"leere Tabellen", {}, {}, {}, {{B::faktor, "Keine Tarife", "sind leer"}}},
 };
+
+// The findings as PDF: a FIFO of that name is refused and stays a FIFO.
+TEST(TarifPruefung, PdfNeverReplacesAFifo)
+{
+    TempProgramFolder ordner;
+    const QString fifo = ordner.file(QStringLiteral("Tarifpruefung.pdf"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    EXPECT_THROW(pruefungAlsPdfSchreiben(Tarifpruefung{}, fifo), Fehler);
+    EXPECT_FALSE(QFileInfo(fifo).isFile());
+}
 
 TEST(TarifPruefung, BefundeJeTabelleUndVorwahl)
 {

@@ -12,12 +12,16 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFile>
+#include <QFileInfo>
 #include <QMouseEvent>
 #include <QRadioButton>
 #include <QTimer>
 
 #include <SQLiteCpp/SQLiteCpp.h>
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 #include <functional>
 
@@ -248,7 +252,10 @@ TEST_F(Tarife, DatabaseFailuresAreReportedAndTheEditorGoesOn)
     ed.tabelleWaehlen(Tariftabelle::Ortstarif);
     neuerEintrag("030");
     ed.speichern();
-    const QString fehlt = QStringLiteral(":\\rno such table: faktor");
+    // SQLite's words only as the last detail line.
+    const QString fehlt = QStringLiteral(":\\rIn der Datenbank %1 fehlt die Tabelle \"faktor\". Bitte prüfen Sie, ob es "
+                                         "die richtige Datenbank ist, und versuchen Sie es erneut.\\rMeldung von SQLite: "
+                                         "no such table: faktor").arg(QString::fromStdString(db->getFilename()));
     EXPECT_EQ(dlg.protokoll(), QStringList({box("Die Tarifeinträge konnten nicht gelesen werden" + fehlt),
                                             box("Der Tarifeintrag konnte nicht gelesen werden" + fehlt),
                                             box("Fehler der Datenbank" + fehlt + kNicht), kGespeichert}));
@@ -453,6 +460,9 @@ TEST_F(Tarife, WindowWithoutItsDatabaseReportsTheFailureAndDoesNotOpen)
     EXPECT_FALSE(fenster.isEnabled());
     EXPECT_EQ(fenster.exec(), QDialog::Rejected);
     EXPECT_EQ(dlg.messages().at(0).icon, Icon::Critical);
+    EXPECT_TRUE(dlg.messages().at(0).text.startsWith(kaputt.file(kLokaleDatenbankRelativ).prepend("Die Datei ")
+                                                         + " ist keine SQLite-Datenbank"))
+        << "one German heading: " << dlg.messages().at(0).text.toStdString();
 }
 
 } // namespace
