@@ -10,7 +10,7 @@
 #include "common/Dialogs.h"
 #include "costing/Bepreisung.h"
 #include "costing/Kostenfehler.h"
-#include "tariffs/TarifeditorOeffner.h"
+#include "common/TarifeditorOeffner.h"
 
 #include "SourceBuilders.h"
 

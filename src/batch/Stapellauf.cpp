@@ -24,7 +24,7 @@
 #include "startup/SplashLaden.h"
 #include "startup/Systemumgebung.h"
 #include "tariffcheck/Tarifpruefung.h"
-#include "tariffs/TarifeditorOeffner.h"
+#include "common/TarifeditorOeffner.h"
 
 #include <QDir>
 #include <QFileInfo>

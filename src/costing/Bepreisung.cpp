@@ -8,7 +8,7 @@
 #include "common/SqliteMeldung.h"
 #include "common/Version.h"
 #include "costing/Kostenfehler.h"
-#include "tariffs/TarifeditorOeffner.h"
+#include "common/TarifeditorOeffner.h"
 
 #include <QElapsedTimer>
 

@@ -89,13 +89,6 @@ double dauer(const Preisanruf& anruf)
 
 } // namespace
 
-Tarifwert Tarifwert::vonText(const QString& t)
-{
-    if (const auto z = deutscheZahl(t))
-        return von(*z);
-    return {Art::Text, 0, t};
-}
-
 Kostensaetze Kostensaetze::aus(const QString& steuersatz, const QString& kostenaufschlag, const QString& minutenpreis,
                                bool eigenpreisModus)
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tariffs/TarifTabellen.h"
+#include "tariffs/Tarifzeile.h"
 
 #include <QString>
 
@@ -18,34 +18,6 @@ struct Preisanruf {
     std::optional<QString> number;        // as stored, Paradox numbers with their trailing blanks
     std::optional<QString> time;          // start, "2009-03-21 14:30:00" or "21.03.2009 14:30:00"
     std::optional<QString> duration;      // seconds as text
-};
-
-// A price column of a tariff row as stored: Null, a number, or a text that
-// does not read as a number (kept for the message).
-struct Tarifwert {
-    enum class Art { Null, Zahl, Text };
-    Art art = Art::Null;
-    double zahl = 0;
-    QString text;
-
-    static Tarifwert null() { return {}; }
-    static Tarifwert von(double z) { return {Art::Zahl, z, {}}; }
-    // A text as another tool may have stored it: read as a German decimal.
-    static Tarifwert vonText(const QString& t);
-};
-
-// A row of faktor or Ortstarif as the costing reads it.
-struct Tarifzeile {
-    Tariftabelle tabelle = Tariftabelle::faktor;
-    std::int64_t satz = 0;
-    std::optional<QString> vorwahl;
-    std::optional<QString> Bezeichnung;
-    std::optional<QString> vonZeit;
-    std::optional<QString> bisZeit;
-    Tarifwert Minutenpreis;
-    Tarifwert Pauschale;
-    Tarifwert Sekundentakt;
-    std::optional<QString> vorwahlGespeichert; // as stored, where vorwahl is its national form ("+4930")
 };
 
 // The three settings of one pricing run, read once: the VAT rate by the

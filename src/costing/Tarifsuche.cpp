@@ -8,49 +8,22 @@
 #include <SQLiteCpp/SQLiteCpp.h>
 
 #include <algorithm>
-#include <cmath>
 
 namespace orve {
 
 namespace {
 
-Tarifwert wert(const SQLite::Column& c)
+// The pricing reads a prefix written in international form in its national
+// form, as it reads the dialled numbers.
+std::vector<Tarifzeile> national(std::vector<Tarifzeile> zeilen)
 {
-    if (c.isNull())
-        return Tarifwert::null();
-    if (c.isInteger() || c.isFloat()) {
-        // Infinity ("1e400" typed elsewhere) is no price.
-        if (!std::isfinite(c.getDouble()))
-            return {Tarifwert::Art::Text, 0, QString::fromUtf8(c.getString())};
-        return Tarifwert::von(c.getDouble());
-    }
-    return Tarifwert::vonText(QString::fromUtf8(c.getString()));
-}
-
-std::vector<Tarifzeile> tarifzeilen(SQLite::Database& db, Tariftabelle t, const char* ordnung)
-{
-    SQLite::Statement q(db, std::string(R"(SELECT satz, vorwahl, Bezeichnung, "von Zeit", "bis Zeit", )"
-                                        "Minutenpreis, Pauschale, Sekundentakt FROM ")
-                                + tabellenName(t).toStdString() + " ORDER BY " + ordnung);
-    std::vector<Tarifzeile> out;
-    while (q.executeStep()) {
-        Tarifzeile z;
-        z.tabelle = t;
-        z.satz = q.getColumn(0).getInt64();
-        z.vorwahl = spaltenText(q.getColumn(1));
+    for (Tarifzeile& z : zeilen) {
         if (z.vorwahl && z.vorwahl->startsWith(QLatin1Char('+'))) {
             z.vorwahlGespeichert = z.vorwahl;
             z.vorwahl = nationaleNummer(*z.vorwahl);
         }
-        z.Bezeichnung = spaltenText(q.getColumn(2));
-        z.vonZeit = spaltenText(q.getColumn(3));
-        z.bisZeit = spaltenText(q.getColumn(4));
-        z.Minutenpreis = wert(q.getColumn(5));
-        z.Pauschale = wert(q.getColumn(6));
-        z.Sekundentakt = wert(q.getColumn(7));
-        out.push_back(std::move(z));
     }
-    return out;
+    return zeilen;
 }
 
 bool leer(const std::optional<QString>& t)
@@ -76,19 +49,17 @@ Pruefung pruefen(const Preisanruf& anruf, const Tarifzeile& z)
 Tarifdaten Tarifdaten::laden(SQLite::Database& db)
 {
     Tarifdaten d;
-    SQLite::Statement q(db, "SELECT vorwahl, satz FROM CallByCall ORDER BY vorwahl, satz");
-    while (q.executeStep()) {
-        const auto v = spaltenText(q.getColumn(0));
-        if (v)
-            d.callByCall.push_back(*v);
-        if (!v || v->trimmed().isEmpty())
-            d.callByCallLeer.push_back(q.getColumn(1).getInt64());
+    for (const Tarifzeile& z : tarifeLesen(db, Tariftabelle::CallByCall)) {
+        if (z.vorwahl)
+            d.callByCall.push_back(*z.vorwahl);
+        if (!z.vorwahl || z.vorwahl->trimmed().isEmpty())
+            d.callByCallLeer.push_back(z.satz);
     }
     // Sorted by the prefix as stored: a prefix read in national form keeps
     // its place, and the lookup sorts the candidates by position anyway.
-    d.ortstarif = tarifzeilen(db, Tariftabelle::Ortstarif, R"(vorwahl, "von Zeit", satz)");
-    d.faktor = tarifzeilen(db, Tariftabelle::faktor, R"(vorwahl, "von Zeit", satz)");
-    d.ortstarifAlle = tarifzeilen(db, Tariftabelle::Ortstarif, "satz");
+    d.ortstarif = national(tarifeLesen(db, Tariftabelle::Ortstarif));
+    d.faktor = national(tarifeLesen(db, Tariftabelle::faktor));
+    d.ortstarifAlle = national(tarifeLesen(db, Tariftabelle::Ortstarif, Reihenfolge::NachSatz));
     return d;
 }
 

@@ -16,7 +16,7 @@
 #include "report/Berichtslauf.h"
 #include "report/BerichtLayout.h"
 #include "report/Telefonkostenauswertung.h"
-#include "tariffs/TarifeditorOeffner.h"
+#include "common/TarifeditorOeffner.h"
 
 #include <QDir>
 #include <QFile>

@@ -8,7 +8,7 @@
 #include "common/TextFile.h"
 #include "common/Version.h"
 #include "costing/Bepreisung.h"
-#include "tariffs/TarifeditorOeffner.h"
+#include "common/TarifeditorOeffner.h"
 
 #include <QFileInfo>
 

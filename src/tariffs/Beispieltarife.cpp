@@ -11,10 +11,10 @@ const QString kAbend = QStringLiteral("18:00:00");
 const QString kTagesanfang = QStringLiteral("00:00:00");
 const QString kTagesende = QStringLiteral("24:00:00");
 
-Tarifeintrag zeile(const char* vorwahl, const char* bezeichnung, const QString& von, const QString& bis, double minute,
+Tarifzeile zeile(const char* vorwahl, const char* bezeichnung, const QString& von, const QString& bis, double minute,
                    double pauschale, double takt, const char* typ)
 {
-    Tarifeintrag e;
+    Tarifzeile e;
     e.vorwahl = QString::fromUtf8(vorwahl);
     e.Bezeichnung = QString::fromUtf8(bezeichnung);
     e.vonZeit = von;
@@ -26,7 +26,7 @@ Tarifeintrag zeile(const char* vorwahl, const char* bezeichnung, const QString& 
     return e;
 }
 
-Tarifeintrag ganzerTag(const char* vorwahl, const char* bezeichnung, double minute, double pauschale, double takt,
+Tarifzeile ganzerTag(const char* vorwahl, const char* bezeichnung, double minute, double pauschale, double takt,
                        const char* typ)
 {
     return zeile(vorwahl, bezeichnung, kTagesanfang, kTagesende, minute, pauschale, takt, typ);
@@ -34,9 +34,9 @@ Tarifeintrag ganzerTag(const char* vorwahl, const char* bezeichnung, double minu
 
 } // namespace
 
-std::vector<Tarifeintrag> beispieltarife(Tariftabelle t)
+std::vector<Tarifzeile> beispieltarife(Tariftabelle t)
 {
-    std::vector<Tarifeintrag> out;
+    std::vector<Tarifzeile> out;
     switch (t) {
     case Tariftabelle::Ortstarif:
         // The local area code by day and by night; the two rows also price
@@ -65,7 +65,7 @@ std::vector<Tarifeintrag> beispieltarife(Tariftabelle t)
         break;
     case Tariftabelle::CallByCall:
         for (const char* v : {"01013", "01088"}) {
-            Tarifeintrag e;
+            Tarifzeile e;
             e.vorwahl = QString::fromUtf8(v);
             e.Bezeichnung = QStringLiteral("Beispiel Call-by-Call-Anbieter ") + e.vorwahl->right(2);
             out.push_back(e);
@@ -90,7 +90,7 @@ int beispieltarifeEinfuegen(SQLite::Database& db, Tariftabelle t, const QString&
     if (tarifZeilenZaehlen(db, t) > 0)
         return 0;
     int n = 0;
-    for (Tarifeintrag e : beispieltarife(t)) {
+    for (Tarifzeile e : beispieltarife(t)) {
         if (hatTarifspalten(t))
             e.username = username;
         tarifEinfuegen(db, t, e);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tariffs/TarifTabellen.h"
+#include "tariffs/Tarifzeile.h"
 
 #include <QString>
 
@@ -18,7 +18,7 @@ namespace orve {
 // night windows (the night window runs across midnight) and call-by-call
 // prefixes. A national row "08" or "09" is left out on purpose: it would
 // come before "0800" and "0900" in prefix order and price those numbers.
-std::vector<Tarifeintrag> beispieltarife(Tariftabelle t);
+std::vector<Tarifzeile> beispieltarife(Tariftabelle t);
 
 // Writes the example tariffs of table t, all in one transaction, when the
 // table holds no row; username is stored with every row of faktor and

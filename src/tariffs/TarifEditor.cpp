@@ -29,9 +29,15 @@ bool zeitFormOk(const QString& t)
     return t.size() == 8 && t[2] == QLatin1Char(':') && t[5] == QLatin1Char(':');
 }
 
-QString zahlText(const std::optional<double>& v, const QString& leer)
+// A price as the mask shows it: a number the German way, a text as stored.
+QString wertText(const Tarifwert& v, const QString& leer)
 {
-    return v ? deutscheZahlText(*v) : leer;
+    switch (v.art) {
+    case Tarifwert::Art::Zahl: return deutscheZahlText(v.zahl);
+    case Tarifwert::Art::Text: return v.text;
+    case Tarifwert::Art::Null: break;
+    }
+    return leer;
 }
 
 // Whole numbers of seconds; beyond 15 digits a double no longer holds them.
@@ -126,11 +132,12 @@ void TarifEditor::felderleeren()
     m_vorwahlEingabe = false;
     m_neuerSatz = 0;
     m_eintraege.clear();
-    combo1Text.clear();
+    m_combo1Text.clear();
+    m_geladen.reset();
     m_maske = Tarifmaske{};
 }
 
-QString TarifEditor::listenText(Tariftabelle t, const Tarifeintrag& e)
+QString TarifEditor::listenText(Tariftabelle t, const Tarifzeile& e)
 {
     QString s = e.vorwahl.value_or(QString()) + QLatin1Char(' ') + e.Bezeichnung.value_or(QString());
     if (hatTarifspalten(t))
@@ -161,7 +168,7 @@ void TarifEditor::neuerSatzAnlegen()
 void TarifEditor::uebernehmen()
 {
     m_vorwahlEingabe = false;
-    const QString& text = combo1Text;
+    const QString& text = m_combo1Text;
     const qsizetype anfang = text.indexOf(QStringLiteral("*("));
     // Without a closing mark behind the opening one there is no record number.
     const qsizetype ende = anfang < 0 ? -1 : text.indexOf(QStringLiteral(")*"), anfang + 2);
@@ -171,11 +178,11 @@ void TarifEditor::uebernehmen()
     }
     const QString nummer = text.mid(anfang + 2, ende - anfang - 2);
 
-    std::optional<Tarifeintrag> e;
+    std::optional<Tarifzeile> e;
     try {
         e = tarifFinden(m_db, m_tabelle, nummer);
     } catch (const SQLite::Exception& ex) {
-        datenbankFehler({QStringLiteral("Der Tarifeintrag konnte nicht gelesen werden:")}, ex);
+        datenbankFehler({QStringLiteral("Der Tarifzeile konnte nicht gelesen werden:")}, ex);
         return;
     }
     if (!e) {
@@ -186,15 +193,24 @@ void TarifEditor::uebernehmen()
     m_maske.fldSatz = QString::number(e->satz);
     m_maske.fldVorwahl = e->vorwahl.value_or(QString());
     m_maske.fldBezeichnung = e->Bezeichnung.value_or(QString());
+    struct Merken {
+        TarifEditor& ed;
+        const Tarifzeile& zeile;
+        ~Merken()
+        {
+            ed.m_geladen = zeile;
+            ed.m_gezeigt = ed.m_maske;
+        }
+    } merken{*this, *e};
     if (!hatTarifspalten(m_tabelle)) {
         m_maske.fldTyp.clear();
         return;
     }
     m_maske.fldAbZeit = e->vonZeit.value_or(QStringLiteral("00:00:00"));
     m_maske.fldBisZeit = e->bisZeit.value_or(QStringLiteral("24:00:00"));
-    m_maske.fldMinutenpreis = zahlText(e->Minutenpreis, QString());
-    m_maske.fldPauschalpreis = zahlText(e->Pauschale, QStringLiteral("0"));
-    m_maske.fldSekundentakt = zahlText(e->Sekundentakt, QStringLiteral("0"));
+    m_maske.fldMinutenpreis = wertText(e->Minutenpreis, QString());
+    m_maske.fldPauschalpreis = wertText(e->Pauschale, QStringLiteral("0"));
+    m_maske.fldSekundentakt = wertText(e->Sekundentakt, QStringLiteral("0"));
     m_maske.fldTyp = e->typ.value_or(QString());
     // An entry without a kind must be completed before it can be saved again.
     if (m_maske.fldTyp.isEmpty()) {
@@ -262,19 +278,30 @@ bool TarifEditor::maskePruefen()
     return true;
 }
 
-Tarifeintrag TarifEditor::eintragAusMaske() const
+Tarifzeile TarifEditor::eintragAusMaske() const
 {
-    Tarifeintrag e;
-    e.satz = satzNummer(m_maske.fldSatz).value_or(0);
-    e.vorwahl = m_maske.fldVorwahl;
-    e.Bezeichnung = m_maske.fldBezeichnung;
+    const std::int64_t satz = satzNummer(m_maske.fldSatz).value_or(0);
+    const bool alt = m_neuerSatz == 0 && m_geladen && m_geladen->satz == satz;
+    Tarifzeile e = alt ? *m_geladen : Tarifzeile{};
+    e.tabelle = m_tabelle;
+    e.satz = satz;
+    // A field left as it was shown keeps what is stored.
+    const auto feld = [&](const QString Tarifmaske::*f, auto& ziel, auto neu) {
+        if (!alt || m_maske.*f != m_gezeigt.*f)
+            ziel = neu(m_maske.*f);
+    };
+    const auto text = [](const QString& t) { return std::optional<QString>(t); };
+    feld(&Tarifmaske::fldVorwahl, e.vorwahl, text);
+    feld(&Tarifmaske::fldBezeichnung, e.Bezeichnung, text);
     if (hatTarifspalten(m_tabelle)) {
-        e.vonZeit = m_maske.fldAbZeit;
-        e.bisZeit = m_maske.fldBisZeit;
-        e.Minutenpreis = deutscheZahl(m_maske.fldMinutenpreis);
-        e.Pauschale = deutscheZahl(m_maske.fldPauschalpreis);
-        e.Sekundentakt = ganzeZahl(m_maske.fldSekundentakt);
-        e.typ = m_maske.fldTyp;
+        const auto zahl = [](const QString& t) { return Tarifwert::von(deutscheZahl(t).value_or(0)); };
+        const auto ganz = [](const QString& t) { return Tarifwert::von(ganzeZahl(t).value_or(0)); };
+        feld(&Tarifmaske::fldAbZeit, e.vonZeit, text);
+        feld(&Tarifmaske::fldBisZeit, e.bisZeit, text);
+        feld(&Tarifmaske::fldMinutenpreis, e.Minutenpreis, zahl);
+        feld(&Tarifmaske::fldPauschalpreis, e.Pauschale, zahl);
+        feld(&Tarifmaske::fldSekundentakt, e.Sekundentakt, ganz);
+        feld(&Tarifmaske::fldTyp, e.typ, text);
         e.username = ohneEndleerzeichen(m_state.Anwender);
     }
     return e;
@@ -287,7 +314,7 @@ void TarifEditor::speichern()
     m_vorwahlEingabe = false;
     m_hinweisSichtbar = false;
 
-    const Tarifeintrag e = eintragAusMaske();
+    const Tarifzeile e = eintragAusMaske();
     try {
         // A mask without a stored entry looks for its prefix, a taken-over
         // entry for its record number.

@@ -2,6 +2,7 @@
 
 #include "common/Dialogs.h"
 #include "tariffs/TarifTabellen.h"
+#include "tariffs/Tarifzeile.h"
 
 #include <QString>
 #include <QStringList>
@@ -46,7 +47,7 @@ struct Tarifmaske {
 };
 
 // Everything the tariff editor window holds, and its commands. The window
-// copies the user's typing into maske() and combo1Text before a command and
+// copies the user's typing into maske() and combo1Setzen() before a command and
 // shows the state afterwards; the commands ask through Dialogs and work on
 // the open local database.
 class TarifEditor {
@@ -63,7 +64,8 @@ public:
     bool hinweisSichtbar() const { return m_hinweisSichtbar; } // Label15 and fldSuchvorwahl
     const QString& suchvorwahl() const { return m_suchvorwahl; }
     const QStringList& eintraege() const { return m_eintraege; } // the list of Combo1
-    QString combo1Text;                                          // its text part
+    const QString& combo1Text() const { return m_combo1Text; }   // its text part
+    void combo1Setzen(const QString& text) { m_combo1Text = text; }
 
     // The number without tariff that the user is asked to maintain.
     void zeigeFehlendeVorwahl(const QString& nummer);
@@ -85,7 +87,7 @@ public:
 
     // The item of the entry list for one row: prefix, description, (times,)
     // and the record number between " *(" and ")*".
-    static QString listenText(Tariftabelle t, const Tarifeintrag& e);
+    static QString listenText(Tariftabelle t, const Tarifzeile& e);
 
 private:
     void meldung(const QString& text, Icon icon);
@@ -93,7 +95,10 @@ private:
     // that holds the lock.
     bool sperreNehmen(Laufsperre& sperre);
     bool maskePruefen();
-    Tarifeintrag eintragAusMaske() const;
+    // The row to write: a field whose text the user left as it was shown
+    // keeps the stored value exactly (a price kept as text stays that text,
+    // a Null stays Null); only changed fields are read from the mask.
+    Tarifzeile eintragAusMaske() const;
     void datenbankFehler(const QStringList& zeilenDavor, const SQLite::Exception& e, const QStringList& zeilenDanach = {});
 
     AppState& m_state;
@@ -103,6 +108,9 @@ private:
 
     Tariftabelle m_tabelle = Tariftabelle::faktor;
     Tarifmaske m_maske;
+    QString m_combo1Text;
+    std::optional<Tarifzeile> m_geladen; // the row taken over into the mask
+    Tarifmaske m_gezeigt;                // the mask as it showed that row
     int m_neuerSatz = 0;
     bool m_vorwahlEingabe = false;
     bool m_hinweisSichtbar = false;

@@ -1,11 +1,14 @@
 #include "tariffs/TarifTabellen.h"
 
+#include "tariffs/Tarifzeile.h"
+
 #include "common/Numbers.h"
 
 #include <QRegularExpression>
 
 #include <SQLiteCpp/SQLiteCpp.h>
 
+#include <cmath>
 #include <string>
 
 namespace orve {
@@ -34,28 +37,32 @@ std::optional<QString> text(const SQLite::Column& c)
 }
 
 // Numbers are stored as numbers; a text left by another tool is read by the
-// rule the user types numbers with.
-std::optional<double> zahl(const SQLite::Column& c)
+// rule the user types numbers with, or stays text. Infinity ("1e400" typed
+// elsewhere) is no price.
+Tarifwert wert(const SQLite::Column& c)
 {
+    if (c.isNull())
+        return Tarifwert::null();
+    if ((c.isInteger() || c.isFloat()) && std::isfinite(c.getDouble()))
+        return Tarifwert::von(c.getDouble());
     if (c.isInteger() || c.isFloat())
-        return c.getDouble();
-    if (c.isText())
-        return deutscheZahl(QString::fromUtf8(c.getString()));
-    return std::nullopt;
+        return {Tarifwert::Art::Text, 0, QString::fromUtf8(c.getString())};
+    return Tarifwert::vonText(QString::fromUtf8(c.getString()));
 }
 
-Tarifeintrag zeileLesen(SQLite::Statement& q, Tariftabelle t)
+Tarifzeile zeileLesen(SQLite::Statement& q, Tariftabelle t)
 {
-    Tarifeintrag e;
+    Tarifzeile e;
+    e.tabelle = t;
     e.satz = q.getColumn(0).getInt64();
     e.vorwahl = text(q.getColumn(1));
     e.Bezeichnung = text(q.getColumn(2));
     if (hatTarifspalten(t)) {
         e.vonZeit = text(q.getColumn(3));
         e.bisZeit = text(q.getColumn(4));
-        e.Minutenpreis = zahl(q.getColumn(5));
-        e.Pauschale = zahl(q.getColumn(6));
-        e.Sekundentakt = zahl(q.getColumn(7));
+        e.Minutenpreis = wert(q.getColumn(5));
+        e.Pauschale = wert(q.getColumn(6));
+        e.Sekundentakt = wert(q.getColumn(7));
         e.typ = text(q.getColumn(8));
         e.username = text(q.getColumn(9));
     }
@@ -70,25 +77,28 @@ void binde(SQLite::Statement& q, int index, const std::optional<QString>& v)
         q.bind(index);
 }
 
-void binde(SQLite::Statement& q, int index, const std::optional<double>& v)
+// A price as stored: a text that is no number is written back as that text.
+void binde(SQLite::Statement& q, int index, const Tarifwert& v, bool ganzzahl = false)
 {
-    if (v)
-        q.bind(index, *v);
-    else
+    switch (v.art) {
+    case Tarifwert::Art::Null:
         q.bind(index);
-}
-
-void bindeGanzzahl(SQLite::Statement& q, int index, const std::optional<double>& v)
-{
-    if (v && *v == static_cast<double>(static_cast<std::int64_t>(*v)))
-        q.bind(index, static_cast<std::int64_t>(*v));
+        return;
+    case Tarifwert::Art::Text:
+        q.bind(index, v.text.toStdString());
+        return;
+    case Tarifwert::Art::Zahl:
+        break;
+    }
+    if (ganzzahl && std::abs(v.zahl) < 1e15 && v.zahl == static_cast<double>(static_cast<std::int64_t>(v.zahl)))
+        q.bind(index, static_cast<std::int64_t>(v.zahl));
     else
-        binde(q, index, v);
+        q.bind(index, v.zahl);
 }
 
 // Binds the written columns in the order of the statements below; returns
 // the next free parameter index.
-int werteBinden(SQLite::Statement& q, Tariftabelle t, const Tarifeintrag& e)
+int werteBinden(SQLite::Statement& q, Tariftabelle t, const Tarifzeile& e)
 {
     binde(q, 1, e.vorwahl);
     binde(q, 2, e.Bezeichnung);
@@ -98,7 +108,7 @@ int werteBinden(SQLite::Statement& q, Tariftabelle t, const Tarifeintrag& e)
     binde(q, 4, e.bisZeit);
     binde(q, 5, e.Minutenpreis);
     binde(q, 6, e.Pauschale);
-    bindeGanzzahl(q, 7, e.Sekundentakt);
+    binde(q, 7, e.Sekundentakt, true);
     binde(q, 8, e.typ);
     binde(q, 9, e.username);
     return 10;
@@ -144,17 +154,19 @@ std::optional<std::int64_t> satzNummer(const QString& text)
     return n;
 }
 
-std::vector<Tarifeintrag> tarifeLesen(SQLite::Database& db, Tariftabelle t)
+std::vector<Tarifzeile> tarifeLesen(SQLite::Database& db, Tariftabelle t, Reihenfolge reihenfolge)
 {
-    const std::string ordnung = hatTarifspalten(t) ? R"(vorwahl, "von Zeit", satz)" : "vorwahl, satz";
+    const std::string ordnung = reihenfolge == Reihenfolge::NachSatz ? "satz"
+                                : hatTarifspalten(t)                 ? R"(vorwahl, "von Zeit", satz)"
+                                                                     : "vorwahl, satz";
     SQLite::Statement q(db, "SELECT " + spalten(t) + " FROM " + name(t) + " ORDER BY " + ordnung);
-    std::vector<Tarifeintrag> out;
+    std::vector<Tarifzeile> out;
     while (q.executeStep())
         out.push_back(zeileLesen(q, t));
     return out;
 }
 
-std::optional<Tarifeintrag> tarifFinden(SQLite::Database& db, Tariftabelle t, std::int64_t satz)
+std::optional<Tarifzeile> tarifFinden(SQLite::Database& db, Tariftabelle t, std::int64_t satz)
 {
     SQLite::Statement q(db, "SELECT " + spalten(t) + " FROM " + name(t) + " WHERE satz = ?");
     q.bind(1, satz);
@@ -163,7 +175,7 @@ std::optional<Tarifeintrag> tarifFinden(SQLite::Database& db, Tariftabelle t, st
     return zeileLesen(q, t);
 }
 
-std::optional<Tarifeintrag> tarifFinden(SQLite::Database& db, Tariftabelle t, const QString& satzText)
+std::optional<Tarifzeile> tarifFinden(SQLite::Database& db, Tariftabelle t, const QString& satzText)
 {
     const auto n = satzNummer(satzText);
     if (!n)
@@ -179,7 +191,7 @@ int vorwahlZaehlen(SQLite::Database& db, Tariftabelle t, const QString& vorwahl)
     return q.getColumn(0).getInt();
 }
 
-std::int64_t tarifEinfuegen(SQLite::Database& db, Tariftabelle t, const Tarifeintrag& e)
+std::int64_t tarifEinfuegen(SQLite::Database& db, Tariftabelle t, const Tarifzeile& e)
 {
     const std::string sql = hatTarifspalten(t)
         ? "INSERT INTO " + name(t)
@@ -192,7 +204,7 @@ std::int64_t tarifEinfuegen(SQLite::Database& db, Tariftabelle t, const Tarifein
     return db.getLastInsertRowid();
 }
 
-bool tarifAendern(SQLite::Database& db, Tariftabelle t, const Tarifeintrag& e)
+bool tarifAendern(SQLite::Database& db, Tariftabelle t, const Tarifzeile& e)
 {
     const std::string sql = hatTarifspalten(t)
         ? "UPDATE " + name(t)

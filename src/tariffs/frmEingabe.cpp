@@ -338,7 +338,7 @@ void frmEingabe::ausFensterLesen()
     m.fldPauschalpreis = m_fldPauschalpreis->text();
     m.fldSekundentakt = m_fldSekundentakt->text();
     m.fldTyp = m_fldTyp->text();
-    m_editor->combo1Text = m_combo1->currentText();
+    m_editor->combo1Setzen(m_combo1->currentText());
 }
 
 void frmEingabe::insFensterSchreiben()
@@ -378,8 +378,8 @@ void frmEingabe::insFensterSchreiben()
         m_combo1->addItems(e.eintraege());
         m_combo1->setCurrentIndex(-1);
     }
-    if (m_combo1->currentText() != e.combo1Text)
-        m_combo1->setEditText(e.combo1Text);
+    if (m_combo1->currentText() != e.combo1Text())
+        m_combo1->setEditText(e.combo1Text());
 }
 
 void QtTarifeditorOeffner::oeffnen(const QString& fehlendeNummer)

@@ -2,7 +2,7 @@
 
 #include "common/AufklappListe.h"
 #include "tariffs/TarifEditor.h"
-#include "tariffs/TarifeditorOeffner.h"
+#include "common/TarifeditorOeffner.h"
 
 #include <QDialog>
 

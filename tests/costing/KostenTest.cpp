@@ -1,6 +1,6 @@
 #include "costing/Bepreisung.h"
 #include "costing/Kostenfehler.h"
-#include "tariffs/TarifeditorOeffner.h"
+#include "common/TarifeditorOeffner.h"
 
 #include "common/LocalDatabase.h"
 

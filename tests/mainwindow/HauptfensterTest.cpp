@@ -10,7 +10,7 @@
 #include "report/BerichtFenster.h"
 #include "report/Telefonkostenauswertung.h"
 #include "startup/OdbcSchluessel.h"
-#include "tariffs/TarifeditorOeffner.h"
+#include "common/TarifeditorOeffner.h"
 #include "tariffcheck/TarifpruefungFenster.h"
 
 #include "RegistryFixtures.h"

@@ -50,17 +50,17 @@ protected:
     void SetUp() override { dir.state().Anwender = QStringLiteral("Meier  "); ed.laden(); }
     std::int64_t zeile(Tariftabelle t, const QString& vorwahl)
     {
-        return tarifEinfuegen(*db, t, {0, vorwahl, "Tarif", "00:00:00", "24:00:00", 0.06, 0.0, 60.0, "D"});
+        return tarifEinfuegen(*db, t, {t, 0, vorwahl, "Tarif", "00:00:00", "24:00:00", 0.06, 0.0, 60.0, "D"});
     }
     void neuerEintrag(const QString& vorwahl)
     {
         ed.neuerSatzAnlegen();
         ed.maske() = {"0", vorwahl, "Neu", "08:00:00", "18:00:00", "0,06", "0", "60", "D"};
     }
-    void uebernehmen(std::int64_t satz) { ed.combo1Text = QStringLiteral("x *(%1)*").arg(satz); ed.uebernehmen(); }
+    void uebernehmen(std::int64_t satz) { ed.combo1Setzen(QStringLiteral("x *(%1)*").arg(satz)); ed.uebernehmen(); }
     bool geleert() const
     {
-        return ed.maske() == Tarifmaske{} && ed.neuerSatz() == 0 && !ed.vorwahlEingabe() && ed.combo1Text.isEmpty();
+        return ed.maske() == Tarifmaske{} && ed.neuerSatz() == 0 && !ed.vorwahlEingabe() && ed.combo1Text().isEmpty();
     }
 };
 
@@ -71,17 +71,17 @@ TEST_F(Tarife, TablesInsertReadRewriteAndDeleteByRecordNumber)
     for (const Tariftabelle t : {Tariftabelle::faktor, Tariftabelle::Ortstarif, Tariftabelle::CallByCall}) {
         SCOPED_TRACE(tabellenName(t).toStdString());
         auto tarif = [t](const char* vorwahl, const char* von, double preis) {
-            return hatTarifspalten(t) ? Tarifeintrag{0, vorwahl, "Tarif", von, "24:00:00", preis, 0.0, 60.0, "D", "m"}
-                                      : Tarifeintrag{0, vorwahl, "Tarif"};
+            return hatTarifspalten(t) ? Tarifzeile{t, 0, vorwahl, "Tarif", von, "24:00:00", preis, 0.0, 60.0, "D", "m"}
+                                      : Tarifzeile{t, 0, vorwahl, "Tarif"};
         };
-        Tarifeintrag a = tarif("0'30", "18:00:00", 0.0285), b = tarif("0'30", "00:00:00", 1234.5), c = tarif("0'1", "18:00:00", 0.1);
-        for (Tarifeintrag* e : {&a, &b, &c})
+        Tarifzeile a = tarif("0'30", "18:00:00", 0.0285), b = tarif("0'30", "00:00:00", 1234.5), c = tarif("0'1", "18:00:00", 0.1);
+        for (Tarifzeile* e : {&a, &b, &c})
             e->satz = tarifEinfuegen(*db, t, *e);
         EXPECT_EQ(tarifFinden(*db, t, a.satz), a);
         EXPECT_EQ(tarifeLesen(*db, t), (hatTarifspalten(t) ? std::vector{c, b, a} : std::vector{c, a, b}));
         EXPECT_EQ(vorwahlZaehlen(*db, t, QStringLiteral("0'30")), 2);
         EXPECT_EQ(vorwahlZaehlen(*db, t, QStringLiteral("0'30 ")), 0);
-        Tarifeintrag neu = tarif("089", "08:00:00", 0.1);
+        Tarifzeile neu = tarif("089", "08:00:00", 0.1);
         neu.satz = a.satz;
         EXPECT_TRUE(tarifAendern(*db, t, neu));
         EXPECT_EQ(tarifFinden(*db, t, a.satz), neu);
@@ -101,7 +101,25 @@ TEST_F(Tarife, TablesStorePricesAsNumbersAndReadThemBackFromTextOrNull)
                                 || typeof("von Zeit") FROM faktor)").getString(), "realrealintegertext");
     // A row left by another tool: Nulls, and a price kept as German text.
     db->exec(R"(INSERT INTO faktor (satz, vorwahl, Minutenpreis, "bis Zeit") VALUES (50, '0180', '0,14', NULL))");
-    EXPECT_EQ(tarifFinden(*db, Tariftabelle::faktor, 50), (Tarifeintrag{.satz = 50, .vorwahl = "0180", .Minutenpreis = 0.14}));
+    EXPECT_EQ(tarifFinden(*db, Tariftabelle::faktor, 50), (Tarifzeile{.satz = 50, .vorwahl = "0180", .Minutenpreis = 0.14}));
+}
+
+// The mask shows a price as stored, also one kept as text; saving writes only the fields the user changed, so a Null
+// and a number the mask shows rounded stay exactly as they were.
+TEST_F(Tarife, SavingATakenOverEntryRewritesOnlyTheChangedFields)
+{
+    db->exec(R"(INSERT INTO faktor (satz, vorwahl, Bezeichnung, "von Zeit", "bis Zeit", Minutenpreis, Pauschale, Sekundentakt,
+                typ) VALUES (20, '030', 'Berlin', '00:00:00', '24:00:00', 0.1 + 0.2, NULL, 60, 'D'),
+                            (21, '040', 'Hamburg', '00:00:00', '24:00:00', 'zwei', 0, 0, 'D'))");
+    uebernehmen(21);
+    EXPECT_EQ(ed.maske().fldMinutenpreis, QStringLiteral("zwei"));
+    uebernehmen(20);
+    EXPECT_EQ(ed.maske().fldMinutenpreis, QStringLiteral("0,3"));
+    ed.maske().fldBezeichnung = QStringLiteral("Berlin Tag");
+    dlg.answer(Answer::Ok);
+    ed.speichern();
+    EXPECT_EQ(db->execAndGet("SELECT Minutenpreis = 0.1 + 0.2 AND Pauschale IS NULL AND Bezeichnung = 'Berlin Tag' "
+                             "FROM faktor WHERE satz = 20").getInt(), 1);
 }
 
 TEST_F(Tarife, NewEntryForAnExistingPrefixAsksFirst)
@@ -152,7 +170,7 @@ TEST_F(Tarife, TextWithoutAValidRecordNumberLeavesTheMask)
     for (const auto& [text, meldung] : faelle) {
         neuerEintrag("089");
         const Tarifmaske vorher = ed.maske();
-        ed.combo1Text = QString::fromUtf8(text);
+        ed.combo1Setzen(QString::fromUtf8(text));
         dlg.answer(Answer::Ok);
         ed.uebernehmen();
         EXPECT_EQ(dlg.protokoll().constLast(), meldung) << text;
@@ -257,7 +275,7 @@ TEST_F(Tarife, DatabaseFailuresAreReportedAndTheEditorGoesOn)
                                          "die richtige Datenbank ist, und versuchen Sie es erneut.\\rMeldung von SQLite: "
                                          "no such table: faktor").arg(QString::fromStdString(db->getFilename()));
     EXPECT_EQ(dlg.protokoll(), QStringList({box("Die Tarifeinträge konnten nicht gelesen werden" + fehlt),
-                                            box("Der Tarifeintrag konnte nicht gelesen werden" + fehlt),
+                                            box("Der Tarifzeile konnte nicht gelesen werden" + fehlt),
                                             box("Fehler der Datenbank" + fehlt + kNicht), kGespeichert}));
 }
 
@@ -301,7 +319,7 @@ TEST_F(Tarife, ChangesWhileARunHoldsTheFolderAreRefusedUnlessTheRunOpenedTheEdit
         dlg.answer(Answer::Ok);
         e->speichern();
         EXPECT_EQ(e->maske().fldVorwahl, frei ? "" : "089");
-        e->combo1Text = QStringLiteral("x *(%1)*").arg(satz);
+        e->combo1Setzen(QStringLiteral("x *(%1)*").arg(satz));
         e->uebernehmen();
         dlg.answer(Answer::Yes).answer(Answer::Ok);
         e->loeschen();
@@ -397,7 +415,7 @@ TEST_F(Fenster, ListTakeOverAndSaveThroughTheControls)
     dlg.answer(Answer::Ok);
     klick("Command1");
     EXPECT_EQ(tarifFinden(*db, Tariftabelle::Ortstarif, 4),
-              (Tarifeintrag{4, "0622", "Ludwigshafen", "07:00:00", "19:00:00", 0.025, 0.2, 30.0, "D", "Meier"}));
+              (Tarifzeile{Tariftabelle::Ortstarif, 4, "0622", "Ludwigshafen", "07:00:00", "19:00:00", 0.025, 0.2, 30.0, "D", "Meier"}));
     EXPECT_EQ(maske(), QStringList({"0", "", "", "", "", "", "0", "0", ""}));
     EXPECT_TRUE(w("Label15")->isHidden() && w("fldSuchvorwahl")->isHidden());
     klick("Option3");
