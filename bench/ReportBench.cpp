@@ -6,7 +6,7 @@
 //                  data must not grow with the pages
 // Each case reports the seconds per report, the pages and the peak memory
 // (VmHWM, reset before the case); a summary is printed at the end.
-#include "common/LocalDatabase.h"
+#include "common/LokaleDatenbank.h"
 #include "report/BerichtDaten.h"
 #include "report/Telefonkostenauswertung.h"
 

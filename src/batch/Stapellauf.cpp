@@ -8,7 +8,7 @@
 #include "common/AppState.h"
 #include "common/Dialogs.h"
 #include "common/Laufsperre.h"
-#include "common/LocalDatabase.h"
+#include "common/LokaleDatenbank.h"
 #include "common/OutputFile.h"
 #include "common/ProgramEnd.h"
 #include "common/SqliteMeldung.h"

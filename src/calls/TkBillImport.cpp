@@ -8,7 +8,7 @@
 #include "common/AppState.h"
 #include "common/BusyCursor.h"
 #include "common/Dialogs.h"
-#include "common/LocalDatabase.h"
+#include "common/LokaleDatenbank.h"
 #include "common/RohAnweisung.h"
 #include "common/Numbers.h"
 #include "common/SqliteMeldung.h"

@@ -3,7 +3,7 @@
 #include "calls/StartZeit.h"
 #include "common/AppState.h"
 #include "common/Dialogs.h"
-#include "common/LocalDatabase.h"
+#include "common/LokaleDatenbank.h"
 #include "common/SqliteMeldung.h"
 
 #include <QDir>

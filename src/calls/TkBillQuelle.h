@@ -21,7 +21,7 @@ QString quellVerbindung(int istSQLite3, const QString& billpfad);
 // start-time function registered. Throws QuellFehler naming the problem.
 std::unique_ptr<SQLite::Database> quelleOeffnen(Datenquellen& quellen, const AppState& state);
 
-// Opens the local database (common/LocalDatabase.h lokalOeffnen), which
+// Opens the local database (common/LokaleDatenbank.h lokalOeffnen), which
 // holds the staging table of a Paradox start, with the start-time function
 // registered. Throws QuellFehler with lokalOeffnen's message.
 std::unique_ptr<SQLite::Database> lokaleAnrufdatenOeffnen(Datenquellen& quellen, const AppState& state);

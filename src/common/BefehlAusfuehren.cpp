@@ -1,4 +1,5 @@
 #include "common/BefehlAusfuehren.h"
+#include "common/ProgrammEndeHaken.h"
 
 #include "common/Dialogs.h"
 #include "common/Fehler.h"

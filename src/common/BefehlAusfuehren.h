@@ -17,7 +17,5 @@ bool befehlAusfuehren(Dialogs& dialogs, const std::function<void()>& befehl);
 
 // The exit code a ProgramEnd asked for, 0 when none did (read by main()).
 int programmEndeCode();
-// Forgets that code (each test starts as a fresh program).
-void programmEndeZuruecksetzen();
 
 } // namespace orve

@@ -3,7 +3,7 @@
 #include "common/AppState.h"
 #include "common/BusyCursor.h"
 #include "common/Dialogs.h"
-#include "common/LocalDatabase.h"
+#include "common/LokaleDatenbank.h"
 #include "common/RohAnweisung.h"
 #include "common/SqliteMeldung.h"
 #include "common/Version.h"

@@ -1,6 +1,6 @@
 #include "help/Demonstration.h"
 
-#include "common/LocalDatabase.h"
+#include "common/LokaleDatenbank.h"
 #include "common/TextFile.h"
 #include "startup/Installation.h"
 #include "tariffs/Beispieltarife.h"

@@ -1,5 +1,7 @@
 #include "help/Hilfe.h"
 
+#include "help/HilfeAnzeige.h"
+
 #include "common/AppState.h"
 #include "common/Dialogs.h"
 #include "common/Version.h"

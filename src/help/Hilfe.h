@@ -6,6 +6,7 @@ namespace orve {
 
 struct AppState;
 class Dialogs;
+class HilfeAnzeige;
 
 // The help file setting: the program folder followed by
 // "/Hilfe/ORVE-Tarifo.hlp" (native separators).
@@ -15,15 +16,6 @@ QString hilfeDateiEinstellung(const QString& programmOrdner);
 // the setting, under the same base name ("Hilfe/ORVE-Tarifo.html" is the
 // contents page).
 QString hilfeSeite(const QString& hilfeDatei);
-
-// Shows a help file at its contents page. The windows pass the help window
-// of the program, tests a recording stand-in. May throw; the commands below
-// pass every error over.
-class HilfeAnzeige {
-public:
-    virtual ~HilfeAnzeige() = default;
-    virtual void zeigen(const QString& inhaltsSeite) = 0;
-};
 
 // "&Hilfe aufrufen": shows the help at its contents page. A missing help
 // file, or any error while showing it, ends the command without a message.

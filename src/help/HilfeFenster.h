@@ -1,6 +1,6 @@
 #pragma once
 
-#include "help/Hilfe.h"
+#include "help/HilfeAnzeige.h"
 
 #include <QWidget>
 
@@ -21,8 +21,6 @@ public:
 
     // Shows the page (a local HTML file) and makes it the contents page.
     void inhaltZeigen(const QString& seite);
-
-    QTextBrowser* browser() const { return m_browser; }
 
     // Searches the text of the search field in the page, forward or
     // backward, starting over at the other end when nothing follows.

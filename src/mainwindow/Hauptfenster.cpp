@@ -165,7 +165,7 @@ void Hauptfenster::reportLauf()
         m_ansicht.ereignisseVerarbeiten();
         return !m_anhalten;
     };
-    LaufErgebnis r = berichtslauf(m_state, m_quellen, m_dialogs, anzahl, EigenpreisModus != 0, umgebung);
+    LaufErgebnis r = berichtslauf(m_state, m_quellen, m_dialogs, anzahl, m_EigenpreisModus != 0, umgebung);
     // The report window prints and saves from memory: it holds nothing.
     sperre.freigeben();
     if (r.ende != LaufErgebnis::Ende::Bericht && r.ende != LaufErgebnis::Ende::KeineDaten)
@@ -183,11 +183,11 @@ void Hauptfenster::mnuReportEigen()
 {
     if (m_laeuft || !eigenenMinutenpreisLesen(m_state, m_dialogs))
         return;
-    EigenpreisModus = 1;
+    m_EigenpreisModus = 1;
     struct Zurueck {
         int& modus;
         ~Zurueck() { modus = 0; }
-    } zurueck{EigenpreisModus};
+    } zurueck{m_EigenpreisModus};
     mnuReport();
 }
 

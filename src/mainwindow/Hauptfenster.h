@@ -62,8 +62,6 @@ public:
     // The window closes during a run: the run stops after the current call.
     void laufAnhalten() { m_anhalten = true; }
 
-    int EigenpreisModus = 0;
-
     AnrufListe& liste() { return m_liste; }
 
 private:
@@ -84,6 +82,7 @@ private:
     AnrufListe m_liste;
     bool m_laeuft = false;
     bool m_anhalten = false;
+    int m_EigenpreisModus = 0; // non-zero while the report with own minute price runs
 };
 
 } // namespace orve

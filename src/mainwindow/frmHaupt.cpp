@@ -5,6 +5,7 @@
 #include "common/AppState.h"
 #include "common/BefehlAusfuehren.h"
 #include "common/Dialogs.h"
+#include "help/Hilfe.h"
 #include "help/HilfeFenster.h"
 #include "report/BerichtAnzeige.h"
 #include "report/BerichtFenster.h"

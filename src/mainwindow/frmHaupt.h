@@ -59,9 +59,6 @@ public:
     void combo1Setzen(const QStringList& eintraege, const QString& text) override;
     void combo2Setzen(const QStringList& eintraege, const QString& text) override;
 
-    QProgressBar* fortschritt() const { return m_progressBar1; }
-    BerichtAnzeige& berichte() { return *m_berichte; }
-
 signals:
     // The window closes: the report (when one is open) closes its connection.
     void geschlossen();

@@ -1,6 +1,6 @@
 #include "report/BerichtDaten.h"
 
-#include "common/LocalDatabase.h"
+#include "common/LokaleDatenbank.h"
 #include "common/Dialogs.h"
 #include "common/Numbers.h"
 #include "common/SqliteMeldung.h"

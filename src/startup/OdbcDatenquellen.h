@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/LocalDatabase.h"
+#include "common/LokaleDatenbank.h"
 
 #include <QString>
 

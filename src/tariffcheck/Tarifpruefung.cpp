@@ -3,7 +3,7 @@
 #include "common/AppState.h"
 #include "common/Berichtsschrift.h"
 #include "common/Fehler.h"
-#include "common/LocalDatabase.h"
+#include "common/LokaleDatenbank.h"
 #include "common/OutputFile.h"
 #include "common/Version.h"
 #include "costing/Bepreisung.h"

@@ -5,7 +5,7 @@
 #include "common/AppState.h"
 #include "common/BefehlAusfuehren.h"
 #include "common/Dialogs.h"
-#include "common/LocalDatabase.h"
+#include "common/LokaleDatenbank.h"
 #include "common/Version.h"
 
 #include <QAction>

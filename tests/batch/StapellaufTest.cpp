@@ -7,7 +7,7 @@
 #include "batch/Stapellauf.h"
 
 #include "common/Laufsperre.h"
-#include "common/LocalDatabase.h"
+#include "common/LokaleDatenbank.h"
 
 #include "TempProgramFolder.h"
 

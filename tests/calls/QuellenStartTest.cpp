@@ -4,7 +4,7 @@
 #include "calls/QuellenStart.h"
 
 #include "calls/TkBillFilter.h"
-#include "common/LocalDatabase.h"
+#include "common/LokaleDatenbank.h"
 #include "common/ProgramEnd.h"
 #include "common/TextFile.h"
 #include "startup/OdbcSchluessel.h"

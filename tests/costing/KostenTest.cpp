@@ -2,7 +2,7 @@
 #include "costing/Kostenfehler.h"
 #include "common/TarifeditorOeffner.h"
 
-#include "common/LocalDatabase.h"
+#include "common/LokaleDatenbank.h"
 
 #include "ScriptedDialogs.h"
 #include "TempProgramFolder.h"

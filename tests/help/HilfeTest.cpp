@@ -1,8 +1,9 @@
 #include "help/Demonstration.h"
 #include "help/Hilfe.h"
+#include "help/HilfeAnzeige.h"
 #include "help/HilfeFenster.h"
 
-#include "common/LocalDatabase.h"
+#include "common/LokaleDatenbank.h"
 #include "batch/StapelOptionen.h"
 #include "batch/Stapellauf.h"
 
@@ -40,7 +41,7 @@ TEST(Hilfe, HintThenOneHelpWindowAtTheContentsPage)
     EXPECT_TRUE(dlg.messages().at(0).text.startsWith(QStringLiteral("Windows 7 bzw. Vista Nutzer")));
     auto* fenster = haupt.findChild<HilfeFenster*>();
     ASSERT_TRUE(fenster && fenster->isVisible());
-    QTextBrowser* b = fenster->browser();
+    auto* b = fenster->findChild<QTextBrowser*>(QStringLiteral("txtHilfe"));
     b->setSource(QUrl(QStringLiteral("seite.html")));
     auto* suche = fenster->findChild<QLineEdit*>(QStringLiteral("txtSuche"));
     suche->setText(QStringLiteral("sekundentakt"));

@@ -260,14 +260,14 @@ TEST_F(Fenster, ClosingTheWindowDuringARunStopsItThenCloses)
     kind<QAction>("mnuReport")->trigger();
     EXPECT_TRUE(gesperrt);
     EXPECT_EQ(geschlossen, 1);
-    EXPECT_EQ(fenster.berichte().fenster(), nullptr);
-    EXPECT_EQ(fenster.fortschritt()->value(), 1) << "stopped after the first call";
+    EXPECT_EQ(fenster.findChild<BerichtFenster*>(), nullptr);
+    EXPECT_EQ(kind<QProgressBar>("ProgressBar1")->value(), 1) << "stopped after the first call";
 }
 
 TEST_F(Fenster, ClosingClosesTheOtherWindowsAndSaysSo)
 {
     kind<QAction>("mnuReport")->trigger();
-    QPointer<BerichtFenster> bericht = fenster.berichte().fenster();
+    QPointer<BerichtFenster> bericht = fenster.findChild<BerichtFenster*>();
     kind<QAction>("mnuPruefen")->trigger();
     auto* pruefung = fenster.findChild<TarifpruefungFenster*>();
     ASSERT_TRUE(bericht && bericht->isVisible() && pruefung && pruefung->isVisible());

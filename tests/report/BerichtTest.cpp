@@ -3,7 +3,7 @@
 #include "report/RufnummerKuerzen.h"
 #include "report/Telefonkostenauswertung.h"
 
-#include "common/LocalDatabase.h"
+#include "common/LokaleDatenbank.h"
 
 #include "BerichtBeispiel.h"
 #include "DateiGroessenGrenze.h"

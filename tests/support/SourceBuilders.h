@@ -4,7 +4,7 @@
 // table `stdbill`, a Paradox one in the staging table, and data sources that refuse chosen names.
 
 #include "common/Fehler.h"
-#include "common/LocalDatabase.h"
+#include "common/LokaleDatenbank.h"
 
 #include "DirectSources.h"
 #include "ParadoxWriter.h"

@@ -1,7 +1,7 @@
 // main() of every test program. Widget tests need a QApplication, and each test starts as a fresh program: no exit
 // code left by a test before. The platform is offscreen unless the caller chose another.
 #ifdef ORVE_TEST_WIDGETS
-#include "common/BefehlAusfuehren.h"
+#include "common/ProgrammEndeHaken.h"
 
 #include <QApplication>
 using Anwendung = QApplication;

@@ -3,7 +3,7 @@
 #include "tariffs/frmEingabe.h"
 
 #include "common/Laufsperre.h"
-#include "common/LocalDatabase.h"
+#include "common/LokaleDatenbank.h"
 
 #include "DirectSources.h"
 #include "ScriptedDialogs.h"

@@ -1,7 +1,7 @@
 // Writes a sample cost report as PDF and screenshots of the report window:
 // report_bilder <output folder>. Run under Xvfb (QT_QPA_PLATFORM=xcb) or
 // offscreen; render the PDF with `pdftoppm -png`.
-#include "common/LocalDatabase.h"
+#include "common/LokaleDatenbank.h"
 #include "report/BerichtAnzeige.h"
 #include "report/BerichtDaten.h"
 #include "report/BerichtFenster.h"

@@ -8,7 +8,7 @@
 //   xvfb-run -a -s "-screen 0 1280x900x24" env QT_QPA_PLATFORM=xcb help_bilder help/bilder
 // help/bilder-erneuern.sh does exactly this.
 #include "common/AppState.h"
-#include "common/LocalDatabase.h"
+#include "common/LokaleDatenbank.h"
 #include "common/QtDialogs.h"
 #include "help/Demonstration.h"
 #include "help/HilfeFenster.h"
@@ -249,16 +249,16 @@ int bilderMachen(const QString& ziel, const QString& hilfeOrdner, const QString&
         // Whole pages, for reading them through.
         hilfe.resize(900, 2600);
         for (const char* s : seiten) {
-            hilfe.browser()->setSource(QUrl(QString::fromLatin1(s) + QStringLiteral(".html")));
+            hilfe.findChild<QTextBrowser*>(QStringLiteral("txtHilfe"))->setSource(QUrl(QString::fromLatin1(s) + QStringLiteral(".html")));
             speichern(&hilfe, QDir(ansichten).filePath(QStringLiteral("hilfe-%1.png").arg(QLatin1String(s))));
         }
         hilfe.resize(880, 700);
-        hilfe.browser()->setSource(QUrl(QStringLiteral("tarifsuche.html")));
+        hilfe.findChild<QTextBrowser*>(QStringLiteral("txtHilfe"))->setSource(QUrl(QStringLiteral("tarifsuche.html")));
         hilfe.findChild<QLineEdit*>(QStringLiteral("txtSuche"))->setText(QStringLiteral("Sekundentakt"));
         hilfe.suchen();
         hilfe.suchen();
         speichern(&hilfe, QDir(ansichten).filePath(QStringLiteral("hilfe-suche.png")));
-        hilfe.browser()->backward();
+        hilfe.findChild<QTextBrowser*>(QStringLiteral("txtHilfe"))->backward();
         speichern(&hilfe, QDir(ansichten).filePath(QStringLiteral("hilfe-zurueck.png")));
     }
     QDir(ordner).removeRecursively();

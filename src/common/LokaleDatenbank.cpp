@@ -1,4 +1,4 @@
-#include "common/LocalDatabase.h"
+#include "common/LokaleDatenbank.h"
 
 #include "common/AppState.h"
 #include "common/Dialogs.h"

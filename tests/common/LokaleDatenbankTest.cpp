@@ -1,4 +1,4 @@
-#include "common/LocalDatabase.h"
+#include "common/LokaleDatenbank.h"
 #include "common/SqliteMeldung.h"
 
 #include "TempProgramFolder.h"
@@ -22,7 +22,7 @@ std::string spalten(SQLite::Database& db, const char* tabelle)
 const char* const kTarif = "satz INTEGER, vorwahl TEXT, Bezeichnung TEXT, von Zeit TEXT, bis Zeit TEXT, Minutenpreis "
                            "REAL, Pauschale REAL, Sekundentakt INTEGER, typ TEXT, username TEXT";
 
-TEST(LocalDatabase, CreatesEveryTableMigratesAVersion1FileAndRefusesAFileThatIsNoDatabase)
+TEST(LokaleDatenbank, CreatesEveryTableMigratesAVersion1FileAndRefusesAFileThatIsNoDatabase)
 {
     TempProgramFolder dir;
     auto neu = lokaleDatenbankOeffnen(dir.file(QStringLiteral("neu.sqlite")));
@@ -58,7 +58,7 @@ TEST(LocalDatabase, CreatesEveryTableMigratesAVersion1FileAndRefusesAFileThatIsN
 
 // The driver named follows the data source that opened the call database; the report's shaped string carries the
 // plain one (which file it names is seen by every test that opens the local database through it).
-TEST(LocalDatabase, ConnectionStringsFollowIstSQLite3)
+TEST(LokaleDatenbank, ConnectionStringsFollowIstSQLite3)
 {
     for (int istSQLite3 : {0, 1}) {
         const QString plain = lokaleVerbindung(QStringLiteral("/o"), istSQLite3);
