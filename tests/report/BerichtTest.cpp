@@ -220,7 +220,7 @@ TEST(BerichtFenster, ASecondReportReplacesTheWindowOfTheFirstAndPrintsItsPages)
     EXPECT_EQ(zweites->vorschau()->pageCount(), 3);
     EXPECT_GT(zweites->vorschau()->height(), zweites->height() / 2) << "the pages fill the window";
     ausloesen(*zweites, "Drucken");
-    EXPECT_EQ(druck.seiten, 3);
+    EXPECT_EQ(druck.seiten(), 3);
 
     ausloesen(*zweites, "Schliessen");
     QApplication::processEvents();
@@ -231,8 +231,7 @@ TEST(BerichtFenster, ASecondReportReplacesTheWindowOfTheFirstAndPrintsItsPages)
     if (!text)
         GTEST_SKIP() << "pdftotext is not installed: the printed text is not checked";
     EXPECT_TRUE(text->contains(QStringLiteral("Auswertung Telefonkosten für angefallene Gespräche")) &&
-                text->contains(QStringLiteral("10,00")) && text->contains(QStringLiteral("11,90")))
-        << text->toStdString();
+                text->contains(QStringLiteral("10,00")) && text->contains(QStringLiteral("11,90"))) << text->toStdString();
 }
 
 // A cancelled file question writes nothing; a file that cannot be written gets its message naming the cause: a FIFO

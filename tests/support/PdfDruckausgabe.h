@@ -10,30 +10,20 @@
 
 namespace orve::test {
 
-// Prints without asking into a PDF in memory: the PDF of the last print job
-// and its pages as painted.
-class PdfDruckausgabe final : public Druckausgabe {
-public:
+// Prints without asking into a PDF in memory: the last print job.
+struct PdfDruckausgabe final : Druckausgabe {
     QByteArray pdf;
-    int seiten = 0;
 
-    void drucken(QWidget*, const QPageLayout& format, const QString& dokument,
+    void drucken(QWidget*, const QPageLayout& format, const QString&,
                  const std::function<void(QPagedPaintDevice&)>& zeichnen) override
     {
-        struct Schreiber : QPdfWriter {
-            using QPdfWriter::QPdfWriter;
-            int seiten = 1;
-            bool newPage() override { return ++seiten, QPdfWriter::newPage(); }
-        };
-        pdf.clear();
         QBuffer puffer(&pdf);
         puffer.open(QIODevice::WriteOnly);
-        Schreiber schreiber(&puffer);
+        QPdfWriter schreiber(&puffer);
         schreiber.setPageLayout(format);
-        schreiber.setTitle(dokument);
         zeichnen(schreiber);
-        seiten = schreiber.seiten;
     }
+    qsizetype seiten() const { return pdf.count("/Type /Page\n"); }
 };
 
 // The text of a PDF, where pdftotext is installed.
@@ -45,7 +35,7 @@ inline std::optional<QString> pdfText(const QByteArray& pdf)
         return std::nullopt;
     p.write(pdf);
     p.closeWriteChannel();
-    p.waitForFinished();
+    p.waitForFinished(60000);
     return QString::fromUtf8(p.readAllStandardOutput());
 }
 
