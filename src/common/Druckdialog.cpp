@@ -1,15 +1,13 @@
 #include "common/Druckdialog.h"
 
-#include "common/BusyCursor.h"
-
 #include <QPageLayout>
 #include <QPrintDialog>
 #include <QPrinter>
 
 namespace orve {
 
-void mitDruckdialogDrucken(QWidget* eltern, const QPageLayout& format, const QString& dokument,
-                           const std::function<void(QPrinter&)>& zeichnen)
+void Druckdialog::drucken(QWidget* eltern, const QPageLayout& format, const QString& dokument,
+                          const std::function<void(QPagedPaintDevice&)>& zeichnen)
 {
     QPrinter drucker(QPrinter::HighResolution);
     drucker.setPageLayout(format);
@@ -18,8 +16,13 @@ void mitDruckdialogDrucken(QWidget* eltern, const QPageLayout& format, const QSt
     dialog.setWindowTitle(QStringLiteral("Drucken"));
     if (dialog.exec() != QDialog::Accepted)
         return;
-    BusyCursor warten;
     zeichnen(drucker);
+}
+
+Druckausgabe& druckdialog()
+{
+    static Druckdialog dialog;
+    return dialog;
 }
 
 } // namespace orve

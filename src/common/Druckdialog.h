@@ -1,19 +1,18 @@
 #pragma once
 
-#include <QString>
-
-#include <functional>
-
-class QPageLayout;
-class QPrinter;
-class QWidget;
+#include "common/Druckausgabe.h"
 
 namespace orve {
 
-// "Drucken…" of the report and the tariff check: Qt's print dialog for a
-// printer set to the page format, then the document painted under the busy
-// pointer. Nothing is printed when the dialog is cancelled.
-void mitDruckdialogDrucken(QWidget* eltern, const QPageLayout& format, const QString& dokument,
-                           const std::function<void(QPrinter&)>& zeichnen);
+// The program's printing: Qt's print dialog for a printer set to the page
+// format; a cancelled dialog prints nothing.
+class Druckdialog final : public Druckausgabe {
+public:
+    void drucken(QWidget* eltern, const QPageLayout& format, const QString& dokument,
+                 const std::function<void(QPagedPaintDevice&)>& zeichnen) override;
+};
+
+// The one Druckdialog the windows print through unless they are handed another.
+Druckausgabe& druckdialog();
 
 } // namespace orve

@@ -5,6 +5,7 @@
 #include "common/AppState.h"
 #include "common/BefehlAusfuehren.h"
 #include "common/Dialogs.h"
+#include "common/Druckdialog.h"
 #include "help/Hilfe.h"
 #include "help/HilfeFenster.h"
 #include "report/BerichtAnzeige.h"
@@ -150,10 +151,10 @@ QLineEdit* textfeld(QWidget* parent, const QString& name, const QString& text = 
 } // namespace
 
 frmHaupt::frmHaupt(AppState& state, Registry& reg, Systemumgebung& system, Datenquellen& quellen, Dialogs& dialogs,
-                   QWidget* parent)
+                   QWidget* parent, Druckausgabe* druck)
     : QMainWindow(parent), m_state(state), m_quellen(quellen), m_dialogs(dialogs),
-      m_logik(state, reg, system, quellen, dialogs, *this),
-      m_berichte(std::make_unique<BerichtAnzeige>(dialogs, this))
+      m_druck(druck ? *druck : druckdialog()), m_logik(state, reg, system, quellen, dialogs, *this),
+      m_berichte(std::make_unique<BerichtAnzeige>(dialogs, this, &m_druck))
 {
     setObjectName(QStringLiteral("frmHaupt"));
     aufbauen();
@@ -347,7 +348,7 @@ void frmHaupt::menueAufbauen()
     QAction* pruefen = eintrag(tarife, QStringLiteral("mnuPruefen"), QStringLiteral("&prüfen"), QKeySequence());
     m_laufGesperrtAktionen << pruefen;
     connect(pruefen, &QAction::triggered, this, [this] {
-        befehl([this] { TarifpruefungFenster::zeigen(m_state, m_quellen, m_dialogs, this); });
+        befehl([this] { TarifpruefungFenster::zeigen(m_state, m_quellen, m_dialogs, m_druck, this); });
     });
 
     QMenu* hilfe = menue(QStringLiteral("mnuHilfe"), QStringLiteral("&Hilfe"));

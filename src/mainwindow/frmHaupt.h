@@ -24,6 +24,7 @@ struct AppState;
 class BerichtAnzeige;
 class Datenquellen;
 class Dialogs;
+class Druckausgabe;
 class Registry;
 class Systemumgebung;
 
@@ -33,8 +34,10 @@ class Systemumgebung;
 class frmHaupt : public QMainWindow, public HauptAnsicht {
     Q_OBJECT
 public:
+    // druck: where the report and the tariff check print, the print dialog
+    // unless a test hands in another.
     frmHaupt(AppState& state, Registry& reg, Systemumgebung& system, Datenquellen& quellen, Dialogs& dialogs,
-             QWidget* parent = nullptr);
+             QWidget* parent = nullptr, Druckausgabe* druck = nullptr);
     ~frmHaupt() override;
 
     // The load step: finds and opens the call database. Throws ProgramEnd
@@ -76,6 +79,7 @@ private:
     AppState& m_state;
     Datenquellen& m_quellen;
     Dialogs& m_dialogs;
+    Druckausgabe& m_druck;
     Hauptfenster m_logik;
     std::unique_ptr<BerichtAnzeige> m_berichte;
     bool m_programmEndet = false;

@@ -2,11 +2,16 @@
 
 #include "report/BerichtFenster.h"
 
+#include "common/Druckdialog.h"
+
 #include <utility>
 
 namespace orve {
 
-BerichtAnzeige::BerichtAnzeige(Dialogs& dialogs, QWidget* parent) : m_dialogs(dialogs), m_parent(parent) {}
+BerichtAnzeige::BerichtAnzeige(Dialogs& dialogs, QWidget* parent, Druckausgabe* druck)
+    : m_dialogs(dialogs), m_druck(druck ? *druck : druckdialog()), m_parent(parent)
+{
+}
 
 BerichtAnzeige::~BerichtAnzeige()
 {
@@ -16,7 +21,7 @@ BerichtAnzeige::~BerichtAnzeige()
 BerichtFenster* BerichtAnzeige::zeigen(Telefonkostenauswertung bericht)
 {
     schliessen();
-    m_fenster = new BerichtFenster(std::move(bericht), m_dialogs, m_parent.data());
+    m_fenster = new BerichtFenster(std::move(bericht), m_dialogs, m_druck, m_parent.data());
     m_fenster->show();
     m_fenster->raise();
     m_fenster->activateWindow();

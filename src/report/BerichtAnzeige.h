@@ -8,6 +8,7 @@ namespace orve {
 
 class BerichtFenster;
 class Dialogs;
+class Druckausgabe;
 class Telefonkostenauswertung;
 
 // Keeps the one report window of the program: showing a new report closes
@@ -15,8 +16,10 @@ class Telefonkostenauswertung;
 // anew. The main window owns one; closing it closes the report window too.
 class BerichtAnzeige {
 public:
-    // parent: the main window (the report window stays a window of its own).
-    explicit BerichtAnzeige(Dialogs& dialogs, QWidget* parent = nullptr);
+    // parent: the main window (the report window stays a window of its own);
+    // druck: where the report window prints, the print dialog unless a test
+    // hands in another.
+    explicit BerichtAnzeige(Dialogs& dialogs, QWidget* parent = nullptr, Druckausgabe* druck = nullptr);
     ~BerichtAnzeige();
     BerichtAnzeige(const BerichtAnzeige&) = delete;
     BerichtAnzeige& operator=(const BerichtAnzeige&) = delete;
@@ -33,6 +36,7 @@ public:
 
 private:
     Dialogs& m_dialogs;
+    Druckausgabe& m_druck;
     QPointer<QWidget> m_parent;
     QPointer<BerichtFenster> m_fenster;
 };

@@ -4,45 +4,42 @@
 
 #include "common/BefehlAusfuehren.h"
 #include "common/BusyCursor.h"
-#include "common/Dialogs.h"
-#include "common/Druckdialog.h"
 
 #include <QAction>
-#include <QDir>
-#include <QGuiApplication>
 #include <QLabel>
-#include <QPrintDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
-#include <QScreen>
 #include <QSpinBox>
 #include <QToolBar>
-#include <QVBoxLayout>
 
 #include <algorithm>
 
 namespace orve {
 
 namespace {
+const QString kDruckname = QStringLiteral("Telefonkostenauswertung");
 const QString kPdfName = QStringLiteral("Telefonkostenauswertung.pdf");
 const QString kCsvName = QStringLiteral("Telefonkostenauswertung.csv");
 }
 
-BerichtFenster::BerichtFenster(Telefonkostenauswertung bericht, Dialogs& dialogs, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_bericht(std::move(bericht)), m_dialogs(dialogs)
+BerichtFenster::BerichtFenster(Telefonkostenauswertung bericht, Dialogs& dialogs, Druckausgabe& druck, QWidget* parent)
+    : Dokumentfenster({.name = QStringLiteral("Datenbericht1"),
+                       .titel = QStringLiteral("Datenbericht1"),
+                       .druckname = kDruckname,
+                       .seitenformat = Telefonkostenauswertung::seitenformat(),
+                       .zeichnen = [this](QPagedPaintDevice& geraet) { m_bericht.zeichnen(geraet); },
+                       .speichern = {{QStringLiteral("PDF"), kPdfName, QKeySequence(Qt::CTRL | Qt::Key_S),
+                                      [this](const QString& datei) { berichtAlsPdfSchreiben(m_bericht, datei); }},
+                                     {QStringLiteral("CSV"), kCsvName, {}, [this](const QString& datei) {
+                                          csvSchreiben(m_bericht.daten(), datei, m_bericht.optionen().rufnummernGekuerzt);
+                                      }}},
+                       .befehle = {}},
+                      dialogs, druck, parent),
+      m_bericht(std::move(bericht))
 {
-    setObjectName(QStringLiteral("Datenbericht1"));
-    setWindowTitle(QStringLiteral("Datenbericht1"));
-    setAttribute(Qt::WA_DeleteOnClose);
-    setWindowModality(Qt::NonModal);
-
     m_vorschauDrucker = std::make_unique<QPrinter>(QPrinter::ScreenResolution);
     m_vorschauDrucker->setPageLayout(Telefonkostenauswertung::seitenformat());
-    m_vorschauDrucker->setDocName(QStringLiteral("Telefonkostenauswertung"));
-
-    auto* leiste = new QToolBar(this);
-    leiste->setObjectName(QStringLiteral("Werkzeugleiste"));
-    leiste->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    m_vorschauDrucker->setDocName(kDruckname);
 
     m_vorschau = new QPrintPreviewWidget(m_vorschauDrucker.get(), this);
     m_vorschau->setObjectName(QStringLiteral("Vorschau"));
@@ -50,19 +47,7 @@ BerichtFenster::BerichtFenster(Telefonkostenauswertung bericht, Dialogs& dialogs
     connect(m_vorschau, &QPrintPreviewWidget::paintRequested, this, &BerichtFenster::vorschauZeichnen);
     connect(m_vorschau, &QPrintPreviewWidget::previewChanged, this, &BerichtFenster::seitenAnzeigen);
 
-    QAction* drucken = aktion(QStringLiteral("Drucken"), QStringLiteral("Drucken…"), QKeySequence::Print);
-    connect(drucken, &QAction::triggered, this, [this] { befehlAusfuehren(m_dialogs, [this] { this->drucken(); }); });
-    QAction* pdf = aktion(QStringLiteral("AlsPdfSpeichern"), QStringLiteral("Als PDF speichern…"),
-                          QKeySequence(Qt::CTRL | Qt::Key_S));
-    connect(pdf, &QAction::triggered, this, [this] { befehlAusfuehren(m_dialogs, [this] { alsPdfSpeichern(); }); });
-    QAction* csv = aktion(QStringLiteral("AlsCsvSpeichern"), QStringLiteral("Als CSV speichern…"));
-    connect(csv, &QAction::triggered, this, [this] { befehlAusfuehren(m_dialogs, [this] { alsCsvSpeichern(); }); });
-    QAction* schliessen = aktion(QStringLiteral("Schliessen"), QStringLiteral("Schließen"), QKeySequence(Qt::Key_Escape));
-    connect(schliessen, &QAction::triggered, this, &QWidget::close);
-    leiste->addAction(drucken);
-    leiste->addAction(pdf);
-    leiste->addAction(csv);
-    leiste->addAction(schliessen);
+    QToolBar* leiste = this->leiste();
     leiste->addSeparator();
 
     QAction* erste = aktion(QStringLiteral("ErsteSeite"), QStringLiteral("|<"), QKeySequence(Qt::CTRL | Qt::Key_Home));
@@ -106,38 +91,17 @@ BerichtFenster::BerichtFenster(Telefonkostenauswertung bericht, Dialogs& dialogs
     leiste->addAction(breite);
     leiste->addAction(ganz);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(leiste);
-    layout->addWidget(m_vorschau, 1);
-
     // Tall enough for a readable page, within the screen.
-    QSize groesse(1000, 1000);
-    if (const QScreen* s = QGuiApplication::primaryScreen())
-        groesse = groesse.boundedTo(s->availableGeometry().size() * 0.9);
-    resize(groesse);
+    inhaltZeigen(m_vorschau, QSize(1000, 1000));
     m_vorschau->fitToWidth();
 }
 
 BerichtFenster::~BerichtFenster() = default;
 
-QAction* BerichtFenster::aktion(const QString& name, const QString& text, const QKeySequence& kurz)
-{
-    auto* a = new QAction(text, this);
-    a->setObjectName(name);
-    if (!kurz.isEmpty()) {
-        a->setShortcut(kurz);
-        a->setShortcutContext(Qt::WindowShortcut);
-    }
-    addAction(a);
-    return a;
-}
-
 void BerichtFenster::vorschauZeichnen(QPrinter* drucker)
 {
     // Called from the event loop: no exception may leave.
-    befehlAusfuehren(m_dialogs, [&] {
+    befehlAusfuehren(dialogs(), [&] {
         BusyCursor warten;
         m_bericht.zeichnen(*drucker);
     });
@@ -156,32 +120,6 @@ void BerichtFenster::seitenAnzeigen()
     m_seite->setMaximum(std::max(1, n));
     m_seite->setValue(m_vorschau->currentPage());
     m_seitenzahl->setText(QStringLiteral(" von %1 ").arg(n));
-}
-
-void BerichtFenster::drucken()
-{
-    mitDruckdialogDrucken(this, Telefonkostenauswertung::seitenformat(), QStringLiteral("Telefonkostenauswertung"),
-                          [this](QPrinter& drucker) { m_bericht.zeichnen(drucker); });
-}
-
-void BerichtFenster::alsPdfSpeichern()
-{
-    const QString datei = m_dialogs.speichernUnter(QStringLiteral("Als PDF speichern"), kPdfName,
-                                                   QStringLiteral("PDF-Dateien (*.pdf)"), QStringLiteral("pdf"));
-    if (datei.isEmpty())
-        return;
-    BusyCursor warten;
-    berichtAlsPdfSchreiben(m_bericht, datei);
-}
-
-void BerichtFenster::alsCsvSpeichern()
-{
-    const QString datei = m_dialogs.speichernUnter(QStringLiteral("Als CSV speichern"), kCsvName,
-                                                   QStringLiteral("CSV-Dateien (*.csv)"), QStringLiteral("csv"));
-    if (datei.isEmpty())
-        return;
-    BusyCursor warten;
-    csvSchreiben(m_bericht.daten(), datei, m_bericht.optionen().rufnummernGekuerzt);
 }
 
 } // namespace orve

@@ -2,11 +2,10 @@
 
 #include "report/Telefonkostenauswertung.h"
 
-#include <QWidget>
+#include "common/Dokumentfenster.h"
 
 #include <memory>
 
-class QAction;
 class QLabel;
 class QPrinter;
 class QPrintPreviewWidget;
@@ -15,36 +14,28 @@ class QSpinBox;
 namespace orve {
 
 class Dialogs;
+class Druckausgabe;
 
-// The report window "Datenbericht1", not modal: the pages of the report
-// with zoom and page navigation, "Drucken…" (the print dialog), "Als PDF
-// speichern…", "Als CSV speichern…" (file names asked through Dialogs) and
-// "Schließen". It deletes
-// itself when closed. Actions carry their names as objectName (Drucken,
-// AlsPdfSpeichern, AlsCsvSpeichern, Schliessen, Vergroessern, Verkleinern, Seitenbreite,
-// GanzeSeite, ErsteSeite, VorigeSeite, NaechsteSeite, LetzteSeite); the
-// page view is "Vorschau", the page number "Seitennummer".
-class BerichtFenster : public QWidget {
+// The report window "Datenbericht1": the pages of the report with zoom and
+// page navigation, in a document window with "Drucken…", "Als PDF
+// speichern…", "Als CSV speichern…" and "Schließen". Beside the document
+// window's actions: Vergroessern, Verkleinern, Seitenbreite, GanzeSeite,
+// ErsteSeite, VorigeSeite, NaechsteSeite, LetzteSeite; the page view is
+// "Vorschau", the page number "Seitennummer".
+class BerichtFenster : public Dokumentfenster {
     Q_OBJECT
 public:
-    BerichtFenster(Telefonkostenauswertung bericht, Dialogs& dialogs, QWidget* parent = nullptr);
+    BerichtFenster(Telefonkostenauswertung bericht, Dialogs& dialogs, Druckausgabe& druck, QWidget* parent = nullptr);
     ~BerichtFenster() override;
 
     QPrintPreviewWidget* vorschau() const { return m_vorschau; }
-
-    // The commands behind the tool bar.
-    void drucken();
-    void alsPdfSpeichern();
-    void alsCsvSpeichern();
 
 private:
     void blaettern(int seite);
     void seitenAnzeigen();
     void vorschauZeichnen(QPrinter* drucker);
-    QAction* aktion(const QString& name, const QString& text, const QKeySequence& kurz = {});
 
     Telefonkostenauswertung m_bericht;
-    Dialogs& m_dialogs;
     std::unique_ptr<QPrinter> m_vorschauDrucker;
     QPrintPreviewWidget* m_vorschau = nullptr;
     QSpinBox* m_seite = nullptr;

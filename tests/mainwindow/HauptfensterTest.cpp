@@ -13,6 +13,7 @@
 #include "common/TarifeditorOeffner.h"
 #include "tariffcheck/TarifpruefungFenster.h"
 
+#include "PdfDruckausgabe.h"
 #include "RegistryFixtures.h"
 #include "ScriptedDialogs.h"
 #include "SourceBuilders.h"
@@ -195,7 +196,8 @@ protected:
     }
     template <class T = QWidget> T* kind(const char* name) { return orve::test::kind<T>(&fenster, name); }
 
-    frmHaupt fenster{u.state(), reg, system, u.quellen, dialogs};
+    PdfDruckausgabe druck;
+    frmHaupt fenster{u.state(), reg, system, u.quellen, dialogs, nullptr, &druck};
     int geschlossen = 0;
 };
 
@@ -271,6 +273,9 @@ TEST_F(Fenster, ClosingClosesTheOtherWindowsAndSaysSo)
     kind<QAction>("mnuPruefen")->trigger();
     auto* pruefung = fenster.findChild<TarifpruefungFenster*>();
     ASSERT_TRUE(bericht && bericht->isVisible() && pruefung && pruefung->isVisible());
+    pruefung->findChild<QAction*>(QStringLiteral("Drucken"))->trigger();
+    const QString titel = QStringLiteral("Prüfung der Tariftabellen"); // where pdftotext reads the PDF
+    EXPECT_TRUE(druck.seiten() == 1 && pdfText(druck.pdf).value_or(titel).startsWith(titel)) << "the findings printed";
     kind<QAction>("mnuPruefen")->trigger();
     EXPECT_EQ(fenster.findChildren<TarifpruefungFenster*>().size(), 1);
     QDialog anderes;

@@ -7,6 +7,7 @@
 
 #include "BerichtBeispiel.h"
 #include "DateiGroessenGrenze.h"
+#include "PdfDruckausgabe.h"
 #include "ScriptedDialogs.h"
 #include "TempProgramFolder.h"
 
@@ -199,13 +200,15 @@ TEST(Telefonkostenauswertung, SplitsIntoNumberedPagesKeepingGroupHeadersAndFoote
     EXPECT_EQ(Telefonkostenauswertung({}, {}).seitenEinteilen(a4Hoehe()).seiten(), 1u) << "an empty report has its page";
 }
 
-TEST(BerichtFenster, ASecondReportReplacesTheWindowOfTheFirst)
+// "Drucken…" prints every page of the report shown, with its title and sums.
+TEST(BerichtFenster, ASecondReportReplacesTheWindowOfTheFirstAndPrintsItsPages)
 {
     const auto bericht = [](std::size_t n) {
         return Telefonkostenauswertung({{{"21", "Empfang", 0.1 * n, 0.119 * n, {n, anruf("Ortstarif Berlin", 0.1)}}}}, {});
     };
     ScriptedDialogs dialoge;
-    BerichtAnzeige anzeige(dialoge);
+    PdfDruckausgabe druck;
+    BerichtAnzeige anzeige(dialoge, nullptr, &druck);
     QPointer<BerichtFenster> erstes = anzeige.zeigen(bericht(3));
     ASSERT_TRUE(erstes);
 
@@ -216,11 +219,19 @@ TEST(BerichtFenster, ASecondReportReplacesTheWindowOfTheFirst)
     QApplication::processEvents();
     EXPECT_EQ(zweites->vorschau()->pageCount(), 3);
     EXPECT_GT(zweites->vorschau()->height(), zweites->height() / 2) << "the pages fill the window";
+    ausloesen(*zweites, "Drucken");
+    EXPECT_EQ(druck.seiten(), 3);
 
     ausloesen(*zweites, "Schliessen");
     QApplication::processEvents();
     EXPECT_TRUE(zweites.isNull());
     EXPECT_EQ(anzeige.fenster(), nullptr);
+
+    const auto text = pdfText(druck.pdf);
+    if (!text)
+        GTEST_SKIP() << "pdftotext is not installed: the printed text is not checked";
+    EXPECT_TRUE(text->contains(QStringLiteral("Auswertung Telefonkosten für angefallene Gespräche")) &&
+                text->contains(QStringLiteral("10,00")) && text->contains(QStringLiteral("11,90"))) << text->toStdString();
 }
 
 // A cancelled file question writes nothing; a file that cannot be written gets its message naming the cause: a FIFO
@@ -240,7 +251,8 @@ TEST(BerichtFenster, SavesAsPdfOrCsvUnderTheChosenName)
                          "Ortstarif Berlin", "1", 0.09, "0301234567        ", 0.12852, "Ortstarif:1"};
     const BerichtAnruf ohne{"05.01.2009 10:00:00", "22", "Lager", "110", "5", {}, "????", "2", {}, "110"};
     const BerichtDaten daten{{{"21", a.username, 0.108, 0.12852, {a}}, {"22", "Lager", {}, {}, {ohne}}}};
-    BerichtFenster fenster(Telefonkostenauswertung(daten, {.rufnummernGekuerzt = true}), dialoge);
+    PdfDruckausgabe druck;
+    BerichtFenster fenster(Telefonkostenauswertung(daten, {.rufnummernGekuerzt = true}), dialoge, druck);
     for (const char* aktion : {"AlsPdfSpeichern", "AlsPdfSpeichern", "AlsPdfSpeichern", "AlsPdfSpeichern", "AlsCsvSpeichern"})
         ausloesen(fenster, aktion);
     {
