@@ -119,8 +119,8 @@ double kommaZahl(const uchar* p)
 // Day 1 is 1 January 0001 (proleptic Gregorian calendar).
 QDate datumAusTagen(std::int64_t tage)
 {
-    static const qint64 basis = QDate(1, 1, 1).toJulianDay();
-    return QDate::fromJulianDay(basis + tage - 1);
+    static const qint64 kBasis = QDate(1, 1, 1).toJulianDay();
+    return QDate::fromJulianDay(kBasis + tage - 1);
 }
 
 QString fehlerBeschaedigt(const QString& was)

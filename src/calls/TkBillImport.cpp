@@ -193,9 +193,9 @@ void lesen(QuellAbfrage& a, std::optional<std::int64_t> ab, std::optional<std::i
                 werte[k] = platz[k];
             }
         } else {
-            static constexpr int spalte[6] = {1, 2, 3, 0, 4, 5};
+            static constexpr int kSpalte[6] = {1, 2, 3, 0, 4, 5};
             for (int k = 0; k < 6; ++k)
-                werte[k] = rohText(sqlite3_column_value(q, spalte[k]), platz[k]);
+                werte[k] = rohText(sqlite3_column_value(q, kSpalte[k]), platz[k]);
             // A call without number is no internal call (that is the empty
             // number) and must not be priced as free: "unbekannt", as for
             // Paradox; a call without duration lasted "0" seconds.
@@ -256,9 +256,9 @@ public:
     void schreiben(const AnrufPuffer& von, int zeile)
     {
         // Columns of the insert: user, username, number, time, duration, lineno.
-        static constexpr int listenFeld[6] = {0, 5, 3, 2, 4, 1};
+        static constexpr int kListenFeld[6] = {0, 5, 3, 2, 4, 1};
         for (int k = 0; k < 6; ++k)
-            m_einfuegen.binde(k + 1, von.feld(zeile, listenFeld[k]));
+            m_einfuegen.binde(k + 1, von.feld(zeile, kListenFeld[k]));
         m_einfuegen.ausfuehren();
     }
 

@@ -7,14 +7,14 @@ namespace orve {
 
 QString berichtSchriftart()
 {
-    static const QString familie = [] {
+    static const QString kFamilie = [] {
         const QStringList vorhanden = QFontDatabase::families();
         for (const char* name : {"Arial", "Liberation Sans"})
             if (vorhanden.contains(QLatin1String(name), Qt::CaseInsensitive))
                 return QString::fromLatin1(name);
         return QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
     }();
-    return familie;
+    return kFamilie;
 }
 
 } // namespace orve

@@ -85,18 +85,18 @@ double fuehrendeZahl(const QString& text)
 std::optional<double> deutscheZahl(const QString& text)
 {
     const QString t = text.trimmed();
-    static const QRegularExpression mitKomma(
+    static const QRegularExpression kMitKomma(
         QStringLiteral("^[+-]?(\\d{1,3}(\\.\\d{3})+|\\d*),\\d*$"));
-    static const QRegularExpression ohneKomma(QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)$"));
+    static const QRegularExpression kOhneKomma(QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)$"));
     QString plain;
     if (t.contains(QLatin1Char(','))) {
-        if (!mitKomma.match(t).hasMatch())
+        if (!kMitKomma.match(t).hasMatch())
             return std::nullopt;
         plain = t;
         plain.remove(QLatin1Char('.'));
         plain.replace(QLatin1Char(','), QLatin1Char('.'));
     } else {
-        if (!ohneKomma.match(t).hasMatch())
+        if (!kOhneKomma.match(t).hasMatch())
             return std::nullopt;
         plain = t;
     }

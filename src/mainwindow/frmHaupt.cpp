@@ -43,8 +43,8 @@ const QString kUeberschrift = QStringLiteral(
 // The six words of the heading (runs of two or more blanks separate them).
 QStringList ueberschriftWorte()
 {
-    static const QRegularExpression trenner(QStringLiteral(" {2,}"));
-    return kUeberschrift.split(trenner);
+    static const QRegularExpression kTrenner(QStringLiteral(" {2,}"));
+    return kUeberschrift.split(kTrenner);
 }
 
 // Where the columns of the list start: where the words of the heading start,

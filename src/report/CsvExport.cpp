@@ -15,8 +15,8 @@ namespace {
 
 QString feld(const QString& text)
 {
-    static const QString besonders = QStringLiteral(";\"\r\n");
-    if (std::none_of(text.begin(), text.end(), [](QChar c) { return besonders.contains(c); }))
+    static const QString kBesonders = QStringLiteral(";\"\r\n");
+    if (std::none_of(text.begin(), text.end(), [](QChar c) { return kBesonders.contains(c); }))
         return text;
     QString q = text;
     q.replace(QLatin1Char('"'), QStringLiteral("\"\""));

@@ -21,14 +21,14 @@ namespace {
 // ODBC driver manager, the Access and the SQLite drivers.
 const QRegularExpression& folgeSchluessel()
 {
-    static const QRegularExpression re(
+    static const QRegularExpression kMuster(
         QStringLiteral(";\\s*(?:DSN|DBQ|Database|DefaultDir|DriverId|Driver|FIL|MaxBufferSize|PageTimeout|UID|PWD|"
                        "Threaded|Timeout|NoWCHAR|Provider|Persist Security Info|Mode|Extended Properties|"
                        "Data Provider|Data Source|User ID|Password|StepAPI|SyncPragma|NoTXN|ShortNames|LongNames|"
                        "JournalMode|LoadExt|OEMCP|BigInt|FKSupport|JDConv|Description|ReadOnly|SafeTransactions|"
                        "UserCommitSync|ImplicitCommitSync|Threads|Exclusive)\\s*="),
         QRegularExpression::CaseInsensitiveOption);
-    return re;
+    return kMuster;
 }
 
 QString nativ(const QString& pfad)
@@ -67,14 +67,14 @@ QString treiberDateiDerQuelle(Registry& reg, const QString& dsn)
 Verbindungsangaben verbindungZerlegen(const QString& verbindung)
 {
     Verbindungsangaben a;
-    static const QRegularExpression dsn(QStringLiteral("(?:^|[;=])\\s*DSN\\s*=([^;]*)"),
+    static const QRegularExpression kDsn(QStringLiteral("(?:^|[;=])\\s*DSN\\s*=([^;]*)"),
                                         QRegularExpression::CaseInsensitiveOption);
-    if (const auto m = dsn.match(verbindung); m.hasMatch())
+    if (const auto m = kDsn.match(verbindung); m.hasMatch())
         a.dsn = m.captured(1).trimmed();
 
-    static const QRegularExpression datei(QStringLiteral("(?:^|[;=])\\s*(?:DBQ|Database)\\s*="),
+    static const QRegularExpression kDatei(QStringLiteral("(?:^|[;=])\\s*(?:DBQ|Database)\\s*="),
                                           QRegularExpression::CaseInsensitiveOption);
-    if (const auto m = datei.match(verbindung); m.hasMatch()) {
+    if (const auto m = kDatei.match(verbindung); m.hasMatch()) {
         const auto anfang = m.capturedEnd();
         const auto folge = folgeSchluessel().match(verbindung, anfang);
         if (folge.hasMatch()) {

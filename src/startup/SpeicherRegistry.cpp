@@ -262,8 +262,8 @@ void SpeicherRegistry::einlesen(const QByteArray& inhalt)
     const QString text = dekodieren(inhalt);
     if (text.trimmed().isEmpty())
         return;
-    static const QRegularExpression zeilenende(QStringLiteral("\r\n|\n|\r"));
-    const QStringList zeilen = text.split(zeilenende);
+    static const QRegularExpression kZeilenende(QStringLiteral("\r\n|\n|\r"));
+    const QStringList zeilen = text.split(kZeilenende);
 
     qsizetype i = 0;
     while (i < zeilen.size() && zeilen[i].trimmed().isEmpty())

@@ -143,8 +143,8 @@ bool hatTarifspalten(Tariftabelle t)
 
 std::optional<std::int64_t> satzNummer(const QString& text)
 {
-    static const QRegularExpression ganzzahl(QStringLiteral("^\\s*([+-]?\\d{1,18})\\s*$"));
-    const auto m = ganzzahl.match(text);
+    static const QRegularExpression kGanzzahl(QStringLiteral("^\\s*([+-]?\\d{1,18})\\s*$"));
+    const auto m = kGanzzahl.match(text);
     if (!m.hasMatch())
         return std::nullopt;
     bool ok = false;

@@ -9,6 +9,7 @@
 #include "common/Laufsperre.h"
 #include "common/LokaleDatenbank.h"
 
+#include "PdfDruckausgabe.h"
 #include "TempProgramFolder.h"
 
 #include <QCoreApplication>
@@ -97,6 +98,8 @@ Lauf imProzess(const QString& ordner, QStringList argumente)
 
 // stdout: one line per extension with its calls and their two sums, in the order of the report. The CSV and the
 // PDF show the numbers shortened, the table keeps them.
+bool pdfGeprueft = false;
+
 void summeUndKuerzung(const Ordner& o, const Lauf& l)
 {
     SQLite::Database db = o.db();
@@ -114,10 +117,9 @@ void summeUndKuerzung(const Ordner& o, const Lauf& l)
     for (const QString& z : QString::fromUtf8(o.readFile(QStringLiteral("b.csv"))).split(QStringLiteral("\r\n")))
         gekuerzt += z.section(u';', 3, 3).endsWith(QStringLiteral("xxx"));
     EXPECT_GT(gekuerzt, 500);
-    QProcess p; // the PDF as text, where pdftotext is installed
-    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), o.file(QStringLiteral("b.pdf")), QStringLiteral("-")});
-    if (p.waitForFinished(60000)) {
-        EXPECT_EQ(QString::fromUtf8(p.readAllStandardOutput()).count(QStringLiteral("xxx")), gekuerzt);
+    pdfGeprueft = pdfText(o.readFile(QStringLiteral("b.pdf"))).has_value(); // where pdftotext is installed
+    if (pdfGeprueft) {
+        EXPECT_EQ(pdfText(o.readFile(QStringLiteral("b.pdf")))->count(QStringLiteral("xxx")), gekuerzt);
     }
 }
 
@@ -205,6 +207,8 @@ TEST(Stapellauf, ExitCodesMessagesAndWhatIsWritten)
             f.danach(o, l);
     }
     EXPECT_FALSE(QFileInfo::exists(fehlt));
+    if (!pdfGeprueft)
+        GTEST_SKIP() << "pdftotext (poppler-utils) is missing: the shortened numbers in the PDF were not checked";
 }
 
 // Two runs on one program folder, the second started while the first holds the lock between its pricing and its report
