@@ -1,7 +1,7 @@
 // orve-tarifo-bericht: the cost report without a window, for scheduled
 // monthly runs. Same program folder, settings and database as the program.
-#include "batch/Stapellauf.h"
 #include "batch/StapelOptionen.h"
+#include "batch/Stapellauf.h"
 
 #include "common/Version.h"
 

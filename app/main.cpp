@@ -46,18 +46,21 @@ int main(int argc, char** argv)
 
         orve::frmSplash splash(state, *registry, system, dialogs);
         splash.laden();
-        QObject::connect(&splash, &orve::frmSplash::geschlossen, &app, [&] {
-            const bool ok = orve::befehlAusfuehren(dialogs, [&] {
-                haupt = std::make_unique<orve::frmHaupt>(state, *registry, system, quellen, dialogs);
-                dialogs.setParent(haupt.get());
-                QObject::connect(haupt.get(), &orve::frmHaupt::geschlossen, &app, &QCoreApplication::quit,
-                                 Qt::QueuedConnection);
-                haupt->laden();
-                haupt->show();
-            });
-            if (!ok && orve::programmEndeCode() == 0)
-                QCoreApplication::exit(1);
-        }, Qt::QueuedConnection); // the start-up window is gone before the main window loads
+        QObject::connect(
+            &splash, &orve::frmSplash::geschlossen, &app,
+            [&] {
+                const bool ok = orve::befehlAusfuehren(dialogs, [&] {
+                    haupt = std::make_unique<orve::frmHaupt>(state, *registry, system, quellen, dialogs);
+                    dialogs.setParent(haupt.get());
+                    QObject::connect(haupt.get(), &orve::frmHaupt::geschlossen, &app, &QCoreApplication::quit,
+                                     Qt::QueuedConnection);
+                    haupt->laden();
+                    haupt->show();
+                });
+                if (!ok && orve::programmEndeCode() == 0)
+                    QCoreApplication::exit(1);
+            },
+            Qt::QueuedConnection); // the start-up window is gone before the main window loads
         splash.show();
         const int rc = QApplication::exec();
         return orve::programmEndeCode() != 0 ? orve::programmEndeCode() : rc;

@@ -60,7 +60,7 @@ void PlainCopy(benchmark::State& state, bool sortiert)
     anhaengen.exec();
     const std::string kopie = std::string("INSERT INTO bill (time, user, username, number, duration, lineno) "
                                           "SELECT time, user, username, number, duration, lineno FROM tk.stdbill")
-        + (sortiert ? " ORDER BY user, time" : "");
+                              + (sortiert ? " ORDER BY user, time" : "");
     int zeilen = 0;
     for (auto _ : state) {
         SQLite::Transaction t(*db);
@@ -77,7 +77,8 @@ void Import(benchmark::State& state)
     std::int64_t anzahl = 0;
     for (auto _ : state) {
         AnrufListe liste;
-        const auto ergebnis = tkBillEinlesen(e.u.state(), e.u.quellen, QStringLiteral("alle"), QStringLiteral("alle"), liste);
+        const auto ergebnis =
+            tkBillEinlesen(e.u.state(), e.u.quellen, QStringLiteral("alle"), QStringLiteral("alle"), liste);
         anzahl = ergebnis.anzahl;
         benchmark::DoNotOptimize(liste.rowCount());
     }
@@ -104,16 +105,17 @@ double paradoxStartSpitzeMB()
     TempProgramFolder ordner;
     ParadoxOptionen o;
     o.blockKB = 32; // block numbers reach 2 GB
-    ordner.writeFile(QStringLiteral("gross/bill.db"), paradoxTabelle(paradoxBillFelder(), paradoxBillZeilen(beispielAnrufe(100)), o));
+    ordner.writeFile(QStringLiteral("gross/bill.db"),
+                     paradoxTabelle(paradoxBillFelder(), paradoxBillZeilen(beispielAnrufe(100)), o));
     const QString datei = ordner.file(QStringLiteral("gross/bill.db"));
-    if (!QFile::resize(datei, qint64{2} << 30))
+    if (!QFile::resize(datei, qint64 {2} << 30))
         return -1;
     auto db = lokaleDatenbankOeffnen(ordner.file(kLokaleDatenbankRelativ));
-    rusage vorher{};
+    rusage vorher {};
     getrusage(RUSAGE_SELF, &vorher);
     const auto tabelle = orve::paradox::ParadoxTabelle::oeffnen(datei);
     const auto kopiert = paradoxKopieren(tabelle, *db).uebernommen;
-    rusage nachher{};
+    rusage nachher {};
     getrusage(RUSAGE_SELF, &nachher);
     return kopiert == 100 ? (nachher.ru_maxrss - vorher.ru_maxrss) / 1024.0 : -1;
 }
@@ -145,7 +147,7 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     const double spitze = paradoxStartSpitzeMB(); // first, while the peak is still low
-    umgebung(); // build the sources before any timing
+    umgebung();                                   // build the sources before any timing
     Sammler sammler;
     benchmark::RunSpecifiedBenchmarks(&sammler);
     // Names carry their settings after the name ("Import/min_time:2.000").

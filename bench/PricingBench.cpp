@@ -8,9 +8,9 @@
 // Prints one line: pricing 100000 calls: … ms; per-call queries: … ms; ratio …
 // Goal: pricing under 1 s and at least 20 times faster than per-call queries.
 #include "common/Dialogs.h"
+#include "common/TarifeditorOeffner.h"
 #include "costing/Bepreisung.h"
 #include "costing/Kostenfehler.h"
-#include "common/TarifeditorOeffner.h"
 
 #include "SourceBuilders.h"
 
@@ -85,8 +85,8 @@ struct Umgebung {
             tarif(ort, "033" + std::to_string(10 + i), "00:00:00", "24:00:00", 0.03, 0, 0);
         SQLite::Statement std(*db, "INSERT INTO faktor" + spalten);
         int zeilen = 0;
-        for (const char* v : {"089", "040", "0221", "069", "0711", "0170", "0151", "0176", "0043", "0041", "0180",
-                              "0800", "00"}) {
+        for (const char* v :
+             {"089", "040", "0221", "069", "0711", "0170", "0151", "0176", "0043", "0041", "0180", "0800", "00"}) {
             tarif(std, v, "08:00:00", "18:00:00", 0.06, 0.05, 60);
             tarif(std, v, "18:00:00", "08:00:00", 0.04, 0, 0);
             zeilen += 2;
@@ -116,7 +116,10 @@ struct Umgebung {
         ordner.state().Steuersatz = QStringLiteral("19");
         ordner.state().Kostenaufschlag = QStringLiteral("1,20");
     }
-    std::unique_ptr<SQLite::Database> lokal() const { return lokaleDatenbankOeffnen(ordner.file(kLokaleDatenbankRelativ)); }
+    std::unique_ptr<SQLite::Database> lokal() const
+    {
+        return lokaleDatenbankOeffnen(ordner.file(kLokaleDatenbankRelativ));
+    }
     TempProgramFolder ordner;
 };
 

@@ -48,7 +48,7 @@ double spitzeMB()
     while (std::getline(status, zeile))
         if (zeile.rfind("VmHWM:", 0) == 0)
             return std::stod(zeile.substr(6)) / 1024.0;
-    rusage r{};
+    rusage r {};
     getrusage(RUSAGE_SELF, &r);
     return r.ru_maxrss / 1024.0;
 }
@@ -68,7 +68,7 @@ void Report(benchmark::State& state)
         billSchreiben(*db, beispielBill(anrufe, kNebenstellen));
     }
     const QString pdf = ordner.file(QStringLiteral("Telefonkostenauswertung.pdf"));
-    const BerichtOptionen optionen{19, 0, QDate(2009, 4, 1)};
+    const BerichtOptionen optionen {19, 0, QDate(2009, 4, 1)};
     auto db = lokaleDatenbankOeffnen(datei);
 
     spitzeZuruecksetzen();
@@ -108,7 +108,7 @@ int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);  // fonts for painting
+    QGuiApplication app(argc, argv); // fonts for painting
     benchmark::Initialize(&argc, argv);
     Sammler sammler;
     benchmark::RunSpecifiedBenchmarks(&sammler);

@@ -55,7 +55,7 @@ Umgebung& umgebung()
     return u;
 }
 
-double g_stapel = 0;   // seconds per batch run
+double g_stapel = 0; // seconds per batch run
 qint64 g_seiten = 0;
 
 void Stapel(benchmark::State& state)
@@ -97,22 +97,25 @@ double kindBenchmark(const char* programm, const char* filter)
     const QString json = umgebung().tmp.file(QStringLiteral("kind.json"));
     QProcess p;
     p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    p.start(QString::fromUtf8(programm), {QStringLiteral("--benchmark_filter=%1").arg(QLatin1String(filter)),
-                                          QStringLiteral("--benchmark_out=") + json,
-                                          QStringLiteral("--benchmark_out_format=json")});
+    p.start(QString::fromUtf8(programm),
+            {QStringLiteral("--benchmark_filter=%1").arg(QLatin1String(filter)),
+             QStringLiteral("--benchmark_out=") + json, QStringLiteral("--benchmark_out_format=json")});
     p.waitForFinished(600000);
     QFile f(json);
     if (!f.open(QIODevice::ReadOnly))
         return 0;
     double sekunden = 0;
-    for (const QJsonValue v : QJsonDocument::fromJson(f.readAll()).object().value(QStringLiteral("benchmarks")).toArray()) {
+    for (const QJsonValue v :
+         QJsonDocument::fromJson(f.readAll()).object().value(QStringLiteral("benchmarks")).toArray()) {
         const QJsonObject b = v.toObject();
         const bool median = b.value(QStringLiteral("aggregate_name")).toString() == QLatin1String("median");
         if (b.value(QStringLiteral("run_type")).toString() == QLatin1String("aggregate") && !median)
             continue;
         const QString einheit = b.value(QStringLiteral("time_unit")).toString();
-        const double faktor = einheit == QLatin1String("ms") ? 1e-3 : einheit == QLatin1String("us") ? 1e-6
-                              : einheit == QLatin1String("ns") ? 1e-9 : 1.0;
+        const double faktor = einheit == QLatin1String("ms")   ? 1e-3
+                              : einheit == QLatin1String("us") ? 1e-6
+                              : einheit == QLatin1String("ns") ? 1e-9
+                                                               : 1.0;
         sekunden = b.value(QStringLiteral("real_time")).toDouble() * faktor;
         if (median)
             break;
@@ -137,11 +140,11 @@ int main(int argc, char** argv)
     const double pricing = kindBenchmark(ORVE_BENCH_PRICING, "^Pricing");
     const double bericht = kindBenchmark(ORVE_BENCH_REPORT, "^Report/10000");
     const double ziel = 3 * (import + pricing) + 10 * bericht;
-    std::printf("batch command on %d calls (import, pricing, PDF of %lld pages, CSV): %.1f s; import %.2f s, "
-                "pricing %.2f s, report of 10,000 calls %.2f s; goal 3 x (import + pricing) + 10 x report = %.1f s: "
-                "%s\n",
-                kAnrufe, static_cast<long long>(g_seiten), g_stapel, import, pricing, bericht, ziel,
-                import > 0 && pricing > 0 && bericht > 0 ? (g_stapel <= ziel ? "met" : "NOT met")
-                                                         : "yardstick missing");
+    std::printf(
+        "batch command on %d calls (import, pricing, PDF of %lld pages, CSV): %.1f s; import %.2f s, "
+        "pricing %.2f s, report of 10,000 calls %.2f s; goal 3 x (import + pricing) + 10 x report = %.1f s: "
+        "%s\n",
+        kAnrufe, static_cast<long long>(g_seiten), g_stapel, import, pricing, bericht, ziel,
+        import > 0 && pricing > 0 && bericht > 0 ? (g_stapel <= ziel ? "met" : "NOT met") : "yardstick missing");
     return 0;
 }

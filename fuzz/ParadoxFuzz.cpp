@@ -34,8 +34,7 @@ struct Antwort {
 
 // Opens the table (from memory or from the file) and reads every record,
 // using every value the way the copy into the local table does.
-template <typename Oeffnen>
-Antwort auswerten(Oeffnen oeffnen)
+template<typename Oeffnen> Antwort auswerten(Oeffnen oeffnen)
 {
     Antwort a;
     try {
@@ -48,12 +47,24 @@ Antwort auswerten(Oeffnen oeffnen)
                 if (!v.isValid())
                     continue;
                 switch (v.typeId()) {
-                case QMetaType::QDate: a.summe += static_cast<std::size_t>(v.toDate().toString(Qt::ISODate).size()); break;
-                case QMetaType::QTime: a.summe += static_cast<std::size_t>(v.toTime().toString(Qt::ISODate).size()); break;
-                case QMetaType::QDateTime: a.summe += static_cast<std::size_t>(v.toDateTime().toString(Qt::ISODate).size()); break;
-                case QMetaType::QString: a.summe += static_cast<std::size_t>(v.toString().size()); break;
-                case QMetaType::QByteArray: a.summe += static_cast<std::size_t>(v.toByteArray().size()); break;
-                default: a.summe += static_cast<std::size_t>(v.toString().size()); break;
+                case QMetaType::QDate:
+                    a.summe += static_cast<std::size_t>(v.toDate().toString(Qt::ISODate).size());
+                    break;
+                case QMetaType::QTime:
+                    a.summe += static_cast<std::size_t>(v.toTime().toString(Qt::ISODate).size());
+                    break;
+                case QMetaType::QDateTime:
+                    a.summe += static_cast<std::size_t>(v.toDateTime().toString(Qt::ISODate).size());
+                    break;
+                case QMetaType::QString:
+                    a.summe += static_cast<std::size_t>(v.toString().size());
+                    break;
+                case QMetaType::QByteArray:
+                    a.summe += static_cast<std::size_t>(v.toByteArray().size());
+                    break;
+                default:
+                    a.summe += static_cast<std::size_t>(v.toString().size());
+                    break;
                 }
             }
         });
@@ -88,7 +99,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const Antwort vonDatei = auswerten([&] { return ParadoxTabelle::oeffnen(dateiPfad()); });
     if (vonDatei.saetze != imSpeicher.saetze || vonDatei.summe != imSpeicher.summe
         || vonDatei.fehler.has_value() != imSpeicher.fehler.has_value())
-        __builtin_trap(); // the file reader must read what the memory reader reads
+        __builtin_trap();                        // the file reader must read what the memory reader reads
     g_senke = imSpeicher.summe + vonDatei.summe; // keeps the work above from being optimised away
     return 0;
 }

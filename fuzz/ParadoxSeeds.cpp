@@ -42,11 +42,11 @@ bool schreiben(const QDir& dir, const QString& name, const QByteArray& bytes)
 std::vector<ParadoxFeldDef> alleTypen()
 {
     return {
-        {"a", FeldTyp::Alpha, 12},      {"d", FeldTyp::Date, 4},       {"t", FeldTyp::Time, 4},
-        {"ts", FeldTyp::Timestamp, 8},  {"s", FeldTyp::Short, 2},      {"l", FeldTyp::Long, 4},
-        {"n", FeldTyp::Number, 8},      {"c", FeldTyp::Currency, 8},   {"b", FeldTyp::Logical, 1},
-        {"z", FeldTyp::AutoInc, 4},     {"m", FeldTyp::Memo, 11},      {"y", FeldTyp::Bytes, 3},
-        {"bcd", FeldTyp::Bcd, 17},      {"g", FeldTyp::Graphic, 10},
+        {"a", FeldTyp::Alpha, 12},     {"d", FeldTyp::Date, 4},     {"t", FeldTyp::Time, 4},
+        {"ts", FeldTyp::Timestamp, 8}, {"s", FeldTyp::Short, 2},    {"l", FeldTyp::Long, 4},
+        {"n", FeldTyp::Number, 8},     {"c", FeldTyp::Currency, 8}, {"b", FeldTyp::Logical, 1},
+        {"z", FeldTyp::AutoInc, 4},    {"m", FeldTyp::Memo, 11},    {"y", FeldTyp::Bytes, 3},
+        {"bcd", FeldTyp::Bcd, 17},     {"g", FeldTyp::Graphic, 10},
     };
 }
 
@@ -54,11 +54,13 @@ std::vector<ParadoxZeile> alleTypenZeilen()
 {
     const QVariant leer;
     return {
-        {QStringLiteral("Grüße"), QDate(2024, 2, 29), QTime(13, 5, 7), QDateTime(QDate(2024, 2, 29), QTime(8, 0), QTimeZone::utc()),
-         -12, 123456, -1.25, 19.99, true, 1, QByteArray("\x01\x02", 2), QByteArray("xyz"), QByteArray(17, '\x11'), leer},
+        {QStringLiteral("Grüße"), QDate(2024, 2, 29), QTime(13, 5, 7),
+         QDateTime(QDate(2024, 2, 29), QTime(8, 0), QTimeZone::utc()), -12, 123456, -1.25, 19.99, true, 1,
+         QByteArray("\x01\x02", 2), QByteArray("xyz"), QByteArray(17, '\x11'), leer},
         {leer, leer, leer, leer, leer, leer, leer, leer, leer, leer, leer, leer, leer, leer},
-        {QStringLiteral("abc"), QDate(1, 1, 1), QTime(0, 0), QDateTime(QDate(1999, 12, 31), QTime(23, 59, 59, 999), QTimeZone::utc()),
-         32767, -2147483647, 0.0, -0.0, false, 2147483647, leer, QByteArray("\0\0\1", 3), leer, QByteArray(10, '\x7f')},
+        {QStringLiteral("abc"), QDate(1, 1, 1), QTime(0, 0),
+         QDateTime(QDate(1999, 12, 31), QTime(23, 59, 59, 999), QTimeZone::utc()), 32767, -2147483647, 0.0, -0.0,
+         false, 2147483647, leer, QByteArray("\0\0\1", 3), leer, QByteArray(10, '\x7f')},
     };
 }
 
@@ -80,7 +82,8 @@ int main(int argc, char** argv)
     bill.blockKB = 1;
     bill.saetzeProBlock = 4;
     bill.blockPositionen = {2, 0, 3, 1};
-    ok &= schreiben(dir, "bill-5x.db", paradoxTabelle(paradoxBillFelder(), paradoxBillZeilen(beispielAnrufe(14, 9)), bill));
+    ok &= schreiben(dir, "bill-5x.db",
+                    paradoxTabelle(paradoxBillFelder(), paradoxBillZeilen(beispielAnrufe(14, 9)), bill));
 
     // Every version byte from Paradox 3.0 to 7.x.
     for (int version : {0x03, 0x04, 0x09, 0x0A, 0x0C}) {
@@ -89,7 +92,8 @@ int main(int argc, char** argv)
         o.blockKB = 1;
         o.saetzeProBlock = 2;
         o.codepage = version == 0x09 ? 437 : 850;
-        ok &= schreiben(dir, QStringLiteral("typen-v%1.db").arg(version), paradoxTabelle(alleTypen(), alleTypenZeilen(), o));
+        ok &= schreiben(dir, QStringLiteral("typen-v%1.db").arg(version),
+                        paradoxTabelle(alleTypen(), alleTypenZeilen(), o));
     }
 
     // A keyed table in code page 1252, one record per block.
@@ -100,7 +104,8 @@ int main(int argc, char** argv)
     keyed.blockPositionen = {1, 0, 2};
     ok &= schreiben(dir, "keyed-1252.db",
                     paradoxTabelle({{"Nr", FeldTyp::AutoInc, 4}, {"Name", FeldTyp::Alpha, 20}},
-                                   {{1, QStringLiteral("Müller")}, {2, QStringLiteral("€ 5")}, {3, QVariant()}}, keyed));
+                                   {{1, QStringLiteral("Müller")}, {2, QStringLiteral("€ 5")}, {3, QVariant()}},
+                                   keyed));
 
     // No records at all.
     ParadoxOptionen leer;

@@ -67,12 +67,14 @@ StapelArgumente stapelArgumenteLesen(const QStringList& argumente, const QString
     const QCommandLineOption pdf(QStringLiteral("pdf"), QString(), QStringLiteral("DATEI"));
     const QCommandLineOption csv(QStringLiteral("csv"), QString(), QStringLiteral("DATEI"));
     const QCommandLineOption warten(QStringLiteral("warten"), QString(), QStringLiteral("SEKUNDEN"));
-    const QCommandLineOption hilfe(QStringList{QStringLiteral("help"), QStringLiteral("hilfe"), QStringLiteral("h")});
+    const QCommandLineOption hilfe(
+        QStringList {QStringLiteral("help"), QStringLiteral("hilfe"), QStringLiteral("h")});
     p.addOptions({ordner, billdb, nebenstelle, ab, bis, eigen, ohne, kuerzen, pdf, csv, warten, pruefen, hilfe});
 
     StapelArgumente r;
     if (!p.parse(argumente)) {
-        r.fehler = QStringLiteral("Die Angaben beim Aufruf sind fehlerhaft: %1\nMit --help werden alle Optionen angezeigt.")
+        r.fehler = QStringLiteral(
+                       "Die Angaben beim Aufruf sind fehlerhaft: %1\nMit --help werden alle Optionen angezeigt.")
                        .arg(p.errorText());
         return r;
     }
@@ -83,8 +85,8 @@ StapelArgumente stapelArgumenteLesen(const QStringList& argumente, const QString
     }
     StapelOptionen o;
     o.hilfe = p.isSet(hilfe);
-    o.programmOrdner = QDir::toNativeSeparators(
-        QFileInfo(p.isSet(ordner) ? p.value(ordner) : standardOrdner).absoluteFilePath());
+    o.programmOrdner =
+        QDir::toNativeSeparators(QFileInfo(p.isSet(ordner) ? p.value(ordner) : standardOrdner).absoluteFilePath());
     if (p.isSet(billdb))
         o.billdb = QDir::toNativeSeparators(QFileInfo(p.value(billdb)).absoluteFilePath());
     if (p.isSet(nebenstelle))
@@ -105,9 +107,10 @@ StapelArgumente stapelArgumenteLesen(const QStringList& argumente, const QString
         bool zahl = false;
         o.warten = p.value(warten).trimmed().toInt(&zahl);
         if (!zahl || o.warten < 0) {
-            r.fehler = QStringLiteral("Bei --warten ist „%1“ keine Anzahl Sekunden; erwartet wird eine ganze Zahl ab 0, "
-                                      "z. B. --warten 3600.\nMit --help werden alle Optionen angezeigt.")
-                           .arg(p.value(warten));
+            r.fehler =
+                QStringLiteral("Bei --warten ist „%1“ keine Anzahl Sekunden; erwartet wird eine ganze Zahl ab 0, "
+                               "z. B. --warten 3600.\nMit --help werden alle Optionen angezeigt.")
+                    .arg(p.value(warten));
             return r;
         }
     }

@@ -11,18 +11,18 @@ namespace orve {
 
 // The options of the batch command orve-tarifo-bericht.
 struct StapelOptionen {
-    QString programmOrdner;           // where settings, registry and database are read
-    std::optional<QString> billdb;    // replaces Billpfad.txt for this run
+    QString programmOrdner;        // where settings, registry and database are read
+    std::optional<QString> billdb; // replaces Billpfad.txt for this run
     QString nebenstelle = kAlle;
     QString ab = kAlle;
-    QString bis;                      // calls that started before this moment; empty: no limit
+    QString bis; // calls that started before this moment; empty: no limit
     bool eigenpreis = false;
     bool ohneMwst = false;
     bool kuerzen = false;
-    bool tarifePruefen = false;       // check the tariff tables and the calls instead of a report
-    QString pdf;                      // empty: no PDF
-    QString csv;                      // empty: no CSV
-    int warten = 0;                   // seconds to wait while another run holds the program folder; 0: none
+    bool tarifePruefen = false; // check the tariff tables and the calls instead of a report
+    QString pdf;                // empty: no PDF
+    QString csv;                // empty: no CSV
+    int warten = 0;             // seconds to wait while another run holds the program folder; 0: none
     bool hilfe = false;
 };
 

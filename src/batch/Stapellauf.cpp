@@ -1,10 +1,12 @@
 #include "batch/Stapellauf.h"
 
+#include "batch/StapelDialogs.h"
+#include "batch/StapelOptionen.h"
 #include "calls/AnrufListe.h"
 #include "calls/QuellAnzeige.h"
+#include "calls/QuellFehler.h"
 #include "calls/QuellenStart.h"
 #include "calls/TkBillImport.h"
-#include "calls/QuellFehler.h"
 #include "common/AppState.h"
 #include "common/Dialogs.h"
 #include "common/Laufsperre.h"
@@ -12,19 +14,17 @@
 #include "common/OutputFile.h"
 #include "common/ProgramEnd.h"
 #include "common/SqliteMeldung.h"
+#include "common/TarifeditorOeffner.h"
 #include "costing/Kostenfehler.h"
 #include "report/BerichtLayout.h"
 #include "report/Berichtslauf.h"
 #include "report/CsvExport.h"
-#include "batch/StapelDialogs.h"
-#include "batch/StapelOptionen.h"
 #include "report/Telefonkostenauswertung.h"
 #include "startup/DateiRegistry.h"
 #include "startup/OdbcDatenquellen.h"
 #include "startup/SplashLaden.h"
 #include "startup/Systemumgebung.h"
 #include "tariffcheck/Tarifpruefung.h"
-#include "common/TarifeditorOeffner.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -62,7 +62,7 @@ bool schreiben(std::FILE* f, const QString& text)
     const QByteArray b = text.toLocal8Bit();
     errno = 0;
     return std::fwrite(b.constData(), 1, static_cast<size_t>(b.size()), f) == static_cast<size_t>(b.size())
-        && std::fflush(f) == 0 && std::ferror(f) == 0;
+           && std::fflush(f) == 0 && std::ferror(f) == 0;
 }
 
 void ausgabeSchreiben(std::FILE* f, const QString& text)
@@ -93,25 +93,28 @@ QString nativ(const QString& pfad)
 // after the message why nothing is done.
 bool sperreNehmen(Laufsperre& sperre, const StapelOptionen& o, StapelDialogs& dialogs, std::FILE* fehler)
 {
-    const QString sekunden = o.warten == 1 ? QStringLiteral("1 Sekunde") : QStringLiteral("%1 Sekunden").arg(o.warten);
+    const QString sekunden =
+        o.warten == 1 ? QStringLiteral("1 Sekunde") : QStringLiteral("%1 Sekunden").arg(o.warten);
     const QString kopf = o.tarifePruefen ? QStringLiteral("Die Tariftabellen werden nicht geprüft.")
                                          : QStringLiteral("Der Report wird nicht erstellt.");
     try {
         const auto wartet = [&](const Laufsperre::Inhaber& i) {
-            schreiben(fehler, QStringLiteral("Warte auf das Ende eines anderen Laufs im Programmordner %1 (belegt von: "
-                                             "%2), höchstens %3.\n")
-                                  .arg(o.programmOrdner, i.text(), sekunden));
+            schreiben(fehler,
+                      QStringLiteral("Warte auf das Ende eines anderen Laufs im Programmordner %1 (belegt von: "
+                                     "%2), höchstens %3.\n")
+                          .arg(o.programmOrdner, i.text(), sekunden));
         };
         if (o.warten > 0 ? sperre.nehmen(std::chrono::seconds(o.warten), wartet) : sperre.nehmen())
             return true;
-        dialogs.message(sperre.meldung(kopf, o.warten > 0
-                                                 ? QStringLiteral("Nach %1 Warten war er noch nicht beendet. "
-                                                                  "Bitte rufen Sie orve-tarifo-bericht später erneut auf.")
-                                                       .arg(sekunden)
-                                                 : QStringLiteral("Bitte rufen Sie orve-tarifo-bericht erneut auf, wenn "
-                                                                  "er beendet ist, oder geben Sie mit --warten SEKUNDEN "
-                                                                  "an, wie lange auf ihn gewartet werden soll.")),
-                        QString());
+        dialogs.message(
+            sperre.meldung(kopf, o.warten > 0
+                                     ? QStringLiteral("Nach %1 Warten war er noch nicht beendet. "
+                                                      "Bitte rufen Sie orve-tarifo-bericht später erneut auf.")
+                                           .arg(sekunden)
+                                     : QStringLiteral("Bitte rufen Sie orve-tarifo-bericht erneut auf, wenn "
+                                                      "er beendet ist, oder geben Sie mit --warten SEKUNDEN "
+                                                      "an, wie lange auf ihn gewartet werden soll.")),
+            QString());
     } catch (const Fehler& f) {
         dialogs.message(f.text(), QString());
     }
@@ -130,10 +133,11 @@ int stapellauf(const StapelOptionen& o, std::FILE* aus, std::FILE* fehler)
     StapelAnzeige anzeige;
 
     if (!QFileInfo(o.programmOrdner).isDir()) {
-        dialogs.message(QStringLiteral("Den Programmordner %1 gibt es nicht.\nBitte geben Sie mit --programmordner den "
-                                       "Ordner an, in dem Registry, Datenbank und Einstellungen liegen.")
-                            .arg(o.programmOrdner),
-                        QString());
+        dialogs.message(
+            QStringLiteral("Den Programmordner %1 gibt es nicht.\nBitte geben Sie mit --programmordner den "
+                           "Ordner an, in dem Registry, Datenbank und Einstellungen liegen.")
+                .arg(o.programmOrdner),
+            QString());
         return kStapelFehler;
     }
     // A wrong output path stops the run before anything is imported.
@@ -237,7 +241,8 @@ int stapellauf(const StapelOptionen& o, std::FILE* aus, std::FILE* fehler)
             }
         };
         if (!o.pdf.isEmpty())
-            ausgabe(QStringLiteral("die PDF-Datei %1").arg(nativ(o.pdf)), [&] { berichtAlsPdfSchreiben(bericht, o.pdf); });
+            ausgabe(QStringLiteral("die PDF-Datei %1").arg(nativ(o.pdf)),
+                    [&] { berichtAlsPdfSchreiben(bericht, o.pdf); });
         if (!o.csv.isEmpty())
             ausgabe(QStringLiteral("die CSV-Datei %1").arg(nativ(o.csv)),
                     [&] { csvSchreiben(bericht.daten(), o.csv, o.kuerzen); });
@@ -247,15 +252,19 @@ int stapellauf(const StapelOptionen& o, std::FILE* aus, std::FILE* fehler)
                               .arg(einzeilig(g.user), einzeilig(g.username))
                               .arg(g.bill.size())
                               .arg(zweiStellen(g.Kostensumme), zweiStellen(g.Bruttokosten));
-        ausgabe(QStringLiteral("die Übersicht auf der Standardausgabe"), [&] { ausgabeSchreiben(aus, uebersicht); });
+        ausgabe(QStringLiteral("die Übersicht auf der Standardausgabe"),
+                [&] { ausgabeSchreiben(aus, uebersicht); });
         for (const QString& nummer : r.ohneTarif)
             schreiben(fehler, QStringLiteral("Kein Tarif für die Rufnummer %1 (im Report als \"????\")\n")
                                   .arg(einzeilig(nummer)));
         if (!nichtGeschrieben.isEmpty()) {
-            dialogs.message(zeilen({geschrieben.isEmpty() ? QStringLiteral("Geschrieben wurde nichts.")
-                                                          : QStringLiteral("Geschrieben: %1.").arg(geschrieben.join(QStringLiteral(", "))),
-                                    QStringLiteral("Nicht vollständig geschrieben: %1.").arg(nichtGeschrieben.join(QStringLiteral(", ")))}),
-                            QString());
+            dialogs.message(
+                zeilen({geschrieben.isEmpty()
+                            ? QStringLiteral("Geschrieben wurde nichts.")
+                            : QStringLiteral("Geschrieben: %1.").arg(geschrieben.join(QStringLiteral(", "))),
+                        QStringLiteral("Nicht vollständig geschrieben: %1.")
+                            .arg(nichtGeschrieben.join(QStringLiteral(", ")))}),
+                QString());
             return kStapelFehler;
         }
         return r.ohneTarif.isEmpty() && unlesbar.isEmpty() ? kStapelOk : kStapelOhneTarif;

@@ -8,12 +8,12 @@ struct StapelOptionen;
 
 // The exit codes of the batch command.
 enum StapelErgebnis : int {
-    kStapelOk = 0,            // every call priced, report written
-    kStapelFehler = 1,        // a setting, the path or a file is missing or wrong
-    kStapelKeineDaten = 2,    // the selection holds no call
-    kStapelTariffehler = 3,   // a tariff row (or a setting it needs) gives no cost: nothing written
-    kStapelOhneTarif = 4,     // report written, some calls found no tariff or could not be read ("????")
-    kStapelTarifluecken = 5,  // --tarife-pruefen found gaps or errors
+    kStapelOk = 0,           // every call priced, report written
+    kStapelFehler = 1,       // a setting, the path or a file is missing or wrong
+    kStapelKeineDaten = 2,   // the selection holds no call
+    kStapelTariffehler = 3,  // a tariff row (or a setting it needs) gives no cost: nothing written
+    kStapelOhneTarif = 4,    // report written, some calls found no tariff or could not be read ("????")
+    kStapelTarifluecken = 5, // --tarife-pruefen found gaps or errors
 };
 
 // orve-tarifo-bericht: the report run of the main window without a window

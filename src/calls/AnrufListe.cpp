@@ -67,7 +67,9 @@ std::string_view AnrufPuffer::text(int zeile) const
     return std::string_view(m_bloecke[z.block].get() + z.anfang[0], z.anfang[6] - z.anfang[0]);
 }
 
-AnrufListe::AnrufListe(QObject* parent) : QAbstractListModel(parent) {}
+AnrufListe::AnrufListe(QObject* parent) : QAbstractListModel(parent)
+{
+}
 
 int AnrufListe::rowCount(const QModelIndex& parent) const
 {

@@ -21,10 +21,11 @@ std::optional<std::int64_t> nebenstellenGrenze(const QString& auswahl)
     bool ok = false;
     const qlonglong nummer = schluessel.toLongLong(&ok, 10);
     if (!ok)
-        throw QuellFehler(zeilen({QStringLiteral("Die Auswahl der Nebenstelle \"%1\" enthält keine gültige "
-                                                 "Nebenstellennummer!")
-                                      .arg(auswahl),
-                                  QStringLiteral("Bitte wählen Sie eine Nebenstelle aus der Liste oder \"alle\".")}));
+        throw QuellFehler(
+            zeilen({QStringLiteral("Die Auswahl der Nebenstelle \"%1\" enthält keine gültige "
+                                   "Nebenstellennummer!")
+                        .arg(auswahl),
+                    QStringLiteral("Bitte wählen Sie eine Nebenstelle aus der Liste oder \"alle\".")}));
     return nummer;
 }
 

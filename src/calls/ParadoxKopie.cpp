@@ -2,8 +2,8 @@
 
 #include "calls/QuellFehler.h"
 #include "calls/TabellenSpalten.h"
-#include "common/SqlName.h"
 #include "common/Dialogs.h"
+#include "common/SqlName.h"
 #include "common/SqliteMeldung.h"
 
 #include <QDate>
@@ -70,7 +70,8 @@ std::vector<Spalte> vorhandeneSpalten(SQLite::Database& db)
     std::vector<Spalte> spalten;
     SQLite::Statement q(db, "SELECT name, type FROM pragma_table_info('paradox')");
     while (q.executeStep())
-        spalten.push_back({QString::fromUtf8(q.getColumn(0).getText()), QString::fromUtf8(q.getColumn(1).getText())});
+        spalten.push_back(
+            {QString::fromUtf8(q.getColumn(0).getText()), QString::fromUtf8(q.getColumn(1).getText())});
     return spalten;
 }
 
@@ -175,7 +176,8 @@ ParadoxKopieErgebnis paradoxKopieren(const paradox::ParadoxTabelle& tabelle, SQL
         for (size_t i = 0; i < soll.size(); ++i)
             platz << QStringLiteral("?");
         SQLite::Statement einfuegen(
-            lokal, QStringLiteral("INSERT INTO paradox VALUES (%1)").arg(platz.join(QLatin1Char(','))).toStdString());
+            lokal,
+            QStringLiteral("INSERT INTO paradox VALUES (%1)").arg(platz.join(QLatin1Char(','))).toStdString());
         const int n = static_cast<int>(soll.size());
         try {
             // A refused record ends the copy: its exception leaves the reader.

@@ -7,7 +7,9 @@
 #include <cstdint>
 #include <optional>
 
-namespace SQLite { class Database; }
+namespace SQLite {
+class Database;
+}
 
 namespace orve {
 

@@ -32,22 +32,22 @@ namespace {
 // runs to 0x57; tables of Paradox 4 and later add 0x20 bytes (0x58..0x77).
 // The field list, pointer arrays, table name and field names follow.
 
-constexpr int kSatzGroesse = 0x00;   // word: bytes per record
-constexpr int kKopfGroesse = 0x02;   // word: header bytes = offset of block 1
-constexpr int kDateiTyp = 0x04;      // byte: 0 keyed table, 2 table without key
-constexpr int kBlockKB = 0x05;       // byte: data block size in KB
-constexpr int kAnzahl = 0x06;        // longint: record count
-constexpr int kErsterBlock = 0x0E;   // word: first block of the chain
-constexpr int kFeldAnzahl = 0x21;    // integer: number of fields
+constexpr int kSatzGroesse = 0x00; // word: bytes per record
+constexpr int kKopfGroesse = 0x02; // word: header bytes = offset of block 1
+constexpr int kDateiTyp = 0x04;    // byte: 0 keyed table, 2 table without key
+constexpr int kBlockKB = 0x05;     // byte: data block size in KB
+constexpr int kAnzahl = 0x06;      // longint: record count
+constexpr int kErsterBlock = 0x0E; // word: first block of the chain
+constexpr int kFeldAnzahl = 0x21;  // integer: number of fields
 // longint: the encryption value of 3.x tables (0 = none). Tables of 4.x and
 // later carry the marker 0xFF00FF00 here and their encryption value at 0x5C.
 constexpr int kVerschluesselung1 = 0x25;
-constexpr int kVersion = 0x39;       // byte: 3 = 3.0, 4 = 3.5, 5..9 = 4.x, 10/11 = 5.x, 12 = 7.x
+constexpr int kVersion = 0x39;           // byte: 3 = 3.0, 4 = 3.5, 5..9 = 4.x, 10/11 = 5.x, 12 = 7.x
 constexpr int kVerschluesselung2 = 0x5C; // longint (4.x and later): 0 = not encrypted
 constexpr std::uint32_t kVerschluesselungAnderswo = 0xFF00FF00;
-constexpr int kCodepage = 0x6A;      // word (4.x and later): DOS/Windows code page
-constexpr int kFeldListeAlt = 0x58;  // field list of 3.x tables
-constexpr int kFeldListeNeu = 0x78;  // field list of 4.x and later tables
+constexpr int kCodepage = 0x6A;     // word (4.x and later): DOS/Windows code page
+constexpr int kFeldListeAlt = 0x58; // field list of 3.x tables
+constexpr int kFeldListeNeu = 0x78; // field list of 4.x and later tables
 
 constexpr int kVersionMin = 0x03;
 constexpr int kVersionMax = 0x0C;
@@ -64,22 +64,31 @@ constexpr std::int64_t kMsProTag = 86'400'000;
 const char* codepageName(int codepage)
 {
     switch (codepage) {
-    case 437: return "IBM437";
-    case 850: return "IBM850";
-    case 852: return "IBM852";
-    case 858: return "IBM00858";
-    case 1252: return "windows-1252";
-    default: return "";
+    case 437:
+        return "IBM437";
+    case 850:
+        return "IBM850";
+    case 852:
+        return "IBM852";
+    case 858:
+        return "IBM00858";
+    case 1252:
+        return "windows-1252";
+    default:
+        return "";
     }
 }
 
 // ---- Reading raw numbers -------------------------------------------------
 
-std::uint16_t le16(const uchar* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
+std::uint16_t le16(const uchar* p)
+{
+    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+}
 std::uint32_t le32(const uchar* p)
 {
     return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8)
-        | (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+           | (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
 }
 
 std::uint64_t be(const uchar* p, int n)
@@ -102,7 +111,7 @@ bool alleNull(const uchar* p, int n)
 // the value plus 2^(bits-1) read unsigned: 0 is stored as 0x80..00.
 std::int64_t ganzeZahl(const uchar* p, int n)
 {
-    const auto versatz = static_cast<std::int64_t>(std::uint64_t{1} << (n * 8 - 1));
+    const auto versatz = static_cast<std::int64_t>(std::uint64_t {1} << (n * 8 - 1));
     return static_cast<std::int64_t>(be(p, n)) - versatz;
 }
 
@@ -111,7 +120,7 @@ std::int64_t ganzeZahl(const uchar* p, int n)
 double kommaZahl(const uchar* p)
 {
     std::uint64_t roh = be(p, 8);
-    constexpr std::uint64_t vorzeichen = std::uint64_t{1} << 63;
+    constexpr std::uint64_t vorzeichen = std::uint64_t {1} << 63;
     roh = (roh & vorzeichen) ? (roh ^ vorzeichen) : ~roh;
     return std::bit_cast<double>(roh);
 }
@@ -136,23 +145,40 @@ QString fehlerBeschaedigt(const QString& was)
 QString typName(FeldTyp t)
 {
     switch (t) {
-    case FeldTyp::Alpha: return QStringLiteral("Alpha");
-    case FeldTyp::Date: return QStringLiteral("Datum");
-    case FeldTyp::Short: return QStringLiteral("Short");
-    case FeldTyp::Long: return QStringLiteral("Long");
-    case FeldTyp::Currency: return QStringLiteral("Währung");
-    case FeldTyp::Number: return QStringLiteral("Zahl");
-    case FeldTyp::Logical: return QStringLiteral("Logisch");
-    case FeldTyp::Memo: return QStringLiteral("Memo");
-    case FeldTyp::Blob: return QStringLiteral("Binär");
-    case FeldTyp::FmtMemo: return QStringLiteral("Formatiertes Memo");
-    case FeldTyp::Ole: return QStringLiteral("OLE");
-    case FeldTyp::Graphic: return QStringLiteral("Grafik");
-    case FeldTyp::Time: return QStringLiteral("Zeit");
-    case FeldTyp::Timestamp: return QStringLiteral("Zeitstempel");
-    case FeldTyp::AutoInc: return QStringLiteral("Zähler");
-    case FeldTyp::Bcd: return QStringLiteral("BCD");
-    case FeldTyp::Bytes: return QStringLiteral("Bytes");
+    case FeldTyp::Alpha:
+        return QStringLiteral("Alpha");
+    case FeldTyp::Date:
+        return QStringLiteral("Datum");
+    case FeldTyp::Short:
+        return QStringLiteral("Short");
+    case FeldTyp::Long:
+        return QStringLiteral("Long");
+    case FeldTyp::Currency:
+        return QStringLiteral("Währung");
+    case FeldTyp::Number:
+        return QStringLiteral("Zahl");
+    case FeldTyp::Logical:
+        return QStringLiteral("Logisch");
+    case FeldTyp::Memo:
+        return QStringLiteral("Memo");
+    case FeldTyp::Blob:
+        return QStringLiteral("Binär");
+    case FeldTyp::FmtMemo:
+        return QStringLiteral("Formatiertes Memo");
+    case FeldTyp::Ole:
+        return QStringLiteral("OLE");
+    case FeldTyp::Graphic:
+        return QStringLiteral("Grafik");
+    case FeldTyp::Time:
+        return QStringLiteral("Zeit");
+    case FeldTyp::Timestamp:
+        return QStringLiteral("Zeitstempel");
+    case FeldTyp::AutoInc:
+        return QStringLiteral("Zähler");
+    case FeldTyp::Bcd:
+        return QStringLiteral("BCD");
+    case FeldTyp::Bytes:
+        return QStringLiteral("Bytes");
     }
     return QString();
 }
@@ -160,9 +186,23 @@ QString typName(FeldTyp t)
 bool bekannterTyp(int t)
 {
     switch (t) {
-    case 0x01: case 0x02: case 0x03: case 0x04: case 0x05: case 0x06: case 0x09:
-    case 0x0C: case 0x0D: case 0x0E: case 0x0F: case 0x10:
-    case 0x14: case 0x15: case 0x16: case 0x17: case 0x18:
+    case 0x01:
+    case 0x02:
+    case 0x03:
+    case 0x04:
+    case 0x05:
+    case 0x06:
+    case 0x09:
+    case 0x0C:
+    case 0x0D:
+    case 0x0E:
+    case 0x0F:
+    case 0x10:
+    case 0x14:
+    case 0x15:
+    case 0x16:
+    case 0x17:
+    case 0x18:
         return true;
     default:
         return false;
@@ -174,23 +214,30 @@ bool passendeGroesse(FeldTyp t, int g)
 {
     switch (t) {
     case FeldTyp::Alpha:
-    case FeldTyp::Bytes: return g >= 1 && g <= 255;
+    case FeldTyp::Bytes:
+        return g >= 1 && g <= 255;
     case FeldTyp::Date:
     case FeldTyp::Long:
     case FeldTyp::Time:
-    case FeldTyp::AutoInc: return g == 4;
-    case FeldTyp::Short: return g == 2;
+    case FeldTyp::AutoInc:
+        return g == 4;
+    case FeldTyp::Short:
+        return g == 2;
     case FeldTyp::Currency:
     case FeldTyp::Number:
-    case FeldTyp::Timestamp: return g == 8;
-    case FeldTyp::Logical: return g == 1;
-    case FeldTyp::Bcd: return g == 17;
+    case FeldTyp::Timestamp:
+        return g == 8;
+    case FeldTyp::Logical:
+        return g == 1;
+    case FeldTyp::Bcd:
+        return g == 17;
     // Memo and binary fields: a 10-byte reference to the .MB file plus a leader.
     case FeldTyp::Memo:
     case FeldTyp::Blob:
     case FeldTyp::FmtMemo:
     case FeldTyp::Ole:
-    case FeldTyp::Graphic: return g >= 10 && g <= 255;
+    case FeldTyp::Graphic:
+        return g >= 10 && g <= 255;
     }
     return false;
 }
@@ -209,7 +256,7 @@ bool verschluesselt(const uchar* p, bool erweitert)
 }
 
 // The largest file a table can be: 16-bit block numbers, blocks of 32 KB.
-constexpr qint64 kGroessteDatei = 0xFFFF + qint64{0xFFFF} * 32 * 1024;
+constexpr qint64 kGroessteDatei = 0xFFFF + qint64 {0xFFFF} * 32 * 1024;
 
 } // namespace
 
@@ -327,27 +374,35 @@ void ParadoxTabelle::Daten::kopfLesen()
     if (groesse > kGroessteDatei)
         groesse = kGroessteDatei; // bytes no block number reaches
     if (groesse < kFeldListeAlt)
-        beschaedigt(QStringLiteral("die Datei ist kürzer als der Kopf einer Paradox-Tabelle (%1 Bytes)").arg(groesse));
+        beschaedigt(
+            QStringLiteral("die Datei ist kürzer als der Kopf einer Paradox-Tabelle (%1 Bytes)").arg(groesse));
 
     const int version = p[kVersion];
     if (version < kVersionMin || version > kVersionMax)
-        throw ParadoxFehler(QStringLiteral("Die Datei ist keine Paradox-Tabelle der Versionen 3 bis 7 (Versionskennung %1).")
-                                .arg(version));
+        throw ParadoxFehler(
+            QStringLiteral("Die Datei ist keine Paradox-Tabelle der Versionen 3 bis 7 (Versionskennung %1).")
+                .arg(version));
     const int dateiTyp = p[kDateiTyp];
     if (dateiTyp != 0 && dateiTyp != 2)
-        throw ParadoxFehler(QStringLiteral("Die Datei ist keine Paradox-Datentabelle, sondern eine andere Paradox-Datei (Dateityp %1).")
-                                .arg(dateiTyp));
+        throw ParadoxFehler(
+            QStringLiteral(
+                "Die Datei ist keine Paradox-Datentabelle, sondern eine andere Paradox-Datei (Dateityp %1).")
+                .arg(dateiTyp));
     const bool erweitert = version >= kVersionMitErweiterung;
     const int feldListe = erweitert ? kFeldListeNeu : kFeldListeAlt;
     if (groesse < feldListe)
-        beschaedigt(QStringLiteral("die Datei ist kürzer als der Kopf einer Paradox-Tabelle (%1 Bytes)").arg(groesse));
+        beschaedigt(
+            QStringLiteral("die Datei ist kürzer als der Kopf einer Paradox-Tabelle (%1 Bytes)").arg(groesse));
 
     if (verschluesselt(p, erweitert))
-        throw ParadoxFehler(QStringLiteral("Die Paradox-Tabelle ist mit einem Kennwort verschlüsselt und kann nicht gelesen werden."));
+        throw ParadoxFehler(QStringLiteral(
+            "Die Paradox-Tabelle ist mit einem Kennwort verschlüsselt und kann nicht gelesen werden."));
 
     kopfGroesse = le16(p + kKopfGroesse);
     if (kopfGroesse > groesse)
-        beschaedigt(QStringLiteral("der Dateikopf (%1 Bytes) ist größer als die Datei (%2 Bytes)").arg(kopfGroesse).arg(groesse));
+        beschaedigt(QStringLiteral("der Dateikopf (%1 Bytes) ist größer als die Datei (%2 Bytes)")
+                        .arg(kopfGroesse)
+                        .arg(groesse));
 
     const int blockKB = p[kBlockKB];
     if (blockKB < 1 || blockKB > 32)
@@ -371,15 +426,20 @@ void ParadoxTabelle::Daten::kopfLesen()
             beschaedigt(QStringLiteral("Feld %1 hat den unbekannten Typ %2").arg(i + 1).arg(typ));
         const auto t = static_cast<FeldTyp>(typ);
         if (!passendeGroesse(t, g))
-            beschaedigt(QStringLiteral("Feld %1 (%2) hat die unpassende Größe %3").arg(i + 1).arg(typName(t)).arg(g));
-        felder.push_back(Feld{QString(), t, g});
+            beschaedigt(
+                QStringLiteral("Feld %1 (%2) hat die unpassende Größe %3").arg(i + 1).arg(typName(t)).arg(g));
+        felder.push_back(Feld {QString(), t, g});
         feldOffset.push_back(summe);
         summe += g;
     }
     if (summe != satzGroesse)
-        beschaedigt(QStringLiteral("die Feldgrößen (zusammen %1 Bytes) passen nicht zur Satzgröße %2").arg(summe).arg(satzGroesse));
+        beschaedigt(QStringLiteral("die Feldgrößen (zusammen %1 Bytes) passen nicht zur Satzgröße %2")
+                        .arg(summe)
+                        .arg(satzGroesse));
     if (satzGroesse > blockGroesse - kBlockKopf)
-        beschaedigt(QStringLiteral("die Satzgröße %1 passt nicht in einen Datenblock von %2 Bytes").arg(satzGroesse).arg(blockGroesse));
+        beschaedigt(QStringLiteral("die Satzgröße %1 passt nicht in einen Datenblock von %2 Bytes")
+                        .arg(satzGroesse)
+                        .arg(blockGroesse));
 
     const char* name = erweitert ? codepageName(le16(p + kCodepage)) : "";
     if (*name)
@@ -400,7 +460,9 @@ void ParadoxTabelle::Daten::kopfLesen()
     ersterBlock = le16(p + kErsterBlock);
 }
 
-ParadoxTabelle::ParadoxTabelle(std::unique_ptr<Daten> d) : m_d(std::move(d)) {}
+ParadoxTabelle::ParadoxTabelle(std::unique_ptr<Daten> d) : m_d(std::move(d))
+{
+}
 ParadoxTabelle::ParadoxTabelle(ParadoxTabelle&&) noexcept = default;
 ParadoxTabelle& ParadoxTabelle::operator=(ParadoxTabelle&&) noexcept = default;
 ParadoxTabelle::~ParadoxTabelle() = default;
@@ -477,9 +539,15 @@ ParadoxTabelle ParadoxTabelle::ausBytes(QByteArray bytes)
     return ParadoxTabelle(std::move(d));
 }
 
-const std::vector<Feld>& ParadoxTabelle::felder() const { return m_d->felder; }
+const std::vector<Feld>& ParadoxTabelle::felder() const
+{
+    return m_d->felder;
+}
 
-std::int64_t ParadoxTabelle::anzahl() const { return m_d->anzahl; }
+std::int64_t ParadoxTabelle::anzahl() const
+{
+    return m_d->anzahl;
+}
 
 void ParadoxTabelle::lesen(const std::function<void(const Satz&)>& proSatz) const
 {
@@ -494,7 +562,7 @@ void ParadoxTabelle::lesen(const std::function<void(const Satz&)>& proSatz) cons
         if (besucht[block])
             beschaedigt(QStringLiteral("die Kette der Datenblöcke kehrt zu Block %1 zurück").arg(block));
         besucht[block] = true;
-        const qint64 anfang = d.kopfGroesse + qint64{block - 1} * d.blockGroesse;
+        const qint64 anfang = d.kopfGroesse + qint64 {block - 1} * d.blockGroesse;
         if (anfang + kBlockKopf > d.groesse)
             beschaedigt(QStringLiteral("Datenblock %1 liegt außerhalb der Datei").arg(block));
         const uchar* b = d.abschnitt(anfang, std::min<qint64>(d.blockGroesse, d.groesse - anfang));
@@ -504,11 +572,14 @@ void ParadoxTabelle::lesen(const std::function<void(const Satz&)>& proSatz) cons
         const int imBlock = letzter < 0 ? 0 : letzter / d.satzGroesse + 1;
         if (imBlock > maxProBlock)
             beschaedigt(QStringLiteral("Datenblock %1 gibt %2 Datensätze an, es passen höchstens %3 hinein")
-                            .arg(block).arg(imBlock).arg(maxProBlock));
-        if (anfang + kBlockKopf + qint64{imBlock} * d.satzGroesse > d.groesse)
+                            .arg(block)
+                            .arg(imBlock)
+                            .arg(maxProBlock));
+        if (anfang + kBlockKopf + qint64 {imBlock} * d.satzGroesse > d.groesse)
             beschaedigt(QStringLiteral("Datenblock %1 reicht über das Ende der Datei hinaus").arg(block));
         if (gefunden + imBlock > d.anzahl)
-            beschaedigt(QStringLiteral("die Datenblöcke enthalten mehr Datensätze, als der Dateikopf nennt (%1)").arg(d.anzahl));
+            beschaedigt(QStringLiteral("die Datenblöcke enthalten mehr Datensätze, als der Dateikopf nennt (%1)")
+                            .arg(d.anzahl));
 
         const uchar* s = b + kBlockKopf;
         for (int r = 0; r < imBlock; ++r, s += d.satzGroesse) {
@@ -520,7 +591,8 @@ void ParadoxTabelle::lesen(const std::function<void(const Satz&)>& proSatz) cons
         block = naechster;
     }
     if (gefunden != d.anzahl)
-        beschaedigt(QStringLiteral("gefunden wurden %1 Datensätze, der Dateikopf nennt %2").arg(gefunden).arg(d.anzahl));
+        beschaedigt(
+            QStringLiteral("gefunden wurden %1 Datensätze, der Dateikopf nennt %2").arg(gefunden).arg(d.anzahl));
 }
 
 } // namespace orve::paradox

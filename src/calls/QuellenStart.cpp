@@ -51,7 +51,7 @@ StartPfade StartPfade::system()
 }
 
 QuellenStart::QuellenStart(AppState& state, Registry& reg, Systemumgebung& system, Datenquellen& quellen,
-                                     Dialogs& dialogs, QuellAnzeige& anzeige, StartPfade pfade)
+                           Dialogs& dialogs, QuellAnzeige& anzeige, StartPfade pfade)
     : m_state(state), m_reg(reg), m_system(system), m_quellen(quellen), m_dialogs(dialogs), m_anzeige(anzeige),
       m_pfade(std::move(pfade))
 {
@@ -144,9 +144,9 @@ bool QuellenStart::suchen()
 
 bool QuellenStart::eingeben()
 {
-    InputRequest r{zeilen({QStringLiteral("Bitte geben Sie den vollständigen Pfad der Datei"),
-                           QStringLiteral("'Bill.db' an:")}),
-                   programmCaption(), m_pfade.vorgabe, true};
+    InputRequest r {zeilen({QStringLiteral("Bitte geben Sie den vollständigen Pfad der Datei"),
+                            QStringLiteral("'Bill.db' an:")}),
+                    programmCaption(), m_pfade.vorgabe, true};
     m_state.Billpfad = m_dialogs.input(r);
     return pfadUebernehmen(m_state.Billpfad);
 }
@@ -189,7 +189,7 @@ void QuellenStart::paradoxDatenquelleSicherstellen()
     bool gefunden = false;
     try {
         gefunden = TreiberSuchen(m_reg, kParadoxTreiber, treiberDatei)
-            || TreiberSuchen(m_reg, kParadoxTreiberDeutsch, treiberDatei);
+                   || TreiberSuchen(m_reg, kParadoxTreiberDeutsch, treiberDatei);
     } catch (const RegistryFehler&) {
     }
     if (!gefunden) {
@@ -199,7 +199,8 @@ void QuellenStart::paradoxDatenquelleSicherstellen()
     }
     bool angelegt = false;
     try {
-        angelegt = ParadoxDatenquelleAnlegen(m_reg, treiberDatei, kParadoxDatenquelle, m_system.GetSystemDirectoryA());
+        angelegt =
+            ParadoxDatenquelleAnlegen(m_reg, treiberDatei, kParadoxDatenquelle, m_system.GetSystemDirectoryA());
     } catch (const RegistryFehler&) {
     }
     if (!angelegt) {
@@ -305,10 +306,11 @@ bool QuellenStart::versuchen()
     // Why the file could not be read, when it is a database of one of the two kinds.
     const QString grund = istSQLiteDatei(gegeben) ? sqliteGrund : paradoxGrund;
     if (!grund.isEmpty())
-        m_dialogs.message(zeilen({QStringLiteral("Die Datei %1 kann nicht gelesen werden:")
-                                      .arg(QDir::toNativeSeparators(gegeben)),
-                                  grund}),
-                          kProduktName, Buttons::Ok, Icon::Critical);
+        m_dialogs.message(
+            zeilen(
+                {QStringLiteral("Die Datei %1 kann nicht gelesen werden:").arg(QDir::toNativeSeparators(gegeben)),
+                 grund}),
+            kProduktName, Buttons::Ok, Icon::Critical);
     if (m_dialogs.message(zeilen({QStringLiteral("Der angegebene Pfad der Datei Bill.db ist falsch!"),
                                   QStringLiteral("Wollen Sie diesen Pfad jetzt neu eingeben")}),
                           programmCaption(), Buttons::YesNo, Icon::Critical)

@@ -29,8 +29,8 @@ QString kostenaufschlagFrage()
 const QString kKostenaufschlagFehler = QStringLiteral("Sie müssen einen gültigen Kostenaufschlag angeben!");
 
 struct Einstellung {
-    QString datei;          // below the program folder
-    bool dateiZuerstLesen;  // VAT and minute price read their file before asking
+    QString datei;         // below the program folder
+    bool dateiZuerstLesen; // VAT and minute price read their file before asking
     QString frage;
     QString fehlerzeile;
     std::function<bool(const Einstellungswert&)> gueltig;
@@ -76,8 +76,8 @@ void einstellen(AppState& state, Dialogs& dialogs, const Einstellung& e)
             return;
         }
         wert = vorher;
-        const Answer a = dialogs.message(zeilen({e.fehlerzeile, kNochmals}), programmCaption(), Buttons::YesNo,
-                                         Icon::Stop);
+        const Answer a =
+            dialogs.message(zeilen({e.fehlerzeile, kNochmals}), programmCaption(), Buttons::YesNo, Icon::Stop);
         if (a != Answer::Yes)
             return;
     }
@@ -97,13 +97,14 @@ void mnuMehrwertsteuerEinstellen(AppState& state, Dialogs& dialogs)
 
 void mnuMinutenpreisEinstellen(AppState& state, Dialogs& dialogs)
 {
-    einstellen(state, dialogs,
-               {kMinutenpreisDatei, true,
-                zeilen({QStringLiteral("Bitte geben Sie den gewünschten eigenen Minutenpreis (ohne Mehrwertsteuer)"),
-                        QStringLiteral("der angefallenen Telefonate an"),
-                        QStringLiteral("(z.B. 0,20 für 20 Cent/Minute):")}),
-                QStringLiteral("Sie müssen einen gültigen eigenen Minutenpreis angeben!"), zahlGueltig,
-                &AppState::Minutenpreis});
+    einstellen(
+        state, dialogs,
+        {kMinutenpreisDatei, true,
+         zeilen({QStringLiteral("Bitte geben Sie den gewünschten eigenen Minutenpreis (ohne Mehrwertsteuer)"),
+                 QStringLiteral("der angefallenen Telefonate an"),
+                 QStringLiteral("(z.B. 0,20 für 20 Cent/Minute):")}),
+         QStringLiteral("Sie müssen einen gültigen eigenen Minutenpreis angeben!"), zahlGueltig,
+         &AppState::Minutenpreis});
 }
 
 void mnuKostenaufschlag(AppState& state, Dialogs& dialogs)

@@ -16,15 +16,16 @@ struct Teile {
 
 // Reads the fixed forms over any character type (UTF-16 of a QString or the
 // UTF-8 bytes SQLite hands to a function). Only ASCII is ever accepted.
-template <typename Ch>
-class Leser {
+template<typename Ch> class Leser {
 public:
     Leser(const Ch* p, std::size_t n) : m_p(p), m_n(n) {}
 
     std::optional<Teile> lesen()
     {
-        while (m_n > 0 && istLeer(m_p[m_n - 1])) --m_n;
-        while (m_i < m_n && istLeer(m_p[m_i])) ++m_i;
+        while (m_n > 0 && istLeer(m_p[m_n - 1]))
+            --m_n;
+        while (m_i < m_n && istLeer(m_p[m_i]))
+            ++m_i;
         Teile t;
         const std::size_t start = m_i;
         int erste = 0, stellen = 0;
@@ -37,7 +38,8 @@ public:
                 return std::nullopt;
             if (m_i < m_n && (m_p[m_i] == Ch('T') || m_p[m_i] == Ch(' '))) {
                 ++m_i;
-                while (m_i < m_n && m_p[m_i] == Ch(' ')) ++m_i;
+                while (m_i < m_n && m_p[m_i] == Ch(' '))
+                    ++m_i;
                 if (!uhrzeit(t))
                     return std::nullopt;
             }
@@ -47,7 +49,8 @@ public:
             if (!zahl(1, 2, t.monat, s) || !zeichen('.') || !zahl(4, 4, t.jahr, s))
                 return std::nullopt;
             if (m_i < m_n && m_p[m_i] == Ch(' ')) {
-                while (m_i < m_n && m_p[m_i] == Ch(' ')) ++m_i;
+                while (m_i < m_n && m_p[m_i] == Ch(' '))
+                    ++m_i;
                 if (!uhrzeit(t))
                     return std::nullopt;
             }
@@ -135,7 +138,9 @@ void sqlStartZeit(sqlite3_context* ctx, int argc, sqlite3_value** argv)
 
 std::optional<std::int64_t> startZeitSchluessel(QStringView text)
 {
-    const auto t = Leser<char16_t>(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())).lesen();
+    const auto t =
+        Leser<char16_t>(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size()))
+            .lesen();
     if (!t)
         return std::nullopt;
     return schluessel(*t);

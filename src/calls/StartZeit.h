@@ -6,7 +6,9 @@
 #include <optional>
 #include <string_view>
 
-namespace SQLite { class Database; }
+namespace SQLite {
+class Database;
+}
 
 namespace orve {
 

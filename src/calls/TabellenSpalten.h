@@ -5,13 +5,16 @@
 
 #include <optional>
 
-namespace SQLite { class Column; class Database; }
+namespace SQLite {
+class Column;
+class Database;
+} // namespace SQLite
 
 namespace orve {
 
 // The columns the program reads from TK-Suite's tables.
-QStringList stdbillSpalten();   // time, user, username, number, duration, lineno
-QStringList paradoxSpalten();   // Tln#, flags, Rufnummer, Dauer, line
+QStringList stdbillSpalten(); // time, user, username, number, duration, lineno
+QStringList paradoxSpalten(); // Tln#, flags, Rufnummer, Dauer, line
 
 // The column names of a table in their order; empty when it does not exist.
 QStringList tabellenSpalten(SQLite::Database& db, const QString& tabelle);

@@ -1,19 +1,18 @@
 #include "calls/TkBillFilter.h"
 
-#include "calls/StartZeit.h"
 #include "calls/Auswahl.h"
+#include "calls/StartZeit.h"
 #include "calls/TabellenSpalten.h"
 #include "calls/TkBillQuelle.h"
-#include "common/SqlName.h"
 #include "common/AppState.h"
 #include "common/Dialogs.h"
+#include "common/SqlName.h"
 
 #include <SQLiteCpp/SQLiteCpp.h>
 
 namespace orve {
 
 namespace {
-
 
 // The first two columns of `paradox` (date and time of day), then the
 // columns the program uses.
@@ -41,7 +40,7 @@ void nebenstelleBinden(SQLite::Statement& q, int& i, std::int64_t nummer)
 
 QStringList nebenstellenEintraege(const AppState& state, Datenquellen& quellen)
 {
-    QStringList eintraege{kAlle};
+    QStringList eintraege {kAlle};
     try {
         if (state.IstParadox == 1) {
             paradoxKopieVerlangen(state);
@@ -72,7 +71,7 @@ QStringList datumEintraege(const AppState& state, Datenquellen& quellen, const Q
 {
     const auto grenze = nebenstellenGrenze(nebenstelle);
     const QString fn = QString::fromLatin1(kStartZeitFunktion);
-    QStringList eintraege{kAlle};
+    QStringList eintraege {kAlle};
     try {
         if (state.IstParadox == 1) {
             paradoxKopieVerlangen(state);
@@ -92,8 +91,8 @@ QStringList datumEintraege(const AppState& state, Datenquellen& quellen, const Q
                 eintraege << feldText(q.getColumn(0)) + QLatin1Char(' ') + feldText(q.getColumn(1));
         } else {
             auto db = quelleOeffnen(quellen, state);
-            const QStringList s = spaltenVerlangen(*db, QStringLiteral("stdbill"),
-                                                   {QStringLiteral("time"), QStringLiteral("user")});
+            const QStringList s =
+                spaltenVerlangen(*db, QStringLiteral("stdbill"), {QStringLiteral("time"), QStringLiteral("user")});
             QString sql = QStringLiteral("SELECT %1 FROM stdbill").arg(sqlName(s[0]));
             if (grenze)
                 sql += QStringLiteral(" WHERE ") + nebenstellenBedingung(s[1]);

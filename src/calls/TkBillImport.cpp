@@ -1,16 +1,16 @@
 #include "calls/TkBillImport.h"
 
-#include "calls/StartZeit.h"
 #include "calls/Auswahl.h"
+#include "calls/StartZeit.h"
 #include "calls/TabellenSpalten.h"
 #include "calls/TkBillQuelle.h"
-#include "common/SqlName.h"
 #include "common/AppState.h"
 #include "common/BusyCursor.h"
 #include "common/Dialogs.h"
 #include "common/LokaleDatenbank.h"
-#include "common/RohAnweisung.h"
 #include "common/Numbers.h"
+#include "common/RohAnweisung.h"
+#include "common/SqlName.h"
 #include "common/SqliteMeldung.h"
 
 #include <SQLiteCpp/SQLiteCpp.h>
@@ -28,8 +28,8 @@ QString paradoxDauer(const std::optional<QString>& dauer)
     if (!dauer)
         return QStringLiteral("0");
     const QString& d = *dauer;
-    const double sekunden = 3600 * fuehrendeZahl(d.left(2)) + 60 * fuehrendeZahl(d.mid(3, 2))
-        + fuehrendeZahl(d.right(2));
+    const double sekunden =
+        3600 * fuehrendeZahl(d.left(2)) + 60 * fuehrendeZahl(d.mid(3, 2)) + fuehrendeZahl(d.right(2));
     return QString::number(sekunden, 'g', 15);
 }
 
@@ -115,7 +115,7 @@ QuellAbfrage paradoxAbfrage(SQLite::Database& db, std::optional<std::int64_t> ne
                            sqlName(s[4]), sqlName(s[1]));
     if (nebenstelle)
         sql += QStringLiteral(" AND ") + nebenstellenBedingung(s[0]);
-    QuellAbfrage a{std::make_unique<RohAnweisung>(db, sql.toUtf8().constData()), true, 2};
+    QuellAbfrage a {std::make_unique<RohAnweisung>(db, sql.toUtf8().constData()), true, 2};
     nebenstelleBinden(*a.q, nebenstelle);
     return a;
 }
@@ -130,7 +130,7 @@ QuellAbfrage sqliteAbfrage(SQLite::Database& db, std::optional<std::int64_t> neb
     QString sql = QStringLiteral("SELECT %1 FROM stdbill").arg(namen.join(QStringLiteral(", ")));
     if (nebenstelle)
         sql += QStringLiteral(" WHERE ") + nebenstellenBedingung(s[1]);
-    QuellAbfrage a{std::make_unique<RohAnweisung>(db, sql.toUtf8().constData()), false, 1};
+    QuellAbfrage a {std::make_unique<RohAnweisung>(db, sql.toUtf8().constData()), false, 1};
     nebenstelleBinden(*a.q, nebenstelle);
     return a;
 }
@@ -140,12 +140,12 @@ QuellAbfrage sqliteAbfrage(SQLite::Database& db, std::optional<std::int64_t> neb
 // value, then texts byte by byte), the start by time (a start that is no
 // date comes first), then the table's own order.
 struct Einordnung {
-    int klasse = 0;            // 0 Null, 1 number, 2 text
+    int klasse = 0; // 0 Null, 1 number, 2 text
     std::int64_t ganz = 0;
     double zahl = 0;
     bool ganzzahlig = true;
     std::optional<std::int64_t> start;
-    int zeile = 0;             // line in the read buffer
+    int zeile = 0; // line in the read buffer
 };
 
 int vergleichen(const Einordnung& a, const Einordnung& b, const AnrufPuffer& p)
@@ -182,7 +182,8 @@ void lesen(QuellAbfrage& a, std::optional<std::int64_t> ab, std::optional<std::i
     while (a.q->schritt()) {
         std::string_view werte[6]; // user, username, number, time, duration, lineno
         if (a.paradox) {
-            const QString teile[6] = {wertText(sqlite3_column_value(q, 2)), QStringLiteral("(Internnummer) "),
+            const QString teile[6] = {wertText(sqlite3_column_value(q, 2)),
+                                      QStringLiteral("(Internnummer) "),
                                       paradoxRufnummer(textOderNull(sqlite3_column_value(q, 3))),
                                       wertText(sqlite3_column_value(q, 0)) + QLatin1Char(' ')
                                           + wertText(sqlite3_column_value(q, 1)),
@@ -210,9 +211,12 @@ void lesen(QuellAbfrage& a, std::optional<std::int64_t> ab, std::optional<std::i
             e.start = startZeitSchluessel(werte[3]);
         if ((ab || bis) && !e.start) {
             // Its moment is unknown: it is left out, and named.
-            auto text = [](std::string_view w) { return QString::fromUtf8(w.data(), static_cast<int>(w.size())).trimmed(); };
-            ohneZeitpunkt << QStringLiteral("Rufnummer %1, Nebenstelle %2, Beginn %3: Der Beginn „%3“ des Gesprächs "
-                                            "ist kein Datum mit Uhrzeit.")
+            auto text = [](std::string_view w) {
+                return QString::fromUtf8(w.data(), static_cast<int>(w.size())).trimmed();
+            };
+            ohneZeitpunkt << QStringLiteral(
+                                 "Rufnummer %1, Nebenstelle %2, Beginn %3: Der Beginn „%3“ des Gesprächs "
+                                 "ist kein Datum mit Uhrzeit.")
                                  .arg(text(werte[2]), text(werte[0]), text(werte[3]));
             continue;
         }

@@ -8,7 +8,9 @@
 #include <cstdint>
 #include <optional>
 
-namespace SQLite { class Statement; }
+namespace SQLite {
+class Statement;
+}
 
 namespace orve {
 
@@ -16,7 +18,7 @@ struct AppState;
 class Datenquellen;
 
 struct EinleseErgebnis {
-    std::int64_t anzahl = 0;        // calls written to `bill` and to the list
+    std::int64_t anzahl = 0; // calls written to `bill` and to the list
     // The database error that ended the import early, as a German message;
     // the calls written before it stay in `bill`, in the list and the count.
     std::optional<QString> fehler;

@@ -15,8 +15,8 @@ namespace orve {
 QString quellVerbindung(int istSQLite3, const QString& billpfad)
 {
     return QStringLiteral("Provider=MSDASQL.1;Persist Security Info=False;Mode=ReadWrite;Extended Properties=DSN=")
-        + (istSQLite3 == 1 ? QStringLiteral("SQLite3 Datasource") : QStringLiteral("SQLite Datasource")) + QStringLiteral(";Database=") + billpfad
-        + QStringLiteral(";Threaded=0;Timeout=;NoWCHAR=0");
+           + (istSQLite3 == 1 ? QStringLiteral("SQLite3 Datasource") : QStringLiteral("SQLite Datasource"))
+           + QStringLiteral(";Database=") + billpfad + QStringLiteral(";Threaded=0;Timeout=;NoWCHAR=0");
 }
 
 std::unique_ptr<SQLite::Database> quelleOeffnen(Datenquellen& quellen, const AppState& state)
@@ -30,7 +30,8 @@ std::unique_ptr<SQLite::Database> quelleOeffnen(Datenquellen& quellen, const App
     } catch (const VerbindungsFehler& e) {
         throw QuellFehler(zeilen({wasText, e.text()}));
     } catch (const SQLite::Exception& e) {
-        throw QuellFehler(zeilen({wasText, sqliteMeldung(e, state.Billpfad, QStringLiteral("versuchen Sie es erneut"))}));
+        throw QuellFehler(
+            zeilen({wasText, sqliteMeldung(e, state.Billpfad, QStringLiteral("versuchen Sie es erneut"))}));
     }
 }
 
@@ -52,18 +53,20 @@ QString anrufDatenbank(const AppState& state)
 
 QuellFehler anrufdatenLesefehler(const AppState& state, const SQLite::Exception& e)
 {
-    return QuellFehler(zeilen({QStringLiteral("Die Anrufdaten können nicht gelesen werden."),
-                               sqliteMeldung(e, anrufDatenbank(state), QStringLiteral("versuchen Sie es erneut"))}));
+    return QuellFehler(
+        zeilen({QStringLiteral("Die Anrufdaten können nicht gelesen werden."),
+                sqliteMeldung(e, anrufDatenbank(state), QStringLiteral("versuchen Sie es erneut"))}));
 }
 
 void paradoxKopieVerlangen(const AppState& state)
 {
     if (state.paradoxKopieFehlt.isEmpty())
         return;
-    throw QuellFehler(zeilen({QStringLiteral("Von der Paradox-Tabelle \"bill\" sind bei diesem Programmstart keine "
-                                             "Anrufdaten verfügbar, weil sie nicht in die lokale Datenbank übernommen "
-                                             "werden konnten:"),
-                              state.paradoxKopieFehlt}));
+    throw QuellFehler(
+        zeilen({QStringLiteral("Von der Paradox-Tabelle \"bill\" sind bei diesem Programmstart keine "
+                               "Anrufdaten verfügbar, weil sie nicht in die lokale Datenbank übernommen "
+                               "werden konnten:"),
+                state.paradoxKopieFehlt}));
 }
 
 } // namespace orve

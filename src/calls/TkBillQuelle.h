@@ -6,7 +6,10 @@
 
 #include <memory>
 
-namespace SQLite { class Database; class Exception; }
+namespace SQLite {
+class Database;
+class Exception;
+} // namespace SQLite
 
 namespace orve {
 

@@ -44,8 +44,8 @@ bool befehlAusfuehren(Dialogs& dialogs, const std::function<void()>& befehl)
         dialogs.message(sqliteMeldung(e, QString(), QStringLiteral("versuchen Sie es erneut")), kProduktName,
                         Buttons::Ok, Icon::Critical);
     } catch (const std::exception& e) {
-        dialogs.message(zeilen({QStringLiteral("Unerwarteter Fehler:"), QString::fromUtf8(e.what())}),
-                        kProduktName, Buttons::Ok, Icon::Critical);
+        dialogs.message(zeilen({QStringLiteral("Unerwarteter Fehler:"), QString::fromUtf8(e.what())}), kProduktName,
+                        Buttons::Ok, Icon::Critical);
     }
     return false;
 }

@@ -6,7 +6,9 @@
 
 #include <memory>
 
-namespace SQLite { class Database; }
+namespace SQLite {
+class Database;
+}
 
 namespace orve {
 

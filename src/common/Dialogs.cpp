@@ -12,7 +12,8 @@ QString zeilen(const QStringList& teile)
 QString Dialogs::speichernUnter(const QString& titel, const QString& dateiname, const QString& filter,
                                 const QString& endung)
 {
-    return saveFile(FileRequest{titel, QDir::toNativeSeparators(QDir::home().filePath(dateiname)), filter, endung});
+    return saveFile(
+        FileRequest {titel, QDir::toNativeSeparators(QDir::home().filePath(dateiname)), filter, endung});
 }
 
 } // namespace orve

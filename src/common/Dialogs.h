@@ -18,7 +18,7 @@ enum class Icon { None, Critical, Information, Stop };
 enum class Answer { Ok, Cancel, Yes, No };
 
 struct Message {
-    QString text;    // lines joined with CR
+    QString text; // lines joined with CR
     QString title;
     Buttons buttons = Buttons::Ok;
     Icon icon = Icon::None;
@@ -26,7 +26,7 @@ struct Message {
 };
 
 struct InputRequest {
-    QString prompt;  // lines joined with CR
+    QString prompt; // lines joined with CR
     QString title;
     QString preset;
     bool offerFileChooser = false; // a "Durchsuchen…" button beside the text
@@ -34,9 +34,9 @@ struct InputRequest {
 
 struct FileRequest {
     QString title;
-    QString preset;  // suggested path, native separators
-    QString filter;  // "PDF-Dateien (*.pdf)"
-    QString suffix;  // added when the name typed has none ("pdf")
+    QString preset; // suggested path, native separators
+    QString filter; // "PDF-Dateien (*.pdf)"
+    QString suffix; // added when the name typed has none ("pdf")
 };
 
 // Everything the logic asks the user in the middle of an operation goes
@@ -54,14 +54,14 @@ public:
     virtual QString saveFile(const FileRequest& r) = 0;
 
     // Shorthands.
-    Answer message(const QString& text, const QString& title, Buttons b = Buttons::Ok,
-                   Icon i = Icon::None, std::optional<Answer> def = std::nullopt)
+    Answer message(const QString& text, const QString& title, Buttons b = Buttons::Ok, Icon i = Icon::None,
+                   std::optional<Answer> def = std::nullopt)
     {
-        return message(Message{text, title, b, i, def});
+        return message(Message {text, title, b, i, def});
     }
     QString input(const QString& prompt, const QString& title, const QString& preset)
     {
-        return input(InputRequest{prompt, title, preset, false});
+        return input(InputRequest {prompt, title, preset, false});
     }
     // The file question offering `dateiname` in the home folder.
     QString speichernUnter(const QString& titel, const QString& dateiname, const QString& filter,

@@ -25,15 +25,18 @@ Dokumentfenster::Dokumentfenster(Dokument dokument, Dialogs& dialogs, Druckausga
     m_leiste->setObjectName(QStringLiteral("Werkzeugleiste"));
     m_leiste->setToolButtonStyle(Qt::ToolButtonTextOnly);
 
-    befehlAufnehmen({QStringLiteral("Drucken"), QStringLiteral("Drucken…"), QKeySequence::Print, [this] { drucken(); }});
+    befehlAufnehmen(
+        {QStringLiteral("Drucken"), QStringLiteral("Drucken…"), QKeySequence::Print, [this] { drucken(); }});
     for (const Speicherart& art : m_dokument.speichern) {
         const QString format = art.format.left(1) + art.format.mid(1).toLower();
-        befehlAufnehmen({QStringLiteral("Als%1Speichern").arg(format), QStringLiteral("Als %1 speichern…").arg(art.format),
-                         art.kurz, [this, &art] { speichern(art); }});
+        befehlAufnehmen({QStringLiteral("Als%1Speichern").arg(format),
+                         QStringLiteral("Als %1 speichern…").arg(art.format), art.kurz,
+                         [this, &art] { speichern(art); }});
     }
     for (const Befehl& b : m_dokument.befehle)
         befehlAufnehmen(b);
-    QAction* schliessen = aktion(QStringLiteral("Schliessen"), QStringLiteral("Schließen"), QKeySequence(Qt::Key_Escape));
+    QAction* schliessen =
+        aktion(QStringLiteral("Schliessen"), QStringLiteral("Schließen"), QKeySequence(Qt::Key_Escape));
     connect(schliessen, &QAction::triggered, this, &QWidget::close);
     m_leiste->addAction(schliessen);
 
@@ -81,8 +84,9 @@ void Dokumentfenster::drucken()
 void Dokumentfenster::speichern(const Speicherart& art)
 {
     const QString endung = art.format.toLower();
-    const QString datei = m_dialogs.speichernUnter(QStringLiteral("Als %1 speichern").arg(art.format), art.dateiname,
-                                                   QStringLiteral("%1-Dateien (*.%2)").arg(art.format, endung), endung);
+    const QString datei =
+        m_dialogs.speichernUnter(QStringLiteral("Als %1 speichern").arg(art.format), art.dateiname,
+                                 QStringLiteral("%1-Dateien (*.%2)").arg(art.format, endung), endung);
     if (datei.isEmpty())
         return;
     BusyCursor warten;

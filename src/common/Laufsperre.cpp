@@ -25,9 +25,12 @@ namespace {
 QString programmText(Laufsperre::Programm p)
 {
     switch (p) {
-    case Laufsperre::Programm::Fenster: return QStringLiteral("Programmfenster orve-tarifo");
-    case Laufsperre::Programm::Stapelbefehl: return QStringLiteral("Stapelbefehl orve-tarifo-bericht");
-    case Laufsperre::Programm::Tarifeditor: return QStringLiteral("Tarifeditor im Programmfenster orve-tarifo");
+    case Laufsperre::Programm::Fenster:
+        return QStringLiteral("Programmfenster orve-tarifo");
+    case Laufsperre::Programm::Stapelbefehl:
+        return QStringLiteral("Stapelbefehl orve-tarifo-bericht");
+    case Laufsperre::Programm::Tarifeditor:
+        return QStringLiteral("Tarifeditor im Programmfenster orve-tarifo");
     }
     return {};
 }
@@ -35,7 +38,7 @@ QString programmText(Laufsperre::Programm p)
 QString benutzerName()
 {
     const uid_t uid = geteuid();
-    passwd eintrag{};
+    passwd eintrag {};
     passwd* gefunden = nullptr;
     char puffer[4096];
     if (getpwuid_r(uid, &eintrag, puffer, sizeof puffer, &gefunden) == 0 && gefunden)
@@ -47,22 +50,28 @@ QString ursache(int fehlernummer)
 {
     switch (fehlernummer) {
     case EACCES:
-    case EPERM: return QStringLiteral("Zugriff verweigert");
-    case EROFS: return QStringLiteral("der Datenträger ist schreibgeschützt");
-    case ENOSPC: return QStringLiteral("der Datenträger ist voll");
+    case EPERM:
+        return QStringLiteral("Zugriff verweigert");
+    case EROFS:
+        return QStringLiteral("der Datenträger ist schreibgeschützt");
+    case ENOSPC:
+        return QStringLiteral("der Datenträger ist voll");
     case ENOENT:
-    case ENOTDIR: return QStringLiteral("den Ordner gibt es nicht");
-    default: return QStringLiteral("Systemfehler Nr. %1").arg(fehlernummer);
+    case ENOTDIR:
+        return QStringLiteral("den Ordner gibt es nicht");
+    default:
+        return QStringLiteral("Systemfehler Nr. %1").arg(fehlernummer);
     }
 }
 
 Fehler dateiFehler(const QString& pfad, const QString& grund)
 {
-    return Fehler(zeilen({QStringLiteral("Die Sperrdatei %1 kann nicht angelegt oder geöffnet werden: %2.")
-                              .arg(QDir::toNativeSeparators(pfad), grund),
-                          QStringLiteral("Sie verhindert, dass zwei Läufe gleichzeitig dieselben Gespräche einlesen "
-                                         "und berechnen; ohne sie wird nichts begonnen. Bitte sorgen Sie dafür, "
-                                         "dass jeder Benutzer des Programms im Ordner Datenbank schreiben darf.")}));
+    return Fehler(
+        zeilen({QStringLiteral("Die Sperrdatei %1 kann nicht angelegt oder geöffnet werden: %2.")
+                    .arg(QDir::toNativeSeparators(pfad), grund),
+                QStringLiteral("Sie verhindert, dass zwei Läufe gleichzeitig dieselben Gespräche einlesen "
+                               "und berechnen; ohne sie wird nichts begonnen. Bitte sorgen Sie dafür, "
+                               "dass jeder Benutzer des Programms im Ordner Datenbank schreiben darf.")}));
 }
 
 const QString kSeitFormat = QStringLiteral("dd.MM.yyyy hh:mm:ss");
@@ -98,7 +107,7 @@ bool Laufsperre::nehmen()
     const int datei = ::open(QFile::encodeName(m_pfad).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
     if (datei < 0)
         throw dateiFehler(m_pfad, ursache(errno));
-    struct stat st{};
+    struct stat st {};
     if (::fstat(datei, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(datei);
         throw dateiFehler(m_pfad, QStringLiteral("sie ist keine gewöhnliche Datei"));

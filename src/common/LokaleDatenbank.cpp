@@ -25,21 +25,38 @@ struct Spalte {
 };
 
 const std::vector<Spalte> kBill = {
-    {"time", "TEXT"}, {"user", "TEXT"}, {"username", "TEXT"}, {"number", "TEXT"},
-    {"duration", "TEXT"}, {"ucosts", "REAL"}, {"rufziel", "TEXT"}, {"lineno", "TEXT"},
-    {"costs", "REAL"}, {"vergleichsnummer", "TEXT"}, {"ucostsBrutto", "REAL"},
+    {"time", "TEXT"},
+    {"user", "TEXT"},
+    {"username", "TEXT"},
+    {"number", "TEXT"},
+    {"duration", "TEXT"},
+    {"ucosts", "REAL"},
+    {"rufziel", "TEXT"},
+    {"lineno", "TEXT"},
+    {"costs", "REAL"},
+    {"vergleichsnummer", "TEXT"},
+    {"ucostsBrutto", "REAL"},
     // Version 2: the tariff row that priced the call ("faktor:12", "Ortstarif:3", "intern").
     {"tarifsatz", "TEXT"},
 };
 
 const std::vector<Spalte> kTarif = {
-    {"satz", "INTEGER PRIMARY KEY AUTOINCREMENT"}, {"vorwahl", "TEXT"}, {"Bezeichnung", "TEXT"},
-    {"von Zeit", "TEXT"}, {"bis Zeit", "TEXT"}, {"Minutenpreis", "REAL"}, {"Pauschale", "REAL"},
-    {"Sekundentakt", "INTEGER"}, {"typ", "TEXT"}, {"username", "TEXT"},
+    {"satz", "INTEGER PRIMARY KEY AUTOINCREMENT"},
+    {"vorwahl", "TEXT"},
+    {"Bezeichnung", "TEXT"},
+    {"von Zeit", "TEXT"},
+    {"bis Zeit", "TEXT"},
+    {"Minutenpreis", "REAL"},
+    {"Pauschale", "REAL"},
+    {"Sekundentakt", "INTEGER"},
+    {"typ", "TEXT"},
+    {"username", "TEXT"},
 };
 
 const std::vector<Spalte> kCallByCall = {
-    {"satz", "INTEGER PRIMARY KEY AUTOINCREMENT"}, {"vorwahl", "TEXT"}, {"Bezeichnung", "TEXT"},
+    {"satz", "INTEGER PRIMARY KEY AUTOINCREMENT"},
+    {"vorwahl", "TEXT"},
+    {"Bezeichnung", "TEXT"},
 };
 
 std::set<std::string> vorhandeneSpalten(SQLite::Database& db, const std::string& tabelle)
@@ -49,7 +66,8 @@ std::set<std::string> vorhandeneSpalten(SQLite::Database& db, const std::string&
     q.bind(1, tabelle);
     while (q.executeStep()) {
         std::string n = q.getColumn(0).getString();
-        for (auto& c : n) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        for (auto& c : n)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         namen.insert(n);
     }
     return namen;
@@ -61,7 +79,8 @@ void tabelleSicherstellen(SQLite::Database& db, const std::string& tabelle, cons
     if (vorhanden.empty()) {
         std::string sql = "CREATE TABLE " + sqlName(QString::fromStdString(tabelle)).toStdString() + " (";
         for (size_t i = 0; i < spalten.size(); ++i) {
-            if (i) sql += ", ";
+            if (i)
+                sql += ", ";
             sql += sqlName(QString::fromUtf8(spalten[i].name)).toStdString() + " " + spalten[i].typ;
         }
         db.exec(sql + ")");
@@ -70,7 +89,8 @@ void tabelleSicherstellen(SQLite::Database& db, const std::string& tabelle, cons
     // An older file may lack a column added later: add it, keep every row.
     for (const auto& s : spalten) {
         std::string n = s.name;
-        for (auto& c : n) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        for (auto& c : n)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         if (!vorhanden.count(n) && std::string(s.typ).find("PRIMARY") == std::string::npos)
             db.exec("ALTER TABLE " + sqlName(QString::fromStdString(tabelle)).toStdString() + " ADD COLUMN "
                     + sqlName(QString::fromUtf8(s.name)).toStdString() + " " + s.typ);
@@ -115,10 +135,12 @@ QString lokalerRumpf(const QString& programmOrdner, int istSQLite3)
 {
     const QString p = QDir::toNativeSeparators(programmOrdner);
     const QString sep = QDir::separator();
-    const QString fil = istSQLite3 == 1 ? QStringLiteral("SQLite3 ODBC Driver") : QStringLiteral("SQLite ODBC Driver");
+    const QString fil =
+        istSQLite3 == 1 ? QStringLiteral("SQLite3 ODBC Driver") : QStringLiteral("SQLite ODBC Driver");
     return QStringLiteral("DSN=ORVE-Access;DBQ=") + p + sep + QStringLiteral("Datenbank") + sep
-        + QStringLiteral("Bill.sqlite;DefaultDir=") + p + sep + QStringLiteral("Datenbank")
-        + QStringLiteral(";DriverId=25;FIL=") + fil + QStringLiteral(";MaxBufferSize=2048;PageTimeout=5;UID=admin;");
+           + QStringLiteral("Bill.sqlite;DefaultDir=") + p + sep + QStringLiteral("Datenbank")
+           + QStringLiteral(";DriverId=25;FIL=") + fil
+           + QStringLiteral(";MaxBufferSize=2048;PageTimeout=5;UID=admin;");
 }
 } // namespace
 
@@ -147,7 +169,7 @@ std::unique_ptr<SQLite::Database> lokalOeffnen(Datenquellen& quellen, const AppS
 QString lokaleShapeVerbindung(const QString& programmOrdner, int istSQLite3)
 {
     return QStringLiteral("Provider=MSDataShape.1;Extended Properties=") + lokalerRumpf(programmOrdner, istSQLite3)
-        + QStringLiteral(";Persist Security Info=False;Data Provider=MSDASQL.1");
+           + QStringLiteral(";Persist Security Info=False;Data Provider=MSDASQL.1");
 }
 
 } // namespace orve

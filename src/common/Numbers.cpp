@@ -52,12 +52,18 @@ std::optional<double> fuehrendeZahlLesen(const QString& text)
         ++i;
     }
     bool digits = false;
-    while (ziffer(i)) { number.push_back(static_cast<char>(s[i++].unicode())); digits = true; }
+    while (ziffer(i)) {
+        number.push_back(static_cast<char>(s[i++].unicode()));
+        digits = true;
+    }
     // A decimal point or a decimal comma: "7.7" and "7,7" are both 7.7.
     if (i < n && (s[i] == QLatin1Char('.') || s[i] == QLatin1Char(',')) && (digits || ziffer(i + 1))) {
         number.push_back('.');
         ++i;
-        while (ziffer(i)) { number.push_back(static_cast<char>(s[i++].unicode())); digits = true; }
+        while (ziffer(i)) {
+            number.push_back(static_cast<char>(s[i++].unicode()));
+            digits = true;
+        }
     }
     if (!digits)
         return std::nullopt;
@@ -67,7 +73,8 @@ std::optional<double> fuehrendeZahlLesen(const QString& text)
         if (j < n && (s[j] == QLatin1Char('-') || s[j] == QLatin1Char('+')))
             exp.push_back(static_cast<char>(s[j++].unicode()));
         const int start = j;
-        while (ziffer(j)) exp.push_back(static_cast<char>(s[j++].unicode()));
+        while (ziffer(j))
+            exp.push_back(static_cast<char>(s[j++].unicode()));
         if (j > start)
             number += exp;
     }
@@ -85,8 +92,7 @@ double fuehrendeZahl(const QString& text)
 std::optional<double> deutscheZahl(const QString& text)
 {
     const QString t = text.trimmed();
-    static const QRegularExpression kMitKomma(
-        QStringLiteral("^[+-]?(\\d{1,3}(\\.\\d{3})+|\\d*),\\d*$"));
+    static const QRegularExpression kMitKomma(QStringLiteral("^[+-]?(\\d{1,3}(\\.\\d{3})+|\\d*),\\d*$"));
     static const QRegularExpression kOhneKomma(QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)$"));
     QString plain;
     if (t.contains(QLatin1Char(','))) {
@@ -115,8 +121,10 @@ QString deutscheZahlText(double value)
     if (s.contains(QLatin1Char('e')))
         s = QString::number(value, 'f', 10);
     if (s.contains(QLatin1Char('.'))) {
-        while (s.endsWith(QLatin1Char('0'))) s.chop(1);
-        if (s.endsWith(QLatin1Char('.'))) s.chop(1);
+        while (s.endsWith(QLatin1Char('0')))
+            s.chop(1);
+        if (s.endsWith(QLatin1Char('.')))
+            s.chop(1);
     }
     if (s == QLatin1String("-0"))
         s = QStringLiteral("0");
@@ -165,8 +173,13 @@ QString festText(double value, int stellen)
     if (frac[n] >= '5') {
         int i = static_cast<int>(digits.size()) - 1;
         while (i >= 0) {
-            if (digits[static_cast<size_t>(i)] == '9') { digits[static_cast<size_t>(i)] = '0'; --i; }
-            else { ++digits[static_cast<size_t>(i)]; break; }
+            if (digits[static_cast<size_t>(i)] == '9') {
+                digits[static_cast<size_t>(i)] = '0';
+                --i;
+            } else {
+                ++digits[static_cast<size_t>(i)];
+                break;
+            }
         }
         if (i < 0)
             digits.insert(digits.begin(), '1');
@@ -218,8 +231,10 @@ std::optional<int> tageszeitSekunden(QStringView t)
 
 QString tageszeitText(int sekunden)
 {
-    if (sekunden < 0) sekunden = 0;
-    if (sekunden > 86400) sekunden = 86400;
+    if (sekunden < 0)
+        sekunden = 0;
+    if (sekunden > 86400)
+        sekunden = 86400;
     return QStringLiteral("%1:%2:%3")
         .arg(sekunden / 3600, 2, 10, QLatin1Char('0'))
         .arg((sekunden / 60) % 60, 2, 10, QLatin1Char('0'))

@@ -92,7 +92,8 @@ QString keineDateiArt(const QString& pfad)
 QString schreibfehlerUrsache(int fehlerNummer, const QString& ordner)
 {
     // Without a folder (stdout) the sentences name none.
-    const QString mitOrdner = ordner.isEmpty() ? QString() : QStringLiteral(" mit dem Ordner %1").arg(nativ(ordner));
+    const QString mitOrdner =
+        ordner.isEmpty() ? QString() : QStringLiteral(" mit dem Ordner %1").arg(nativ(ordner));
     const QString voll = QStringLiteral("Der Datenträger%1 ist voll, oder die Datei wäre größer, als das System "
                                         "erlaubt. Bitte schaffen Sie Platz und versuchen Sie es erneut.")
                              .arg(mitOrdner);
@@ -104,16 +105,18 @@ QString schreibfehlerUrsache(int fehlerNummer, const QString& ordner)
     case EACCES:
     case EPERM:
     case EROFS:
-        return QStringLiteral("Im Ordner %1 darf nicht geschrieben werden, oder die Datei ist schreibgeschützt. Bitte "
-                              "wählen Sie einen anderen Ordner oder lassen Sie sich Schreibrechte geben.")
+        return QStringLiteral(
+                   "Im Ordner %1 darf nicht geschrieben werden, oder die Datei ist schreibgeschützt. Bitte "
+                   "wählen Sie einen anderen Ordner oder lassen Sie sich Schreibrechte geben.")
             .arg(nativ(ordner));
     case ENOENT:
     case ENOTDIR:
         return QStringLiteral("Den Ordner %1 gibt es nicht. Bitte legen Sie ihn an oder wählen Sie einen anderen.")
             .arg(nativ(ordner));
     case EIO:
-        return QStringLiteral("Der Datenträger%1 hat einen Fehler gemeldet. Bitte prüfen Sie den Datenträger oder die "
-                              "Netzwerkverbindung und versuchen Sie es erneut.")
+        return QStringLiteral(
+                   "Der Datenträger%1 hat einen Fehler gemeldet. Bitte prüfen Sie den Datenträger oder die "
+                   "Netzwerkverbindung und versuchen Sie es erneut.")
             .arg(mitOrdner);
     case ENAMETOOLONG:
         return QStringLiteral("Der Dateiname ist zu lang. Bitte wählen Sie einen kürzeren.");
@@ -137,10 +140,10 @@ void OutputFile::pruefen(const QString& pfad, const QString& art)
     const QString was = QStringLiteral("Die %1 %2 wird nicht geschrieben:").arg(art, nativ(pfad));
     const QString anderes = keineDateiArt(pfad);
     if (!anderes.isEmpty())
-        throw Ausgabefehler(zeilen({was,
-                                    QStringLiteral("%1 ist keine gewöhnliche Datei, sondern %2. Es wurde nichts "
-                                                   "ersetzt. Bitte geben Sie den Namen einer Datei an.")
-                                        .arg(nativ(pfad), anderes)}));
+        throw Ausgabefehler(
+            zeilen({was, QStringLiteral("%1 ist keine gewöhnliche Datei, sondern %2. Es wurde nichts "
+                                        "ersetzt. Bitte geben Sie den Namen einer Datei an.")
+                             .arg(nativ(pfad), anderes)}));
     if (!QFileInfo(ordnerVon(pfad)).isDir())
         throw Ausgabefehler(zeilen({was, schreibfehlerUrsache(ENOENT, ordnerVon(pfad))}));
 }
@@ -180,10 +183,11 @@ void OutputFile::commit()
 
 void OutputFile::fehlschlag(int fehlerNummer) const
 {
-    throw Ausgabefehler(zeilen({QStringLiteral("Die %1 %2 konnte nicht geschrieben werden.").arg(m_art, nativ(m_pfad)),
-                                schreibfehlerUrsache(fehlerNummer, ordnerVon(m_pfad)),
-                                m_gabEsSchon ? QStringLiteral("Die vorhandene Datei ist unverändert.")
-                                             : QStringLiteral("Es wurde keine Datei angelegt.")}));
+    throw Ausgabefehler(
+        zeilen({QStringLiteral("Die %1 %2 konnte nicht geschrieben werden.").arg(m_art, nativ(m_pfad)),
+                schreibfehlerUrsache(fehlerNummer, ordnerVon(m_pfad)),
+                m_gabEsSchon ? QStringLiteral("Die vorhandene Datei ist unverändert.")
+                             : QStringLiteral("Es wurde keine Datei angelegt.")}));
 }
 
 } // namespace orve

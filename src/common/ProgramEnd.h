@@ -13,7 +13,9 @@ namespace orve {
 class ProgramEnd : public std::runtime_error {
 public:
     explicit ProgramEnd(const QString& reason, int exitCode = 1)
-        : std::runtime_error(reason.toStdString()), m_reason(reason), m_exitCode(exitCode) {}
+        : std::runtime_error(reason.toStdString()), m_reason(reason), m_exitCode(exitCode)
+    {
+    }
 
     const QString& reason() const { return m_reason; }
     int exitCode() const { return m_exitCode; }

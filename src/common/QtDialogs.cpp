@@ -42,10 +42,16 @@ Answer QtDialogs::message(const Message& m)
     box.setWindowTitle(m.title);
     box.setText(sichtbar(m.text));
     switch (m.icon) {
-    case Icon::None: box.setIcon(QMessageBox::NoIcon); break;
+    case Icon::None:
+        box.setIcon(QMessageBox::NoIcon);
+        break;
     case Icon::Critical:
-    case Icon::Stop: box.setIcon(QMessageBox::Critical); break;
-    case Icon::Information: box.setIcon(QMessageBox::Information); break;
+    case Icon::Stop:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case Icon::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
     }
     std::map<QAbstractButton*, Answer> antworten;
     auto knopf = [&](const QString& text, QMessageBox::ButtonRole rolle, Answer a) {
@@ -113,8 +119,9 @@ QString QtDialogs::input(const InputRequest& r)
         suchen->setAutoDefault(false);
         QObject::connect(suchen, &QPushButton::clicked, &dlg, [&dlg, feld] {
             const QString start = QFileInfo(QDir::fromNativeSeparators(feld->text())).absolutePath();
-            const QString datei = QFileDialog::getOpenFileName(&dlg, QStringLiteral("Datei bill.db wählen"), start,
-                                                               QStringLiteral("TK-Bill Datenbank (*.db);;Alle Dateien (*)"));
+            const QString datei =
+                QFileDialog::getOpenFileName(&dlg, QStringLiteral("Datei bill.db wählen"), start,
+                                             QStringLiteral("TK-Bill Datenbank (*.db);;Alle Dateien (*)"));
             if (!datei.isEmpty())
                 feld->setText(QDir::toNativeSeparators(datei));
         });

@@ -10,7 +10,9 @@
 struct sqlite3;
 struct sqlite3_stmt;
 
-namespace SQLite { class Database; }
+namespace SQLite {
+class Database;
+}
 
 namespace orve {
 

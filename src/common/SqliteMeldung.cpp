@@ -32,18 +32,26 @@ const QString kKeineSpalte = QStringLiteral("no such column: ");
 SqliteUrsache sqliteUrsache(int ergebnisCode, const QString& sqliteText)
 {
     switch (ergebnisCode & 0xFF) {
-    case SQLITE_FULL: return SqliteUrsache::Voll;
+    case SQLITE_FULL:
+        return SqliteUrsache::Voll;
     case SQLITE_READONLY:
     case SQLITE_PERM:
-    case SQLITE_AUTH: return SqliteUrsache::Schreibschutz;
+    case SQLITE_AUTH:
+        return SqliteUrsache::Schreibschutz;
     case SQLITE_BUSY:
-    case SQLITE_LOCKED: return SqliteUrsache::Gesperrt;
-    case SQLITE_IOERR: return SqliteUrsache::Datentraeger;
+    case SQLITE_LOCKED:
+        return SqliteUrsache::Gesperrt;
+    case SQLITE_IOERR:
+        return SqliteUrsache::Datentraeger;
     case SQLITE_NOTADB:
-    case SQLITE_CORRUPT: return SqliteUrsache::KeineDatenbank;
-    case SQLITE_CANTOPEN: return SqliteUrsache::NichtZuOeffnen;
-    case SQLITE_NOMEM: return SqliteUrsache::Speicher;
-    default: break;
+    case SQLITE_CORRUPT:
+        return SqliteUrsache::KeineDatenbank;
+    case SQLITE_CANTOPEN:
+        return SqliteUrsache::NichtZuOeffnen;
+    case SQLITE_NOMEM:
+        return SqliteUrsache::Speicher;
+    default:
+        break;
     }
     if (sqliteText.contains(kKeineTabelle))
         return SqliteUrsache::TabelleFehlt;
@@ -67,16 +75,18 @@ QString sqliteMeldung(int ergebnisCode, const QString& sqliteText, const QString
         satz = QStringLiteral("Der Datenträger mit der Datenbank %1 ist voll. Bitte schaffen Sie Platz und %2.");
         break;
     case SqliteUrsache::Schreibschutz:
-        satz = QStringLiteral("Die Datenbank %1 kann nicht beschrieben werden: die Datei oder ihr Ordner ist "
-                              "schreibgeschützt. Bitte geben Sie Ihrem Benutzerkonto Schreibrechte auf beide und %2.");
+        satz =
+            QStringLiteral("Die Datenbank %1 kann nicht beschrieben werden: die Datei oder ihr Ordner ist "
+                           "schreibgeschützt. Bitte geben Sie Ihrem Benutzerkonto Schreibrechte auf beide und %2.");
         break;
     case SqliteUrsache::Gesperrt:
         satz = QStringLiteral("Die Datenbank %1 wird gerade von einem anderen Programm benutzt. Bitte warten Sie, "
                               "bis es fertig ist, und %2.");
         break;
     case SqliteUrsache::Datentraeger:
-        satz = QStringLiteral("Beim Lesen oder Schreiben der Datenbank %1 hat der Datenträger einen Fehler gemeldet. "
-                              "Bitte prüfen Sie den Datenträger oder die Netzwerkverbindung und %2.");
+        satz =
+            QStringLiteral("Beim Lesen oder Schreiben der Datenbank %1 hat der Datenträger einen Fehler gemeldet. "
+                           "Bitte prüfen Sie den Datenträger oder die Netzwerkverbindung und %2.");
         break;
     case SqliteUrsache::KeineDatenbank:
         satz = QStringLiteral("Die Datei %1 ist keine SQLite-Datenbank oder sie ist beschädigt. Bitte prüfen Sie "
@@ -106,7 +116,8 @@ QString sqliteMeldung(int ergebnisCode, const QString& sqliteText, const QString
         satz.replace(QStringLiteral("%3"),
                      nameNach(sqliteText, ursache == SqliteUrsache::TabelleFehlt ? kKeineTabelle : kKeineSpalte));
     // Without a path (a failure caught far from its database) the sentence names none.
-    const QString text = db.isEmpty() ? satz.replace(QStringLiteral(" %1"), QString()).arg(danach) : satz.arg(db, danach);
+    const QString text =
+        db.isEmpty() ? satz.replace(QStringLiteral(" %1"), QString()).arg(danach) : satz.arg(db, danach);
     return zeilen({text, QStringLiteral("Meldung von SQLite: %1").arg(sqliteText)});
 }
 

@@ -2,21 +2,23 @@
 
 #include <QString>
 
-namespace SQLite { class Exception; }
+namespace SQLite {
+class Exception;
+}
 
 namespace orve {
 
 // What went wrong in an SQLite call, as far as the user can act on it.
 enum class SqliteUrsache {
-    Voll,            // SQLITE_FULL: the disk (or a size limit) is full
-    Schreibschutz,   // SQLITE_READONLY, SQLITE_PERM: file or folder not writable
-    Gesperrt,        // SQLITE_BUSY, SQLITE_LOCKED: another program holds the database
-    Datentraeger,    // SQLITE_IOERR: the disk or network failed
-    KeineDatenbank,  // SQLITE_NOTADB, SQLITE_CORRUPT
-    NichtZuOeffnen,  // SQLITE_CANTOPEN
-    Speicher,        // SQLITE_NOMEM
-    TabelleFehlt,    // "no such table: x"
-    SpalteFehlt,     // "no such column: x"
+    Voll,           // SQLITE_FULL: the disk (or a size limit) is full
+    Schreibschutz,  // SQLITE_READONLY, SQLITE_PERM: file or folder not writable
+    Gesperrt,       // SQLITE_BUSY, SQLITE_LOCKED: another program holds the database
+    Datentraeger,   // SQLITE_IOERR: the disk or network failed
+    KeineDatenbank, // SQLITE_NOTADB, SQLITE_CORRUPT
+    NichtZuOeffnen, // SQLITE_CANTOPEN
+    Speicher,       // SQLITE_NOMEM
+    TabelleFehlt,   // "no such table: x"
+    SpalteFehlt,    // "no such column: x"
     Sonstige,
 };
 

@@ -22,9 +22,10 @@ std::optional<QString> ersteZeileLesen(const QString& pfad)
         return std::nullopt;
     if (bytes.startsWith("\xEF\xBB\xBF"))
         bytes.remove(0, 3);
-    const auto ende = bytes.indexOf('\r') >= 0 && (bytes.indexOf('\n') < 0 || bytes.indexOf('\r') < bytes.indexOf('\n'))
-        ? bytes.indexOf('\r')
-        : bytes.indexOf('\n');
+    const auto ende =
+        bytes.indexOf('\r') >= 0 && (bytes.indexOf('\n') < 0 || bytes.indexOf('\r') < bytes.indexOf('\n'))
+            ? bytes.indexOf('\r')
+            : bytes.indexOf('\n');
     if (ende >= 0)
         bytes.truncate(ende);
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);

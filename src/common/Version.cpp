@@ -6,8 +6,8 @@ namespace orve {
 
 QString programmCaption()
 {
-    return kProduktName + QStringLiteral(" V%1.%2%3")
-        .arg(ORVE_VERSION_MAJOR).arg(ORVE_VERSION_MINOR).arg(ORVE_VERSION_PATCH);
+    return kProduktName
+           + QStringLiteral(" V%1.%2%3").arg(ORVE_VERSION_MAJOR).arg(ORVE_VERSION_MINOR).arg(ORVE_VERSION_PATCH);
 }
 
 QString versionText()

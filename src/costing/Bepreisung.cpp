@@ -6,9 +6,9 @@
 #include "common/LokaleDatenbank.h"
 #include "common/RohAnweisung.h"
 #include "common/SqliteMeldung.h"
+#include "common/TarifeditorOeffner.h"
 #include "common/Version.h"
 #include "costing/Kostenfehler.h"
-#include "common/TarifeditorOeffner.h"
 
 #include <QElapsedTimer>
 
@@ -23,9 +23,10 @@ namespace {
 
 QString frageText(const QString& nummer)
 {
-    return zeilen({QStringLiteral("Es fehlen für die Rufnummer ") + nummer + QStringLiteral(" die Angaben im Tarifbereich!"),
-                   QStringLiteral("Wollen Sie diese jetzt im nachfolgenden Formular einpflegen!"), QString(),
-                   QStringLiteral("Die betreffende Vorwahl wird Ihnen gegebenenfalls in diesem Formular angezeigt!")});
+    return zeilen(
+        {QStringLiteral("Es fehlen für die Rufnummer ") + nummer + QStringLiteral(" die Angaben im Tarifbereich!"),
+         QStringLiteral("Wollen Sie diese jetzt im nachfolgenden Formular einpflegen!"), QString(),
+         QStringLiteral("Die betreffende Vorwahl wird Ihnen gegebenenfalls in diesem Formular angezeigt!")});
 }
 
 // Changes committed by other connections since the last look. Looking
@@ -90,17 +91,18 @@ std::vector<Preisanruf> anrufeLesen(SQLite::Database& db)
 QString unlesbareAnrufeMeldung(const QStringList& anrufe)
 {
     constexpr int kHoechstens = 20;
-    QStringList z{anrufe.size() == 1
-                      ? QStringLiteral("Ein Gespräch hat keinen lesbaren Beginn oder keine gültige Dauer:")
-                      : QStringLiteral("%1 Gespräche haben keinen lesbaren Beginn oder keine gültige Dauer:")
-                            .arg(anrufe.size())};
+    QStringList z {anrufe.size() == 1
+                       ? QStringLiteral("Ein Gespräch hat keinen lesbaren Beginn oder keine gültige Dauer:")
+                       : QStringLiteral("%1 Gespräche haben keinen lesbaren Beginn oder keine gültige Dauer:")
+                             .arg(anrufe.size())};
     z << anrufe.mid(0, kHoechstens);
     if (anrufe.size() > kHoechstens)
         z << QStringLiteral("… und %1 weitere.").arg(anrufe.size() - kHoechstens);
     z << QString()
-      << QStringLiteral("Solche Gespräche werden nicht berechnet: ohne Auswahl eines Zeitraums stehen sie im Report "
-                        "mit „????“ und ohne Kosten, mit einer Auswahl fehlen sie, da ihr Zeitpunkt unbekannt ist. "
-                        "Bitte prüfen Sie diese Gespräche in der Telefonanlage.");
+      << QStringLiteral(
+             "Solche Gespräche werden nicht berechnet: ohne Auswahl eines Zeitraums stehen sie im Report "
+             "mit „????“ und ohne Kosten, mit einer Auswahl fehlen sie, da ihr Zeitpunkt unbekannt ist. "
+             "Bitte prüfen Sie diese Gespräche in der Telefonanlage.");
     return zeilen(z);
 }
 
@@ -144,8 +146,8 @@ Bepreisung::Anrufausgang Bepreisung::anrufBepreisen(const Preisanruf& anruf, con
         const QString nummer = anruf.number ? *anruf.number : QStringLiteral("unbekannt");
         const bool beschaeftigt = m_sanduhr.has_value();
         m_sanduhr.reset();
-        const Answer antwort = m_dialogs.message(frageText(nummer), programmCaption(), Buttons::YesNoCancel,
-                                                 Icon::Stop, Answer::No);
+        const Answer antwort =
+            m_dialogs.message(frageText(nummer), programmCaption(), Buttons::YesNoCancel, Icon::Stop, Answer::No);
         if (antwort == Answer::Yes) {
             // The editor works on this connection: what is priced so far is
             // stored first, and no statement of the run is open meanwhile.
@@ -175,11 +177,11 @@ void Bepreisung::schreiben()
     // Each update names the call it prices: a call table read in anew
     // meanwhile (another command during the run) is not written over.
     RohAnweisung intern(m_db, "UPDATE bill SET rufziel = ?, costs = 0, ucosts = 0, ucostsBrutto = 0, "
-                           "tarifsatz = ? WHERE rowid = ? AND number IS ? AND time IS ?");
+                              "tarifsatz = ? WHERE rowid = ? AND number IS ? AND time IS ?");
     RohAnweisung bepreist(m_db, "UPDATE bill SET vergleichsnummer = ?, costs = ?, ucosts = ?, ucostsBrutto = ?, "
-                             "rufziel = ?, tarifsatz = ? WHERE rowid = ? AND number IS ? AND time IS ?");
+                                "rufziel = ?, tarifsatz = ? WHERE rowid = ? AND number IS ? AND time IS ?");
     RohAnweisung ohne(m_db, "UPDATE bill SET vergleichsnummer = ?, rufziel = ?, tarifsatz = NULL "
-                         "WHERE rowid = ? AND number IS ? AND time IS ?");
+                            "WHERE rowid = ? AND number IS ? AND time IS ?");
     for (const Offen& o : *m_offen) {
         const Kosten& k = o.ergebnis.kosten;
         RohAnweisung* q = nullptr;
@@ -235,7 +237,7 @@ Bepreisungsergebnis Bepreisung::ausfuehren(const Fortschritt& fortschritt)
     struct Leeren {
         std::vector<Offen>& offen;
         ~Leeren() { offen.clear(); }
-    } leeren{*m_offen};
+    } leeren {*m_offen};
 
     auto fehler = [&](const QString& text) {
         m_sanduhr.reset();

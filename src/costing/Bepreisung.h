@@ -12,7 +12,9 @@
 #include <optional>
 #include <vector>
 
-namespace SQLite { class Database; }
+namespace SQLite {
+class Database;
+}
 
 namespace orve {
 

@@ -6,7 +6,6 @@
 #include "common/Numbers.h"
 #include "costing/Kostenfehler.h"
 
-
 namespace orve {
 
 namespace {
@@ -23,7 +22,8 @@ const QString kAbbruch = QStringLiteral("Die Kostenberechnung wird abgebrochen, 
 [[noreturn]] void einstellungsfehler(const QString& was, const QString& menue, const Preisanruf& anruf)
 {
     throw Kostenfehler(zeilen({was,
-                               QStringLiteral("Bitte korrigieren Sie die Angabe unter „Einstellungen“ → „%1“!")
+                               QStringLiteral("Bitte korrigieren Sie die Angabe "
+                                              "unter „Einstellungen“ → „%1“!")
                                    .arg(menue),
                                anrufText(anruf), kAbbruch}));
 }
@@ -35,8 +35,8 @@ double preis(const Tarifwert& w, const QString& spalte, const Preisanruf& anruf,
         return 0;
     case Tarifwert::Art::Zahl:
         if (w.zahl < 0)
-            tariffehler(QStringLiteral("Die Angabe %1 „%2“ ist negativ!").arg(spalte, deutscheZahlText(w.zahl)), anruf,
-                        tarif);
+            tariffehler(QStringLiteral("Die Angabe %1 „%2“ ist negativ!").arg(spalte, deutscheZahlText(w.zahl)),
+                        anruf, tarif);
         return w.zahl;
     case Tarifwert::Art::Text:
         break;
@@ -81,7 +81,8 @@ double dauer(const Preisanruf& anruf)
     }
     const auto d = deutscheZahl(t);
     if (!d)
-        throw Anruffehler(anrufText(anruf) + QStringLiteral(": Die Dauer „%1“ des Gesprächs ist keine Zahl.").arg(t));
+        throw Anruffehler(anrufText(anruf)
+                          + QStringLiteral(": Die Dauer „%1“ des Gesprächs ist keine Zahl.").arg(t));
     if (*d < 0)
         throw Anruffehler(anrufText(anruf) + QStringLiteral(": Die Dauer „%1“ des Gesprächs ist negativ.").arg(t));
     return *d;
@@ -89,8 +90,8 @@ double dauer(const Preisanruf& anruf)
 
 } // namespace
 
-Kostensaetze Kostensaetze::aus(const QString& steuersatz, const QString& kostenaufschlag, const QString& minutenpreis,
-                               bool eigenpreisModus)
+Kostensaetze Kostensaetze::aus(const QString& steuersatz, const QString& kostenaufschlag,
+                               const QString& minutenpreis, bool eigenpreisModus)
 {
     AppState state;
     state.Steuersatz = steuersatz;
@@ -139,10 +140,11 @@ Kosten tarifberechnung(const Preisanruf& anruf, const Tarifzeile& tarif, const K
     const double S = preis(tarif.Sekundentakt, QStringLiteral("Sekundentakt"), anruf, tarif);
 
     if (M == 0 && S > 0 && P > 0)
-        throw Tariftabellenfehler(zeilen({QStringLiteral("Fehler in der Tariftabelle! Es wurde für eine Vorwahl ein "
-                                                         "Sekundentakt angegeben, aber kein Minutenpreis!"),
-                                          QStringLiteral("Bitte prüfen Sie Ihre Tariftabelle!"),
-                                          QStringLiteral("Rufnummer ") + zeigen(anruf.number), tarifText(tarif)}));
+        throw Tariftabellenfehler(
+            zeilen({QStringLiteral("Fehler in der Tariftabelle! Es wurde für eine Vorwahl ein "
+                                   "Sekundentakt angegeben, aber kein Minutenpreis!"),
+                    QStringLiteral("Bitte prüfen Sie Ihre Tariftabelle!"),
+                    QStringLiteral("Rufnummer ") + zeigen(anruf.number), tarifText(tarif)}));
     enum class Zeile { Minute, Takt, Pauschal, PauschalUndMinute, Frei };
     Zeile zeile;
     if (P == 0 && S == 0)
@@ -171,9 +173,9 @@ Kosten tarifberechnung(const Preisanruf& anruf, const Tarifzeile& tarif, const K
             einstellungsfehler(QStringLiteral("Der eigene Minutenpreis „%1“ ist keine Zahl!").arg(s.Minutenpreis),
                                QStringLiteral("eigenen Minutenpreis einstellen"), anruf);
         if (*s.O <= 0)
-            einstellungsfehler(QStringLiteral("Der eigene Minutenpreis „%1“ muss größer als 0 sein!")
-                                   .arg(s.Minutenpreis),
-                               QStringLiteral("eigenen Minutenpreis einstellen"), anruf);
+            einstellungsfehler(
+                QStringLiteral("Der eigene Minutenpreis „%1“ muss größer als 0 sein!").arg(s.Minutenpreis),
+                QStringLiteral("eigenen Minutenpreis einstellen"), anruf);
         O = *s.O;
         E = M >= O ? O * aufrunden(M / O) : O;
     }

@@ -13,11 +13,11 @@ struct AppState;
 
 // One call of the local call table `bill`, as the costing reads it.
 struct Preisanruf {
-    std::int64_t zeile = 0;               // rowid in bill
-    std::optional<QString> user;          // for messages only
-    std::optional<QString> number;        // as stored, Paradox numbers with their trailing blanks
-    std::optional<QString> time;          // start, "2009-03-21 14:30:00" or "21.03.2009 14:30:00"
-    std::optional<QString> duration;      // seconds as text
+    std::int64_t zeile = 0;          // rowid in bill
+    std::optional<QString> user;     // for messages only
+    std::optional<QString> number;   // as stored, Paradox numbers with their trailing blanks
+    std::optional<QString> time;     // start, "2009-03-21 14:30:00" or "21.03.2009 14:30:00"
+    std::optional<QString> duration; // seconds as text
 };
 
 // The three settings of one pricing run, read once: the VAT rate by the
@@ -38,12 +38,12 @@ struct Kostensaetze {
 // What tarifberechnung writes to the call's row. costs and ucosts are the
 // values of their "####0.000" texts, ucostsBrutto is not rounded.
 struct Kosten {
-    double kosten = 0;        // the cost before formatting
+    double kosten = 0; // the cost before formatting
     double costs = 0;
     double ucosts = 0;
     double ucostsBrutto = 0;
-    QString rufziel;          // Bezeichnung of the row
-    QString tarifsatz;        // "faktor:12", "Ortstarif:3"
+    QString rufziel;   // Bezeichnung of the row
+    QString tarifsatz; // "faktor:12", "Ortstarif:3"
 };
 
 // "faktor:12", "Ortstarif:3": the row that priced a call.

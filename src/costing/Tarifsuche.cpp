@@ -70,10 +70,11 @@ void vorwahlenPruefen(const Tarifdaten& d)
         for (const Tarifzeile& z : *tabelle) {
             if (z.vorwahl && !z.vorwahl->trimmed().isEmpty())
                 continue;
-            throw Kostenfehler(zeilen({QStringLiteral("Fehler in der Tariftabelle! Eine Zeile hat keine Vorwahl und "
-                                                      "würde jedes Gespräch berechnen."),
-                                       QStringLiteral("Bitte tragen Sie die Vorwahl ein oder löschen Sie die Zeile!"),
-                                       tarifText(z), folge}));
+            throw Kostenfehler(
+                zeilen({QStringLiteral("Fehler in der Tariftabelle! Eine Zeile hat keine Vorwahl und "
+                                       "würde jedes Gespräch berechnen."),
+                        QStringLiteral("Bitte tragen Sie die Vorwahl ein oder löschen Sie die Zeile!"),
+                        tarifText(z), folge}));
         }
     }
     if (!d.callByCallLeer.empty()) {

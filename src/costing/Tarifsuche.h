@@ -8,18 +8,21 @@
 #include <optional>
 #include <vector>
 
-namespace SQLite { class Column; class Database; }
+namespace SQLite {
+class Column;
+class Database;
+} // namespace SQLite
 
 namespace orve {
 
 // The rows the lookup reads, in the order it reads them. Loaded once per
 // pricing run and again after the tariff editor has been open.
 struct Tarifdaten {
-    std::vector<QString> callByCall;           // vorwahl by vorwahl (Null prefixes left out)
-    std::vector<std::int64_t> callByCallLeer;  // satz of the call-by-call rows with a Null or empty prefix
-    std::vector<Tarifzeile> ortstarif;         // by vorwahl, "von Zeit", satz
-    std::vector<Tarifzeile> faktor;            // by vorwahl, "von Zeit", satz
-    std::vector<Tarifzeile> ortstarifAlle;     // every Ortstarif row by satz, for local numbers
+    std::vector<QString> callByCall;          // vorwahl by vorwahl (Null prefixes left out)
+    std::vector<std::int64_t> callByCallLeer; // satz of the call-by-call rows with a Null or empty prefix
+    std::vector<Tarifzeile> ortstarif;        // by vorwahl, "von Zeit", satz
+    std::vector<Tarifzeile> faktor;           // by vorwahl, "von Zeit", satz
+    std::vector<Tarifzeile> ortstarifAlle;    // every Ortstarif row by satz, for local numbers
 
     // Prefixes written in international form ("+4930") are read in their
     // national form, as the dialled numbers are (nationaleNummer).

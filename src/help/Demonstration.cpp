@@ -27,10 +27,12 @@ class Zufall {
 public:
     explicit Zufall(std::uint32_t seed) : m_gen(seed) {}
     int bis(int n) { return static_cast<int>(m_gen() % static_cast<std::uint32_t>(n)); } // 0 .. n-1
-    int zwischen(int a, int b) { return a + bis(b - a + 1); }                           // a .. b
+    int zwischen(int a, int b) { return a + bis(b - a + 1); }                            // a .. b
     bool prozent(int p) { return bis(100) < p; }
-    template <class T, std::size_t N>
-    const T& eins(const std::array<T, N>& a) { return a[static_cast<std::size_t>(bis(static_cast<int>(N)))]; }
+    template<class T, std::size_t N> const T& eins(const std::array<T, N>& a)
+    {
+        return a[static_cast<std::size_t>(bis(static_cast<int>(N)))];
+    }
     QString ziffern(int n, bool ersteNichtNull = false)
     {
         QString s;
@@ -47,44 +49,50 @@ struct Nebenstelle {
     int user;
     const char* name;
 };
-constexpr std::array<Nebenstelle, 8> kNebenstellen{{{21, "Empfang"}, {22, "Buchhaltung"}, {23, "Vertrieb"},
-                                                    {24, "Einkauf"}, {25, "Lager"}, {26, "Werkstatt"},
-                                                    {27, "Geschäftsführung"}, {28, "Bereitschaft"}}};
+constexpr std::array<Nebenstelle, 8> kNebenstellen {{{21, "Empfang"},
+                                                     {22, "Buchhaltung"},
+                                                     {23, "Vertrieb"},
+                                                     {24, "Einkauf"},
+                                                     {25, "Lager"},
+                                                     {26, "Werkstatt"},
+                                                     {27, "Geschäftsführung"},
+                                                     {28, "Bereitschaft"}}};
 
-constexpr std::array<const char*, 9> kFernVorwahlen{"030", "040", "0221", "069", "0711", "0351", "0511", "0231", "0621"};
-constexpr std::array<const char*, 8> kMobil{"0151", "0157", "0160", "0162", "0170", "0171", "0172", "0176"};
-constexpr std::array<const char*, 7> kAusland{"0043", "0041", "0031", "0032", "0033", "0044", "0039"};
-constexpr std::array<const char*, 2> kCallByCall{"01013", "01088"};
+constexpr std::array<const char*, 9> kFernVorwahlen {"030",  "040",  "0221", "069", "0711",
+                                                     "0351", "0511", "0231", "0621"};
+constexpr std::array<const char*, 8> kMobil {"0151", "0157", "0160", "0162", "0170", "0171", "0172", "0176"};
+constexpr std::array<const char*, 7> kAusland {"0043", "0041", "0031", "0032", "0033", "0044", "0039"};
+constexpr std::array<const char*, 2> kCallByCall {"01013", "01088"};
 
 // A dialled number of a kind drawn by weight; "" for an internal call.
 QString nummer(Zufall& z)
 {
     const int w = z.bis(100);
     if (w < 8)
-        return {};                                                            // internal
+        return {}; // internal
     if (w < 26)
-        return z.ziffern(z.zwischen(5, 7), true);                             // local, no area code
+        return z.ziffern(z.zwischen(5, 7), true); // local, no area code
     if (w < 33)
-        return QStringLiteral("0241") + z.ziffern(z.zwischen(5, 7), true);    // local with area code
+        return QStringLiteral("0241") + z.ziffern(z.zwischen(5, 7), true); // local with area code
     if (w < 37)
-        return QStringLiteral("02405") + z.ziffern(z.zwischen(4, 6), true);   // city zone
+        return QStringLiteral("02405") + z.ziffern(z.zwischen(4, 6), true); // city zone
     QString n;
     bool callByCall = false;
     if (w < 60) {
         n = QString::fromLatin1(z.eins(kFernVorwahlen)) + z.ziffern(z.zwischen(6, 8), true); // national
         callByCall = z.prozent(20);
     } else if (w < 76) {
-        n = QString::fromLatin1(z.eins(kMobil)) + z.ziffern(7);                             // mobile
+        n = QString::fromLatin1(z.eins(kMobil)) + z.ziffern(7); // mobile
     } else if (w < 79) {
-        n = QStringLiteral("0800") + z.ziffern(7);                                          // free
+        n = QStringLiteral("0800") + z.ziffern(7); // free
     } else if (w < 83) {
-        n = QStringLiteral("01805") + z.ziffern(6);                                         // service
+        n = QStringLiteral("01805") + z.ziffern(6); // service
     } else if (w < 85) {
-        n = QStringLiteral("0137") + z.ziffern(7);                                          // televoting
+        n = QStringLiteral("0137") + z.ziffern(7); // televoting
     } else if (w < 86) {
-        n = QStringLiteral("0900") + z.ziffern(7);                                          // premium
+        n = QStringLiteral("0900") + z.ziffern(7); // premium
     } else {
-        n = QString::fromLatin1(z.eins(kAusland)) + z.ziffern(z.zwischen(7, 10), true);    // foreign
+        n = QString::fromLatin1(z.eins(kAusland)) + z.ziffern(z.zwischen(7, 10), true); // foreign
         callByCall = z.prozent(35);
     }
     if (!callByCall)
@@ -126,8 +134,9 @@ DemoAnruf anruf(Zufall& z, const Nebenstelle& n, const QDate& tag, const QTime& 
 void schreiben(const QString& datei, const QString& zeile)
 {
     if (!zeileSchreiben(datei, zeile))
-        throw std::runtime_error(
-            QStringLiteral("Die Datei %1 konnte nicht geschrieben werden.").arg(QDir::toNativeSeparators(datei)).toStdString());
+        throw std::runtime_error(QStringLiteral("Die Datei %1 konnte nicht geschrieben werden.")
+                                     .arg(QDir::toNativeSeparators(datei))
+                                     .toStdString());
 }
 
 } // namespace
@@ -160,7 +169,8 @@ std::vector<DemoAnruf> demoAnrufe(std::uint32_t seed)
             out.push_back({QDateTime(tag, QTime(10, 12, 40), QTimeZone::utc()), 26, QStringLiteral("Werkstatt"),
                            tag.month() == 10 ? QStringLiteral("112") : QStringLiteral("110"), 95, 1});
     }
-    std::stable_sort(out.begin(), out.end(), [](const DemoAnruf& a, const DemoAnruf& b) { return a.start < b.start; });
+    std::stable_sort(out.begin(), out.end(),
+                     [](const DemoAnruf& a, const DemoAnruf& b) { return a.start < b.start; });
     return out;
 }
 

@@ -17,12 +17,12 @@ inline constexpr std::uint32_t kDemoSeed = 20261001;
 
 // One row of the demonstration `stdbill`.
 struct DemoAnruf {
-    QDateTime start;   // wall-clock time as TK-Suite writes it (kept in UTC: no shifts)
-    int user = 0;      // extension
-    QString username;  // its name in TK-Suite
-    QString number;    // dialled number; empty for an internal call
-    int duration = 0;  // seconds
-    int lineno = 0;    // exchange line; 0 for an internal call
+    QDateTime start;  // wall-clock time as TK-Suite writes it (kept in UTC: no shifts)
+    int user = 0;     // extension
+    QString username; // its name in TK-Suite
+    QString number;   // dialled number; empty for an internal call
+    int duration = 0; // seconds
+    int lineno = 0;   // exchange line; 0 for an internal call
 };
 
 // October and November 2026, in the order of their start (the order in

@@ -9,7 +9,6 @@
 #include <QDir>
 #include <QFileInfo>
 
-
 namespace orve {
 
 QString hilfeDateiEinstellung(const QString& programmOrdner)
@@ -39,11 +38,11 @@ void mnuHilfeklick(const AppState& state, HilfeAnzeige& anzeige)
 
 void mnuWin7(const AppState& state, Dialogs& dialogs, HilfeAnzeige& anzeige)
 {
-    dialogs.message(zeilen({QStringLiteral("Windows 7 bzw. Vista Nutzer benötigen zum Anzeigen der Hilfe ein Update!"),
-                            QString(),
-                            QStringLiteral("Dieses finden Sie im Installationspfad dieser Software im Unterordner"),
-                            QString(), QStringLiteral("\\Windows 7 alte Hilfe Dateien anzeigen\\!")}),
-                    kProduktName, Buttons::Ok, Icon::Information);
+    dialogs.message(
+        zeilen({QStringLiteral("Windows 7 bzw. Vista Nutzer benötigen zum Anzeigen der Hilfe ein Update!"),
+                QString(), QStringLiteral("Dieses finden Sie im Installationspfad dieser Software im Unterordner"),
+                QString(), QStringLiteral("\\Windows 7 alte Hilfe Dateien anzeigen\\!")}),
+        kProduktName, Buttons::Ok, Icon::Information);
     mnuHilfeklick(state, anzeige);
 }
 

@@ -42,7 +42,8 @@ HilfeFenster::HilfeFenster(QWidget* parent) : QWidget(parent, Qt::Window)
 
     auto* haupt = new QVBoxLayout(this);
     auto* leiste = new QHBoxLayout;
-    auto* inhalt = knopf(this, "cmdInhalt", QStringLiteral("Inhalt"), QStringLiteral("Zum Inhaltsverzeichnis (Pos1)"));
+    auto* inhalt =
+        knopf(this, "cmdInhalt", QStringLiteral("Inhalt"), QStringLiteral("Zum Inhaltsverzeichnis (Pos1)"));
     m_zurueck = knopf(this, "cmdZurueck", QStringLiteral("◀ Zurück"), QStringLiteral("Vorige Seite (Alt+Links)"));
     m_vor = knopf(this, "cmdVor", QStringLiteral("Vorwärts ▶"), QStringLiteral("Nächste Seite (Alt+Rechts)"));
     m_zurueck->setEnabled(false);
@@ -57,9 +58,10 @@ HilfeFenster::HilfeFenster(QWidget* parent) : QWidget(parent, Qt::Window)
     m_suche->setClearButtonEnabled(true);
     m_suche->setPlaceholderText(QStringLiteral("Suchbegriff, dann Eingabetaste"));
     suchLabel->setBuddy(m_suche);
-    auto* weiter = knopf(this, "cmdWeitersuchen", QStringLiteral("Weiter"), QStringLiteral("Nächste Fundstelle (F3)"));
-    auto* vorher = knopf(this, "cmdVorherSuchen", QStringLiteral("Vorher"),
-                         QStringLiteral("Vorige Fundstelle (Umschalt+F3)"));
+    auto* weiter =
+        knopf(this, "cmdWeitersuchen", QStringLiteral("Weiter"), QStringLiteral("Nächste Fundstelle (F3)"));
+    auto* vorher =
+        knopf(this, "cmdVorherSuchen", QStringLiteral("Vorher"), QStringLiteral("Vorige Fundstelle (Umschalt+F3)"));
     m_suchErgebnis = new QLabel(this);
     m_suchErgebnis->setObjectName(QStringLiteral("lblSuchergebnis"));
     leiste->addWidget(suchLabel);
@@ -93,7 +95,10 @@ HilfeFenster::HilfeFenster(QWidget* parent) : QWidget(parent, Qt::Window)
         connect(a, &QAction::triggered, this, f);
         addAction(a);
     };
-    kuerzel(QKeySequence::Find, [this] { m_suche->setFocus(); m_suche->selectAll(); });
+    kuerzel(QKeySequence::Find, [this] {
+        m_suche->setFocus();
+        m_suche->selectAll();
+    });
     kuerzel(QKeySequence(Qt::Key_F3), [this] { suchen(); });
     kuerzel(QKeySequence(Qt::SHIFT | Qt::Key_F3), [this] { suchen(true); });
     kuerzel(QKeySequence::Back, [this] { m_browser->backward(); });

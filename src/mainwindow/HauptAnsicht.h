@@ -7,7 +7,9 @@
 
 #include <memory>
 
-namespace SQLite { class Database; }
+namespace SQLite {
+class Database;
+}
 
 namespace orve {
 
@@ -22,9 +24,9 @@ public:
     virtual ~HauptAnsicht() = default;
 
     virtual void captionSetzen(const QString& caption) = 0;
-    virtual void text1Setzen(const QString& text) = 0;  // count of calls
-    virtual void fortschrittSetzen(int wert) = 0;       // ProgressBar1
-    virtual void fortschrittMaximum(int maximum) = 0;   // ProgressBar1, from 0
+    virtual void text1Setzen(const QString& text) = 0; // count of calls
+    virtual void fortschrittSetzen(int wert) = 0;      // ProgressBar1
+    virtual void fortschrittMaximum(int maximum) = 0;  // ProgressBar1, from 0
 
     // The report run: pending window messages are processed after every
     // call; while it runs, the commands that would start another run or

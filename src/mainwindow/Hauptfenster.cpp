@@ -1,22 +1,22 @@
 #include "mainwindow/Hauptfenster.h"
 
-#include "calls/TkBillFilter.h"
-#include "calls/TkBillImport.h"
 #include "calls/Auswahl.h"
 #include "calls/QuellFehler.h"
+#include "calls/TkBillFilter.h"
+#include "calls/TkBillImport.h"
 #include "common/AppState.h"
 #include "common/Dialogs.h"
 #include "common/Fehler.h"
 #include "common/Laufsperre.h"
 #include "common/ProgramEnd.h"
+#include "common/TarifeditorOeffner.h"
 #include "common/TextFile.h"
 #include "common/Version.h"
 #include "costing/Bepreisung.h"
 #include "mainwindow/HauptAnsicht.h"
-#include "report/Berichtslauf.h"
 #include "report/BerichtLayout.h"
+#include "report/Berichtslauf.h"
 #include "report/Telefonkostenauswertung.h"
-#include "common/TarifeditorOeffner.h"
 
 #include <QDir>
 #include <QFile>
@@ -55,7 +55,7 @@ void Hauptfenster::fehlerZeigen(const QString& text)
 void Hauptfenster::Combo1_DropDown()
 {
     anzeigeLeeren();
-    QStringList eintraege{kAlle};
+    QStringList eintraege {kAlle};
     std::optional<QString> fehler;
     try {
         eintraege = nebenstellenEintraege(m_state, m_quellen);
@@ -71,7 +71,7 @@ void Hauptfenster::Combo1_DropDown()
 void Hauptfenster::Combo2_DropDown()
 {
     anzeigeLeeren();
-    QStringList eintraege{kAlle};
+    QStringList eintraege {kAlle};
     std::optional<QString> fehler;
     try {
         eintraege = datumEintraege(m_state, m_quellen, m_ansicht.combo1Text());
@@ -141,7 +141,7 @@ void Hauptfenster::mnuReport()
             h.m_laeuft = false;
             h.m_ansicht.laufAnzeigen(false);
         }
-    } ende{*this};
+    } ende {*this};
     reportLauf();
 }
 
@@ -187,7 +187,7 @@ void Hauptfenster::mnuReportEigen()
     struct Zurueck {
         int& modus;
         ~Zurueck() { modus = 0; }
-    } zurueck{m_EigenpreisModus};
+    } zurueck {m_EigenpreisModus};
     mnuReport();
 }
 
@@ -207,12 +207,13 @@ void Hauptfenster::mnuDatenbankpfadneu()
     const QString datei = m_state.pfadImProgrammordner(QStringLiteral("Billpfad.txt"));
     // A file that cannot be rewritten is removed: no file means no path as well.
     if (!zeileSchreiben(datei, QString()) && QFile::exists(datei) && !QFile::remove(datei))
-        m_dialogs.message(zeilen({QStringLiteral("Die Datei %1 kann nicht geändert werden.")
-                                      .arg(QDir::toNativeSeparators(datei)),
-                                  QStringLiteral("Der bisherige Datenbankpfad bleibt erhalten.")}),
-                          kProduktName, Buttons::Ok, Icon::Critical);
-    m_dialogs.message(QStringLiteral("Bitte starten Sie das Programm zur Ermittlung des neuen Datenbankpfades neu!"),
-                      kProduktName, Buttons::Ok, Icon::Information);
+        m_dialogs.message(
+            zeilen({QStringLiteral("Die Datei %1 kann nicht geändert werden.").arg(QDir::toNativeSeparators(datei)),
+                    QStringLiteral("Der bisherige Datenbankpfad bleibt erhalten.")}),
+            kProduktName, Buttons::Ok, Icon::Critical);
+    m_dialogs.message(
+        QStringLiteral("Bitte starten Sie das Programm zur Ermittlung des neuen Datenbankpfades neu!"),
+        kProduktName, Buttons::Ok, Icon::Information);
     throw ProgramEnd(QStringLiteral("Neuer Datenbankpfad"), 0);
 }
 

@@ -36,9 +36,9 @@ namespace orve {
 namespace {
 
 // The heading above the list; its words mark the columns of the list.
-const QString kUeberschrift = QStringLiteral(
-    "Intern  Leitungsnr.  Datum/Zeit                                 Rufnummer      Dauer in Sek.  "
-    "Bezeichnung der InternNr.");
+const QString kUeberschrift =
+    QStringLiteral("Intern  Leitungsnr.  Datum/Zeit                                 Rufnummer      Dauer in Sek.  "
+                   "Bezeichnung der InternNr.");
 
 // The six words of the heading (runs of two or more blanks separate them).
 QStringList ueberschriftWorte()
@@ -53,8 +53,12 @@ QStringList ueberschriftWorte()
 QVector<int> spaltenAnfaenge(const QFontMetrics& fm)
 {
     const QStringList worte = ueberschriftWorte();
-    const QStringList platz{QStringLiteral("00000"), QStringLiteral("00"), QStringLiteral("00.00.0000 00:00:00"),
-                            QStringLiteral("000000000000000000"), QStringLiteral("000000"), QString()};
+    const QStringList platz {QStringLiteral("00000"),
+                             QStringLiteral("00"),
+                             QStringLiteral("00.00.0000 00:00:00"),
+                             QStringLiteral("000000000000000000"),
+                             QStringLiteral("000000"),
+                             QString()};
     const int abstand = fm.horizontalAdvance(QStringLiteral("  "));
     QVector<int> x;
     qsizetype pos = 0;
@@ -62,7 +66,8 @@ QVector<int> spaltenAnfaenge(const QFontMetrics& fm)
         pos = kUeberschrift.indexOf(worte[i], pos);
         int anfang = fm.horizontalAdvance(kUeberschrift.left(pos));
         if (i > 0) {
-            const int breite = std::max(fm.horizontalAdvance(worte[i - 1]), fm.horizontalAdvance(platz.value(i - 1)));
+            const int breite =
+                std::max(fm.horizontalAdvance(worte[i - 1]), fm.horizontalAdvance(platz.value(i - 1)));
             anfang = std::max(anfang, x[i - 1] + breite + abstand);
         }
         x << anfang;
@@ -86,11 +91,14 @@ protected:
         const QStringList worte = ueberschriftWorte();
         p.setPen(palette().color(QPalette::WindowText));
         for (int i = 0; i < worte.size() && i < x.size(); ++i)
-            p.drawText(QRect(r.left() + x[i], r.top(), r.width() - x[i], r.height()), Qt::AlignLeft | Qt::AlignVCenter,
-                       worte[i]);
+            p.drawText(QRect(r.left() + x[i], r.top(), r.width() - x[i], r.height()),
+                       Qt::AlignLeft | Qt::AlignVCenter, worte[i]);
     }
 
-    QSize minimumSizeHint() const override { return QSize(spaltenAnfaenge(fontMetrics()).constLast() + 100, QLabel::minimumSizeHint().height()); }
+    QSize minimumSizeHint() const override
+    {
+        return QSize(spaltenAnfaenge(fontMetrics()).constLast() + 100, QLabel::minimumSizeHint().height());
+    }
 };
 
 // Draws the six values of a call in the columns of the heading.
@@ -113,10 +121,11 @@ public:
 
         const QVector<int> x = spaltenAnfaenge(m_ueberschrift->fontMetrics());
         const int versatz = m_ueberschrift->mapTo(m_liste->window(), m_ueberschrift->contentsRect().topLeft()).x()
-            - m_liste->viewport()->mapTo(m_liste->window(), QPoint(0, 0)).x();
+                            - m_liste->viewport()->mapTo(m_liste->window(), QPoint(0, 0)).x();
         p->save();
         p->setFont(opt.font);
-        p->setPen(opt.palette.color(opt.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text));
+        p->setPen(
+            opt.palette.color(opt.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text));
         const QFontMetrics fm(opt.font);
         for (int i = 0; i < werte.size() && i < x.size(); ++i) {
             const int links = opt.rect.left() + versatz + x[i];
@@ -182,8 +191,8 @@ void frmHaupt::aufbauen()
     m_combo1 = new AufklappListe(mitte);
     m_combo1->setObjectName(QStringLiteral("Combo1"));
     m_combo1->setEditText(kAlle);
-    m_combo1->setToolTip(QStringLiteral(
-        "Auswahl der auszuwertenden Nebenstelle; \"alle\" steht für keine Einschränkung"));
+    m_combo1->setToolTip(
+        QStringLiteral("Auswahl der auszuwertenden Nebenstelle; \"alle\" steht für keine Einschränkung"));
     m_combo2 = new AufklappListe(mitte);
     m_combo2->setObjectName(QStringLiteral("Combo2"));
     m_combo2->setEditText(kAlle);
@@ -219,7 +228,8 @@ void frmHaupt::aufbauen()
     m_list1->setContextMenuPolicy(Qt::ActionsContextMenu);
     connect(kopieren, &QAction::triggered, this, [this] {
         QModelIndexList auswahl = m_list1->selectionModel()->selectedRows();
-        std::sort(auswahl.begin(), auswahl.end(), [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+        std::sort(auswahl.begin(), auswahl.end(),
+                  [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
         QStringList zeilen;
         for (const auto& i : auswahl)
             zeilen << i.data().toString();
@@ -269,8 +279,10 @@ void frmHaupt::aufbauen()
 
     connect(m_combo1, &AufklappListe::aufklappen, this, [this] { befehl([this] { m_logik.Combo1_DropDown(); }); });
     connect(m_combo2, &AufklappListe::aufklappen, this, [this] { befehl([this] { m_logik.Combo2_DropDown(); }); });
-    connect(m_check1, &QCheckBox::clicked, this, [this](bool an) { befehl([this, an] { m_logik.Check1_Click(an); }); });
-    connect(m_check2, &QCheckBox::clicked, this, [this](bool an) { befehl([this, an] { m_logik.Check2_Click(an); }); });
+    connect(m_check1, &QCheckBox::clicked, this,
+            [this](bool an) { befehl([this, an] { m_logik.Check1_Click(an); }); });
+    connect(m_check2, &QCheckBox::clicked, this,
+            [this](bool an) { befehl([this, an] { m_logik.Check2_Click(an); }); });
     m_laufGesperrt = {m_combo1, m_combo2};
 }
 
@@ -296,7 +308,8 @@ void frmHaupt::menueAufbauen()
     };
 
     QMenu* datei = menue(QStringLiteral("mnuFile"), QStringLiteral("&Datei"));
-    connect(eintrag(datei, QStringLiteral("mnuFileClose"), QStringLiteral("&Schließen"), QKeySequence(QStringLiteral("Ctrl+S"))),
+    connect(eintrag(datei, QStringLiteral("mnuFileClose"), QStringLiteral("&Schließen"),
+                    QKeySequence(QStringLiteral("Ctrl+S"))),
             &QAction::triggered, this, [this] { befehl([this] { close(); }); });
 
     QMenu* auswertung = menue(QStringLiteral("mnuAuswertung"), QStringLiteral("&Auswertung"));
@@ -307,23 +320,27 @@ void frmHaupt::menueAufbauen()
                                    QStringLiteral("Report mit eigenem Minutenpreis erstellen"),
                                    QKeySequence(QStringLiteral("Ctrl+E")));
     connect(reportEigen, &QAction::triggered, this, [this] { lauf(&Hauptfenster::mnuReportEigen); });
-    QAction* lesen = eintrag(auswertung, QStringLiteral("mnuLesenBill"), QStringLiteral("&TK-Bill Daten einlesen (ohne Report)"),
-                             QKeySequence(QStringLiteral("Ctrl+T")));
+    QAction* lesen =
+        eintrag(auswertung, QStringLiteral("mnuLesenBill"), QStringLiteral("&TK-Bill Daten einlesen (ohne Report)"),
+                QKeySequence(QStringLiteral("Ctrl+T")));
     connect(lesen, &QAction::triggered, this, [this] { befehl([this] { m_logik.mnuLesenBill(); }); });
     m_laufGesperrtAktionen = {report, reportEigen, lesen};
 
     QMenu* einstellungen = menue(QStringLiteral("mnuEinstellungen"), QStringLiteral("&Einstellungen"));
-    connect(eintrag(einstellungen, QStringLiteral("mnuMehrwertsteuerEinstellen"), QStringLiteral("&Mehrwertsteuer einstellen"),
-                    QKeySequence(QStringLiteral("Ctrl+L"))),
-            &QAction::triggered, this, [this] { befehl([this] { mnuMehrwertsteuerEinstellen(m_state, m_dialogs); }); });
+    connect(eintrag(einstellungen, QStringLiteral("mnuMehrwertsteuerEinstellen"),
+                    QStringLiteral("&Mehrwertsteuer einstellen"), QKeySequence(QStringLiteral("Ctrl+L"))),
+            &QAction::triggered, this,
+            [this] { befehl([this] { mnuMehrwertsteuerEinstellen(m_state, m_dialogs); }); });
     connect(eintrag(einstellungen, QStringLiteral("mnuMinutenpreisEinstellen"),
                     QStringLiteral("&eigenen Minutenpreis einstellen"), QKeySequence(QStringLiteral("Ctrl+M"))),
-            &QAction::triggered, this, [this] { befehl([this] { mnuMinutenpreisEinstellen(m_state, m_dialogs); }); });
+            &QAction::triggered, this,
+            [this] { befehl([this] { mnuMinutenpreisEinstellen(m_state, m_dialogs); }); });
     connect(eintrag(einstellungen, QStringLiteral("mnuKostenaufschlag"),
-                    QStringLiteral("&Kostenaufschlag für Rechnungserstellung"), QKeySequence(QStringLiteral("Ctrl+K"))),
+                    QStringLiteral("&Kostenaufschlag für Rechnungserstellung"),
+                    QKeySequence(QStringLiteral("Ctrl+K"))),
             &QAction::triggered, this, [this] { befehl([this] { mnuKostenaufschlag(m_state, m_dialogs); }); });
-    connect(eintrag(einstellungen, QStringLiteral("mnuDatenbankpfadneu"), QStringLiteral("&Datenbankpfad neu eingeben"),
-                    QKeySequence(QStringLiteral("Ctrl+D"))),
+    connect(eintrag(einstellungen, QStringLiteral("mnuDatenbankpfadneu"),
+                    QStringLiteral("&Datenbankpfad neu eingeben"), QKeySequence(QStringLiteral("Ctrl+D"))),
             &QAction::triggered, this, [this] {
                 befehl([this] {
                     // The program ends at once: the closing steps do not run.
@@ -337,14 +354,15 @@ void frmHaupt::menueAufbauen()
         m_laufGesperrtAktionen << a;
 
     QMenu* tarife = menue(QStringLiteral("mnuTariftabellen"), QStringLiteral("&Tariftabellen"));
-    QAction* pflege = eintrag(tarife, QStringLiteral("mnuPflege"), QStringLiteral("&pflegen"), QKeySequence(QStringLiteral("Ctrl+P")));
+    QAction* pflege = eintrag(tarife, QStringLiteral("mnuPflege"), QStringLiteral("&pflegen"),
+                              QKeySequence(QStringLiteral("Ctrl+P")));
     m_laufGesperrtAktionen << pflege;
     connect(pflege, &QAction::triggered, this, [this] {
-                befehl([this] {
-                    frmEingabe editor(m_state, m_quellen, m_dialogs, this);
-                    editor.exec();
-                });
-            });
+        befehl([this] {
+            frmEingabe editor(m_state, m_quellen, m_dialogs, this);
+            editor.exec();
+        });
+    });
     QAction* pruefen = eintrag(tarife, QStringLiteral("mnuPruefen"), QStringLiteral("&prüfen"), QKeySequence());
     m_laufGesperrtAktionen << pruefen;
     connect(pruefen, &QAction::triggered, this, [this] {

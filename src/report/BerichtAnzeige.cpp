@@ -32,8 +32,8 @@ void BerichtAnzeige::schliessen()
 {
     if (BerichtFenster* f = m_fenster.data()) {
         m_fenster.clear();
-        f->close();  // deletes itself (WA_DeleteOnClose) ...
-        delete f;    // ... at once, so the old report never shows beside the new one
+        f->close(); // deletes itself (WA_DeleteOnClose) ...
+        delete f;   // ... at once, so the old report never shows beside the new one
     }
 }
 

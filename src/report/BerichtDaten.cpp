@@ -1,7 +1,7 @@
 #include "report/BerichtDaten.h"
 
-#include "common/LokaleDatenbank.h"
 #include "common/Dialogs.h"
+#include "common/LokaleDatenbank.h"
 #include "common/Numbers.h"
 #include "common/SqliteMeldung.h"
 
@@ -79,9 +79,10 @@ BerichtDaten bill_Grouping(SQLite::Database& lokal)
     BerichtDaten daten;
     std::vector<std::pair<Summe, Summe>> summen;
     try {
-        SQLite::Statement q(lokal, std::string("SELECT time, user, username, number, duration, ucosts, rufziel, lineno, "
-                                               "costs, vergleichsnummer, ucostsBrutto, tarifsatz FROM bill ")
-                                       + kBerichtReihenfolge);
+        SQLite::Statement q(lokal,
+                            std::string("SELECT time, user, username, number, duration, ucosts, rufziel, lineno, "
+                                        "costs, vergleichsnummer, ucostsBrutto, tarifsatz FROM bill ")
+                                + kBerichtReihenfolge);
         std::map<std::pair<QString, QString>, std::size_t> index;
         while (q.executeStep()) {
             BerichtAnruf a;
@@ -100,7 +101,7 @@ BerichtDaten bill_Grouping(SQLite::Database& lokal)
 
             auto [it, neu] = index.try_emplace({a.user, a.username}, daten.gruppen.size());
             if (neu) {
-                daten.gruppen.push_back(BerichtGruppe{a.user, a.username, std::nullopt, std::nullopt, {}});
+                daten.gruppen.push_back(BerichtGruppe {a.user, a.username, std::nullopt, std::nullopt, {}});
                 summen.emplace_back();
             }
             summen[it->second].first.add(a.ucosts);

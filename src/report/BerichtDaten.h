@@ -8,7 +8,9 @@
 #include <optional>
 #include <vector>
 
-namespace SQLite { class Database; }
+namespace SQLite {
+class Database;
+}
 
 namespace orve {
 
@@ -30,7 +32,7 @@ struct BerichtAnruf {
     std::optional<double> costs;
     QString vergleichsnummer;
     std::optional<double> ucostsBrutto;
-    QString tarifsatz;  // the tariff row that priced the call (not shown, listed in the CSV)
+    QString tarifsatz; // the tariff row that priced the call (not shown, listed in the CSV)
 };
 
 // One extension: the pair of `user` and `username`, its calls and their two

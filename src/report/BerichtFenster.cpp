@@ -20,9 +20,10 @@ namespace {
 const QString kDruckname = QStringLiteral("Telefonkostenauswertung");
 const QString kPdfName = QStringLiteral("Telefonkostenauswertung.pdf");
 const QString kCsvName = QStringLiteral("Telefonkostenauswertung.csv");
-}
+} // namespace
 
-BerichtFenster::BerichtFenster(Telefonkostenauswertung bericht, Dialogs& dialogs, Druckausgabe& druck, QWidget* parent)
+BerichtFenster::BerichtFenster(Telefonkostenauswertung bericht, Dialogs& dialogs, Druckausgabe& druck,
+                               QWidget* parent)
     : Dokumentfenster({.name = QStringLiteral("Datenbericht1"),
                        .titel = QStringLiteral("Datenbericht1"),
                        .druckname = kDruckname,
@@ -30,8 +31,12 @@ BerichtFenster::BerichtFenster(Telefonkostenauswertung bericht, Dialogs& dialogs
                        .zeichnen = [this](QPagedPaintDevice& geraet) { m_bericht.zeichnen(geraet); },
                        .speichern = {{QStringLiteral("PDF"), kPdfName, QKeySequence(Qt::CTRL | Qt::Key_S),
                                       [this](const QString& datei) { berichtAlsPdfSchreiben(m_bericht, datei); }},
-                                     {QStringLiteral("CSV"), kCsvName, {}, [this](const QString& datei) {
-                                          csvSchreiben(m_bericht.daten(), datei, m_bericht.optionen().rufnummernGekuerzt);
+                                     {QStringLiteral("CSV"),
+                                      kCsvName,
+                                      {},
+                                      [this](const QString& datei) {
+                                          csvSchreiben(m_bericht.daten(), datei,
+                                                       m_bericht.optionen().rufnummernGekuerzt);
                                       }}},
                        .befehle = {}},
                       dialogs, druck, parent),
@@ -50,7 +55,8 @@ BerichtFenster::BerichtFenster(Telefonkostenauswertung bericht, Dialogs& dialogs
     QToolBar* leiste = this->leiste();
     leiste->addSeparator();
 
-    QAction* erste = aktion(QStringLiteral("ErsteSeite"), QStringLiteral("|<"), QKeySequence(Qt::CTRL | Qt::Key_Home));
+    QAction* erste =
+        aktion(QStringLiteral("ErsteSeite"), QStringLiteral("|<"), QKeySequence(Qt::CTRL | Qt::Key_Home));
     erste->setToolTip(QStringLiteral("Erste Seite"));
     connect(erste, &QAction::triggered, this, [this] { blaettern(1); });
     QAction* vorige = aktion(QStringLiteral("VorigeSeite"), QStringLiteral("<"), QKeySequence(Qt::Key_PageUp));
@@ -63,10 +69,12 @@ BerichtFenster::BerichtFenster(Telefonkostenauswertung bericht, Dialogs& dialogs
     connect(m_seite, &QSpinBox::valueChanged, this, [this](int s) { blaettern(s); });
     m_seitenzahl = new QLabel(this);
     m_seitenzahl->setObjectName(QStringLiteral("Seitenzahl"));
-    QAction* naechste = aktion(QStringLiteral("NaechsteSeite"), QStringLiteral(">"), QKeySequence(Qt::Key_PageDown));
+    QAction* naechste =
+        aktion(QStringLiteral("NaechsteSeite"), QStringLiteral(">"), QKeySequence(Qt::Key_PageDown));
     naechste->setToolTip(QStringLiteral("Nächste Seite"));
     connect(naechste, &QAction::triggered, this, [this] { blaettern(m_vorschau->currentPage() + 1); });
-    QAction* letzte = aktion(QStringLiteral("LetzteSeite"), QStringLiteral(">|"), QKeySequence(Qt::CTRL | Qt::Key_End));
+    QAction* letzte =
+        aktion(QStringLiteral("LetzteSeite"), QStringLiteral(">|"), QKeySequence(Qt::CTRL | Qt::Key_End));
     letzte->setToolTip(QStringLiteral("Letzte Seite"));
     connect(letzte, &QAction::triggered, this, [this] { blaettern(m_vorschau->pageCount()); });
     leiste->addAction(erste);

@@ -25,7 +25,8 @@ class Druckausgabe;
 class BerichtFenster : public Dokumentfenster {
     Q_OBJECT
 public:
-    BerichtFenster(Telefonkostenauswertung bericht, Dialogs& dialogs, Druckausgabe& druck, QWidget* parent = nullptr);
+    BerichtFenster(Telefonkostenauswertung bericht, Dialogs& dialogs, Druckausgabe& druck,
+                   QWidget* parent = nullptr);
     ~BerichtFenster() override;
 
     QPrintPreviewWidget* vorschau() const { return m_vorschau; }

@@ -15,18 +15,21 @@ using Art = Steuerelement::Art;
 
 Steuerelement bezeichnung(const char* name, const QString& text, int left, int top, int width)
 {
-    return Steuerelement{QString::fromLatin1(name), Art::Bezeichnung, text, left, top, width, 240, false, QString(), true};
+    return Steuerelement {
+        QString::fromLatin1(name), Art::Bezeichnung, text, left, top, width, 240, false, QString(), true};
 }
 
 Steuerelement feld(const char* name, const char* spalte, int left, int top, int width, const char* format = "")
 {
-    return Steuerelement{QString::fromLatin1(name), Art::Feld, QString::fromLatin1(spalte), left, top, width,
-                         240, false, QString::fromUtf8(format), true};
+    return Steuerelement {
+        QString::fromLatin1(name), Art::Feld, QString::fromLatin1(spalte), left, top, width, 240, false,
+        QString::fromUtf8(format), true};
 }
 
 Steuerelement linie(const char* name, int top)
 {
-    return Steuerelement{QString::fromLatin1(name), Art::Linie, QString(), 0, top, kBerichtBreite, 0, false, QString(), true};
+    return Steuerelement {
+        QString::fromLatin1(name), Art::Linie, QString(), 0, top, kBerichtBreite, 0, false, QString(), true};
 }
 
 } // namespace
@@ -44,13 +47,12 @@ BerichtOptionen BerichtOptionen::aus(const AppState& state)
 QString berichtHinweis()
 {
     return QStringLiteral("(Angabe Telefoniedauer in Sekunden, Auswertung erstellt mit ") + kProduktName
-        + QStringLiteral(" - siehe Internet unter orve-tarifo.example)");
+           + QStringLiteral(" - siehe Internet unter orve-tarifo.example)");
 }
 
 QString mwstCaption(double steuersatz)
 {
-    return QStringLiteral("Summe Kosten incl. ") + deutscheZahlText(steuersatz)
-        + QStringLiteral(" MwSt:");
+    return QStringLiteral("Summe Kosten incl. ") + deutscheZahlText(steuersatz) + QStringLiteral(" MwSt:");
 }
 
 QString zweiStellen(const std::optional<double>& wert)
@@ -62,62 +64,77 @@ BerichtLayout telefonkostenauswertungLayout(const BerichtOptionen& optionen)
 {
     BerichtLayout l;
 
-    Steuerelement titel = bezeichnung("Bezeichnung1",
-                                      QStringLiteral("Auswertung Telefonkosten für angefallene Gespräche"), 0, 0, 6240);
+    Steuerelement titel = bezeichnung(
+        "Bezeichnung1", QStringLiteral("Auswertung Telefonkosten für angefallene Gespräche"), 0, 0, 6240);
     titel.height = 300;
     titel.titel = true;
-    l.PageHeader = {QStringLiteral("PageHeader"), 645, {
-        titel,
-        bezeichnung("Bezeichnung2", QStringLiteral("Datum:"), 6803, 0, 555),
-        bezeichnung("Bezeichnung3", QStringLiteral("%d"), 7370, 0, 1140),
-        bezeichnung("Bezeichnung10",
-                    QStringLiteral("(diese Auswertung dient der Rechnungserstellung und ist als Nachweis beizufügen)"),
-                    0, 350, 6240),
-    }};
+    l.PageHeader = {
+        QStringLiteral("PageHeader"),
+        645,
+        {
+            titel,
+            bezeichnung("Bezeichnung2", QStringLiteral("Datum:"), 6803, 0, 555),
+            bezeichnung("Bezeichnung3", QStringLiteral("%d"), 7370, 0, 1140),
+            bezeichnung(
+                "Bezeichnung10",
+                QStringLiteral("(diese Auswertung dient der Rechnungserstellung und ist als Nachweis beizufügen)"),
+                0, 350, 6240),
+        }};
 
-    l.Bereich1 = {QStringLiteral("Bereich1"), 750, {
-        feld("Text9", "user", 2268, 100, 570),
-        feld("Text10", "username", 2835, 100, 1140),
-        bezeichnung("Bezeichnung8", QStringLiteral("ausgewerteter Teilnehmer:"), 0, 100, 2265),
-        linie("Linie2", 700),
-        // The column headings, spaced with blanks to stand over the fields.
-        bezeichnung("Bezeichnung11",
-                    QStringLiteral("App.  Bezeichnung     Line   Datum/Zeit                          Rufziel"
-                                   "              gewählte Rufnummer   Dauer    Kosten"),
-                    0, 400, kBerichtBreite),
-    }};
+    l.Bereich1 = {
+        QStringLiteral("Bereich1"),
+        750,
+        {
+            feld("Text9", "user", 2268, 100, 570),
+            feld("Text10", "username", 2835, 100, 1140),
+            bezeichnung("Bezeichnung8", QStringLiteral("ausgewerteter Teilnehmer:"), 0, 100, 2265),
+            linie("Linie2", 700),
+            // The column headings, spaced with blanks to stand over the fields.
+            bezeichnung("Bezeichnung11",
+                        QStringLiteral("App.  Bezeichnung     Line   Datum/Zeit                          Rufziel"
+                                       "              gewählte Rufnummer   Dauer    Kosten"),
+                        0, 400, kBerichtBreite),
+        }};
 
-    l.auslesen_Detail = {QStringLiteral("auslesen_Detail"), 300, {
-        feld("Text2", "user", 0, 0, 370),
-        feld("Text3", "username", 400, 0, 1140),
-        feld("Text1", "lineno", 1580, 0, 450),
-        feld("Text5", "time", 2040, 0, 1929),
-        feld("Text6", "rufziel", 3969, 0, 1140),
-        feld("Text4", "number", 5102, 0, 1695),
-        feld("Text7", "duration", 6803, 0, 570),
-        feld("Text8", "ucosts", 7370, 0, 1125, "0,000"),
-    }};
+    l.auslesen_Detail = {QStringLiteral("auslesen_Detail"),
+                         300,
+                         {
+                             feld("Text2", "user", 0, 0, 370),
+                             feld("Text3", "username", 400, 0, 1140),
+                             feld("Text1", "lineno", 1580, 0, 450),
+                             feld("Text5", "time", 2040, 0, 1929),
+                             feld("Text6", "rufziel", 3969, 0, 1140),
+                             feld("Text4", "number", 5102, 0, 1695),
+                             feld("Text7", "duration", 6803, 0, 570),
+                             feld("Text8", "ucosts", 7370, 0, 1125, "0,000"),
+                         }};
 
-    l.Bereich2 = {QStringLiteral("Bereich2"), 1380, {
-        linie("Linie3", 0),
-        bezeichnung("Bezeichnung9", QStringLiteral("Kosten des Teilnehmers (gerundet):"), 3402, 50, 3968),
-        feld("Text11", "Kostensumme", 7370, 50, 1140, "0,00"),
-        bezeichnung("Bezeichnung12", QStringLiteral("Summe Kosten incl. 16% MwSt:"), 3402, 350, 3960),
-        feld("Text12", "Bruttokosten", 7370, 350, 1140, "0,00"),
-        bezeichnung("Bezeichnung14",
-                    QStringLiteral("Einträge mit * im Rufziel sind ca. Kosten, da die realen Kosten je nach Anbieter "
-                                   "abweichen können!"),
-                    567, 1134, 7370),
-    }};
+    l.Bereich2 = {
+        QStringLiteral("Bereich2"),
+        1380,
+        {
+            linie("Linie3", 0),
+            bezeichnung("Bezeichnung9", QStringLiteral("Kosten des Teilnehmers (gerundet):"), 3402, 50, 3968),
+            feld("Text11", "Kostensumme", 7370, 50, 1140, "0,00"),
+            bezeichnung("Bezeichnung12", QStringLiteral("Summe Kosten incl. 16% MwSt:"), 3402, 350, 3960),
+            feld("Text12", "Bruttokosten", 7370, 350, 1140, "0,00"),
+            bezeichnung(
+                "Bezeichnung14",
+                QStringLiteral("Einträge mit * im Rufziel sind ca. Kosten, da die realen Kosten je nach Anbieter "
+                               "abweichen können!"),
+                567, 1134, 7370),
+        }};
 
-    l.PageFooter = {QStringLiteral("PageFooter"), 630, {
-        bezeichnung("Bezeichnung4", QStringLiteral("%P"), 1701, 100, 1125),
-        bezeichnung("Bezeichnung5", QStringLiteral("%p"), 567, 100, 567),
-        bezeichnung("Bezeichnung6", QStringLiteral("Seite"), 0, 100, 555),
-        bezeichnung("Bezeichnung7", QStringLiteral("von"), 1134, 100, 555),
-        linie("Linie1", 0),
-        bezeichnung("Bezeichnung13", berichtHinweis(), 0, 350, kBerichtBreite),
-    }};
+    l.PageFooter = {QStringLiteral("PageFooter"),
+                    630,
+                    {
+                        bezeichnung("Bezeichnung4", QStringLiteral("%P"), 1701, 100, 1125),
+                        bezeichnung("Bezeichnung5", QStringLiteral("%p"), 567, 100, 567),
+                        bezeichnung("Bezeichnung6", QStringLiteral("Seite"), 0, 100, 555),
+                        bezeichnung("Bezeichnung7", QStringLiteral("von"), 1134, 100, 555),
+                        linie("Linie1", 0),
+                        bezeichnung("Bezeichnung13", berichtHinweis(), 0, 350, kBerichtBreite),
+                    }};
 
     // Start of the report: the VAT caption, and no gross total when asked.
     auto& bereich2 = l.Bereich2.elemente;

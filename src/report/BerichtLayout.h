@@ -12,9 +12,9 @@ struct AppState;
 
 // What the report reads when it starts.
 struct BerichtOptionen {
-    double steuersatz = 0;    // VAT rate in percent
-    int OhneMwst = 0;         // 1: group footers without the VAT line and gross total
-    QDate datum;              // the date "%d" shows
+    double steuersatz = 0; // VAT rate in percent
+    int OhneMwst = 0;      // 1: group footers without the VAT line and gross total
+    QDate datum;           // the date "%d" shows
     // Dialled numbers shown with their last three digits replaced by "xxx"
     // (itemised bills that must not show whom a person called).
     bool rufnummernGekuerzt = false;
@@ -28,31 +28,31 @@ struct BerichtOptionen {
 struct Steuerelement {
     enum class Art { Bezeichnung, Feld, Linie };
 
-    QString name;      // "Bezeichnung1", "Text9", "Linie2"
+    QString name; // "Bezeichnung1", "Text9", "Linie2"
     Art art = Art::Bezeichnung;
-    QString inhalt;    // label text ("%d", "%p", "%P" placeholders) or the field's column
+    QString inhalt; // label text ("%d", "%p", "%P" placeholders) or the field's column
     int left = 0;
     int top = 0;
     int width = 0;
     int height = 240;
-    bool titel = false;  // bold 12 point instead of 8.25 point
-    QString format;      // "0,000", "0,00" or empty: the stored text
+    bool titel = false; // bold 12 point instead of 8.25 point
+    QString format;     // "0,000", "0,00" or empty: the stored text
     bool sichtbar = true;
 };
 
 struct Bereich {
     QString name;
-    int hoehe = 0;     // twips
+    int hoehe = 0; // twips
     std::vector<Steuerelement> elemente;
 };
 
 // The layout of `Telefonkostenauswertung`: five sections from top to bottom.
 struct BerichtLayout {
-    Bereich PageHeader;       // top of every page
-    Bereich Bereich1;         // group header, once per extension
-    Bereich auslesen_Detail;  // one line per call
-    Bereich Bereich2;         // group footer, once per extension
-    Bereich PageFooter;       // bottom of every page
+    Bereich PageHeader;      // top of every page
+    Bereich Bereich1;        // group header, once per extension
+    Bereich auslesen_Detail; // one line per call
+    Bereich Bereich2;        // group footer, once per extension
+    Bereich PageFooter;      // bottom of every page
 };
 
 // Width of the horizontal lines and the widest labels, in twips.
@@ -75,6 +75,5 @@ QString mwstCaption(double steuersatz);
 // rounding to 15 significant digits (0.198 -> "0,20", 1.005 -> "1,01").
 // Empty for an empty value. "0,000" is geldText.
 QString zweiStellen(const std::optional<double>& wert);
-
 
 } // namespace orve

@@ -5,10 +5,10 @@
 #include "common/Dialogs.h"
 #include "common/LokaleDatenbank.h"
 #include "common/SqliteMeldung.h"
+#include "common/TarifeditorOeffner.h"
 #include "common/TextFile.h"
 #include "common/Version.h"
 #include "costing/Bepreisung.h"
-#include "common/TarifeditorOeffner.h"
 
 #include <QFileInfo>
 
@@ -95,8 +95,9 @@ bool eigenenMinutenpreisLesen(AppState& state, Dialogs& dialogs)
             state.Minutenpreis = *zeile;
     }
     if (!QFileInfo::exists(datei) || state.Minutenpreis.leer()) {
-        stopp(dialogs, QStringLiteral("Sie müssen zuerst über die Funktion 'Einstellungen' einen eigenen Minutenpreis "
-                                      "festlegen!"));
+        stopp(dialogs,
+              QStringLiteral("Sie müssen zuerst über die Funktion 'Einstellungen' einen eigenen Minutenpreis "
+                             "festlegen!"));
         return false;
     }
     return true;

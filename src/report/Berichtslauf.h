@@ -10,7 +10,9 @@
 #include <memory>
 #include <optional>
 
-namespace SQLite { class Database; }
+namespace SQLite {
+class Database;
+}
 
 namespace orve {
 
@@ -33,11 +35,11 @@ struct LaufUmgebung {
 
 struct LaufErgebnis {
     enum class Ende {
-        Bericht,     // every call finished: `daten` holds the report's data
-        KeineDaten,  // the import wrote no call; the message was shown
-        Abgebrochen, // Cancel at the question, or the window closed
+        Bericht,      // every call finished: `daten` holds the report's data
+        KeineDaten,   // the import wrote no call; the message was shown
+        Abgebrochen,  // Cancel at the question, or the window closed
         Kostenfehler, // a tariff row, a call or a setting gave no cost; the message was shown
-        Fehler,      // a message said why; no report
+        Fehler,       // a message said why; no report
     };
     Ende ende = Ende::Fehler;
     std::optional<BerichtDaten> daten;

@@ -36,15 +36,24 @@ void csvSchreiben(const BerichtDaten& daten, const QString& datei, bool kuerzen)
 {
     OutputFile f(datei, QStringLiteral("CSV-Datei"));
 
-    QByteArray inhalt("\xEF\xBB\xBF"
-                      "time;user;username;number;duration;ucosts;rufziel;lineno;costs;vergleichsnummer;ucostsBrutto;"
-                      "tarifsatz\r\n");
+    QByteArray inhalt(
+        "\xEF\xBB\xBF"
+        "time;user;username;number;duration;ucosts;rufziel;lineno;costs;vergleichsnummer;ucostsBrutto;"
+        "tarifsatz\r\n");
     for (const BerichtGruppe& g : daten.gruppen) {
         for (const BerichtAnruf& a : g.bill) {
-            const QStringList z{feld(a.time), feld(a.user), feld(a.username),
-                                feld(kuerzen ? rufnummerKuerzen(a.number) : a.number), feld(a.duration),
-                                zahl(a.ucosts, 'f', 3), feld(a.rufziel), feld(a.lineno), zahl(a.costs, 'f', 3),
-                                feld(kuerzen ? rufnummerKuerzen(a.vergleichsnummer) : a.vergleichsnummer), zahl(a.ucostsBrutto, 'g', 15), feld(a.tarifsatz)};
+            const QStringList z {feld(a.time),
+                                 feld(a.user),
+                                 feld(a.username),
+                                 feld(kuerzen ? rufnummerKuerzen(a.number) : a.number),
+                                 feld(a.duration),
+                                 zahl(a.ucosts, 'f', 3),
+                                 feld(a.rufziel),
+                                 feld(a.lineno),
+                                 zahl(a.costs, 'f', 3),
+                                 feld(kuerzen ? rufnummerKuerzen(a.vergleichsnummer) : a.vergleichsnummer),
+                                 zahl(a.ucostsBrutto, 'g', 15),
+                                 feld(a.tarifsatz)};
             inhalt += z.join(QLatin1Char(';')).toUtf8() + "\r\n";
         }
         // Written in pieces, so a large report never needs its whole text in memory.

@@ -10,7 +10,8 @@ QString rufnummerKuerzen(const QString& nummer)
     const QString kern = nummer.left(ende);
     if (kern.isEmpty() || kern == QLatin1String("unbekannt"))
         return nummer;
-    const QString gekuerzt = kern.size() <= 3 ? QStringLiteral("xxx") : kern.left(kern.size() - 3) + QStringLiteral("xxx");
+    const QString gekuerzt =
+        kern.size() <= 3 ? QStringLiteral("xxx") : kern.left(kern.size() - 3) + QStringLiteral("xxx");
     return gekuerzt + nummer.mid(ende);
 }
 

@@ -26,9 +26,12 @@ Seiteneinteilung seitenEinteilen(std::span<const std::size_t> anrufeJeGruppe, co
     };
     const auto hoehe = [&](Art art) {
         switch (art) {
-        case Art::Gruppenkopf: return m.gruppenkopf;
-        case Art::Detail: return m.detail;
-        case Art::Gruppenfuss: return m.gruppenfuss;
+        case Art::Gruppenkopf:
+            return m.gruppenkopf;
+        case Art::Detail:
+            return m.detail;
+        case Art::Gruppenfuss:
+            return m.gruppenfuss;
         }
         return 0;
     };
@@ -43,7 +46,7 @@ Seiteneinteilung seitenEinteilen(std::span<const std::size_t> anrufeJeGruppe, co
         for (const auto& [art, anruf] : teile) {
             if (y + hoehe(art) > e.m_fussY && !leer())
                 neueSeite();
-            e.m_plaetze.push_back(Platzierung{art, gruppe, anruf, y});
+            e.m_plaetze.push_back(Platzierung {art, gruppe, anruf, y});
             y += hoehe(art);
         }
     };

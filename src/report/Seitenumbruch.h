@@ -8,12 +8,12 @@ namespace orve {
 
 // Heights of the sections and of the page, in twips.
 struct Seitenmasse {
-    int seitenhoehe = 0;  // printable height of a page (between the margins)
-    int kopf = 0;         // page header
+    int seitenhoehe = 0; // printable height of a page (between the margins)
+    int kopf = 0;        // page header
     int gruppenkopf = 0;
     int detail = 0;
     int gruppenfuss = 0;
-    int fuss = 0;         // page footer, at the foot of every page
+    int fuss = 0; // page footer, at the foot of every page
 };
 
 // A section placed on a page: its kind, the group and call it shows, and
@@ -22,7 +22,7 @@ struct Platzierung {
     enum class Art { Gruppenkopf, Detail, Gruppenfuss };
     Art art;
     int gruppe;
-    int anruf;  // index of the call within its group (Detail only)
+    int anruf; // index of the call within its group (Detail only)
     int y;
 };
 
@@ -35,13 +35,13 @@ class Seiteneinteilung {
 public:
     std::size_t seiten() const { return m_anfang.size(); }
     std::span<const Platzierung> seite(std::size_t index) const;
-    int fussY() const { return m_fussY; }  // top edge of the page footer
+    int fussY() const { return m_fussY; } // top edge of the page footer
 
     friend Seiteneinteilung seitenEinteilen(std::span<const std::size_t> anrufeJeGruppe, const Seitenmasse& m);
 
 private:
     std::vector<Platzierung> m_plaetze;
-    std::vector<std::size_t> m_anfang;  // first placement of each page
+    std::vector<std::size_t> m_anfang; // first placement of each page
     int m_fussY = 0;
 };
 

@@ -11,8 +11,8 @@
 #include <QDir>
 #include <QFontMetricsF>
 #include <QGuiApplication>
-#include <QPagedPaintDevice>
 #include <QPageSize>
+#include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
 
@@ -49,26 +49,44 @@ struct Wert {
     bool istZahl = false;
 };
 
-Wert text(const QString& t) { return Wert{t, std::nullopt, false}; }
-Wert zahl(const std::optional<double>& z) { return Wert{QString(), z, true}; }
+Wert text(const QString& t)
+{
+    return Wert {t, std::nullopt, false};
+}
+Wert zahl(const std::optional<double>& z)
+{
+    return Wert {QString(), z, true};
+}
 
 Wert spalte(const QString& name, const BerichtGruppe& g, const BerichtAnruf* a, bool gekuerzt)
 {
     if (a) {
-        if (name == QLatin1String("user")) return text(a->user);
-        if (name == QLatin1String("username")) return text(a->username);
-        if (name == QLatin1String("lineno")) return text(a->lineno);
-        if (name == QLatin1String("time")) return text(a->time);
-        if (name == QLatin1String("rufziel")) return text(a->rufziel);
-        if (name == QLatin1String("number")) return text(gekuerzt ? rufnummerKuerzen(a->number) : a->number);
-        if (name == QLatin1String("duration")) return text(a->duration);
-        if (name == QLatin1String("ucosts")) return zahl(a->ucosts);
+        if (name == QLatin1String("user"))
+            return text(a->user);
+        if (name == QLatin1String("username"))
+            return text(a->username);
+        if (name == QLatin1String("lineno"))
+            return text(a->lineno);
+        if (name == QLatin1String("time"))
+            return text(a->time);
+        if (name == QLatin1String("rufziel"))
+            return text(a->rufziel);
+        if (name == QLatin1String("number"))
+            return text(gekuerzt ? rufnummerKuerzen(a->number) : a->number);
+        if (name == QLatin1String("duration"))
+            return text(a->duration);
+        if (name == QLatin1String("ucosts"))
+            return zahl(a->ucosts);
         return Wert();
     }
-    if (name == QLatin1String("user")) return text(g.user);
-    if (name == QLatin1String("username")) return text(g.username);
-    if (name == QLatin1String("Kostensumme")) return zahl(g.Kostensumme);
-    if (name == QLatin1String("Bruttokosten")) return zahl(g.Bruttokosten);
+    if (name == QLatin1String("user"))
+        return text(g.user);
+    if (name == QLatin1String("username"))
+        return text(g.username);
+    if (name == QLatin1String("Kostensumme"))
+        return zahl(g.Kostensumme);
+    if (name == QLatin1String("Bruttokosten"))
+        return zahl(g.Bruttokosten);
     return Wert();
 }
 
@@ -88,7 +106,8 @@ QString formatiert(const Wert& w, const QString& format)
 } // namespace
 
 Telefonkostenauswertung::Telefonkostenauswertung(BerichtDaten daten, BerichtOptionen optionen)
-    : m_daten(std::move(daten)), m_optionen(std::move(optionen)), m_layout(telefonkostenauswertungLayout(m_optionen))
+    : m_daten(std::move(daten)), m_optionen(std::move(optionen)),
+      m_layout(telefonkostenauswertungLayout(m_optionen))
 {
     if (!m_optionen.datum.isValid())
         m_optionen.datum = QDate::currentDate();
@@ -106,8 +125,12 @@ Seiteneinteilung Telefonkostenauswertung::seitenEinteilen(int seitenhoehe) const
     anzahl.reserve(m_daten.gruppen.size());
     for (const auto& g : m_daten.gruppen)
         anzahl.push_back(g.bill.size());
-    const Seitenmasse m{seitenhoehe, m_layout.PageHeader.hoehe, m_layout.Bereich1.hoehe,
-                        m_layout.auslesen_Detail.hoehe, m_layout.Bereich2.hoehe, m_layout.PageFooter.hoehe};
+    const Seitenmasse m {seitenhoehe,
+                         m_layout.PageHeader.hoehe,
+                         m_layout.Bereich1.hoehe,
+                         m_layout.auslesen_Detail.hoehe,
+                         m_layout.Bereich2.hoehe,
+                         m_layout.PageFooter.hoehe};
     return orve::seitenEinteilen(anzahl, m);
 }
 
@@ -120,8 +143,8 @@ void Telefonkostenauswertung::bereichAufnehmen(std::vector<Zeichnung>& z, const 
     for (const auto& e : b.elemente) {
         if (!e.sichtbar)
             continue;
-        Zeichnung d{e.name, e.art == Steuerelement::Art::Linie, QRect(e.left, y + e.top, e.width, e.height),
-                    QString(), e.titel};
+        Zeichnung d {e.name, e.art == Steuerelement::Art::Linie, QRect(e.left, y + e.top, e.width, e.height),
+                     QString(), e.titel};
         if (e.art == Steuerelement::Art::Bezeichnung) {
             d.text = e.inhalt;
             d.text.replace(QLatin1String("%d"), m_optionen.datum.toString(QStringLiteral("dd.MM.yyyy")));
@@ -231,7 +254,8 @@ std::size_t Telefonkostenauswertung::zeichnen(QPagedPaintDevice& geraet) const
         if (i > 0 && !geraet.newPage()) {
             p.end();
             throw BerichtFehler(QStringLiteral("Der Report konnte nicht ausgegeben werden: Seite %1 ließ sich "
-                                               "nicht beginnen.").arg(i + 1));
+                                               "nicht beginnen.")
+                                    .arg(i + 1));
         }
         bool titelGesetzt = false;
         int schriftGesetzt = 0;

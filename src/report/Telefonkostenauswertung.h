@@ -19,7 +19,7 @@ namespace orve {
 // One thing painted on a page: a control's text in its box, or a
 // horizontal line. Twips from the top left corner of the printable area.
 struct Zeichnung {
-    QString name;       // the control's name ("Text8", "Bezeichnung5", "Linie1")
+    QString name; // the control's name ("Text8", "Bezeichnung5", "Linie1")
     bool linie = false;
     QRect rechteck;
     QString text;

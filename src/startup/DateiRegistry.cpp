@@ -7,8 +7,7 @@
 
 namespace orve {
 
-DateiRegistry::DateiRegistry(const QString& datei)
-    : m_datei(datei)
+DateiRegistry::DateiRegistry(const QString& datei) : m_datei(datei)
 {
     QFile f(datei);
     if (!f.exists())
@@ -26,7 +25,8 @@ DateiRegistry::DateiRegistry(const QString& datei)
 
 QString DateiRegistry::standardDatei(const QString& programmOrdner)
 {
-    return QDir::toNativeSeparators(QDir(programmOrdner).filePath(QStringLiteral("Registry/HKEY_LOCAL_MACHINE.reg")));
+    return QDir::toNativeSeparators(
+        QDir(programmOrdner).filePath(QStringLiteral("Registry/HKEY_LOCAL_MACHINE.reg")));
 }
 
 std::optional<RegSchluessel> DateiRegistry::oeffnen(Hive hive, const QString& pfad)

@@ -13,12 +13,12 @@ namespace {
 
 RegEintrag text(const QString& schluessel, const QString& name, const QString& t)
 {
-    return RegEintrag{Hive::LocalMachine, schluessel, name, RegWert::alsText(t)};
+    return RegEintrag {Hive::LocalMachine, schluessel, name, RegWert::alsText(t)};
 }
 
 RegEintrag zahl(const QString& schluessel, const QString& name, quint32 z)
 {
-    return RegEintrag{Hive::LocalMachine, schluessel, name, RegWert::alsZahl(z)};
+    return RegEintrag {Hive::LocalMachine, schluessel, name, RegWert::alsZahl(z)};
 }
 
 } // namespace
@@ -56,7 +56,8 @@ std::vector<RegEintrag> standardInstallation(const QString& sqliteBibliothek, co
     for (const auto& q : quellen) {
         const QString k = kDatenquellenSchluessel + q.quelle;
         out.push_back(text(k, QStringLiteral("Driver"), sqliteBibliothek));
-        out.push_back(text(k, QStringLiteral("Description"), QStringLiteral("Datenquelle für TK-Suite Gesprächsdaten")));
+        out.push_back(
+            text(k, QStringLiteral("Description"), QStringLiteral("Datenquelle für TK-Suite Gesprächsdaten")));
         out.push_back(text(k, QStringLiteral("Database"), QString()));
         out.push_back(text(k, QStringLiteral("Timeout"), QStringLiteral("100000")));
     }
@@ -75,7 +76,8 @@ bool installationSchreiben(const QString& datei, const QString& sqliteBibliothek
         return false;
     };
     if (!QDir().mkpath(ordner))
-        return melden(QStringLiteral("Der Ordner %1 kann nicht angelegt werden.").arg(QDir::toNativeSeparators(ordner)));
+        return melden(
+            QStringLiteral("Der Ordner %1 kann nicht angelegt werden.").arg(QDir::toNativeSeparators(ordner)));
     const QByteArray inhalt = SpeicherRegistry(standardInstallation(sqliteBibliothek, programmDatei)).alsRegDatei();
     QSaveFile f(datei);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || f.write(inhalt) != inhalt.size() || !f.commit())

@@ -68,12 +68,12 @@ Verbindungsangaben verbindungZerlegen(const QString& verbindung)
 {
     Verbindungsangaben a;
     static const QRegularExpression kDsn(QStringLiteral("(?:^|[;=])\\s*DSN\\s*=([^;]*)"),
-                                        QRegularExpression::CaseInsensitiveOption);
+                                         QRegularExpression::CaseInsensitiveOption);
     if (const auto m = kDsn.match(verbindung); m.hasMatch())
         a.dsn = m.captured(1).trimmed();
 
     static const QRegularExpression kDatei(QStringLiteral("(?:^|[;=])\\s*(?:DBQ|Database)\\s*="),
-                                          QRegularExpression::CaseInsensitiveOption);
+                                           QRegularExpression::CaseInsensitiveOption);
     if (const auto m = kDatei.match(verbindung); m.hasMatch()) {
         const auto anfang = m.capturedEnd();
         const auto folge = folgeSchluessel().match(verbindung, anfang);
@@ -97,11 +97,13 @@ std::unique_ptr<SQLite::Database> OdbcDatenquellen::oeffnen(const QString& verbi
         throw VerbindungsFehler(QStringLiteral("Die ODBC-Datenquelle '%1' ist nicht eingetragen.").arg(a.dsn));
     const QString treiber = treiberDateiDerQuelle(m_reg, a.dsn);
     if (treiber.isEmpty() || !QFileInfo(treiber).isFile())
-        throw VerbindungsFehler(QStringLiteral("Der ODBC-Treiber der Datenquelle '%1' ist nicht installiert%2.")
-                                    .arg(a.dsn, treiber.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(nativ(treiber))));
+        throw VerbindungsFehler(
+            QStringLiteral("Der ODBC-Treiber der Datenquelle '%1' ist nicht installiert%2.")
+                .arg(a.dsn, treiber.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(nativ(treiber))));
     if (a.datei.isEmpty())
-        throw VerbindungsFehler(QStringLiteral("In der Verbindung zur Datenquelle '%1' ist keine Datenbankdatei angegeben.")
-                                    .arg(a.dsn));
+        throw VerbindungsFehler(
+            QStringLiteral("In der Verbindung zur Datenquelle '%1' ist keine Datenbankdatei angegeben.")
+                .arg(a.dsn));
 
     if (a.dsn.compare(kAccessDatenquelle, Qt::CaseInsensitive) == 0)
         return lokaleDatenbankOeffnen(a.datei);
@@ -114,7 +116,8 @@ std::unique_ptr<SQLite::Database> OdbcDatenquellen::oeffnen(const QString& verbi
     try {
         // Read-only: the call database of the telephone system is never
         // written, and a missing file is never created.
-        auto db = std::make_unique<SQLite::Database>(QFile::encodeName(a.datei).toStdString(), SQLite::OPEN_READONLY);
+        auto db =
+            std::make_unique<SQLite::Database>(QFile::encodeName(a.datei).toStdString(), SQLite::OPEN_READONLY);
         db->setBusyTimeout(5000);
         db->execAndGet("SELECT count(*) FROM sqlite_master");
         return db;

@@ -78,12 +78,12 @@ bool schreiben(Registry& reg, const std::vector<RegEintrag>& eintraege)
 
 RegEintrag text(const QString& schluessel, const QString& name, const QString& t)
 {
-    return RegEintrag{Hive::LocalMachine, schluessel, name, RegWert::alsText(t)};
+    return RegEintrag {Hive::LocalMachine, schluessel, name, RegWert::alsText(t)};
 }
 
 RegEintrag zahl(const QString& schluessel, const QString& name, quint32 z)
 {
-    return RegEintrag{Hive::LocalMachine, schluessel, name, RegWert::alsZahl(z)};
+    return RegEintrag {Hive::LocalMachine, schluessel, name, RegWert::alsZahl(z)};
 }
 
 const QString kBeschreibung = QStringLiteral("ODBC Eintrag für ORVE Programme");
@@ -109,20 +109,21 @@ bool AccessDatenquelleAnlegen(Registry& reg, const QString& treiberDatei, const 
     const QString dsn = kDatenquellenSchluessel + name;
     const QString jet = dsn + QStringLiteral("\\Engines\\Jet");
     return schreiben(reg, {
-        text(dsn, QStringLiteral("UID"), QString()),
-        text(dsn, QStringLiteral("Description"), kBeschreibung),
-        text(dsn, QStringLiteral("Driver"), treiberDatei),
-        text(dsn, QStringLiteral("FIL"), istSQLite3 == 1 ? QStringLiteral("SQLite3 ODBC Driver;")
-                                                          : QStringLiteral("SQLite ODBC Driver;")),
-        zahl(dsn, QStringLiteral("DriverId"), 25),
-        zahl(dsn, QStringLiteral("SafeTransactions"), 0),
-        text(jet, QStringLiteral("ImplicitCommitSync"), QString()),
-        text(jet, QStringLiteral("UserCommitSync"), QStringLiteral("Yes")),
-        zahl(jet, QStringLiteral("MaxBufferSize"), 2048),
-        zahl(jet, QStringLiteral("PageTimeout"), 5),
-        zahl(jet, QStringLiteral("Threads"), 3),
-        text(kDatenquellenListe, name, kAccessTreiber),
-    });
+                              text(dsn, QStringLiteral("UID"), QString()),
+                              text(dsn, QStringLiteral("Description"), kBeschreibung),
+                              text(dsn, QStringLiteral("Driver"), treiberDatei),
+                              text(dsn, QStringLiteral("FIL"),
+                                   istSQLite3 == 1 ? QStringLiteral("SQLite3 ODBC Driver;")
+                                                   : QStringLiteral("SQLite ODBC Driver;")),
+                              zahl(dsn, QStringLiteral("DriverId"), 25),
+                              zahl(dsn, QStringLiteral("SafeTransactions"), 0),
+                              text(jet, QStringLiteral("ImplicitCommitSync"), QString()),
+                              text(jet, QStringLiteral("UserCommitSync"), QStringLiteral("Yes")),
+                              zahl(jet, QStringLiteral("MaxBufferSize"), 2048),
+                              zahl(jet, QStringLiteral("PageTimeout"), 5),
+                              zahl(jet, QStringLiteral("Threads"), 3),
+                              text(kDatenquellenListe, name, kAccessTreiber),
+                          });
 }
 
 bool ParadoxDatenquelleAnlegen(Registry& reg, const QString& treiberDatei, const QString& name,
@@ -131,22 +132,22 @@ bool ParadoxDatenquelleAnlegen(Registry& reg, const QString& treiberDatei, const
     const QString dsn = kDatenquellenSchluessel + name;
     const QString engine = dsn + QStringLiteral("\\Engines\\Paradox");
     return schreiben(reg, {
-        text(dsn, QStringLiteral("UID"), QStringLiteral("Administrator")),
-        text(dsn, QStringLiteral("Description"), kBeschreibung),
-        text(dsn, QStringLiteral("Driver"), treiberDatei),
-        text(dsn, QStringLiteral("FIL"), QStringLiteral("Paradox 5.X;")),
-        zahl(dsn, QStringLiteral("DriverId"), 538),
-        zahl(dsn, QStringLiteral("SafeTransactions"), 0),
-        text(engine, QStringLiteral("CollatingSequence"), QStringLiteral("ASCII")),
-        text(engine, QStringLiteral("ImplicitCommitSync"), QString()),
-        zahl(engine, QStringLiteral("PageTimeout"), 600),
-        text(engine, QStringLiteral("ParadoxNetPath"), systemOrdner),
-        text(engine, QStringLiteral("ParadoxNetStyle"), QStringLiteral("4.x")),
-        text(engine, QStringLiteral("ParadoxUserName"), QStringLiteral("Admin")),
-        zahl(engine, QStringLiteral("Threads"), 3),
-        text(engine, QStringLiteral("UserCommitSync"), QStringLiteral("Yes")),
-        text(kDatenquellenListe, name, kParadoxTreiberDeutsch),
-    });
+                              text(dsn, QStringLiteral("UID"), QStringLiteral("Administrator")),
+                              text(dsn, QStringLiteral("Description"), kBeschreibung),
+                              text(dsn, QStringLiteral("Driver"), treiberDatei),
+                              text(dsn, QStringLiteral("FIL"), QStringLiteral("Paradox 5.X;")),
+                              zahl(dsn, QStringLiteral("DriverId"), 538),
+                              zahl(dsn, QStringLiteral("SafeTransactions"), 0),
+                              text(engine, QStringLiteral("CollatingSequence"), QStringLiteral("ASCII")),
+                              text(engine, QStringLiteral("ImplicitCommitSync"), QString()),
+                              zahl(engine, QStringLiteral("PageTimeout"), 600),
+                              text(engine, QStringLiteral("ParadoxNetPath"), systemOrdner),
+                              text(engine, QStringLiteral("ParadoxNetStyle"), QStringLiteral("4.x")),
+                              text(engine, QStringLiteral("ParadoxUserName"), QStringLiteral("Admin")),
+                              zahl(engine, QStringLiteral("Threads"), 3),
+                              text(engine, QStringLiteral("UserCommitSync"), QStringLiteral("Yes")),
+                              text(kDatenquellenListe, name, kParadoxTreiberDeutsch),
+                          });
 }
 
 QString sdaGetRegEntry(Registry& reg, Dialogs& dialogs, const QString& hive, const QString& key,

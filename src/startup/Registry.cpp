@@ -1,6 +1,5 @@
 #include "startup/Registry.h"
 
-
 #include <array>
 
 namespace orve {
@@ -43,7 +42,7 @@ QString hiveName(Hive hive)
 bool RegEintrag::operator==(const RegEintrag& o) const
 {
     return hive == o.hive && schluessel.compare(o.schluessel, Qt::CaseInsensitive) == 0
-        && name.compare(o.name, Qt::CaseInsensitive) == 0 && wert == o.wert;
+           && name.compare(o.name, Qt::CaseInsensitive) == 0 && wert == o.wert;
 }
 
 Registry::~Registry() = default;

@@ -22,8 +22,8 @@ struct RegWert {
     QString text;     // for Text
     quint32 zahl = 0; // for Dword
 
-    static RegWert alsText(const QString& t) { return RegWert{Text, t, 0}; }
-    static RegWert alsZahl(quint32 z) { return RegWert{Dword, QString(), z}; }
+    static RegWert alsText(const QString& t) { return RegWert {Text, t, 0}; }
+    static RegWert alsZahl(quint32 z) { return RegWert {Dword, QString(), z}; }
     bool operator==(const RegWert& o) const
     {
         return typ == o.typ && (typ == Text ? text == o.text : zahl == o.zahl);
@@ -51,7 +51,9 @@ struct RegSchluessel {
 class RegistryFehler : public std::runtime_error {
 public:
     RegistryFehler(long nummer, const QString& beschreibung)
-        : std::runtime_error(beschreibung.toStdString()), m_nummer(nummer), m_beschreibung(beschreibung) {}
+        : std::runtime_error(beschreibung.toStdString()), m_nummer(nummer), m_beschreibung(beschreibung)
+    {
+    }
     long nummer() const { return m_nummer; }
     const QString& beschreibung() const { return m_beschreibung; }
 

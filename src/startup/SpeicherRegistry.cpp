@@ -184,8 +184,8 @@ std::optional<RegSchluessel> SpeicherRegistry::oeffnen(Hive hive, const QString&
     if (!n.isEmpty() && !finden(hive, n))
         return std::nullopt;
     const int id = m_naechsteId++;
-    m_offen[id] = Offen{hive, n.toLower(), false};
-    return RegSchluessel{id};
+    m_offen[id] = Offen {hive, n.toLower(), false};
+    return RegSchluessel {id};
 }
 
 std::optional<RegWert> SpeicherRegistry::wertLesen(RegSchluessel schluessel, const QString& name)
@@ -206,8 +206,8 @@ std::optional<RegSchluessel> SpeicherRegistry::anlegen(Hive hive, const QString&
     if (!n.isEmpty())
         erzeugen(hive, n);
     const int id = m_naechsteId++;
-    m_offen[id] = Offen{hive, n.toLower(), true};
-    return RegSchluessel{id};
+    m_offen[id] = Offen {hive, n.toLower(), true};
+    return RegSchluessel {id};
 }
 
 bool SpeicherRegistry::wertSetzen(RegSchluessel schluessel, const QString& name, const RegWert& wert)
@@ -269,8 +269,8 @@ void SpeicherRegistry::einlesen(const QByteArray& inhalt)
     while (i < zeilen.size() && zeilen[i].trimmed().isEmpty())
         ++i;
     if (i == zeilen.size() || (zeilen[i].trimmed() != kKopf5 && zeilen[i].trimmed() != kKopf4))
-        throw RegistryFehler(13, QStringLiteral("Die Datei ist keine Registry-Datei (erste Zeile \"%1\" fehlt).")
-                                     .arg(kKopf5));
+        throw RegistryFehler(
+            13, QStringLiteral("Die Datei ist keine Registry-Datei (erste Zeile \"%1\" fehlt).").arg(kKopf5));
     ++i;
 
     Schluessel* aktuell = nullptr;
@@ -295,7 +295,7 @@ void SpeicherRegistry::einlesen(const QByteArray& inhalt)
             continue;
 
         // A value line; hex data may go on over lines ending in a backslash.
-        QStringList roh{zeile};
+        QStringList roh {zeile};
         QString name;
         qsizetype pos = 0;
         bool gelesen = false;

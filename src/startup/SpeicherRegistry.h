@@ -29,9 +29,9 @@ public:
 
 protected:
     struct Schluessel {
-        QString pfad;                                // as first spelt
+        QString pfad; // as first spelt
         std::vector<std::pair<QString, RegWert>> werte;
-        QStringList fremdeZeilen;                    // kept verbatim
+        QStringList fremdeZeilen; // kept verbatim
     };
     struct Daten {
         // per hive: lower-case path -> key

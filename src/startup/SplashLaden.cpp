@@ -130,7 +130,8 @@ void splashLaden(AppState& state, Registry& reg, Systemumgebung& system, Dialogs
     }
 
     QString paradoxDatei;
-    if (!TreiberSuchen(reg, kParadoxTreiber, paradoxDatei) && !TreiberSuchen(reg, kParadoxTreiberDeutsch, paradoxDatei))
+    if (!TreiberSuchen(reg, kParadoxTreiber, paradoxDatei)
+        && !TreiberSuchen(reg, kParadoxTreiberDeutsch, paradoxDatei))
         beenden(dialogs, zeilen({QStringLiteral("Sie müssen zuerst die Paradox-ODBC Treiber"),
                                  QStringLiteral("(=MDAC-Treiber von der Installations-CD) installieren,"),
                                  QStringLiteral("um mit diesem Programm arbeiten zu können!")}));
@@ -150,8 +151,8 @@ std::unique_ptr<DateiRegistry> registryLaden(const AppState& state, Dialogs& dia
     try {
         return std::make_unique<DateiRegistry>(DateiRegistry::standardDatei(state.programmOrdner));
     } catch (const RegistryFehler& e) {
-        const QString text = zeilen({QStringLiteral("Die Registry-Datei konnte nicht gelesen werden:"),
-                                     e.beschreibung()});
+        const QString text =
+            zeilen({QStringLiteral("Die Registry-Datei konnte nicht gelesen werden:"), e.beschreibung()});
         dialogs.message(text, kProduktName, Buttons::Ok, Icon::Critical);
         throw ProgramEnd(text);
     }

@@ -15,12 +15,12 @@ class Systemumgebung;
 // What the start-up window shows once its load step has run. The window
 // binds these texts to its controls of the same names.
 struct SplashAnzeige {
-    QString Label2 = QStringLiteral("Mdac Version");  // data-access version or "MDAC-Treiber fehlen!"
-    QString Username = QStringLiteral("Text2");       // the user name
-    QString lblProductName;                            // "ORVE-Tarifo"
-    QString lblVersion;                                // "Version: 2.0.1"
-    QString lblCopyright;                              // legal notice of the version information
-    QString Text1;                                     // comment of the version information
+    QString Label2 = QStringLiteral("Mdac Version"); // data-access version or "MDAC-Treiber fehlen!"
+    QString Username = QStringLiteral("Text2");      // the user name
+    QString lblProductName;                          // "ORVE-Tarifo"
+    QString lblVersion;                              // "Version: 2.0.1"
+    QString lblCopyright;                            // legal notice of the version information
+    QString Text1;                                   // comment of the version information
 };
 
 // The load step of the start-up window: checks the data-access components,
@@ -32,8 +32,7 @@ struct SplashAnzeige {
 // "Current User" or "CurrentUser" (shown only). A missing prerequisite or
 // user is reported and ends the program (throws ProgramEnd); nothing later
 // runs.
-void splashLaden(AppState& state, Registry& reg, Systemumgebung& system, Dialogs& dialogs,
-                 SplashAnzeige& anzeige);
+void splashLaden(AppState& state, Registry& reg, Systemumgebung& system, Dialogs& dialogs, SplashAnzeige& anzeige);
 
 // Reads the registry file of the program folder
 // (Registry/HKEY_LOCAL_MACHINE.reg; a missing file is an empty registry).

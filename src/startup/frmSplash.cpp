@@ -4,8 +4,6 @@
 #include "common/Version.h"
 
 #include <QCloseEvent>
-#include <QScreen>
-#include <QShowEvent>
 #include <QFont>
 #include <QFrame>
 #include <QGridLayout>
@@ -19,6 +17,8 @@
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
 #include <QVBoxLayout>
 
 namespace orve {
@@ -84,11 +84,8 @@ QPixmap orveLogo(int breite, int hoehe)
 } // namespace
 
 frmSplash::frmSplash(AppState& state, Registry& reg, Systemumgebung& system, Dialogs& dialogs, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
-    , m_state(state)
-    , m_reg(reg)
-    , m_system(system)
-    , m_dialogs(dialogs)
+    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), m_state(state), m_reg(reg),
+      m_system(system), m_dialogs(dialogs)
 {
     setObjectName(QStringLiteral("frmSplash"));
     setWindowTitle(kProduktName);

@@ -24,8 +24,7 @@ class Systemumgebung;
 class frmSplash : public QWidget {
     Q_OBJECT
 public:
-    frmSplash(AppState& state, Registry& reg, Systemumgebung& system, Dialogs& dialogs,
-              QWidget* parent = nullptr);
+    frmSplash(AppState& state, Registry& reg, Systemumgebung& system, Dialogs& dialogs, QWidget* parent = nullptr);
 
     void laden();
 

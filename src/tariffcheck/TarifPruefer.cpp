@@ -63,7 +63,7 @@ bool preist(const Tarifzeile& z)
 // rows' windows change only there.
 std::vector<int> grenzen(const std::vector<const Tarifzeile*>& zeilen)
 {
-    std::vector<int> g{0};
+    std::vector<int> g {0};
     for (const Tarifzeile* z : zeilen) {
         const int von = *tageszeitSekunden(*z->vonZeit), bis = *tageszeitSekunden(*z->bisZeit);
         if (von < kTag)
@@ -77,8 +77,7 @@ std::vector<int> grenzen(const std::vector<const Tarifzeile*>& zeilen)
 }
 
 // Calls f(beginn, ende) for every stretch of the day between two limits.
-template <typename F>
-void abschnitte(const std::vector<int>& g, F f)
+template<typename F> void abschnitte(const std::vector<int>& g, F f)
 {
     for (size_t i = 0; i < g.size(); ++i)
         f(g[i], i + 1 < g.size() ? g[i + 1] - 1 : kTag - 1);
@@ -123,7 +122,8 @@ std::vector<Zeitraum> luecken(const std::vector<const Tarifzeile*>& zeilen)
     std::vector<Zeitraum> r;
     abschnitte(grenzen(zeilen), [&](int von, int bis) {
         const Preisanruf a = probe(von);
-        if (std::none_of(zeilen.begin(), zeilen.end(), [&](const Tarifzeile* z) { return ZeitGradberechnen(a, *z); }))
+        if (std::none_of(zeilen.begin(), zeilen.end(),
+                         [&](const Tarifzeile* z) { return ZeitGradberechnen(a, *z); }))
             anhaengen(r, {von, bis});
     });
     ueberMitternacht(r);
@@ -164,11 +164,12 @@ public:
     void tabellen()
     {
         if (m_d.ortstarif.empty() && m_d.faktor.empty()) {
-            melden(PBereich::faktor, QStringLiteral("Keine Tarife"),
-                   QStringLiteral("Die Tabellen „Standardtarife“ und „Ortstarife und Citybereich“ sind leer: kein "
-                                  "Gespräch außer den internen findet einen Tarif. Tragen Sie unter „Tariftabellen“ → "
-                                  "„pflegen“ Ihre Tarife ein (oder übernehmen Sie dort die Beispieltarife und passen "
-                                  "Sie sie an Ihren Vertrag an)."));
+            melden(
+                PBereich::faktor, QStringLiteral("Keine Tarife"),
+                QStringLiteral("Die Tabellen „Standardtarife“ und „Ortstarife und Citybereich“ "
+                               "sind leer: kein Gespräch außer den internen findet einen Tarif. Tragen Sie unter "
+                               "„Tariftabellen“ → „pflegen“ Ihre Tarife ein (oder übernehmen Sie dort "
+                               "die Beispieltarife und passen Sie sie an Ihren Vertrag an)."));
             return;
         }
         tabelle(Tariftabelle::Ortstarif, m_d.ortstarif);
@@ -182,7 +183,10 @@ public:
 private:
     void melden(PBereich b, const QString& gruppe, const QString& text) { befunde.push_back({b, gruppe, text}); }
 
-    static PBereich bereich(Tariftabelle t) { return t == Tariftabelle::Ortstarif ? PBereich::Ortstarif : PBereich::faktor; }
+    static PBereich bereich(Tariftabelle t)
+    {
+        return t == Tariftabelle::Ortstarif ? PBereich::Ortstarif : PBereich::faktor;
+    }
 
     bool hatVorwahl(const std::vector<Tarifzeile>& zeilen, const QString& v) const
     {
@@ -227,7 +231,8 @@ private:
             for (const Tarifzeile& z : *tab)
                 if (z.vorwahl && v.startsWith(*z.vorwahl) && fensterLesbar(z)) {
                     zeilen.push_back(&z);
-                    const QString name = QStringLiteral("%1 (%2)").arg(*z.vorwahl, bereichTitel(bereich(z.tabelle)));
+                    const QString name =
+                        QStringLiteral("%1 (%2)").arg(*z.vorwahl, bereichTitel(bereich(z.tabelle)));
                     if ((*z.vorwahl != v || z.tabelle != t) && !andere.contains(name))
                         andere << name;
                 }
@@ -239,20 +244,22 @@ private:
         const auto r = luecken(zeilen);
         if (r.empty())
             return;
-        QString text = r.front().laenge() == kTag
-                           ? QStringLiteral("Zu keiner Uhrzeit gilt eine Zeile: Gespräche mit dieser Vorwahl finden "
-                                            "keinen Tarif.")
-                           : QStringLiteral("Keine Zeile gilt %1: Gespräche mit dieser Vorwahl finden dann keinen "
-                                            "Tarif.")
-                                 .arg(zeitenText(r));
+        QString text =
+            r.front().laenge() == kTag
+                ? QStringLiteral("Zu keiner Uhrzeit gilt eine Zeile: Gespräche mit dieser Vorwahl finden "
+                                 "keinen Tarif.")
+                : QStringLiteral("Keine Zeile gilt %1: Gespräche mit dieser Vorwahl finden dann keinen "
+                                 "Tarif.")
+                      .arg(zeitenText(r));
         if (!andere.isEmpty() || ortsnummer)
-            text += QStringLiteral(" Berücksichtigt sind auch %1.")
-                        .arg(aufzaehlung((andere.isEmpty() ? QStringList()
-                                                           : QStringList{QStringLiteral("die Zeilen für ")
-                                                                         + aufzaehlung(andere)})
-                                         + (ortsnummer ? QStringList{QStringLiteral("alle Ortstarife (die Nummer "
-                                                                                    "beginnt nicht mit 0)")}
-                                                       : QStringList())));
+            text +=
+                QStringLiteral(" Berücksichtigt sind auch %1.")
+                    .arg(aufzaehlung((andere.isEmpty()
+                                          ? QStringList()
+                                          : QStringList {QStringLiteral("die Zeilen für ") + aufzaehlung(andere)})
+                                     + (ortsnummer ? QStringList {QStringLiteral("alle Ortstarife (die Nummer "
+                                                                                 "beginnt nicht mit 0)")}
+                                                   : QStringList())));
         melden(bereich(t), vorwahlText(v), text);
     }
 
@@ -262,18 +269,21 @@ private:
         const QString satz = zeileText(z);
         if (!z.vorwahl || z.vorwahl->trimmed().isEmpty())
             melden(bereich(t), gruppe,
-                   QStringLiteral("%1: die Vorwahl fehlt. Eine solche Zeile würde jedes Gespräch berechnen: jeder Report "
-                                  "bricht mit einer Fehlermeldung ab, bis die Vorwahl eingetragen oder die Zeile "
-                                  "gelöscht ist.")
+                   QStringLiteral(
+                       "%1: die Vorwahl fehlt. Eine solche Zeile würde jedes Gespräch berechnen: jeder Report "
+                       "bricht mit einer Fehlermeldung ab, bis die Vorwahl eingetragen oder die Zeile "
+                       "gelöscht ist.")
                        .arg(satz));
         if (z.vorwahlGespeichert)
-            melden(bereich(t), gruppe,
-                   QStringLiteral("%1: die Vorwahl „%2“ ist international geschrieben und wird als „%3“ gelesen, wie "
-                                  "gewählte Nummern in internationaler Form. Bitte schreiben Sie sie so.")
-                       .arg(satz, *z.vorwahlGespeichert, *z.vorwahl));
-        const QString keinTarif = QStringLiteral(
-            "Die Tarifsuche endet an dieser Zeile ohne Tarif, zu jeder Uhrzeit und auch wenn eine spätere Zeile passen "
-            "würde: der Report fragt nach dem Tarif, der Stapellauf schreibt „????“.");
+            melden(
+                bereich(t), gruppe,
+                QStringLiteral("%1: die Vorwahl „%2“ ist international geschrieben und wird als „%3“ "
+                               "gelesen, wie gewählte Nummern in internationaler Form. Bitte schreiben Sie sie so.")
+                    .arg(satz, *z.vorwahlGespeichert, *z.vorwahl));
+        const QString keinTarif =
+            QStringLiteral("Die Tarifsuche endet an dieser Zeile ohne Tarif, zu jeder Uhrzeit und auch wenn eine "
+                           "spätere Zeile passen "
+                           "würde: der Report fragt nach dem Tarif, der Stapellauf schreibt „????“.");
         if (leer(z.vonZeit) || leer(z.bisZeit)) {
             melden(bereich(t), gruppe,
                    QStringLiteral("%1: das Zeitfenster ist unvollständig („gilt ab“ %2, „gilt bis“ %3). ")
@@ -282,10 +292,11 @@ private:
                        + keinTarif);
         } else if (!fensterLesbar(z)) {
             const QString falsch = tageszeitSekunden(*z.vonZeit) ? *z.bisZeit : *z.vonZeit;
-            melden(bereich(t), gruppe,
-                   QStringLiteral("%1: „%2“ ist keine Uhrzeit (hh:mm:ss, z. B. 08:00:00). Die Berechnung bricht mit "
-                                  "einer Fehlermeldung ab, sobald die Tarifsuche diese Zeile erreicht.")
-                       .arg(satz, falsch));
+            melden(
+                bereich(t), gruppe,
+                QStringLiteral("%1: „%2“ ist keine Uhrzeit (hh:mm:ss, z. B. 08:00:00). Die Berechnung bricht mit "
+                               "einer Fehlermeldung ab, sobald die Tarifsuche diese Zeile erreicht.")
+                    .arg(satz, falsch));
         }
         if (z.Minutenpreis.art == Art::Null && z.Pauschale.art == Art::Null && z.Sekundentakt.art == Art::Null) {
             melden(bereich(t), gruppe,
@@ -320,17 +331,20 @@ private:
         // call of one minute.
         QString folge;
         try {
-            tarifberechnung(probe(0), z, Kostensaetze::aus(QStringLiteral("0"), QStringLiteral("1"), QString(), false));
+            tarifberechnung(probe(0), z,
+                            Kostensaetze::aus(QStringLiteral("0"), QStringLiteral("1"), QString(), false));
         } catch (const Tariftabellenfehler&) {
             melden(bereich(t), gruppe,
-                   QStringLiteral("%1: Sekundentakt und Pauschale sind angegeben, aber kein Minutenpreis. Sobald diese "
-                                  "Zeile ein Gespräch berechnet, meldet das Programm „Fehler in der Tariftabelle!“ und "
-                                  "wird beendet.")
+                   QStringLiteral(
+                       "%1: Sekundentakt und Pauschale sind angegeben, aber kein Minutenpreis. Sobald diese "
+                       "Zeile ein Gespräch berechnet, meldet das Programm „Fehler in der Tariftabelle!“ und "
+                       "wird beendet.")
                        .arg(satz));
             return;
         } catch (const Kostenfehler&) {
-            folge = QStringLiteral("Diese Preise ergeben keine Kosten: die Berechnung bricht mit einer Fehlermeldung "
-                                   "ab, sobald diese Zeile ein Gespräch berechnet.");
+            folge =
+                QStringLiteral("Diese Preise ergeben keine Kosten: die Berechnung bricht mit einer Fehlermeldung "
+                               "ab, sobald diese Zeile ein Gespräch berechnet.");
         }
         if (!negativ.isEmpty())
             melden(bereich(t), gruppe,
@@ -354,7 +368,9 @@ private:
         const Tarifzeile& r = zeilen[i];
         if (!r.vorwahl || !preist(r))
             return;
-        const auto davor = [&](const Tarifzeile& z) { return z.vorwahl && r.vorwahl->startsWith(*z.vorwahl) && preist(z); };
+        const auto davor = [&](const Tarifzeile& z) {
+            return z.vorwahl && r.vorwahl->startsWith(*z.vorwahl) && preist(z);
+        };
         std::vector<const Tarifzeile*> vorher;
         size_t fremde = 0; // the first ones, of Ortstarif ahead of faktor
         if (t == Tariftabelle::faktor)
@@ -391,17 +407,20 @@ private:
 
         const QString ersteZeile = QStringLiteral(" (es gilt die erste passende Zeile, nicht die längste Vorwahl)");
         const auto kuerzer = [&](const Tarifzeile& w) {
-            return *w.vorwahl != *r.vorwahl ? QStringLiteral(" der kürzeren Vorwahl %1").arg(*w.vorwahl) : QString();
+            return *w.vorwahl != *r.vorwahl ? QStringLiteral(" der kürzeren Vorwahl %1").arg(*w.vorwahl)
+                                            : QString();
         };
         if (nie) {
             // The rows that take more than a boundary second, if there are any.
             const bool lang = std::any_of(gewinner.begin(), gewinner.end(), [](const auto& g) {
-                return std::any_of(g.second.begin(), g.second.end(), [](const Zeitraum& z) { return z.laenge() > 1; });
+                return std::any_of(g.second.begin(), g.second.end(),
+                                   [](const Zeitraum& z) { return z.laenge() > 1; });
             });
             QStringList w;
             bool kuerzere = false;
             for (const auto& [k, zeiten] : gewinner) {
-                if (lang && std::none_of(zeiten.begin(), zeiten.end(), [](const Zeitraum& z) { return z.laenge() > 1; }))
+                if (lang
+                    && std::none_of(zeiten.begin(), zeiten.end(), [](const Zeitraum& z) { return z.laenge() > 1; }))
                     continue;
                 w << zeileText(*vorher[k]) + kuerzer(*vorher[k]);
                 kuerzere |= *vorher[k]->vorwahl != *r.vorwahl;
@@ -534,12 +553,15 @@ void Pruefer::anrufe(const std::vector<Preisanruf>& anrufe)
         wer += QStringLiteral(" (%1)").arg(angaben.join(QStringLiteral("; ")));
         QString text;
         if (g.grund.isEmpty()) {
-            text = wer + (g.anzahl == 1 ? QStringLiteral(" findet keinen Tarif.") : QStringLiteral(" finden keinen Tarif."));
+            text = wer
+                   + (g.anzahl == 1 ? QStringLiteral(" findet keinen Tarif.")
+                                    : QStringLiteral(" finden keinen Tarif."));
             if (g.vergleich != g.nummer)
-                text += g.vergleich.isEmpty()
-                            ? QStringLiteral(" Nach dem Entfernen der Call-by-Call-Vorwahl bleibt keine Nummer übrig.")
-                            : QStringLiteral(" Gesucht wird nach dem Entfernen der Call-by-Call-Vorwahl mit %1.")
-                                  .arg(g.vergleich);
+                text +=
+                    g.vergleich.isEmpty()
+                        ? QStringLiteral(" Nach dem Entfernen der Call-by-Call-Vorwahl bleibt keine Nummer übrig.")
+                        : QStringLiteral(" Gesucht wird nach dem Entfernen der Call-by-Call-Vorwahl mit %1.")
+                              .arg(g.vergleich);
         } else {
             text = wer + QStringLiteral(": die Berechnung bricht ab – ") + g.grund;
         }
@@ -549,7 +571,9 @@ void Pruefer::anrufe(const std::vector<Preisanruf>& anrufe)
 
 } // namespace
 
-TarifPruefer::TarifPruefer(const Tarifdaten& daten) : m_daten(daten) {}
+TarifPruefer::TarifPruefer(const Tarifdaten& daten) : m_daten(daten)
+{
+}
 
 Tarifpruefung TarifPruefer::pruefen(const std::vector<Preisanruf>& anrufe) const
 {

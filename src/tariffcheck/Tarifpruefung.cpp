@@ -41,12 +41,13 @@ std::vector<Abschnitt> gliedern(const Tarifpruefung& p)
 {
     std::vector<Abschnitt> out;
     for (PBereich b : {PBereich::Ortstarif, PBereich::faktor, PBereich::Ortsnummern, PBereich::CallByCall,
-                      PBereich::Gespraeche}) {
-        Abschnitt a{bereichTitel(b), {}};
+                       PBereich::Gespraeche}) {
+        Abschnitt a {bereichTitel(b), {}};
         for (const Pruefbefund& f : p.befunde) {
             if (f.bereich != b)
                 continue;
-            auto it = std::find_if(a.gruppen.begin(), a.gruppen.end(), [&](auto& g) { return g.first == f.gruppe; });
+            auto it =
+                std::find_if(a.gruppen.begin(), a.gruppen.end(), [&](auto& g) { return g.first == f.gruppe; });
             if (it == a.gruppen.end())
                 it = a.gruppen.insert(a.gruppen.end(), {f.gruppe, {}});
             it->second << f.text;
@@ -60,11 +61,13 @@ std::vector<Abschnitt> gliedern(const Tarifpruefung& p)
 QString kopf(const Tarifpruefung& p)
 {
     return QStringLiteral("Geprüft am %1: %2 Ortstarife, %3 Standardtarife, %4 Call-by-Call-Anbieter")
-        .arg(QLocale(QLocale::German, QLocale::Germany).toString(p.zeitpunkt, QStringLiteral("dd.MM.yyyy 'um' HH:mm")),
-             anzahl(p.ortstarifZeilen), anzahl(p.faktorZeilen), anzahl(p.callByCallZeilen))
-           + (p.gespraeche > 0 ? QStringLiteral(" und die %1 zuletzt eingelesenen Gespräche.").arg(anzahl(p.gespraeche))
-                               : QStringLiteral(". Es sind keine Gespräche eingelesen: geprüft wurden nur die "
-                                                "Tariftabellen."));
+               .arg(QLocale(QLocale::German, QLocale::Germany)
+                        .toString(p.zeitpunkt, QStringLiteral("dd.MM.yyyy 'um' HH:mm")),
+                    anzahl(p.ortstarifZeilen), anzahl(p.faktorZeilen), anzahl(p.callByCallZeilen))
+           + (p.gespraeche > 0
+                  ? QStringLiteral(" und die %1 zuletzt eingelesenen Gespräche.").arg(anzahl(p.gespraeche))
+                  : QStringLiteral(". Es sind keine Gespräche eingelesen: geprüft wurden nur die "
+                                   "Tariftabellen."));
 }
 
 QString ergebnis(const Tarifpruefung& p)
@@ -81,10 +84,11 @@ QString erlaeuterung(const Tarifpruefung& p)
 {
     if (p.inOrdnung())
         return {};
-    return QStringLiteral("Von den Zeilen, die zu einer Rufnummer passen, gilt die erste in der Reihenfolge der "
-                          "Tabelle (Ortstarife vor Standardtarifen); Zeiten gelten sekundengenau, beide Enden eines "
-                          "Zeitfensters eingeschlossen. Ändern Sie die Tarife unter „Tariftabellen“ → „pflegen“ und "
-                          "prüfen Sie danach erneut.");
+    return QStringLiteral(
+        "Von den Zeilen, die zu einer Rufnummer passen, gilt die erste in der Reihenfolge der "
+        "Tabelle (Ortstarife vor Standardtarifen); Zeiten gelten sekundengenau, beide Enden eines "
+        "Zeitfensters eingeschlossen. Ändern Sie die Tarife unter „Tariftabellen“ → „pflegen“ und "
+        "prüfen Sie danach erneut.");
 }
 
 const QString kTitel = QStringLiteral("Prüfung der Tariftabellen");
@@ -157,7 +161,8 @@ Tarifpruefung tarifePruefen(const AppState& state, Datenquellen& quellen)
 QPageLayout pruefungSeitenformat()
 {
     // The text keeps 2 cm from the printable area besides.
-    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(5, 5, 5, 5), QPageLayout::Millimeter);
+    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(5, 5, 5, 5),
+                       QPageLayout::Millimeter);
 }
 
 void pruefungDrucken(const Tarifpruefung& pruefung, QPagedPaintDevice& geraet)

@@ -10,7 +10,9 @@
 
 class QPagedPaintDevice;
 
-namespace SQLite { class Database; }
+namespace SQLite {
+class Database;
+}
 
 namespace orve {
 

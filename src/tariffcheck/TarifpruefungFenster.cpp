@@ -16,16 +16,17 @@ QPointer<TarifpruefungFenster> offenesFenster;
 
 TarifpruefungFenster::TarifpruefungFenster(Tarifpruefung pruefung, Pruefen pruefen, Dialogs& dialogs,
                                            Druckausgabe& druck, QWidget* parent)
-    : Dokumentfenster({.name = QStringLiteral("frmTarifpruefung"),
-                       .titel = kTitel,
-                       .druckname = kTitel,
-                       .seitenformat = pruefungSeitenformat(),
-                       .zeichnen = [this](QPagedPaintDevice& geraet) { pruefungDrucken(m_pruefung, geraet); },
-                       .speichern = {{QStringLiteral("PDF"), kPdfName, QKeySequence(Qt::CTRL | Qt::Key_S),
-                                      [this](const QString& datei) { pruefungAlsPdfSchreiben(m_pruefung, datei); }}},
-                       .befehle = {{QStringLiteral("ErneutPruefen"), QStringLiteral("Erneut prüfen"),
-                                    QKeySequence::Refresh, [this] { erneutPruefen(); }}}},
-                      dialogs, druck, parent),
+    : Dokumentfenster(
+        {.name = QStringLiteral("frmTarifpruefung"),
+         .titel = kTitel,
+         .druckname = kTitel,
+         .seitenformat = pruefungSeitenformat(),
+         .zeichnen = [this](QPagedPaintDevice& geraet) { pruefungDrucken(m_pruefung, geraet); },
+         .speichern = {{QStringLiteral("PDF"), kPdfName, QKeySequence(Qt::CTRL | Qt::Key_S),
+                        [this](const QString& datei) { pruefungAlsPdfSchreiben(m_pruefung, datei); }}},
+         .befehle = {{QStringLiteral("ErneutPruefen"), QStringLiteral("Erneut prüfen"), QKeySequence::Refresh,
+                      [this] { erneutPruefen(); }}}},
+        dialogs, druck, parent),
       m_pruefen(std::move(pruefen))
 {
     m_seite = new QTextBrowser(this);

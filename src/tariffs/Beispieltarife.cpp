@@ -11,8 +11,8 @@ const QString kAbend = QStringLiteral("18:00:00");
 const QString kTagesanfang = QStringLiteral("00:00:00");
 const QString kTagesende = QStringLiteral("24:00:00");
 
-Tarifzeile zeile(const char* vorwahl, const char* bezeichnung, const QString& von, const QString& bis, double minute,
-                   double pauschale, double takt, const char* typ)
+Tarifzeile zeile(const char* vorwahl, const char* bezeichnung, const QString& von, const QString& bis,
+                 double minute, double pauschale, double takt, const char* typ)
 {
     Tarifzeile e;
     e.vorwahl = QString::fromUtf8(vorwahl);
@@ -27,7 +27,7 @@ Tarifzeile zeile(const char* vorwahl, const char* bezeichnung, const QString& vo
 }
 
 Tarifzeile ganzerTag(const char* vorwahl, const char* bezeichnung, double minute, double pauschale, double takt,
-                       const char* typ)
+                     const char* typ)
 {
     return zeile(vorwahl, bezeichnung, kTagesanfang, kTagesende, minute, pauschale, takt, typ);
 }

@@ -6,7 +6,9 @@
 
 #include <vector>
 
-namespace SQLite { class Database; }
+namespace SQLite {
+class Database;
+}
 
 namespace orve {
 

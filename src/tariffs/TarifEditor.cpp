@@ -33,9 +33,12 @@ bool zeitFormOk(const QString& t)
 QString wertText(const Tarifwert& v, const QString& leer)
 {
     switch (v.art) {
-    case Tarifwert::Art::Zahl: return deutscheZahlText(v.zahl);
-    case Tarifwert::Art::Text: return v.text;
-    case Tarifwert::Art::Null: break;
+    case Tarifwert::Art::Zahl:
+        return deutscheZahlText(v.zahl);
+    case Tarifwert::Art::Text:
+        return v.text;
+    case Tarifwert::Art::Null:
+        break;
     }
     return leer;
 }
@@ -60,8 +63,8 @@ QString ohneEndleerzeichen(QString s)
 
 QString tarifrechnerAdresse(const QString& programmOrdner)
 {
-    const auto zeile = ersteZeileLesen(QDir(QDir::fromNativeSeparators(programmOrdner))
-                                           .filePath(QStringLiteral("Tarifrechner.txt")));
+    const auto zeile = ersteZeileLesen(
+        QDir(QDir::fromNativeSeparators(programmOrdner)).filePath(QStringLiteral("Tarifrechner.txt")));
     if (zeile && !zeile->trimmed().isEmpty())
         return zeile->trimmed();
     return kTarifrechnerStandard;
@@ -100,9 +103,9 @@ void TarifEditor::meldung(const QString& text, Icon icon)
 void TarifEditor::datenbankFehler(const QStringList& zeilenDavor, const SQLite::Exception& e,
                                   const QStringList& zeilenDanach)
 {
-    const QString satz = sqliteMeldung(e, QString::fromStdString(m_db.getFilename()),
-                                       QStringLiteral("versuchen Sie es erneut"));
-    meldung(zeilen(zeilenDavor + QStringList{satz} + zeilenDanach), Icon::Critical);
+    const QString satz =
+        sqliteMeldung(e, QString::fromStdString(m_db.getFilename()), QStringLiteral("versuchen Sie es erneut"));
+    meldung(zeilen(zeilenDavor + QStringList {satz} + zeilenDanach), Icon::Critical);
 }
 
 void TarifEditor::zeigeFehlendeVorwahl(const QString& nummer)
@@ -121,9 +124,15 @@ void TarifEditor::tabelleWaehlen(Tariftabelle t)
     m_tabelle = t;
     felderleeren();
     switch (t) {
-    case Tariftabelle::faktor: m_maske.fldTyp = QStringLiteral("D"); break;
-    case Tariftabelle::Ortstarif: m_maske.fldTyp = QStringLiteral("O"); break;
-    case Tariftabelle::CallByCall: m_maske.fldTyp.clear(); break;
+    case Tariftabelle::faktor:
+        m_maske.fldTyp = QStringLiteral("D");
+        break;
+    case Tariftabelle::Ortstarif:
+        m_maske.fldTyp = QStringLiteral("O");
+        break;
+    case Tariftabelle::CallByCall:
+        m_maske.fldTyp.clear();
+        break;
     }
 }
 
@@ -134,7 +143,7 @@ void TarifEditor::felderleeren()
     m_eintraege.clear();
     m_combo1Text.clear();
     m_geladen.reset();
-    m_maske = Tarifmaske{};
+    m_maske = Tarifmaske {};
 }
 
 QString TarifEditor::listenText(Tariftabelle t, const Tarifzeile& e)
@@ -201,7 +210,7 @@ void TarifEditor::uebernehmen()
             ed.m_geladen = zeile;
             ed.m_gezeigt = ed.m_maske;
         }
-    } merken{*this, *e};
+    } merken {*this, *e};
     if (!hatTarifspalten(m_tabelle)) {
         m_maske.fldTyp.clear();
         return;
@@ -230,8 +239,8 @@ bool TarifEditor::maskePruefen()
     bool vollstaendig = !m.fldVorwahl.isEmpty() && !m.fldBezeichnung.isEmpty();
     if (tarif)
         vollstaendig = vollstaendig && !m.fldAbZeit.isEmpty() && !m.fldBisZeit.isEmpty()
-            && !m.fldMinutenpreis.isEmpty() && !m.fldPauschalpreis.isEmpty() && !m.fldSekundentakt.isEmpty()
-            && !m.fldTyp.isEmpty();
+                       && !m.fldMinutenpreis.isEmpty() && !m.fldPauschalpreis.isEmpty()
+                       && !m.fldSekundentakt.isEmpty() && !m.fldTyp.isEmpty();
     if (!vollstaendig) {
         meldung(zeilen({QStringLiteral("Es wurden nicht alle Feldinhalte gefüllt!"), kNichtGespeichert}),
                 Icon::Critical);
@@ -282,7 +291,7 @@ Tarifzeile TarifEditor::eintragAusMaske() const
 {
     const std::int64_t satz = satzNummer(m_maske.fldSatz).value_or(0);
     const bool alt = m_neuerSatz == 0 && m_geladen && m_geladen->satz == satz;
-    Tarifzeile e = alt ? *m_geladen : Tarifzeile{};
+    Tarifzeile e = alt ? *m_geladen : Tarifzeile {};
     e.tabelle = m_tabelle;
     e.satz = satz;
     // A field left as it was shown keeps what is stored.

@@ -7,7 +7,10 @@
 #include <QString>
 #include <QStringList>
 
-namespace SQLite { class Database; class Exception; }
+namespace SQLite {
+class Database;
+class Exception;
+} // namespace SQLite
 
 namespace orve {
 
@@ -60,7 +63,7 @@ public:
     Tarifmaske& maske() { return m_maske; }
     const Tarifmaske& maske() const { return m_maske; }
     int neuerSatz() const { return m_neuerSatz; }
-    bool vorwahlEingabe() const { return m_vorwahlEingabe; } // fldVorwahl accepts input
+    bool vorwahlEingabe() const { return m_vorwahlEingabe; }   // fldVorwahl accepts input
     bool hinweisSichtbar() const { return m_hinweisSichtbar; } // Label15 and fldSuchvorwahl
     const QString& suchvorwahl() const { return m_suchvorwahl; }
     const QStringList& eintraege() const { return m_eintraege; } // the list of Combo1
@@ -71,15 +74,15 @@ public:
     void zeigeFehlendeVorwahl(const QString& nummer);
 
     // Commands.
-    void laden();                         // opening: table faktor, mask cleared
-    void tabelleWaehlen(Tariftabelle t);  // Option1..Option3
-    void listeFuellen();                  // Combo1 dropped down
+    void laden();                        // opening: table faktor, mask cleared
+    void tabelleWaehlen(Tariftabelle t); // Option1..Option3
+    void listeFuellen();                 // Combo1 dropped down
     void felderleeren();
-    void speichern();                     // Command1 "&Speichern Datensatz"
-    void uebernehmen();                   // Command2 "In &Bearbeitungsmaske übernehmen"
-    void loeschen();                      // Command3 "&löschen Datensatz"
-    void neuerSatzAnlegen();              // Command4 "&Neuen Satz anlegen"
-    void tarifrechnerZeigen();            // menu "&aufrufen"
+    void speichern();          // Command1 "&Speichern Datensatz"
+    void uebernehmen();        // Command2 "In &Bearbeitungsmaske übernehmen"
+    void loeschen();           // Command3 "&löschen Datensatz"
+    void neuerSatzAnlegen();   // Command4 "&Neuen Satz anlegen"
+    void tarifrechnerZeigen(); // menu "&aufrufen"
     // "Beispieltarife übernehmen": offers the example tariffs for the chosen
     // table when it is empty; writes them only after Yes. A table holding
     // rows is never touched.
@@ -99,7 +102,8 @@ private:
     // keeps the stored value exactly (a price kept as text stays that text,
     // a Null stays Null); only changed fields are read from the mask.
     Tarifzeile eintragAusMaske() const;
-    void datenbankFehler(const QStringList& zeilenDavor, const SQLite::Exception& e, const QStringList& zeilenDanach = {});
+    void datenbankFehler(const QStringList& zeilenDavor, const SQLite::Exception& e,
+                         const QStringList& zeilenDanach = {});
 
     AppState& m_state;
     Dialogs& m_dialogs;

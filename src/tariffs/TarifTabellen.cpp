@@ -119,9 +119,12 @@ int werteBinden(SQLite::Statement& q, Tariftabelle t, const Tarifzeile& e)
 QString tabellenName(Tariftabelle t)
 {
     switch (t) {
-    case Tariftabelle::faktor: return QStringLiteral("faktor");
-    case Tariftabelle::Ortstarif: return QStringLiteral("Ortstarif");
-    case Tariftabelle::CallByCall: return QStringLiteral("CallByCall");
+    case Tariftabelle::faktor:
+        return QStringLiteral("faktor");
+    case Tariftabelle::Ortstarif:
+        return QStringLiteral("Ortstarif");
+    case Tariftabelle::CallByCall:
+        return QStringLiteral("CallByCall");
     }
     return {};
 }
@@ -129,9 +132,12 @@ QString tabellenName(Tariftabelle t)
 QString tabellenTitel(Tariftabelle t)
 {
     switch (t) {
-    case Tariftabelle::faktor: return QStringLiteral("Standardtarife");
-    case Tariftabelle::Ortstarif: return QStringLiteral("Ortstarife und Citybereich");
-    case Tariftabelle::CallByCall: return QStringLiteral("Call by Call Anbieter");
+    case Tariftabelle::faktor:
+        return QStringLiteral("Standardtarife");
+    case Tariftabelle::Ortstarif:
+        return QStringLiteral("Ortstarife und Citybereich");
+    case Tariftabelle::CallByCall:
+        return QStringLiteral("Call by Call Anbieter");
     }
     return {};
 }
@@ -193,11 +199,12 @@ int vorwahlZaehlen(SQLite::Database& db, Tariftabelle t, const QString& vorwahl)
 
 std::int64_t tarifEinfuegen(SQLite::Database& db, Tariftabelle t, const Tarifzeile& e)
 {
-    const std::string sql = hatTarifspalten(t)
-        ? "INSERT INTO " + name(t)
-            + R"( (vorwahl, Bezeichnung, "von Zeit", "bis Zeit", Minutenpreis, Pauschale, Sekundentakt, typ, username))"
-              " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"
-        : "INSERT INTO " + name(t) + " (vorwahl, Bezeichnung) VALUES (?, ?)";
+    const std::string sql =
+        hatTarifspalten(t)
+            ? "INSERT INTO " + name(t)
+                  + R"( (vorwahl, Bezeichnung, "von Zeit", "bis Zeit", Minutenpreis, Pauschale, Sekundentakt,)"
+                    " typ, username) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"
+            : "INSERT INTO " + name(t) + " (vorwahl, Bezeichnung) VALUES (?, ?)";
     SQLite::Statement q(db, sql);
     werteBinden(q, t, e);
     q.exec();
@@ -206,11 +213,12 @@ std::int64_t tarifEinfuegen(SQLite::Database& db, Tariftabelle t, const Tarifzei
 
 bool tarifAendern(SQLite::Database& db, Tariftabelle t, const Tarifzeile& e)
 {
-    const std::string sql = hatTarifspalten(t)
-        ? "UPDATE " + name(t)
-            + R"( SET vorwahl = ?, Bezeichnung = ?, "von Zeit" = ?, "bis Zeit" = ?, Minutenpreis = ?,)"
-              " Pauschale = ?, Sekundentakt = ?, typ = ?, username = ? WHERE satz = ?"
-        : "UPDATE " + name(t) + " SET vorwahl = ?, Bezeichnung = ? WHERE satz = ?";
+    const std::string sql =
+        hatTarifspalten(t)
+            ? "UPDATE " + name(t)
+                  + R"( SET vorwahl = ?, Bezeichnung = ?, "von Zeit" = ?, "bis Zeit" = ?, Minutenpreis = ?,)"
+                    " Pauschale = ?, Sekundentakt = ?, typ = ?, username = ? WHERE satz = ?"
+            : "UPDATE " + name(t) + " SET vorwahl = ?, Bezeichnung = ? WHERE satz = ?";
     SQLite::Statement q(db, sql);
     const int satzIndex = werteBinden(q, t, e);
     q.bind(satzIndex, e.satz);

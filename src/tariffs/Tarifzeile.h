@@ -36,15 +36,15 @@ struct Tarifwert {
 // CallByCall only satz, vorwahl and Bezeichnung are used.
 struct Tarifzeile {
     Tariftabelle tabelle = Tariftabelle::faktor;
-    std::int64_t satz = 0;             // assigned by the database, never 0
+    std::int64_t satz = 0; // assigned by the database, never 0
     std::optional<QString> vorwahl;
     std::optional<QString> Bezeichnung;
-    std::optional<QString> vonZeit;    // "von Zeit", "hh:mm:ss"
-    std::optional<QString> bisZeit;    // "bis Zeit", "24:00:00" is the end of the day
-    Tarifwert Minutenpreis;            // Euro without VAT
-    Tarifwert Pauschale;               // Euro without VAT
-    Tarifwert Sekundentakt;            // seconds, written as a whole number
-    std::optional<QString> typ;        // D, A, O, M or S
+    std::optional<QString> vonZeit; // "von Zeit", "hh:mm:ss"
+    std::optional<QString> bisZeit; // "bis Zeit", "24:00:00" is the end of the day
+    Tarifwert Minutenpreis;         // Euro without VAT
+    Tarifwert Pauschale;            // Euro without VAT
+    Tarifwert Sekundentakt;         // seconds, written as a whole number
+    std::optional<QString> typ;     // D, A, O, M or S
     std::optional<QString> username;
     // The pricing reads a prefix written in international form ("+4930") in
     // its national form ("030") into vorwahl; then this is the stored text.

@@ -32,8 +32,7 @@ namespace orve {
 
 namespace {
 
-template <class W>
-W* benannt(W* w, const char* name)
+template<class W> W* benannt(W* w, const char* name)
 {
     w->setObjectName(QString::fromLatin1(name));
     return w;
@@ -117,7 +116,8 @@ void frmEingabe::aufbauen()
     QAction* aufrufen = rechner->addAction(QStringLiteral("&aufrufen"));
     aufrufen->setObjectName(QStringLiteral("mnuTarifAufruf"));
     aufrufen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
-    connect(aufrufen, &QAction::triggered, this, [this] { befehl([](TarifEditor& e) { e.tarifrechnerZeigen(); }); });
+    connect(aufrufen, &QAction::triggered, this,
+            [this] { befehl([](TarifEditor& e) { e.tarifrechnerZeigen(); }); });
     // Shortcuts work even while the menu bar is not focused.
     addAction(schliessen);
     addAction(aufrufen);
@@ -171,15 +171,16 @@ void frmEingabe::aufbauen()
     haupt->addLayout(auswahlZeile);
 
     // Entry list.
-    haupt->addWidget(label(QStringLiteral("Auswahl bereits angelegter Tarifeinträge zur Weiterbearbeitung"),
-                           "Label14", this));
+    haupt->addWidget(
+        label(QStringLiteral("Auswahl bereits angelegter Tarifeinträge zur Weiterbearbeitung"), "Label14", this));
     auto* listenZeile = new QHBoxLayout;
     m_combo1 = benannt(new AufklappListe(this), "Combo1");
     m_combo1->setMinimumContentsLength(40);
     m_combo1->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    m_combo1->setToolTip(QStringLiteral(
-        "Dient der Auswahl bereits angelegter Datensätze, um diese zu ändern oder zu löschen"));
-    connect(m_combo1, &AufklappListe::aufklappen, this, [this] { befehl([](TarifEditor& e) { e.listeFuellen(); }); });
+    m_combo1->setToolTip(
+        QStringLiteral("Dient der Auswahl bereits angelegter Datensätze, um diese zu ändern oder zu löschen"));
+    connect(m_combo1, &AufklappListe::aufklappen, this,
+            [this] { befehl([](TarifEditor& e) { e.listeFuellen(); }); });
     listenZeile->addWidget(m_combo1, 1);
     auto* command2 = knopf(QStringLiteral("In &Bearbeitungsmaske übernehmen"), "Command2", this);
     connect(command2, &QPushButton::clicked, this, [this] { befehl([](TarifEditor& e) { e.uebernehmen(); }); });
@@ -237,9 +238,9 @@ void frmEingabe::aufbauen()
 
     // Save and new at the lower right, below the delete button of the mask.
     auto* unten = new QHBoxLayout;
-    auto* label13 = label(
-        QStringLiteral("Alle Angaben entnehmen Sie bitte den aktuellen Tariftabellen der Deutschen Telekom!"),
-        "Label13", this);
+    auto* label13 =
+        label(QStringLiteral("Alle Angaben entnehmen Sie bitte den aktuellen Tariftabellen der Deutschen Telekom!"),
+              "Label13", this);
     label13->setWordWrap(true);
     unten->addWidget(label13, 1, Qt::AlignBottom);
     auto* knoepfe = new QVBoxLayout;
@@ -248,7 +249,8 @@ void frmEingabe::aufbauen()
     auto* command4 = knopf(QStringLiteral("&Neuen Satz anlegen"), "Command4", this);
     command4->setToolTip(QStringLiteral(
         "Wenn Sie einen Satz anlegen wollen, dessen Vorwahl noch nicht in den Tariftabellen enthalten ist"));
-    connect(command4, &QPushButton::clicked, this, [this] { befehl([](TarifEditor& e) { e.neuerSatzAnlegen(); }); });
+    connect(command4, &QPushButton::clicked, this,
+            [this] { befehl([](TarifEditor& e) { e.neuerSatzAnlegen(); }); });
     auto* beispiele = knopf(QStringLiteral("Beispieltarife übernehmen"), "cmdBeispieltarife", this);
     beispiele->setToolTip(QStringLiteral(
         "Übernimmt Beispieltarife in die gewählte Tabelle, wenn sie noch leer ist; bitte anschließend anhand "
@@ -273,9 +275,10 @@ void frmEingabe::aufbauen()
     m_fldSatz->hide();
 
     // Tab order follows the controls from top to bottom.
-    QWidget* reihe[] = {m_option[0], m_option[1], m_option[2], m_fldSuchvorwahl, m_combo1, command2,
-                        m_fldVorwahl, m_fldBezeichnung, m_fldAbZeit, m_fldBisZeit, m_fldMinutenpreis,
-                        m_fldPauschalpreis, m_fldSekundentakt, m_fldTyp, command3, command1, command4, beispiele};
+    QWidget* reihe[] = {m_option[0],       m_option[1],        m_option[2],       m_fldSuchvorwahl, m_combo1,
+                        command2,          m_fldVorwahl,       m_fldBezeichnung,  m_fldAbZeit,      m_fldBisZeit,
+                        m_fldMinutenpreis, m_fldPauschalpreis, m_fldSekundentakt, m_fldTyp,         command3,
+                        command1,          command4,           beispiele};
     for (size_t i = 1; i < std::size(reihe); ++i)
         setTabOrder(reihe[i - 1], reihe[i]);
 }

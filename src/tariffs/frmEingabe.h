@@ -1,8 +1,8 @@
 #pragma once
 
 #include "common/AufklappListe.h"
-#include "tariffs/TarifEditor.h"
 #include "common/TarifeditorOeffner.h"
+#include "tariffs/TarifEditor.h"
 
 #include <QDialog>
 
@@ -15,7 +15,9 @@ class QPushButton;
 class QRadioButton;
 class QAction;
 
-namespace SQLite { class Database; }
+namespace SQLite {
+class Database;
+}
 
 namespace orve {
 
@@ -78,7 +80,9 @@ private:
 class QtTarifeditorOeffner : public TarifeditorOeffner {
 public:
     QtTarifeditorOeffner(AppState& state, SQLite::Database& lokal, Dialogs& dialogs, QWidget* parent = nullptr)
-        : m_state(state), m_lokal(lokal), m_dialogs(dialogs), m_parent(parent) {}
+        : m_state(state), m_lokal(lokal), m_dialogs(dialogs), m_parent(parent)
+    {
+    }
 
     void oeffnen(const QString& fehlendeNummer) override;
 

@@ -56,7 +56,7 @@ int main(int argc, char** argv)
     test::billSchreiben(*db, test::beispielBill(260, 5));
     BerichtDaten daten = bill_Grouping(*db);
 
-    BerichtOptionen optionen{19, 0, QDate::currentDate()};
+    BerichtOptionen optionen {19, 0, QDate::currentDate()};
     const Telefonkostenauswertung bericht(daten, optionen);
     berichtAlsPdfSchreiben(bericht, ziel + QStringLiteral("/Telefonkostenauswertung.pdf"));
     optionen.OhneMwst = 1;

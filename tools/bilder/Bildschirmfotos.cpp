@@ -44,7 +44,8 @@ void aufnehmen(bool paradox, const QString& ziel)
     if (paradox)
         schreibeParadoxBill(u.billDatei(), beispielAnrufe(300));
     else
-        schreibeSqliteBill(u.billDatei(), beispielStdbill(300), {StdbillOptionen::User::Integer, StdbillOptionen::Zeit::Deutsch});
+        schreibeSqliteBill(u.billDatei(), beispielStdbill(300),
+                           {StdbillOptionen::User::Integer, StdbillOptionen::Zeit::Deutsch});
     u.ordner.writeFile(QStringLiteral("Billpfad.txt"), u.billDatei().toUtf8() + "\r\n");
 
     SpeicherRegistry reg = standardRegistry();
@@ -64,14 +65,16 @@ void aufnehmen(bool paradox, const QString& ziel)
     // The extension list open.
     combo1->showPopup();
     warten(300);
-    speichern(QGuiApplication::primaryScreen()->grabWindow(0), QDir(ziel).filePath(art + QStringLiteral("-nebenstellen.png")));
+    speichern(QGuiApplication::primaryScreen()->grabWindow(0),
+              QDir(ziel).filePath(art + QStringLiteral("-nebenstellen.png")));
     combo1->hidePopup();
     combo1->setCurrentIndex(2);
 
     // The date list of that extension open.
     combo2->showPopup();
     warten(300);
-    speichern(QGuiApplication::primaryScreen()->grabWindow(0), QDir(ziel).filePath(art + QStringLiteral("-datum.png")));
+    speichern(QGuiApplication::primaryScreen()->grabWindow(0),
+              QDir(ziel).filePath(art + QStringLiteral("-datum.png")));
     combo2->hidePopup();
     combo2->setCurrentIndex(combo2->count() / 3);
 

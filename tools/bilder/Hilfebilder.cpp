@@ -79,7 +79,8 @@ private:
     {
         // Only message and input boxes (the tariff editor is modal too).
         QWidget* box = QApplication::activeModalWidget();
-        if (!box || fertig() || !(box->inherits("QMessageBox") || box->objectName() == QStringLiteral("Eingabefenster")))
+        if (!box || fertig()
+            || !(box->inherits("QMessageBox") || box->objectName() == QStringLiteral("Eingabefenster")))
             return;
         const Schritt& s = m_schritte[m_naechster++];
         if (!s.bild.isEmpty())
@@ -122,12 +123,13 @@ bool ersterStart(const QString& ziel, const QString& demo)
     frmSplash(state, registry, system, dialogs).laden(); // as the start-up window does: ORVE-Access
     frmHaupt haupt(state, registry, system, quellen, dialogs);
     dialogs.setParent(&haupt);
-    BoxFotograf fotograf(ziel, {{QStringLiteral("pfad-nicht-gefunden.png"), {}, QStringLiteral("OK")},
-                                {QStringLiteral("pfad-eingabe.png"), demo + QStringLiteral("/bill.db"), QStringLiteral("OK")},
-                                {QStringLiteral("kostenaufschlag.png"), {}, QStringLiteral("OK")},
-                                {{}, {}, QStringLiteral("OK")},
-                                {QStringLiteral("steuersatz.png"), QStringLiteral("19"), QStringLiteral("OK")},
-                                {QStringLiteral("beispieltarife-frage.png"), {}, QStringLiteral("&Nein")}});
+    BoxFotograf fotograf(
+        ziel, {{QStringLiteral("pfad-nicht-gefunden.png"), {}, QStringLiteral("OK")},
+               {QStringLiteral("pfad-eingabe.png"), demo + QStringLiteral("/bill.db"), QStringLiteral("OK")},
+               {QStringLiteral("kostenaufschlag.png"), {}, QStringLiteral("OK")},
+               {{}, {}, QStringLiteral("OK")},
+               {QStringLiteral("steuersatz.png"), QStringLiteral("19"), QStringLiteral("OK")},
+               {QStringLiteral("beispieltarife-frage.png"), {}, QStringLiteral("&Nein")}});
     haupt.laden();
     haupt.show();
     {
@@ -176,7 +178,8 @@ int bilderMachen(const QString& ziel, const QString& hilfeOrdner, const QString&
             combo1->setCurrentIndex(i);
     haupt.logik().Combo2_DropDown();
     for (int i = 0; i < combo2->count(); ++i)
-        if (combo2->itemText(i).contains(QStringLiteral("11.2026")) || combo2->itemText(i).contains(QStringLiteral("2026-11"))) {
+        if (combo2->itemText(i).contains(QStringLiteral("11.2026"))
+            || combo2->itemText(i).contains(QStringLiteral("2026-11"))) {
             combo2->setCurrentIndex(i);
             break;
         }
@@ -197,7 +200,8 @@ int bilderMachen(const QString& ziel, const QString& hilfeOrdner, const QString&
 
     // The tariff check, on tables given a gap and an overlap for the picture.
     {
-        SQLite::Database db((ordner + QLatin1Char('/') + kLokaleDatenbankRelativ).toStdString(), SQLite::OPEN_READWRITE);
+        SQLite::Database db((ordner + QLatin1Char('/') + kLokaleDatenbankRelativ).toStdString(),
+                            SQLite::OPEN_READWRITE);
         db.exec(R"(UPDATE faktor SET "bis Zeit" = '16:00:00' WHERE vorwahl = '03' AND "von Zeit" = '08:00:00')");
         db.exec(R"(INSERT INTO faktor (vorwahl, Bezeichnung, "von Zeit", "bis Zeit", Minutenpreis, Pauschale,)"
                 R"( Sekundentakt, typ) VALUES ('030', 'Berlin', '12:00:00', '20:00:00', 0.05, 0, 0, 'D'))");
@@ -208,7 +212,8 @@ int bilderMachen(const QString& ziel, const QString& hilfeOrdner, const QString&
         alles &= speichern(pruefung, QDir(ziel).filePath(QStringLiteral("tarifpruefung.png")));
         if (!ansichten.isEmpty()) {
             QDir().mkpath(ansichten);
-            pruefungAlsPdfSchreiben(pruefung->pruefung(), QDir(ansichten).filePath(QStringLiteral("tarifpruefung.pdf")));
+            pruefungAlsPdfSchreiben(pruefung->pruefung(),
+                                    QDir(ansichten).filePath(QStringLiteral("tarifpruefung.pdf")));
         }
         pruefung->close();
     } else {
@@ -224,10 +229,12 @@ int bilderMachen(const QString& ziel, const QString& hilfeOrdner, const QString&
         if (!hilfeOrdner.isEmpty()) {
             const QDir quelle(hilfeOrdner);
             QDir().mkpath(ordner + QStringLiteral("/Hilfe/bilder"));
-            for (const QString& f : quelle.entryList({QStringLiteral("*.html"), QStringLiteral("*.css")}, QDir::Files))
+            for (const QString& f :
+                 quelle.entryList({QStringLiteral("*.html"), QStringLiteral("*.css")}, QDir::Files))
                 QFile::copy(quelle.filePath(f), ordner + QStringLiteral("/Hilfe/") + f);
             for (const QString& f : QDir(quelle.filePath(QStringLiteral("bilder"))).entryList(QDir::Files))
-                QFile::copy(quelle.filePath(QStringLiteral("bilder/") + f), ordner + QStringLiteral("/Hilfe/bilder/") + f);
+                QFile::copy(quelle.filePath(QStringLiteral("bilder/") + f),
+                            ordner + QStringLiteral("/Hilfe/bilder/") + f);
         }
         haupt.findChild<QAction*>(QStringLiteral("mnuWin7"))->trigger();
         auto* hilfe = haupt.findChild<HilfeFenster*>();
@@ -244,16 +251,18 @@ int bilderMachen(const QString& ziel, const QString& hilfeOrdner, const QString&
         hilfe.inhaltZeigen(QDir(hilfeOrdner).filePath(QStringLiteral("ORVE-Tarifo.html")));
         hilfe.show();
         speichern(&hilfe, QDir(ansichten).filePath(QStringLiteral("hilfe-inhalt.png")));
-        const char* seiten[] = {"ueberblick", "tariftabellen", "tarifsuche", "report", "stapel", "meldungen",
-                                "einstellungen", "erster-start", "billdb", "tarifpruefung"};
+        const char* seiten[] = {"ueberblick", "tariftabellen", "tarifsuche",   "report", "stapel",
+                                "meldungen",  "einstellungen", "erster-start", "billdb", "tarifpruefung"};
         // Whole pages, for reading them through.
         hilfe.resize(900, 2600);
         for (const char* s : seiten) {
-            hilfe.findChild<QTextBrowser*>(QStringLiteral("txtHilfe"))->setSource(QUrl(QString::fromLatin1(s) + QStringLiteral(".html")));
+            hilfe.findChild<QTextBrowser*>(QStringLiteral("txtHilfe"))
+                ->setSource(QUrl(QString::fromLatin1(s) + QStringLiteral(".html")));
             speichern(&hilfe, QDir(ansichten).filePath(QStringLiteral("hilfe-%1.png").arg(QLatin1String(s))));
         }
         hilfe.resize(880, 700);
-        hilfe.findChild<QTextBrowser*>(QStringLiteral("txtHilfe"))->setSource(QUrl(QStringLiteral("tarifsuche.html")));
+        hilfe.findChild<QTextBrowser*>(QStringLiteral("txtHilfe"))
+            ->setSource(QUrl(QStringLiteral("tarifsuche.html")));
         hilfe.findChild<QLineEdit*>(QStringLiteral("txtSuche"))->setText(QStringLiteral("Sekundentakt"));
         hilfe.suchen();
         hilfe.suchen();
@@ -276,7 +285,9 @@ int main(int argc, char** argv)
         return 2;
     }
     // The program folder becomes the current directory: every path absolute first.
-    auto absolut = [&](int i) { return argc > i ? QDir().absoluteFilePath(QString::fromLocal8Bit(argv[i])) : QString(); };
+    auto absolut = [&](int i) {
+        return argc > i ? QDir().absoluteFilePath(QString::fromLocal8Bit(argv[i])) : QString();
+    };
     const QString ziel = absolut(1);
     QDir().mkpath(ziel);
     return bilderMachen(ziel, argc > 3 ? absolut(2) : QString(), argc > 3 ? absolut(3) : QString());
