@@ -8,9 +8,7 @@
 #include <optional>
 #include <vector>
 
-namespace SQLite {
-class Database;
-}
+namespace SQLite { class Database; }
 
 namespace orve::test {
 
