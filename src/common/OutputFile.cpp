@@ -17,7 +17,9 @@ namespace orve {
 
 // Passes every write on to the temporary file and keeps the first failure:
 // QSaveFile lets a short write (the last bytes before a full disk) pass
-// without an error, and QPdfWriter never looks at what a write returns.
+// without an error, and QPdfWriter never looks at what a write returns. The
+// PDF writer hands over many small pieces: they are gathered and written in
+// blocks of 64 KB, each checked.
 class OutputFile::Geraet : public QIODevice {
 public:
     explicit Geraet(QSaveFile& ziel) : m_ziel(ziel) { open(QIODevice::WriteOnly | QIODevice::Unbuffered); }
@@ -25,29 +27,40 @@ public:
     bool fehlgeschlagen() const { return m_fehlgeschlagen; }
     int fehlerNummer() const { return m_fehlerNummer; }
 
+    // Writes what was gathered; false after a failure.
+    bool leeren()
+    {
+        for (qint64 geschrieben = 0; !m_fehlgeschlagen && geschrieben < m_puffer.size();) {
+            // A short write is tried again for the rest: the second attempt
+            // fails with the cause in errno.
+            errno = 0;
+            const qint64 n = m_ziel.write(m_puffer.constData() + geschrieben, m_puffer.size() - geschrieben);
+            if (n <= 0) {
+                m_fehlerNummer = errno;
+                m_fehlgeschlagen = true;
+            }
+            geschrieben += n;
+        }
+        m_puffer.clear();
+        return !m_fehlgeschlagen;
+    }
+
 protected:
     qint64 readData(char*, qint64) override { return -1; }
     qint64 writeData(const char* daten, qint64 laenge) override
     {
         if (m_fehlgeschlagen)
             return -1;
-        for (qint64 geschrieben = 0; geschrieben < laenge;) {
-            // A short write is tried again for the rest: the second attempt
-            // fails with the cause in errno.
-            errno = 0;
-            const qint64 n = m_ziel.write(daten + geschrieben, laenge - geschrieben);
-            if (n <= 0) {
-                m_fehlerNummer = errno;
-                m_fehlgeschlagen = true;
-                return -1;
-            }
-            geschrieben += n;
-        }
+        m_puffer.append(daten, laenge);
+        if (m_puffer.size() >= kBlock && !leeren())
+            return -1;
         return laenge;
     }
 
 private:
+    static constexpr qsizetype kBlock = 1 << 16;
     QSaveFile& m_ziel;
+    QByteArray m_puffer;
     bool m_fehlgeschlagen = false;
     int m_fehlerNummer = 0;
 };
@@ -174,7 +187,7 @@ void OutputFile::schreiben(const QByteArray& bytes)
 
 void OutputFile::commit()
 {
-    if (m_geraet->fehlgeschlagen())
+    if (!m_geraet->leeren())
         fehlschlag(m_geraet->fehlerNummer());
     errno = 0;
     if (!m_datei->commit())

@@ -18,6 +18,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
+#include <map>
 #include <utility>
 
 namespace orve {
@@ -189,11 +191,16 @@ void Telefonkostenauswertung::bereichAufnehmen(std::vector<Zeichnung>& z, const 
         QString text = d.text;
         while (text.endsWith(QLatin1Char(' ')))
             text.chop(1);
-        if (normal.horizontalAdvance(text) <= breite)
+        const double volleBreite = normal.horizontalAdvance(text);
+        if (volleBreite <= breite)
             continue;
-        const auto passend = std::find_if(kleiner.begin(), kleiner.end(), [&](const auto& k) {
-            return k.second.horizontalAdvance(text) <= breite - kAbstand;
-        });
+        // Without hinting the width grows with the size: start at the size that should just fit.
+        const double geschaetzt = kSchrift * (breite - kAbstand) / volleBreite;
+        auto passend =
+            std::find_if(kleiner.begin(), kleiner.end(), [&](const auto& k) { return k.first <= geschaetzt; });
+        passend =
+            std::find_if(passend == kleiner.begin() ? passend : std::prev(passend), kleiner.end(),
+                         [&](const auto& k) { return k.second.horizontalAdvance(text) <= breite - kAbstand; });
         if (passend != kleiner.end()) {
             d.schrift = passend->first;
             continue;
@@ -245,6 +252,18 @@ std::size_t Telefonkostenauswertung::zeichnen(QPagedPaintDevice& geraet) const
     const QFont normal = berichtFont(false);
     const QFont titel = berichtFont(true);
     const QFontMetricsF normalMasse(normal, &geraet);
+    // The smaller sizes of wide texts, each with how far it moves down to keep the line's baseline.
+    std::map<int, std::pair<QFont, double>> kleinere;
+    const auto kleiner = [&](int groesse) -> const std::pair<QFont, double>& {
+        auto it = kleinere.find(groesse);
+        if (it == kleinere.end()) {
+            QFont f = normal;
+            f.setPixelSize(groesse);
+            it = kleinere.emplace(groesse, std::pair(f, normalMasse.ascent() - QFontMetricsF(f, &geraet).ascent()))
+                     .first;
+        }
+        return it->second;
+    };
     QPen stift(Qt::black);
     stift.setWidthF(10); // half a point
     p.setPen(stift);
@@ -267,15 +286,12 @@ std::size_t Telefonkostenauswertung::zeichnen(QPagedPaintDevice& geraet) const
                 continue;
             }
             if (z.titel != titelGesetzt || z.schrift != schriftGesetzt) {
-                QFont f = z.titel ? titel : normal;
-                if (z.schrift != 0)
-                    f.setPixelSize(z.schrift);
-                p.setFont(f);
+                p.setFont(z.schrift != 0 ? kleiner(z.schrift).first : z.titel ? titel : normal);
                 titelGesetzt = z.titel;
                 schriftGesetzt = z.schrift;
             }
             // A text set smaller keeps the line's baseline.
-            const double tiefer = z.schrift != 0 ? normalMasse.ascent() - p.fontMetrics().ascent() : 0;
+            const double tiefer = z.schrift != 0 ? kleiner(z.schrift).second : 0;
             if (!z.text.isEmpty())
                 p.drawText(QRectF(z.rechteck).translated(0, tiefer), flags, z.text);
         }
