@@ -327,9 +327,15 @@ private:
             return;
         }
 
+        if (!negativ.isEmpty()) {
+            melden(bereich(t), gruppe,
+                   QStringLiteral("%1: negativer Wert (%2). ").arg(satz, aufzaehlung(negativ))
+                       + QStringLiteral("Die Berechnung bricht mit einer Fehlermeldung ab, sobald diese Zeile ein "
+                                        "Gespräch berechnet."));
+            return;
+        }
         // Whether the prices give a cost: the costing's own computation on a
         // call of one minute.
-        QString folge;
         try {
             tarifberechnung(probe(0), z,
                             Kostensaetze::aus(QStringLiteral("0"), QStringLiteral("1"), QString(), false));
@@ -340,23 +346,7 @@ private:
                        "Zeile ein Gespräch berechnet, meldet das Programm „Fehler in der Tariftabelle!“ und "
                        "wird beendet.")
                        .arg(satz));
-            return;
-        } catch (const Kostenfehler&) {
-            folge =
-                QStringLiteral("Diese Preise ergeben keine Kosten: die Berechnung bricht mit einer Fehlermeldung "
-                               "ab, sobald diese Zeile ein Gespräch berechnet.");
         }
-        if (!negativ.isEmpty())
-            melden(bereich(t), gruppe,
-                   QStringLiteral("%1: negativer Wert (%2). ").arg(satz, aufzaehlung(negativ))
-                       + QStringLiteral("Die Berechnung bricht mit einer Fehlermeldung ab, sobald diese Zeile ein "
-                                        "Gespräch berechnet."));
-        else if (!folge.isEmpty())
-            melden(bereich(t), gruppe,
-                   QStringLiteral("%1: Minutenpreis %2, Pauschale %3, Sekundentakt %4. ")
-                           .arg(satz, deutscheZahlText(z.Minutenpreis.zahl), deutscheZahlText(z.Pauschale.zahl),
-                                deutscheZahlText(z.Sekundentakt.zahl))
-                       + folge);
     }
 
     // The rows tried before row i for a number with its prefix: the

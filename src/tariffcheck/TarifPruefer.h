@@ -21,8 +21,7 @@ namespace orve {
 //   is the rule of the lookup and no finding;
 // - rows that stop a run: a window missing or no time of day, none of the
 //   three prices, prices that are no numbers, negative values, an increment
-//   and a flat price without minute price, other combinations that give no
-//   price;
+//   and a flat price without minute price;
 // - call-by-call prefixes that never apply (an empty prefix, a prefix
 //   behind a shorter one it begins with);
 // - the calls that would find no tariff or stop the run (the real lookup,
