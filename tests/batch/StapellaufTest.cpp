@@ -1,10 +1,10 @@
 // The batch command orve-tarifo-bericht as a scheduled job runs it, on a demonstration program folder (two months of
 // calls of eight extensions, settings, example tariffs that price every call, registry file).
+#include "batch/Stapellauf.h"
+#include "batch/StapelOptionen.h"
 #include "help/Demonstration.h"
 #include "report/BerichtLayout.h"
 #include "report/BerichtslaufHaken.h"
-#include "batch/StapelOptionen.h"
-#include "batch/Stapellauf.h"
 
 #include "common/Laufsperre.h"
 #include "common/LokaleDatenbank.h"
@@ -32,10 +32,16 @@ using namespace orve::test;
 
 namespace {
 
-struct Lauf { int code = -1; QString aus, fehler; };
+struct Lauf {
+    int code = -1;
+    QString aus, fehler;
+};
 
 struct Ordner : TempProgramFolder {
-    Ordner() { demoOrdnerAnlegen(path(), QCoreApplication::applicationFilePath(), QCoreApplication::applicationFilePath()); }
+    Ordner()
+    {
+        demoOrdnerAnlegen(path(), QCoreApplication::applicationFilePath(), QCoreApplication::applicationFilePath());
+    }
     SQLite::Database db() const { return {file(kLokaleDatenbankRelativ).toStdString(), SQLite::OPEN_READWRITE}; }
     void sql(const char* s) const { db().exec(s); }
     // "%P" in an argument stands for the program folder. With `voll` the run sees %P/voll as a disk of 120 kB (a tmpfs
@@ -44,14 +50,17 @@ struct Ordner : TempProgramFolder {
     void beginnen(QProcess& p, QStringList argumente, bool voll = false) const
     {
         argumente.replaceInStrings(QStringLiteral("%P"), path());
-        argumente = QStringList{QStringLiteral(ORVE_BERICHT_PROGRAMM), QStringLiteral("--programmordner"), path()} + argumente;
+        argumente = QStringList {QStringLiteral(ORVE_BERICHT_PROGRAMM), QStringLiteral("--programmordner"), path()}
+                    + argumente;
         if (voll) {
             QDir(path()).mkdir(QStringLiteral("voll"));
-            argumente = QStringList{"-rm", "sh", "-c",
-                                    "mount -t tmpfs -o size=120k tmpfs \"$0\" && printf alt > \"$0/b.csv\" || exit 9; "
-                                    "\"$@\"; r=$?; [ \"$(cat \"$0/b.csv\")\" = alt ] || echo b.csv ersetzt >&2; "
-                                    "echo Inhalt: $(ls -A \"$0\") >&2; exit $r",
-                                    path() + QStringLiteral("/voll")} + argumente;
+            argumente =
+                QStringList {"-rm", "sh", "-c",
+                             "mount -t tmpfs -o size=120k tmpfs \"$0\" && printf alt > \"$0/b.csv\" || exit 9; "
+                             "\"$@\"; r=$?; [ \"$(cat \"$0/b.csv\")\" = alt ] || echo b.csv ersetzt >&2; "
+                             "echo Inhalt: $(ls -A \"$0\") >&2; exit $r",
+                             path() + QStringLiteral("/voll")}
+                + argumente;
         }
         p.start(voll ? QStringLiteral("unshare") : argumente.takeFirst(), argumente);
     }
@@ -63,10 +72,13 @@ struct Ordner : TempProgramFolder {
             p.setStandardOutputFile(ausgabe);
         beginnen(p, argumente, voll);
         p.waitForFinished(180000);
-        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
-                QString::fromUtf8(p.readAllStandardError())};
+        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+                QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
     }
-    int anrufe(const char* wo = "1") const { return db().execAndGet(std::string("SELECT count(*) FROM bill WHERE ") + wo); }
+    int anrufe(const char* wo = "1") const
+    {
+        return db().execAndGet(std::string("SELECT count(*) FROM bill WHERE ") + wo);
+    }
 };
 
 QString dateiLesen(std::FILE* f)
@@ -84,7 +96,8 @@ QString dateiLesen(std::FILE* f)
 Lauf imProzess(const QString& ordner, QStringList argumente)
 {
     argumente.replaceInStrings(QStringLiteral("%P"), ordner);
-    const StapelArgumente a = stapelArgumenteLesen(QStringList{"orve-tarifo-bericht", "--programmordner", ordner} + argumente, {});
+    const StapelArgumente a =
+        stapelArgumenteLesen(QStringList {"orve-tarifo-bericht", "--programmordner", ordner} + argumente, {});
     std::FILE* aus = std::tmpfile();
     std::FILE* fehler = std::tmpfile();
     const QString arbeitsordner = QDir::currentPath();
@@ -108,8 +121,9 @@ void summeUndKuerzung(const Ordner& o, const Lauf& l)
     QString summen;
     while (g.executeStep()) {
         const auto t = [&](int k) { return QString::fromUtf8(g.getColumn(k).getString()); };
-        summen += QStringLiteral("%1\t%2\t%3\t%4\t%5\n").arg(t(0), t(1), t(2), zweiStellen(g.getColumn(3).getDouble()),
-                                                         zweiStellen(g.getColumn(4).getDouble()));
+        summen += QStringLiteral("%1\t%2\t%3\t%4\t%5\n")
+                      .arg(t(0), t(1), t(2), zweiStellen(g.getColumn(3).getDouble()),
+                           zweiStellen(g.getColumn(4).getDouble()));
     }
     EXPECT_EQ(l.aus.toStdString(), summen.toStdString());
     EXPECT_EQ(o.anrufe("number LIKE '%xxx'"), 0);
@@ -127,9 +141,11 @@ void summeUndKuerzung(const Ordner& o, const Lauf& l)
 
 TEST(Stapellauf, ExitCodesMessagesAndWhatIsWritten)
 {
-    const QStringList beide{"--pdf", "%P/b.pdf", "--csv", "%P/b.csv"};
+    const QStringList beide {"--pdf", "%P/b.pdf", "--csv", "%P/b.csv"};
     const QString fehlt = QStringLiteral("/tmp/orve-gibt-es-nicht/");
-    const auto entfernen = [](const char* datei) { return [datei](const Ordner& o) { QFile::remove(o.file(datei)); }; };
+    const auto entfernen = [](const char* datei) {
+        return [datei](const Ordner& o) { QFile::remove(o.file(datei)); };
+    };
     const auto sql = [](const char* befehl) { return [befehl](const Ordner& o) { o.sql(befehl); }; };
     const auto datei = [](const char* name, const char* inhalt) {
         return [=](const Ordner& o) { o.writeFile(QString::fromUtf8(name), inhalt); };
@@ -149,42 +165,81 @@ TEST(Stapellauf, ExitCodesMessagesAndWhatIsWritten)
         bool eingelesen = false, pdf = false, csv = false;
         std::function<void(const Ordner&, const Lauf&)> danach;
     } faelle[] = {
-        {"every call priced", {}, beide, 0, "", true, true, true, [](const Ordner&, const Lauf& l) {
-             EXPECT_TRUE(l.aus.startsWith(QStringLiteral("21\tEmpfang\t113\t122,17\t145,38\n"))) << l.aus.toStdString();
+        {"every call priced",
+         {},
+         beide,
+         0,
+         "",
+         true,
+         true,
+         true,
+         [](const Ordner&, const Lauf& l) {
+             EXPECT_TRUE(l.aus.startsWith(QStringLiteral("21\tEmpfang\t113\t122,17\t145,38\n")))
+                 << l.aus.toStdString();
          }},
         {"own minute price, CSV only", {}, {"--eigenpreis", "--csv", "%P/b.csv"}, 0, "", true, false, true},
         {"no VAT rate", entfernen("Steuersatz.txt"), beide, 1, "kein gültiger Steuersatz"},
         {"VAT rate no number", datei("Steuersatz.txt", "abc\r\n"), beide, 1, "Steuersatz.txt enthält „abc“"},
-        {"no bill.db", {}, beide + QStringList{"--billdb", fehlt + "bill.db"}, 1, "Pfad der Datei Bill.db ist falsch"},
-        {"unknown option", {}, beide + QStringList{"--monat"}, 1, "--help"},
-        {"no number of seconds to wait", {}, beide + QStringList{"--warten", "bald"}, 1, "Bei --warten ist „bald“ keine"},
-        {"no program folder", {}, beide + QStringList{"--programmordner", fehlt}, 1, "Den Programmordner /tmp/orve-gibt-es"},
+        {"no bill.db",
+         {},
+         beide + QStringList {"--billdb", fehlt + "bill.db"},
+         1,
+         "Pfad der Datei Bill.db ist falsch"},
+        {"unknown option", {}, beide + QStringList {"--monat"}, 1, "--help"},
+        {"no number of seconds to wait",
+         {},
+         beide + QStringList {"--warten", "bald"},
+         1,
+         "Bei --warten ist „bald“ keine"},
+        {"no program folder",
+         {},
+         beide + QStringList {"--programmordner", fehlt},
+         1,
+         "Den Programmordner /tmp/orve-gibt-es"},
         {"CSV into a missing folder", {}, {"--csv", "%P/fehlt/b.csv"}, 1, "/fehlt gibt es nicht"},
-        {"full disk", sql("CREATE TRIGGER voll BEFORE INSERT ON bill BEGIN SELECT RAISE(FAIL, 'voll'); END"), beide, 1,
-         "Das Einlesen der TK-Bill Daten wurde nach 0 Datensätzen abgebrochen"},
-        {"no call of the extension", {}, beide + QStringList{"--nebenstelle", "99"}, 2, "Datentabelle enthält keine Daten!"},
+        {"full disk", sql("CREATE TRIGGER voll BEFORE INSERT ON bill BEGIN SELECT RAISE(FAIL, 'voll'); END"), beide,
+         1, "Das Einlesen der TK-Bill Daten wurde nach 0 Datensätzen abgebrochen"},
+        {"no call of the extension",
+         {},
+         beide + QStringList {"--nebenstelle", "99"},
+         2,
+         "Datentabelle enthält keine Daten!"},
         {"no minute price", sql("UPDATE faktor SET Minutenpreis = 0, Pauschale = 0.1, Sekundentakt = 60"), beide, 3,
          "Sekundentakt angegeben, aber kein Minutenpreis", true},
         {"minute price no number", sql("UPDATE Ortstarif SET Minutenpreis = 'zwei'"), beide, 3, "keine Zahl", true},
-        {"infinite minute price", sql("UPDATE Ortstarif SET Minutenpreis = 1e400"), beide, 3, "„Inf“ ist keine Zahl", true},
-        {"row without prefix", sql("UPDATE faktor SET vorwahl = '' WHERE satz = 3"), beide, 3, "Satz 3, Vorwahl \n", true},
-        {"no Minutenpreis.txt", entfernen("Minutenpreis.txt"), beide + QStringList{"--eigenpreis"}, 1, "eigenen Minutenpreis"},
-        {"empty Minutenpreis.txt", datei("Minutenpreis.txt", ""), QStringList{"--eigenpreis"}, 1, "eigenen Minutenpreis"},
-        {"calls that cannot be read are named, not priced", kaputt, beide, 4,
-         "Nicht berechnet: Rufnummer ", true, true, true, [](const Ordner& o, const Lauf& l) {
+        {"infinite minute price", sql("UPDATE Ortstarif SET Minutenpreis = 1e400"), beide, 3,
+         "„Inf“ ist keine Zahl", true},
+        {"row without prefix", sql("UPDATE faktor SET vorwahl = '' WHERE satz = 3"), beide, 3, "Satz 3, Vorwahl \n",
+         true},
+        {"no Minutenpreis.txt", entfernen("Minutenpreis.txt"), beide + QStringList {"--eigenpreis"}, 1,
+         "eigenen Minutenpreis"},
+        {"empty Minutenpreis.txt", datei("Minutenpreis.txt", ""), QStringList {"--eigenpreis"}, 1,
+         "eigenen Minutenpreis"},
+        {"calls that cannot be read are named, not priced", kaputt, beide, 4, "Nicht berechnet: Rufnummer ", true,
+         true, true,
+         [](const Ordner& o, const Lauf& l) {
              EXPECT_EQ(l.fehler.count(QStringLiteral("Nicht berechnet")), 2) << l.fehler.toStdString();
              EXPECT_EQ(o.anrufe("rufziel = '\?\?\?\?' AND costs IS NULL"), 2);
          }},
-        {"and left out of a period", kaputt, QStringList{"--ab", "01.01.2000"}, 4, "Beginn „31.02.2026 25:00:00“", true,
-         false, false, [](const Ordner& o, const Lauf& l) {
+        {"and left out of a period", kaputt, QStringList {"--ab", "01.01.2000"}, 4, "Beginn „31.02.2026 25:00:00“",
+         true, false, false,
+         [](const Ordner& o, const Lauf& l) {
              EXPECT_EQ(l.fehler.count(QStringLiteral("Nicht berechnet")), 2) << l.fehler.toStdString();
              EXPECT_EQ(o.anrufe("time = '31.02.2026 25:00:00'"), 0);
          }},
         {"foreign numbers without tariff, shortened numbers", sql("DELETE FROM faktor WHERE vorwahl LIKE '00%'"),
-         beide + QStringList{"--kuerzen"}, 4, "Kein Tarif für die Rufnummer 0043", true, true, true, summeUndKuerzung},
-        {"other bill.db and period for one run", [](const Ordner& o) { QFile::copy(o.file("bill.db"), o.file("k.db")); },
-         {"--billdb", "%P/k.db", "--nebenstelle", "21", "--ab", "16.11.2026 00:00:00", "--bis", "2026-11-20 00:00:00"},
-         0, "", true, false, false, [](const Ordner& o, const Lauf&) {
+         beide + QStringList {"--kuerzen"}, 4, "Kein Tarif für die Rufnummer 0043", true, true, true,
+         summeUndKuerzung},
+        {"other bill.db and period for one run",
+         [](const Ordner& o) { QFile::copy(o.file("bill.db"), o.file("k.db")); },
+         {"--billdb", "%P/k.db", "--nebenstelle", "21", "--ab", "16.11.2026 00:00:00", "--bis",
+          "2026-11-20 00:00:00"},
+         0,
+         "",
+         true,
+         false,
+         false,
+         [](const Ordner& o, const Lauf&) {
              EXPECT_FALSE(o.readFile(QStringLiteral("Billpfad.txt")).contains("k.db"));
              EXPECT_EQ(o.anrufe("user <> '21' OR time < '2026-11-16' OR time >= '2026-11-20'"), 0);
          }},
@@ -217,7 +272,8 @@ TEST(Stapellauf, ExitCodesMessagesAndWhatIsWritten)
 // is an hour old by then: a living run's lock is never taken. Every result equals that of a run alone.
 TEST(Stapellauf, ASecondRunIsRefusedOrWaitsAndEveryResultIsThatOfARunAlone)
 {
-    const QStringList a{"--nebenstelle", "21", "--csv", "%P/a.csv"}, b{"--nebenstelle", "22", "--csv", "%P/b.csv"};
+    const QStringList a {"--nebenstelle", "21", "--csv", "%P/a.csv"},
+        b {"--nebenstelle", "22", "--csv", "%P/b.csv"};
     Ordner allein;
     const Lauf alleinA = allein.starten(a);
     const Lauf alleinB = allein.starten(b);
@@ -229,10 +285,11 @@ TEST(Stapellauf, ASecondRunIsRefusedOrWaitsAndEveryResultIsThatOfARunAlone)
     QString warteMeldung;
     berichtslaufHakenSetzen([&] {
         QFile sperre(o.file(kLaufsperreRelativ));
-        ASSERT_TRUE(sperre.open(QIODevice::ReadWrite)
-                    && sperre.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime));
+        ASSERT_TRUE(
+            sperre.open(QIODevice::ReadWrite)
+            && sperre.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime));
         abgelehnt = o.starten(b);
-        o.beginnen(wartend, b + QStringList{"--warten", "600"});
+        o.beginnen(wartend, b + QStringList {"--warten", "600"});
         wartend.setReadChannel(QProcess::StandardError);
         while (!warteMeldung.contains(u'\n') && wartend.waitForReadyRead(60000))
             warteMeldung += QString::fromUtf8(wartend.readAllStandardError());
@@ -266,8 +323,9 @@ TEST(Stapellauf, ARunKilledWhileHoldingTheLockLeavesItFree)
     QProcessEnvironment umgebung = QProcessEnvironment::systemEnvironment();
     umgebung.insert(QStringLiteral("ORVE_TEST_LAUFORDNER"), o.path());
     kind.setProcessEnvironment(umgebung);
-    kind.start(QCoreApplication::applicationFilePath(),
-               {"--gtest_filter=Stapellauf.DISABLED_HaeltDieSperreBisErBeendetWird", "--gtest_also_run_disabled_tests"});
+    kind.start(
+        QCoreApplication::applicationFilePath(),
+        {"--gtest_filter=Stapellauf.DISABLED_HaeltDieSperreBisErBeendetWird", "--gtest_also_run_disabled_tests"});
     QByteArray aus;
     while (!aus.contains("gesperrt\n") && kind.waitForReadyRead(120000))
         aus += kind.readAllStandardOutput();
@@ -300,7 +358,7 @@ TEST(Stapellauf, DISABLED_HaeltDieSperreBisErBeendetWird)
 // in a name becomes a blank in the summary, the CSV keeps it.
 TEST(Stapellauf, OutputsAreCompleteOrReportedAndNeverReplaceAFifo)
 {
-    const QStringList beide{"--pdf", "%P/b.pdf", "--csv", "%P/b.csv"};
+    const QStringList beide {"--pdf", "%P/b.pdf", "--csv", "%P/b.csv"};
     const struct {
         const char* name;
         std::function<void(const Ordner&)> vorher;
@@ -311,14 +369,24 @@ TEST(Stapellauf, OutputsAreCompleteOrReportedAndNeverReplaceAFifo)
         QStringList fehler; // parts of the error output
         std::function<void(const Ordner&, const Lauf&)> danach;
     } faelle[] = {
-        {"FIFO as PDF", [](const Ordner& o) { mkfifo(QFile::encodeName(o.file("b.pdf")).constData(), 0600); }, beide, false,
-         nullptr, 1, {"b.pdf ist keine gewöhnliche Datei, sondern eine benannte Pipe (FIFO)"},
+        {"FIFO as PDF",
+         [](const Ordner& o) { mkfifo(QFile::encodeName(o.file("b.pdf")).constData(), 0600); },
+         beide,
+         false,
+         nullptr,
+         1,
+         {"b.pdf ist keine gewöhnliche Datei, sondern eine benannte Pipe (FIFO)"},
          [](const Ordner& o, const Lauf&) {
              EXPECT_EQ(o.anrufe(), 0);
              EXPECT_TRUE(QFileInfo(o.file("b.pdf")).exists() && !QFileInfo(o.file("b.pdf")).isFile());
              EXPECT_FALSE(o.exists("b.csv"));
          }},
-        {"full disk after the PDF", {}, {"--pdf", "%P/voll/b.pdf", "--csv", "%P/voll/b.csv"}, true, nullptr, 1,
+        {"full disk after the PDF",
+         {},
+         {"--pdf", "%P/voll/b.pdf", "--csv", "%P/voll/b.csv"},
+         true,
+         nullptr,
+         1,
          {"Der Datenträger mit dem Ordner %P/voll ist voll", "Die vorhandene Datei ist unverändert.",
           "Geschrieben: die PDF-Datei %P/voll/b.pdf, die Übersicht auf der Standardausgabe.\n"
           "Nicht vollständig geschrieben: die CSV-Datei %P/voll/b.csv.\nInhalt: b.csv b.pdf\n"},
@@ -326,18 +394,29 @@ TEST(Stapellauf, OutputsAreCompleteOrReportedAndNeverReplaceAFifo)
              EXPECT_FALSE(l.fehler.contains("ersetzt"));
              EXPECT_EQ(l.aus.count(u'\n'), 8);
          }},
-        {"summary on a full disk, numbers without tariff", [](const Ordner& o) { o.sql("DELETE FROM faktor WHERE vorwahl LIKE '00%'"); },
-         beide, false, "/dev/full", 1,
-         {"Kein Tarif für die Rufnummer 0043", "Die Übersicht konnte nicht auf die Standardausgabe geschrieben werden.\n"
-          "Der Datenträger ist voll", "Geschrieben: die PDF-Datei %P/b.pdf, die CSV-Datei %P/b.csv.\n"
+        {"summary on a full disk, numbers without tariff",
+         [](const Ordner& o) { o.sql("DELETE FROM faktor WHERE vorwahl LIKE '00%'"); },
+         beide,
+         false,
+         "/dev/full",
+         1,
+         {"Kein Tarif für die Rufnummer 0043",
+          "Die Übersicht konnte nicht auf die Standardausgabe geschrieben werden.\n"
+          "Der Datenträger ist voll",
+          "Geschrieben: die PDF-Datei %P/b.pdf, die CSV-Datei %P/b.csv.\n"
           "Nicht vollständig geschrieben: die Übersicht auf der Standardausgabe."},
          [](const Ordner& o, const Lauf&) { EXPECT_TRUE(o.readFile("b.pdf").startsWith("%PDF-")); }},
         {"tab and line break in a name",
          [](const Ordner& o) {
              SQLite::Database(o.file("bill.db").toStdString(), SQLite::OPEN_READWRITE)
-                 .exec("UPDATE stdbill SET username = 'Zimmer' || char(9) || '21' || char(10) || 'Nord' WHERE user = 21");
+                 .exec("UPDATE stdbill SET username = 'Zimmer' || char(9) || '21' || char(10) || 'Nord' WHERE user "
+                       "= 21");
          },
-         {"--nebenstelle", "21", "--csv", "%P/b.csv"}, false, nullptr, 0, {},
+         {"--nebenstelle", "21", "--csv", "%P/b.csv"},
+         false,
+         nullptr,
+         0,
+         {},
          [](const Ordner& o, const Lauf& l) {
              EXPECT_TRUE(l.aus.startsWith(QStringLiteral("21\tZimmer 21 Nord\t"))) << l.aus.toStdString();
              EXPECT_EQ(l.aus.count(u'\n'), 1);
@@ -360,7 +439,8 @@ TEST(Stapellauf, OutputsAreCompleteOrReportedAndNeverReplaceAFifo)
         EXPECT_EQ(l.code, f.code) << l.fehler.toStdString();
         for (QString teil : f.fehler)
             EXPECT_TRUE(l.fehler.contains(teil.replace(QStringLiteral("%P"), o.path()))) << l.fehler.toStdString();
-        EXPECT_EQ(QDir(o.path()).entryList({"*.pdf.*", "*.csv.*"}, QDir::Files), QStringList()) << "no temporary file";
+        EXPECT_EQ(QDir(o.path()).entryList({"*.pdf.*", "*.csv.*"}, QDir::Files), QStringList())
+            << "no temporary file";
         f.danach(o, l);
     }
 }

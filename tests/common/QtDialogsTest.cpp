@@ -1,6 +1,6 @@
+#include "common/QtDialogs.h"
 #include "common/BefehlAusfuehren.h"
 #include "common/ProgramEnd.h"
-#include "common/QtDialogs.h"
 
 #include "ScriptedDialogs.h"
 
@@ -19,8 +19,7 @@ namespace {
 
 // Runs `handeln` on the modal dialog once it shows, with the texts of its
 // buttons; a dialog left open fails the test and is closed.
-template <class F>
-void sobaldOffen(QObject& wache, F handeln)
+template<class F> void sobaldOffen(QObject& wache, F handeln)
 {
     QTimer::singleShot(0, &wache, [handeln] {
         auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
@@ -37,7 +36,12 @@ void sobaldOffen(QObject& wache, F handeln)
 
 TEST(QtDialogs, MessageBoxAnswersTheDefaultButtonToReturnAndTheWayOutToEscape)
 {
-    const struct { Buttons buttons; std::optional<Answer> standard; const char* knoepfe; Answer beiReturn, beiEscape; } faelle[] = {
+    const struct {
+        Buttons buttons;
+        std::optional<Answer> standard;
+        const char* knoepfe;
+        Answer beiReturn, beiEscape;
+    } faelle[] = {
         {Buttons::Ok, {}, "OK", Answer::Ok, Answer::Ok},
         {Buttons::OkCancel, {}, "OK Abbrechen", Answer::Ok, Answer::Cancel},
         {Buttons::YesNo, {}, "&Ja &Nein", Answer::Yes, Answer::No},
@@ -54,7 +58,8 @@ TEST(QtDialogs, MessageBoxAnswersTheDefaultButtonToReturnAndTheWayOutToEscape)
                 QKeyEvent taste(QEvent::KeyPress, k, Qt::NoModifier);
                 QApplication::sendEvent(d, &taste);
             });
-            EXPECT_EQ(dialogs.message(QStringLiteral("Zeile 1\rZeile 2"), QStringLiteral("T"), f.buttons, Icon::Critical, f.standard),
+            EXPECT_EQ(dialogs.message(QStringLiteral("Zeile 1\rZeile 2"), QStringLiteral("T"), f.buttons,
+                                      Icon::Critical, f.standard),
                       k == Qt::Key_Return ? f.beiReturn : f.beiEscape)
                 << f.knoepfe << (k == Qt::Key_Return ? " Return" : " Escape");
         }
@@ -75,7 +80,7 @@ TEST(QtDialogs, InputBoxGivesTheTextOnReturnAndNothingOnAbbrechen)
         EXPECT_EQ(knoepfe, QStringLiteral("Durchsuchen… OK Abbrechen"));
         d->findChildren<QPushButton*>().constLast()->click();
     });
-    EXPECT_EQ(dialogs.input(InputRequest{QStringLiteral("Pfad"), QStringLiteral("T"), QStringLiteral("x"), true}),
+    EXPECT_EQ(dialogs.input(InputRequest {QStringLiteral("Pfad"), QStringLiteral("T"), QStringLiteral("x"), true}),
               QString());
 }
 

@@ -1,6 +1,6 @@
+#include "common/TarifeditorOeffner.h"
 #include "costing/Bepreisung.h"
 #include "costing/Kostenfehler.h"
-#include "common/TarifeditorOeffner.h"
 
 #include "common/LokaleDatenbank.h"
 
@@ -35,10 +35,13 @@ void tarifeSchreiben(SQLite::Database& db, const std::vector<TZ>& zeilen)
 {
     for (const auto& z : zeilen) {
         const std::string t = z.tabelle == 'O' ? "Ortstarif" : "faktor";
-        SQLite::Statement q(db, z.tabelle == 'C' ? "INSERT INTO CallByCall (vorwahl, Bezeichnung) VALUES (?, 'Anbieter')"
-                                                 : "INSERT INTO " + t + R"( (vorwahl, Bezeichnung, "von Zeit", "bis Zeit",)"
-                                                       " Minutenpreis, Pauschale, Sekundentakt, typ) SELECT ?, ? || "
-                                                       "(count(*) + 1), ?, ?, ?, ?, ?, 'D' FROM " + t);
+        SQLite::Statement q(db, z.tabelle == 'C'
+                                    ? "INSERT INTO CallByCall (vorwahl, Bezeichnung) VALUES (?, 'Anbieter')"
+                                    : "INSERT INTO " + t
+                                          + R"( (vorwahl, Bezeichnung, "von Zeit", "bis Zeit",)"
+                                            " Minutenpreis, Pauschale, Sekundentakt, typ) SELECT ?, ? || "
+                                            "(count(*) + 1), ?, ?, ?, ?, ?, 'D' FROM "
+                                          + t);
         z.tabelle == 'C' ? SQLite::bind(q, z.vorwahl)
                          : SQLite::bind(q, z.vorwahl, std::string(1, z.tabelle), z.von, z.bis, z.M, z.P, z.S);
         q.exec();
@@ -46,7 +49,9 @@ void tarifeSchreiben(SQLite::Database& db, const std::vector<TZ>& zeilen)
 }
 
 // Calls of extension 21 in `bill` as the import writes them: number (nullptr: Null), time, duration.
-struct BZ { const char *number, *time = "2026-03-02 12:00:00", *duration = "60"; };
+struct BZ {
+    const char *number, *time = "2026-03-02 12:00:00", *duration = "60";
+};
 
 void anrufeSchreiben(SQLite::Database& db, const std::vector<BZ>& anrufe)
 {
@@ -84,10 +89,13 @@ protected:
     // The columns the run writes, one line per call in table order (numbers in their 15-digit text form).
     std::string zeilen()
     {
-        return db->execAndGet("SELECT ifnull(group_concat(typeof(costs) || ' ' || ifnull(CAST(costs AS TEXT), 'NULL') "
-                              "|| ' ' || ifnull(CAST(ucosts AS TEXT), 'NULL') || ' ' || ifnull(CAST(ucostsBrutto AS TEXT), "
-                              "'NULL') || ' ' || quote(rufziel) || ' ' || quote(vergleichsnummer) || ' ' || "
-                              "quote(tarifsatz) || char(10), ''), '') FROM (SELECT * FROM bill ORDER BY rowid)").getString();
+        return db
+            ->execAndGet(
+                "SELECT ifnull(group_concat(typeof(costs) || ' ' || ifnull(CAST(costs AS TEXT), 'NULL') "
+                "|| ' ' || ifnull(CAST(ucosts AS TEXT), 'NULL') || ' ' || ifnull(CAST(ucostsBrutto AS TEXT), "
+                "'NULL') || ' ' || quote(rufziel) || ' ' || quote(vergleichsnummer) || ' ' || "
+                "quote(tarifsatz) || char(10), ''), '') FROM (SELECT * FROM bill ORDER BY rowid)")
+            .getString();
     }
 
     TempProgramFolder dir;
@@ -97,19 +105,32 @@ protected:
     std::function<void(int)> aendern = [](int) {};
 };
 
-std::optional<QString> text(const char* t) { return t ? std::optional(QString::fromUtf8(t)) : std::nullopt; }
+std::optional<QString> text(const char* t)
+{
+    return t ? std::optional(QString::fromUtf8(t)) : std::nullopt;
+}
 
 Preisanruf anruf(const char* beginn, const char* dauer = "90", const char* nummer = "0891234")
 {
-    return Preisanruf{1, QStringLiteral("21"), text(nummer), text(beginn), text(dauer)};
+    return Preisanruf {1, QStringLiteral("21"), text(nummer), text(beginn), text(dauer)};
 }
 
 // Prices as texts, the way another tool may have stored them; nullptr is Null.
-Tarifzeile tarif(const char* M, const char* P, const char* S, const char* von = "00:00:00", const char* bis = "24:00:00")
+Tarifzeile tarif(const char* M, const char* P, const char* S, const char* von = "00:00:00",
+                 const char* bis = "24:00:00")
 {
-    const auto wert = [](const char* t) { return t ? Tarifwert::vonText(QString::fromUtf8(t)) : Tarifwert::null(); };
-    return Tarifzeile{Tariftabelle::faktor, 7, QStringLiteral("089"), QStringLiteral("München"), QString::fromUtf8(von),
-                      QString::fromUtf8(bis), wert(M), wert(P), wert(S)};
+    const auto wert = [](const char* t) {
+        return t ? Tarifwert::vonText(QString::fromUtf8(t)) : Tarifwert::null();
+    };
+    return Tarifzeile {Tariftabelle::faktor,
+                       7,
+                       QStringLiteral("089"),
+                       QStringLiteral("München"),
+                       QString::fromUtf8(von),
+                       QString::fromUtf8(bis),
+                       wert(M),
+                       wert(P),
+                       wert(S)};
 }
 
 const std::string kLeer = "null NULL NULL NULL NULL NULL NULL\n";
@@ -120,12 +141,20 @@ const std::string kIntern = "real 0.0 0.0 0.0 'Internes S0 Gespräch' NULL 'inte
 
 TEST(ZeitGradberechnen, WindowsIncludeBothEndsAndRunAcrossMidnight)
 {
-    const struct { const char *von, *bis, *beginn; bool passt; } faelle[] = {
-        {"08:00:00", "18:00:00", "2026-03-02 08:00:00", true}, {"08:00:00", "18:00:00", "2026-03-02 18:00:00", true},
-        {"08:00:00", "18:00:00", "2026-03-02 18:00:01", false}, {"08:00:00", "18:00:00", "02.03.2026 07:59:59", false},
-        {"19:00:00", "08:00:00", "2026-03-02 23:59:59", true}, {"19:00:00", "08:00:00", "2026-03-02 00:00:00", true},
-        {"19:00:00", "08:00:00", "2026-03-02 08:00:00", true}, {"19:00:00", "08:00:00", "2026-03-02 18:59:59", false},
-        {"00:00:00", "24:00:00", "2026-03-02 23:59:59", true}, {"10:00:00", "10:00:00", "2026-03-02 10:00:00", true},
+    const struct {
+        const char *von, *bis, *beginn;
+        bool passt;
+    } faelle[] = {
+        {"08:00:00", "18:00:00", "2026-03-02 08:00:00", true},
+        {"08:00:00", "18:00:00", "2026-03-02 18:00:00", true},
+        {"08:00:00", "18:00:00", "2026-03-02 18:00:01", false},
+        {"08:00:00", "18:00:00", "02.03.2026 07:59:59", false},
+        {"19:00:00", "08:00:00", "2026-03-02 23:59:59", true},
+        {"19:00:00", "08:00:00", "2026-03-02 00:00:00", true},
+        {"19:00:00", "08:00:00", "2026-03-02 08:00:00", true},
+        {"19:00:00", "08:00:00", "2026-03-02 18:59:59", false},
+        {"00:00:00", "24:00:00", "2026-03-02 23:59:59", true},
+        {"10:00:00", "10:00:00", "2026-03-02 10:00:00", true},
         {"10:00:00", "10:00:00", "2026-03-02 10:00:01", false},
     };
     for (const auto& f : faelle)
@@ -133,8 +162,9 @@ TEST(ZeitGradberechnen, WindowsIncludeBothEndsAndRunAcrossMidnight)
             << f.von << "-" << f.bis << " " << f.beginn;
 }
 
-// M minute price, P flat price, S increment, d duration; O own price per minute, F surcharge, V VAT rate. A value
-// that gives no cost has its message (`teil`), naming the call, and the tariff row unless a setting or the call is at fault.
+// M minute price, P flat price, S increment, d duration; O own price per minute, F surcharge, V VAT rate. A
+// value that gives no cost has its message (`teil`), naming the call, and the tariff row unless a setting or
+// the call is at fault.
 TEST(Tarifberechnung, CostsSurchargeVatOwnPriceOrTheMessage)
 {
     const struct {
@@ -145,21 +175,29 @@ TEST(Tarifberechnung, CostsSurchargeVatOwnPriceOrTheMessage)
         bool zeile = true;
     } faelle[] = {
         // Minute price by the second (no increment without flat price); no duration is 0 seconds.
-        {"0,06", "0", "0", "90", 0.09, 0.09, 0.108, 0.12852}, {"0,06", nullptr, "60", "90", 0.09, 0.09, 0.108, 0.12852},
+        {"0,06", "0", "0", "90", 0.09, 0.09, 0.108, 0.12852},
+        {"0,06", nullptr, "60", "90", 0.09, 0.09, 0.108, 0.12852},
         {"0,06", "0", "0", nullptr, 0, 0, 0, 0},
         // Minute price for the first S seconds, P for every further S, in proportion.
-        {"0,10", "0,05", "60", "30", 0.10, 0.10, 0.12, 0.1428}, {"0,10", "0,05", "60", "60", 0.10, 0.10, 0.12, 0.1428},
-        {"0,10", "0,05", "60", "90", 0.125, 0.125, 0.15, 0.1785}, {"0,10", "0,05", "60", "180", 0.20, 0.20, 0.24, 0.2856},
+        {"0,10", "0,05", "60", "30", 0.10, 0.10, 0.12, 0.1428},
+        {"0,10", "0,05", "60", "60", 0.10, 0.10, 0.12, 0.1428},
+        {"0,10", "0,05", "60", "90", 0.125, 0.125, 0.15, 0.1785},
+        {"0,10", "0,05", "60", "180", 0.20, 0.20, 0.24, 0.2856},
         // Flat price only, whatever the length; flat price plus minute price; an increment alone is free.
-        {"0", "0,50", "0", "90", 0.5, 0.5, 0.6, 0.714}, {nullptr, "0,50", nullptr, "0", 0.5, 0.5, 0.6, 0.714},
-        {"0,10", "0,05", "0", "90", 0.2, 0.2, 0.24, 0.2856}, {"0", "0", "60", "90", 0, 0, 0, 0},
+        {"0", "0,50", "0", "90", 0.5, 0.5, 0.6, 0.714},
+        {nullptr, "0,50", nullptr, "0", 0.5, 0.5, 0.6, 0.714},
+        {"0,10", "0,05", "0", "90", 0.2, 0.2, 0.24, 0.2856},
+        {"0", "0", "60", "90", 0, 0, 0, 0},
         // costs, ucosts from the unformatted cost, halves away from zero; ucostsBrutto from ucosts; VAT 7,7 is 7.7.
         {"0,019", "0", "0", "90", 0.0285, 0.029, 0.057, 0.057 * 1.19, nullptr, "2"},
         {"0,06", "0", "0", "90", 0.09, 0.09, 0.108, 0.108 * 1.077, nullptr, "1,20", "7,7"},
         // Own price: the minute price raised to the next multiple of O, never below O; the cost to a multiple of O.
-        {"0,06", "0", "0", "60", 0.10, 0.10, 0.12, 0.1428, "0,10"}, {"0,25", "0", "0", "60", 0.3, 0.3, 0.36, 0.4284, "0,10"},
-        {"0,30", "0", "0", "60", 0.3, 0.3, 0.36, 0.4284, "0,10"}, {"0,06", "0", "0", "90", 0.2, 0.2, 0.24, 0.2856, "0,10"},
-        {"0", "0", "0", "90", 0, 0, 0, 0, "0,10"}, {"0", "0,50", "0", "90", 0.60, 0.60, 0.72, 0.8568, "0,20"},
+        {"0,06", "0", "0", "60", 0.10, 0.10, 0.12, 0.1428, "0,10"},
+        {"0,25", "0", "0", "60", 0.3, 0.3, 0.36, 0.4284, "0,10"},
+        {"0,30", "0", "0", "60", 0.3, 0.3, 0.36, 0.4284, "0,10"},
+        {"0,06", "0", "0", "90", 0.2, 0.2, 0.24, 0.2856, "0,10"},
+        {"0", "0", "0", "90", 0, 0, 0, 0, "0,10"},
+        {"0", "0,50", "0", "90", 0.60, 0.60, 0.72, 0.8568, "0,20"},
         {"0,10", "0,08", "0", "90", 0.30, 0.30, 0.36, 0.4284, "0,10"},
         {.M = "0", .P = "-0,50", .teil = "Die Angabe Pauschale „-0,5“ ist negativ!"},
         {.M = "0", .S = "-60", .teil = "Die Angabe Sekundentakt „-60“ ist negativ!"},
@@ -191,7 +229,8 @@ TEST(Tarifberechnung, CostsSurchargeVatOwnPriceOrTheMessage)
         } catch (const Fehler& e) {
             EXPECT_TRUE(p.teil && e.text().contains(QString::fromUtf8(p.teil))) << e.what();
             EXPECT_TRUE(e.text().contains(QStringLiteral("Rufnummer 0891234, Nebenstelle 21"))) << e.what();
-            EXPECT_EQ(e.text().contains(QStringLiteral("Tariftabelle „Standardtarife“, Satz 7, Vorwahl 089")), p.zeile)
+            EXPECT_EQ(e.text().contains(QStringLiteral("Tariftabelle „Standardtarife“, Satz 7, Vorwahl 089")),
+                      p.zeile)
                 << e.what();
         }
     }
@@ -199,8 +238,8 @@ TEST(Tarifberechnung, CostsSurchargeVatOwnPriceOrTheMessage)
 
 TEST_F(KostenDb, TarifsucheTakesTheFirstFittingRowInTableOrder)
 {
-    const TZ muenchen{'O', "089"}, tag{'F', "089", "08:00:00", "18:00:00"}, nacht{'F', "089", "18:00:00", "08:00:00"},
-        tagOrt{'O', "089", "08:00:00", "18:00:00"};
+    const TZ muenchen {'O', "089"}, tag {'F', "089", "08:00:00", "18:00:00"},
+        nacht {'F', "089", "18:00:00", "08:00:00"}, tagOrt {'O', "089", "08:00:00", "18:00:00"};
     const struct {
         const char* name;
         std::vector<TZ> tarife;
@@ -209,25 +248,51 @@ TEST_F(KostenDb, TarifsucheTakesTheFirstFittingRowInTableOrder)
     } faelle[] = {
         {"leere Nummer ist intern", {muenchen}, "", nullptr, "intern"},
         {"CbC-Vorwahl am Anfang entfernt", {{'C', "01013"}, muenchen}, "0101308912345", "08912345", "Ortstarif:1"},
-        {"CbC-Vorwahl nicht am Anfang bleibt", {{'C', "01013"}, {'F', "089"}}, "0891301013", "0891301013", "faktor:1"},
-        {"jedes Vorkommen entfernt, leer ist Ortsnummer", {{'C', "01013"}, {'O', "030"}}, "0101301013", "", "Ortstarif:1"},
-        {"erste CbC-Vorwahl", {{'C', "01013"}, {'C', "010"}, {'F', "13"}}, "0101308912345", "1308912345", "faktor:1"},
+        {"CbC-Vorwahl nicht am Anfang bleibt",
+         {{'C', "01013"}, {'F', "089"}},
+         "0891301013",
+         "0891301013",
+         "faktor:1"},
+        {"jedes Vorkommen entfernt, leer ist Ortsnummer",
+         {{'C', "01013"}, {'O', "030"}},
+         "0101301013",
+         "",
+         "Ortstarif:1"},
+        {"erste CbC-Vorwahl",
+         {{'C', "01013"}, {'C', "010"}, {'F', "13"}},
+         "0101308912345",
+         "1308912345",
+         "faktor:1"},
         {"Ortstarif vor faktor", {{'F', "0891"}, muenchen}, "0891234", "0891234", "Ortstarif:1"},
         {"faktor Tagfenster", {nacht, tag}, "0891234", "0891234", "faktor:2"},
         {"faktor Nachtfenster", {tag, nacht}, "0891234", "0891234", "faktor:2", "2026-03-02 20:00:00"},
         {"kein längster Präfix", {{'O', "0891"}, tagOrt}, "0891234", "0891234", "Ortstarif:2"},
-        {"kürzerer Präfix passt nicht zur Zeit", {{'O', "0891"}, tagOrt}, "0891234", "0891234", "Ortstarif:1",
+        {"kürzerer Präfix passt nicht zur Zeit",
+         {{'O', "0891"}, tagOrt},
+         "0891234",
+         "0891234",
+         "Ortstarif:1",
          "2026-03-02 20:00:00"},
-        {"Ortsnummer: erste passende Zeile", {{'O', "030", "18:00:00", "08:00:00"}, muenchen, {'O', "040"}}, "1234567",
-         "1234567", "Ortstarif:2"},
+        {"Ortsnummer: erste passende Zeile",
+         {{'O', "030", "18:00:00", "08:00:00"}, muenchen, {'O', "040"}},
+         "1234567",
+         "1234567",
+         "Ortstarif:2"},
         {"unbekannt ist Ortsnummer", {{'F', "0"}, {'O', "030"}}, "unbekannt", "unbekannt", "Ortstarif:1"},
         {"Null-Nummer wie unbekannt", {{'O', "030"}}, nullptr, "unbekannt", "Ortstarif:1"},
         {"Nummer mit 0 ohne Treffer", {muenchen, {'F', "089"}}, "0301234", "0301234", ""},
         {"leeres bis beendet die Suche", {{'O', "089", "00:00:00", ""}, {'F', "089"}}, "0891234", "0891234", ""},
         {"fehlendes von beendet die Suche", {{'O', "089", nullptr}, {'O', "089"}}, "0891234", "0891234", ""},
-        {"kein Preis beendet die Suche", {{'F', "089", "00:00:00", "24:00:00", NAN, NAN, NAN}, {'F', "0891"}}, "0891234",
-         "0891234", ""},
-        {"Paradox-Nummer mit Leerzeichen", {{'C', "010"}, muenchen}, "010089123         ", "089123         ", "Ortstarif:1"},
+        {"kein Preis beendet die Suche",
+         {{'F', "089", "00:00:00", "24:00:00", NAN, NAN, NAN}, {'F', "0891"}},
+         "0891234",
+         "0891234",
+         ""},
+        {"Paradox-Nummer mit Leerzeichen",
+         {{'C', "010"}, muenchen},
+         "010089123         ",
+         "089123         ",
+         "Ortstarif:1"},
         // International numbers in their national form, also prefixes written with "+"; no call-by-call removal.
         {"+49 wird 0", {{'C', "0171"}, {'O', "030"}, {'F', "0171"}}, "+491711234567", "01711234567", "faktor:1"},
         {"(0), Leerzeichen, Strich", {{'F', "030"}}, "+49 (0)30 1234-5", "03012345", "faktor:1"},
@@ -238,8 +303,8 @@ TEST_F(KostenDb, TarifsucheTakesTheFirstFittingRowInTableOrder)
         SCOPED_TRACE(f.name);
         db->exec("DELETE FROM faktor; DELETE FROM Ortstarif; DELETE FROM CallByCall; DELETE FROM sqlite_sequence");
         tarifeSchreiben(*db, f.tarife);
-        const auto e = Tarifsuche(Tarifdaten::laden(*db)).suchen(anruf(f.beginn, "60", f.number),
-                                                                Kostensaetze::aus("19", "1", "", false));
+        const auto e = Tarifsuche(Tarifdaten::laden(*db))
+                           .suchen(anruf(f.beginn, "60", f.number), Kostensaetze::aus("19", "1", "", false));
         EXPECT_EQ(e.vergleichsnummer, text(f.vergleichsnummer));
         EXPECT_EQ(e.kosten.tarifsatz, QString::fromUtf8(f.tarifsatz));
         EXPECT_EQ(e.art == Suchergebnis::Art::KeinTarif, !*f.tarifsatz);
@@ -249,34 +314,47 @@ TEST_F(KostenDb, TarifsucheTakesTheFirstFittingRowInTableOrder)
 // A call whose start or duration cannot be read is marked "????" without a question, named, and the run goes on.
 TEST_F(KostenDb, BepreisungEveryCallInTableOrderWithNumbersStoredAndNoAnsweredOncePerNumber)
 {
-    anrufeSchreiben(*db, {{"0891234", "2026-03-02 12:00:00", "90"}, {""}, {"0301234"}, {"0101308912345"}, {"0301234"},
-                          {"0891234", "gestern"}, {"0891234", "2026-03-02 12:00:00", "-30"}});
+    anrufeSchreiben(*db, {{"0891234", "2026-03-02 12:00:00", "90"},
+                          {""},
+                          {"0301234"},
+                          {"0101308912345"},
+                          {"0301234"},
+                          {"0891234", "gestern"},
+                          {"0891234", "2026-03-02 12:00:00", "-30"}});
     dialogs.answer(Answer::No).answer(Answer::No);
     QStringList fortschritt;
-    const auto r = lauf(false, [&](auto i, auto n) { fortschritt << QStringLiteral("%1/%2").arg(i).arg(n); return true; });
+    const auto r = lauf(false, [&](auto i, auto n) {
+        fortschritt << QStringLiteral("%1/%2").arg(i).arg(n);
+        return true;
+    });
     EXPECT_EQ(r.status, Bepreisungsergebnis::Status::Fertig);
-    EXPECT_EQ(r.ohneTarif, QStringList{QStringLiteral("0301234")});
-    EXPECT_EQ(r.unlesbar.join(u'|'), QStringLiteral("Rufnummer 0891234, Nebenstelle 21, Beginn gestern: Der Beginn „gestern“ "
-                                                    "des Gesprächs ist kein Datum mit Uhrzeit.|Rufnummer 0891234, "
-                                                    "Nebenstelle 21, Beginn 2026-03-02 12:00:00: Die Dauer „-30“ des "
-                                                    "Gesprächs ist negativ."));
+    EXPECT_EQ(r.ohneTarif, QStringList {QStringLiteral("0301234")});
+    EXPECT_EQ(r.unlesbar.join(u'|'),
+              QStringLiteral("Rufnummer 0891234, Nebenstelle 21, Beginn gestern: Der Beginn „gestern“ "
+                             "des Gesprächs ist kein Datum mit Uhrzeit.|Rufnummer 0891234, "
+                             "Nebenstelle 21, Beginn 2026-03-02 12:00:00: Die Dauer „-30“ des "
+                             "Gesprächs ist negativ."));
     EXPECT_EQ(fortschritt.join(u' '), QStringLiteral("1/7 2/7 3/7 4/7 5/7 6/7 7/7"));
     const std::string ohne = "null NULL NULL NULL '\?\?\?\?' '0301234' NULL\n";
     const std::string unlesbar = "null NULL NULL NULL '\?\?\?\?' NULL NULL\n";
-    EXPECT_EQ(zeilen(), kMuenchen90 + kIntern + ohne + "real 0.06 0.072 0.08568 'O1' '08912345' 'Ortstarif:1'\n" + ohne
-                            + unlesbar + unlesbar);
-    const QRegularExpression frage(QStringLiteral("^M ORVE-Tarifo V2.01 \\| Es fehlen für die Rufnummer 0301234 die Angaben "
-                                                  "im Tarifbereich!.* \\| YesNoCancel Stop default No$"));
+    EXPECT_EQ(zeilen(), kMuenchen90 + kIntern + ohne + "real 0.06 0.072 0.08568 'O1' '08912345' 'Ortstarif:1'\n"
+                            + ohne + unlesbar + unlesbar);
+    const QRegularExpression frage(
+        QStringLiteral("^M ORVE-Tarifo V2.01 \\| Es fehlen für die Rufnummer 0301234 die Angaben "
+                       "im Tarifbereich!.* \\| YesNoCancel Stop default No$"));
     EXPECT_EQ(dialogs.protokoll().filter(frage).size(), 2) << dialogs.protokoll().join(u'\n').toStdString();
 }
 
 TEST_F(KostenDb, BepreisungYesOpensTheEditorAndLooksTheSameCallUpAgainUntilItIsPriced)
 {
     anrufeSchreiben(*db, {{"0301234           ", "2026-03-02 12:00:00", "90"}});
-    aendern = [&](int mal) { if (mal == 2) tarifeSchreiben(*db, {{'F', "030"}}); }; // the second time adds the prefix
+    aendern = [&](int mal) {
+        if (mal == 2)
+            tarifeSchreiben(*db, {{'F', "030"}});
+    }; // the second time adds the prefix
     dialogs.answer(Answer::Yes).answer(Answer::Yes);
     EXPECT_EQ(lauf().status, Bepreisungsergebnis::Status::Fertig);
-    EXPECT_EQ(geoeffnet, (QStringList{"0301234           ", "0301234           "}));
+    EXPECT_EQ(geoeffnet, (QStringList {"0301234           ", "0301234           "}));
     EXPECT_EQ(zeilen(), "real 0.09 0.108 0.12852 'F1' '0301234           ' 'faktor:1'\n");
 }
 
@@ -300,9 +378,10 @@ TEST_F(KostenDb, BepreisungIncrementWithoutMinutePriceShowsTheMessageKeepsEarlie
     anrufeSchreiben(*db, {{"0891234", "2026-03-02 12:00:00", "90"}, {"0301234"}, {"0891234"}});
     dialogs.answer(Answer::Ok);
     EXPECT_THROW(lauf(), Tariftabellenfehler);
-    EXPECT_TRUE(dialogs.protokoll().value(0).endsWith(QStringLiteral("aber kein Minutenpreis!\\rBitte prüfen Sie Ihre "
-                                                                      "Tariftabelle!\\rRufnummer 0301234\\rTariftabelle „Standardtarife“, "
-                                                                      "Satz 1, Vorwahl 0301 | Ok Stop")));
+    EXPECT_TRUE(dialogs.protokoll().value(0).endsWith(
+        QStringLiteral("aber kein Minutenpreis!\\rBitte prüfen Sie Ihre "
+                       "Tariftabelle!\\rRufnummer 0301234\\rTariftabelle „Standardtarife“, "
+                       "Satz 1, Vorwahl 0301 | Ok Stop")));
     EXPECT_EQ(zeilen(), kMuenchen90 + kLeer + kLeer);
 }
 
@@ -321,12 +400,17 @@ TEST_F(KostenDb, BepreisungCostErrorShowsTheMessageAndStopsWithTheCallsBeforeSto
 // Rows that would price calls wrong stop the run, naming table, row and prefix; nothing is priced with them.
 TEST_F(KostenDb, BepreisungStopsAtRowsThatWouldPriceWrong)
 {
-    const struct { TZ zeile; const char* teil; } faelle[] = {
-        {{'F', "030", "00:00:00", "24:00:00", INFINITY}, "Minutenpreis „Inf“ ist keine Zahl!\rBitte prüfen Sie Ihre "
-                                                         "Tariftabelle!\rTariftabelle „Standardtarife“, Satz 1, Vorwahl 030"},
+    const struct {
+        TZ zeile;
+        const char* teil;
+    } faelle[] = {
+        {{'F', "030", "00:00:00", "24:00:00", INFINITY},
+         "Minutenpreis „Inf“ ist keine Zahl!\rBitte prüfen Sie Ihre "
+         "Tariftabelle!\rTariftabelle „Standardtarife“, Satz 1, Vorwahl 030"},
         {{'F', "030", "00:00:00", "24:00:00", 0.06, -0.5, 60}, "Pauschale „-0,5“ ist negativ!"},
-        {{'F', ""}, "keine Vorwahl und würde jedes Gespräch berechnen.\rBitte tragen Sie die Vorwahl ein oder löschen Sie die "
-                    "Zeile!\rTariftabelle „Standardtarife“, Satz 1, Vorwahl \r"},
+        {{'F', ""},
+         "keine Vorwahl und würde jedes Gespräch berechnen.\rBitte tragen Sie die Vorwahl ein oder löschen Sie die "
+         "Zeile!\rTariftabelle „Standardtarife“, Satz 1, Vorwahl \r"},
         {{'O', nullptr}, "Tariftabelle „Ortstarife und Citybereich“, Satz 2, Vorwahl \r"},
         {{'C', ""}, "Eine Call-by-Call-Zeile hat keine Vorwahl"},
     };
@@ -378,13 +462,16 @@ TEST_F(KostenDb, BepreisungChangesByOtherCommandsDuringTheRunAreSeenOrRefused)
     db->exec("DELETE FROM bill");
     anrufeSchreiben(*db, {{"0891234"}, {"0301234"}});
     dialogs.answer(Answer::Ok);
-    EXPECT_THROW(lauf(false, [&](std::int64_t i, std::int64_t) {
-        if (i == 1) {
-            andere.exec("DELETE FROM bill");
-            anrufeSchreiben(andere, {{"040123"}, {"040123"}});
-        }
-        return true;
-    }), Tariftabellenfehler);
+    EXPECT_THROW(lauf(false,
+                      [&](std::int64_t i, std::int64_t) {
+                          if (i == 1) {
+                              andere.exec("DELETE FROM bill");
+                              anrufeSchreiben(andere, {{"040123"}, {"040123"}});
+                          }
+                          return true;
+                      }),
+                 Tariftabellenfehler);
     const QString letzte = dialogs.protokoll().back();
-    EXPECT_TRUE(letzte.contains(u"aber kein Minutenpreis!") && letzte.contains(u"neu eingelesen")) << letzte.toStdString();
+    EXPECT_TRUE(letzte.contains(u"aber kein Minutenpreis!") && letzte.contains(u"neu eingelesen"))
+        << letzte.toStdString();
 }

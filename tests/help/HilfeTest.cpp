@@ -1,11 +1,11 @@
-#include "help/Demonstration.h"
 #include "help/Hilfe.h"
+#include "help/Demonstration.h"
 #include "help/HilfeAnzeige.h"
 #include "help/HilfeFenster.h"
 
-#include "common/LokaleDatenbank.h"
 #include "batch/StapelOptionen.h"
 #include "batch/Stapellauf.h"
+#include "common/LokaleDatenbank.h"
 
 #include "ScriptedDialogs.h"
 #include "TempProgramFolder.h"
@@ -34,8 +34,10 @@ TEST(Hilfe, HintThenOneHelpWindowAtTheContentsPage)
     QtHilfeAnzeige anzeige(&haupt);
     mnuHilfeklick(dir.state(), anzeige);
     EXPECT_EQ(haupt.findChild<HilfeFenster*>(), nullptr);
-    dir.writeFile(QStringLiteral("Hilfe/ORVE-Tarifo.html"), "<html><body><h1>Inhalt</h1><a href=\"seite.html\">Seite</a></body></html>");
-    dir.writeFile(QStringLiteral("Hilfe/seite.html"), "<html><body><p>Minutenpreis und Sekundentakt</p></body></html>");
+    dir.writeFile(QStringLiteral("Hilfe/ORVE-Tarifo.html"),
+                  "<html><body><h1>Inhalt</h1><a href=\"seite.html\">Seite</a></body></html>");
+    dir.writeFile(QStringLiteral("Hilfe/seite.html"),
+                  "<html><body><p>Minutenpreis und Sekundentakt</p></body></html>");
     ScriptedDialogs dlg;
     mnuWin7(dir.state(), dlg.answer(Answer::Ok), anzeige);
     EXPECT_TRUE(dlg.messages().at(0).text.startsWith(QStringLiteral("Windows 7 bzw. Vista Nutzer")));
@@ -72,14 +74,16 @@ TEST(Demonstration, FolderWorksAndTheTariffCheckFindsAGapOnlyWithoutTheNightRows
     o.tarifePruefen = true;
     for (const bool nacht : {true, false}) {
         if (!nacht)
-            SQLite::Database((ordner + QLatin1Char('/') + kLokaleDatenbankRelativ).toStdString(), SQLite::OPEN_READWRITE)
+            SQLite::Database((ordner + QLatin1Char('/') + kLokaleDatenbankRelativ).toStdString(),
+                             SQLite::OPEN_READWRITE)
                 .exec(R"(DELETE FROM faktor WHERE "von Zeit" = '18:00:00')");
         char* text = nullptr;
         std::size_t laenge = 0;
         std::FILE* aus = open_memstream(&text, &laenge);
         EXPECT_EQ(stapellauf(o, aus, stderr), nacht ? kStapelOk : kStapelTarifluecken);
         std::fclose(aus);
-        EXPECT_EQ(std::string(text, laenge).find("Keine Zeile gilt von 18:00:01 bis 07:59:59") == std::string::npos, nacht);
+        EXPECT_EQ(std::string(text, laenge).find("Keine Zeile gilt von 18:00:01 bis 07:59:59") == std::string::npos,
+                  nacht);
         std::free(text);
     }
 }

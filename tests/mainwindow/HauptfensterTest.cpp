@@ -5,12 +5,12 @@
 #include "common/BefehlAusfuehren.h"
 #include "common/Laufsperre.h"
 #include "common/ProgramEnd.h"
+#include "common/TarifeditorOeffner.h"
 #include "common/TextFile.h"
 #include "report/BerichtAnzeige.h"
 #include "report/BerichtFenster.h"
 #include "report/Telefonkostenauswertung.h"
 #include "startup/OdbcSchluessel.h"
-#include "common/TarifeditorOeffner.h"
 #include "tariffcheck/TarifpruefungFenster.h"
 
 #include "PdfDruckausgabe.h"
@@ -40,15 +40,18 @@ using namespace orve::test;
 
 namespace {
 
-struct KeinEditor : TarifeditorOeffner { void oeffnen(const QString&) override {} };
+struct KeinEditor : TarifeditorOeffner {
+    void oeffnen(const QString&) override {}
+};
 
 // The main window's controls as plain values.
 struct AnsichtProtokoll : HauptAnsicht {
-    QString text1 = QStringLiteral("0"), text2, text3, combo1 = QStringLiteral("alle"), combo2 = QStringLiteral("alle");
+    QString text1 = QStringLiteral("0"), text2, text3, combo1 = QStringLiteral("alle"),
+            combo2 = QStringLiteral("alle");
     QStringList combo1Liste, combo2Liste;
     int fortschrittMax = 100;
-    std::vector<int> fortschritte{0};      // every position of the progress bar
-    std::vector<bool> gesperrt;            // every change of the run's lock
+    std::vector<int> fortschritte {0};              // every position of the progress bar
+    std::vector<bool> gesperrt;                     // every change of the run's lock
     std::optional<Telefonkostenauswertung> bericht; // the report shown last
 
     void captionSetzen(const QString&) override {}
@@ -59,14 +62,24 @@ struct AnsichtProtokoll : HauptAnsicht {
     void fortschrittMaximum(int m) override { fortschrittMax = m; }
     void ereignisseVerarbeiten() override {}
     void laufAnzeigen(bool l) override { gesperrt.push_back(l); }
-    std::unique_ptr<TarifeditorOeffner> tarifeditor(SQLite::Database&) override { return std::make_unique<KeinEditor>(); }
+    std::unique_ptr<TarifeditorOeffner> tarifeditor(SQLite::Database&) override
+    {
+        return std::make_unique<KeinEditor>();
+    }
     void berichtZeigen(Telefonkostenauswertung b) override { bericht.emplace(std::move(b)); }
     QString combo1Text() const override { return combo1; }
     QString combo2Text() const override { return combo2; }
-    void combo1Setzen(const QStringList& e, const QString& t) override { combo1Liste = e; combo1 = t; }
-    void combo2Setzen(const QStringList& e, const QString& t) override { combo2Liste = e; combo2 = t; }
+    void combo1Setzen(const QStringList& e, const QString& t) override
+    {
+        combo1Liste = e;
+        combo1 = t;
+    }
+    void combo2Setzen(const QStringList& e, const QString& t) override
+    {
+        combo2Liste = e;
+        combo2 = t;
+    }
 };
-
 
 // A program folder with a source of calls; every call finds the tariff 0,06 a minute.
 struct Umgebung {
@@ -74,8 +87,9 @@ struct Umgebung {
     {
         u.state().Steuersatz = QStringLiteral("19");
         u.state().Kostenaufschlag = QStringLiteral("1,20");
-        u.lokal()->exec("INSERT INTO faktor (vorwahl, Bezeichnung, \"von Zeit\", \"bis Zeit\", Minutenpreis, Pauschale, "
-                        "Sekundentakt) VALUES ('0', 'Tarif', '00:00:00', '24:00:00', 0.06, 0, 0)");
+        u.lokal()->exec(
+            "INSERT INTO faktor (vorwahl, Bezeichnung, \"von Zeit\", \"bis Zeit\", Minutenpreis, Pauschale, "
+            "Sekundentakt) VALUES ('0', 'Tarif', '00:00:00', '24:00:00', 0.06, 0, 0)");
     }
     QuellUmgebung u;
     SpeicherRegistry reg = standardRegistry();
@@ -85,11 +99,19 @@ struct Umgebung {
 
 class Haupt : public ::testing::Test, protected Umgebung {
 protected:
-    void anrufe(std::size_t n) { u.sqlite(std::vector<StdbillAnruf>(n, {utcZeit("2009-03-21 14:30:00"), 21, "Zentrale", "0301234", 90})); }
-    std::string ucosts() { return u.lokal()->execAndGet("SELECT ifnull(group_concat(ifnull(ucosts, '-'), ' '), '') FROM bill").getString(); }
+    void anrufe(std::size_t n)
+    {
+        u.sqlite(std::vector<StdbillAnruf>(n, {utcZeit("2009-03-21 14:30:00"), 21, "Zentrale", "0301234", 90}));
+    }
+    std::string ucosts()
+    {
+        return u.lokal()
+            ->execAndGet("SELECT ifnull(group_concat(ifnull(ucosts, '-'), ' '), '') FROM bill")
+            .getString();
+    }
 
     AnsichtProtokoll ansicht;
-    Hauptfenster fenster{u.state(), reg, system, u.quellen, dialogs, ansicht};
+    Hauptfenster fenster {u.state(), reg, system, u.quellen, dialogs, ansicht};
 };
 
 TEST_F(Haupt, SourceErrorsAreShownAndLeaveTheShownImportAsItWas)
@@ -113,7 +135,8 @@ TEST_F(Haupt, SourceErrorsAreShownAndLeaveTheShownImportAsItWas)
 // A call whose duration cannot be priced does not stop the report: one message names it.
 TEST_F(Haupt, ReportRunSetsTheProgressForEveryCallAndShowsTheReport)
 {
-    u.sqlite({{utcZeit("2009-03-21 14:30:00"), 21, "Zentrale", "0301234", 90}, {utcZeit("2009-03-21 14:31:00"), 21, "Zentrale", "0301234", -30}});
+    u.sqlite({{utcZeit("2009-03-21 14:30:00"), 21, "Zentrale", "0301234", 90},
+              {utcZeit("2009-03-21 14:31:00"), 21, "Zentrale", "0301234", -30}});
     dialogs.answer(Answer::Ok);
     fenster.mnuReport();
     EXPECT_EQ(ansicht.fortschrittMax, 2);
@@ -121,7 +144,8 @@ TEST_F(Haupt, ReportRunSetsTheProgressForEveryCallAndShowsTheReport)
     EXPECT_EQ(ansicht.gesperrt, std::vector<bool>({true, false}));
     EXPECT_TRUE(ansicht.bericht);
     ASSERT_EQ(dialogs.messages().size(), 1u);
-    EXPECT_TRUE(dialogs.messages().at(0).text.contains(QStringLiteral("Die Dauer „-30“ des Gesprächs ist negativ.")));
+    EXPECT_TRUE(
+        dialogs.messages().at(0).text.contains(QStringLiteral("Die Dauer „-30“ des Gesprächs ist negativ.")));
     EXPECT_EQ(ucosts(), "0.108 -");
 }
 
@@ -152,8 +176,8 @@ TEST_F(Haupt, ImportAndReportWhileAnotherRunHoldsTheFolderNameItAndStartNothing)
     for (const QString& kopf : {QStringLiteral("Die TK-Bill Daten können jetzt nicht eingelesen werden."),
                                 QStringLiteral("Der Report kann jetzt nicht erstellt werden.")}) {
         const QString text = dialogs.messages().at(kopf.startsWith(QStringLiteral("Der")) ? 1 : 0).text;
-        EXPECT_TRUE(text.startsWith(kopf) && text.contains(wer) && text.contains(QStringLiteral(", Prozess %1, seit ")
-                                                                                      .arg(getpid())))
+        EXPECT_TRUE(text.startsWith(kopf) && text.contains(wer)
+                    && text.contains(QStringLiteral(", Prozess %1, seit ").arg(getpid())))
             << text.toStdString();
     }
     EXPECT_EQ(ansicht.text1, QStringLiteral("0"));
@@ -172,7 +196,7 @@ TEST_F(Haupt, OwnPriceRunNeedsAnOwnPriceAndAPlainRunAfterItDoesNotUseIt)
     EXPECT_EQ(ansicht.text1, QStringLiteral("0")) << "nothing imported";
     u.ordner.writeFile(QStringLiteral("Minutenpreis.txt"), "0,10\r\n");
     fenster.mnuReportEigen();
-    EXPECT_EQ(ucosts(), "0.24"); // 0,06 -> 0,10 a minute, 0,15 -> 0,20, x 1,20
+    EXPECT_EQ(ucosts(), "0.24");                                    // 0,06 -> 0,10 a minute, 0,15 -> 0,20, x 1,20
     u.ordner.writeFile(QStringLiteral("Minutenpreis.txt"), "\r\n"); // no price in the file: the one in memory stays
     fenster.mnuReportEigen();
     EXPECT_EQ(ucosts(), "0.24");
@@ -194,10 +218,10 @@ protected:
         fenster.show();
         QObject::connect(&fenster, &frmHaupt::geschlossen, [this] { ++geschlossen; });
     }
-    template <class T = QWidget> T* kind(const char* name) { return orve::test::kind<T>(&fenster, name); }
+    template<class T = QWidget> T* kind(const char* name) { return orve::test::kind<T>(&fenster, name); }
 
     PdfDruckausgabe druck;
-    frmHaupt fenster{u.state(), reg, system, u.quellen, dialogs, nullptr, &druck};
+    frmHaupt fenster {u.state(), reg, system, u.quellen, dialogs, nullptr, &druck};
     int geschlossen = 0;
 };
 
@@ -239,13 +263,16 @@ TEST_F(Fenster, ImportFillsTheListAndCopyGivesTheSelectedLines)
     // Both calls, in the order of the list whatever the order they were selected in.
     const QStringList kopiert = QGuiApplication::clipboard()->text().split(u'\n');
     ASSERT_EQ(kopiert.size(), 2) << kopiert.join(u'|').toStdString();
-    EXPECT_TRUE(kopiert[0].contains(QStringLiteral("2009-03-21 14:30:00")) && kopiert[0].contains(QStringLiteral("Zentrale")));
-    EXPECT_TRUE(kopiert[1].contains(QStringLiteral("2009-03-22 09:00:00")) && kopiert[1].contains(QStringLiteral("Lager")));
+    EXPECT_TRUE(kopiert[0].contains(QStringLiteral("2009-03-21 14:30:00"))
+                && kopiert[0].contains(QStringLiteral("Zentrale")));
+    EXPECT_TRUE(kopiert[1].contains(QStringLiteral("2009-03-22 09:00:00"))
+                && kopiert[1].contains(QStringLiteral("Lager")));
 }
 
 TEST_F(Fenster, CheckBoxesSetTheReportFlags)
 {
-    for (const auto& [name, flag] : {std::pair{"Check1", &AppState::OhneMwst}, std::pair{"Check2", &AppState::RufnummernKuerzen}}) {
+    for (const auto& [name, flag] :
+         {std::pair {"Check1", &AppState::OhneMwst}, std::pair {"Check2", &AppState::RufnummernKuerzen}}) {
         kind<QAbstractButton>(name)->click();
         EXPECT_EQ(u.state().*flag, 1) << name;
         kind<QAbstractButton>(name)->click();
@@ -258,7 +285,8 @@ TEST_F(Fenster, ClosingTheWindowDuringARunStopsItThenCloses)
     bool gesperrt = false;
     QTimer::singleShot(0, &fenster, [&] {
         gesperrt = !kind<QAction>("mnuReport")->isEnabled() && !kind<QAction>("mnuPflege")->isEnabled()
-            && !kind<QAction>("mnuKostenaufschlag")->isEnabled() && !kind("Combo1")->isEnabled() && !kind("Check1")->isEnabled();
+                   && !kind<QAction>("mnuKostenaufschlag")->isEnabled() && !kind("Combo1")->isEnabled()
+                   && !kind("Check1")->isEnabled();
         fenster.close();
         EXPECT_EQ(geschlossen, 0) << "the window waits for the run";
     });
@@ -278,13 +306,15 @@ TEST_F(Fenster, ClosingClosesTheOtherWindowsAndSaysSo)
     ASSERT_TRUE(bericht && bericht->isVisible() && pruefung && pruefung->isVisible());
     pruefung->findChild<QAction*>(QStringLiteral("Drucken"))->trigger();
     const QString titel = QStringLiteral("Prüfung der Tariftabellen"); // where pdftotext reads the PDF
-    EXPECT_TRUE(druck.seiten() == 1 && pdfText(druck.pdf).value_or(titel).startsWith(titel)) << "the findings printed";
+    EXPECT_TRUE(druck.seiten() == 1 && pdfText(druck.pdf).value_or(titel).startsWith(titel))
+        << "the findings printed";
     kind<QAction>("mnuPruefen")->trigger();
     EXPECT_EQ(fenster.findChildren<TarifpruefungFenster*>().size(), 1);
     QDialog anderes;
     anderes.show();
     kind<QAction>("mnuFileClose")->trigger();
-    EXPECT_FALSE(fenster.isVisible() || anderes.isVisible() || pruefung->isVisible() || (bericht && bericht->isVisible()));
+    EXPECT_FALSE(fenster.isVisible() || anderes.isVisible() || pruefung->isVisible()
+                 || (bericht && bericht->isVisible()));
     EXPECT_EQ(geschlossen, 1);
 }
 
@@ -292,7 +322,8 @@ TEST_F(Fenster, NewDatabasePathEndsTheProgramWithoutTheClosingSteps)
 {
     dialogs.answer(Answer::Ok);
     kind<QAction>("mnuDatenbankpfadneu")->trigger();
-    EXPECT_EQ(dialogs.protokoll(), QStringList{"M ORVE-Tarifo | Bitte starten Sie das Programm zur Ermittlung des neuen Datenbankpfades neu! | Ok Information"});
+    EXPECT_EQ(dialogs.protokoll(), QStringList {"M ORVE-Tarifo | Bitte starten Sie das Programm zur Ermittlung des "
+                                                "neuen Datenbankpfades neu! | Ok Information"});
     EXPECT_EQ(u.ordner.readFile(QStringLiteral("Billpfad.txt")), QByteArray("\r\n"));
     EXPECT_TRUE(u.state().Billpfad.isEmpty());
     EXPECT_EQ(programmEndeCode(), 0);

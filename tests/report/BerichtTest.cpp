@@ -37,14 +37,15 @@ BillZeile billZeile(const char* user, const char* name, const char* time, std::o
                     const char* rufziel = "Ortstarif Berlin")
 {
     const auto brutto = ucosts ? std::optional(*ucosts * 1.19) : std::nullopt;
-    return BillZeile{time, user, name, "0301234567", "90", "1", ucosts, std::nullopt, brutto, rufziel};
+    return BillZeile {time, user, name, "0301234567", "90", "1", ucosts, std::nullopt, brutto, rufziel};
 }
 
 std::string gruppenText(const BerichtDaten& d)
 {
     QString s;
     for (const auto& g : d.gruppen) {
-        s += g.user + u'/' + g.username + u':' + u' ' + zweiStellen(g.Kostensumme) + u'/' + zweiStellen(g.Bruttokosten);
+        s += g.user + u'/' + g.username + u':' + u' ' + zweiStellen(g.Kostensumme) + u'/'
+             + zweiStellen(g.Bruttokosten);
         for (const auto& a : g.bill)
             s += QStringLiteral(" [%1 %2]").arg(a.time, a.number);
         s += u'\n';
@@ -54,12 +55,13 @@ std::string gruppenText(const BerichtDaten& d)
 
 BerichtAnruf anruf(const char* rufziel, std::optional<double> ucosts, const char* number = "0301234567")
 {
-    return BerichtAnruf{"05.01.2009 09:30:00", "21", "Empfang", number, "125", ucosts, rufziel, "2"};
+    return BerichtAnruf {"05.01.2009 09:30:00", "21", "Empfang", number, "125", ucosts, rufziel, "2"};
 }
 
 int a4Hoehe()
 {
-    return static_cast<int>(std::floor(Telefonkostenauswertung::seitenformat().paintRect(QPageLayout::Point).height() * 20));
+    return static_cast<int>(
+        std::floor(Telefonkostenauswertung::seitenformat().paintRect(QPageLayout::Point).height() * 20));
 }
 
 // "name=text" of the controls on a page whose names are listed, in order.
@@ -94,12 +96,14 @@ TEST(BerichtDaten, GroupsInImportOrderWithTheSumsOfTheStoredCosts)
                         billZeile("21", "Einkauf", "2009-01-06 10:00:00", 0.5), // the extension renamed
                         billZeile("100", "Zimmer 100", "2009-01-02 08:00:00", 1.005),
                         billZeile("100", "Zimmer 100", "2009-01-10 08:00:00", 0.0, "Internes S0 Gespräch")});
-    db->exec("INSERT INTO bill (time, user, username, ucosts) VALUES ('2009-01-11 08:00:00', '22', 'Lager', '-0,005')");
+    db->exec(
+        "INSERT INTO bill (time, user, username, ucosts) VALUES ('2009-01-11 08:00:00', '22', 'Lager', '-0,005')");
     const BerichtDaten d = bill_Grouping(*db);
-    EXPECT_EQ(gruppenText(d), "21/Empfang: 0,20/0,24 [28.12.2008 17:00:00 0301234567] [05.01.2009 09:30:00 0301234567] "
-                              "[2009-01-05 10:00:00 0301234567]\n21/Einkauf: 0,50/0,60 [2009-01-06 10:00:00 0301234567]\n"
-                              "100/Zimmer 100: 1,01/1,20 [2009-01-02 08:00:00 0301234567] [2009-01-10 08:00:00 0301234567]\n"
-                              "22/Lager: -0,01/ [2009-01-11 08:00:00 ]\n");
+    EXPECT_EQ(gruppenText(d),
+              "21/Empfang: 0,20/0,24 [28.12.2008 17:00:00 0301234567] [05.01.2009 09:30:00 0301234567] "
+              "[2009-01-05 10:00:00 0301234567]\n21/Einkauf: 0,50/0,60 [2009-01-06 10:00:00 0301234567]\n"
+              "100/Zimmer 100: 1,01/1,20 [2009-01-02 08:00:00 0301234567] [2009-01-10 08:00:00 0301234567]\n"
+              "22/Lager: -0,01/ [2009-01-11 08:00:00 ]\n");
     EXPECT_FALSE(d.gruppen[0].bill[2].ucosts) << "a ???? row keeps empty costs";
 }
 
@@ -114,18 +118,26 @@ TEST(BerichtDaten, ManyCallsAddUpToTheExactCent)
 
 TEST(Telefonkostenauswertung, ShowsFieldsInTheirFormatsAndTheVatCaptionBuiltAtStart)
 {
-    const BerichtDaten d{{BerichtGruppe{QStringLiteral("21"), QStringLiteral("Empfang"), 0.198, 0.23562, {
-        anruf("Ortstarif Berlin", 0.108), anruf("Internes S0 Gespräch", 0.0, ""), anruf("????", std::nullopt)}}}};
-    const QStringList namen = {"Bezeichnung3", "Text9", "Text10", "Text6", "Text4", "Text7", "Text8", "Text11",
-                               "Bezeichnung12", "Text12"};
-    const struct { const char* steuersatz; int ohneMwst, kuerzen; const char *nummer, *fuss; } faelle[] = {
+    const BerichtDaten d {{BerichtGruppe {
+        QStringLiteral("21"),
+        QStringLiteral("Empfang"),
+        0.198,
+        0.23562,
+        {anruf("Ortstarif Berlin", 0.108), anruf("Internes S0 Gespräch", 0.0, ""), anruf("????", std::nullopt)}}}};
+    const QStringList namen = {"Bezeichnung3", "Text9", "Text10", "Text6",         "Text4",
+                               "Text7",        "Text8", "Text11", "Bezeichnung12", "Text12"};
+    const struct {
+        const char* steuersatz;
+        int ohneMwst, kuerzen;
+        const char *nummer, *fuss;
+    } faelle[] = {
         {"19", 0, 0, "0301234567", " Bezeichnung12=Summe Kosten incl. 19 MwSt: Text12=0,24"},
         {"7.5", 0, 1, "0301234xxx", " Bezeichnung12=Summe Kosten incl. 7,5 MwSt: Text12=0,24"},
         {"7,7", 0, 0, "0301234567", " Bezeichnung12=Summe Kosten incl. 7,7 MwSt: Text12=0,24"},
         {"19", 1, 0, "0301234567", ""},
     };
     for (const auto& f : faelle) {
-        AppState state{.OhneMwst = f.ohneMwst, .RufnummernKuerzen = f.kuerzen};
+        AppState state {.OhneMwst = f.ohneMwst, .RufnummernKuerzen = f.kuerzen};
         state.Steuersatz = QString::fromUtf8(f.steuersatz);
         BerichtOptionen o = BerichtOptionen::aus(state);
         o.datum = QDate(2009, 2, 1);
@@ -136,7 +148,8 @@ TEST(Telefonkostenauswertung, ShowsFieldsInTheirFormatsAndTheVatCaptionBuiltAtSt
                   QStringLiteral("Bezeichnung3=01.02.2009 Text9=21 Text10=Empfang Text6=Ortstarif Berlin Text4=%1 "
                                  "Text7=125 Text8=0,108 Text6=Internes S0 Gespräch Text4= Text7=125 Text8=0,000 "
                                  "Text6=???? Text4=%1 Text7=125 Text8= Text11=0,20%2")
-                      .arg(f.nummer, f.fuss).toStdString());
+                      .arg(f.nummer, f.fuss)
+                      .toStdString());
     }
 }
 
@@ -144,7 +157,8 @@ TEST(Telefonkostenauswertung, ShowsFieldsInTheirFormatsAndTheVatCaptionBuiltAtSt
 // its middle gives way; trailing blanks take no room; a dialled number is never shortened.
 TEST(Telefonkostenauswertung, WideTextsAreSetSmallerBeforeTheyAreShortenedAndNumbersNever)
 {
-    BerichtAnruf a = anruf("Mobilfunk Telekom, Vodafone und Telefónica zum Sondertarif*", 0.1, "01013004312383812345699");
+    BerichtAnruf a =
+        anruf("Mobilfunk Telekom, Vodafone und Telefónica zum Sondertarif*", 0.1, "01013004312383812345699");
     a.username = QStringLiteral("(Internnummer) ");
     const Telefonkostenauswertung b({{{"21", a.username, 0.1, 0.1, {a}}}}, {});
     std::map<QString, std::pair<QString, bool>> gesehen; // text, set smaller
@@ -152,15 +166,19 @@ TEST(Telefonkostenauswertung, WideTextsAreSetSmallerBeforeTheyAreShortenedAndNum
         gesehen[z.name] = {z.text, z.schrift > 0 && z.schrift < 165};
     EXPECT_EQ(gesehen["Text3"].first, a.username);
     EXPECT_EQ(gesehen["Text4"], std::pair(a.number, true));
-    EXPECT_TRUE(gesehen["Text6"].second && gesehen["Text6"].first.contains(u'…') && gesehen["Text6"].first.endsWith(u'*'))
+    EXPECT_TRUE(gesehen["Text6"].second && gesehen["Text6"].first.contains(u'…')
+                && gesehen["Text6"].first.endsWith(u'*'))
         << gesehen["Text6"].first.toStdString();
 }
 
 TEST(Rufnummer, ShortenedByItsLastThreeDigits)
 {
-    const std::pair<const char*, const char*> nummern[] = {
-        {"0301234567        ", "0301234xxx        "}, {"08912345", "08912xxx"}, {"110", "xxx"}, {"12 ", "xxx "},
-        {"unbekannt", "unbekannt"}, {"", ""}};
+    const std::pair<const char*, const char*> nummern[] = {{"0301234567        ", "0301234xxx        "},
+                                                           {"08912345", "08912xxx"},
+                                                           {"110", "xxx"},
+                                                           {"12 ", "xxx "},
+                                                           {"unbekannt", "unbekannt"},
+                                                           {"", ""}};
     for (const auto& [nummer, gekuerzt] : nummern)
         EXPECT_EQ(rufnummerKuerzen(QString::fromUtf8(nummer)).toStdString(), gekuerzt) << nummer;
 }
@@ -171,7 +189,8 @@ TEST(Telefonkostenauswertung, SplitsIntoNumberedPagesKeepingGroupHeadersAndFoote
 {
     BerichtDaten d;
     for (std::size_t n : {1, 1, 1, 2, 3, 40, 2, 7, 45, 46, 44, 1, 1, 2, 100, 500})
-        d.gruppen.push_back({QString::number(21 + d.gruppen.size()), "Empfang", 0.1, 0.1, {n, anruf("Berlin", 0.1)}});
+        d.gruppen.push_back(
+            {QString::number(21 + d.gruppen.size()), "Empfang", 0.1, 0.1, {n, anruf("Berlin", 0.1)}});
     while (Telefonkostenauswertung(d, {}).seitenEinteilen(a4Hoehe()).seiten() < 23)
         d.gruppen.back().bill.push_back(anruf("Berlin", 0.1));
     const Telefonkostenauswertung b(d, {});
@@ -184,10 +203,11 @@ TEST(Telefonkostenauswertung, SplitsIntoNumberedPagesKeepingGroupHeadersAndFoote
                   QStringLiteral("Bezeichnung4=23 Bezeichnung5=%1 Bezeichnung6=Seite Bezeichnung7=von").arg(s + 1));
         QString hier;
         for (const Zeichnung& z : seite) {
-            if (const auto art = QStringList{"Text9", "Text8", "Text11"}.indexOf(z.name); art >= 0)
+            if (const auto art = QStringList {"Text9", "Text8", "Text11"}.indexOf(z.name); art >= 0)
                 hier += QLatin1Char("KDF"[art]);
-            EXPECT_TRUE(z.name == QLatin1String("Linie1") || z.name.startsWith(QLatin1String("Bezeichnung")) ||
-                        z.rechteck.bottom() <= e.fussY()) << "page " << s + 1 << " " << z.name.toStdString();
+            EXPECT_TRUE(z.name == QLatin1String("Linie1") || z.name.startsWith(QLatin1String("Bezeichnung"))
+                        || z.rechteck.bottom() <= e.fussY())
+                << "page " << s + 1 << " " << z.name.toStdString();
         }
         EXPECT_FALSE(hier.startsWith(QLatin1Char('F')) || hier.endsWith(QLatin1Char('K')))
             << "page " << s + 1 << ": " << hier.toStdString();
@@ -197,14 +217,16 @@ TEST(Telefonkostenauswertung, SplitsIntoNumberedPagesKeepingGroupHeadersAndFoote
     for (const BerichtGruppe& g : d.gruppen)
         soll += QLatin1Char('K') + QString(g.bill.size(), QLatin1Char('D')) + QLatin1Char('F');
     EXPECT_EQ(abschnitte, soll);
-    EXPECT_EQ(Telefonkostenauswertung({}, {}).seitenEinteilen(a4Hoehe()).seiten(), 1u) << "an empty report has its page";
+    EXPECT_EQ(Telefonkostenauswertung({}, {}).seitenEinteilen(a4Hoehe()).seiten(), 1u)
+        << "an empty report has its page";
 }
 
 // "Drucken…" prints every page of the report shown, with its title and sums.
 TEST(BerichtFenster, ASecondReportReplacesTheWindowOfTheFirstAndPrintsItsPages)
 {
     const auto bericht = [](std::size_t n) {
-        return Telefonkostenauswertung({{{"21", "Empfang", 0.1 * n, 0.119 * n, {n, anruf("Ortstarif Berlin", 0.1)}}}}, {});
+        return Telefonkostenauswertung(
+            {{{"21", "Empfang", 0.1 * n, 0.119 * n, {n, anruf("Ortstarif Berlin", 0.1)}}}}, {});
     };
     ScriptedDialogs dialoge;
     PdfDruckausgabe druck;
@@ -230,8 +252,9 @@ TEST(BerichtFenster, ASecondReportReplacesTheWindowOfTheFirstAndPrintsItsPages)
     const auto text = pdfText(druck.pdf);
     if (!text)
         GTEST_SKIP() << "pdftotext is not installed: the printed text is not checked";
-    EXPECT_TRUE(text->contains(QStringLiteral("Auswertung Telefonkosten für angefallene Gespräche")) &&
-                text->contains(QStringLiteral("10,00")) && text->contains(QStringLiteral("11,90"))) << text->toStdString();
+    EXPECT_TRUE(text->contains(QStringLiteral("Auswertung Telefonkosten für angefallene Gespräche"))
+                && text->contains(QStringLiteral("10,00")) && text->contains(QStringLiteral("11,90")))
+        << text->toStdString();
 }
 
 // A cancelled file question writes nothing; a file that cannot be written gets its message naming the cause: a FIFO
@@ -246,14 +269,22 @@ TEST(BerichtFenster, SavesAsPdfOrCsvUnderTheChosenName)
     const QString csv = ordner.file(QStringLiteral("Januar.csv"));
     ScriptedDialogs dialoge;
     dialoge.chooseFile(QString()).chooseFile(ordner.file(QStringLiteral("Januar.pdf"))).chooseFile(ohneOrdner);
-    dialoge.answer(Answer::Ok).chooseFile(fifo).answer(Answer::Ok).chooseFile(csv).chooseFile(csv).answer(Answer::Ok);
-    const BerichtAnruf a{"2009-01-05 09:30:00", "21", "Einkauf; \"Nord\"", "0301234567        ", "90", 0.108,
-                         "Ortstarif Berlin", "1", 0.09, "0301234567        ", 0.12852, "Ortstarif:1"};
-    const BerichtAnruf ohne{"05.01.2009 10:00:00", "22", "Lager", "110", "5", {}, "????", "2", {}, "110"};
-    const BerichtDaten daten{{{"21", a.username, 0.108, 0.12852, {a}}, {"22", "Lager", {}, {}, {ohne}}}};
+    dialoge.answer(Answer::Ok)
+        .chooseFile(fifo)
+        .answer(Answer::Ok)
+        .chooseFile(csv)
+        .chooseFile(csv)
+        .answer(Answer::Ok);
+    const BerichtAnruf a {"2009-01-05 09:30:00", "21",    "Einkauf; \"Nord\"",
+                          "0301234567        ",  "90",    0.108,
+                          "Ortstarif Berlin",    "1",     0.09,
+                          "0301234567        ",  0.12852, "Ortstarif:1"};
+    const BerichtAnruf ohne {"05.01.2009 10:00:00", "22", "Lager", "110", "5", {}, "????", "2", {}, "110"};
+    const BerichtDaten daten {{{"21", a.username, 0.108, 0.12852, {a}}, {"22", "Lager", {}, {}, {ohne}}}};
     PdfDruckausgabe druck;
     BerichtFenster fenster(Telefonkostenauswertung(daten, {.rufnummernGekuerzt = true}), dialoge, druck);
-    for (const char* aktion : {"AlsPdfSpeichern", "AlsPdfSpeichern", "AlsPdfSpeichern", "AlsPdfSpeichern", "AlsCsvSpeichern"})
+    for (const char* aktion :
+         {"AlsPdfSpeichern", "AlsPdfSpeichern", "AlsPdfSpeichern", "AlsPdfSpeichern", "AlsCsvSpeichern"})
         ausloesen(fenster, aktion);
     {
         DateiGroessenGrenze grenze(200); // the header and part of the first call
@@ -262,16 +293,20 @@ TEST(BerichtFenster, SavesAsPdfOrCsvUnderTheChosenName)
 
     EXPECT_TRUE(ordner.readFile(QStringLiteral("Januar.pdf")).startsWith("%PDF-"));
     EXPECT_FALSE(QFile::exists(ohneOrdner));
-    EXPECT_EQ(ordner.readFile(QStringLiteral("Januar.csv")).toStdString(),
-              "\xEF\xBB\xBFtime;user;username;number;duration;ucosts;rufziel;lineno;costs;vergleichsnummer;ucostsBrutto;"
-              "tarifsatz\r\n2009-01-05 09:30:00;21;\"Einkauf; \"\"Nord\"\"\";0301234xxx        ;90;0,108;Ortstarif Berlin;1;"
-              "0,090;0301234xxx        ;0,12852;Ortstarif:1\r\n05.01.2009 10:00:00;22;Lager;xxx;5;;????;2;;xxx;;\r\n");
-    EXPECT_TRUE(dialoge.protokoll().value(3).contains(QStringLiteral("Den Ordner %1 gibt es nicht").arg(ordner.file("fehlt"))));
-    EXPECT_TRUE(dialoge.protokoll().value(5).contains(fifo + QStringLiteral(" ist keine gewöhnliche Datei, sondern eine "
-                                                                            "benannte Pipe (FIFO)")));
+    EXPECT_EQ(
+        ordner.readFile(QStringLiteral("Januar.csv")).toStdString(),
+        "\xEF\xBB\xBFtime;user;username;number;duration;ucosts;rufziel;lineno;costs;vergleichsnummer;ucostsBrutto;"
+        "tarifsatz\r\n2009-01-05 09:30:00;21;\"Einkauf; \"\"Nord\"\"\";0301234xxx        ;90;0,108;Ortstarif "
+        "Berlin;1;"
+        "0,090;0301234xxx        ;0,12852;Ortstarif:1\r\n05.01.2009 10:00:00;22;Lager;xxx;5;;????;2;;xxx;;\r\n");
+    EXPECT_TRUE(dialoge.protokoll().value(3).contains(
+        QStringLiteral("Den Ordner %1 gibt es nicht").arg(ordner.file("fehlt"))));
+    EXPECT_TRUE(dialoge.protokoll().value(5).contains(fifo
+                                                      + QStringLiteral(" ist keine gewöhnliche Datei, sondern eine "
+                                                                       "benannte Pipe (FIFO)")));
     EXPECT_EQ(QFileInfo(fifo).isFile(), false);
-    EXPECT_TRUE(dialoge.protokoll().value(8).contains(QStringLiteral("Der Datenträger mit dem Ordner %1 ist voll")
-                                                          .arg(ordner.path())))
+    EXPECT_TRUE(dialoge.protokoll().value(8).contains(
+        QStringLiteral("Der Datenträger mit dem Ordner %1 ist voll").arg(ordner.path())))
         << dialoge.protokoll().value(8).toStdString();
     EXPECT_EQ(QDir(ordner.path()).entryList(QDir::Files | QDir::System).size(), 3) << "no temporary file left";
 }

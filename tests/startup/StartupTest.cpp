@@ -40,8 +40,8 @@ const QString kControl = QStringLiteral("System\\CurrentControlSet\\Control");
 
 QString quelle(const QString& dsn, const QString& pfad) // as the data-source dialog builds it
 {
-    return "Provider=MSDASQL.1;Persist Security Info=False;Mode=ReadWrite;Extended Properties=DSN=" + dsn + ";Database=" + pfad
-        + ";Threaded=0;Timeout=;NoWCHAR=0";
+    return "Provider=MSDASQL.1;Persist Security Info=False;Mode=ReadWrite;Extended Properties=DSN=" + dsn
+           + ";Database=" + pfad + ";Threaded=0;Timeout=;NoWCHAR=0";
 }
 
 // A fresh program folder per test; the current directory, which the load step changes, is restored.
@@ -50,7 +50,8 @@ protected:
     void TearDown() override { QDir::setCurrent(m_vorher); }
 
     // Runs the load step on reg with a fresh display; false when it ended the program.
-    bool laden(Dialogs& d) try {
+    bool laden(Dialogs& d)
+    try {
         anzeige = SplashAnzeige();
         splashLaden(folder.state(), reg, system, d, anzeige);
         return true;
@@ -93,9 +94,12 @@ TEST(DateiRegistry, EveryWriteIsInTheFileAsRegeditWritesIt)
     p.writeFile(kRegDatei, "Windows Registry Editor Version 5.00\r\n\r\n" + fremd);
     const QString weg = QStringLiteral("SOFTWARE\\Weg \"mit\" Zeichen");
     const std::vector<RegEintrag> eintraege = {
-        textEintrag(weg, "Na\\me \"zitiert\"", "C:\\Pfad\\\"x\"\\"), textEintrag(weg, QString(), "Standardwert"),
-        RegEintrag{hklm, kOdbc, "DriverId", RegWert::alsZahl(25)}, RegEintrag{hklm, kOdbc, "Groß", RegWert::alsZahl(0xFFFFFFFFu)},
-        textEintrag(kOdbc, "UID", QString()), textEintrag(kOdbc, "Mehrzeilig", "a\r\nb\nc"),
+        textEintrag(weg, "Na\\me \"zitiert\"", "C:\\Pfad\\\"x\"\\"),
+        textEintrag(weg, QString(), "Standardwert"),
+        RegEintrag {hklm, kOdbc, "DriverId", RegWert::alsZahl(25)},
+        RegEintrag {hklm, kOdbc, "Groß", RegWert::alsZahl(0xFFFFFFFFu)},
+        textEintrag(kOdbc, "UID", QString()),
+        textEintrag(kOdbc, "Mehrzeilig", "a\r\nb\nc"),
         textEintrag(kOdbc, "Umlaute", "ODBC Eintrag für ORVE Programme"),
     };
     DateiRegistry reg(p.file(kRegDatei));
@@ -112,24 +116,36 @@ TEST(DateiRegistry, EveryWriteIsInTheFileAsRegeditWritesIt)
 
     const QByteArray text = p.readFile(kRegDatei);
     EXPECT_TRUE(text.startsWith("Windows Registry Editor Version 5.00\r\n"));
-    for (const char* teil : {"[HKEY_LOCAL_MACHINE\\SOFTWARE\\ODBC\\ODBC.INI\\ORVE-Access]\r\n", "\"DriverId\"=dword:00000019\r\n",
-                             "\"Na\\\\me \\\"zitiert\\\"\"=\"C:\\\\Pfad\\\\\\\"x\\\"\\\\\"\r\n", "@=\"Standardwert\"",
-                             "[HKEY_CURRENT_USER\\B]\r\n\"U\"=\"u\"\r\n"})
+    for (const char* teil :
+         {"[HKEY_LOCAL_MACHINE\\SOFTWARE\\ODBC\\ODBC.INI\\ORVE-Access]\r\n", "\"DriverId\"=dword:00000019\r\n",
+          "\"Na\\\\me \\\"zitiert\\\"\"=\"C:\\\\Pfad\\\\\\\"x\\\"\\\\\"\r\n", "@=\"Standardwert\"",
+          "[HKEY_CURRENT_USER\\B]\r\n\"U\"=\"u\"\r\n"})
         EXPECT_TRUE(text.contains(teil)) << teil;
     EXPECT_LT(text.indexOf("[HKEY_LOCAL_MACHINE\\SOFTWARE]"), text.indexOf("[HKEY_LOCAL_MACHINE\\SOFTWARE\\ODBC]"));
-    EXPECT_TRUE(text.contains(fremd.left(fremd.indexOf("[HKEY_CURRENT")))) << "binary value and unreadable line kept";
+    EXPECT_TRUE(text.contains(fremd.left(fremd.indexOf("[HKEY_CURRENT"))))
+        << "binary value and unreadable line kept";
 }
 
 TEST(DateiRegistry, ReadsHandWrittenAndForeignExports)
 {
-    const QString utf16Text = "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\A]\r\n\"D\"=\"/usr/lib/x.so\"\r\n";
-    const QByteArray utf16 = "\xFF\xFE" + QByteArray(reinterpret_cast<const char*>(utf16Text.utf16()), utf16Text.size() * 2);
-    const struct { const char* name; QByteArray inhalt; std::optional<RegWert> d; } faelle[] = { // value "D" of key "A"
-        {"LF line ends, blanks and comments", "\n\nWindows Registry Editor Version 5.00\n; Kommentar\n[HKEY_LOCAL_MACHINE\\A]\n"
-                                              "  \"D\" = \"/x.so\"  \n", RegWert::alsText("/x.so")},
+    const QString utf16Text =
+        "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\A]\r\n\"D\"=\"/usr/lib/x.so\"\r\n";
+    const QByteArray utf16 =
+        "\xFF\xFE" + QByteArray(reinterpret_cast<const char*>(utf16Text.utf16()), utf16Text.size() * 2);
+    const struct {
+        const char* name;
+        QByteArray inhalt;
+        std::optional<RegWert> d;
+    } faelle[] = {
+        // value "D" of key "A"
+        {"LF line ends, blanks and comments",
+         "\n\nWindows Registry Editor Version 5.00\n; Kommentar\n[HKEY_LOCAL_MACHINE\\A]\n"
+         "  \"D\" = \"/x.so\"  \n",
+         RegWert::alsText("/x.so")},
         {"UTF-16 as regedit exports", utf16, RegWert::alsText("/usr/lib/x.so")},
         {"Windows-1252", "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\A]\r\n\"D\"=\"f\xFCr\"\r\n", RegWert::alsText("für")},
-        {"hex(4) on two lines", "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\A]\r\n\"D\"=hex(4):19,00,\\\r\n  00,00\r\n", RegWert::alsZahl(25)},
+        {"hex(4) on two lines", "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\A]\r\n\"D\"=hex(4):19,00,\\\r\n  00,00\r\n",
+         RegWert::alsZahl(25)},
         {"deleted value", "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\A]\r\n\"D\"=\"1\"\r\n\"D\"=-\r\n", std::nullopt},
         {"binary value", "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\A]\r\n\"D\"=hex:01,02\r\n", std::nullopt},
         {"blank file", "  \r\n", std::nullopt},
@@ -152,9 +168,10 @@ TEST(DateiRegistry, AWritableFileInAFolderWithoutWritePermissionIsWrittenInPlace
     TempProgramFolder p;
     p.writeFile(kRegDatei, SpeicherRegistry(standardInstallation()).alsRegDatei());
     const auto rx = QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadOther | QFileDevice::ExeOther;
-    const auto rw = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther | QFileDevice::WriteOther;
-    ASSERT_TRUE(QFile::setPermissions(p.path(), rx | QFileDevice::WriteOwner) && QFile::setPermissions(p.file("Registry"), rx)
-                && QFile::setPermissions(p.file(kRegDatei), rw));
+    const auto rw =
+        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther | QFileDevice::WriteOther;
+    ASSERT_TRUE(QFile::setPermissions(p.path(), rx | QFileDevice::WriteOwner)
+                && QFile::setPermissions(p.file("Registry"), rx) && QFile::setPermissions(p.file(kRegDatei), rw));
     EXPECT_TRUE(ohneRootRechte([&] {
         DateiRegistry reg(p.file(kRegDatei));
         const auto s = reg.anlegen(hklm, kOdbc);
@@ -193,7 +210,8 @@ TEST(Installation, WritesTheFileOnceNamingEachDriversFileAndReportsAFolderItCann
     ASSERT_TRUE(installationSchreiben(datei, "/lib/libsqlite3.so.0", "/opt/orve"));
     DateiRegistry reg(datei);
     for (const QString& t : {kSQLiteTreiber, kSQLite3Treiber, kAccessTreiber, kParadoxTreiber})
-        EXPECT_EQ(wert(reg, hklm, kTreiberSchluessel + t, "Driver"), RegWert::alsText(t == kParadoxTreiber ? "/opt/orve" : "/lib/libsqlite3.so.0"));
+        EXPECT_EQ(wert(reg, hklm, kTreiberSchluessel + t, "Driver"),
+                  RegWert::alsText(t == kParadoxTreiber ? "/opt/orve" : "/lib/libsqlite3.so.0"));
     EXPECT_FALSE(DatenquelleVorhanden(reg, kAccessDatenquelle) || DatenquelleVorhanden(reg, kParadoxDatenquelle));
 
     ASSERT_TRUE(AccessDatenquelleAnlegen(reg, "/lib/libsqlite3.so.0", kAccessDatenquelle, 0));
@@ -212,7 +230,13 @@ TEST(Installation, WritesTheFileOnceNamingEachDriversFileAndReportsAFolderItCann
 TEST(TreiberSuchen, FindsWhatFitsTheReadBufferAndLeavesTheFileUnchangedOtherwise)
 {
     const QString lang(254, 'd');
-    const struct { const char* name; RegWert wert; bool gefunden; QString datei; bool lesenWirft = false; } faelle[] = {
+    const struct {
+        const char* name;
+        RegWert wert;
+        bool gefunden;
+        QString datei;
+        bool lesenWirft = false;
+    } faelle[] = {
         {"cut at NUL", RegWert::alsText(QString("/a.so") + QChar(0) + "rest"), true, "/a.so"},
         {"254 bytes fit", RegWert::alsText(lang), true, lang},
         {"255 bytes do not", RegWert::alsText(lang + 'd'), false, "vorher"},
@@ -221,7 +245,8 @@ TEST(TreiberSuchen, FindsWhatFitsTheReadBufferAndLeavesTheFileUnchangedOtherwise
     };
     for (const auto& f : faelle) { // the value as the driver's file and as the list entry "Q"
         SCOPED_TRACE(f.name);
-        TestRegistry reg({{hklm, kTreiberSchluessel + kSQLiteTreiber, "Driver", f.wert}, {hklm, kDatenquellenListe, "Q", f.wert}});
+        TestRegistry reg({{hklm, kTreiberSchluessel + kSQLiteTreiber, "Driver", f.wert},
+                          {hklm, kDatenquellenListe, "Q", f.wert}});
         if (f.lesenWirft)
             reg.lesenWirft = {"driver", "q"};
         QString datei = "vorher";
@@ -236,7 +261,13 @@ TEST(TreiberSuchen, FindsWhatFitsTheReadBufferAndLeavesTheFileUnchangedOtherwise
 // bytes; what cannot be read is empty, an error is shown.
 TEST(sdaGetRegEntry, ReadsTextsWithTheirNulAndNumbersAsBytes)
 {
-    const struct { const char* hive; QString key; const char* value; QString erwartet; int typ; } faelle[] = {
+    const struct {
+        const char* hive;
+        QString key;
+        const char* value;
+        QString erwartet;
+        int typ;
+    } faelle[] = {
         {"HKEY_LOCAL_MACHINE", kControl, "Current User", QString("maria") + QChar(0), 1},
         {"HKEY_LOCAL_MACHINE", kControl, "Zahl", QString("ABC") + QChar(0), 4},
         {"HKEY_LOCAL_MACHINE", kControl, "Fehlt", QString(), 0},
@@ -247,7 +278,8 @@ TEST(sdaGetRegEntry, ReadsTextsWithTheirNulAndNumbersAsBytes)
     };
     for (const auto& f : faelle) {
         SCOPED_TRACE(std::string(f.hive) + " " + f.value);
-        TestRegistry reg({textEintrag(kControl, "Current User", "maria"), textEintrag(kControl, "Gesperrt", "x"),
+        TestRegistry reg({textEintrag(kControl, "Current User", "maria"),
+                          textEintrag(kControl, "Gesperrt", "x"),
                           {hklm, kControl, "Zahl", RegWert::alsZahl(0x00434241)}});
         reg.lesenWirft = {"gesperrt"};
         ScriptedDialogs d;
@@ -256,7 +288,8 @@ TEST(sdaGetRegEntry, ReadsTextsWithTheirNulAndNumbersAsBytes)
         int typ = 99;
         EXPECT_EQ(sdaGetRegEntry(reg, d, f.hive, f.key, f.value, typ), f.erwartet);
         EXPECT_EQ(typ, f.typ);
-        EXPECT_EQ(d.protokoll().join(""), f.typ == -1 ? "M GenUtils/sdaGetRegEntry | 5>  Zugriff verweigert | Ok Critical" : "");
+        EXPECT_EQ(d.protokoll().join(""),
+                  f.typ == -1 ? "M GenUtils/sdaGetRegEntry | 5>  Zugriff verweigert | Ok Critical" : "");
         EXPECT_EQ(reg.offeneSchluessel(), 0);
     }
 }
@@ -266,13 +299,18 @@ TEST(sdaGetRegEntry, ReadsTextsWithTheirNulAndNumbersAsBytes)
 TEST(OdbcDatenquellen, OpensWhatTheDriverManagerWouldOpenReadOnly)
 {
     TempProgramFolder folder;
-    const QString bill = folder.file("x;Modus=y/bill;.db"), fehlt = folder.file("fehlt.db"); // separators in the path
+    const QString bill = folder.file("x;Modus=y/bill;.db"),
+                  fehlt = folder.file("fehlt.db"); // separators in the path
     QDir().mkpath(folder.file("x;Modus=y"));
-    schreibeSqliteBill(bill, {StdbillAnruf{}});
+    schreibeSqliteBill(bill, {StdbillAnruf {}});
     folder.writeFile("kein.db", "Dies ist eine Textdatei und keine Datenbank, auch wenn sie so heißt.\n");
     const QString quellKey = kDatenquellenSchluessel + kSQLite3Datenquelle;
     const auto standard = standardInstallation(), ohneQuellTreiber = ohne(standard, quellKey, "Driver");
-    const struct { std::vector<RegEintrag> reg; QString verbindung; const char* fehler; } faelle[] = {
+    const struct {
+        std::vector<RegEintrag> reg;
+        QString verbindung;
+        const char* fehler;
+    } faelle[] = {
         {standard, quelle("Fremde Quelle", bill), "'Fremde Quelle' ist nicht eingetragen"},
         {standard, "Database=" + bill, "keine ODBC-Datenquelle"},
         {standard, quelle(kSQLite3Datenquelle, QString()), "keine Datenbankdatei"},
@@ -284,7 +322,8 @@ TEST(OdbcDatenquellen, OpensWhatTheDriverManagerWouldOpenReadOnly)
         {ohneQuellTreiber, quelle(kSQLite3Datenquelle, bill), nullptr},
         {ohne(ohneQuellTreiber, kTreiberSchluessel + kSQLite3Treiber, "Driver"), quelle(kSQLite3Datenquelle, bill),
          "Treiber der Datenquelle 'SQLite3 Datasource' ist nicht installiert"},
-        {mit(standard, textEintrag(quellKey, "Driver", folder.file("weg/x.so"))), quelle(kSQLite3Datenquelle, bill), "nicht installiert"},
+        {mit(standard, textEintrag(quellKey, "Driver", folder.file("weg/x.so"))), quelle(kSQLite3Datenquelle, bill),
+         "nicht installiert"},
     };
     for (const auto& f : faelle) {
         SCOPED_TRACE(f.verbindung.toStdString());
@@ -296,7 +335,8 @@ TEST(OdbcDatenquellen, OpensWhatTheDriverManagerWouldOpenReadOnly)
         auto db = OdbcDatenquellen(reg).oeffnen(f.verbindung);
         ASSERT_TRUE(db);
         EXPECT_EQ(db->execAndGet("SELECT count(*) FROM stdbill").getInt(), 1);
-        EXPECT_THROW(db->exec("INSERT INTO stdbill (number) VALUES ('x')"), SQLite::Exception) << "opened read-only";
+        EXPECT_THROW(db->exec("INSERT INTO stdbill (number) VALUES ('x')"), SQLite::Exception)
+            << "opened read-only";
     }
     EXPECT_FALSE(QFile::exists(fehlt));
 }
@@ -318,35 +358,62 @@ TEST_F(Start, EndsAtTheFirstMissingPrerequisiteAndCreatesOrveAccessOtherwise)
 {
     const QString sqlite3 = kTreiberSchluessel + kSQLite3Treiber, access = kTreiberSchluessel + kAccessTreiber,
                   paradox = kTreiberSchluessel + kParadoxTreiber, driver = "Driver";
-    const auto treiber = [](const QString& name, const char* datei) { return textEintrag(kTreiberSchluessel + name, "Driver", datei); };
+    const auto treiber = [](const QString& name, const char* datei) {
+        return textEintrag(kTreiberSchluessel + name, "Driver", datei);
+    };
     const auto gelistet = textEintrag(kDatenquellenListe, "orve-access", "x");
     struct Fall {
         const char* name;
         std::vector<std::pair<QString, QString>> weg; // key, value ("": the whole key)
         std::vector<RegEintrag> dazu;
-        const char* meldung;    // start of the box text; nullptr: none, the start goes on
-        size_t geschrieben = 0; // values written, 12 when ORVE-Access was created
+        const char* meldung;            // start of the box text; nullptr: none, the start goes on
+        size_t geschrieben = 0;         // values written, 12 when ORVE-Access was created
         const char* gesperrt = nullptr; // a key (with a backslash) or value that cannot be written
     };
     const Fall faelle[] = {
         {"complete", {}, {}, nullptr, 12},
         {"ORVE-Access listed", {}, {gelistet}, nullptr},
-        {"only German drivers", {{access, {}}, {paradox, {}}},
-         {treiber(kAccessTreiberDeutsch, "/de/odbcjt32.so"), treiber(kParadoxTreiberDeutsch, "/de/px.so")}, nullptr, 12},
-        {"SQLite driver value", {{kTreiberSchluessel + kSQLiteTreiber, driver}}, {}, "Sie müssen zuerst die SQLite-ODBC.*'sqliteodbc.exe'"},
+        {"only German drivers",
+         {{access, {}}, {paradox, {}}},
+         {treiber(kAccessTreiberDeutsch, "/de/odbcjt32.so"), treiber(kParadoxTreiberDeutsch, "/de/px.so")},
+         nullptr,
+         12},
+        {"SQLite driver value",
+         {{kTreiberSchluessel + kSQLiteTreiber, driver}},
+         {},
+         "Sie müssen zuerst die SQLite-ODBC.*'sqliteodbc.exe'"},
         {"SQLite3 driver", {{sqlite3, {}}}, {}, "Sie müssen zuerst die SQLite3-ODBC.*'sqlite3odbc.exe'"},
-        {"SQLite data source", {{kDatenquellenListe, kSQLiteDatenquelle}}, {}, "Es wurde kein SQLite DNS.*'sqliteodbc.exe'"},
-        {"SQLite3 data source", {{kDatenquellenListe, kSQLite3Datenquelle}}, {}, "Es wurde kein SQLite3 DNS.*'sqlite3odbc.exe'"},
+        {"SQLite data source",
+         {{kDatenquellenListe, kSQLiteDatenquelle}},
+         {},
+         "Es wurde kein SQLite DNS.*'sqliteodbc.exe'"},
+        {"SQLite3 data source",
+         {{kDatenquellenListe, kSQLite3Datenquelle}},
+         {},
+         "Es wurde kein SQLite3 DNS.*'sqlite3odbc.exe'"},
         {"Access driver", {{access, {}}}, {}, "Sie müssen zuerst die MS-Access-ODBC"},
         {"Paradox driver", {{paradox, {}}}, {}, "Sie müssen zuerst die Paradox-ODBC", 12},
-        {"empty Access driver value", {}, {treiber(kAccessTreiber, "")}, "Es wurde kein Access ODBC Treiber gefunden"},
+        {"empty Access driver value",
+         {},
+         {treiber(kAccessTreiber, "")},
+         "Es wurde kein Access ODBC Treiber gefunden"},
         {"empty Access driver value, listed", {}, {treiber(kAccessTreiber, ""), gelistet}, nullptr},
-        {"ORVE-Access key not creatable", {}, {}, "Der ODBC-Eintrag 'Access' konnte nicht erzeugt werden!", 6,
+        {"ORVE-Access key not creatable",
+         {},
+         {},
+         "Der ODBC-Eintrag 'Access' konnte nicht erzeugt werden!",
+         6,
          "software\\odbc\\odbc.ini\\orve-access\\engines\\jet"},
         {"ORVE-Access driver not writable", {}, {}, "Der ODBC-Eintrag 'Access'", 2, "driver"},
         {"ORVE-Access not listable", {}, {}, "Der ODBC-Eintrag 'Access'", 11, "orve-access"},
-        {"SQLite3 driver first", {{paradox, {}}, {kDatenquellenListe, {}}, {sqlite3, driver}}, {}, "Sie müssen zuerst die SQLite3-ODBC"},
-        {"data source before Access", {{access, {}}, {kDatenquellenListe, kSQLite3Datenquelle}}, {}, "Es wurde kein SQLite3 DNS"},
+        {"SQLite3 driver first",
+         {{paradox, {}}, {kDatenquellenListe, {}}, {sqlite3, driver}},
+         {},
+         "Sie müssen zuerst die SQLite3-ODBC"},
+        {"data source before Access",
+         {{access, {}}, {kDatenquellenListe, kSQLite3Datenquelle}},
+         {},
+         "Es wurde kein SQLite3 DNS"},
     };
     for (size_t i = 0; i < std::size(faelle); ++i) {
         const Fall& f = faelle[i];
@@ -364,9 +431,13 @@ TEST_F(Start, EndsAtTheFirstMissingPrerequisiteAndCreatesOrveAccessOtherwise)
             d.answer(i % 2 ? Answer::Ok : Answer::Cancel);
         EXPECT_EQ(laden(d), !f.meldung);
         const QString box = d.protokoll().join("");
-        EXPECT_TRUE(QRegularExpression(f.meldung ? "^M ORVE-Tarifo \\| " + QString(f.meldung) + ".* \\| OkCancel Critical$" : "^$")
-                        .match(box).hasMatch()) << box.toStdString();
-        EXPECT_EQ(QFileInfo(QDir::currentPath()) == QFileInfo(folder.path()), !f.meldung) << "the program folder became current";
+        EXPECT_TRUE(QRegularExpression(
+                        f.meldung ? "^M ORVE-Tarifo \\| " + QString(f.meldung) + ".* \\| OkCancel Critical$" : "^$")
+                        .match(box)
+                        .hasMatch())
+            << box.toStdString();
+        EXPECT_EQ(QFileInfo(QDir::currentPath()) == QFileInfo(folder.path()), !f.meldung)
+            << "the program folder became current";
         QDir::setCurrent(m_vorher);
         EXPECT_EQ(folder.state().Anwender.isEmpty(), f.meldung != nullptr) << "the user step runs last";
         EXPECT_EQ(DatenquelleVorhanden(reg, kAccessDatenquelle), f.geschrieben == 12 || !f.meldung);
@@ -384,19 +455,36 @@ TEST_F(Start, EndsAtTheFirstMissingPrerequisiteAndCreatesOrveAccessOtherwise)
 // without a name the program ends. A data-access version below 2.8 or none only warns.
 TEST_F(Start, ShowsTheUserAndTheDataAccessVersion)
 {
-    const QString alt = "M ORVE-Tarifo | Die MDAC Version ist < 2.80!\\rBitte installieren Sie eine neuere Version! | Ok Critical";
-    const QString keine = "M ORVE-Tarifo | Es konnte keine MDAC Installation gefunden werden!\\rDas Programm wird vermutlich nicht laufen! "
+    const QString alt =
+        "M ORVE-Tarifo | Die MDAC Version ist < 2.80!\\rBitte installieren Sie eine neuere Version! | Ok Critical";
+    const QString keine = "M ORVE-Tarifo | Es konnte keine MDAC Installation gefunden werden!\\rDas Programm wird "
+                          "vermutlich nicht laufen! "
                           "| Ok Critical";
-    const QString ende = "M ORVE-Tarifo | Aktueller User konnte nicht ermittelt werden, Programm wird beendet! | Ok Critical";
-    const struct { const char* name; std::optional<QByteArray> system; std::vector<std::pair<const char*, QString>> werte;
-                   QString gezeigt, gespeichert, box; std::optional<QString> version = "3.40.1"; QString label2 = "MDAC-Version: 3.40.1";
-                   bool schliessenScheitert = false; } faelle[] = {
+    const QString ende =
+        "M ORVE-Tarifo | Aktueller User konnte nicht ermittelt werden, Programm wird beendet! | Ok Critical";
+    const struct {
+        const char* name;
+        std::optional<QByteArray> system;
+        std::vector<std::pair<const char*, QString>> werte;
+        QString gezeigt, gespeichert, box;
+        std::optional<QString> version = "3.40.1";
+        QString label2 = "MDAC-Version: 3.40.1";
+        bool schliessenScheitert = false;
+    } faelle[] = {
         {"system", QByteArray("maria\0geheim", 12), {{"Current User", "peter"}}, "maria", "maria", ""},
         {"CurrentUser", std::nullopt, {{"CurrentUser", "peter"}}, "peter", "vorher", ""},
         {"both", std::nullopt, {{"CurrentUser", "peter"}, {"Current User", "maria"}}, "maria", "vorher", ""},
         {"NUL inside", std::nullopt, {{"Current User", QString("anna") + QChar(0) + "x"}}, "anna", "vorher", ""},
         {"nowhere", std::nullopt, {}, "Text2", "vorher", ende},
-        {"key does not close", std::nullopt, {{"Current User", "maria"}}, "Text2", "vorher", ende, "3.40.1", "MDAC-Version: 3.40.1", true},
+        {"key does not close",
+         std::nullopt,
+         {{"Current User", "maria"}},
+         "Text2",
+         "vorher",
+         ende,
+         "3.40.1",
+         "MDAC-Version: 3.40.1",
+         true},
         {"version 2.7", "anwender", {}, "anwender", "anwender", alt, "2.7", "MDAC-Version: 2.7"},
         {"version 2.8", "anwender", {}, "anwender", "anwender", "", "2.8", "MDAC-Version: 2.8"},
         {"no version", "anwender", {}, "anwender", "anwender", keine, std::nullopt, "MDAC-Treiber fehlen!"},
@@ -424,29 +512,44 @@ TEST_F(Start, ShowsTheUserAndTheDataAccessVersion)
 
 TEST_F(Start, UnreadableRegistryFileEndsTheProgramWithItsReason)
 {
-    EXPECT_FALSE(registryLaden(folder.state(), dialogs)->oeffnen(Hive::LocalMachine, "SOFTWARE")) << "no file: an empty registry";
+    EXPECT_FALSE(registryLaden(folder.state(), dialogs)->oeffnen(Hive::LocalMachine, "SOFTWARE"))
+        << "no file: an empty registry";
     folder.writeFile("Registry/HKEY_LOCAL_MACHINE.reg", "Unsinn\n");
     dialogs.answer(Answer::Ok);
     EXPECT_THROW(registryLaden(folder.state(), dialogs), ProgramEnd);
-    EXPECT_TRUE(dialogs.protokoll().value(0).startsWith("M ORVE-Tarifo | Die Registry-Datei konnte nicht gelesen werden:"));
+    EXPECT_TRUE(
+        dialogs.protokoll().value(0).startsWith("M ORVE-Tarifo | Die Registry-Datei konnte nicht gelesen werden:"));
 }
 
 TEST_F(Start, SplashShowsWhatTheLoadStepFound)
 {
     frmSplash w(folder.state(), reg, system, dialogs);
     w.laden();
-    for (const auto& [name, text] : {std::pair{"Username", "anwender"}, {"Label2", "MDAC-Version: 3.40.1"}, {"lblVersion", "Version: 2.0.1"}})
+    for (const auto& [name, text] :
+         {std::pair {"Username", "anwender"}, {"Label2", "MDAC-Version: 3.40.1"}, {"lblVersion", "Version: 2.0.1"}})
         EXPECT_EQ(beschriftung(kind(&w, name)), text) << name;
     EXPECT_FALSE(kind<QLabel>(&w, "ORVE_Logo")->pixmap().isNull());
 }
 
 TEST_F(Start, SplashClosesOnceByItsButtonAnyKeyButAModifierOrAClickOnTheFrame)
 {
-    const struct { const char* name; void (*tun)(frmSplash&); bool schliesst = true; } wege[] = {
-        {"button Weiter", [](frmSplash& w) { QTest::mouseClick(kind<QPushButton>(&w, "Command1"), Qt::LeftButton); }},
-        {"letter key on the focused button", [](frmSplash& w) { QTest::keyClick(kind<QPushButton>(&w, "Command1"), Qt::Key_X); }},
-        {"click on a label in the frame", [](frmSplash& w) { QTest::mouseClick(kind(&w, "lblPlatform"), Qt::LeftButton); }},
-        {"modifier keys", [](frmSplash& w) { for (auto t : {Qt::Key_Shift, Qt::Key_Control, Qt::Key_Alt}) QTest::keyClick(&w, t); }, false},
+    const struct {
+        const char* name;
+        void (*tun)(frmSplash&);
+        bool schliesst = true;
+    } wege[] = {
+        {"button Weiter",
+         [](frmSplash& w) { QTest::mouseClick(kind<QPushButton>(&w, "Command1"), Qt::LeftButton); }},
+        {"letter key on the focused button",
+         [](frmSplash& w) { QTest::keyClick(kind<QPushButton>(&w, "Command1"), Qt::Key_X); }},
+        {"click on a label in the frame",
+         [](frmSplash& w) { QTest::mouseClick(kind(&w, "lblPlatform"), Qt::LeftButton); }},
+        {"modifier keys",
+         [](frmSplash& w) {
+             for (auto t : {Qt::Key_Shift, Qt::Key_Control, Qt::Key_Alt})
+                 QTest::keyClick(&w, t);
+         },
+         false},
     };
     for (const auto& weg : wege) {
         SCOPED_TRACE(weg.name);

@@ -31,10 +31,13 @@ void billSchreiben(SQLite::Database& lokal, const std::vector<BillZeile>& zeilen
 std::vector<BillZeile> beispielBill(int anzahl, int nebenstellen, std::uint32_t seed)
 {
     // Area codes with their destination and price per minute; Berlin twice as often.
-    const struct { const char *vorwahl, *rufziel; double preis; } ziele[] = {
-        {"030", "Ortstarif Berlin", 0.039}, {"030", "Ortstarif Berlin", 0.039}, {"089", "Deutschland Festnetz*", 0.049},
-        {"0221", "Deutschland Festnetz*", 0.049}, {"0171", "Mobilfunk D1*", 0.149}, {"0160", "Mobilfunk D1*", 0.149},
-        {"0043", "Österreich Festnetz*", 0.099}};
+    const struct {
+        const char *vorwahl, *rufziel;
+        double preis;
+    } ziele[] = {{"030", "Ortstarif Berlin", 0.039},      {"030", "Ortstarif Berlin", 0.039},
+                 {"089", "Deutschland Festnetz*", 0.049}, {"0221", "Deutschland Festnetz*", 0.049},
+                 {"0171", "Mobilfunk D1*", 0.149},        {"0160", "Mobilfunk D1*", 0.149},
+                 {"0043", "Österreich Festnetz*", 0.099}};
     const char* const namen[] = {"Empfang", "Buchhaltung", "Büro Weber", "Lager", "Praxis Dr. Kühn", "Werkstatt"};
     std::mt19937 zufall(seed);
     std::vector<BillZeile> zeilen;
@@ -52,7 +55,8 @@ std::vector<BillZeile> beispielBill(int anzahl, int nebenstellen, std::uint32_t 
             z.duration = QString::number(dauer);
             const unsigned art = zufall() % 20;
             const auto& ziel = ziele[zufall() % std::size(ziele)];
-            const QString nummer = QString::fromLatin1(ziel.vorwahl) + QString::number(1000000 + zufall() % 8999999);
+            const QString nummer =
+                QString::fromLatin1(ziel.vorwahl) + QString::number(1000000 + zufall() % 8999999);
             if (art == 0) { // internal call
                 z.rufziel = QStringLiteral("Internes S0 Gespräch");
                 z.costs = z.ucosts = z.ucostsBrutto = 0.0;

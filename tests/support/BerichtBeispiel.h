@@ -8,7 +8,9 @@
 #include <optional>
 #include <vector>
 
-namespace SQLite { class Database; }
+namespace SQLite {
+class Database;
+}
 
 namespace orve::test {
 

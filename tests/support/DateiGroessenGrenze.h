@@ -13,14 +13,18 @@ public:
     explicit DateiGroessenGrenze(long long bytes) : m_altesSignal(std::signal(SIGXFSZ, SIG_IGN))
     {
         getrlimit(RLIMIT_FSIZE, &m_alt);
-        const rlimit eng{.rlim_cur = static_cast<rlim_t>(bytes), .rlim_max = m_alt.rlim_max};
+        const rlimit eng {.rlim_cur = static_cast<rlim_t>(bytes), .rlim_max = m_alt.rlim_max};
         setrlimit(RLIMIT_FSIZE, &eng);
     }
-    ~DateiGroessenGrenze() { setrlimit(RLIMIT_FSIZE, &m_alt); std::signal(SIGXFSZ, m_altesSignal); }
+    ~DateiGroessenGrenze()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_alt);
+        std::signal(SIGXFSZ, m_altesSignal);
+    }
     DateiGroessenGrenze(const DateiGroessenGrenze&) = delete;
 
 private:
-    rlimit m_alt{};
+    rlimit m_alt {};
     void (*m_altesSignal)(int);
 };
 

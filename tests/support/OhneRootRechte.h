@@ -6,7 +6,7 @@
 namespace orve::test {
 
 // Runs `arbeit` in a child process that file permissions bind (root becomes "nobody"); true when it returned true.
-template <class Arbeit> bool ohneRootRechte(const Arbeit& arbeit)
+template<class Arbeit> bool ohneRootRechte(const Arbeit& arbeit)
 {
     const pid_t kind = fork();
     if (kind == 0)

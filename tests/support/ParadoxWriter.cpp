@@ -27,18 +27,27 @@ void schreibeBE(char* ziel, quint64 roh, int bytes)
     for (int i = bytes - 1; i >= 0; --i, roh >>= 8)
         ziel[i] = static_cast<char>(roh & 0xFF);
 }
-void schreibeGanzzahl(char* ziel, qint64 wert, int bytes) { schreibeBE(ziel, quint64(wert + (qint64{1} << (bytes * 8 - 1))), bytes); }
+void schreibeGanzzahl(char* ziel, qint64 wert, int bytes)
+{
+    schreibeBE(ziel, quint64(wert + (qint64 {1} << (bytes * 8 - 1))), bytes);
+}
 void schreibeDouble(char* ziel, double wert)
 {
-    schreibeBE(ziel, std::signbit(wert) ? ~std::bit_cast<quint64>(wert) : std::bit_cast<quint64>(wert) | quint64{1} << 63, 8);
+    schreibeBE(
+        ziel, std::signbit(wert) ? ~std::bit_cast<quint64>(wert) : std::bit_cast<quint64>(wert) | quint64 {1} << 63,
+        8);
 }
-qint64 tageSeitJahrEins(const QDate& d) { return QDate(1, 1, 1).daysTo(d) + 1; } // 0001-01-01 is day 1
+qint64 tageSeitJahrEins(const QDate& d)
+{
+    return QDate(1, 1, 1).daysTo(d) + 1;
+} // 0001-01-01 is day 1
 
 // ASCII, the German letters and (1252) the euro sign in the table's code page.
 QByteArray kodieren(const QString& text, int codepage)
 {
     static const QString deutsch = QStringLiteral("äöüÄÖÜß€");
-    const char* const bytes = codepage == 437 || codepage == 850 ? "\x84\x94\x81\x8E\x99\x9A\xE1" : "\xE4\xF6\xFC\xC4\xD6\xDC\xDF\x80";
+    const char* const bytes =
+        codepage == 437 || codepage == 850 ? "\x84\x94\x81\x8E\x99\x9A\xE1" : "\xE4\xF6\xFC\xC4\xD6\xDC\xDF\x80";
     QByteArray out;
     for (QChar c : text) {
         const qsizetype k = c.unicode() < 0x80 ? -1 : deutsch.indexOf(c);
@@ -54,15 +63,26 @@ void feldSchreiben(char* ziel, const ParadoxFeldDef& f, const QVariant& v, int c
     if (!v.isValid() || v.isNull())
         return; // Null: all bytes stay zero
     switch (f.typ) {
-    case FeldTyp::Short: return schreibeGanzzahl(ziel, v.toLongLong(), 2);
-    case FeldTyp::Long: case FeldTyp::AutoInc: return schreibeGanzzahl(ziel, v.toLongLong(), 4);
-    case FeldTyp::Number: case FeldTyp::Currency: return schreibeDouble(ziel, v.toDouble());
-    case FeldTyp::Logical: ziel[0] = static_cast<char>(v.toBool() ? 0x81 : 0x80); return;
-    case FeldTyp::Date: return schreibeGanzzahl(ziel, tageSeitJahrEins(v.toDate()), 4);
-    case FeldTyp::Time: return schreibeGanzzahl(ziel, v.toTime().msecsSinceStartOfDay(), 4);
+    case FeldTyp::Short:
+        return schreibeGanzzahl(ziel, v.toLongLong(), 2);
+    case FeldTyp::Long:
+    case FeldTyp::AutoInc:
+        return schreibeGanzzahl(ziel, v.toLongLong(), 4);
+    case FeldTyp::Number:
+    case FeldTyp::Currency:
+        return schreibeDouble(ziel, v.toDouble());
+    case FeldTyp::Logical:
+        ziel[0] = static_cast<char>(v.toBool() ? 0x81 : 0x80);
+        return;
+    case FeldTyp::Date:
+        return schreibeGanzzahl(ziel, tageSeitJahrEins(v.toDate()), 4);
+    case FeldTyp::Time:
+        return schreibeGanzzahl(ziel, v.toTime().msecsSinceStartOfDay(), 4);
     case FeldTyp::Timestamp:
-        return schreibeDouble(ziel, double(tageSeitJahrEins(v.toDate())) * 86'400'000.0 + v.toDateTime().time().msecsSinceStartOfDay());
-    default: break;
+        return schreibeDouble(ziel, double(tageSeitJahrEins(v.toDate())) * 86'400'000.0
+                                        + v.toDateTime().time().msecsSinceStartOfDay());
+    default:
+        break;
     }
     const bool text = f.typ == FeldTyp::Alpha && v.typeId() != QMetaType::QByteArray;
     const QByteArray roh = text ? kodieren(v.toString(), codepage) : v.toByteArray(); // others (Bytes, Bcd): raw
@@ -78,13 +98,20 @@ static void setzeLE(QByteArray& b, int offset, std::uint32_t wert, int bytes)
     for (int i = 0; i < bytes; ++i, wert >>= 8)
         b[offset + i] = static_cast<char>(wert & 0xFF);
 }
-void setzeLE16(QByteArray& b, int offset, std::uint16_t wert) { setzeLE(b, offset, wert, 2); }
-void setzeLE32(QByteArray& b, int offset, std::uint32_t wert) { setzeLE(b, offset, wert, 4); }
+void setzeLE16(QByteArray& b, int offset, std::uint16_t wert)
+{
+    setzeLE(b, offset, wert, 2);
+}
+void setzeLE32(QByteArray& b, int offset, std::uint32_t wert)
+{
+    setzeLE(b, offset, wert, 4);
+}
 
 QByteArray paradoxTabelle(const std::vector<ParadoxFeldDef>& felder, const std::vector<ParadoxZeile>& zeilen,
                           const ParadoxOptionen& o, ParadoxLayout* layout)
 {
-    const int satzGroesse = std::accumulate(felder.begin(), felder.end(), 0, [](int s, const ParadoxFeldDef& f) { return s + f.groesse; });
+    const int satzGroesse = std::accumulate(felder.begin(), felder.end(), 0,
+                                            [](int s, const ParadoxFeldDef& f) { return s + f.groesse; });
     const bool neu = o.version >= 5; // 4.x and later carry 0x58..0x77
     const int blockGroesse = o.blockKB * 1024;
     const int passen = (blockGroesse - 6) / satzGroesse;
@@ -132,11 +159,23 @@ QByteArray paradoxTabelle(const std::vector<ParadoxFeldDef>& felder, const std::
 
     // 16-bit header fields: record size, header size, blocks in use and in the file, first and last block of
     // the chain, fields, key fields, blocks again; 4.x+: version twice, highest field id + 1, fields, code page.
-    const int n = int(felder.size()), erster = bloecke ? position[0] + 1 : 0, letzter = bloecke ? position[bloecke - 1] + 1 : 0;
-    std::vector<std::pair<int, int>> werte = {{0x00, satzGroesse}, {0x02, kopfGroesse}, {0x0A, dateiBloecke}, {0x0C, dateiBloecke}, {0x0E, erster},
-                               {0x10, letzter}, {0x21, n}, {0x23, o.dateiTyp == 0 ? 1 : 0}, {0x3A, dateiBloecke}};
+    const int n = int(felder.size()), erster = bloecke ? position[0] + 1 : 0,
+              letzter = bloecke ? position[bloecke - 1] + 1 : 0;
+    std::vector<std::pair<int, int>> werte = {{0x00, satzGroesse},
+                                              {0x02, kopfGroesse},
+                                              {0x0A, dateiBloecke},
+                                              {0x0C, dateiBloecke},
+                                              {0x0E, erster},
+                                              {0x10, letzter},
+                                              {0x21, n},
+                                              {0x23, o.dateiTyp == 0 ? 1 : 0},
+                                              {0x3A, dateiBloecke}};
     if (neu)
-        werte.insert(werte.end(), {std::pair{0x58, 0x0100 | o.version}, {0x5A, 0x0100 | o.version}, {0x64, n + 1}, {0x68, n}, {0x6A, o.codepage}});
+        werte.insert(werte.end(), {std::pair {0x58, 0x0100 | o.version},
+                                   {0x5A, 0x0100 | o.version},
+                                   {0x64, n + 1},
+                                   {0x68, n},
+                                   {0x6A, o.codepage}});
     for (const auto& [offset, wert] : werte)
         setzeLE16(kopf, offset, static_cast<std::uint16_t>(wert));
     kopf[0x04] = static_cast<char>(o.dateiTyp);
@@ -163,17 +202,18 @@ ParadoxGelesen paradoxLesen(const QByteArray& bytes)
 
 std::vector<ParadoxFeldDef> paradoxBillFelder()
 {
-    return {{"datum", FeldTyp::Date, 4}, {"Zeit", FeldTyp::Time, 4}, {"Tln#", FeldTyp::Short, 2}, {"flags", FeldTyp::Short, 2},
-            {"Rufnummer", FeldTyp::Alpha, 30}, {"Dauer", FeldTyp::Alpha, 8}, {"line", FeldTyp::Short, 2},
-            {"Einheiten", FeldTyp::Short, 2}, {"Betrag", FeldTyp::Number, 8}};
+    return {{"datum", FeldTyp::Date, 4},  {"Zeit", FeldTyp::Time, 4},        {"Tln#", FeldTyp::Short, 2},
+            {"flags", FeldTyp::Short, 2}, {"Rufnummer", FeldTyp::Alpha, 30}, {"Dauer", FeldTyp::Alpha, 8},
+            {"line", FeldTyp::Short, 2},  {"Einheiten", FeldTyp::Short, 2},  {"Betrag", FeldTyp::Number, 8}};
 }
 
 std::vector<ParadoxZeile> paradoxBillZeilen(const std::vector<BillAnruf>& anrufe)
 {
     std::vector<ParadoxZeile> zeilen;
     for (const auto& a : anrufe)
-        zeilen.push_back({a.datum.isValid() ? QVariant(a.datum) : QVariant(), a.zeit.isValid() ? QVariant(a.zeit) : QVariant(),
-                          a.tln, a.flags, a.rufnummer ? QVariant(*a.rufnummer) : QVariant(),
+        zeilen.push_back({a.datum.isValid() ? QVariant(a.datum) : QVariant(),
+                          a.zeit.isValid() ? QVariant(a.zeit) : QVariant(), a.tln, a.flags,
+                          a.rufnummer ? QVariant(*a.rufnummer) : QVariant(),
                           a.dauer ? QVariant(*a.dauer) : QVariant(), a.line, a.einheiten, a.betrag});
     return zeilen;
 }
@@ -191,7 +231,8 @@ std::vector<BillAnruf> beispielAnrufe(int anzahl, std::uint32_t seed)
 {
     std::mt19937 zufall(seed);
     auto zahl = [&](int von, int bis) { return std::uniform_int_distribution<int>(von, bis)(zufall); };
-    static const char* const vorwahlen[] = {"030", "089", "040", "0221", "069", "0711", "0170", "0151", "0176", "0043", "0041", "0180", "0800"};
+    static const char* const vorwahlen[] = {"030",  "089",  "040",  "0221", "069",  "0711", "0170",
+                                            "0151", "0176", "0043", "0041", "0180", "0800"};
     std::vector<BillAnruf> out;
     QDateTime moment(QDate(2023, 1, 2), QTime(7, 30), QTimeZone::utc());
     for (int i = 0; i < anzahl; ++i) {
@@ -199,7 +240,7 @@ std::vector<BillAnruf> beispielAnrufe(int anzahl, std::uint32_t seed)
         if (moment.time().hour() >= 19) // office hours: continue next morning
             moment = QDateTime(moment.date().addDays(1), QTime(7, zahl(0, 59)), QTimeZone::utc());
         // A braced list is evaluated from left to right.
-        BillAnruf a{moment.date(), moment.time(), 20 + zahl(0, 5), zahl(0, 19) == 0 ? (zahl(0, 1) ? 1 : 4) : 0};
+        BillAnruf a {moment.date(), moment.time(), 20 + zahl(0, 5), zahl(0, 19) == 0 ? (zahl(0, 1) ? 1 : 4) : 0};
         a.line = zahl(1, 2);
         const int art = zahl(0, 19);
         if (art == 1) { // internal
@@ -209,7 +250,8 @@ std::vector<BillAnruf> beispielAnrufe(int anzahl, std::uint32_t seed)
             QString n = QString::fromLatin1(vorwahlen[zahl(0, 12)]);
             for (int s = 0, stellen = zahl(5, 9); s < stellen; ++s)
                 n += QChar(u'0' + zahl(s == 0 ? 1 : 0, 9));
-            a.rufnummer = zahl(0, 9) == 0 ? QStringLiteral("0") + n : n; // now and then with the exchange line prefix
+            a.rufnummer =
+                zahl(0, 9) == 0 ? QStringLiteral("0") + n : n; // now and then with the exchange line prefix
         }
         const int sekunden = zahl(0, 29) == 0 ? zahl(3600, 7200) : zahl(3, 900);
         if (zahl(0, 29) != 0)

@@ -12,18 +12,22 @@
 
 namespace orve::test {
 
-struct ParadoxFeldDef { QString name; paradox::FeldTyp typ; int groesse; }; // groesse: bytes in the record
+struct ParadoxFeldDef {
+    QString name;
+    paradox::FeldTyp typ;
+    int groesse;
+}; // groesse: bytes in the record
 
 // One value per field, typed as the reader hands it over (Alpha may be raw bytes); an invalid QVariant
 // is Null. An empty alpha reads back as Null.
 using ParadoxZeile = std::vector<QVariant>;
 
 struct ParadoxOptionen {
-    int version = 0x0B;     // version byte at 0x39: 0x03 (3.0) .. 0x0C (7.x)
-    int blockKB = 2;        // data block size in KB
-    int codepage = 1252;    // 4.x and later only
-    int saetzeProBlock = 0; // 0: as many as fit
-    int dateiTyp = 2;       // 0 keyed table, 2 table without key
+    int version = 0x0B;                       // version byte at 0x39: 0x03 (3.0) .. 0x0C (7.x)
+    int blockKB = 2;                          // data block size in KB
+    int codepage = 1252;                      // 4.x and later only
+    int saetzeProBlock = 0;                   // 0: as many as fit
+    int dateiTyp = 2;                         // 0 keyed table, 2 table without key
     std::vector<int> blockPositionen;         // file block (0-based) of chain block i; empty: file order
     std::optional<std::int64_t> anzahlImKopf; // record count written instead of the true one
 };
@@ -39,7 +43,10 @@ QByteArray paradoxTabelle(const std::vector<ParadoxFeldDef>& felder, const std::
                           const ParadoxOptionen& optionen = {}, ParadoxLayout* layout = nullptr);
 
 // The records the reader hands over and, when it refused the table, its message.
-struct ParadoxGelesen { std::vector<paradox::Satz> saetze; std::optional<QString> fehler; };
+struct ParadoxGelesen {
+    std::vector<paradox::Satz> saetze;
+    std::optional<QString> fehler;
+};
 ParadoxGelesen paradoxLesen(const QByteArray& bytes);
 
 void setzeLE16(QByteArray& bytes, int offset, std::uint16_t wert);

@@ -10,14 +10,20 @@
 namespace orve::test {
 
 inline RegEintrag textEintrag(const QString& schluessel, const QString& name, const QString& text)
-{ return RegEintrag{Hive::LocalMachine, schluessel, name, RegWert::alsText(text)}; }
+{
+    return RegEintrag {Hive::LocalMachine, schluessel, name, RegWert::alsText(text)};
+}
 
 // What the set-up tool writes (four drivers, the two SQLite data sources), every driver file being treiberDatei.
-inline std::vector<RegEintrag> standardInstallation(const QString& treiberDatei = QCoreApplication::applicationFilePath())
-{ return orve::standardInstallation(treiberDatei, treiberDatei); }
+inline std::vector<RegEintrag>
+standardInstallation(const QString& treiberDatei = QCoreApplication::applicationFilePath())
+{
+    return orve::standardInstallation(treiberDatei, treiberDatei);
+}
 
 // Without the value `name` of the key; without the key and its subkeys when name is empty.
-inline std::vector<RegEintrag> ohne(std::vector<RegEintrag> eintraege, const QString& schluessel, const QString& name = {})
+inline std::vector<RegEintrag> ohne(std::vector<RegEintrag> eintraege, const QString& schluessel,
+                                    const QString& name = {})
 {
     std::erase_if(eintraege, [&](const RegEintrag& e) {
         const bool dort = e.schluessel.compare(schluessel, Qt::CaseInsensitive) == 0;
@@ -28,7 +34,11 @@ inline std::vector<RegEintrag> ohne(std::vector<RegEintrag> eintraege, const QSt
 }
 
 // With `e`: a later entry replaces an earlier one of the same place.
-inline std::vector<RegEintrag> mit(std::vector<RegEintrag> v, const RegEintrag& e) { v.push_back(e); return v; }
+inline std::vector<RegEintrag> mit(std::vector<RegEintrag> v, const RegEintrag& e)
+{
+    v.push_back(e);
+    return v;
+}
 
 // The value `name` of a key, read through the registry's own calls; nothing when key or value is missing.
 inline std::optional<RegWert> wert(Registry& reg, Hive hive, const QString& pfad, const QString& name)
@@ -51,12 +61,14 @@ public:
     bool schliessenScheitert = false;
 
     std::optional<RegSchluessel> anlegen(Hive hive, const QString& pfad) override
-    { return gesperrteSchluessel.contains(pfad.toLower()) ? std::nullopt : SpeicherRegistry::anlegen(hive, pfad); }
+    {
+        return gesperrteSchluessel.contains(pfad.toLower()) ? std::nullopt : SpeicherRegistry::anlegen(hive, pfad);
+    }
     bool wertSetzen(RegSchluessel s, const QString& name, const RegWert& w) override
     {
         if (gesperrteWerte.contains(name.toLower()) || !SpeicherRegistry::wertSetzen(s, name, w))
             return false;
-        m_protokoll.push_back(RegEintrag{offen(s)->hive, offen(s)->schluessel, name, w});
+        m_protokoll.push_back(RegEintrag {offen(s)->hive, offen(s)->schluessel, name, w});
         return true;
     }
     std::optional<RegWert> wertLesen(RegSchluessel s, const QString& name) override
@@ -67,7 +79,10 @@ public:
     }
     bool schliessen(RegSchluessel s) override { return SpeicherRegistry::schliessen(s) && !schliessenScheitert; }
 
-    std::optional<RegWert> wert(Hive hive, const QString& pfad, const QString& name) { return test::wert(*this, hive, pfad, name); }
+    std::optional<RegWert> wert(Hive hive, const QString& pfad, const QString& name)
+    {
+        return test::wert(*this, hive, pfad, name);
+    }
     const std::vector<RegEintrag>& protokoll() const { return m_protokoll; }
     int offeneSchluessel() const { return static_cast<int>(m_offen.size()); }
 
@@ -75,7 +90,10 @@ private:
     std::vector<RegEintrag> m_protokoll;
 };
 
-inline TestRegistry standardRegistry() { return TestRegistry(standardInstallation()); }
+inline TestRegistry standardRegistry()
+{
+    return TestRegistry(standardInstallation());
+}
 
 class FesteSystemumgebung : public Systemumgebung {
 public:

@@ -51,9 +51,11 @@ QStringList ScriptedDialogs::protokoll() const
         else if (b.kind == RecordedBox::Kind::Input)
             z << QStringLiteral("I %1 | %2 | %3").arg(b.input.title, cr(b.input.prompt), b.input.preset);
         else
-            z << QStringLiteral("M %1 | %2 | %3 %4").arg(m.title, cr(m.text), QLatin1String(knoepfe[int(m.buttons)]),
-                                                         QLatin1String(symbole[int(m.icon)]))
-                     + (m.defaultButton ? " default " + QLatin1String(antworten[int(*m.defaultButton)]) : QString());
+            z << QStringLiteral("M %1 | %2 | %3 %4")
+                         .arg(m.title, cr(m.text), QLatin1String(knoepfe[int(m.buttons)]),
+                              QLatin1String(symbole[int(m.icon)]))
+                     + (m.defaultButton ? " default " + QLatin1String(antworten[int(*m.defaultButton)])
+                                        : QString());
     }
     return z;
 }

@@ -32,7 +32,10 @@ public:
     ScriptedDialogs& answer(Answer a) { return add({RecordedBox::Kind::Message, {}, {}, {}, a, {}}); }
     ScriptedDialogs& type(const QString& text) { return add({RecordedBox::Kind::Input, {}, {}, {}, {}, text}); }
     ScriptedDialogs& cancelInput() { return type({}); }
-    ScriptedDialogs& chooseFile(const QString& path) { return add({RecordedBox::Kind::File, {}, {}, {}, {}, path}); }
+    ScriptedDialogs& chooseFile(const QString& path)
+    {
+        return add({RecordedBox::Kind::File, {}, {}, {}, {}, path});
+    }
 
     using Dialogs::input;
     using Dialogs::message;
@@ -57,7 +60,11 @@ public:
     QStringList protokoll() const;
 
 private:
-    ScriptedDialogs& add(RecordedBox step) { m_script.push_back(step); return *this; }
+    ScriptedDialogs& add(RecordedBox step)
+    {
+        m_script.push_back(step);
+        return *this;
+    }
     const RecordedBox& next(RecordedBox box, const QString& what);
     std::deque<RecordedBox> m_script;
     std::vector<RecordedBox> m_boxes;

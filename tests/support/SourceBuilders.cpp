@@ -16,7 +16,9 @@ namespace orve::test {
 
 std::string lesbar(const QStringList& zeile)
 {
-    return zeile.isEmpty() ? std::string() : (QLatin1Char('"') + zeile.join(QStringLiteral("\", \"")) + QLatin1Char('"')).toStdString();
+    return zeile.isEmpty()
+               ? std::string()
+               : (QLatin1Char('"') + zeile.join(QStringLiteral("\", \"")) + QLatin1Char('"')).toStdString();
 }
 
 std::string lesbar(const std::vector<QStringList>& zeilen)
@@ -29,11 +31,13 @@ std::string lesbar(const std::vector<QStringList>& zeilen)
 
 QString stdbillZeit(const QDateTime& start, StdbillOptionen::Zeit form)
 {
-    return start.toString(form == StdbillOptionen::Zeit::Iso ? QStringLiteral("yyyy-MM-dd hh:mm:ss") : QStringLiteral("dd.MM.yyyy hh:mm:ss"));
+    return start.toString(form == StdbillOptionen::Zeit::Iso ? QStringLiteral("yyyy-MM-dd hh:mm:ss")
+                                                             : QStringLiteral("dd.MM.yyyy hh:mm:ss"));
 }
 
 // A TEXT column stores the bound number as text.
-void schreibeSqliteBill(const QString& pfad, const std::vector<StdbillAnruf>& anrufe, const StdbillOptionen& optionen)
+void schreibeSqliteBill(const QString& pfad, const std::vector<StdbillAnruf>& anrufe,
+                        const StdbillOptionen& optionen)
 {
     QFile::remove(pfad);
     SQLite::Database db(QFile::encodeName(pfad).toStdString(), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
@@ -41,10 +45,11 @@ void schreibeSqliteBill(const QString& pfad, const std::vector<StdbillAnruf>& an
             + (optionen.user == StdbillOptionen::User::Text ? "TEXT" : "INTEGER")
             + ", username TEXT, number TEXT, duration INTEGER, lineno INTEGER)");
     SQLite::Transaction t(db);
-    SQLite::Statement q(db, "INSERT INTO stdbill (time, user, username, number, duration, lineno) VALUES (?, ?, ?, ?, ?, ?)");
+    SQLite::Statement q(
+        db, "INSERT INTO stdbill (time, user, username, number, duration, lineno) VALUES (?, ?, ?, ?, ?, ?)");
     for (const auto& a : anrufe) {
-        SQLite::bind(q, stdbillZeit(a.start, optionen.zeit).toStdString(), a.user, a.username.toStdString(), a.number.toStdString(),
-                     a.duration, a.lineno);
+        SQLite::bind(q, stdbillZeit(a.start, optionen.zeit).toStdString(), a.user, a.username.toStdString(),
+                     a.number.toStdString(), a.duration, a.lineno);
         q.exec();
         q.reset();
     }
@@ -53,10 +58,12 @@ void schreibeSqliteBill(const QString& pfad, const std::vector<StdbillAnruf>& an
 
 std::vector<StdbillAnruf> beispielStdbill(int anzahl, std::uint32_t seed)
 {
-    static const char* const namen[] = {"Zentrale", "Buchhaltung", "Vertrieb", "Lager", "Geschäftsführung", "Werkstatt"};
+    static const char* const namen[] = {"Zentrale", "Buchhaltung",      "Vertrieb",
+                                        "Lager",    "Geschäftsführung", "Werkstatt"};
     std::vector<StdbillAnruf> out;
     for (const BillAnruf& a : beispielAnrufe(anzahl, seed)) {
-        const int sekunden = a.dauer ? QTime(0, 0).secsTo(QTime::fromString(*a.dauer, QStringLiteral("hh:mm:ss"))) : 0;
+        const int sekunden =
+            a.dauer ? QTime(0, 0).secsTo(QTime::fromString(*a.dauer, QStringLiteral("hh:mm:ss"))) : 0;
         out.push_back({QDateTime(a.datum, a.zeit, QTimeZone::utc()), a.tln, QString::fromUtf8(namen[a.tln - 20]),
                        a.rufnummer.value_or(QString()), sekunden, a.line});
     }
@@ -71,7 +78,10 @@ std::unique_ptr<SQLite::Database> AuswahlQuellen::oeffnen(const QString& verbind
     return DirectSources::oeffnen(verbindung);
 }
 
-QuellUmgebung::QuellUmgebung() { QDir().mkpath(QFileInfo(billDatei()).absolutePath()); }
+QuellUmgebung::QuellUmgebung()
+{
+    QDir().mkpath(QFileInfo(billDatei()).absolutePath());
+}
 
 void QuellUmgebung::sqlite(const std::vector<StdbillAnruf>& anrufe, const StdbillOptionen& optionen)
 {
@@ -84,8 +94,9 @@ void QuellUmgebung::sqlite(const std::vector<StdbillAnruf>& anrufe, const Stdbil
 // A new file as sqlite() makes it, its table replaced by what the statements create.
 void QuellUmgebung::sqlite(const char* sql)
 {
-    sqlite(std::vector<StdbillAnruf>{});
-    SQLite::Database(QFile::encodeName(billDatei()).toStdString(), SQLite::OPEN_READWRITE).exec(std::string("DROP TABLE stdbill;") + sql);
+    sqlite(std::vector<StdbillAnruf> {});
+    SQLite::Database(QFile::encodeName(billDatei()).toStdString(), SQLite::OPEN_READWRITE)
+        .exec(std::string("DROP TABLE stdbill;") + sql);
 }
 
 void QuellUmgebung::paradox(const std::vector<BillAnruf>& anrufe)
@@ -119,7 +130,8 @@ std::vector<QStringList> QuellUmgebung::billZeilen() const
 QDateTime utcZeit(const char* iso)
 {
     const QString s = QString::fromLatin1(iso);
-    return QDateTime(QDate::fromString(s.left(10), Qt::ISODate), QTime::fromString(s.mid(11), Qt::ISODate), QTimeZone::utc());
+    return QDateTime(QDate::fromString(s.left(10), Qt::ISODate), QTime::fromString(s.mid(11), Qt::ISODate),
+                     QTimeZone::utc());
 }
 
 } // namespace orve::test

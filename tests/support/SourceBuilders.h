@@ -21,8 +21,7 @@ std::string lesbar(const std::vector<QStringList>& zeilen);
 #define EXPECT_ZEILEN(ist, soll) EXPECT_EQ(::orve::test::lesbar(ist), ::orve::test::lesbar(soll))
 
 // The German message of the orve::Fehler that f throws, "(kein Fehler)" when it throws none.
-template <class F>
-QString fehlerText(F&& f)
+template<class F> QString fehlerText(F&& f)
 {
     try {
         f();
@@ -32,10 +31,10 @@ QString fehlerText(F&& f)
     return QStringLiteral("(kein Fehler)");
 }
 // The statement fails with a message that holds `teil`.
-#define EXPECT_FEHLER(anweisung, teil)                                         \
-    do {                                                                       \
-        const QString text_ = ::orve::test::fehlerText([&] { anweisung; });     \
-        EXPECT_TRUE(text_.contains(teil)) << text_.toStdString();              \
+#define EXPECT_FEHLER(anweisung, teil)                                                                             \
+    do {                                                                                                           \
+        const QString text_ = ::orve::test::fehlerText([&] { anweisung; });                                        \
+        EXPECT_TRUE(text_.contains(teil)) << text_.toStdString();                                                  \
     } while (false)
 
 // One row of `stdbill`; an empty number is an internal call.
@@ -57,7 +56,8 @@ QString stdbillZeit(const QDateTime& start, StdbillOptionen::Zeit form);
 
 // Creates an SQLite file with `stdbill` (columns id, time, user, username, number, duration, lineno)
 // holding the rows in the given order. Replaces an existing file. Throws SQLite::Exception.
-void schreibeSqliteBill(const QString& pfad, const std::vector<StdbillAnruf>& anrufe, const StdbillOptionen& optionen = {});
+void schreibeSqliteBill(const QString& pfad, const std::vector<StdbillAnruf>& anrufe,
+                        const StdbillOptionen& optionen = {});
 
 // The calls of beispielAnrufe as `stdbill` rows, with the names of the extensions 20..25.
 std::vector<StdbillAnruf> beispielStdbill(int anzahl, std::uint32_t seed = 1);

@@ -15,8 +15,7 @@
 namespace orve::test {
 
 // The child called `name`; the test fails when there is none.
-template <class T = QWidget>
-T* kind(const QObject* fenster, const char* name)
+template<class T = QWidget> T* kind(const QObject* fenster, const char* name)
 {
     T* w = fenster->findChild<T*>(QLatin1String(name));
     EXPECT_NE(w, nullptr) << name;

@@ -1,5 +1,5 @@
-#include "tariffcheck/TarifPruefer.h"
 #include "tariffcheck/Tarifpruefung.h"
+#include "tariffcheck/TarifPruefer.h"
 
 #include "common/Fehler.h"
 
@@ -23,12 +23,15 @@ namespace {
 using B = Pruefbefund::Bereich;
 
 const Tarifwert N = Tarifwert::null();
-Tarifwert w(double z) { return Tarifwert::von(z); }
+Tarifwert w(double z)
+{
+    return Tarifwert::von(z);
+}
 
 // A row of Ortstarif ('O') or faktor ('F'); nullptr is Null.
 struct Z {
     char tabelle;
-    const char* vorwahl, * von = "00:00:00", * bis = "24:00:00";
+    const char *vorwahl, *von = "00:00:00", *bis = "24:00:00";
     Tarifwert M = w(0.06), P = w(0), S = w(0);
 };
 
@@ -41,32 +44,58 @@ struct Fall {
     std::vector<std::tuple<B, const char*, const char*>> befunde;
 };
 
-std::optional<QString> t(const char* s) { return s ? std::optional(QString::fromUtf8(s)) : std::nullopt; }
+std::optional<QString> t(const char* s)
+{
+    return s ? std::optional(QString::fromUtf8(s)) : std::nullopt;
+}
 
-const Z kOrt{'O', "0241"}; // keeps numbers without area code covered
+const Z kOrt {'O', "0241"}; // keeps numbers without area code covered
 
 const Fall kFaelle[] = {
     {"Tag und Nacht treffen sich in einer Sekunde: kein Befund",
      {kOrt, {'F', "089", "08:00:00", "18:00:00"}, {'F', "089", "18:00:00", "08:00:00"}}},
-    {"Lücke", {kOrt, {'F', "089", "08:00:00", "18:00:00"}}, {}, {},
+    {"Lücke",
+     {kOrt, {'F', "089", "08:00:00", "18:00:00"}},
+     {},
+     {},
      {{B::faktor, "Vorwahl 089", "Keine Zeile gilt von 18:00:01 bis 07:59:59"}}},
     {"Standardtarif füllt die Nacht einer Ortsvorwahl; Ortsnummern nur mit Ortstarifen",
-     {{'O', "0241", "08:00:00", "18:00:00"}, {'F', "02"}}, {}, {},
+     {{'O', "0241", "08:00:00", "18:00:00"}, {'F', "02"}},
+     {},
+     {},
      {{B::Ortsnummern, "Rufnummern ohne Vorwahl", "gilt von 18:00:01 bis 07:59:59"}}},
     {"Überschneidung: die erste Zeile gilt",
-     {kOrt, {'F', "089", "08:00:00", "18:00:00"}, {'F', "089", "12:00:00", "20:00:00"}, {'F', "089", "18:00:00", "08:00:00"}}, {}, {},
-     {{B::faktor, "Vorwahl 089", "Satz 2 „Zeile“ (12:00:00–20:00:00) überschneidet sich von 12:00:00 bis 18:00:00 "
-                                 "mit Satz 1 „Zeile“ (08:00:00–18:00:00): dort gilt Satz 1"},
-      {B::faktor, "Vorwahl 089", "Satz 3 „Zeile“ (18:00:00–08:00:00) überschneidet sich von 18:00:01 bis 20:00:00 mit Satz 2"}}},
-    {"kürzere Vorwahl davor", {kOrt, {'F', "089"}, {'F', "0891"}}, {}, {},
-     {{B::faktor, "Vorwahl 0891", "Satz 2 „Zeile“ (00:00:00–24:00:00) wird nie verwendet: in seinem ganzen "
-                                  "Zeitfenster gilt zuvor Satz 1 „Zeile“ (00:00:00–24:00:00) der kürzeren Vorwahl 089"}}},
+     {kOrt,
+      {'F', "089", "08:00:00", "18:00:00"},
+      {'F', "089", "12:00:00", "20:00:00"},
+      {'F', "089", "18:00:00", "08:00:00"}},
+     {},
+     {},
+     {{B::faktor, "Vorwahl 089",
+       "Satz 2 „Zeile“ (12:00:00–20:00:00) überschneidet sich von 12:00:00 bis 18:00:00 "
+       "mit Satz 1 „Zeile“ (08:00:00–18:00:00): dort gilt Satz 1"},
+      {B::faktor, "Vorwahl 089",
+       "Satz 3 „Zeile“ (18:00:00–08:00:00) überschneidet sich von 18:00:01 bis 20:00:00 mit Satz 2"}}},
+    {"kürzere Vorwahl davor",
+     {kOrt, {'F', "089"}, {'F', "0891"}},
+     {},
+     {},
+     {{B::faktor, "Vorwahl 0891",
+       "Satz 2 „Zeile“ (00:00:00–24:00:00) wird nie verwendet: in seinem ganzen "
+       "Zeitfenster gilt zuvor Satz 1 „Zeile“ (00:00:00–24:00:00) der kürzeren Vorwahl 089"}}},
     {"Ortstarif vor Standardtarif ist die Regel", {{'O', "089"}, {'F', "08"}, {'F', "089"}}},
     {"Zeilen, die einen Lauf anhalten",
-     {kOrt, {'F', "01", nullptr}, {'F', "02", "00:00:00", ""}, {'F', "03", "8:00"},
-      {'F', "04", "00:00:00", "24:00:00", N, N, N}, {'F', "05", "00:00:00", "24:00:00", w(0), w(0.5), w(60)},
-      {'F', "06", "00:00:00", "24:00:00", Tarifwert::vonText("abc")}, {'F', "07", "00:00:00", "24:00:00", w(-0.06)},
-      {'F', "08", "00:00:00", "24:00:00", w(-0.1), w(0.05)}}, {}, {},
+     {kOrt,
+      {'F', "01", nullptr},
+      {'F', "02", "00:00:00", ""},
+      {'F', "03", "8:00"},
+      {'F', "04", "00:00:00", "24:00:00", N, N, N},
+      {'F', "05", "00:00:00", "24:00:00", w(0), w(0.5), w(60)},
+      {'F', "06", "00:00:00", "24:00:00", Tarifwert::vonText("abc")},
+      {'F', "07", "00:00:00", "24:00:00", w(-0.06)},
+      {'F', "08", "00:00:00", "24:00:00", w(-0.1), w(0.05)}},
+     {},
+     {},
      {{B::faktor, "Vorwahl 01", "unvollständig („gilt ab“ fehlt"},
       {B::faktor, "Vorwahl 02", "„gilt bis“ fehlt). Die Tarifsuche endet an dieser Zeile ohne Tarif"},
       {B::faktor, "Vorwahl 03", "„8:00“ ist keine Uhrzeit"},
@@ -75,19 +104,34 @@ const Fall kFaelle[] = {
       {B::faktor, "Vorwahl 06", "Minutenpreis „abc“ ist keine Zahl"},
       {B::faktor, "Vorwahl 07", "negativer Wert (Minutenpreis -0,06). Die Berechnung bricht"},
       {B::faktor, "Vorwahl 08", "negativer Wert (Minutenpreis -0,1). Die Berechnung bricht"}}},
-    {"Vorwahl fehlt oder ist international geschrieben", {{'F', ""}, {'O', nullptr}, {'F', "+49 30"}}, {}, {},
-     {{B::faktor, "Vorwahl (leer)", "die Vorwahl fehlt"}, {B::Ortstarif, "ohne Vorwahl", "die Vorwahl fehlt"},
+    {"Vorwahl fehlt oder ist international geschrieben",
+     {{'F', ""}, {'O', nullptr}, {'F', "+49 30"}},
+     {},
+     {},
+     {{B::faktor, "Vorwahl (leer)", "die Vorwahl fehlt"},
+      {B::Ortstarif, "ohne Vorwahl", "die Vorwahl fehlt"},
       {B::faktor, "Vorwahl 030", "„+49 30“ ist international geschrieben und wird als „030“ gelesen"},
       {B::faktor, "Vorwahl 030", "wird nie verwendet"}}},
-    {"Call by Call", {kOrt}, {"", "010", "01013", "010"}, {}, {{B::CallByCall, "Vorwahl (leer)", "passt zu jeder Rufnummer"},
+    {"Call by Call",
+     {kOrt},
+     {"", "010", "01013", "010"},
+     {},
+     {{B::CallByCall, "Vorwahl (leer)", "passt zu jeder Rufnummer"},
       {B::CallByCall, "Vorwahl 01013", "zuvor passt die kürzere Vorwahl 010"}}},
     {"Gespräche ohne Tarif, nach Nummer zusammengefasst",
-     {kOrt, {'F', "089", "08:00:00", "18:00:00"}, {'F', "0190", "00:00:00", "24:00:00", w(0), w(0.5), w(60)}}, {"01013"},
-     {{"0891234", "12:00:00"}, {"0891234", "20:00:00"}, {"0891234", "21:00:00"}, {"0101308912345", "20:00:00"},
-      {"", "20:00:00"}, {"1234", "20:00:00"}, {"0190123", "12:00:00"}},
+     {kOrt, {'F', "089", "08:00:00", "18:00:00"}, {'F', "0190", "00:00:00", "24:00:00", w(0), w(0.5), w(60)}},
+     {"01013"},
+     {{"0891234", "12:00:00"},
+      {"0891234", "20:00:00"},
+      {"0891234", "21:00:00"},
+      {"0101308912345", "20:00:00"},
+      {"", "20:00:00"},
+      {"1234", "20:00:00"},
+      {"0190123", "12:00:00"}},
      {{B::faktor, "Vorwahl 089", "Keine Zeile gilt von 18:00:01 bis 07:59:59"},
       {B::faktor, "Vorwahl 0190", "aber kein Minutenpreis"},
-      {B::Gespraeche, "Rufnummer 0891234", "2 Gespräche (Nebenstelle 21; das erste 2026-11-02 20:00:00) finden keinen Tarif."},
+      {B::Gespraeche, "Rufnummer 0891234",
+       "2 Gespräche (Nebenstelle 21; das erste 2026-11-02 20:00:00) finden keinen Tarif."},
       {B::Gespraeche, "Rufnummer 0101308912345", "nach dem Entfernen der Call-by-Call-Vorwahl mit 08912345."},
       {B::Gespraeche, "Rufnummer 0190123", "die Berechnung bricht ab – Fehler in der Tariftabelle!"}}},
     {"leere Tabellen", {}, {}, {}, {{B::faktor, "Keine Tarife", "sind leer"}}},
@@ -99,7 +143,7 @@ TEST(TarifPruefung, PdfNeverReplacesAFifo)
     TempProgramFolder ordner;
     const QString fifo = ordner.file(QStringLiteral("Tarifpruefung.pdf"));
     ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    EXPECT_THROW(pruefungAlsPdfSchreiben(Tarifpruefung{}, fifo), Fehler);
+    EXPECT_THROW(pruefungAlsPdfSchreiben(Tarifpruefung {}, fifo), Fehler);
     EXPECT_FALSE(QFileInfo(fifo).isFile());
 }
 
@@ -107,27 +151,34 @@ TEST(TarifPruefung, BefundeJeTabelleUndVorwahl)
 {
     for (const Fall& f : kFaelle) {
         SCOPED_TRACE(f.name);
-        Tarifdaten d; // as Tarifdaten::laden gives it: satz counted per table in the order given (by prefix and start)
+        Tarifdaten
+            d; // as Tarifdaten::laden gives it: satz counted per table in the order given (by prefix and start)
         for (const Z& z : f.zeilen) {
             auto& tabelle = z.tabelle == 'O' ? d.ortstarif : d.faktor;
             tabelle.push_back({z.tabelle == 'O' ? Tariftabelle::Ortstarif : Tariftabelle::faktor,
                                static_cast<std::int64_t>(tabelle.size()) + 1, t(z.vorwahl), QStringLiteral("Zeile"),
                                t(z.von), t(z.bis), z.M, z.P, z.S});
             if (z.vorwahl && *z.vorwahl == '+')
-                tabelle.back().vorwahlGespeichert = std::exchange(tabelle.back().vorwahl, nationaleNummer(t(z.vorwahl)->trimmed()));
+                tabelle.back().vorwahlGespeichert =
+                    std::exchange(tabelle.back().vorwahl, nationaleNummer(t(z.vorwahl)->trimmed()));
         }
         d.ortstarifAlle = d.ortstarif;
         d.callByCall = f.cbc;
         std::vector<Preisanruf> anrufe;
         for (const auto& [nummer, uhrzeit] : f.anrufe)
-            anrufe.push_back({static_cast<std::int64_t>(anrufe.size()) + 1, QStringLiteral("21"), QString::fromUtf8(nummer),
-                              QStringLiteral("2026-11-02 ") + QLatin1String(uhrzeit), QStringLiteral("60")});
+            anrufe.push_back({static_cast<std::int64_t>(anrufe.size()) + 1, QStringLiteral("21"),
+                              QString::fromUtf8(nummer), QStringLiteral("2026-11-02 ") + QLatin1String(uhrzeit),
+                              QStringLiteral("60")});
         const Tarifpruefung p = TarifPruefer(d).pruefen(anrufe);
         EXPECT_EQ(p.befunde.size(), f.befunde.size()) << p.alsText().toStdString();
         for (const auto& [bereich, gruppe, text] : f.befunde)
-            EXPECT_TRUE(std::any_of(p.befunde.begin(), p.befunde.end(), [&](const Pruefbefund& b) {
-                return b.bereich == bereich && b.gruppe == QString::fromUtf8(gruppe) && b.text.contains(QString::fromUtf8(text));
-            })) << text << "\n" << p.alsText().toStdString();
+            EXPECT_TRUE(std::any_of(p.befunde.begin(), p.befunde.end(),
+                                    [&](const Pruefbefund& b) {
+                                        return b.bereich == bereich && b.gruppe == QString::fromUtf8(gruppe)
+                                               && b.text.contains(QString::fromUtf8(text));
+                                    }))
+                << text << "\n"
+                << p.alsText().toStdString();
         EXPECT_EQ(p.inOrdnung(), f.befunde.empty());
     }
 }

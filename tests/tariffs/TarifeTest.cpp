@@ -31,7 +31,10 @@ using namespace orve::test;
 namespace {
 
 // A box as the box log shows it.
-QString box(const QString& text, const char* knoepfe = "Ok Critical") { return "M ORVE-Tarifo V2.01 | " + text + " | " + knoepfe; }
+QString box(const QString& text, const char* knoepfe = "Ok Critical")
+{
+    return "M ORVE-Tarifo V2.01 | " + text + " | " + knoepfe;
+}
 const QString kGespeichert = box(QStringLiteral("Datensatz wurde gespeichert!"), "Ok Information");
 const QString kNicht = QStringLiteral("\\rDatensatz wurde nicht gespeichert!");
 const QString kUnvollstaendig = box("Es wurden nicht alle Feldinhalte gefüllt!" + kNicht);
@@ -45,9 +48,13 @@ protected:
     TempProgramFolder dir;
     std::unique_ptr<SQLite::Database> db = lokaleDatenbankOeffnen(dir.file(kLokaleDatenbankRelativ));
     ScriptedDialogs dlg;
-    TarifEditor ed{dir.state(), dlg, *db};
+    TarifEditor ed {dir.state(), dlg, *db};
 
-    void SetUp() override { dir.state().Anwender = QStringLiteral("Meier  "); ed.laden(); }
+    void SetUp() override
+    {
+        dir.state().Anwender = QStringLiteral("Meier  ");
+        ed.laden();
+    }
     std::int64_t zeile(Tariftabelle t, const QString& vorwahl)
     {
         return tarifEinfuegen(*db, t, {t, 0, vorwahl, "Tarif", "00:00:00", "24:00:00", 0.06, 0.0, 60.0, "D"});
@@ -57,10 +64,15 @@ protected:
         ed.neuerSatzAnlegen();
         ed.maske() = {"0", vorwahl, "Neu", "08:00:00", "18:00:00", "0,06", "0", "60", "D"};
     }
-    void uebernehmen(std::int64_t satz) { ed.combo1Setzen(QStringLiteral("x *(%1)*").arg(satz)); ed.uebernehmen(); }
+    void uebernehmen(std::int64_t satz)
+    {
+        ed.combo1Setzen(QStringLiteral("x *(%1)*").arg(satz));
+        ed.uebernehmen();
+    }
     bool geleert() const
     {
-        return ed.maske() == Tarifmaske{} && ed.neuerSatz() == 0 && !ed.vorwahlEingabe() && ed.combo1Text().isEmpty();
+        return ed.maske() == Tarifmaske {} && ed.neuerSatz() == 0 && !ed.vorwahlEingabe()
+               && ed.combo1Text().isEmpty();
     }
 };
 
@@ -71,14 +83,16 @@ TEST_F(Tarife, TablesInsertReadRewriteAndDeleteByRecordNumber)
     for (const Tariftabelle t : {Tariftabelle::faktor, Tariftabelle::Ortstarif, Tariftabelle::CallByCall}) {
         SCOPED_TRACE(tabellenName(t).toStdString());
         auto tarif = [t](const char* vorwahl, const char* von, double preis) {
-            return hatTarifspalten(t) ? Tarifzeile{t, 0, vorwahl, "Tarif", von, "24:00:00", preis, 0.0, 60.0, "D", "m"}
-                                      : Tarifzeile{t, 0, vorwahl, "Tarif"};
+            return hatTarifspalten(t)
+                       ? Tarifzeile {t, 0, vorwahl, "Tarif", von, "24:00:00", preis, 0.0, 60.0, "D", "m"}
+                       : Tarifzeile {t, 0, vorwahl, "Tarif"};
         };
-        Tarifzeile a = tarif("0'30", "18:00:00", 0.0285), b = tarif("0'30", "00:00:00", 1234.5), c = tarif("0'1", "18:00:00", 0.1);
+        Tarifzeile a = tarif("0'30", "18:00:00", 0.0285), b = tarif("0'30", "00:00:00", 1234.5),
+                   c = tarif("0'1", "18:00:00", 0.1);
         for (Tarifzeile* e : {&a, &b, &c})
             e->satz = tarifEinfuegen(*db, t, *e);
         EXPECT_EQ(tarifFinden(*db, t, a.satz), a);
-        EXPECT_EQ(tarifeLesen(*db, t), (hatTarifspalten(t) ? std::vector{c, b, a} : std::vector{c, a, b}));
+        EXPECT_EQ(tarifeLesen(*db, t), (hatTarifspalten(t) ? std::vector {c, b, a} : std::vector {c, a, b}));
         EXPECT_EQ(vorwahlZaehlen(*db, t, QStringLiteral("0'30")), 2);
         EXPECT_EQ(vorwahlZaehlen(*db, t, QStringLiteral("0'30 ")), 0);
         Tarifzeile neu = tarif("089", "08:00:00", 0.1);
@@ -98,18 +112,22 @@ TEST_F(Tarife, TablesStorePricesAsNumbersAndReadThemBackFromTextOrNull)
 {
     zeile(Tariftabelle::faktor, "030");
     EXPECT_EQ(db->execAndGet(R"(SELECT typeof(Minutenpreis) || typeof(Pauschale) || typeof(Sekundentakt)
-                                || typeof("von Zeit") FROM faktor)").getString(), "realrealintegertext");
+                                || typeof("von Zeit") FROM faktor)")
+                  .getString(),
+              "realrealintegertext");
     // A row left by another tool: Nulls, and a price kept as German text.
     db->exec(R"(INSERT INTO faktor (satz, vorwahl, Minutenpreis, "bis Zeit") VALUES (50, '0180', '0,14', NULL))");
-    EXPECT_EQ(tarifFinden(*db, Tariftabelle::faktor, 50), (Tarifzeile{.satz = 50, .vorwahl = "0180", .Minutenpreis = 0.14}));
+    EXPECT_EQ(tarifFinden(*db, Tariftabelle::faktor, 50),
+              (Tarifzeile {.satz = 50, .vorwahl = "0180", .Minutenpreis = 0.14}));
 }
 
 // The mask shows a price as stored, also one kept as text; saving writes only the fields the user changed, so a Null
 // and a number the mask shows rounded stay exactly as they were.
 TEST_F(Tarife, SavingATakenOverEntryRewritesOnlyTheChangedFields)
 {
-    db->exec(R"(INSERT INTO faktor (satz, vorwahl, Bezeichnung, "von Zeit", "bis Zeit", Minutenpreis, Pauschale, Sekundentakt,
-                typ) VALUES (20, '030', 'Berlin', '00:00:00', '24:00:00', 0.1 + 0.2, NULL, 60, 'D'),
+    db->exec(
+        R"(INSERT INTO faktor (satz, vorwahl, Bezeichnung, "von Zeit", "bis Zeit", Minutenpreis, Pauschale,
+                Sekundentakt, typ) VALUES (20, '030', 'Berlin', '00:00:00', '24:00:00', 0.1 + 0.2, NULL, 60, 'D'),
                             (21, '040', 'Hamburg', '00:00:00', '24:00:00', 'zwei', 0, 0, 'D'))");
     uebernehmen(21);
     EXPECT_EQ(ed.maske().fldMinutenpreis, QStringLiteral("zwei"));
@@ -119,17 +137,21 @@ TEST_F(Tarife, SavingATakenOverEntryRewritesOnlyTheChangedFields)
     dlg.answer(Answer::Ok);
     ed.speichern();
     EXPECT_EQ(db->execAndGet("SELECT Minutenpreis = 0.1 + 0.2 AND Pauschale IS NULL AND Bezeichnung = 'Berlin Tag' "
-                             "FROM faktor WHERE satz = 20").getInt(), 1);
+                             "FROM faktor WHERE satz = 20")
+                  .getInt(),
+              1);
 }
 
 TEST_F(Tarife, NewEntryForAnExistingPrefixAsksFirst)
 {
-    const QString frage = box(QStringLiteral("Sie wollen einen neuen Satz speichern, die betreffende Vorwahl ist aber bereits gegeben!"
-                                             "\\r\\rWollen Sie den Satz trotzdem speichern (nur notwendig, wenn zusätzlicher "
-                                             "Zeitbereich anzulegen ist)"), "YesNo Information default No");
+    const QString frage = box(
+        QStringLiteral("Sie wollen einen neuen Satz speichern, die betreffende Vorwahl ist aber bereits gegeben!"
+                       "\\r\\rWollen Sie den Satz trotzdem speichern (nur notwendig, wenn zusätzlicher "
+                       "Zeitbereich anzulegen ist)"),
+        "YesNo Information default No");
     const QString abgebrochen = box(QStringLiteral("Speicherung wurde abgebrochen!"), "Ok Information");
     zeile(Tariftabelle::faktor, QStringLiteral("0'89"));
-    for (const auto& [antwort, zeilen] : {std::pair{Answer::No, 1}, {Answer::Yes, 2}}) {
+    for (const auto& [antwort, zeilen] : {std::pair {Answer::No, 1}, {Answer::Yes, 2}}) {
         ed.zeigeFehlendeVorwahl(QStringLiteral("0891234"));
         neuerEintrag("0'89");
         dlg.answer(antwort).answer(Answer::Ok);
@@ -144,29 +166,35 @@ TEST_F(Tarife, NewEntryForAnExistingPrefixAsksFirst)
 
 TEST_F(Tarife, TakeOverFillsTheMaskWithDefaultsForEmptyColumns)
 {
-    db->exec(R"(INSERT INTO faktor (satz, vorwahl, Bezeichnung, "von Zeit", "bis Zeit", Minutenpreis, Pauschale, Sekundentakt,
-                typ) VALUES (11, '040', NULL, NULL, NULL, NULL, NULL, NULL, 'D'), (12, '069', 'Frankfurt', '00:00:00',
-                '24:00:00', 0.06, 0, 60, NULL); INSERT INTO CallByCall (satz, vorwahl, Bezeichnung) VALUES (7, '01013', 'Anbieter'))");
+    db->exec(
+        R"(INSERT INTO faktor (satz, vorwahl, Bezeichnung, "von Zeit", "bis Zeit", Minutenpreis, Pauschale,
+                Sekundentakt, typ) VALUES (11, '040', NULL, NULL, NULL, NULL, NULL, NULL, 'D'), (12, '069',
+                'Frankfurt', '00:00:00', '24:00:00', 0.06, 0, 60, NULL);
+           INSERT INTO CallByCall (satz, vorwahl, Bezeichnung) VALUES (7, '01013', 'Anbieter'))");
     neuerEintrag("089");
     uebernehmen(11);
-    EXPECT_EQ(ed.maske(), (Tarifmaske{"11", "040", "", "00:00:00", "24:00:00", "", "0", "0", "D"}));
+    EXPECT_EQ(ed.maske(), (Tarifmaske {"11", "040", "", "00:00:00", "24:00:00", "", "0", "0", "D"}));
     EXPECT_FALSE(ed.vorwahlEingabe());
     uebernehmen(12); // without a kind the time and price fields are to be filled in anew
-    EXPECT_EQ(ed.maske(), (Tarifmaske{"12", "069", "Frankfurt", "", "", "", "", "", ""}));
+    EXPECT_EQ(ed.maske(), (Tarifmaske {"12", "069", "Frankfurt", "", "", "", "", "", ""}));
     ed.tabelleWaehlen(Tariftabelle::CallByCall);
     ed.maske().fldAbZeit = QStringLiteral("getippt");
     ed.maske().fldTyp = QStringLiteral("X");
     uebernehmen(7); // a provider fills prefix and description only
-    EXPECT_EQ(ed.maske(), (Tarifmaske{"7", "01013", "Anbieter", "getippt", "", "", "0", "0", ""}));
+    EXPECT_EQ(ed.maske(), (Tarifmaske {"7", "01013", "Anbieter", "getippt", "", "", "0", "0", ""}));
 }
 
 TEST_F(Tarife, TextWithoutAValidRecordNumberLeavesTheMask)
 {
     db->exec("INSERT INTO faktor (satz, vorwahl, Bezeichnung) VALUES (7, '030', 'Berlin')");
-    const std::pair<const char*, QString> faelle[] = {
-        {"", kKeinSatz}, {"030 Berlin *(7", kKeinSatz}, {"a)* *(7", kKeinSatz}, {"030 *(abc)*", kNichtGefunden},
-        {"030 *(999)*", kNichtGefunden}, {"030 *(7 OR 1=1)*", kNichtGefunden},
-        {"030 *(99999999999999999999)*", kNichtGefunden}, {"Anbieter *(neu) x *(7)*", kNichtGefunden}};
+    const std::pair<const char*, QString> faelle[] = {{"", kKeinSatz},
+                                                      {"030 Berlin *(7", kKeinSatz},
+                                                      {"a)* *(7", kKeinSatz},
+                                                      {"030 *(abc)*", kNichtGefunden},
+                                                      {"030 *(999)*", kNichtGefunden},
+                                                      {"030 *(7 OR 1=1)*", kNichtGefunden},
+                                                      {"030 *(99999999999999999999)*", kNichtGefunden},
+                                                      {"Anbieter *(neu) x *(7)*", kNichtGefunden}};
     for (const auto& [text, meldung] : faelle) {
         neuerEintrag("089");
         const Tarifmaske vorher = ed.maske();
@@ -187,7 +215,7 @@ TEST_F(Tarife, EntryDeletedMeanwhileIsReportedAndNothingWritten)
     tarifLoeschen(*db, Tariftabelle::Ortstarif, satz);
     dlg.answer(Answer::Ok);
     ed.speichern();
-    EXPECT_EQ(dlg.protokoll(), QStringList{box("Satz wurde nicht gefunden!" + kNicht)});
+    EXPECT_EQ(dlg.protokoll(), QStringList {box("Satz wurde nicht gefunden!" + kNicht)});
     EXPECT_TRUE(tarifeLesen(*db, Tariftabelle::Ortstarif).empty());
     EXPECT_EQ(ed.maske().fldVorwahl, "0621");
 }
@@ -205,10 +233,12 @@ TEST_F(Tarife, DeleteNeedsATakenOverEntryAndAsksFirst)
     EXPECT_TRUE(tarifFinden(*db, Tariftabelle::faktor, satz));
     dlg.answer(Answer::Yes).answer(Answer::Ok);
     ed.loeschen();
-    const QString frage = box(QStringLiteral("Wollen Sie diesen Datensatz wirklich löschen"), "YesNo Critical default No");
-    EXPECT_EQ(dlg.protokoll(), QStringList({box(QStringLiteral("Satz kann nur gelöscht werden, wenn er vorher über die\\r'Auswahl "
-                                                               "bereits angelegter Tarifeinträge' übernommen wurde!")),
-                                            frage, frage, box(QStringLiteral("Satz wurde gelöscht!"), "Ok Information")}));
+    const QString frage =
+        box(QStringLiteral("Wollen Sie diesen Datensatz wirklich löschen"), "YesNo Critical default No");
+    EXPECT_EQ(dlg.protokoll(),
+              QStringList({box(QStringLiteral("Satz kann nur gelöscht werden, wenn er vorher über die\\r'Auswahl "
+                                              "bereits angelegter Tarifeinträge' übernommen wurde!")),
+                           frage, frage, box(QStringLiteral("Satz wurde gelöscht!"), "Ok Information")}));
     EXPECT_FALSE(tarifFinden(*db, Tariftabelle::faktor, satz));
     EXPECT_TRUE(geleert());
 }
@@ -217,27 +247,59 @@ TEST_F(Tarife, DeleteNeedsATakenOverEntryAndAsksFirst)
 TEST_F(Tarife, SaveChecksTheMaskBeforeWriting)
 {
     using M = Tarifmaske;
-    const struct { Tariftabelle tabelle; std::function<void(M&)> aendern; QString meldung; /* empty: saved */ } faelle[] = {
+    const struct {
+        Tariftabelle tabelle;
+        std::function<void(M&)> aendern;
+        QString meldung; /* empty: saved */
+    } faelle[] = {
         {Tariftabelle::faktor, [](M& m) { m.fldVorwahl = ""; }, kUnvollstaendig},
         {Tariftabelle::Ortstarif, [](M& m) { m.fldBisZeit = ""; }, kUnvollstaendig},
         {Tariftabelle::faktor, [](M& m) { m.fldTyp = ""; }, kUnvollstaendig},
         // Blanks and zeros are filled, the end of the day and any "xx:xx:xx" pass, numbers may carry points.
-        {Tariftabelle::faktor, [](M& m) { m = {"0", m.fldVorwahl, " ", "ab:cd:ef", "24:00:00", "0.06", "1.234,50", "0", "D"}; }, ""},
+        {Tariftabelle::faktor,
+         [](M& m) { m = {"0", m.fldVorwahl, " ", "ab:cd:ef", "24:00:00", "0.06", "1.234,50", "0", "D"}; }, ""},
         // A provider has prefix and description only.
-        {Tariftabelle::CallByCall, [](M& m) { m.fldAbZeit = "7"; m.fldMinutenpreis = "abc"; m.fldBisZeit = m.fldTyp = ""; }, ""},
+        {Tariftabelle::CallByCall,
+         [](M& m) {
+             m.fldAbZeit = "7";
+             m.fldMinutenpreis = "abc";
+             m.fldBisZeit = m.fldTyp = "";
+         },
+         ""},
         {Tariftabelle::CallByCall, [](M& m) { m.fldBezeichnung = ""; }, kUnvollstaendig},
         {Tariftabelle::faktor, [](M& m) { m.fldAbZeit = "7:00:00"; }, kAbFalsch},
         {Tariftabelle::faktor, [](M& m) { m.fldBisZeit = "18.00.00"; }, kBisFalsch},
-        {Tariftabelle::faktor, [](M& m) { m.fldAbZeit = "7:00"; m.fldBisZeit = "x"; }, kAbFalsch},
-        {Tariftabelle::faktor, [](M& m) { m.fldAbZeit = "7:00"; m.fldTyp = ""; }, kUnvollstaendig},
-        {Tariftabelle::faktor, [](M& m) { m.fldMinutenpreis = "abc"; }, box("Der Minutenpreis „abc“ ist keine Zahl!" + kNicht)},
-        {Tariftabelle::faktor, [](M& m) { m.fldBisZeit = "x"; m.fldMinutenpreis = "abc"; }, kBisFalsch},
-        {Tariftabelle::Ortstarif, [](M& m) { m.fldPauschalpreis = " "; }, box("Der Pauschalpreis „ “ ist keine Zahl!" + kNicht)},
-        {Tariftabelle::faktor, [](M& m) { m.fldSekundentakt = "1,5"; }, box("Der Sekundentakt „1,5“ ist keine ganze Zahl!" + kNicht)},
+        {Tariftabelle::faktor,
+         [](M& m) {
+             m.fldAbZeit = "7:00";
+             m.fldBisZeit = "x";
+         },
+         kAbFalsch},
+        {Tariftabelle::faktor,
+         [](M& m) {
+             m.fldAbZeit = "7:00";
+             m.fldTyp = "";
+         },
+         kUnvollstaendig},
+        {Tariftabelle::faktor, [](M& m) { m.fldMinutenpreis = "abc"; },
+         box("Der Minutenpreis „abc“ ist keine Zahl!" + kNicht)},
+        {Tariftabelle::faktor,
+         [](M& m) {
+             m.fldBisZeit = "x";
+             m.fldMinutenpreis = "abc";
+         },
+         kBisFalsch},
+        {Tariftabelle::Ortstarif, [](M& m) { m.fldPauschalpreis = " "; },
+         box("Der Pauschalpreis „ “ ist keine Zahl!" + kNicht)},
+        {Tariftabelle::faktor, [](M& m) { m.fldSekundentakt = "1,5"; },
+         box("Der Sekundentakt „1,5“ ist keine ganze Zahl!" + kNicht)},
         // Negative prices and a prefix of blanks would price calls wrong.
-        {Tariftabelle::faktor, [](M& m) { m.fldMinutenpreis = "-0,06"; }, box("Der Minutenpreis „-0,06“ darf nicht negativ sein!" + kNicht)},
-        {Tariftabelle::Ortstarif, [](M& m) { m.fldSekundentakt = "-60"; }, box("Der Sekundentakt „-60“ darf nicht negativ sein!" + kNicht)},
-        {Tariftabelle::CallByCall, [](M& m) { m.fldVorwahl = "  "; }, box("Die Vorwahl darf nicht leer sein!" + kNicht)},
+        {Tariftabelle::faktor, [](M& m) { m.fldMinutenpreis = "-0,06"; },
+         box("Der Minutenpreis „-0,06“ darf nicht negativ sein!" + kNicht)},
+        {Tariftabelle::Ortstarif, [](M& m) { m.fldSekundentakt = "-60"; },
+         box("Der Sekundentakt „-60“ darf nicht negativ sein!" + kNicht)},
+        {Tariftabelle::CallByCall, [](M& m) { m.fldVorwahl = "  "; },
+         box("Die Vorwahl darf nicht leer sein!" + kNicht)},
     };
     int i = 0;
     for (const auto& f : faelle) {
@@ -271,9 +333,11 @@ TEST_F(Tarife, DatabaseFailuresAreReportedAndTheEditorGoesOn)
     neuerEintrag("030");
     ed.speichern();
     // SQLite's words only as the last detail line.
-    const QString fehlt = QStringLiteral(":\\rIn der Datenbank %1 fehlt die Tabelle \"faktor\". Bitte prüfen Sie, ob es "
-                                         "die richtige Datenbank ist, und versuchen Sie es erneut.\\rMeldung von SQLite: "
-                                         "no such table: faktor").arg(QString::fromStdString(db->getFilename()));
+    const QString fehlt =
+        QStringLiteral(":\\rIn der Datenbank %1 fehlt die Tabelle \"faktor\". Bitte prüfen Sie, ob es "
+                       "die richtige Datenbank ist, und versuchen Sie es erneut.\\rMeldung von SQLite: "
+                       "no such table: faktor")
+            .arg(QString::fromStdString(db->getFilename()));
     EXPECT_EQ(dlg.protokoll(), QStringList({box("Die Tarifeinträge konnten nicht gelesen werden" + fehlt),
                                             box("Der Tarifzeile konnte nicht gelesen werden" + fehlt),
                                             box("Fehler der Datenbank" + fehlt + kNicht), kGespeichert}));
@@ -283,8 +347,10 @@ TEST_F(Tarife, DatabaseFailuresAreReportedAndTheEditorGoesOn)
 TEST_F(Tarife, ExampleTariffsOnlyAfterYesAndOnlyIntoAnEmptyTable)
 {
     zeile(Tariftabelle::Ortstarif, "089");
-    for (const auto& [t, antwort] : {std::pair{Tariftabelle::faktor, Answer::No}, {Tariftabelle::faktor, Answer::Yes},
-                                     {Tariftabelle::CallByCall, Answer::Yes}, {Tariftabelle::Ortstarif, Answer::Ok}}) {
+    for (const auto& [t, antwort] : {std::pair {Tariftabelle::faktor, Answer::No},
+                                     {Tariftabelle::faktor, Answer::Yes},
+                                     {Tariftabelle::CallByCall, Answer::Yes},
+                                     {Tariftabelle::Ortstarif, Answer::Ok}}) {
         ed.tabelleWaehlen(t);
         dlg.answer(antwort);
         if (antwort == Answer::Yes)
@@ -292,12 +358,16 @@ TEST_F(Tarife, ExampleTariffsOnlyAfterYesAndOnlyIntoAnEmptyTable)
         ed.beispieltarifeUebernehmen();
         const Message frage = dlg.messages().at(dlg.messages().size() - (antwort == Answer::Yes ? 2 : 1));
         const auto zeilen = tarifeLesen(*db, t);
-        EXPECT_EQ(zeilen.size(), antwort == Answer::Yes ? beispieltarife(t).size() : antwort == Answer::Ok ? 1u : 0u);
-        EXPECT_TRUE(antwort == Answer::Ok ? frage.buttons == Buttons::Ok // a table holding rows is never touched
-                                          : frage.buttons == Buttons::YesNo && frage.defaultButton == Answer::No
-                                                && frage.text.contains(u"Beispiele") && frage.text.contains(u"Vertrag"));
+        EXPECT_EQ(zeilen.size(), antwort == Answer::Yes  ? beispieltarife(t).size()
+                                 : antwort == Answer::Ok ? 1u
+                                                         : 0u);
+        EXPECT_TRUE(antwort == Answer::Ok
+                        ? frage.buttons == Buttons::Ok // a table holding rows is never touched
+                        : frage.buttons == Buttons::YesNo && frage.defaultButton == Answer::No
+                              && frage.text.contains(u"Beispiele") && frage.text.contains(u"Vertrag"));
         for (const auto& z : zeilen)
-            EXPECT_EQ(z.username, t == Tariftabelle::faktor ? std::optional(QStringLiteral("Meier")) : std::nullopt);
+            EXPECT_EQ(z.username,
+                      t == Tariftabelle::faktor ? std::optional(QStringLiteral("Meier")) : std::nullopt);
     }
 }
 
@@ -308,7 +378,7 @@ TEST_F(Tarife, ChangesWhileARunHoldsTheFolderAreRefusedUnlessTheRunOpenedTheEdit
     Laufsperre lauf(dir.state().programmOrdner, Laufsperre::Programm::Fenster);
     ASSERT_TRUE(lauf.nehmen());
     const auto satz = zeile(Tariftabelle::faktor, "030");
-    TarifEditor vomLauf{dir.state(), dlg, *db, Tarifsperre::VomLauf};
+    TarifEditor vomLauf {dir.state(), dlg, *db, Tarifsperre::VomLauf};
     vomLauf.laden();
     for (TarifEditor* e : {&ed, &vomLauf}) {
         const bool frei = e == &vomLauf;
@@ -328,17 +398,18 @@ TEST_F(Tarife, ChangesWhileARunHoldsTheFolderAreRefusedUnlessTheRunOpenedTheEdit
         e->beispieltarifeUebernehmen();
         EXPECT_EQ(vorwahlZaehlen(*db, Tariftabelle::faktor, "089"), frei ? 1 : 0);
         EXPECT_EQ(tarifFinden(*db, Tariftabelle::faktor, satz).has_value(), !frei);
-        EXPECT_EQ(tarifZeilenZaehlen(*db, Tariftabelle::CallByCall), frei ? int(beispieltarife(Tariftabelle::CallByCall).size()) : 0);
+        EXPECT_EQ(tarifZeilenZaehlen(*db, Tariftabelle::CallByCall),
+                  frei ? int(beispieltarife(Tariftabelle::CallByCall).size()) : 0);
         int abgelehnt = 0;
         for (std::size_t i = vorher; i < dlg.messages().size(); ++i)
             abgelehnt += dlg.messages()[i].text.startsWith(u"Die Tariftabellen können jetzt nicht geändert werden.")
-                && dlg.messages()[i].text.contains(u"Belegt von: Programmfenster orve-tarifo, Benutzer ");
+                         && dlg.messages()[i].text.contains(u"Belegt von: Programmfenster orve-tarifo, Benutzer ");
         EXPECT_EQ(abgelehnt, frei ? 0 : 3);
     }
 }
 
-const char* const kFelder[] = {"fldSatz", "fldVorwahl", "fldBezeichnung", "fldAbZeit", "fldBisZeit", "fldMinutenpreis",
-                               "fldPauschalpreis", "fldSekundentakt", "fldTyp"};
+const char* const kFelder[] = {"fldSatz",         "fldVorwahl",       "fldBezeichnung",  "fldAbZeit", "fldBisZeit",
+                               "fldMinutenpreis", "fldPauschalpreis", "fldSekundentakt", "fldTyp"};
 
 class Fenster : public Tarife {
 protected:
@@ -347,15 +418,15 @@ protected:
     void SetUp() override
     {
         Tarife::SetUp();
-        db->exec(R"(INSERT INTO Ortstarif (satz, vorwahl, Bezeichnung, "von Zeit", "bis Zeit", Minutenpreis, Pauschale,
+        db->exec(
+            R"(INSERT INTO Ortstarif (satz, vorwahl, Bezeichnung, "von Zeit", "bis Zeit", Minutenpreis, Pauschale,
                     Sekundentakt, typ) VALUES (4, '0621', 'Mannheim', '08:00:00', '18:00:00', 0.02, 0.1, 60, 'O'),
                     (5, '0621', 'Mannheim', '18:00:00', NULL, 0.01, 0, 60, 'O');
                     INSERT INTO CallByCall (satz, vorwahl, Bezeichnung) VALUES (7, '01013', 'Anbieter'))");
         fenster = std::make_unique<frmEingabe>(dir.state(), *db, dlg);
     }
 
-    template <class W = QWidget>
-    W* w(const char* name) { return kind<W>(fenster.get(), name); }
+    template<class W = QWidget> W* w(const char* name) { return kind<W>(fenster.get(), name); }
     QString text(const char* feld) { return w<QLineEdit>(feld)->text(); }
     bool gesperrt() { return w<QLineEdit>("fldVorwahl")->isReadOnly(); }
     void klick(const char* knopf) { w<QAbstractButton>(knopf)->click(); }
@@ -386,14 +457,15 @@ TEST_F(Fenster, OpensOnStandardTariffsAndTheOptionsOrTheirCaptionsChooseTheTable
     w<QLineEdit>("fldBezeichnung")->setText(QStringLiteral("getippt"));
     klick("Option1"); // the option already chosen changes nothing
     EXPECT_TRUE(text("fldBezeichnung") == "getippt" && !gesperrt());
-    for (const auto& [option, typ] : {std::pair{"Option3", ""}, {"Option2", "O"}, {"Option1", "D"}}) {
+    for (const auto& [option, typ] : {std::pair {"Option3", ""}, {"Option2", "O"}, {"Option1", "D"}}) {
         klick(option);
         EXPECT_TRUE(w<QRadioButton>(option)->isChecked() && gesperrt()) << option;
         EXPECT_EQ(text("fldTyp"), typ) << option;
         EXPECT_EQ(text("fldBezeichnung"), "") << option;
         w<QLineEdit>("fldBezeichnung")->setText(QStringLiteral("getippt"));
     }
-    QMouseEvent los(QEvent::MouseButtonRelease, QPointF(2, 2), QPointF(2, 2), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent los(QEvent::MouseButtonRelease, QPointF(2, 2), QPointF(2, 2), Qt::LeftButton, Qt::LeftButton,
+                    Qt::NoModifier);
     QApplication::sendEvent(w("Label3"), &los); // the caption of Option2
     EXPECT_TRUE(w<QRadioButton>("Option2")->isChecked() && text("fldTyp") == "O");
 }
@@ -415,7 +487,8 @@ TEST_F(Fenster, ListTakeOverAndSaveThroughTheControls)
     dlg.answer(Answer::Ok);
     klick("Command1");
     EXPECT_EQ(tarifFinden(*db, Tariftabelle::Ortstarif, 4),
-              (Tarifzeile{Tariftabelle::Ortstarif, 4, "0622", "Ludwigshafen", "07:00:00", "19:00:00", 0.025, 0.2, 30.0, "D", "Meier"}));
+              (Tarifzeile {Tariftabelle::Ortstarif, 4, "0622", "Ludwigshafen", "07:00:00", "19:00:00", 0.025, 0.2,
+                           30.0, "D", "Meier"}));
     EXPECT_EQ(maske(), QStringList({"0", "", "", "", "", "", "0", "0", ""}));
     EXPECT_TRUE(w("Label15")->isHidden() && w("fldSuchvorwahl")->isHidden());
     klick("Option3");
@@ -479,7 +552,7 @@ TEST_F(Tarife, WindowWithoutItsDatabaseReportsTheFailureAndDoesNotOpen)
     EXPECT_EQ(fenster.exec(), QDialog::Rejected);
     EXPECT_EQ(dlg.messages().at(0).icon, Icon::Critical);
     EXPECT_TRUE(dlg.messages().at(0).text.startsWith(kaputt.file(kLokaleDatenbankRelativ).prepend("Die Datei ")
-                                                         + " ist keine SQLite-Datenbank"))
+                                                     + " ist keine SQLite-Datenbank"))
         << "one German heading: " << dlg.messages().at(0).text.toStdString();
 }
 
