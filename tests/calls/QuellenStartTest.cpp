@@ -35,19 +35,19 @@ struct Anzeige : QuellAnzeige {
     void text3Setzen(const QString& t) override { text3 = t; }
 };
 
+// One start: a part of the text of each box shown (one a line), the answers given as ScriptedDialogs::skript
+// takes them ("=%G" types the path of an SQLite bill.db), the kind of source shown (nullptr: the program ends),
+// and what lies where.
 struct Start;
-
-// One start: what lies where, the answers given, a part of the text of each
-// box shown, and the kind of source shown (nullptr: the program ends).
 struct Startfall {
     const char* name;
-    void (*anlegen)(Start&);
-    void (*skript)(ScriptedDialogs&, const QString& gut); // `gut` is an SQLite bill.db
-    QStringList boxen;
+    QString boxen;
+    const char* skript;
     const char* text2;
     const char* billpfad = nullptr; // Billpfad.txt, relative to the program folder (nullptr: none)
     int kopie = -1;                 // rows of the Paradox staging table (-1: none)
     bool datenquelle = false;       // "ORVE-Paradox" created with the driver and the system folder
+    void (*anlegen)(Start&) = nullptr;
 };
 
 struct Start : ::testing::TestWithParam<Startfall> {
@@ -60,6 +60,28 @@ struct Start : ::testing::TestWithParam<Startfall> {
         return dir.file(relativ);
     }
     void merken(const QString& pfad) { dir.writeFile(QStringLiteral("Billpfad.txt"), pfad.toUtf8() + "\r\n"); }
+    // Billpfad.txt names dbf/bill.db; the folder exists and holds what is given.
+    void falsch(const QByteArray& inhalt = {})
+    {
+        merken(dir.file("dbf/bill.db"));
+        QDir().mkpath(dir.file("dbf"));
+        if (!inhalt.isEmpty())
+            dir.writeFile("dbf/bill.db", inhalt);
+    }
+    void paradox() { merken(bill(QStringLiteral("dbf/bill.db"), 30)); }
+    void sqlite() { merken(bill(QStringLiteral("dbf/bill.db"))); }
+    void ohneParadoxTreiber(const std::vector<RegEintrag>& dazu = {})
+    {
+        paradox();
+        auto e = ohne(standardInstallation(), kTreiberSchluessel + kParadoxTreiber);
+        e.insert(e.end(), dazu.begin(), dazu.end());
+        reg = TestRegistry(e);
+    }
+    // A Paradox table of 30 calls with these fields and header.
+    void paradoxDatei(const std::vector<ParadoxFeldDef>& felder, ParadoxOptionen o = {})
+    {
+        falsch(paradoxTabelle(felder, paradoxBillZeilen(beispielAnrufe(30)), o));
+    }
 
     TempProgramFolder dir;
     StartPfade pfade {dir.file(QStringLiteral("s1/bill.db")), QStringLiteral("C:\\tk\\bill.db"),
@@ -80,8 +102,8 @@ TEST_P(Start, ShowsTheBoxesAndFindsTheSourceOrEnds)
     if (f.anlegen)
         f.anlegen(*this);
     ScriptedDialogs dialogs;
-    if (f.skript)
-        f.skript(dialogs, gut);
+    dialogs.skript(
+        QString::fromUtf8(f.skript).split(u' ', Qt::SkipEmptyParts).replaceInStrings(QStringLiteral("%G"), gut));
     AuswahlQuellen quellen(abgelehnt);
     AppState& s = dir.state();
     try {
@@ -91,9 +113,10 @@ TEST_P(Start, ShowsTheBoxesAndFindsTheSourceOrEnds)
         EXPECT_EQ(f.text2, nullptr) << "the program ended";
     }
     const QStringList gezeigt = dialogs.protokoll();
-    ASSERT_EQ(gezeigt.size(), f.boxen.size()) << lesbar(gezeigt);
+    const QStringList boxen = f.boxen.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(gezeigt.size(), boxen.size()) << lesbar(gezeigt);
     for (int i = 0; i < gezeigt.size(); ++i)
-        EXPECT_TRUE(gezeigt[i].contains(f.boxen[i])) << gezeigt[i].toStdString();
+        EXPECT_TRUE(gezeigt[i].contains(boxen[i])) << gezeigt[i].toStdString();
     EXPECT_EQ(ersteZeileLesen(dir.file(QStringLiteral("Billpfad.txt"))),
               f.billpfad ? std::optional(dir.file(f.billpfad)) : std::nullopt);
     auto lokal = lokaleDatenbankOeffnen(dir.file(QStringLiteral("Datenbank/Bill.sqlite")));
@@ -116,10 +139,8 @@ TEST_P(Start, ShowsTheBoxesAndFindsTheSourceOrEnds)
     EXPECT_EQ(s.IstParadox, paradox ? 1 : 0);
     EXPECT_EQ(QDir::current().canonicalPath(), QDir(dir.path()).canonicalPath());
     // A copy that failed must not let the lists use rows of an earlier start.
-    EXPECT_EQ(fehlerText([&] {
-                  nebenstellenEintraege(s, quellen);
-              }).contains("bei diesem Programmstart keine Anrufdaten"),
-              paradox && f.kopie < 0);
+    const QString liste = fehlerText([&] { nebenstellenEintraege(s, quellen); });
+    EXPECT_EQ(liste.contains("bei diesem Programmstart keine Anrufdaten"), paradox && f.kopie < 0);
 }
 
 const QString kNicht =
@@ -133,232 +154,72 @@ const QString kFalsch = QStringLiteral(
 const QString kBenutzt = QStringLiteral("von einem anderen Programm benutzt und kann im Moment nicht gelesen "
                                         "werden.\\rWollen Sie es nochmals versuchen | YesNo");
 
-void ok(ScriptedDialogs& d, const QString&)
-{
-    d.answer(Answer::Ok);
-}
-void nein(ScriptedDialogs& d, const QString&)
-{
-    d.answer(Answer::No);
-}
-void okNein(ScriptedDialogs& d, const QString&)
-{
-    d.answer(Answer::Ok).answer(Answer::No);
-}
-void okGut(ScriptedDialogs& d, const QString& gut)
-{
-    d.answer(Answer::Ok).type(gut);
-}
-// Billpfad.txt names dbf/bill.db; the folder exists.
-void falsch(Start& s)
-{
-    QDir().mkpath(s.dir.file("dbf"));
-    s.merken(s.dir.file("dbf/bill.db"));
-}
-void paradox(Start& s)
-{
-    s.merken(s.bill(QStringLiteral("dbf/bill.db"), 30));
-}
-void sqlite(Start& s)
-{
-    s.merken(s.bill(QStringLiteral("dbf/bill.db")));
-}
-void ohneParadoxTreiber(Start& s, std::vector<RegEintrag> dazu = {})
-{
-    paradox(s);
-    auto eintraege = ohne(standardInstallation(), kTreiberSchluessel + kParadoxTreiber);
-    eintraege.insert(eintraege.end(), dazu.begin(), dazu.end());
-    s.reg = TestRegistry(eintraege);
-}
-// Billpfad.txt names dbf/bill.db, a Paradox table of 30 calls with these fields and header.
-void paradoxDatei(Start& s, const std::vector<ParadoxFeldDef>& felder, ParadoxOptionen o = {})
-{
-    falsch(s);
-    s.dir.writeFile("dbf/bill.db", paradoxTabelle(felder, paradoxBillZeilen(beispielAnrufe(30)), o));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Faelle, Start,
-    ::testing::Values(
-        Startfall {"FirstStandardPlace",
-                   [](Start& s) {
-                       s.bill("s2/bill.db");
-                       s.bill("s1/bill.db");
-                   },
-                   nullptr,
-                   {},
-                   "SQLite3",
-                   "s1/bill.db"},
-        Startfall {
-            "SecondStandardPlace", [](Start& s) { s.bill("s2/bill.db"); }, nullptr, {}, "SQLite3", "s2/bill.db"},
-        Startfall {"OlderSqliteDriver",
-                   [](Start& s) {
-                       sqlite(s);
-                       s.abgelehnt << "SQLite3 Datasource";
-                   },
-                   nullptr,
-                   {},
-                   "SQLite",
-                   "dbf/bill.db"},
-        Startfall {"Paradox", paradox, nullptr, {}, "Paradox", "dbf/bill.db", 30, true},
-        Startfall {"NoPathKnown", nullptr, okGut, {kNicht, kEingabe}, "SQLite3", "gut/bill.db"},
-        Startfall {"InputCancelledThenYes",
-                   nullptr,
-                   [](ScriptedDialogs& d, const QString& gut) {
-                       d.answer(Answer::Ok).cancelInput().answer(Answer::Yes).answer(Answer::Ok).type(gut);
-                   },
-                   {kNicht, kEingabe, kUngueltig, kNicht, kEingabe},
-                   "SQLite3",
-                   "gut/bill.db"},
-        Startfall {
-            "InputCancelledThenNo",
-            nullptr,
-            [](ScriptedDialogs& d, const QString&) { d.answer(Answer::Ok).cancelInput().answer(Answer::No); },
-            {kNicht, kEingabe, kUngueltig},
-            nullptr},
-        Startfall {"WrongPathNo", falsch, nein, {kFalsch}, nullptr, "dbf/bill.db", -1, true},
-        Startfall {"WrongPathYesAsksAtOnce",
-                   falsch,
-                   [](ScriptedDialogs& d, const QString& gut) { d.answer(Answer::Yes).type(gut); },
-                   {kFalsch, kEingabe},
-                   "SQLite3",
-                   "gut/bill.db",
-                   -1,
-                   true},
-        Startfall {"CapitalB",
-                   [](Start& s) { s.merken(s.bill("dbf/Bill.db", 30)); },
-                   nein,
-                   {kFalsch},
-                   nullptr,
-                   "dbf/Bill.db",
-                   -1,
-                   true},
-        Startfall {"EmptyParadoxTable",
-                   [](Start& s) {
-                       falsch(s);
-                       schreibeParadoxBill(s.dir.file("dbf/bill.db"), {});
-                   },
-                   nein,
-                   {kFalsch},
-                   nullptr,
-                   "dbf/bill.db",
-                   -1,
-                   true},
-        Startfall {"TextFile",
-                   [](Start& s) {
-                       falsch(s);
-                       s.dir.writeFile("dbf/bill.db", QByteArray("kein Paradox\r\n").repeated(200));
-                   },
-                   okNein,
-                   {"Paradox", kFalsch},
-                   nullptr,
-                   "dbf/bill.db",
-                   -1,
-                   true},
-        Startfall {"SqliteWithoutStdbill",
-                   [](Start& s) {
-                       falsch(s);
-                       SQLite::Database(s.dir.file("dbf/bill.db").toStdString(),
-                                        SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE)
-                           .exec("CREATE TABLE t (x)");
-                   },
-                   okNein,
-                   {"stdbill", kFalsch},
-                   nullptr,
-                   "dbf/bill.db",
-                   -1,
-                   true},
-        Startfall {"LockedByAnotherProgram",
-                   [](Start& s) {
-                       sqlite(s);
-                       s.anderesProgramm = std::make_unique<SQLite::Database>(
-                           s.dir.file("dbf/bill.db").toStdString(), SQLite::OPEN_READWRITE);
-                       s.anderesProgramm->exec("BEGIN EXCLUSIVE");
-                   },
-                   [](ScriptedDialogs& d, const QString&) { d.answer(Answer::Yes).answer(Answer::No); },
-                   {kBenutzt, kBenutzt},
-                   nullptr,
-                   "dbf/bill.db"},
-        Startfall {"NoParadoxDriver",
-                   [](Start& s) { ohneParadoxTreiber(s); },
-                   ok,
-                   {"| Es wurde kein Paradox ODBC Treiber gefunden. | OkCancel"},
-                   nullptr,
-                   "dbf/bill.db"},
-        Startfall {"GermanParadoxDriver",
-                   [](Start& s) {
-                       ohneParadoxTreiber(s, {textEintrag(kTreiberSchluessel + kParadoxTreiberDeutsch, "Driver",
-                                                          QCoreApplication::applicationFilePath())});
-                   },
-                   nullptr,
-                   {},
-                   "Paradox",
-                   "dbf/bill.db",
-                   30,
-                   true},
-        Startfall {"ParadoxDataSourceListed",
-                   [](Start& s) {
-                       ohneParadoxTreiber(s, {textEintrag(kDatenquellenListe, kParadoxDatenquelle, "Paradox")});
-                   },
-                   nullptr,
-                   {},
-                   "Paradox",
-                   "dbf/bill.db",
-                   30},
-        Startfall {"ParadoxDataSourceNotCreated",
-                   [](Start& s) {
-                       paradox(s);
-                       s.reg.gesperrteSchluessel.insert("software\\odbc\\odbc.ini\\orve-paradox");
-                   },
-                   ok,
-                   {"Der ODBC-Eintrag 'ORVE-Paradox' konnte nicht erzeugt werden!"},
-                   nullptr,
-                   "dbf/bill.db"},
-        Startfall {"LocalDatabaseRefused",
-                   [](Start& s) {
-                       paradox(s);
-                       s.abgelehnt << "ORVE-Access";
-                   },
-                   ok,
-                   {"nicht übernommen"},
-                   "Paradox",
-                   "dbf/bill.db",
-                   -1,
-                   true},
-        Startfall {"ParadoxFieldsTwice",
-                   [](Start& s) {
-                       auto f = paradoxBillFelder();
-                       f[7].name = QStringLiteral("DAUER");
-                       paradoxDatei(s, f);
-                   },
-                   ok,
-                   {"mehrere Felder mit dem Namen"},
-                   "Paradox",
-                   "dbf/bill.db",
-                   -1,
-                   true},
-        Startfall {"ParadoxDamagedWhileCopying",
-                   [](Start& s) {
-                       ParadoxOptionen o;
-                       o.anzahlImKopf = 31;
-                       paradoxDatei(s, paradoxBillFelder(), o);
-                   },
-                   ok,
-                   {"Es wurden nur 30 von 31 Datensätzen übernommen."},
-                   "Paradox",
-                   "dbf/bill.db",
-                   30,
-                   true},
-        Startfall {"SurchargeAndVatAskedAfterTheSource",
-                   [](Start& s) {
-                       sqlite(s);
-                       s.dir.writeFile("Kostenaufschlag.txt", "\r\n");
-                       QFile::remove(s.dir.file("Steuersatz.txt"));
-                   },
-                   [](ScriptedDialogs& d, const QString&) { d.type("1,30").answer(Answer::Ok).type("19"); },
-                   {"Kostenaufschlag", "Bisher ist kein gültiger Steuersatz angelegt!", "Mehrwertsteuersatz"},
-                   "SQLite3",
-                   "dbf/bill.db"}),
-    [](const auto& i) { return std::string(i.param.name); });
+const QString kNichtEingabe = kNicht + "\n" + kEingabe;
+using S = Start&;
+const Startfall kStarts[] = {
+    {"FirstStandardPlace", "", "", "SQLite3", "s1/bill.db", -1, false,
+     [](S s) { s.bill("s2/bill.db"), s.bill("s1/bill.db"); }},
+    {"SecondStandardPlace", "", "", "SQLite3", "s2/bill.db", -1, false, [](S s) { s.bill("s2/bill.db"); }},
+    {"OlderSqliteDriver", "", "", "SQLite", "dbf/bill.db", -1, false,
+     [](S s) { s.sqlite(), s.abgelehnt << "SQLite3 Datasource"; }},
+    {"Paradox", "", "", "Paradox", "dbf/bill.db", 30, true, [](S s) { s.paradox(); }},
+    {"NoPathKnown", kNichtEingabe, "Ok =%G", "SQLite3", "gut/bill.db"},
+    {"InputCancelledThenYes", kNichtEingabe + "\n" + kUngueltig + "\n" + kNichtEingabe, "Ok = Yes Ok =%G",
+     "SQLite3", "gut/bill.db"},
+    {"InputCancelledThenNo", kNichtEingabe + "\n" + kUngueltig, "Ok = No", nullptr},
+    {"WrongPathNo", kFalsch, "No", nullptr, "dbf/bill.db", -1, true, [](S s) { s.falsch(); }},
+    {"WrongPathYesAsksAtOnce", kFalsch + "\n" + kEingabe, "Yes =%G", "SQLite3", "gut/bill.db", -1, true,
+     [](S s) { s.falsch(); }},
+    {"CapitalB", kFalsch, "No", nullptr, "dbf/Bill.db", -1, true, [](S s) { s.merken(s.bill("dbf/Bill.db", 30)); }},
+    {"EmptyParadoxTable", kFalsch, "No", nullptr, "dbf/bill.db", -1, true,
+     [](S s) { s.falsch(paradoxTabelle(paradoxBillFelder(), {})); }},
+    {"TextFile", "Paradox\n" + kFalsch, "Ok No", nullptr, "dbf/bill.db", -1, true,
+     [](S s) { s.falsch(QByteArray("kein Paradox\r\n").repeated(200)); }},
+    {"SqliteWithoutStdbill", "stdbill\n" + kFalsch, "Ok No", nullptr, "dbf/bill.db", -1, true,
+     [](S s) {
+         s.falsch();
+         SQLite::Database(s.dir.file("dbf/bill.db").toStdString(), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE)
+             .exec("CREATE TABLE t (x)");
+     }},
+    {"LockedByAnotherProgram", kBenutzt + "\n" + kBenutzt, "Yes No", nullptr, "dbf/bill.db", -1, false,
+     [](S s) {
+         s.sqlite();
+         s.anderesProgramm =
+             std::make_unique<SQLite::Database>(s.dir.file("dbf/bill.db").toStdString(), SQLite::OPEN_READWRITE);
+         s.anderesProgramm->exec("BEGIN EXCLUSIVE");
+     }},
+    {"NoParadoxDriver", "| Es wurde kein Paradox ODBC Treiber gefunden. | OkCancel", "Ok", nullptr, "dbf/bill.db",
+     -1, false, [](S s) { s.ohneParadoxTreiber(); }},
+    {"GermanParadoxDriver", "", "", "Paradox", "dbf/bill.db", 30, true,
+     [](S s) {
+         const QString t = kTreiberSchluessel + kParadoxTreiberDeutsch;
+         s.ohneParadoxTreiber({textEintrag(t, "Driver", QCoreApplication::applicationFilePath())});
+     }},
+    {"ParadoxDataSourceListed", "", "", "Paradox", "dbf/bill.db", 30, false,
+     [](S s) { s.ohneParadoxTreiber({textEintrag(kDatenquellenListe, kParadoxDatenquelle, "Paradox")}); }},
+    {"ParadoxDataSourceNotCreated", "Der ODBC-Eintrag 'ORVE-Paradox' konnte nicht erzeugt werden!", "Ok", nullptr,
+     "dbf/bill.db", -1, false,
+     [](S s) { s.paradox(), s.reg.gesperrteSchluessel.insert("software\\odbc\\odbc.ini\\orve-paradox"); }},
+    {"LocalDatabaseRefused", "nicht übernommen", "Ok", "Paradox", "dbf/bill.db", -1, true,
+     [](S s) { s.paradox(), s.abgelehnt << "ORVE-Access"; }},
+    {"ParadoxFieldsTwice", "mehrere Felder mit dem Namen", "Ok", "Paradox", "dbf/bill.db", -1, true,
+     [](S s) {
+         auto f = paradoxBillFelder();
+         f[7].name = QStringLiteral("DAUER");
+         s.paradoxDatei(f);
+     }},
+    {"ParadoxDamagedWhileCopying", "Es wurden nur 30 von 31 Datensätzen übernommen.", "Ok", "Paradox",
+     "dbf/bill.db", 30, true, [](S s) { s.paradoxDatei(paradoxBillFelder(), {.anzahlImKopf = 31}); }},
+    {"SurchargeAndVatAskedAfterTheSource",
+     "Kostenaufschlag\nBisher ist kein gültiger Steuersatz angelegt!\nMehrwertsteuersatz", "=1,30 Ok =19",
+     "SQLite3", "dbf/bill.db", -1, false,
+     [](S s) {
+         s.sqlite();
+         s.dir.writeFile("Kostenaufschlag.txt", "\r\n");
+         QFile::remove(s.dir.file("Steuersatz.txt"));
+     }},
+};
+INSTANTIATE_TEST_SUITE_P(Faelle, Start, ::testing::ValuesIn(kStarts),
+                         [](auto& i) { return std::string(i.param.name); });
 
 } // namespace

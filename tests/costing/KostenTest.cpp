@@ -48,9 +48,9 @@ void tarifeSchreiben(SQLite::Database& db, const std::vector<TZ>& zeilen)
     }
 }
 
-// Calls of extension 21 in `bill` as the import writes them: number (nullptr: Null), time, duration.
+// Calls of extension 21 in `bill` as the import writes them: number (nullptr: Null), duration, time.
 struct BZ {
-    const char *number, *time = "2026-03-02 12:00:00", *duration = "60";
+    const char *number, *duration = "60", *time = "2026-03-02 12:00:00";
 };
 
 void anrufeSchreiben(SQLite::Database& db, const std::vector<BZ>& anrufe)
@@ -119,18 +119,8 @@ Preisanruf anruf(const char* beginn, const char* dauer = "90", const char* numme
 Tarifzeile tarif(const char* M, const char* P, const char* S, const char* von = "00:00:00",
                  const char* bis = "24:00:00")
 {
-    const auto wert = [](const char* t) {
-        return t ? Tarifwert::vonText(QString::fromUtf8(t)) : Tarifwert::null();
-    };
-    return Tarifzeile {Tariftabelle::faktor,
-                       7,
-                       QStringLiteral("089"),
-                       QStringLiteral("München"),
-                       QString::fromUtf8(von),
-                       QString::fromUtf8(bis),
-                       wert(M),
-                       wert(P),
-                       wert(S)};
+    const auto w = [](const char* t) { return t ? Tarifwert::vonText(QString::fromUtf8(t)) : Tarifwert::null(); };
+    return {Tariftabelle::faktor, 7, "089", "München", von, bis, w(M), w(P), w(S)};
 }
 
 const std::string kLeer = "null NULL NULL NULL NULL NULL NULL\n";
@@ -239,7 +229,10 @@ TEST(Tarifberechnung, CostsSurchargeVatOwnPriceOrTheMessage)
 TEST_F(KostenDb, TarifsucheTakesTheFirstFittingRowInTableOrder)
 {
     const TZ muenchen {'O', "089"}, tag {'F', "089", "08:00:00", "18:00:00"},
-        nacht {'F', "089", "18:00:00", "08:00:00"}, tagOrt {'O', "089", "08:00:00", "18:00:00"};
+        nacht {'F', "089", "18:00:00", "08:00:00"}, tagOrt {'O', "089", "08:00:00", "18:00:00"},
+        nachtOrt {'O', "030", "18:00:00", "08:00:00"}, cbc {'C', "01013"},
+        ohnePreis {'F', "089", "00:00:00", "24:00:00", NAN, NAN, NAN};
+    const char* abends = "2026-03-02 20:00:00";
     const struct {
         const char* name;
         std::vector<TZ> tarife;
@@ -247,52 +240,23 @@ TEST_F(KostenDb, TarifsucheTakesTheFirstFittingRowInTableOrder)
         const char* beginn = "2026-03-02 12:00:00";
     } faelle[] = {
         {"leere Nummer ist intern", {muenchen}, "", nullptr, "intern"},
-        {"CbC-Vorwahl am Anfang entfernt", {{'C', "01013"}, muenchen}, "0101308912345", "08912345", "Ortstarif:1"},
-        {"CbC-Vorwahl nicht am Anfang bleibt",
-         {{'C', "01013"}, {'F', "089"}},
-         "0891301013",
-         "0891301013",
-         "faktor:1"},
-        {"jedes Vorkommen entfernt, leer ist Ortsnummer",
-         {{'C', "01013"}, {'O', "030"}},
-         "0101301013",
-         "",
-         "Ortstarif:1"},
-        {"erste CbC-Vorwahl",
-         {{'C', "01013"}, {'C', "010"}, {'F', "13"}},
-         "0101308912345",
-         "1308912345",
-         "faktor:1"},
+        {"CbC-Vorwahl am Anfang entfernt", {cbc, muenchen}, "0101308912345", "08912345", "Ortstarif:1"},
+        {"CbC-Vorwahl nicht am Anfang bleibt", {cbc, {'F', "089"}}, "0891301013", "0891301013", "faktor:1"},
+        {"jedes Vorkommen entfernt, leer ist Ortsnummer", {cbc, {'O', "030"}}, "0101301013", "", "Ortstarif:1"},
+        {"erste CbC-Vorwahl", {cbc, {'C', "010"}, {'F', "13"}}, "0101308912345", "1308912345", "faktor:1"},
         {"Ortstarif vor faktor", {{'F', "0891"}, muenchen}, "0891234", "0891234", "Ortstarif:1"},
         {"faktor Tagfenster", {nacht, tag}, "0891234", "0891234", "faktor:2"},
-        {"faktor Nachtfenster", {tag, nacht}, "0891234", "0891234", "faktor:2", "2026-03-02 20:00:00"},
+        {"faktor Nachtfenster", {tag, nacht}, "0891234", "0891234", "faktor:2", abends},
         {"kein längster Präfix", {{'O', "0891"}, tagOrt}, "0891234", "0891234", "Ortstarif:2"},
-        {"kürzerer Präfix passt nicht zur Zeit",
-         {{'O', "0891"}, tagOrt},
-         "0891234",
-         "0891234",
-         "Ortstarif:1",
-         "2026-03-02 20:00:00"},
-        {"Ortsnummer: erste passende Zeile",
-         {{'O', "030", "18:00:00", "08:00:00"}, muenchen, {'O', "040"}},
-         "1234567",
-         "1234567",
-         "Ortstarif:2"},
+        {"kürzerer Präfix, andere Zeit", {{'O', "0891"}, tagOrt}, "0891234", "0891234", "Ortstarif:1", abends},
+        {"Ortsnummer: erste passende", {nachtOrt, muenchen, {'O', "040"}}, "1234567", "1234567", "Ortstarif:2"},
         {"unbekannt ist Ortsnummer", {{'F', "0"}, {'O', "030"}}, "unbekannt", "unbekannt", "Ortstarif:1"},
         {"Null-Nummer wie unbekannt", {{'O', "030"}}, nullptr, "unbekannt", "Ortstarif:1"},
         {"Nummer mit 0 ohne Treffer", {muenchen, {'F', "089"}}, "0301234", "0301234", ""},
         {"leeres bis beendet die Suche", {{'O', "089", "00:00:00", ""}, {'F', "089"}}, "0891234", "0891234", ""},
         {"fehlendes von beendet die Suche", {{'O', "089", nullptr}, {'O', "089"}}, "0891234", "0891234", ""},
-        {"kein Preis beendet die Suche",
-         {{'F', "089", "00:00:00", "24:00:00", NAN, NAN, NAN}, {'F', "0891"}},
-         "0891234",
-         "0891234",
-         ""},
-        {"Paradox-Nummer mit Leerzeichen",
-         {{'C', "010"}, muenchen},
-         "010089123         ",
-         "089123         ",
-         "Ortstarif:1"},
+        {"kein Preis beendet die Suche", {ohnePreis, {'F', "0891"}}, "0891234", "0891234", ""},
+        {"Paradox-Nummer", {{'C', "010"}, muenchen}, "010089123         ", "089123         ", "Ortstarif:1"},
         // International numbers in their national form, also prefixes written with "+"; no call-by-call removal.
         {"+49 wird 0", {{'C', "0171"}, {'O', "030"}, {'F', "0171"}}, "+491711234567", "01711234567", "faktor:1"},
         {"(0), Leerzeichen, Strich", {{'F', "030"}}, "+49 (0)30 1234-5", "03012345", "faktor:1"},
@@ -314,13 +278,8 @@ TEST_F(KostenDb, TarifsucheTakesTheFirstFittingRowInTableOrder)
 // A call whose start or duration cannot be read is marked "????" without a question, named, and the run goes on.
 TEST_F(KostenDb, BepreisungEveryCallInTableOrderWithNumbersStoredAndNoAnsweredOncePerNumber)
 {
-    anrufeSchreiben(*db, {{"0891234", "2026-03-02 12:00:00", "90"},
-                          {""},
-                          {"0301234"},
-                          {"0101308912345"},
-                          {"0301234"},
-                          {"0891234", "gestern"},
-                          {"0891234", "2026-03-02 12:00:00", "-30"}});
+    anrufeSchreiben(*db, {{"0891234", "90"}, {""}, {"0301234"}, {"0101308912345"}, {"0301234"}});
+    anrufeSchreiben(*db, {{"0891234", "60", "gestern"}, {"0891234", "-30"}});
     dialogs.answer(Answer::No).answer(Answer::No);
     QStringList fortschritt;
     const auto r = lauf(false, [&](auto i, auto n) {
@@ -347,7 +306,7 @@ TEST_F(KostenDb, BepreisungEveryCallInTableOrderWithNumbersStoredAndNoAnsweredOn
 
 TEST_F(KostenDb, BepreisungYesOpensTheEditorAndLooksTheSameCallUpAgainUntilItIsPriced)
 {
-    anrufeSchreiben(*db, {{"0301234           ", "2026-03-02 12:00:00", "90"}});
+    anrufeSchreiben(*db, {{"0301234           ", "90"}});
     aendern = [&](int mal) {
         if (mal == 2)
             tarifeSchreiben(*db, {{'F', "030"}});
@@ -360,7 +319,7 @@ TEST_F(KostenDb, BepreisungYesOpensTheEditorAndLooksTheSameCallUpAgainUntilItIsP
 
 TEST_F(KostenDb, BepreisungCancelAtTheQuestionOrAStopByTheProgressKeepsTheCallsPricedBefore)
 {
-    anrufeSchreiben(*db, {{"0891234", "2026-03-02 12:00:00", "90"}, {"0301234"}, {"0891234"}});
+    anrufeSchreiben(*db, {{"0891234", "90"}, {"0301234"}, {"0891234"}});
     dialogs.answer(Answer::Cancel);
     auto r = lauf(true); // own price 0,10: 0.15 raised to 0.20
     EXPECT_EQ(r.status, Bepreisungsergebnis::Status::Abgebrochen);
@@ -375,7 +334,7 @@ TEST_F(KostenDb, BepreisungCancelAtTheQuestionOrAStopByTheProgressKeepsTheCallsP
 TEST_F(KostenDb, BepreisungIncrementWithoutMinutePriceShowsTheMessageKeepsEarlierCallsAndEndsTheProgram)
 {
     tarifeSchreiben(*db, {{'F', "0301", "00:00:00", "24:00:00", 0, 0.5, 60}});
-    anrufeSchreiben(*db, {{"0891234", "2026-03-02 12:00:00", "90"}, {"0301234"}, {"0891234"}});
+    anrufeSchreiben(*db, {{"0891234", "90"}, {"0301234"}, {"0891234"}});
     dialogs.answer(Answer::Ok);
     EXPECT_THROW(lauf(), Tariftabellenfehler);
     EXPECT_TRUE(dialogs.protokoll().value(0).endsWith(
@@ -447,13 +406,15 @@ TEST_F(KostenDb, BepreisungChangesByOtherCommandsDuringTheRunAreSeenOrRefused)
     db->exec("DELETE FROM bill");
     anrufeSchreiben(*db, {{"0891234"}, {"0891234"}});
     dialogs.answer(Answer::Ok);
-    const auto r = lauf(false, [&](std::int64_t i, std::int64_t) {
+    const auto neuEingelesen = [&](std::int64_t i, std::int64_t) {
         if (i == 1) {
             andere.exec("DELETE FROM bill");
-            anrufeSchreiben(andere, {{"040123", "2026-03-02 09:00:00"}, {"040123", "2026-03-02 09:00:00"}});
+            anrufeSchreiben(andere,
+                            {{"040123", "60", "2026-03-02 09:00:00"}, {"040123", "60", "2026-03-02 09:00:00"}});
         }
         return true;
-    });
+    };
+    const auto r = lauf(false, neuEingelesen);
     EXPECT_EQ(r.status, Bepreisungsergebnis::Status::Fehler);
     EXPECT_EQ(zeilen(), kLeer + kLeer);
 
@@ -462,15 +423,7 @@ TEST_F(KostenDb, BepreisungChangesByOtherCommandsDuringTheRunAreSeenOrRefused)
     db->exec("DELETE FROM bill");
     anrufeSchreiben(*db, {{"0891234"}, {"0301234"}});
     dialogs.answer(Answer::Ok);
-    EXPECT_THROW(lauf(false,
-                      [&](std::int64_t i, std::int64_t) {
-                          if (i == 1) {
-                              andere.exec("DELETE FROM bill");
-                              anrufeSchreiben(andere, {{"040123"}, {"040123"}});
-                          }
-                          return true;
-                      }),
-                 Tariftabellenfehler);
+    EXPECT_THROW(lauf(false, neuEingelesen), Tariftabellenfehler);
     const QString letzte = dialogs.protokoll().back();
     EXPECT_TRUE(letzte.contains(u"aber kein Minutenpreis!") && letzte.contains(u"neu eingelesen"))
         << letzte.toStdString();

@@ -356,64 +356,42 @@ TEST(OdbcDatenquellen, LocalDataSourceOpensTheLocalDatabaseForWritingCreatingIt)
 // one is named in a box and ends the program, whichever button is pressed.
 TEST_F(Start, EndsAtTheFirstMissingPrerequisiteAndCreatesOrveAccessOtherwise)
 {
-    const QString sqlite3 = kTreiberSchluessel + kSQLite3Treiber, access = kTreiberSchluessel + kAccessTreiber,
-                  paradox = kTreiberSchluessel + kParadoxTreiber, driver = "Driver";
+    const QString sqlite = kTreiberSchluessel + kSQLiteTreiber, sqlite3 = kTreiberSchluessel + kSQLite3Treiber,
+                  access = kTreiberSchluessel + kAccessTreiber, paradox = kTreiberSchluessel + kParadoxTreiber,
+                  driver = "Driver", liste = kDatenquellenListe, zuerst = "Sie müssen zuerst die ",
+                  kein = "Es wurde kein ";
     const auto treiber = [](const QString& name, const char* datei) {
         return textEintrag(kTreiberSchluessel + name, "Driver", datei);
     };
-    const auto gelistet = textEintrag(kDatenquellenListe, "orve-access", "x");
+    const auto gelistet = textEintrag(kDatenquellenListe, "orve-access", "x"), leer = treiber(kAccessTreiber, "");
+    const std::vector<RegEintrag> deutsch = {treiber(kAccessTreiberDeutsch, "/de/odbcjt32.so"),
+                                             treiber(kParadoxTreiberDeutsch, "/de/px.so")};
     struct Fall {
         const char* name;
-        std::vector<std::pair<QString, QString>> weg; // key, value ("": the whole key)
-        std::vector<RegEintrag> dazu;
-        const char* meldung;            // start of the box text; nullptr: none, the start goes on
-        size_t geschrieben = 0;         // values written, 12 when ORVE-Access was created
+        QString meldung;                // start of the box text; empty: none, the start goes on
+        size_t geschrieben;             // values written, 12 when ORVE-Access was created
         const char* gesperrt = nullptr; // a key (with a backslash) or value that cannot be written
+        std::vector<std::pair<QString, QString>> weg = {}; // key, value ("": the whole key)
+        std::vector<RegEintrag> dazu = {};
     };
     const Fall faelle[] = {
-        {"complete", {}, {}, nullptr, 12},
-        {"ORVE-Access listed", {}, {gelistet}, nullptr},
-        {"only German drivers",
-         {{access, {}}, {paradox, {}}},
-         {treiber(kAccessTreiberDeutsch, "/de/odbcjt32.so"), treiber(kParadoxTreiberDeutsch, "/de/px.so")},
-         nullptr,
-         12},
-        {"SQLite driver value",
-         {{kTreiberSchluessel + kSQLiteTreiber, driver}},
-         {},
-         "Sie müssen zuerst die SQLite-ODBC.*'sqliteodbc.exe'"},
-        {"SQLite3 driver", {{sqlite3, {}}}, {}, "Sie müssen zuerst die SQLite3-ODBC.*'sqlite3odbc.exe'"},
-        {"SQLite data source",
-         {{kDatenquellenListe, kSQLiteDatenquelle}},
-         {},
-         "Es wurde kein SQLite DNS.*'sqliteodbc.exe'"},
-        {"SQLite3 data source",
-         {{kDatenquellenListe, kSQLite3Datenquelle}},
-         {},
-         "Es wurde kein SQLite3 DNS.*'sqlite3odbc.exe'"},
-        {"Access driver", {{access, {}}}, {}, "Sie müssen zuerst die MS-Access-ODBC"},
-        {"Paradox driver", {{paradox, {}}}, {}, "Sie müssen zuerst die Paradox-ODBC", 12},
-        {"empty Access driver value",
-         {},
-         {treiber(kAccessTreiber, "")},
-         "Es wurde kein Access ODBC Treiber gefunden"},
-        {"empty Access driver value, listed", {}, {treiber(kAccessTreiber, ""), gelistet}, nullptr},
-        {"ORVE-Access key not creatable",
-         {},
-         {},
-         "Der ODBC-Eintrag 'Access' konnte nicht erzeugt werden!",
-         6,
+        {"complete", {}, 12},
+        {"ORVE-Access listed", {}, 0, nullptr, {}, {gelistet}},
+        {"only German drivers", {}, 12, nullptr, {{access, {}}, {paradox, {}}}, deutsch},
+        {"SQLite driver value", zuerst + "SQLite-ODBC.*'sqliteodbc.exe'", 0, nullptr, {{sqlite, driver}}},
+        {"SQLite3 driver", zuerst + "SQLite3-ODBC.*'sqlite3odbc.exe'", 0, nullptr, {{sqlite3, {}}}},
+        {"SQLite DSN", kein + "SQLite DNS.*'sqliteodbc.exe'", 0, nullptr, {{liste, kSQLiteDatenquelle}}},
+        {"SQLite3 DSN", kein + "SQLite3 DNS.*'sqlite3odbc.exe'", 0, nullptr, {{liste, kSQLite3Datenquelle}}},
+        {"Access driver", zuerst + "MS-Access-ODBC", 0, nullptr, {{access, {}}}},
+        {"Paradox driver", zuerst + "Paradox-ODBC", 12, nullptr, {{paradox, {}}}},
+        {"empty Access driver value", kein + "Access ODBC Treiber gefunden", 0, nullptr, {}, {leer}},
+        {"empty Access driver value, listed", {}, 0, nullptr, {}, {leer, gelistet}},
+        {"ORVE-Access key not creatable", "Der ODBC-Eintrag 'Access' konnte nicht erzeugt werden!", 6,
          "software\\odbc\\odbc.ini\\orve-access\\engines\\jet"},
-        {"ORVE-Access driver not writable", {}, {}, "Der ODBC-Eintrag 'Access'", 2, "driver"},
-        {"ORVE-Access not listable", {}, {}, "Der ODBC-Eintrag 'Access'", 11, "orve-access"},
-        {"SQLite3 driver first",
-         {{paradox, {}}, {kDatenquellenListe, {}}, {sqlite3, driver}},
-         {},
-         "Sie müssen zuerst die SQLite3-ODBC"},
-        {"data source before Access",
-         {{access, {}}, {kDatenquellenListe, kSQLite3Datenquelle}},
-         {},
-         "Es wurde kein SQLite3 DNS"},
+        {"ORVE-Access driver not writable", "Der ODBC-Eintrag 'Access'", 2, "driver"},
+        {"ORVE-Access not listable", "Der ODBC-Eintrag 'Access'", 11, "orve-access"},
+        {"SQLite3 first", zuerst + "SQLite3-ODBC", 0, nullptr, {{paradox, {}}, {liste, {}}, {sqlite3, driver}}},
+        {"DSN before Access", kein + "SQLite3 DNS", 0, nullptr, {{access, {}}, {liste, kSQLite3Datenquelle}}},
     };
     for (size_t i = 0; i < std::size(faelle); ++i) {
         const Fall& f = faelle[i];
@@ -427,26 +405,23 @@ TEST_F(Start, EndsAtTheFirstMissingPrerequisiteAndCreatesOrveAccessOtherwise)
             (QString(f.gesperrt).contains('\\') ? reg.gesperrteSchluessel : reg.gesperrteWerte).insert(f.gesperrt);
         folder.state().Anwender.clear();
         ScriptedDialogs d;
-        if (f.meldung)
+        const bool box = !f.meldung.isEmpty();
+        if (box)
             d.answer(i % 2 ? Answer::Ok : Answer::Cancel);
-        EXPECT_EQ(laden(d), !f.meldung);
-        const QString box = d.protokoll().join("");
-        EXPECT_TRUE(QRegularExpression(
-                        f.meldung ? "^M ORVE-Tarifo \\| " + QString(f.meldung) + ".* \\| OkCancel Critical$" : "^$")
-                        .match(box)
-                        .hasMatch())
-            << box.toStdString();
-        EXPECT_EQ(QFileInfo(QDir::currentPath()) == QFileInfo(folder.path()), !f.meldung)
+        EXPECT_EQ(laden(d), !box);
+        const QString text = d.protokoll().join(""),
+                      muster = "^M ORVE-Tarifo \\| " + f.meldung + ".* \\| OkCancel Critical$";
+        EXPECT_TRUE(QRegularExpression(box ? muster : "^$").match(text).hasMatch()) << text.toStdString();
+        EXPECT_EQ(QFileInfo(QDir::currentPath()) == QFileInfo(folder.path()), !box)
             << "the program folder became current";
         QDir::setCurrent(m_vorher);
-        EXPECT_EQ(folder.state().Anwender.isEmpty(), f.meldung != nullptr) << "the user step runs last";
-        EXPECT_EQ(DatenquelleVorhanden(reg, kAccessDatenquelle), f.geschrieben == 12 || !f.meldung);
+        EXPECT_EQ(folder.state().Anwender.isEmpty(), box) << "the user step runs last";
+        EXPECT_EQ(DatenquelleVorhanden(reg, kAccessDatenquelle), f.geschrieben == 12 || !box);
         EXPECT_EQ(reg.protokoll().size(), f.geschrieben) << "what was written stays";
         EXPECT_EQ(reg.offeneSchluessel(), 0);
-        if (f.geschrieben == 12) {
+        if (f.geschrieben == 12)
             EXPECT_EQ(reg.wert(hklm, kDatenquellenSchluessel + kAccessDatenquelle, driver),
                       RegWert::alsText(f.dazu.empty() ? "/usr/lib/libsqlite3.so.0" : "/de/odbcjt32.so"));
-        }
     }
 }
 
@@ -458,36 +433,27 @@ TEST_F(Start, ShowsTheUserAndTheDataAccessVersion)
     const QString alt =
         "M ORVE-Tarifo | Die MDAC Version ist < 2.80!\\rBitte installieren Sie eine neuere Version! | Ok Critical";
     const QString keine = "M ORVE-Tarifo | Es konnte keine MDAC Installation gefunden werden!\\rDas Programm wird "
-                          "vermutlich nicht laufen! "
-                          "| Ok Critical";
+                          "vermutlich nicht laufen! | Ok Critical";
     const QString ende =
         "M ORVE-Tarifo | Aktueller User konnte nicht ermittelt werden, Programm wird beendet! | Ok Critical";
     const struct {
         const char* name;
         std::optional<QByteArray> system;
         std::vector<std::pair<const char*, QString>> werte;
+        bool schliessenScheitert;
         QString gezeigt, gespeichert, box;
         std::optional<QString> version = "3.40.1";
         QString label2 = "MDAC-Version: 3.40.1";
-        bool schliessenScheitert = false;
     } faelle[] = {
-        {"system", QByteArray("maria\0geheim", 12), {{"Current User", "peter"}}, "maria", "maria", ""},
-        {"CurrentUser", std::nullopt, {{"CurrentUser", "peter"}}, "peter", "vorher", ""},
-        {"both", std::nullopt, {{"CurrentUser", "peter"}, {"Current User", "maria"}}, "maria", "vorher", ""},
-        {"NUL inside", std::nullopt, {{"Current User", QString("anna") + QChar(0) + "x"}}, "anna", "vorher", ""},
-        {"nowhere", std::nullopt, {}, "Text2", "vorher", ende},
-        {"key does not close",
-         std::nullopt,
-         {{"Current User", "maria"}},
-         "Text2",
-         "vorher",
-         ende,
-         "3.40.1",
-         "MDAC-Version: 3.40.1",
-         true},
-        {"version 2.7", "anwender", {}, "anwender", "anwender", alt, "2.7", "MDAC-Version: 2.7"},
-        {"version 2.8", "anwender", {}, "anwender", "anwender", "", "2.8", "MDAC-Version: 2.8"},
-        {"no version", "anwender", {}, "anwender", "anwender", keine, std::nullopt, "MDAC-Treiber fehlen!"},
+        {"system", QByteArray("maria\0geheim", 12), {{"Current User", "peter"}}, false, "maria", "maria", ""},
+        {"CurrentUser", {}, {{"CurrentUser", "peter"}}, false, "peter", "vorher", ""},
+        {"both", {}, {{"CurrentUser", "peter"}, {"Current User", "maria"}}, false, "maria", "vorher", ""},
+        {"NUL inside", {}, {{"Current User", QString("anna") + QChar(0) + "x"}}, false, "anna", "vorher", ""},
+        {"nowhere", {}, {}, false, "Text2", "vorher", ende},
+        {"key does not close", {}, {{"Current User", "maria"}}, true, "Text2", "vorher", ende},
+        {"version 2.7", "anwender", {}, false, "anwender", "anwender", alt, "2.7", "MDAC-Version: 2.7"},
+        {"version 2.8", "anwender", {}, false, "anwender", "anwender", "", "2.8", "MDAC-Version: 2.8"},
+        {"no version", "anwender", {}, false, "anwender", "anwender", keine, std::nullopt, "MDAC-Treiber fehlen!"},
     };
     for (const auto& f : faelle) {
         SCOPED_TRACE(f.name);
@@ -533,23 +499,21 @@ TEST_F(Start, SplashShowsWhatTheLoadStepFound)
 
 TEST_F(Start, SplashClosesOnceByItsButtonAnyKeyButAModifierOrAClickOnTheFrame)
 {
+    using W = frmSplash&;
     const struct {
         const char* name;
+        bool schliesst;
         void (*tun)(frmSplash&);
-        bool schliesst = true;
     } wege[] = {
-        {"button Weiter",
-         [](frmSplash& w) { QTest::mouseClick(kind<QPushButton>(&w, "Command1"), Qt::LeftButton); }},
-        {"letter key on the focused button",
-         [](frmSplash& w) { QTest::keyClick(kind<QPushButton>(&w, "Command1"), Qt::Key_X); }},
-        {"click on a label in the frame",
-         [](frmSplash& w) { QTest::mouseClick(kind(&w, "lblPlatform"), Qt::LeftButton); }},
-        {"modifier keys",
-         [](frmSplash& w) {
+        {"button Weiter", true, [](W w) { QTest::mouseClick(kind<QPushButton>(&w, "Command1"), Qt::LeftButton); }},
+        {"letter key on the button", true,
+         [](W w) { QTest::keyClick(kind<QPushButton>(&w, "Command1"), Qt::Key_X); }},
+        {"click on a label", true, [](W w) { QTest::mouseClick(kind(&w, "lblPlatform"), Qt::LeftButton); }},
+        {"modifier keys", false,
+         [](W w) {
              for (auto t : {Qt::Key_Shift, Qt::Key_Control, Qt::Key_Alt})
                  QTest::keyClick(&w, t);
-         },
-         false},
+         }},
     };
     for (const auto& weg : wege) {
         SCOPED_TRACE(weg.name);

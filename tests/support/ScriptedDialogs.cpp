@@ -12,6 +12,17 @@ ScriptedDialogs::~ScriptedDialogs()
         ADD_FAILURE() << m_script.size() << " scripted answer(s) never asked for";
 }
 
+ScriptedDialogs& ScriptedDialogs::skript(const QStringList& schritte)
+{
+    static const QStringList antworten = {"Ok", "Cancel", "Yes", "No"};
+    for (const QString& s : schritte) {
+        if (!s.startsWith(u'=') && !antworten.contains(s))
+            throw std::invalid_argument("unknown script step " + s.toStdString());
+        s.startsWith(u'=') ? type(s.mid(1)) : answer(Answer(antworten.indexOf(s)));
+    }
+    return *this;
+}
+
 const RecordedBox& ScriptedDialogs::next(RecordedBox box, const QString& what)
 {
     const bool erwartet = !m_script.empty() && m_script.front().kind == box.kind;

@@ -36,6 +36,9 @@ public:
     {
         return add({RecordedBox::Kind::File, {}, {}, {}, {}, path});
     }
+    // The steps as words: "Ok", "Cancel", "Yes" or "No" answers a message box, "=text" types into an input box
+    // ("=" alone cancels it).
+    ScriptedDialogs& skript(const QStringList& schritte);
 
     using Dialogs::input;
     using Dialogs::message;

@@ -114,6 +114,11 @@ std::unique_ptr<SQLite::Database> QuellUmgebung::lokal() const
     return lokaleDatenbankOeffnen(ordner.file(QStringLiteral("Datenbank/Bill.sqlite")));
 }
 
+int QuellUmgebung::wert(const char* sql) const
+{
+    return lokal()->execAndGet(sql).getInt();
+}
+
 std::vector<QStringList> QuellUmgebung::billZeilen() const
 {
     const auto db = lokal();

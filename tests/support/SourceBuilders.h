@@ -86,8 +86,9 @@ public:
     void sqlite(const char* sql); // a database made by these statements
     void paradox(const std::vector<BillAnruf>& anrufe);
 
-    // The local database (Datenbank/Bill.sqlite), opened anew.
+    // The local database (Datenbank/Bill.sqlite), opened anew; the number a query of it gives.
     std::unique_ptr<SQLite::Database> lokal() const;
+    int wert(const char* sql) const;
     // The local call table in table order, the columns user, username, number, time, duration, lineno.
     std::vector<QStringList> billZeilen() const;
 
