@@ -141,105 +141,70 @@ void summeUndKuerzung(const Ordner& o, const Lauf& l)
 
 TEST(Stapellauf, ExitCodesMessagesAndWhatIsWritten)
 {
-    const QStringList beide {"--pdf", "%P/b.pdf", "--csv", "%P/b.csv"};
-    const QString fehlt = QStringLiteral("/tmp/orve-gibt-es-nicht/");
-    const auto entfernen = [](const char* datei) {
-        return [datei](const Ordner& o) { QFile::remove(o.file(datei)); };
-    };
-    const auto sql = [](const char* befehl) { return [befehl](const Ordner& o) { o.sql(befehl); }; };
-    const auto datei = [](const char* name, const char* inhalt) {
-        return [=](const Ordner& o) { o.writeFile(QString::fromUtf8(name), inhalt); };
-    };
+    const QString beide = "--pdf %P/b.pdf --csv %P/b.csv ", fehlt = "/tmp/orve-gibt-es-nicht/";
+    using O = const Ordner&;
+    using L = const Lauf&;
+    const auto entfernen = [](const char* datei) { return [datei](O o) { QFile::remove(o.file(datei)); }; };
+    const auto sql = [](const char* befehl) { return [befehl](O o) { o.sql(befehl); }; };
+    const auto datei = [](const char* name, const char* inhalt) { return [=](O o) { o.writeFile(name, inhalt); }; };
     // Two calls in the telephone system's table whose start and duration cannot be read.
-    const auto kaputt = [](const Ordner& o) {
+    const auto kaputt = [](O o) {
         SQLite::Database(o.file("bill.db").toStdString(), SQLite::OPEN_READWRITE)
             .exec("UPDATE stdbill SET time = '31.02.2026 25:00:00' WHERE id = 1; UPDATE stdbill SET duration = -30 "
                   "WHERE id = 2");
     };
+    // Both are named; `wo` holds that many calls.
+    const auto unlesbar = [](O o, L l, const char* wo, int anzahl) {
+        EXPECT_EQ(l.fehler.count(QStringLiteral("Nicht berechnet")), 2) << l.fehler.toStdString();
+        EXPECT_EQ(o.anrufe(wo), anzahl);
+    };
+    // argumente: separated by blanks, "~" stands for a blank inside one; fehler: part of the error output;
+    // ergebnis: what is there after the run, "B" the calls in the local table, "P" the PDF, "C" the CSV.
     const struct {
         const char* name;
-        std::function<void(const Ordner&)> vorher;
-        QStringList argumente;
+        QString argumente;
         int code;
-        const char* fehler = ""; // part of the error output
-        bool eingelesen = false, pdf = false, csv = false;
-        std::function<void(const Ordner&, const Lauf&)> danach;
+        const char *fehler, *ergebnis;
+        std::function<void(O)> vorher = {};
+        std::function<void(O, L)> danach = {};
     } faelle[] = {
-        {"every call priced",
-         {},
-         beide,
-         0,
-         "",
-         true,
-         true,
-         true,
-         [](const Ordner&, const Lauf& l) {
+        {"every call priced", beide, 0, "", "BPC", nullptr,
+         [](O, L l) {
              EXPECT_TRUE(l.aus.startsWith(QStringLiteral("21\tEmpfang\t113\t122,17\t145,38\n")))
                  << l.aus.toStdString();
          }},
-        {"own minute price, CSV only", {}, {"--eigenpreis", "--csv", "%P/b.csv"}, 0, "", true, false, true},
-        {"no VAT rate", entfernen("Steuersatz.txt"), beide, 1, "kein gültiger Steuersatz"},
-        {"VAT rate no number", datei("Steuersatz.txt", "abc\r\n"), beide, 1, "Steuersatz.txt enthält „abc“"},
-        {"no bill.db",
-         {},
-         beide + QStringList {"--billdb", fehlt + "bill.db"},
-         1,
-         "Pfad der Datei Bill.db ist falsch"},
-        {"unknown option", {}, beide + QStringList {"--monat"}, 1, "--help"},
-        {"no number of seconds to wait",
-         {},
-         beide + QStringList {"--warten", "bald"},
-         1,
-         "Bei --warten ist „bald“ keine"},
-        {"no program folder",
-         {},
-         beide + QStringList {"--programmordner", fehlt},
-         1,
-         "Den Programmordner /tmp/orve-gibt-es"},
-        {"CSV into a missing folder", {}, {"--csv", "%P/fehlt/b.csv"}, 1, "/fehlt gibt es nicht"},
-        {"full disk", sql("CREATE TRIGGER voll BEFORE INSERT ON bill BEGIN SELECT RAISE(FAIL, 'voll'); END"), beide,
-         1, "Das Einlesen der TK-Bill Daten wurde nach 0 Datensätzen abgebrochen"},
-        {"no call of the extension",
-         {},
-         beide + QStringList {"--nebenstelle", "99"},
-         2,
-         "Datentabelle enthält keine Daten!"},
-        {"no minute price", sql("UPDATE faktor SET Minutenpreis = 0, Pauschale = 0.1, Sekundentakt = 60"), beide, 3,
-         "Sekundentakt angegeben, aber kein Minutenpreis", true},
-        {"minute price no number", sql("UPDATE Ortstarif SET Minutenpreis = 'zwei'"), beide, 3, "keine Zahl", true},
-        {"infinite minute price", sql("UPDATE Ortstarif SET Minutenpreis = 1e400"), beide, 3,
-         "„Inf“ ist keine Zahl", true},
-        {"row without prefix", sql("UPDATE faktor SET vorwahl = '' WHERE satz = 3"), beide, 3, "Satz 3, Vorwahl \n",
-         true},
-        {"no Minutenpreis.txt", entfernen("Minutenpreis.txt"), beide + QStringList {"--eigenpreis"}, 1,
-         "eigenen Minutenpreis"},
-        {"empty Minutenpreis.txt", datei("Minutenpreis.txt", ""), QStringList {"--eigenpreis"}, 1,
-         "eigenen Minutenpreis"},
-        {"calls that cannot be read are named, not priced", kaputt, beide, 4, "Nicht berechnet: Rufnummer ", true,
-         true, true,
-         [](const Ordner& o, const Lauf& l) {
-             EXPECT_EQ(l.fehler.count(QStringLiteral("Nicht berechnet")), 2) << l.fehler.toStdString();
-             EXPECT_EQ(o.anrufe("rufziel = '\?\?\?\?' AND costs IS NULL"), 2);
-         }},
-        {"and left out of a period", kaputt, QStringList {"--ab", "01.01.2000"}, 4, "Beginn „31.02.2026 25:00:00“",
-         true, false, false,
-         [](const Ordner& o, const Lauf& l) {
-             EXPECT_EQ(l.fehler.count(QStringLiteral("Nicht berechnet")), 2) << l.fehler.toStdString();
-             EXPECT_EQ(o.anrufe("time = '31.02.2026 25:00:00'"), 0);
-         }},
-        {"foreign numbers without tariff, shortened numbers", sql("DELETE FROM faktor WHERE vorwahl LIKE '00%'"),
-         beide + QStringList {"--kuerzen"}, 4, "Kein Tarif für die Rufnummer 0043", true, true, true,
+        {"own minute price, CSV only", "--eigenpreis --csv %P/b.csv", 0, "", "BC"},
+        {"no VAT rate", beide, 1, "kein gültiger Steuersatz", "", entfernen("Steuersatz.txt")},
+        {"VAT rate no number", beide, 1, "Steuersatz.txt enthält „abc“", "", datei("Steuersatz.txt", "abc\r\n")},
+        {"no bill.db", beide + "--billdb " + fehlt + "bill.db", 1, "Pfad der Datei Bill.db ist falsch", ""},
+        {"unknown option", beide + "--monat", 1, "--help", ""},
+        {"no number of seconds to wait", beide + "--warten bald", 1, "Bei --warten ist „bald“ keine", ""},
+        {"no program folder", beide + "--programmordner " + fehlt, 1, "Den Programmordner /tmp/orve-gibt-es", ""},
+        {"CSV into a missing folder", "--csv %P/fehlt/b.csv", 1, "/fehlt gibt es nicht", ""},
+        {"full disk", beide, 1, "Das Einlesen der TK-Bill Daten wurde nach 0 Datensätzen abgebrochen", "",
+         sql("CREATE TRIGGER voll BEFORE INSERT ON bill BEGIN SELECT RAISE(FAIL, 'voll'); END")},
+        {"no call of the extension", beide + "--nebenstelle 99", 2, "Datentabelle enthält keine Daten!", ""},
+        {"no minute price", beide, 3, "Sekundentakt angegeben, aber kein Minutenpreis", "B",
+         sql("UPDATE faktor SET Minutenpreis = 0, Pauschale = 0.1, Sekundentakt = 60")},
+        {"minute price no number", beide, 3, "keine Zahl", "B", sql("UPDATE Ortstarif SET Minutenpreis = 'zwei'")},
+        {"infinite minute price", beide, 3, "„Inf“ ist keine Zahl", "B",
+         sql("UPDATE Ortstarif SET Minutenpreis = 1e400")},
+        {"row without prefix", beide, 3, "Satz 3, Vorwahl \n", "B",
+         sql("UPDATE faktor SET vorwahl = '' WHERE satz = 3")},
+        {"no Minutenpreis.txt", beide + "--eigenpreis", 1, "eigenen Minutenpreis", "",
+         entfernen("Minutenpreis.txt")},
+        {"empty Minutenpreis.txt", "--eigenpreis", 1, "eigenen Minutenpreis", "", datei("Minutenpreis.txt", "")},
+        {"calls that cannot be read are named, not priced", beide, 4, "Nicht berechnet: Rufnummer ", "BPC", kaputt,
+         [&](O o, L l) { unlesbar(o, l, "rufziel = '\?\?\?\?' AND costs IS NULL", 2); }},
+        {"and left out of a period", "--ab 01.01.2000", 4, "Beginn „31.02.2026 25:00:00“", "B", kaputt,
+         [&](O o, L l) { unlesbar(o, l, "time = '31.02.2026 25:00:00'", 0); }},
+        {"foreign numbers without tariff, shortened numbers", beide + "--kuerzen", 4,
+         "Kein Tarif für die Rufnummer 0043", "BPC", sql("DELETE FROM faktor WHERE vorwahl LIKE '00%'"),
          summeUndKuerzung},
         {"other bill.db and period for one run",
-         [](const Ordner& o) { QFile::copy(o.file("bill.db"), o.file("k.db")); },
-         {"--billdb", "%P/k.db", "--nebenstelle", "21", "--ab", "16.11.2026 00:00:00", "--bis",
-          "2026-11-20 00:00:00"},
-         0,
-         "",
-         true,
-         false,
-         false,
-         [](const Ordner& o, const Lauf&) {
+         "--billdb %P/k.db --nebenstelle 21 --ab 16.11.2026~00:00:00 --bis 2026-11-20~00:00:00", 0, "", "B",
+         [](O o) { QFile::copy(o.file("bill.db"), o.file("k.db")); },
+         [](O o, L) {
              EXPECT_FALSE(o.readFile(QStringLiteral("Billpfad.txt")).contains("k.db"));
              EXPECT_EQ(o.anrufe("user <> '21' OR time < '2026-11-16' OR time >= '2026-11-20'"), 0);
          }},
@@ -250,13 +215,17 @@ TEST(Stapellauf, ExitCodesMessagesAndWhatIsWritten)
         if (f.vorher)
             f.vorher(o);
         const QStringList alt = QDir(o.path()).entryList(QDir::Files);
-        const Lauf l = o.starten(f.argumente);
+        const Lauf l = o.starten(
+            f.argumente.split(u' ', Qt::SkipEmptyParts).replaceInStrings(QStringLiteral("~"), QStringLiteral(" ")));
         EXPECT_EQ(l.code, f.code) << l.fehler.toStdString();
         EXPECT_TRUE(l.fehler.contains(QString::fromUtf8(f.fehler))) << l.fehler.toStdString();
-        EXPECT_EQ(o.exists(QStringLiteral("b.pdf")), f.pdf);
-        EXPECT_EQ(o.exists(QStringLiteral("b.csv")), f.csv);
-        EXPECT_TRUE(f.pdf || f.csv || QDir(o.path()).entryList(QDir::Files) == alt) << "no file left behind";
-        EXPECT_EQ(o.anrufe() == 0, !f.eingelesen);
+        const QString ergebnis = QString::fromLatin1(f.ergebnis);
+        EXPECT_EQ(o.exists(QStringLiteral("b.pdf")), ergebnis.contains(u'P'));
+        EXPECT_EQ(o.exists(QStringLiteral("b.csv")), ergebnis.contains(u'C'));
+        EXPECT_TRUE(ergebnis.contains(u'P') || ergebnis.contains(u'C')
+                    || QDir(o.path()).entryList(QDir::Files) == alt)
+            << "no file left behind";
+        EXPECT_EQ(o.anrufe() == 0, !ergebnis.contains(u'B'));
         EXPECT_EQ(l.aus.isEmpty(), f.code != 0 && f.code != 4) << "the summary only after a report";
         if (f.danach)
             f.danach(o, l);
@@ -358,66 +327,49 @@ TEST(Stapellauf, DISABLED_HaeltDieSperreBisErBeendetWird)
 // in a name becomes a blank in the summary, the CSV keeps it.
 TEST(Stapellauf, OutputsAreCompleteOrReportedAndNeverReplaceAFifo)
 {
-    const QStringList beide {"--pdf", "%P/b.pdf", "--csv", "%P/b.csv"};
+    using O = const Ordner&;
+    using L = const Lauf&;
     const struct {
         const char* name;
-        std::function<void(const Ordner&)> vorher;
-        QStringList argumente;
+        const char* argumente; // separated by blanks
         bool voll;
         const char* ausgabe;
         int code;
-        QStringList fehler; // parts of the error output
-        std::function<void(const Ordner&, const Lauf&)> danach;
+        QString fehler; // parts of the error output, separated by "|"
+        std::function<void(O)> vorher;
+        std::function<void(O, L)> danach;
     } faelle[] = {
-        {"FIFO as PDF",
-         [](const Ordner& o) { mkfifo(QFile::encodeName(o.file("b.pdf")).constData(), 0600); },
-         beide,
-         false,
-         nullptr,
-         1,
-         {"b.pdf ist keine gewöhnliche Datei, sondern eine benannte Pipe (FIFO)"},
-         [](const Ordner& o, const Lauf&) {
+        {"FIFO as PDF", "--pdf %P/b.pdf --csv %P/b.csv", false, nullptr, 1,
+         "b.pdf ist keine gewöhnliche Datei, sondern eine benannte Pipe (FIFO)",
+         [](O o) { mkfifo(QFile::encodeName(o.file("b.pdf")).constData(), 0600); },
+         [](O o, L) {
              EXPECT_EQ(o.anrufe(), 0);
              EXPECT_TRUE(QFileInfo(o.file("b.pdf")).exists() && !QFileInfo(o.file("b.pdf")).isFile());
              EXPECT_FALSE(o.exists("b.csv"));
          }},
-        {"full disk after the PDF",
-         {},
-         {"--pdf", "%P/voll/b.pdf", "--csv", "%P/voll/b.csv"},
-         true,
+        {"full disk after the PDF", "--pdf %P/voll/b.pdf --csv %P/voll/b.csv", true, nullptr, 1,
+         "Der Datenträger mit dem Ordner %P/voll ist voll|Die vorhandene Datei ist unverändert.|"
+         "Geschrieben: die PDF-Datei %P/voll/b.pdf, die Übersicht auf der Standardausgabe.\n"
+         "Nicht vollständig geschrieben: die CSV-Datei %P/voll/b.csv.\nInhalt: b.csv b.pdf\n",
          nullptr,
-         1,
-         {"Der Datenträger mit dem Ordner %P/voll ist voll", "Die vorhandene Datei ist unverändert.",
-          "Geschrieben: die PDF-Datei %P/voll/b.pdf, die Übersicht auf der Standardausgabe.\n"
-          "Nicht vollständig geschrieben: die CSV-Datei %P/voll/b.csv.\nInhalt: b.csv b.pdf\n"},
-         [](const Ordner&, const Lauf& l) {
+         [](O, L l) {
              EXPECT_FALSE(l.fehler.contains("ersetzt"));
              EXPECT_EQ(l.aus.count(u'\n'), 8);
          }},
-        {"summary on a full disk, numbers without tariff",
-         [](const Ordner& o) { o.sql("DELETE FROM faktor WHERE vorwahl LIKE '00%'"); },
-         beide,
-         false,
-         "/dev/full",
-         1,
-         {"Kein Tarif für die Rufnummer 0043",
-          "Die Übersicht konnte nicht auf die Standardausgabe geschrieben werden.\n"
-          "Der Datenträger ist voll",
-          "Geschrieben: die PDF-Datei %P/b.pdf, die CSV-Datei %P/b.csv.\n"
-          "Nicht vollständig geschrieben: die Übersicht auf der Standardausgabe."},
-         [](const Ordner& o, const Lauf&) { EXPECT_TRUE(o.readFile("b.pdf").startsWith("%PDF-")); }},
-        {"tab and line break in a name",
-         [](const Ordner& o) {
+        {"summary on a full disk, numbers without tariff", "--pdf %P/b.pdf --csv %P/b.csv", false, "/dev/full", 1,
+         "Kein Tarif für die Rufnummer 0043|Die Übersicht konnte nicht auf die Standardausgabe geschrieben "
+         "werden.\n"
+         "Der Datenträger ist voll|Geschrieben: die PDF-Datei %P/b.pdf, die CSV-Datei %P/b.csv.\n"
+         "Nicht vollständig geschrieben: die Übersicht auf der Standardausgabe.",
+         [](O o) { o.sql("DELETE FROM faktor WHERE vorwahl LIKE '00%'"); },
+         [](O o, L) { EXPECT_TRUE(o.readFile("b.pdf").startsWith("%PDF-")); }},
+        {"tab and line break in a name", "--nebenstelle 21 --csv %P/b.csv", false, nullptr, 0, "",
+         [](O o) {
              SQLite::Database(o.file("bill.db").toStdString(), SQLite::OPEN_READWRITE)
                  .exec("UPDATE stdbill SET username = 'Zimmer' || char(9) || '21' || char(10) || 'Nord' WHERE user "
                        "= 21");
          },
-         {"--nebenstelle", "21", "--csv", "%P/b.csv"},
-         false,
-         nullptr,
-         0,
-         {},
-         [](const Ordner& o, const Lauf& l) {
+         [](O o, L l) {
              EXPECT_TRUE(l.aus.startsWith(QStringLiteral("21\tZimmer 21 Nord\t"))) << l.aus.toStdString();
              EXPECT_EQ(l.aus.count(u'\n'), 1);
              EXPECT_TRUE(o.readFile("b.csv").contains(";21;\"Zimmer\t21\nNord\";"));
@@ -435,9 +387,9 @@ TEST(Stapellauf, OutputsAreCompleteOrReportedAndNeverReplaceAFifo)
         Ordner o;
         if (f.vorher)
             f.vorher(o);
-        const Lauf l = o.starten(f.argumente, QString::fromUtf8(f.ausgabe), f.voll);
+        const Lauf l = o.starten(QString::fromUtf8(f.argumente).split(u' '), QString::fromUtf8(f.ausgabe), f.voll);
         EXPECT_EQ(l.code, f.code) << l.fehler.toStdString();
-        for (QString teil : f.fehler)
+        for (QString teil : f.fehler.split(u'|', Qt::SkipEmptyParts))
             EXPECT_TRUE(l.fehler.contains(teil.replace(QStringLiteral("%P"), o.path()))) << l.fehler.toStdString();
         EXPECT_EQ(QDir(o.path()).entryList({"*.pdf.*", "*.csv.*"}, QDir::Files), QStringList())
             << "no temporary file";

@@ -124,36 +124,36 @@ QVariant text(const char16_t* t)
     return QString::fromUtf16(t);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Typen, ParadoxFeldwert,
-    ::testing::Values(
-        WertFall {"short_smallest", FeldTyp::Short, "0001", i64(-32767)},
-        WertFall {"long_largest", FeldTyp::Long, "FFFFFFFF", i64(2147483647)},
-        WertFall {"number_positive", FeldTyp::Number, "C05EDD2F1A9FBE77", QVariant(123.456)},
-        WertFall {"number_negative", FeldTyp::Number, "403FFFFFFFFFFFFF", QVariant(-0.125)},
-        WertFall {"time_midnight", FeldTyp::Time, "80000000", QVariant(QTime(0, 0))},
-        WertFall {"time_last_ms", FeldTyp::Time, "85265BFF", QVariant(QTime(23, 59, 59, 999))},
-        WertFall {"time_beyond_the_day", FeldTyp::Time, "85265C00", QVariant()},
-        WertFall {"time_negative", FeldTyp::Time, "7FFFFFFF", QVariant()},
-        WertFall {"timestamp", FeldTyp::Timestamp, "C2CCB5291687EE00",
-                  QDateTime(QDate(2001, 6, 21), QTime(12, 0, 1, 500), QTimeZone::utc())},
-        WertFall {"timestamp_not_a_number", FeldTyp::Timestamp, "FFF8000000000000", QVariant()},
-        WertFall {"logical_true", FeldTyp::Logical, "81", QVariant(true)},
-        WertFall {"alpha_full", FeldTyp::Alpha, "3031323334", QVariant(QStringLiteral("01234"))},
-        WertFall {"alpha_ends_at_first_zero", FeldTyp::Alpha, "4100424300", QVariant(QStringLiteral("A"))},
-        WertFall {"alpha_empty_with_leftovers", FeldTyp::Alpha, "0041424300", QVariant()},
-        WertFall {"bcd_raw", FeldTyp::Bcd, "C1000000000000000000000000000000FF",
-                  QVariant(QByteArray::fromHex("C1000000000000000000000000000000FF"))},
-        // Alpha in the table's code page: DOS, Windows, unknown ones as Latin-1, and always Latin-1 in 3.x tables.
-        WertFall {"cp437", FeldTyp::Alpha, "8494818E999AE1C4B3", text(u"äöüÄÖÜß─│"), 437},
-        WertFall {"cp850_own_letters", FeldTyp::Alpha, "D5B7E99B", text(u"ıÀÚø"), 850},
-        WertFall {"cp852", FeldTyp::Alpha, "A5E7", text(u"ąš"), 852},
-        WertFall {"cp858_euro", FeldTyp::Alpha, "D5", text(u"€"), 858},
-        WertFall {"cp1252_and_its_unused_byte", FeldTyp::Alpha, "E4DF8084819F", text(u"äß€„\u0081Ÿ"), 1252},
-        WertFall {"unknown_code_page_as_latin1", FeldTyp::Alpha, "E480", text(u"ä\u0080"), 1250},
-        WertFall {"paradox_3_as_latin1", FeldTyp::Alpha, "E4FC", text(u"äü"), 437, 0x03},
-        WertFall {"paradox_7", FeldTyp::Alpha, "8E", text(u"Ä"), 850, 0x0C}),
-    [](const auto& info) { return std::string(info.param.name); });
+const WertFall kWerte[] = {
+    {"short_smallest", FeldTyp::Short, "0001", i64(-32767)},
+    {"long_largest", FeldTyp::Long, "FFFFFFFF", i64(2147483647)},
+    {"number_positive", FeldTyp::Number, "C05EDD2F1A9FBE77", QVariant(123.456)},
+    {"number_negative", FeldTyp::Number, "403FFFFFFFFFFFFF", QVariant(-0.125)},
+    {"time_midnight", FeldTyp::Time, "80000000", QVariant(QTime(0, 0))},
+    {"time_last_ms", FeldTyp::Time, "85265BFF", QVariant(QTime(23, 59, 59, 999))},
+    {"time_beyond_the_day", FeldTyp::Time, "85265C00", QVariant()},
+    {"time_negative", FeldTyp::Time, "7FFFFFFF", QVariant()},
+    {"timestamp", FeldTyp::Timestamp, "C2CCB5291687EE00",
+     QDateTime(QDate(2001, 6, 21), QTime(12, 0, 1, 500), QTimeZone::utc())},
+    {"timestamp_not_a_number", FeldTyp::Timestamp, "FFF8000000000000", QVariant()},
+    {"logical_true", FeldTyp::Logical, "81", QVariant(true)},
+    {"alpha_full", FeldTyp::Alpha, "3031323334", QVariant(QStringLiteral("01234"))},
+    {"alpha_ends_at_first_zero", FeldTyp::Alpha, "4100424300", QVariant(QStringLiteral("A"))},
+    {"alpha_empty_with_leftovers", FeldTyp::Alpha, "0041424300", QVariant()},
+    {"bcd_raw", FeldTyp::Bcd, "C1000000000000000000000000000000FF",
+     QVariant(QByteArray::fromHex("C1000000000000000000000000000000FF"))},
+    // Alpha in the table's code page: DOS, Windows, unknown ones as Latin-1, and always Latin-1 in 3.x tables.
+    {"cp437", FeldTyp::Alpha, "8494818E999AE1C4B3", text(u"äöüÄÖÜß─│"), 437},
+    {"cp850_own_letters", FeldTyp::Alpha, "D5B7E99B", text(u"ıÀÚø"), 850},
+    {"cp852", FeldTyp::Alpha, "A5E7", text(u"ąš"), 852},
+    {"cp858_euro", FeldTyp::Alpha, "D5", text(u"€"), 858},
+    {"cp1252_and_its_unused_byte", FeldTyp::Alpha, "E4DF8084819F", text(u"äß€„\u0081Ÿ"), 1252},
+    {"unknown_code_page_as_latin1", FeldTyp::Alpha, "E480", text(u"ä\u0080"), 1250},
+    {"paradox_3_as_latin1", FeldTyp::Alpha, "E4FC", text(u"äü"), 437, 0x03},
+    {"paradox_7", FeldTyp::Alpha, "8E", text(u"Ä"), 850, 0x0C},
+};
+INSTANTIATE_TEST_SUITE_P(Typen, ParadoxFeldwert, ::testing::ValuesIn(kWerte),
+                         [](auto& i) { return std::string(i.param.name); });
 
 TEST(ParadoxKette, SkipsEmptyBlocksAndUnusedFileBlocks)
 {
@@ -178,11 +178,9 @@ struct Probe {
     ParadoxLayout l;
     explicit Probe(int version = 0x0B)
     {
-        const ParadoxOptionen o {.version = version,
-                                 .blockKB = version >= 0x0C ? 4 : 1,
-                                 .saetzeProBlock = 3,
-                                 .dateiTyp = version % 2 ? 2 : 0,
-                                 .blockPositionen = {1, 3, 0, 2}};
+        ParadoxOptionen o {.version = version, .blockKB = version >= 0x0C ? 4 : 1, .saetzeProBlock = 3};
+        o.dateiTyp = version % 2 ? 2 : 0;
+        o.blockPositionen = {1, 3, 0, 2};
         bytes = paradoxTabelle(paradoxBillFelder(), paradoxBillZeilen(beispielAnrufe(11, 5)), o, &l);
     }
     int groesseByte(int feld) const { return l.feldInfoOffset + 2 * feld + 1; }

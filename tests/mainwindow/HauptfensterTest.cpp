@@ -46,8 +46,7 @@ struct KeinEditor : TarifeditorOeffner {
 
 // The main window's controls as plain values.
 struct AnsichtProtokoll : HauptAnsicht {
-    QString text1 = QStringLiteral("0"), text2, text3, combo1 = QStringLiteral("alle"),
-            combo2 = QStringLiteral("alle");
+    QString text1 = "0", text2, text3, combo1 = "alle", combo2 = "alle";
     QStringList combo1Liste, combo2Liste;
     int fortschrittMax = 100;
     std::vector<int> fortschritte {0};              // every position of the progress bar
@@ -69,16 +68,8 @@ struct AnsichtProtokoll : HauptAnsicht {
     void berichtZeigen(Telefonkostenauswertung b) override { bericht.emplace(std::move(b)); }
     QString combo1Text() const override { return combo1; }
     QString combo2Text() const override { return combo2; }
-    void combo1Setzen(const QStringList& e, const QString& t) override
-    {
-        combo1Liste = e;
-        combo1 = t;
-    }
-    void combo2Setzen(const QStringList& e, const QString& t) override
-    {
-        combo2Liste = e;
-        combo2 = t;
-    }
+    void combo1Setzen(const QStringList& e, const QString& t) override { combo1Liste = e, combo1 = t; }
+    void combo2Setzen(const QStringList& e, const QString& t) override { combo2Liste = e, combo2 = t; }
 };
 
 // A program folder with a source of calls; every call finds the tariff 0,06 a minute.
@@ -144,8 +135,7 @@ TEST_F(Haupt, ReportRunSetsTheProgressForEveryCallAndShowsTheReport)
     EXPECT_EQ(ansicht.gesperrt, std::vector<bool>({true, false}));
     EXPECT_TRUE(ansicht.bericht);
     ASSERT_EQ(dialogs.messages().size(), 1u);
-    EXPECT_TRUE(
-        dialogs.messages().at(0).text.contains(QStringLiteral("Die Dauer „-30“ des Gesprächs ist negativ.")));
+    EXPECT_TRUE(dialogs.messages().at(0).text.contains("Die Dauer „-30“ des Gesprächs ist negativ."));
     EXPECT_EQ(ucosts(), "0.108 -");
 }
 
@@ -173,11 +163,12 @@ TEST_F(Haupt, ImportAndReportWhileAnotherRunHoldsTheFolderNameItAndStartNothing)
     fenster.mnuLesenBill();
     fenster.mnuReport();
     const QString wer = QStringLiteral("Belegt von: Stapelbefehl orve-tarifo-bericht, Benutzer ");
-    for (const QString& kopf : {QStringLiteral("Die TK-Bill Daten können jetzt nicht eingelesen werden."),
-                                QStringLiteral("Der Report kann jetzt nicht erstellt werden.")}) {
-        const QString text = dialogs.messages().at(kopf.startsWith(QStringLiteral("Der")) ? 1 : 0).text;
+    int i = 0;
+    for (const char* kopf : {"Die TK-Bill Daten können jetzt nicht eingelesen werden.",
+                             "Der Report kann jetzt nicht erstellt werden."}) {
+        const QString text = dialogs.messages().at(i++).text;
         EXPECT_TRUE(text.startsWith(kopf) && text.contains(wer)
-                    && text.contains(QStringLiteral(", Prozess %1, seit ").arg(getpid())))
+                    && text.contains(QString(", Prozess %1, seit ").arg(getpid())))
             << text.toStdString();
     }
     EXPECT_EQ(ansicht.text1, QStringLiteral("0"));
@@ -263,16 +254,14 @@ TEST_F(Fenster, ImportFillsTheListAndCopyGivesTheSelectedLines)
     // Both calls, in the order of the list whatever the order they were selected in.
     const QStringList kopiert = QGuiApplication::clipboard()->text().split(u'\n');
     ASSERT_EQ(kopiert.size(), 2) << kopiert.join(u'|').toStdString();
-    EXPECT_TRUE(kopiert[0].contains(QStringLiteral("2009-03-21 14:30:00"))
-                && kopiert[0].contains(QStringLiteral("Zentrale")));
-    EXPECT_TRUE(kopiert[1].contains(QStringLiteral("2009-03-22 09:00:00"))
-                && kopiert[1].contains(QStringLiteral("Lager")));
+    EXPECT_TRUE(kopiert[0].contains("2009-03-21 14:30:00") && kopiert[0].contains("Zentrale"));
+    EXPECT_TRUE(kopiert[1].contains("2009-03-22 09:00:00") && kopiert[1].contains("Lager"));
 }
 
 TEST_F(Fenster, CheckBoxesSetTheReportFlags)
 {
     for (const auto& [name, flag] :
-         {std::pair {"Check1", &AppState::OhneMwst}, std::pair {"Check2", &AppState::RufnummernKuerzen}}) {
+         {std::pair {"Check1", &AppState::OhneMwst}, {"Check2", &AppState::RufnummernKuerzen}}) {
         kind<QAbstractButton>(name)->click();
         EXPECT_EQ(u.state().*flag, 1) << name;
         kind<QAbstractButton>(name)->click();

@@ -58,11 +58,8 @@ BerichtAnruf anruf(const char* rufziel, std::optional<double> ucosts, const char
     return BerichtAnruf {"05.01.2009 09:30:00", "21", "Empfang", number, "125", ucosts, rufziel, "2"};
 }
 
-int a4Hoehe()
-{
-    return static_cast<int>(
-        std::floor(Telefonkostenauswertung::seitenformat().paintRect(QPageLayout::Point).height() * 20));
-}
+const int kA4 =
+    int(std::floor(Telefonkostenauswertung::seitenformat().paintRect(QPageLayout::Point).height() * 20));
 
 // "name=text" of the controls on a page whose names are listed, in order.
 QString texte(const std::vector<Zeichnung>& seite, const QStringList& namen)
@@ -118,12 +115,9 @@ TEST(BerichtDaten, ManyCallsAddUpToTheExactCent)
 
 TEST(Telefonkostenauswertung, ShowsFieldsInTheirFormatsAndTheVatCaptionBuiltAtStart)
 {
-    const BerichtDaten d {{BerichtGruppe {
-        QStringLiteral("21"),
-        QStringLiteral("Empfang"),
-        0.198,
-        0.23562,
-        {anruf("Ortstarif Berlin", 0.108), anruf("Internes S0 Gespräch", 0.0, ""), anruf("????", std::nullopt)}}}};
+    const std::vector<BerichtAnruf> anrufe {anruf("Ortstarif Berlin", 0.108),
+                                            anruf("Internes S0 Gespräch", 0.0, ""), anruf("????", std::nullopt)};
+    const BerichtDaten d {{BerichtGruppe {"21", "Empfang", 0.198, 0.23562, anrufe}}};
     const QStringList namen = {"Bezeichnung3", "Text9", "Text10", "Text6",         "Text4",
                                "Text7",        "Text8", "Text11", "Bezeichnung12", "Text12"};
     const struct {
@@ -142,7 +136,7 @@ TEST(Telefonkostenauswertung, ShowsFieldsInTheirFormatsAndTheVatCaptionBuiltAtSt
         BerichtOptionen o = BerichtOptionen::aus(state);
         o.datum = QDate(2009, 2, 1);
         const Telefonkostenauswertung b(d, o);
-        const auto e = b.seitenEinteilen(a4Hoehe());
+        const auto e = b.seitenEinteilen(kA4);
         ASSERT_EQ(e.seiten(), 1u);
         EXPECT_EQ(texte(b.seite(e, 0), namen).toStdString(),
                   QStringLiteral("Bezeichnung3=01.02.2009 Text9=21 Text10=Empfang Text6=Ortstarif Berlin Text4=%1 "
@@ -162,7 +156,7 @@ TEST(Telefonkostenauswertung, WideTextsAreSetSmallerBeforeTheyAreShortenedAndNum
     a.username = QStringLiteral("(Internnummer) ");
     const Telefonkostenauswertung b({{{"21", a.username, 0.1, 0.1, {a}}}}, {});
     std::map<QString, std::pair<QString, bool>> gesehen; // text, set smaller
-    for (const Zeichnung& z : b.seite(b.seitenEinteilen(a4Hoehe()), 0))
+    for (const Zeichnung& z : b.seite(b.seitenEinteilen(kA4), 0))
         gesehen[z.name] = {z.text, z.schrift > 0 && z.schrift < 165};
     EXPECT_EQ(gesehen["Text3"].first, a.username);
     EXPECT_EQ(gesehen["Text4"], std::pair(a.number, true));
@@ -173,13 +167,12 @@ TEST(Telefonkostenauswertung, WideTextsAreSetSmallerBeforeTheyAreShortenedAndNum
 
 TEST(Rufnummer, ShortenedByItsLastThreeDigits)
 {
-    const std::pair<const char*, const char*> nummern[] = {{"0301234567        ", "0301234xxx        "},
-                                                           {"08912345", "08912xxx"},
-                                                           {"110", "xxx"},
-                                                           {"12 ", "xxx "},
-                                                           {"unbekannt", "unbekannt"},
-                                                           {"", ""}};
-    for (const auto& [nummer, gekuerzt] : nummern)
+    for (const auto& [nummer, gekuerzt] : {std::pair {"0301234567        ", "0301234xxx        "},
+                                           {"08912345", "08912xxx"},
+                                           {"110", "xxx"},
+                                           {"12 ", "xxx "},
+                                           {"unbekannt", "unbekannt"},
+                                           {"", ""}})
         EXPECT_EQ(rufnummerKuerzen(QString::fromUtf8(nummer)).toStdString(), gekuerzt) << nummer;
 }
 
@@ -191,10 +184,10 @@ TEST(Telefonkostenauswertung, SplitsIntoNumberedPagesKeepingGroupHeadersAndFoote
     for (std::size_t n : {1, 1, 1, 2, 3, 40, 2, 7, 45, 46, 44, 1, 1, 2, 100, 500})
         d.gruppen.push_back(
             {QString::number(21 + d.gruppen.size()), "Empfang", 0.1, 0.1, {n, anruf("Berlin", 0.1)}});
-    while (Telefonkostenauswertung(d, {}).seitenEinteilen(a4Hoehe()).seiten() < 23)
+    while (Telefonkostenauswertung(d, {}).seitenEinteilen(kA4).seiten() < 23)
         d.gruppen.back().bill.push_back(anruf("Berlin", 0.1));
     const Telefonkostenauswertung b(d, {});
-    const auto e = b.seitenEinteilen(a4Hoehe());
+    const auto e = b.seitenEinteilen(kA4);
     ASSERT_EQ(e.seiten(), 23u);
     QString abschnitte; // K group header, D call, F group footer
     for (std::size_t s = 0; s < e.seiten(); ++s) {
@@ -217,8 +210,7 @@ TEST(Telefonkostenauswertung, SplitsIntoNumberedPagesKeepingGroupHeadersAndFoote
     for (const BerichtGruppe& g : d.gruppen)
         soll += QLatin1Char('K') + QString(g.bill.size(), QLatin1Char('D')) + QLatin1Char('F');
     EXPECT_EQ(abschnitte, soll);
-    EXPECT_EQ(Telefonkostenauswertung({}, {}).seitenEinteilen(a4Hoehe()).seiten(), 1u)
-        << "an empty report has its page";
+    EXPECT_EQ(Telefonkostenauswertung({}, {}).seitenEinteilen(kA4).seiten(), 1u) << "an empty report has its page";
 }
 
 // "Drucken…" prints every page of the report shown, with its title and sums.

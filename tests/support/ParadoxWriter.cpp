@@ -33,9 +33,8 @@ void schreibeGanzzahl(char* ziel, qint64 wert, int bytes)
 }
 void schreibeDouble(char* ziel, double wert)
 {
-    schreibeBE(
-        ziel, std::signbit(wert) ? ~std::bit_cast<quint64>(wert) : std::bit_cast<quint64>(wert) | quint64 {1} << 63,
-        8);
+    const auto roh = std::bit_cast<quint64>(wert);
+    schreibeBE(ziel, std::signbit(wert) ? ~roh : roh | quint64 {1} << 63, 8);
 }
 qint64 tageSeitJahrEins(const QDate& d)
 {
@@ -160,24 +159,13 @@ QByteArray paradoxTabelle(const std::vector<ParadoxFeldDef>& felder, const std::
     // 16-bit header fields: record size, header size, blocks in use and in the file, first and last block of
     // the chain, fields, key fields, blocks again; 4.x+: version twice, highest field id + 1, fields, code page.
     const int n = int(felder.size()), erster = bloecke ? position[0] + 1 : 0,
-              letzter = bloecke ? position[bloecke - 1] + 1 : 0;
-    std::vector<std::pair<int, int>> werte = {{0x00, satzGroesse},
-                                              {0x02, kopfGroesse},
-                                              {0x0A, dateiBloecke},
-                                              {0x0C, dateiBloecke},
-                                              {0x0E, erster},
-                                              {0x10, letzter},
-                                              {0x21, n},
-                                              {0x23, o.dateiTyp == 0 ? 1 : 0},
-                                              {0x3A, dateiBloecke}};
-    if (neu)
-        werte.insert(werte.end(), {std::pair {0x58, 0x0100 | o.version},
-                                   {0x5A, 0x0100 | o.version},
-                                   {0x64, n + 1},
-                                   {0x68, n},
-                                   {0x6A, o.codepage}});
-    for (const auto& [offset, wert] : werte)
-        setzeLE16(kopf, offset, static_cast<std::uint16_t>(wert));
+              letzter = bloecke ? position[bloecke - 1] + 1 : 0, v = 0x0100 | o.version, k = o.dateiTyp == 0;
+    const int stelle[] = {0x00, 0x02, 0x0A, 0x0C, 0x0E, 0x10, 0x21, 0x23, 0x3A, 0x58, 0x5A, 0x64, 0x68, 0x6A};
+    const int werte[] = {
+        satzGroesse, kopfGroesse, dateiBloecke, dateiBloecke, erster, letzter, n, k, dateiBloecke, v, v,
+        n + 1,       n,           o.codepage};
+    for (size_t i = 0; i < (neu ? std::size(werte) : 9); ++i)
+        setzeLE16(kopf, stelle[i], static_cast<std::uint16_t>(werte[i]));
     kopf[0x04] = static_cast<char>(o.dateiTyp);
     kopf[0x05] = static_cast<char>(o.blockKB);
     setzeLE32(kopf, 0x06, static_cast<std::uint32_t>(o.anzahlImKopf.value_or(std::int64_t(zeilen.size()))));

@@ -69,6 +69,7 @@ protected:
         ed.combo1Setzen(QStringLiteral("x *(%1)*").arg(satz));
         ed.uebernehmen();
     }
+    std::string text(const char* sql) { return db->execAndGet(sql).getString(); }
     bool geleert() const
     {
         return ed.maske() == Tarifmaske {} && ed.neuerSatz() == 0 && !ed.vorwahlEingabe()
@@ -111,9 +112,8 @@ TEST_F(Tarife, TablesInsertReadRewriteAndDeleteByRecordNumber)
 TEST_F(Tarife, TablesStorePricesAsNumbersAndReadThemBackFromTextOrNull)
 {
     zeile(Tariftabelle::faktor, "030");
-    EXPECT_EQ(db->execAndGet(R"(SELECT typeof(Minutenpreis) || typeof(Pauschale) || typeof(Sekundentakt)
-                                || typeof("von Zeit") FROM faktor)")
-                  .getString(),
+    EXPECT_EQ(text(R"(SELECT typeof(Minutenpreis) || typeof(Pauschale) || typeof(Sekundentakt) || typeof("von Zeit")
+                      FROM faktor)"),
               "realrealintegertext");
     // A row left by another tool: Nulls, and a price kept as German text.
     db->exec(R"(INSERT INTO faktor (satz, vorwahl, Minutenpreis, "bis Zeit") VALUES (50, '0180', '0,14', NULL))");
@@ -136,20 +136,19 @@ TEST_F(Tarife, SavingATakenOverEntryRewritesOnlyTheChangedFields)
     ed.maske().fldBezeichnung = QStringLiteral("Berlin Tag");
     dlg.answer(Answer::Ok);
     ed.speichern();
-    EXPECT_EQ(db->execAndGet("SELECT Minutenpreis = 0.1 + 0.2 AND Pauschale IS NULL AND Bezeichnung = 'Berlin Tag' "
-                             "FROM faktor WHERE satz = 20")
-                  .getInt(),
-              1);
+    EXPECT_EQ(text("SELECT Minutenpreis = 0.1 + 0.2 AND Pauschale IS NULL AND Bezeichnung = 'Berlin Tag' "
+                   "FROM faktor WHERE satz = 20"),
+              "1");
 }
 
 TEST_F(Tarife, NewEntryForAnExistingPrefixAsksFirst)
 {
-    const QString frage = box(
-        QStringLiteral("Sie wollen einen neuen Satz speichern, die betreffende Vorwahl ist aber bereits gegeben!"
-                       "\\r\\rWollen Sie den Satz trotzdem speichern (nur notwendig, wenn zusätzlicher "
-                       "Zeitbereich anzulegen ist)"),
-        "YesNo Information default No");
-    const QString abgebrochen = box(QStringLiteral("Speicherung wurde abgebrochen!"), "Ok Information");
+    const QString frage =
+        box("Sie wollen einen neuen Satz speichern, die betreffende Vorwahl ist aber bereits gegeben!"
+            "\\r\\rWollen Sie den Satz trotzdem speichern (nur notwendig, wenn zusätzlicher "
+            "Zeitbereich anzulegen ist)",
+            "YesNo Information default No");
+    const QString abgebrochen = box("Speicherung wurde abgebrochen!", "Ok Information");
     zeile(Tariftabelle::faktor, QStringLiteral("0'89"));
     for (const auto& [antwort, zeilen] : {std::pair {Answer::No, 1}, {Answer::Yes, 2}}) {
         ed.zeigeFehlendeVorwahl(QStringLiteral("0891234"));
@@ -187,15 +186,10 @@ TEST_F(Tarife, TakeOverFillsTheMaskWithDefaultsForEmptyColumns)
 TEST_F(Tarife, TextWithoutAValidRecordNumberLeavesTheMask)
 {
     db->exec("INSERT INTO faktor (satz, vorwahl, Bezeichnung) VALUES (7, '030', 'Berlin')");
-    const std::pair<const char*, QString> faelle[] = {{"", kKeinSatz},
-                                                      {"030 Berlin *(7", kKeinSatz},
-                                                      {"a)* *(7", kKeinSatz},
-                                                      {"030 *(abc)*", kNichtGefunden},
-                                                      {"030 *(999)*", kNichtGefunden},
-                                                      {"030 *(7 OR 1=1)*", kNichtGefunden},
-                                                      {"030 *(99999999999999999999)*", kNichtGefunden},
-                                                      {"Anbieter *(neu) x *(7)*", kNichtGefunden}};
-    for (const auto& [text, meldung] : faelle) {
+    int i = 0; // the first three texts end in no "*(…)*"
+    for (const char* text : {"", "030 Berlin *(7", "a)* *(7", "030 *(abc)*", "030 *(999)*", "030 *(7 OR 1=1)*",
+                             "030 *(99999999999999999999)*", "Anbieter *(neu) x *(7)*"}) {
+        const QString meldung = i++ < 3 ? kKeinSatz : kNichtGefunden;
         neuerEintrag("089");
         const Tarifmaske vorher = ed.maske();
         ed.combo1Setzen(QString::fromUtf8(text));
@@ -233,12 +227,10 @@ TEST_F(Tarife, DeleteNeedsATakenOverEntryAndAsksFirst)
     EXPECT_TRUE(tarifFinden(*db, Tariftabelle::faktor, satz));
     dlg.answer(Answer::Yes).answer(Answer::Ok);
     ed.loeschen();
-    const QString frage =
-        box(QStringLiteral("Wollen Sie diesen Datensatz wirklich löschen"), "YesNo Critical default No");
-    EXPECT_EQ(dlg.protokoll(),
-              QStringList({box(QStringLiteral("Satz kann nur gelöscht werden, wenn er vorher über die\\r'Auswahl "
-                                              "bereits angelegter Tarifeinträge' übernommen wurde!")),
-                           frage, frage, box(QStringLiteral("Satz wurde gelöscht!"), "Ok Information")}));
+    const QString frage = box("Wollen Sie diesen Datensatz wirklich löschen", "YesNo Critical default No");
+    EXPECT_EQ(dlg.protokoll(), QStringList({box("Satz kann nur gelöscht werden, wenn er vorher über die\\r'Auswahl "
+                                                "bereits angelegter Tarifeinträge' übernommen wurde!"),
+                                            frage, frage, box("Satz wurde gelöscht!", "Ok Information")}));
     EXPECT_FALSE(tarifFinden(*db, Tariftabelle::faktor, satz));
     EXPECT_TRUE(geleert());
 }
@@ -246,60 +238,34 @@ TEST_F(Tarife, DeleteNeedsATakenOverEntryAndAsksFirst)
 // A refused save shows why and stays in new-entry mode with everything as typed.
 TEST_F(Tarife, SaveChecksTheMaskBeforeWriting)
 {
-    using M = Tarifmaske;
+    using M = Tarifmaske&;
+    const auto F = Tariftabelle::faktor, O = Tariftabelle::Ortstarif, C = Tariftabelle::CallByCall;
+    const auto nicht = [](const char* text) { return box(text + kNicht); };
     const struct {
         Tariftabelle tabelle;
-        std::function<void(M&)> aendern;
-        QString meldung; /* empty: saved */
+        QString meldung; // empty: saved
+        void (*aendern)(M);
     } faelle[] = {
-        {Tariftabelle::faktor, [](M& m) { m.fldVorwahl = ""; }, kUnvollstaendig},
-        {Tariftabelle::Ortstarif, [](M& m) { m.fldBisZeit = ""; }, kUnvollstaendig},
-        {Tariftabelle::faktor, [](M& m) { m.fldTyp = ""; }, kUnvollstaendig},
+        {F, kUnvollstaendig, [](M m) { m.fldVorwahl = ""; }},
+        {O, kUnvollstaendig, [](M m) { m.fldBisZeit = ""; }},
+        {F, kUnvollstaendig, [](M m) { m.fldTyp = ""; }},
         // Blanks and zeros are filled, the end of the day and any "xx:xx:xx" pass, numbers may carry points.
-        {Tariftabelle::faktor,
-         [](M& m) { m = {"0", m.fldVorwahl, " ", "ab:cd:ef", "24:00:00", "0.06", "1.234,50", "0", "D"}; }, ""},
+        {F, "", [](M m) { m = {"0", m.fldVorwahl, " ", "ab:cd:ef", "24:00:00", "0.06", "1.234,50", "0", "D"}; }},
         // A provider has prefix and description only.
-        {Tariftabelle::CallByCall,
-         [](M& m) {
-             m.fldAbZeit = "7";
-             m.fldMinutenpreis = "abc";
-             m.fldBisZeit = m.fldTyp = "";
-         },
-         ""},
-        {Tariftabelle::CallByCall, [](M& m) { m.fldBezeichnung = ""; }, kUnvollstaendig},
-        {Tariftabelle::faktor, [](M& m) { m.fldAbZeit = "7:00:00"; }, kAbFalsch},
-        {Tariftabelle::faktor, [](M& m) { m.fldBisZeit = "18.00.00"; }, kBisFalsch},
-        {Tariftabelle::faktor,
-         [](M& m) {
-             m.fldAbZeit = "7:00";
-             m.fldBisZeit = "x";
-         },
-         kAbFalsch},
-        {Tariftabelle::faktor,
-         [](M& m) {
-             m.fldAbZeit = "7:00";
-             m.fldTyp = "";
-         },
-         kUnvollstaendig},
-        {Tariftabelle::faktor, [](M& m) { m.fldMinutenpreis = "abc"; },
-         box("Der Minutenpreis „abc“ ist keine Zahl!" + kNicht)},
-        {Tariftabelle::faktor,
-         [](M& m) {
-             m.fldBisZeit = "x";
-             m.fldMinutenpreis = "abc";
-         },
-         kBisFalsch},
-        {Tariftabelle::Ortstarif, [](M& m) { m.fldPauschalpreis = " "; },
-         box("Der Pauschalpreis „ “ ist keine Zahl!" + kNicht)},
-        {Tariftabelle::faktor, [](M& m) { m.fldSekundentakt = "1,5"; },
-         box("Der Sekundentakt „1,5“ ist keine ganze Zahl!" + kNicht)},
+        {C, "", [](M m) { m.fldAbZeit = "7", m.fldMinutenpreis = "abc", m.fldBisZeit = m.fldTyp = ""; }},
+        {C, kUnvollstaendig, [](M m) { m.fldBezeichnung = ""; }},
+        {F, kAbFalsch, [](M m) { m.fldAbZeit = "7:00:00"; }},
+        {F, kBisFalsch, [](M m) { m.fldBisZeit = "18.00.00"; }},
+        {F, kAbFalsch, [](M m) { m.fldAbZeit = "7:00", m.fldBisZeit = "x"; }},
+        {F, kUnvollstaendig, [](M m) { m.fldAbZeit = "7:00", m.fldTyp = ""; }},
+        {F, nicht("Der Minutenpreis „abc“ ist keine Zahl!"), [](M m) { m.fldMinutenpreis = "abc"; }},
+        {F, kBisFalsch, [](M m) { m.fldBisZeit = "x", m.fldMinutenpreis = "abc"; }},
+        {O, nicht("Der Pauschalpreis „ “ ist keine Zahl!"), [](M m) { m.fldPauschalpreis = " "; }},
+        {F, nicht("Der Sekundentakt „1,5“ ist keine ganze Zahl!"), [](M m) { m.fldSekundentakt = "1,5"; }},
         // Negative prices and a prefix of blanks would price calls wrong.
-        {Tariftabelle::faktor, [](M& m) { m.fldMinutenpreis = "-0,06"; },
-         box("Der Minutenpreis „-0,06“ darf nicht negativ sein!" + kNicht)},
-        {Tariftabelle::Ortstarif, [](M& m) { m.fldSekundentakt = "-60"; },
-         box("Der Sekundentakt „-60“ darf nicht negativ sein!" + kNicht)},
-        {Tariftabelle::CallByCall, [](M& m) { m.fldVorwahl = "  "; },
-         box("Die Vorwahl darf nicht leer sein!" + kNicht)},
+        {F, nicht("Der Minutenpreis „-0,06“ darf nicht negativ sein!"), [](M m) { m.fldMinutenpreis = "-0,06"; }},
+        {O, nicht("Der Sekundentakt „-60“ darf nicht negativ sein!"), [](M m) { m.fldSekundentakt = "-60"; }},
+        {C, nicht("Die Vorwahl darf nicht leer sein!"), [](M m) { m.fldVorwahl = "  "; }},
     };
     int i = 0;
     for (const auto& f : faelle) {
@@ -347,10 +313,11 @@ TEST_F(Tarife, DatabaseFailuresAreReportedAndTheEditorGoesOn)
 TEST_F(Tarife, ExampleTariffsOnlyAfterYesAndOnlyIntoAnEmptyTable)
 {
     zeile(Tariftabelle::Ortstarif, "089");
-    for (const auto& [t, antwort] : {std::pair {Tariftabelle::faktor, Answer::No},
-                                     {Tariftabelle::faktor, Answer::Yes},
-                                     {Tariftabelle::CallByCall, Answer::Yes},
-                                     {Tariftabelle::Ortstarif, Answer::Ok}}) {
+    using T = Tariftabelle;
+    for (const auto& [t, antwort] : {std::pair {T::faktor, Answer::No},
+                                     {T::faktor, Answer::Yes},
+                                     {T::CallByCall, Answer::Yes},
+                                     {T::Ortstarif, Answer::Ok}}) {
         ed.tabelleWaehlen(t);
         dlg.answer(antwort);
         if (antwort == Answer::Yes)
@@ -358,16 +325,14 @@ TEST_F(Tarife, ExampleTariffsOnlyAfterYesAndOnlyIntoAnEmptyTable)
         ed.beispieltarifeUebernehmen();
         const Message frage = dlg.messages().at(dlg.messages().size() - (antwort == Answer::Yes ? 2 : 1));
         const auto zeilen = tarifeLesen(*db, t);
-        EXPECT_EQ(zeilen.size(), antwort == Answer::Yes  ? beispieltarife(t).size()
-                                 : antwort == Answer::Ok ? 1u
-                                                         : 0u);
+        const std::size_t soll = antwort == Answer::Yes ? beispieltarife(t).size() : antwort == Answer::Ok;
+        EXPECT_EQ(zeilen.size(), soll);
         EXPECT_TRUE(antwort == Answer::Ok
                         ? frage.buttons == Buttons::Ok // a table holding rows is never touched
                         : frage.buttons == Buttons::YesNo && frage.defaultButton == Answer::No
                               && frage.text.contains(u"Beispiele") && frage.text.contains(u"Vertrag"));
         for (const auto& z : zeilen)
-            EXPECT_EQ(z.username,
-                      t == Tariftabelle::faktor ? std::optional(QStringLiteral("Meier")) : std::nullopt);
+            EXPECT_EQ(z.username.value_or("-"), t == T::faktor ? "Meier" : "-");
     }
 }
 
