@@ -128,12 +128,12 @@ void summeUndKuerzung(const Ordner& o, const Lauf& l)
     EXPECT_EQ(l.aus.toStdString(), summen.toStdString());
     EXPECT_EQ(o.anrufe("number LIKE '%xxx'"), 0);
     int gekuerzt = 0;
-    for (const QString& z : QString::fromUtf8(o.readFile(QStringLiteral("b.csv"))).split(QStringLiteral("\r\n")))
-        gekuerzt += z.section(u';', 3, 3).endsWith(QStringLiteral("xxx"));
+    for (const QString& z : QString::fromUtf8(o.readFile("b.csv")).split(QStringLiteral("\r\n")))
+        gekuerzt += z.section(u';', 3, 3).endsWith("xxx");
     EXPECT_GT(gekuerzt, 500);
-    pdfGeprueft = pdfText(o.readFile(QStringLiteral("b.pdf"))).has_value(); // where pdftotext is installed
+    pdfGeprueft = pdfText(o.readFile("b.pdf")).has_value(); // where pdftotext is installed
     if (pdfGeprueft) {
-        EXPECT_EQ(pdfText(o.readFile(QStringLiteral("b.pdf")))->count(QStringLiteral("xxx")), gekuerzt);
+        EXPECT_EQ(pdfText(o.readFile("b.pdf"))->count(QStringLiteral("xxx")), gekuerzt);
     }
 }
 
@@ -170,8 +170,7 @@ TEST(Stapellauf, ExitCodesMessagesAndWhatIsWritten)
     } faelle[] = {
         {"every call priced", beide, 0, "", "BPC", nullptr,
          [](O, L l) {
-             EXPECT_TRUE(l.aus.startsWith(QStringLiteral("21\tEmpfang\t113\t122,17\t145,38\n")))
-                 << l.aus.toStdString();
+             EXPECT_TRUE(l.aus.startsWith("21\tEmpfang\t113\t122,17\t145,38\n")) << l.aus.toStdString();
          }},
         {"own minute price, CSV only", "--eigenpreis --csv %P/b.csv", 0, "", "BC"},
         {"no VAT rate", beide, 1, "kein gültiger Steuersatz", "", entfernen("Steuersatz.txt")},
@@ -205,7 +204,7 @@ TEST(Stapellauf, ExitCodesMessagesAndWhatIsWritten)
          "--billdb %P/k.db --nebenstelle 21 --ab 16.11.2026~00:00:00 --bis 2026-11-20~00:00:00", 0, "", "B",
          [](O o) { QFile::copy(o.file("bill.db"), o.file("k.db")); },
          [](O o, L) {
-             EXPECT_FALSE(o.readFile(QStringLiteral("Billpfad.txt")).contains("k.db"));
+             EXPECT_FALSE(o.readFile("Billpfad.txt").contains("k.db"));
              EXPECT_EQ(o.anrufe("user <> '21' OR time < '2026-11-16' OR time >= '2026-11-20'"), 0);
          }},
     };
@@ -220,8 +219,8 @@ TEST(Stapellauf, ExitCodesMessagesAndWhatIsWritten)
         EXPECT_EQ(l.code, f.code) << l.fehler.toStdString();
         EXPECT_TRUE(l.fehler.contains(QString::fromUtf8(f.fehler))) << l.fehler.toStdString();
         const QString ergebnis = QString::fromLatin1(f.ergebnis);
-        EXPECT_EQ(o.exists(QStringLiteral("b.pdf")), ergebnis.contains(u'P'));
-        EXPECT_EQ(o.exists(QStringLiteral("b.csv")), ergebnis.contains(u'C'));
+        EXPECT_EQ(o.exists("b.pdf"), ergebnis.contains(u'P'));
+        EXPECT_EQ(o.exists("b.csv"), ergebnis.contains(u'C'));
         EXPECT_TRUE(ergebnis.contains(u'P') || ergebnis.contains(u'C')
                     || QDir(o.path()).entryList(QDir::Files) == alt)
             << "no file left behind";
@@ -370,7 +369,7 @@ TEST(Stapellauf, OutputsAreCompleteOrReportedAndNeverReplaceAFifo)
                        "= 21");
          },
          [](O o, L l) {
-             EXPECT_TRUE(l.aus.startsWith(QStringLiteral("21\tZimmer 21 Nord\t"))) << l.aus.toStdString();
+             EXPECT_TRUE(l.aus.startsWith("21\tZimmer 21 Nord\t")) << l.aus.toStdString();
              EXPECT_EQ(l.aus.count(u'\n'), 1);
              EXPECT_TRUE(o.readFile("b.csv").contains(";21;\"Zimmer\t21\nNord\";"));
          }},

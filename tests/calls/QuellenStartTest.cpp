@@ -59,7 +59,7 @@ struct Start : ::testing::TestWithParam<Startfall> {
                 : schreibeSqliteBill(dir.file(relativ), beispielStdbill(20));
         return dir.file(relativ);
     }
-    void merken(const QString& pfad) { dir.writeFile(QStringLiteral("Billpfad.txt"), pfad.toUtf8() + "\r\n"); }
+    void merken(const QString& pfad) { dir.writeFile("Billpfad.txt", pfad.toUtf8() + "\r\n"); }
     // Billpfad.txt names dbf/bill.db; the folder exists and holds what is given.
     void falsch(const QByteArray& inhalt = {})
     {
@@ -84,8 +84,7 @@ struct Start : ::testing::TestWithParam<Startfall> {
     }
 
     TempProgramFolder dir;
-    StartPfade pfade {dir.file(QStringLiteral("s1/bill.db")), QStringLiteral("C:\\tk\\bill.db"),
-                      dir.file(QStringLiteral("s2/bill.db"))};
+    StartPfade pfade {dir.file("s1/bill.db"), QStringLiteral("C:\\tk\\bill.db"), dir.file("s2/bill.db")};
     TestRegistry reg = standardRegistry();
     FesteSystemumgebung system;
     QStringList abgelehnt; // data sources that are not set up
@@ -96,8 +95,8 @@ struct Start : ::testing::TestWithParam<Startfall> {
 TEST_P(Start, ShowsTheBoxesAndFindsTheSourceOrEnds)
 {
     const Startfall& f = GetParam();
-    dir.writeFile(QStringLiteral("Kostenaufschlag.txt"), "1,20\r\n");
-    dir.writeFile(QStringLiteral("Steuersatz.txt"), "19\r\n");
+    dir.writeFile("Kostenaufschlag.txt", "1,20\r\n");
+    dir.writeFile("Steuersatz.txt", "19\r\n");
     const QString gut = bill(QStringLiteral("gut/bill.db"));
     if (f.anlegen)
         f.anlegen(*this);
@@ -117,18 +116,17 @@ TEST_P(Start, ShowsTheBoxesAndFindsTheSourceOrEnds)
     ASSERT_EQ(gezeigt.size(), boxen.size()) << lesbar(gezeigt);
     for (int i = 0; i < gezeigt.size(); ++i)
         EXPECT_TRUE(gezeigt[i].contains(boxen[i])) << gezeigt[i].toStdString();
-    EXPECT_EQ(ersteZeileLesen(dir.file(QStringLiteral("Billpfad.txt"))),
+    EXPECT_EQ(ersteZeileLesen(dir.file("Billpfad.txt")),
               f.billpfad ? std::optional(dir.file(f.billpfad)) : std::nullopt);
-    auto lokal = lokaleDatenbankOeffnen(dir.file(QStringLiteral("Datenbank/Bill.sqlite")));
+    auto lokal = lokaleDatenbankOeffnen(dir.file("Datenbank/Bill.sqlite"));
     EXPECT_EQ(lokal->tableExists("paradox") ? lokal->execAndGet("SELECT count(*) FROM paradox").getInt() : -1,
               f.kopie);
     const QString k = kDatenquellenSchluessel + kParadoxDatenquelle;
-    EXPECT_EQ(reg.wert(Hive::LocalMachine, k, QStringLiteral("Driver")),
+    EXPECT_EQ(reg.wert(Hive::LocalMachine, k, "Driver"),
               f.datenquelle ? std::optional(RegWert::alsText(QCoreApplication::applicationFilePath()))
                             : std::nullopt);
-    EXPECT_EQ(
-        reg.wert(Hive::LocalMachine, k + QStringLiteral("\\Engines\\Paradox"), QStringLiteral("ParadoxNetPath")),
-        f.datenquelle ? std::optional(RegWert::alsText(system.systemOrdner)) : std::nullopt);
+    EXPECT_EQ(reg.wert(Hive::LocalMachine, k + QStringLiteral("\\Engines\\Paradox"), "ParadoxNetPath"),
+              f.datenquelle ? std::optional(RegWert::alsText(system.systemOrdner)) : std::nullopt);
     if (!f.text2)
         return;
     const bool paradox = ansicht.text2 == QStringLiteral("Paradox");

@@ -26,7 +26,7 @@ const char* const kTarif =
 TEST(LokaleDatenbank, CreatesEveryTableMigratesAVersion1FileAndRefusesAFileThatIsNoDatabase)
 {
     TempProgramFolder dir;
-    auto neu = lokaleDatenbankOeffnen(dir.file(QStringLiteral("neu.sqlite")));
+    auto neu = lokaleDatenbankOeffnen(dir.file("neu.sqlite"));
     EXPECT_EQ(spalten(*neu, "bill"),
               "time TEXT, user TEXT, username TEXT, number TEXT, duration TEXT, ucosts REAL, "
               "rufziel TEXT, lineno TEXT, costs REAL, vergleichsnummer TEXT, ucostsBrutto "
@@ -49,13 +49,13 @@ TEST(LokaleDatenbank, CreatesEveryTableMigratesAVersion1FileAndRefusesAFileThatI
               "08912340.09-");
     EXPECT_EQ(db->execAndGet("SELECT vorwahl || Bezeichnung FROM faktor").getString(), "0171Mobil");
 
-    dir.writeFile(QStringLiteral("kaputt.sqlite"), QByteArray(4096, 'x'));
+    dir.writeFile("kaputt.sqlite", QByteArray(4096, 'x'));
     try {
-        lokaleDatenbankOeffnen(dir.file(QStringLiteral("kaputt.sqlite")));
+        lokaleDatenbankOeffnen(dir.file("kaputt.sqlite"));
         ADD_FAILURE() << "no error";
     } catch (const VerbindungsFehler& e) {
-        EXPECT_TRUE(e.text().startsWith(dir.file(QStringLiteral("kaputt.sqlite")).prepend("Die Datei ")
-                                        + " ist keine SQLite-Datenbank"))
+        EXPECT_TRUE(
+            e.text().startsWith(dir.file("kaputt.sqlite").prepend("Die Datei ") + " ist keine SQLite-Datenbank"))
             << e.what();
     }
 }
@@ -93,7 +93,7 @@ TEST(SqliteMeldung, EachKindOfFailureSaysWhatHappenedAndWhatToDo)
         const QString m = sqliteMeldung(code, QString::fromUtf8(text), QStringLiteral("/d/Bill.sqlite"),
                                         QStringLiteral("lesen Sie die Daten erneut ein"));
         EXPECT_TRUE(m.section(QLatin1Char('\r'), 0, 0).contains(QString::fromUtf8(satz))) << m.toStdString();
-        EXPECT_TRUE(m.endsWith(QStringLiteral("Daten erneut ein.\rMeldung von SQLite: ") + QString::fromUtf8(text)))
+        EXPECT_TRUE(m.endsWith("Daten erneut ein.\rMeldung von SQLite: " + QString::fromUtf8(text)))
             << m.toStdString();
     }
 }

@@ -33,7 +33,7 @@ TEST(Numbers, ReadGermanAndLeadingNumbersAndTimesOfDay)
         EXPECT_EQ(tageszeitSekunden(QString::fromUtf8(text)), sekunden) << text;
         EXPECT_TRUE(!sekunden || tageszeitText(*sekunden) == QLatin1String(text)) << text;
     }
-    EXPECT_EQ(tageszeitText(-5), QStringLiteral("00:00:00"));
+    EXPECT_EQ(tageszeitText(-5), "00:00:00");
 }
 
 TEST(Numbers, WriteMoneyWithThreeDecimalsHalfAwayFromZeroAndRoundUpOnFifteenDigits)
@@ -74,10 +74,10 @@ TEST(TextFile, FirstLineEndsAtCrOrLfAndIsUtf8ElseWindows1252)
                                                          {"  7,5 \r\n", "  7,5 "}};
     TempProgramFolder dir;
     for (const auto& [bytes, zeile] : faelle) {
-        dir.writeFile(QStringLiteral("x.txt"), bytes);
-        EXPECT_EQ(ersteZeileLesen(dir.file(QStringLiteral("x.txt"))), QString::fromUtf8(zeile)) << zeile;
+        dir.writeFile("x.txt", bytes);
+        EXPECT_EQ(ersteZeileLesen(dir.file("x.txt")), QString::fromUtf8(zeile)) << zeile;
     }
-    EXPECT_EQ(ersteZeileLesen(dir.file(QStringLiteral("fehlt.txt"))), std::nullopt);
+    EXPECT_EQ(ersteZeileLesen(dir.file("fehlt.txt")), std::nullopt);
 }
 
 // An administrator's program folder takes no new (temporary) file, but its
@@ -85,19 +85,19 @@ TEST(TextFile, FirstLineEndsAtCrOrLfAndIsUtf8ElseWindows1252)
 TEST(TextFile, WriteReplacesTheFileWithOneCrLfLineInPlace)
 {
     TempProgramFolder dir;
-    const QString datei = dir.file(QStringLiteral("Steuersatz.txt"));
-    dir.writeFile(QStringLiteral("Steuersatz.txt"), "16\r\nalt\r\n");
+    const QString datei = dir.file("Steuersatz.txt");
+    dir.writeFile("Steuersatz.txt", "16\r\nalt\r\n");
     ASSERT_TRUE(zeileSchreiben(datei, QStringLiteral("19")));
-    EXPECT_EQ(dir.readFile(QStringLiteral("Steuersatz.txt")), QByteArray("19\r\n"));
-    EXPECT_FALSE(zeileSchreiben(dir.file(QStringLiteral("gibtsnicht/x.txt")), QStringLiteral("1")));
+    EXPECT_EQ(dir.readFile("Steuersatz.txt"), QByteArray("19\r\n"));
+    EXPECT_FALSE(zeileSchreiben(dir.file("gibtsnicht/x.txt"), QStringLiteral("1")));
     const auto rx = QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadOther | QFileDevice::ExeOther;
     ASSERT_TRUE(QFile::setPermissions(datei, QFile::permissions(datei) | QFileDevice::WriteOther)
                 && QFile::setPermissions(dir.path(), rx));
     const bool geschrieben = ohneRootRechte([&] {
-        return !zeileSchreiben(dir.file(QStringLiteral("Neu.txt")), QStringLiteral("1"))
+        return !zeileSchreiben(dir.file("Neu.txt"), QStringLiteral("1"))
                && zeileSchreiben(datei, QStringLiteral("20"));
     });
     QFile::setPermissions(dir.path(), rx | QFileDevice::WriteOwner);
     EXPECT_TRUE(geschrieben);
-    EXPECT_EQ(dir.readFile(QStringLiteral("Steuersatz.txt")), QByteArray("20\r\n"));
+    EXPECT_EQ(dir.readFile("Steuersatz.txt"), QByteArray("20\r\n"));
 }

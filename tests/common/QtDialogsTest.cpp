@@ -54,7 +54,7 @@ TEST(QtDialogs, MessageBoxAnswersTheDefaultButtonToReturnAndTheWayOutToEscape)
         for (const Qt::Key k : {Qt::Key_Return, Qt::Key_Escape}) {
             sobaldOffen(wache, [&](QDialog* d, const QString& knoepfe) {
                 EXPECT_EQ(knoepfe, QString::fromUtf8(f.knoepfe));
-                EXPECT_EQ(qobject_cast<QMessageBox*>(d)->text(), QStringLiteral("Zeile 1\nZeile 2"));
+                EXPECT_EQ(qobject_cast<QMessageBox*>(d)->text(), "Zeile 1\nZeile 2");
                 QKeyEvent taste(QEvent::KeyPress, k, Qt::NoModifier);
                 QApplication::sendEvent(d, &taste);
             });
@@ -70,14 +70,14 @@ TEST(QtDialogs, InputBoxGivesTheTextOnReturnAndNothingOnAbbrechen)
     QtDialogs dialogs;
     QObject wache;
     sobaldOffen(wache, [](QDialog* d, const QString& knoepfe) {
-        EXPECT_EQ(knoepfe, QStringLiteral("OK Abbrechen"));
-        d->findChild<QLineEdit*>(QStringLiteral("Eingabe"))->setText(QStringLiteral("1,30"));
+        EXPECT_EQ(knoepfe, "OK Abbrechen");
+        d->findChild<QLineEdit*>(QStringLiteral("Eingabe"))->setText("1,30");
         QKeyEvent taste(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
         QApplication::sendEvent(d, &taste);
     });
-    EXPECT_EQ(dialogs.input(QStringLiteral("Aufschlag"), QStringLiteral("T"), QStringLiteral("1,20")), "1,30");
+    EXPECT_EQ(dialogs.input(QStringLiteral("Aufschlag"), QStringLiteral("T"), "1,20"), "1,30");
     sobaldOffen(wache, [](QDialog* d, const QString& knoepfe) {
-        EXPECT_EQ(knoepfe, QStringLiteral("Durchsuchen… OK Abbrechen"));
+        EXPECT_EQ(knoepfe, "Durchsuchen… OK Abbrechen");
         d->findChildren<QPushButton*>().constLast()->click();
     });
     EXPECT_EQ(dialogs.input(InputRequest {QStringLiteral("Pfad"), QStringLiteral("T"), QStringLiteral("x"), true}),
@@ -89,7 +89,7 @@ TEST(CommandGuard, ErrorsAreShownAndProgramEndLeavesTheEventLoopWithItsCode)
     test::ScriptedDialogs dialogs;
     dialogs.answer(Answer::Ok);
     EXPECT_FALSE(befehlAusfuehren(dialogs, [] { throw std::runtime_error("kaputt"); }));
-    EXPECT_TRUE(dialogs.messages().at(0).text.contains(QStringLiteral("kaputt")));
+    EXPECT_TRUE(dialogs.messages().at(0).text.contains("kaputt"));
     EXPECT_TRUE(befehlAusfuehren(dialogs, [] {}));
     EXPECT_EQ(programmEndeCode(), 0);
     QObject wache;

@@ -218,10 +218,8 @@ TEST(Tarifberechnung, CostsSurchargeVatOwnPriceOrTheMessage)
             EXPECT_DOUBLE_EQ(k.ucostsBrutto, p.ucostsBrutto);
         } catch (const Fehler& e) {
             EXPECT_TRUE(p.teil && e.text().contains(QString::fromUtf8(p.teil))) << e.what();
-            EXPECT_TRUE(e.text().contains(QStringLiteral("Rufnummer 0891234, Nebenstelle 21"))) << e.what();
-            EXPECT_EQ(e.text().contains(QStringLiteral("Tariftabelle „Standardtarife“, Satz 7, Vorwahl 089")),
-                      p.zeile)
-                << e.what();
+            EXPECT_TRUE(e.text().contains("Rufnummer 0891234, Nebenstelle 21")) << e.what();
+            EXPECT_EQ(e.text().contains("Tariftabelle „Standardtarife“, Satz 7, Vorwahl 089"), p.zeile) << e.what();
         }
     }
 }
@@ -293,7 +291,7 @@ TEST_F(KostenDb, BepreisungEveryCallInTableOrderWithNumbersStoredAndNoAnsweredOn
                              "des Gesprächs ist kein Datum mit Uhrzeit.|Rufnummer 0891234, "
                              "Nebenstelle 21, Beginn 2026-03-02 12:00:00: Die Dauer „-30“ des "
                              "Gesprächs ist negativ."));
-    EXPECT_EQ(fortschritt.join(u' '), QStringLiteral("1/7 2/7 3/7 4/7 5/7 6/7 7/7"));
+    EXPECT_EQ(fortschritt.join(u' '), "1/7 2/7 3/7 4/7 5/7 6/7 7/7");
     const std::string ohne = "null NULL NULL NULL '\?\?\?\?' '0301234' NULL\n";
     const std::string unlesbar = "null NULL NULL NULL '\?\?\?\?' NULL NULL\n";
     EXPECT_EQ(zeilen(), kMuenchen90 + kIntern + ohne + "real 0.06 0.072 0.08568 'O1' '08912345' 'Ortstarif:1'\n"
@@ -351,8 +349,8 @@ TEST_F(KostenDb, BepreisungCostErrorShowsTheMessageAndStopsWithTheCallsBeforeSto
     dialogs.answer(Answer::Ok);
     const auto r = lauf();
     EXPECT_EQ(r.status, Bepreisungsergebnis::Status::Fehler);
-    EXPECT_TRUE(r.fehler.startsWith(QStringLiteral("Der Kostenaufschlag „zwanzig Prozent“ ist keine Zahl!")));
-    EXPECT_TRUE(dialogs.protokoll().value(0).endsWith(QStringLiteral(" | Ok Stop")));
+    EXPECT_TRUE(r.fehler.startsWith("Der Kostenaufschlag „zwanzig Prozent“ ist keine Zahl!"));
+    EXPECT_TRUE(dialogs.protokoll().value(0).endsWith(" | Ok Stop"));
     EXPECT_EQ(zeilen(), kIntern + kLeer);
 }
 

@@ -34,31 +34,30 @@ TEST(Hilfe, HintThenOneHelpWindowAtTheContentsPage)
     QtHilfeAnzeige anzeige(&haupt);
     mnuHilfeklick(dir.state(), anzeige);
     EXPECT_EQ(haupt.findChild<HilfeFenster*>(), nullptr);
-    dir.writeFile(QStringLiteral("Hilfe/ORVE-Tarifo.html"),
+    dir.writeFile("Hilfe/ORVE-Tarifo.html",
                   "<html><body><h1>Inhalt</h1><a href=\"seite.html\">Seite</a></body></html>");
-    dir.writeFile(QStringLiteral("Hilfe/seite.html"),
-                  "<html><body><p>Minutenpreis und Sekundentakt</p></body></html>");
+    dir.writeFile("Hilfe/seite.html", "<html><body><p>Minutenpreis und Sekundentakt</p></body></html>");
     ScriptedDialogs dlg;
     mnuWin7(dir.state(), dlg.answer(Answer::Ok), anzeige);
-    EXPECT_TRUE(dlg.messages().at(0).text.startsWith(QStringLiteral("Windows 7 bzw. Vista Nutzer")));
+    EXPECT_TRUE(dlg.messages().at(0).text.startsWith("Windows 7 bzw. Vista Nutzer"));
     auto* fenster = haupt.findChild<HilfeFenster*>();
     ASSERT_TRUE(fenster && fenster->isVisible());
     auto* b = fenster->findChild<QTextBrowser*>(QStringLiteral("txtHilfe"));
     b->setSource(QUrl(QStringLiteral("seite.html")));
     auto* suche = fenster->findChild<QLineEdit*>(QStringLiteral("txtSuche"));
-    suche->setText(QStringLiteral("sekundentakt"));
+    suche->setText("sekundentakt");
     EXPECT_TRUE(fenster->suchen());
-    EXPECT_EQ(b->textCursor().selectedText(), QStringLiteral("Sekundentakt"));
+    EXPECT_EQ(b->textCursor().selectedText(), "Sekundentakt");
     EXPECT_TRUE(fenster->suchen()) << "starts over at the top";
-    suche->setText(QStringLiteral("Vorwahl"));
+    suche->setText("Vorwahl");
     EXPECT_FALSE(fenster->suchen());
     auto* zurueck = fenster->findChild<QToolButton*>(QStringLiteral("cmdZurueck"));
     zurueck->click();
-    EXPECT_TRUE(b->toPlainText().contains(QStringLiteral("Inhalt")));
+    EXPECT_TRUE(b->toPlainText().contains("Inhalt"));
     b->setSource(QUrl(QStringLiteral("seite.html")));
     mnuHilfeklick(dir.state(), anzeige);
     EXPECT_EQ(haupt.findChildren<HilfeFenster*>().size(), 1);
-    EXPECT_TRUE(b->toPlainText().contains(QStringLiteral("Inhalt")));
+    EXPECT_TRUE(b->toPlainText().contains("Inhalt"));
     EXPECT_FALSE(zurueck->isEnabled()) << "the contents page starts the history anew";
 }
 
@@ -67,7 +66,7 @@ TEST(Hilfe, HintThenOneHelpWindowAtTheContentsPage)
 TEST(Demonstration, FolderWorksAndTheTariffCheckFindsAGapOnlyWithoutTheNightRows)
 {
     TempProgramFolder dir;
-    const QString ordner = dir.file(QStringLiteral("Demo"));
+    const QString ordner = dir.file("Demo");
     demoOrdnerAnlegen(ordner, QStringLiteral(ORVE_SQLITE_BIBLIOTHEK), ordner + QStringLiteral("/orve-tarifo"));
     StapelOptionen o;
     o.programmOrdner = ordner;

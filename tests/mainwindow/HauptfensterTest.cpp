@@ -112,7 +112,7 @@ TEST_F(Haupt, SourceErrorsAreShownAndLeaveTheShownImportAsItWas)
     ansicht.combo1 = QStringLiteral("Zentrale"); // no extension
     dialogs.answer(Answer::Ok).answer(Answer::Ok).answer(Answer::Ok);
     fenster.mnuLesenBill();
-    EXPECT_EQ(ansicht.text1, QStringLiteral("3"));
+    EXPECT_EQ(ansicht.text1, "3");
     EXPECT_EQ(fenster.liste().rowCount(), 3);
     fenster.Combo2_DropDown();
     EXPECT_EQ(ansicht.combo2Liste, QStringList({"alle"}));
@@ -147,8 +147,8 @@ TEST_F(Haupt, ReportRunEndsWithoutReportWhenTheImportFailed)
                     "BEGIN SELECT RAISE(ABORT, 'Platte voll'); END");
     dialogs.answer(Answer::Ok);
     fenster.mnuReport();
-    EXPECT_TRUE(dialogs.messages().back().text.contains(QStringLiteral("Platte voll")));
-    EXPECT_EQ(ansicht.text1, QStringLiteral("2"));
+    EXPECT_TRUE(dialogs.messages().back().text.contains("Platte voll"));
+    EXPECT_EQ(ansicht.text1, "2");
     EXPECT_FALSE(ansicht.bericht);
 }
 
@@ -171,7 +171,7 @@ TEST_F(Haupt, ImportAndReportWhileAnotherRunHoldsTheFolderNameItAndStartNothing)
                     && text.contains(QString(", Prozess %1, seit ").arg(getpid())))
             << text.toStdString();
     }
-    EXPECT_EQ(ansicht.text1, QStringLiteral("0"));
+    EXPECT_EQ(ansicht.text1, "0");
     EXPECT_EQ(ucosts(), "");
     stapel.freigeben();
     fenster.mnuReport();
@@ -183,12 +183,12 @@ TEST_F(Haupt, OwnPriceRunNeedsAnOwnPriceAndAPlainRunAfterItDoesNotUseIt)
     anrufe(1);
     dialogs.answer(Answer::Ok);
     fenster.mnuReportEigen();
-    EXPECT_TRUE(dialogs.messages().at(0).text.contains(QStringLiteral("eigenen Minutenpreis festlegen")));
-    EXPECT_EQ(ansicht.text1, QStringLiteral("0")) << "nothing imported";
-    u.ordner.writeFile(QStringLiteral("Minutenpreis.txt"), "0,10\r\n");
+    EXPECT_TRUE(dialogs.messages().at(0).text.contains("eigenen Minutenpreis festlegen"));
+    EXPECT_EQ(ansicht.text1, "0") << "nothing imported";
+    u.ordner.writeFile("Minutenpreis.txt", "0,10\r\n");
     fenster.mnuReportEigen();
-    EXPECT_EQ(ucosts(), "0.24");                                    // 0,06 -> 0,10 a minute, 0,15 -> 0,20, x 1,20
-    u.ordner.writeFile(QStringLiteral("Minutenpreis.txt"), "\r\n"); // no price in the file: the one in memory stays
+    EXPECT_EQ(ucosts(), "0.24");                    // 0,06 -> 0,10 a minute, 0,15 -> 0,20, x 1,20
+    u.ordner.writeFile("Minutenpreis.txt", "\r\n"); // no price in the file: the one in memory stays
     fenster.mnuReportEigen();
     EXPECT_EQ(ucosts(), "0.24");
     fenster.mnuReport();
@@ -200,11 +200,11 @@ class Fenster : public ::testing::Test, protected Umgebung {
 protected:
     void SetUp() override
     {
-        u.ordner.writeFile(QStringLiteral("Kostenaufschlag.txt"), "1,20\r\n");
-        u.ordner.writeFile(QStringLiteral("Steuersatz.txt"), "19\r\n");
+        u.ordner.writeFile("Kostenaufschlag.txt", "1,20\r\n");
+        u.ordner.writeFile("Steuersatz.txt", "19\r\n");
         u.sqlite({{utcZeit("2009-03-21 14:30:00"), 21, QStringLiteral("Zentrale"), QStringLiteral("0301234")},
                   {utcZeit("2009-03-22 09:00:00"), 22, QStringLiteral("Lager"), QStringLiteral("0301234")}});
-        u.ordner.writeFile(QStringLiteral("Billpfad.txt"), u.billDatei().toUtf8() + "\r\n");
+        u.ordner.writeFile("Billpfad.txt", u.billDatei().toUtf8() + "\r\n");
         fenster.laden();
         fenster.show();
         QObject::connect(&fenster, &frmHaupt::geschlossen, [this] { ++geschlossen; });
@@ -222,10 +222,10 @@ TEST_F(Fenster, OpeningAListClearsTheImportAndRefillsTheList)
     auto* combo2 = kind<QComboBox>("Combo2");
     auto oeffnen = [&](QComboBox* c) {
         kind<QAction>("mnuLesenBill")->trigger();
-        EXPECT_NE(kind<QLineEdit>("Text1")->text(), QStringLiteral("0"));
+        EXPECT_NE(kind<QLineEdit>("Text1")->text(), "0");
         c->showPopup();
         c->hidePopup();
-        EXPECT_EQ(kind<QLineEdit>("Text1")->text(), QStringLiteral("0"));
+        EXPECT_EQ(kind<QLineEdit>("Text1")->text(), "0");
         EXPECT_EQ(kind<QListView>("List1")->model()->rowCount(), 0);
         EXPECT_EQ(c->currentText(), QString());
         QStringList l;
@@ -236,7 +236,7 @@ TEST_F(Fenster, OpeningAListClearsTheImportAndRefillsTheList)
     EXPECT_EQ(oeffnen(combo2), QStringList({"alle", "2009-03-21 14:30:00", "2009-03-22 09:00:00"}));
     combo2->setCurrentIndex(2);
     kind<QAction>("mnuLesenBill")->trigger();
-    EXPECT_EQ(kind<QLineEdit>("Text1")->text(), QStringLiteral("1")) << "the calls from the date chosen on";
+    EXPECT_EQ(kind<QLineEdit>("Text1")->text(), "1") << "the calls from the date chosen on";
     EXPECT_EQ(oeffnen(combo1), QStringList({"alle", "21  |  Zentrale", "22  |  Lager"}));
     EXPECT_TRUE(combo2->currentText() == QStringLiteral("alle") && combo2->count() == 0) << "Combo2 is cleared";
     combo1->setCurrentIndex(2);
@@ -313,7 +313,7 @@ TEST_F(Fenster, NewDatabasePathEndsTheProgramWithoutTheClosingSteps)
     kind<QAction>("mnuDatenbankpfadneu")->trigger();
     EXPECT_EQ(dialogs.protokoll(), QStringList {"M ORVE-Tarifo | Bitte starten Sie das Programm zur Ermittlung des "
                                                 "neuen Datenbankpfades neu! | Ok Information"});
-    EXPECT_EQ(u.ordner.readFile(QStringLiteral("Billpfad.txt")), QByteArray("\r\n"));
+    EXPECT_EQ(u.ordner.readFile("Billpfad.txt"), QByteArray("\r\n"));
     EXPECT_TRUE(u.state().Billpfad.isEmpty());
     EXPECT_EQ(programmEndeCode(), 0);
     EXPECT_FALSE(fenster.isVisible());

@@ -110,7 +110,7 @@ TEST(BerichtDaten, ManyCallsAddUpToTheExactCent)
     TempProgramFolder ordner;
     auto db = lokaleDatenbankOeffnen(ordner.file(kLokaleDatenbankRelativ));
     billSchreiben(*db, std::vector<BillZeile>(12345, billZeile("21", "Empfang", "2009-01-02 08:00:00", 0.001)));
-    EXPECT_EQ(zweiStellen(bill_Grouping(*db).gruppen.at(0).Kostensumme), QStringLiteral("12,35"));
+    EXPECT_EQ(zweiStellen(bill_Grouping(*db).gruppen.at(0).Kostensumme), "12,35");
 }
 
 TEST(Telefonkostenauswertung, ShowsFieldsInTheirFormatsAndTheVatCaptionBuiltAtStart)
@@ -244,8 +244,8 @@ TEST(BerichtFenster, ASecondReportReplacesTheWindowOfTheFirstAndPrintsItsPages)
     const auto text = pdfText(druck.pdf);
     if (!text)
         GTEST_SKIP() << "pdftotext is not installed: the printed text is not checked";
-    EXPECT_TRUE(text->contains(QStringLiteral("Auswertung Telefonkosten für angefallene Gespräche"))
-                && text->contains(QStringLiteral("10,00")) && text->contains(QStringLiteral("11,90")))
+    EXPECT_TRUE(text->contains("Auswertung Telefonkosten für angefallene Gespräche") && text->contains("10,00")
+                && text->contains("11,90"))
         << text->toStdString();
 }
 
@@ -255,12 +255,12 @@ TEST(BerichtFenster, ASecondReportReplacesTheWindowOfTheFirstAndPrintsItsPages)
 TEST(BerichtFenster, SavesAsPdfOrCsvUnderTheChosenName)
 {
     TempProgramFolder ordner;
-    const QString ohneOrdner = ordner.file(QStringLiteral("fehlt/Januar.pdf"));
-    const QString fifo = ordner.file(QStringLiteral("Drucker.pdf"));
+    const QString ohneOrdner = ordner.file("fehlt/Januar.pdf");
+    const QString fifo = ordner.file("Drucker.pdf");
     ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    const QString csv = ordner.file(QStringLiteral("Januar.csv"));
+    const QString csv = ordner.file("Januar.csv");
     ScriptedDialogs dialoge;
-    dialoge.chooseFile(QString()).chooseFile(ordner.file(QStringLiteral("Januar.pdf"))).chooseFile(ohneOrdner);
+    dialoge.chooseFile(QString()).chooseFile(ordner.file("Januar.pdf")).chooseFile(ohneOrdner);
     dialoge.answer(Answer::Ok)
         .chooseFile(fifo)
         .answer(Answer::Ok)
@@ -283,10 +283,10 @@ TEST(BerichtFenster, SavesAsPdfOrCsvUnderTheChosenName)
         ausloesen(fenster, "AlsCsvSpeichern");
     }
 
-    EXPECT_TRUE(ordner.readFile(QStringLiteral("Januar.pdf")).startsWith("%PDF-"));
+    EXPECT_TRUE(ordner.readFile("Januar.pdf").startsWith("%PDF-"));
     EXPECT_FALSE(QFile::exists(ohneOrdner));
     EXPECT_EQ(
-        ordner.readFile(QStringLiteral("Januar.csv")).toStdString(),
+        ordner.readFile("Januar.csv").toStdString(),
         "\xEF\xBB\xBFtime;user;username;number;duration;ucosts;rufziel;lineno;costs;vergleichsnummer;ucostsBrutto;"
         "tarifsatz\r\n2009-01-05 09:30:00;21;\"Einkauf; \"\"Nord\"\"\";0301234xxx        ;90;0,108;Ortstarif "
         "Berlin;1;"

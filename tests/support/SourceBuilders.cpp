@@ -73,7 +73,7 @@ std::vector<StdbillAnruf> beispielStdbill(int anzahl, std::uint32_t seed)
 std::unique_ptr<SQLite::Database> AuswahlQuellen::oeffnen(const QString& verbindung)
 {
     for (const auto& dsn : m_abgelehnt)
-        if (verbindung.contains(QStringLiteral("DSN=") + dsn + QLatin1Char(';')))
+        if (verbindung.contains("DSN=" + dsn + QLatin1Char(';')))
             throw VerbindungsFehler(QStringLiteral("Die Datenquelle \"%1\" ist nicht eingerichtet.").arg(dsn));
     return DirectSources::oeffnen(verbindung);
 }
@@ -111,7 +111,7 @@ void QuellUmgebung::paradox(const std::vector<BillAnruf>& anrufe)
 
 std::unique_ptr<SQLite::Database> QuellUmgebung::lokal() const
 {
-    return lokaleDatenbankOeffnen(ordner.file(QStringLiteral("Datenbank/Bill.sqlite")));
+    return lokaleDatenbankOeffnen(ordner.file("Datenbank/Bill.sqlite"));
 }
 
 int QuellUmgebung::wert(const char* sql) const

@@ -118,7 +118,7 @@ const Fall kFaelle[] = {
 TEST(TarifPruefung, PdfNeverReplacesAFifo)
 {
     TempProgramFolder ordner;
-    const QString fifo = ordner.file(QStringLiteral("Tarifpruefung.pdf"));
+    const QString fifo = ordner.file("Tarifpruefung.pdf");
     ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     EXPECT_THROW(pruefungAlsPdfSchreiben(Tarifpruefung {}, fifo), Fehler);
     EXPECT_FALSE(QFileInfo(fifo).isFile());

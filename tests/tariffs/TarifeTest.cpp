@@ -94,8 +94,8 @@ TEST_F(Tarife, TablesInsertReadRewriteAndDeleteByRecordNumber)
             e->satz = tarifEinfuegen(*db, t, *e);
         EXPECT_EQ(tarifFinden(*db, t, a.satz), a);
         EXPECT_EQ(tarifeLesen(*db, t), (hatTarifspalten(t) ? std::vector {c, b, a} : std::vector {c, a, b}));
-        EXPECT_EQ(vorwahlZaehlen(*db, t, QStringLiteral("0'30")), 2);
-        EXPECT_EQ(vorwahlZaehlen(*db, t, QStringLiteral("0'30 ")), 0);
+        EXPECT_EQ(vorwahlZaehlen(*db, t, "0'30"), 2);
+        EXPECT_EQ(vorwahlZaehlen(*db, t, "0'30 "), 0);
         Tarifzeile neu = tarif("089", "08:00:00", 0.1);
         neu.satz = a.satz;
         EXPECT_TRUE(tarifAendern(*db, t, neu));
@@ -130,9 +130,9 @@ TEST_F(Tarife, SavingATakenOverEntryRewritesOnlyTheChangedFields)
                 Sekundentakt, typ) VALUES (20, '030', 'Berlin', '00:00:00', '24:00:00', 0.1 + 0.2, NULL, 60, 'D'),
                             (21, '040', 'Hamburg', '00:00:00', '24:00:00', 'zwei', 0, 0, 'D'))");
     uebernehmen(21);
-    EXPECT_EQ(ed.maske().fldMinutenpreis, QStringLiteral("zwei"));
+    EXPECT_EQ(ed.maske().fldMinutenpreis, "zwei");
     uebernehmen(20);
-    EXPECT_EQ(ed.maske().fldMinutenpreis, QStringLiteral("0,3"));
+    EXPECT_EQ(ed.maske().fldMinutenpreis, "0,3");
     ed.maske().fldBezeichnung = QStringLiteral("Berlin Tag");
     dlg.answer(Answer::Ok);
     ed.speichern();
@@ -159,7 +159,7 @@ TEST_F(Tarife, NewEntryForAnExistingPrefixAsksFirst)
         EXPECT_TRUE(geleert());
         EXPECT_EQ(dlg.protokoll().mid(dlg.protokoll().size() - 2),
                   QStringList({frage, antwort == Answer::Yes ? kGespeichert : abgebrochen}));
-        EXPECT_EQ(vorwahlZaehlen(*db, Tariftabelle::faktor, QStringLiteral("0'89")), zeilen);
+        EXPECT_EQ(vorwahlZaehlen(*db, Tariftabelle::faktor, "0'89"), zeilen);
     }
 }
 
@@ -419,7 +419,7 @@ TEST_F(Fenster, OpensOnStandardTariffsAndTheOptionsOrTheirCaptionsChooseTheTable
     for (const char* name : {"fldSatz", "Label15", "fldSuchvorwahl"})
         EXPECT_FALSE(w(name)->isVisible()) << name;
     klick("Command4");
-    w<QLineEdit>("fldBezeichnung")->setText(QStringLiteral("getippt"));
+    w<QLineEdit>("fldBezeichnung")->setText("getippt");
     klick("Option1"); // the option already chosen changes nothing
     EXPECT_TRUE(text("fldBezeichnung") == "getippt" && !gesperrt());
     for (const auto& [option, typ] : {std::pair {"Option3", ""}, {"Option2", "O"}, {"Option1", "D"}}) {
@@ -427,7 +427,7 @@ TEST_F(Fenster, OpensOnStandardTariffsAndTheOptionsOrTheirCaptionsChooseTheTable
         EXPECT_TRUE(w<QRadioButton>(option)->isChecked() && gesperrt()) << option;
         EXPECT_EQ(text("fldTyp"), typ) << option;
         EXPECT_EQ(text("fldBezeichnung"), "") << option;
-        w<QLineEdit>("fldBezeichnung")->setText(QStringLiteral("getippt"));
+        w<QLineEdit>("fldBezeichnung")->setText("getippt");
     }
     QMouseEvent los(QEvent::MouseButtonRelease, QPointF(2, 2), QPointF(2, 2), Qt::LeftButton, Qt::LeftButton,
                     Qt::NoModifier);
@@ -483,7 +483,7 @@ TEST_F(Fenster, TabKeyFollowsTheControlsFromTopToBottom)
 
 TEST_F(Fenster, MenuShowsTheTariffCalculator)
 {
-    dir.writeFile(QStringLiteral("Tarifrechner.txt"), "https://tarife.example/rechner\r\n");
+    dir.writeFile("Tarifrechner.txt", "https://tarife.example/rechner\r\n");
     dlg.cancelInput();
     w<QAction>("mnuTarifAufruf")->trigger();
     EXPECT_EQ(dlg.boxes().at(0).input.preset, "https://tarife.example/rechner");
