@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 
 using namespace orve;
 using namespace orve::test;
@@ -31,20 +32,18 @@ struct TZ {
     double M = 0.06, P = 0, S = 0;
 };
 
+const std::string kSpalten = R"( (vorwahl, Bezeichnung, "von Zeit", "bis Zeit", Minutenpreis, Pauschale, )"
+                             "Sekundentakt, typ) SELECT ?, ? || (count(*) + 1), ?, ?, ?, ?, ?, 'D' FROM ";
+
 void tarifeSchreiben(SQLite::Database& db, const std::vector<TZ>& zeilen)
 {
     for (const auto& z : zeilen) {
         const std::string t = z.tabelle == 'O' ? "Ortstarif" : "faktor";
-        SQLite::Statement q(db, z.tabelle == 'C'
-                                    ? "INSERT INTO CallByCall (vorwahl, Bezeichnung) VALUES (?, 'Anbieter')"
-                                    : "INSERT INTO " + t
-                                          + R"( (vorwahl, Bezeichnung, "von Zeit", "bis Zeit",)"
-                                            " Minutenpreis, Pauschale, Sekundentakt, typ) SELECT ?, ? || "
-                                            "(count(*) + 1), ?, ?, ?, ?, ?, 'D' FROM "
-                                          + t);
-        z.tabelle == 'C' ? SQLite::bind(q, z.vorwahl)
+        SQLite::Statement c(db, "INSERT INTO CallByCall (vorwahl, Bezeichnung) VALUES (?, 'Anbieter')");
+        SQLite::Statement q(db, "INSERT INTO " + t + kSpalten + t);
+        z.tabelle == 'C' ? SQLite::bind(c, z.vorwahl)
                          : SQLite::bind(q, z.vorwahl, std::string(1, z.tabelle), z.von, z.bis, z.M, z.P, z.S);
-        q.exec();
+        (z.tabelle == 'C' ? c : q).exec();
     }
 }
 
@@ -89,13 +88,12 @@ protected:
     // The columns the run writes, one line per call in table order (numbers in their 15-digit text form).
     std::string zeilen()
     {
-        return db
-            ->execAndGet(
-                "SELECT ifnull(group_concat(typeof(costs) || ' ' || ifnull(CAST(costs AS TEXT), 'NULL') "
-                "|| ' ' || ifnull(CAST(ucosts AS TEXT), 'NULL') || ' ' || ifnull(CAST(ucostsBrutto AS TEXT), "
-                "'NULL') || ' ' || quote(rufziel) || ' ' || quote(vergleichsnummer) || ' ' || "
-                "quote(tarifsatz) || char(10), ''), '') FROM (SELECT * FROM bill ORDER BY rowid)")
-            .getString();
+        const char* sql =
+            "SELECT ifnull(group_concat(typeof(costs) || ' ' || ifnull(CAST(costs AS TEXT), 'NULL') || ' ' "
+            "|| ifnull(CAST(ucosts AS TEXT), 'NULL') || ' ' || ifnull(CAST(ucostsBrutto AS TEXT), 'NULL') "
+            "|| ' ' || quote(rufziel) || ' ' || quote(vergleichsnummer) || ' ' || quote(tarifsatz) || "
+            "char(10), ''), '') FROM (SELECT * FROM bill ORDER BY rowid)";
+        return db->execAndGet(sql).getString();
     }
 
     TempProgramFolder dir;
@@ -129,27 +127,25 @@ const std::string kIntern = "real 0.0 0.0 0.0 'Internes S0 Gespräch' NULL 'inte
 
 } // namespace
 
+// A start of the form hh:mm:ss is on 2026-03-02.
 TEST(ZeitGradberechnen, WindowsIncludeBothEndsAndRunAcrossMidnight)
 {
     const struct {
         const char *von, *bis, *beginn;
         bool passt;
     } faelle[] = {
-        {"08:00:00", "18:00:00", "2026-03-02 08:00:00", true},
-        {"08:00:00", "18:00:00", "2026-03-02 18:00:00", true},
-        {"08:00:00", "18:00:00", "2026-03-02 18:00:01", false},
-        {"08:00:00", "18:00:00", "02.03.2026 07:59:59", false},
-        {"19:00:00", "08:00:00", "2026-03-02 23:59:59", true},
-        {"19:00:00", "08:00:00", "2026-03-02 00:00:00", true},
-        {"19:00:00", "08:00:00", "2026-03-02 08:00:00", true},
-        {"19:00:00", "08:00:00", "2026-03-02 18:59:59", false},
-        {"00:00:00", "24:00:00", "2026-03-02 23:59:59", true},
-        {"10:00:00", "10:00:00", "2026-03-02 10:00:00", true},
-        {"10:00:00", "10:00:00", "2026-03-02 10:00:01", false},
+        {"08:00:00", "18:00:00", "08:00:00", true},  {"08:00:00", "18:00:00", "18:00:00", true},
+        {"08:00:00", "18:00:00", "18:00:01", false}, {"08:00:00", "18:00:00", "02.03.2026 07:59:59", false},
+        {"19:00:00", "08:00:00", "23:59:59", true},  {"19:00:00", "08:00:00", "00:00:00", true},
+        {"19:00:00", "08:00:00", "08:00:00", true},  {"19:00:00", "08:00:00", "18:59:59", false},
+        {"00:00:00", "24:00:00", "23:59:59", true},  {"10:00:00", "10:00:00", "10:00:00", true},
+        {"10:00:00", "10:00:00", "10:00:01", false},
     };
-    for (const auto& f : faelle)
-        EXPECT_EQ(ZeitGradberechnen(anruf(f.beginn), tarif("0,06", "0", "0", f.von, f.bis)), f.passt)
-            << f.von << "-" << f.bis << " " << f.beginn;
+    for (const auto& f : faelle) {
+        const std::string beginn = (std::strlen(f.beginn) == 8 ? "2026-03-02 " : "") + std::string(f.beginn);
+        EXPECT_EQ(ZeitGradberechnen(anruf(beginn.c_str()), tarif("0,06", "0", "0", f.von, f.bis)), f.passt)
+            << f.von << "-" << f.bis << " " << beginn;
+    }
 }
 
 // M minute price, P flat price, S increment, d duration; O own price per minute, F surcharge, V VAT rate. A
@@ -286,29 +282,23 @@ TEST_F(KostenDb, BepreisungEveryCallInTableOrderWithNumbersStoredAndNoAnsweredOn
     });
     EXPECT_EQ(r.status, Bepreisungsergebnis::Status::Fertig);
     EXPECT_EQ(r.ohneTarif, QStringList {QStringLiteral("0301234")});
-    EXPECT_EQ(r.unlesbar.join(u'|'),
-              QStringLiteral("Rufnummer 0891234, Nebenstelle 21, Beginn gestern: Der Beginn „gestern“ "
-                             "des Gesprächs ist kein Datum mit Uhrzeit.|Rufnummer 0891234, "
-                             "Nebenstelle 21, Beginn 2026-03-02 12:00:00: Die Dauer „-30“ des "
-                             "Gesprächs ist negativ."));
+    EXPECT_EQ(r.unlesbar.join(u'|'), "Rufnummer 0891234, Nebenstelle 21, Beginn gestern: Der Beginn „gestern“ des "
+                                     "Gesprächs ist kein Datum mit Uhrzeit.|Rufnummer 0891234, Nebenstelle 21, "
+                                     "Beginn 2026-03-02 12:00:00: Die Dauer „-30“ des Gesprächs ist negativ.");
     EXPECT_EQ(fortschritt.join(u' '), "1/7 2/7 3/7 4/7 5/7 6/7 7/7");
     const std::string ohne = "null NULL NULL NULL '\?\?\?\?' '0301234' NULL\n";
     const std::string unlesbar = "null NULL NULL NULL '\?\?\?\?' NULL NULL\n";
     EXPECT_EQ(zeilen(), kMuenchen90 + kIntern + ohne + "real 0.06 0.072 0.08568 'O1' '08912345' 'Ortstarif:1'\n"
                             + ohne + unlesbar + unlesbar);
-    const QRegularExpression frage(
-        QStringLiteral("^M ORVE-Tarifo V2.01 \\| Es fehlen für die Rufnummer 0301234 die Angaben "
-                       "im Tarifbereich!.* \\| YesNoCancel Stop default No$"));
+    const QRegularExpression frage("^M ORVE-Tarifo V2.01 \\| Es fehlen für die Rufnummer 0301234 die Angaben im "
+                                   "Tarifbereich!.* \\| YesNoCancel Stop default No$");
     EXPECT_EQ(dialogs.protokoll().filter(frage).size(), 2) << dialogs.protokoll().join(u'\n').toStdString();
 }
 
 TEST_F(KostenDb, BepreisungYesOpensTheEditorAndLooksTheSameCallUpAgainUntilItIsPriced)
 {
     anrufeSchreiben(*db, {{"0301234           ", "90"}});
-    aendern = [&](int mal) {
-        if (mal == 2)
-            tarifeSchreiben(*db, {{'F', "030"}});
-    }; // the second time adds the prefix
+    aendern = [&](int mal) { mal == 2 ? tarifeSchreiben(*db, {{'F', "030"}}) : void(); }; // the second time: prefix
     dialogs.answer(Answer::Yes).answer(Answer::Yes);
     EXPECT_EQ(lauf().status, Bepreisungsergebnis::Status::Fertig);
     EXPECT_EQ(geoeffnet, (QStringList {"0301234           ", "0301234           "}));
@@ -329,28 +319,28 @@ TEST_F(KostenDb, BepreisungCancelAtTheQuestionOrAStopByTheProgressKeepsTheCallsP
     EXPECT_EQ(zeilen(), kMuenchen90 + kLeer + kLeer);
 }
 
-TEST_F(KostenDb, BepreisungIncrementWithoutMinutePriceShowsTheMessageKeepsEarlierCallsAndEndsTheProgram)
+// An increment without minute price ends the program, a cost that cannot be computed the run; both show their
+// message and keep the calls priced before.
+TEST_F(KostenDb, BepreisungFaultsShowTheMessageKeepEarlierCallsAndEndTheRunOrTheProgram)
 {
     tarifeSchreiben(*db, {{'F', "0301", "00:00:00", "24:00:00", 0, 0.5, 60}});
     anrufeSchreiben(*db, {{"0891234", "90"}, {"0301234"}, {"0891234"}});
     dialogs.answer(Answer::Ok);
     EXPECT_THROW(lauf(), Tariftabellenfehler);
-    EXPECT_TRUE(dialogs.protokoll().value(0).endsWith(
-        QStringLiteral("aber kein Minutenpreis!\\rBitte prüfen Sie Ihre "
-                       "Tariftabelle!\\rRufnummer 0301234\\rTariftabelle „Standardtarife“, "
-                       "Satz 1, Vorwahl 0301 | Ok Stop")));
+    EXPECT_TRUE(
+        dialogs.protokoll().value(0).endsWith("aber kein Minutenpreis!\\rBitte prüfen Sie Ihre Tariftabelle!"
+                                              "\\rRufnummer 0301234\\rTariftabelle „Standardtarife“, "
+                                              "Satz 1, Vorwahl 0301 | Ok Stop"));
     EXPECT_EQ(zeilen(), kMuenchen90 + kLeer + kLeer);
-}
 
-TEST_F(KostenDb, BepreisungCostErrorShowsTheMessageAndStopsWithTheCallsBeforeStored)
-{
+    db->exec("DELETE FROM bill; DELETE FROM faktor");
     dir.state().Kostenaufschlag = QStringLiteral("zwanzig Prozent");
     anrufeSchreiben(*db, {{""}, {"0891234"}});
     dialogs.answer(Answer::Ok);
     const auto r = lauf();
     EXPECT_EQ(r.status, Bepreisungsergebnis::Status::Fehler);
     EXPECT_TRUE(r.fehler.startsWith("Der Kostenaufschlag „zwanzig Prozent“ ist keine Zahl!"));
-    EXPECT_TRUE(dialogs.protokoll().value(0).endsWith(" | Ok Stop"));
+    EXPECT_TRUE(dialogs.protokoll().value(1).endsWith(" | Ok Stop"));
     EXPECT_EQ(zeilen(), kIntern + kLeer);
 }
 

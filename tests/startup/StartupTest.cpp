@@ -163,7 +163,7 @@ TEST(DateiRegistry, ReadsHandWrittenAndForeignExports)
 
 // A program folder an administrator installed: the registry file is
 // writable, its folder takes no new (temporary) file.
-TEST(DateiRegistry, AWritableFileInAFolderWithoutWritePermissionIsWrittenInPlace)
+TEST(DateiRegistry, AWritableFileInAFolderWithoutWritePermissionIsWrittenInPlaceOrLeftAsItWas)
 {
     TempProgramFolder p;
     p.writeFile(kRegDatei, SpeicherRegistry(standardInstallation()).alsRegDatei());
@@ -180,12 +180,8 @@ TEST(DateiRegistry, AWritableFileInAFolderWithoutWritePermissionIsWrittenInPlace
     QFile::setPermissions(p.file("Registry"), rx | QFileDevice::WriteOwner);
     DateiRegistry wieder(p.file(kRegDatei));
     EXPECT_EQ(wert(wieder, hklm, kOdbc, "DriverId"), RegWert::alsZahl(25));
-}
 
-TEST(DateiRegistry, FailedWriteLeavesTheOldFileAndUndoesTheChange)
-{
-    TempProgramFolder p;
-    p.writeFile(kRegDatei, SpeicherRegistry(standardInstallation()).alsRegDatei());
+    // A write that fails leaves the old file and undoes the change.
     const QByteArray vorher = p.readFile(kRegDatei);
     DateiRegistry reg(p.file(kRegDatei));
     const auto s = reg.anlegen(hklm, "SOFTWARE\\ODBC\\ODBC.INI");
@@ -294,13 +290,12 @@ TEST(sdaGetRegEntry, ReadsTextsWithTheirNulAndNumbersAsBytes)
     }
 }
 
-// A source opens read-only, never creating its file. Its driver file is the source's own "Driver" value, else that of
+// A source opens read-only, never creating its file, except the local database. Its driver file is the source's own "Driver" value, else that of
 // the driver its list entry names; a file that is gone means not installed.
-TEST(OdbcDatenquellen, OpensWhatTheDriverManagerWouldOpenReadOnly)
+TEST(OdbcDatenquellen, OpensWhatTheDriverManagerWouldOpen)
 {
     TempProgramFolder folder;
-    const QString bill = folder.file("x;Modus=y/bill;.db"),
-                  fehlt = folder.file("fehlt.db"); // separators in the path
+    const QString bill = folder.file("x;Modus=y/bill;.db"), fehlt = folder.file("fehlt.db"); // separators
     QDir().mkpath(folder.file("x;Modus=y"));
     schreibeSqliteBill(bill, {StdbillAnruf {}});
     folder.writeFile("kein.db", "Dies ist eine Textdatei und keine Datenbank, auch wenn sie so heißt.\n");
@@ -335,15 +330,10 @@ TEST(OdbcDatenquellen, OpensWhatTheDriverManagerWouldOpenReadOnly)
         auto db = OdbcDatenquellen(reg).oeffnen(f.verbindung);
         ASSERT_TRUE(db);
         EXPECT_EQ(db->execAndGet("SELECT count(*) FROM stdbill").getInt(), 1);
-        EXPECT_THROW(db->exec("INSERT INTO stdbill (number) VALUES ('x')"), SQLite::Exception)
-            << "opened read-only";
+        EXPECT_THROW(db->exec("INSERT INTO stdbill (number) VALUES ('x')"), SQLite::Exception) << "read-only";
     }
     EXPECT_FALSE(QFile::exists(fehlt));
-}
-
-TEST(OdbcDatenquellen, LocalDataSourceOpensTheLocalDatabaseForWritingCreatingIt)
-{
-    TempProgramFolder folder;
+    // The local data source opens the local database for writing, creating it.
     TestRegistry reg = standardRegistry();
     ASSERT_TRUE(AccessDatenquelleAnlegen(reg, QCoreApplication::applicationFilePath(), kAccessDatenquelle, 0));
     auto db = OdbcDatenquellen(reg).oeffnen(lokaleVerbindung(folder.state().programmOrdner, 0));
@@ -360,8 +350,8 @@ TEST_F(Start, EndsAtTheFirstMissingPrerequisiteAndCreatesOrveAccessOtherwise)
                   access = kTreiberSchluessel + kAccessTreiber, paradox = kTreiberSchluessel + kParadoxTreiber,
                   driver = "Driver", liste = kDatenquellenListe, zuerst = "Sie müssen zuerst die ",
                   kein = "Es wurde kein ";
-    const auto treiber = [](const QString& name, const char* datei) {
-        return textEintrag(kTreiberSchluessel + name, "Driver", datei);
+    const auto treiber = [](const QString& t, const char* datei) {
+        return textEintrag(kTreiberSchluessel + t, "Driver", datei);
     };
     const auto gelistet = textEintrag(kDatenquellenListe, "orve-access", "x"), leer = treiber(kAccessTreiber, "");
     const std::vector<RegEintrag> deutsch = {treiber(kAccessTreiberDeutsch, "/de/odbcjt32.so"),
@@ -483,22 +473,20 @@ TEST_F(Start, UnreadableRegistryFileEndsTheProgramWithItsReason)
     folder.writeFile("Registry/HKEY_LOCAL_MACHINE.reg", "Unsinn\n");
     dialogs.answer(Answer::Ok);
     EXPECT_THROW(registryLaden(folder.state(), dialogs), ProgramEnd);
-    EXPECT_TRUE(
-        dialogs.protokoll().value(0).startsWith("M ORVE-Tarifo | Die Registry-Datei konnte nicht gelesen werden:"));
+    EXPECT_TRUE(dialogs.protokoll().value(0).startsWith("M ORVE-Tarifo | Die Registry-Datei konnte nicht gelesen"));
 }
 
-TEST_F(Start, SplashShowsWhatTheLoadStepFound)
+TEST_F(Start, SplashShowsWhatTheLoadStepFoundAndClosesOnceByItsButtonAnyKeyButAModifierOrAClickOnTheFrame)
 {
-    frmSplash w(folder.state(), reg, system, dialogs);
-    w.laden();
-    for (const auto& [name, text] :
-         {std::pair {"Username", "anwender"}, {"Label2", "MDAC-Version: 3.40.1"}, {"lblVersion", "Version: 2.0.1"}})
-        EXPECT_EQ(beschriftung(kind(&w, name)), text) << name;
-    EXPECT_FALSE(kind<QLabel>(&w, "ORVE_Logo")->pixmap().isNull());
-}
-
-TEST_F(Start, SplashClosesOnceByItsButtonAnyKeyButAModifierOrAClickOnTheFrame)
-{
+    {
+        frmSplash w(folder.state(), reg, system, dialogs);
+        w.laden();
+        for (const auto& [name, text] : {std::pair {"Username", "anwender"},
+                                         {"Label2", "MDAC-Version: 3.40.1"},
+                                         {"lblVersion", "Version: 2.0.1"}})
+            EXPECT_EQ(beschriftung(kind(&w, name)), text) << name;
+        EXPECT_FALSE(kind<QLabel>(&w, "ORVE_Logo")->pixmap().isNull());
+    }
     using W = frmSplash&;
     const struct {
         const char* name;
