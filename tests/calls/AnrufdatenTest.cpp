@@ -31,10 +31,7 @@ using namespace orve::test;
 
 namespace {
 
-QVariant i64(qint64 v)
-{
-    return QVariant::fromValue<qint64>(v);
-}
+const auto i64 = [](qint64 v) { return QVariant::fromValue<qint64>(v); };
 
 // Value and type; an invalid QVariant is Null.
 void expectGleich(const QVariant& ist, const QVariant& soll, const std::string& wo)
@@ -119,10 +116,7 @@ TEST_P(ParadoxFeldwert, DecodesTheStoredBytes)
     expectGleich(s[0][0], GetParam().erwartet, GetParam().name);
 }
 
-QVariant text(const char16_t* t)
-{
-    return QString::fromUtf16(t);
-}
+const auto text = [](const char16_t* t) { return QVariant(QString::fromUtf16(t)); };
 
 const WertFall kWerte[] = {
     {"short_smallest", FeldTyp::Short, "0001", i64(-32767)},
@@ -163,8 +157,8 @@ TEST(ParadoxKette, SkipsEmptyBlocksAndUnusedFileBlocks)
     QByteArray b = paradoxTabelle({{QStringLiteral("nr"), FeldTyp::Long, 4}},
                                   {{i64(1)}, {i64(2)}, {i64(3)}, {i64(4)}, {i64(5)}}, o, &layout);
     // Empty the middle block: offset of the last record -4 (less than zero), count 3.
-    setzeLE16(b, layout.blockOffsets[1] + 4, static_cast<std::uint16_t>(-4));
-    setzeLE32(b, 0x06, 3);
+    setzeLE(b, layout.blockOffsets[1] + 4, static_cast<std::uint16_t>(-4));
+    setzeLE(b, 0x06, 3, 4);
     EXPECT_TRUE(saetze(b) == std::vector<Satz>({{i64(1)}, {i64(2)}, {i64(5)}}));
     const QByteArray leer = paradoxTabelle(paradoxBillFelder(), {}); // no records: no chain at all
     EXPECT_EQ(ParadoxTabelle::ausBytes(leer).anzahl(), 0);
@@ -219,38 +213,38 @@ const char kAussen[] = "liegt außerhalb der Datei";
 std::vector<KopfFall> kopfFaelle()
 {
     std::vector<KopfFall> f = {
-        {"Zero_at_0x25", 0x0B, nullptr, [](B& b, P) { setzeLE32(b, 0x25, 0); }},
-        {"Encrypted_at_0x5C", 0x0B, kKennwort, [](B& b, P) { setzeLE32(b, 0x5C, 0x5A3C1E0F); }},
-        {"Encrypted_at_0x25", 0x0B, kKennwort, [](B& b, P) { setzeLE32(b, 0x25, 0x12345678); }},
-        {"Encrypted_Paradox4", 0x04, kKennwort, [](B& b, P) { setzeLE32(b, 0x25, 0x12345678); }},
+        {"Zero_at_0x25", 0x0B, nullptr, [](B& b, P) { setzeLE(b, 0x25, 0, 4); }},
+        {"Encrypted_at_0x5C", 0x0B, kKennwort, [](B& b, P) { setzeLE(b, 0x5C, 0x5A3C1E0F, 4); }},
+        {"Encrypted_at_0x25", 0x0B, kKennwort, [](B& b, P) { setzeLE(b, 0x25, 0x12345678, 4); }},
+        {"Encrypted_Paradox4", 0x04, kKennwort, [](B& b, P) { setzeLE(b, 0x25, 0x12345678, 4); }},
         {"Version2", 0x0B, kVersion, [](B& b, P) { b[0x39] = 0x02; }},
         {"Version13", 0x0B, kVersion, [](B& b, P) { b[0x39] = 0x0D; }},
         {"PrimaryIndex", 0x0B, "keine Paradox-Datentabelle", [](B& b, P) { b[0x04] = 0x01; }},
-        {"HeaderLargerThanFile", 0x0B, "ist größer als die Datei", [](B& b, P) { setzeLE16(b, 2, b.size() + 1); }},
+        {"HeaderLargerThanFile", 0x0B, "ist größer als die Datei", [](B& b, P) { setzeLE(b, 2, b.size() + 1); }},
         {"FileShorterThanAnyHeader", 0x0B, "kürzer als der Kopf", [](B& b, P) { b.truncate(0x40); }},
         {"FieldSizesDoNotAddUp", 0x0B, "passen nicht zur Satzgröße", [](B& b, P p) { b[0] = p.l.satzGroesse + 1; }},
         {"ShortOfThreeBytes", 0x0B, "unpassende Größe 3", [](B& b, P p) { b[p.groesseByte(2)] = 3; }},
         {"AlphaOfNoBytes", 0x0B, "unpassende Größe 0", [](B& b, P p) { b[p.groesseByte(5)] = 0; }},
         {"UnknownFieldType", 0x0B, "unbekannten Typ 7", [](B& b, P p) { b[p.groesseByte(3) - 1] = 0x07; }},
-        {"NoFields", 0x0B, "Zahl der Felder", [](B& b, P) { setzeLE16(b, 0x21, 0); }},
+        {"NoFields", 0x0B, "Zahl der Felder", [](B& b, P) { setzeLE(b, 0x21, 0); }},
         {"FieldListBeyondHeader", 0x0B, "Feldliste passt nicht",
-         [](B& b, P) { setzeLE16(b, 0x21, 255), setzeLE16(b, 0x02, 0x100); }},
-        {"FieldNamesCutOff", 0x0B, "Feldnamen", [](B& b, P) { setzeLE16(b, 0x02, 0x110); }},
+         [](B& b, P) { setzeLE(b, 0x21, 255), setzeLE(b, 0x02, 0x100); }},
+        {"FieldNamesCutOff", 0x0B, "Feldnamen", [](B& b, P) { setzeLE(b, 0x02, 0x110); }},
         {"BlockSizeZero", 0x0B, "Blockgröße 0 KB", [](B& b, P) { b[0x05] = 0; }},
         {"BlockSizeTooLarge", 0x0B, "Blockgröße 33 KB", [](B& b, P) { b[0x05] = 33; }},
-        {"ChainLoopsBack", 0x0B, "kehrt zu Block", [](B& b, P p) { setzeLE16(b, p.l.blockOffsets[2], 2); }},
+        {"ChainLoopsBack", 0x0B, "kehrt zu Block", [](B& b, P p) { setzeLE(b, p.l.blockOffsets[2], 2); }},
         {"NextBlockOutsideTheFile", 0x0B, "Datenblock 500 liegt außerhalb der Datei",
-         [](B& b, P p) { setzeLE16(b, p.l.blockOffsets[1], 500); }},
-        {"FirstBlockOutsideTheFile", 0x0B, "Datenblock 9 liegt außerhalb", [](B& b, P) { setzeLE16(b, 0x0E, 9); }},
+         [](B& b, P p) { setzeLE(b, p.l.blockOffsets[1], 500); }},
+        {"FirstBlockOutsideTheFile", 0x0B, "Datenblock 9 liegt außerhalb", [](B& b, P) { setzeLE(b, 0x0E, 9); }},
         {"BlockCountJustTooLarge", 0x0B, "es passen höchstens",
          [](B& b, P p) {
              const int passen = (p.l.blockGroesse - 6) / p.l.satzGroesse;
-             setzeLE16(b, p.l.blockOffsets[3] + 4, passen * p.l.satzGroesse);
+             setzeLE(b, p.l.blockOffsets[3] + 4, passen * p.l.satzGroesse);
          }},
         {"HeaderCountsMore", 0x0B, "gefunden wurden 11 Datensätze, der Dateikopf nennt 12",
-         [](B& b, P) { setzeLE32(b, 0x06, 12); }},
+         [](B& b, P) { setzeLE(b, 0x06, 12, 4); }},
         {"HeaderCountsFewer", 0x0B, "mehr Datensätze, als der Dateikopf nennt (10)",
-         [](B& b, P) { setzeLE32(b, 0x06, 10); }},
+         [](B& b, P) { setzeLE(b, 0x06, 10, 4); }},
         {"LastBlockCutShort", 0x0B, "reicht über das Ende der Datei hinaus",
          [](B& b, P p) { b.truncate(p.letzterInDatei() + 10); }},
         {"BlockHeaderCutShort", 0x0B, kAussen, [](B& b, P p) { b.truncate(p.letzterInDatei() + 3); }},
@@ -268,7 +262,7 @@ TEST(ParadoxSchadenVerlauf, RecordsBeforeTheDamageStayDeliveredAndEveryCutFailsC
 {
     Probe p;
     B kaputt = p.bytes;
-    setzeLE16(kaputt, p.l.blockOffsets[2], 700);
+    setzeLE(kaputt, p.l.blockOffsets[2], 700);
     const auto r = paradoxLesen(kaputt);
     EXPECT_TRUE(r.fehler && r.saetze.size() == 9u) << r.saetze.size();
     int benoetigt = 0; // up to the last record of every block

@@ -103,15 +103,12 @@ protected:
     std::function<void(int)> aendern = [](int) {};
 };
 
-std::optional<QString> text(const char* t)
-{
-    return t ? std::optional(QString::fromUtf8(t)) : std::nullopt;
-}
+const auto text = [](const char* t) { return t ? std::optional(QString::fromUtf8(t)) : std::nullopt; };
 
-Preisanruf anruf(const char* beginn, const char* dauer = "90", const char* nummer = "0891234")
-{
-    return Preisanruf {1, QStringLiteral("21"), text(nummer), text(beginn), text(dauer)};
-}
+// A call of extension 21: start, duration and number.
+const auto anruf = [](const char* b, const char* d = "90", const char* n = "0891234") {
+    return Preisanruf {1, "21", text(n), text(b), text(d)};
+};
 
 // Prices as texts, the way another tool may have stored them; nullptr is Null.
 Tarifzeile tarif(const char* M, const char* P, const char* S, const char* von = "00:00:00",

@@ -92,18 +92,10 @@ void feldSchreiben(char* ziel, const ParadoxFeldDef& f, const QVariant& v, int c
 
 } // namespace
 
-static void setzeLE(QByteArray& b, int offset, std::uint32_t wert, int bytes)
+void setzeLE(QByteArray& b, int offset, std::uint32_t wert, int bytes)
 {
     for (int i = 0; i < bytes; ++i, wert >>= 8)
         b[offset + i] = static_cast<char>(wert & 0xFF);
-}
-void setzeLE16(QByteArray& b, int offset, std::uint16_t wert)
-{
-    setzeLE(b, offset, wert, 2);
-}
-void setzeLE32(QByteArray& b, int offset, std::uint32_t wert)
-{
-    setzeLE(b, offset, wert, 4);
 }
 
 QByteArray paradoxTabelle(const std::vector<ParadoxFeldDef>& felder, const std::vector<ParadoxZeile>& zeilen,
@@ -147,9 +139,9 @@ QByteArray paradoxTabelle(const std::vector<ParadoxFeldDef>& felder, const std::
         offsets.push_back(kopfGroesse + off);
         const int erste = i * proBlock;
         const int anzahl = std::min<int>(proBlock, int(zeilen.size()) - erste);
-        setzeLE16(daten, off, i + 1 < bloecke ? position[i + 1] + 1 : 0);
-        setzeLE16(daten, off + 2, i > 0 ? position[i - 1] + 1 : 0);
-        setzeLE16(daten, off + 4, static_cast<std::uint16_t>((anzahl - 1) * satzGroesse));
+        setzeLE(daten, off, i + 1 < bloecke ? position[i + 1] + 1 : 0);
+        setzeLE(daten, off + 2, i > 0 ? position[i - 1] + 1 : 0);
+        setzeLE(daten, off + 4, static_cast<std::uint16_t>((anzahl - 1) * satzGroesse));
         char* feld = daten.data() + off + 6;
         for (int r = 0; r < anzahl; ++r)
             for (size_t k = 0; k < felder.size(); feld += felder[k++].groesse)
@@ -165,12 +157,12 @@ QByteArray paradoxTabelle(const std::vector<ParadoxFeldDef>& felder, const std::
         satzGroesse, kopfGroesse, dateiBloecke, dateiBloecke, erster, letzter, n, k, dateiBloecke, v, v,
         n + 1,       n,           o.codepage};
     for (size_t i = 0; i < (neu ? std::size(werte) : 9); ++i)
-        setzeLE16(kopf, stelle[i], static_cast<std::uint16_t>(werte[i]));
+        setzeLE(kopf, stelle[i], static_cast<std::uint16_t>(werte[i]));
     kopf[0x04] = static_cast<char>(o.dateiTyp);
     kopf[0x05] = static_cast<char>(o.blockKB);
-    setzeLE32(kopf, 0x06, static_cast<std::uint32_t>(o.anzahlImKopf.value_or(std::int64_t(zeilen.size()))));
+    setzeLE(kopf, 0x06, static_cast<std::uint32_t>(o.anzahlImKopf.value_or(std::int64_t(zeilen.size()))), 4);
     // Encryption: 3.x tables keep the value at 0x25; later ones the marker 0xFF00FF00 there and the value at 0x5C.
-    setzeLE32(kopf, 0x25, neu ? 0xFF00FF00u : 0u);
+    setzeLE(kopf, 0x25, neu ? 0xFF00FF00u : 0u, 4);
     kopf[0x39] = static_cast<char>(o.version);
     if (layout)
         *layout = {blockGroesse, satzGroesse, feldInfo, offsets};

@@ -49,8 +49,8 @@ struct ParadoxGelesen {
 };
 ParadoxGelesen paradoxLesen(const QByteArray& bytes);
 
-void setzeLE16(QByteArray& bytes, int offset, std::uint16_t wert);
-void setzeLE32(QByteArray& bytes, int offset, std::uint32_t wert);
+// Writes the lowest `bytes` bytes of wert at offset, little-endian as the header keeps its numbers.
+void setzeLE(QByteArray& b, int offset, std::uint32_t wert, int bytes = 2);
 
 // One row of the TK-Suite Paradox table `bill`.
 struct BillAnruf {

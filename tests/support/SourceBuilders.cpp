@@ -78,11 +78,6 @@ std::unique_ptr<SQLite::Database> AuswahlQuellen::oeffnen(const QString& verbind
     return DirectSources::oeffnen(verbindung);
 }
 
-QuellUmgebung::QuellUmgebung()
-{
-    QDir().mkpath(QFileInfo(billDatei()).absolutePath());
-}
-
 void QuellUmgebung::sqlite(const std::vector<StdbillAnruf>& anrufe, const StdbillOptionen& optionen)
 {
     schreibeSqliteBill(billDatei(), anrufe, optionen);
@@ -107,16 +102,6 @@ void QuellUmgebung::paradox(const std::vector<BillAnruf>& anrufe)
     state().Billpfad = QFileInfo(billDatei()).absolutePath();
     state().IstSQLite3 = 0;
     state().IstParadox = 1;
-}
-
-std::unique_ptr<SQLite::Database> QuellUmgebung::lokal() const
-{
-    return lokaleDatenbankOeffnen(ordner.file("Datenbank/Bill.sqlite"));
-}
-
-int QuellUmgebung::wert(const char* sql) const
-{
-    return lokal()->execAndGet(sql).getInt();
 }
 
 std::vector<QStringList> QuellUmgebung::billZeilen() const

@@ -77,7 +77,7 @@ private:
 // copies it into the staging table as a Paradox start does.
 class QuellUmgebung {
 public:
-    QuellUmgebung();
+    QuellUmgebung() { QDir().mkpath(QFileInfo(billDatei()).absolutePath()); }
 
     AppState& state() { return ordner.state(); }
     QString billDatei() const { return ordner.file(QStringLiteral("dbf/bill.db")); }
@@ -87,8 +87,8 @@ public:
     void paradox(const std::vector<BillAnruf>& anrufe);
 
     // The local database (Datenbank/Bill.sqlite), opened anew; the number a query of it gives.
-    std::unique_ptr<SQLite::Database> lokal() const;
-    int wert(const char* sql) const;
+    auto lokal() const { return lokaleDatenbankOeffnen(ordner.file(kLokaleDatenbankRelativ)); }
+    int wert(const char* sql) const { return lokal()->execAndGet(sql).getInt(); }
     // The local call table in table order, the columns user, username, number, time, duration, lineno.
     std::vector<QStringList> billZeilen() const;
 

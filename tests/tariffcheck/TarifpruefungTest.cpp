@@ -23,10 +23,7 @@ namespace {
 using B = Pruefbefund::Bereich;
 
 const Tarifwert N = Tarifwert::null();
-Tarifwert w(double z)
-{
-    return Tarifwert::von(z);
-}
+const auto w = [](double z) { return Tarifwert::von(z); };
 
 // A row of Ortstarif ('O') or faktor ('F'); nullptr is Null.
 struct Z {
@@ -45,10 +42,7 @@ struct Fall {
     std::vector<std::pair<const char*, const char*>> anrufe = {};
 };
 
-std::optional<QString> t(const char* s)
-{
-    return s ? std::optional(QString::fromUtf8(s)) : std::nullopt;
-}
+const auto t = [](const char* s) { return s ? std::optional(QString::fromUtf8(s)) : std::nullopt; };
 
 const Z kOrt {'O', "0241"}; // keeps numbers without area code covered
 const Z kTag {'F', "089", "08:00:00", "18:00:00"}, kNacht {'F', "089", "18:00:00", "08:00:00"};

@@ -31,10 +31,9 @@ using namespace orve::test;
 namespace {
 
 // A box as the box log shows it.
-QString box(const QString& text, const char* knoepfe = "Ok Critical")
-{
-    return "M ORVE-Tarifo V2.01 | " + text + " | " + knoepfe;
-}
+const auto box = [](const QString& t, const char* k = "Ok Critical") {
+    return "M ORVE-Tarifo V2.01 | " + t + " | " + k;
+};
 const QString kGespeichert = box(QStringLiteral("Datensatz wurde gespeichert!"), "Ok Information");
 const QString kNicht = QStringLiteral("\\rDatensatz wurde nicht gespeichert!");
 const QString kUnvollstaendig = box("Es wurden nicht alle Feldinhalte gefüllt!" + kNicht);
