@@ -50,8 +50,7 @@ struct Ordner : TempProgramFolder {
     void beginnen(QProcess& p, QStringList argumente, bool voll = false) const
     {
         argumente.replaceInStrings(QStringLiteral("%P"), path());
-        argumente = QStringList {QStringLiteral(ORVE_BERICHT_PROGRAMM), QStringLiteral("--programmordner"), path()}
-                    + argumente;
+        argumente = QStringList {ORVE_BERICHT_PROGRAMM, "--programmordner", path()} + argumente;
         if (voll) {
             QDir(path()).mkdir(QStringLiteral("voll"));
             argumente =
@@ -98,15 +97,11 @@ Lauf imProzess(const QString& ordner, QStringList argumente)
     argumente.replaceInStrings(QStringLiteral("%P"), ordner);
     const StapelArgumente a =
         stapelArgumenteLesen(QStringList {"orve-tarifo-bericht", "--programmordner", ordner} + argumente, {});
-    std::FILE* aus = std::tmpfile();
-    std::FILE* fehler = std::tmpfile();
+    std::FILE *aus = std::tmpfile(), *fehler = std::tmpfile();
     const QString arbeitsordner = QDir::currentPath();
-    Lauf l;
-    l.code = stapellauf(*a.optionen, aus, fehler);
+    const int code = stapellauf(*a.optionen, aus, fehler);
     QDir::setCurrent(arbeitsordner);
-    l.aus = dateiLesen(aus);
-    l.fehler = dateiLesen(fehler);
-    return l;
+    return {code, dateiLesen(aus), dateiLesen(fehler)};
 }
 
 // stdout: one line per extension with its calls and their two sums, in the order of the report. The CSV and the
@@ -121,9 +116,8 @@ void summeUndKuerzung(const Ordner& o, const Lauf& l)
     QString summen;
     while (g.executeStep()) {
         const auto t = [&](int k) { return QString::fromUtf8(g.getColumn(k).getString()); };
-        summen += QStringLiteral("%1\t%2\t%3\t%4\t%5\n")
-                      .arg(t(0), t(1), t(2), zweiStellen(g.getColumn(3).getDouble()),
-                           zweiStellen(g.getColumn(4).getDouble()));
+        const auto z = [&](int k) { return zweiStellen(g.getColumn(k).getDouble()); };
+        summen += QStringLiteral("%1\t%2\t%3\t%4\t%5\n").arg(t(0), t(1), t(2), z(3), z(4));
     }
     EXPECT_EQ(l.aus.toStdString(), summen.toStdString());
     EXPECT_EQ(o.anrufe("number LIKE '%xxx'"), 0);
@@ -269,8 +263,7 @@ TEST(Stapellauf, ASecondRunIsRefusedOrWaitsAndEveryResultIsThatOfARunAlone)
     EXPECT_EQ(abgelehnt.code, 1);
     const QString wer = QStringLiteral("Stapelbefehl orve-tarifo-bericht, Benutzer ");
     const QString wo = QStringLiteral(", Rechner %1, Prozess %2, seit ")
-                           .arg(QSysInfo::machineHostName())
-                           .arg(QCoreApplication::applicationPid());
+                           .arg(QSysInfo::machineHostName(), QString::number(QCoreApplication::applicationPid()));
     for (const QString& text : {abgelehnt.fehler, warteMeldung})
         EXPECT_TRUE(text.contains(wer) && text.contains(wo)) << text.toStdString();
     EXPECT_TRUE(abgelehnt.fehler.contains(u"--warten SEKUNDEN")) << abgelehnt.fehler.toStdString();
@@ -280,7 +273,7 @@ TEST(Stapellauf, ASecondRunIsRefusedOrWaitsAndEveryResultIsThatOfARunAlone)
     EXPECT_EQ(erster.aus.toStdString(), alleinA.aus.toStdString());
     EXPECT_EQ(QString::fromUtf8(wartend.readAllStandardOutput()).toStdString(), alleinB.aus.toStdString());
     for (const char* csv : {"a.csv", "b.csv"})
-        EXPECT_EQ(o.readFile(QString::fromUtf8(csv)), allein.readFile(QString::fromUtf8(csv))) << csv;
+        EXPECT_EQ(o.readFile(csv), allein.readFile(csv)) << csv;
 }
 
 // A run killed while it holds the lock (here in the same place) leaves the program folder free for the next at once.
