@@ -72,9 +72,9 @@ TEST(Demonstration, FolderWorksAndTheTariffCheckFindsAGapOnlyWithoutTheNightRows
     o.programmOrdner = ordner;
     o.tarifePruefen = true;
     for (const bool nacht : {true, false}) {
+        const std::string datei = (ordner + QLatin1Char('/') + kLokaleDatenbankRelativ).toStdString();
         if (!nacht)
-            SQLite::Database((ordner + QLatin1Char('/') + kLokaleDatenbankRelativ).toStdString(),
-                             SQLite::OPEN_READWRITE)
+            SQLite::Database(datei, SQLite::OPEN_READWRITE)
                 .exec(R"(DELETE FROM faktor WHERE "von Zeit" = '18:00:00')");
         char* text = nullptr;
         std::size_t laenge = 0;

@@ -33,13 +33,6 @@ inline std::vector<RegEintrag> ohne(std::vector<RegEintrag> eintraege, const QSt
     return eintraege;
 }
 
-// With `e`: a later entry replaces an earlier one of the same place.
-inline std::vector<RegEintrag> mit(std::vector<RegEintrag> v, const RegEintrag& e)
-{
-    v.push_back(e);
-    return v;
-}
-
 // The value `name` of a key, read through the registry's own calls; nothing when key or value is missing.
 inline std::optional<RegWert> wert(Registry& reg, Hive hive, const QString& pfad, const QString& name)
 {
@@ -60,9 +53,9 @@ public:
     QSet<QString> lesenWirft;          // lower-case value names: RegistryFehler(5, "Zugriff verweigert")
     bool schliessenScheitert = false;
 
-    std::optional<RegSchluessel> anlegen(Hive hive, const QString& pfad) override
+    std::optional<RegSchluessel> anlegen(Hive h, const QString& pfad) override
     {
-        return gesperrteSchluessel.contains(pfad.toLower()) ? std::nullopt : SpeicherRegistry::anlegen(hive, pfad);
+        return gesperrteSchluessel.contains(pfad.toLower()) ? std::nullopt : SpeicherRegistry::anlegen(h, pfad);
     }
     bool wertSetzen(RegSchluessel s, const QString& name, const RegWert& w) override
     {
@@ -79,10 +72,7 @@ public:
     }
     bool schliessen(RegSchluessel s) override { return SpeicherRegistry::schliessen(s) && !schliessenScheitert; }
 
-    std::optional<RegWert> wert(Hive hive, const QString& pfad, const QString& name)
-    {
-        return test::wert(*this, hive, pfad, name);
-    }
+    auto wert(Hive h, const QString& pfad, const QString& name) { return test::wert(*this, h, pfad, name); }
     const std::vector<RegEintrag>& protokoll() const { return m_protokoll; }
     int offeneSchluessel() const { return static_cast<int>(m_offen.size()); }
 

@@ -23,18 +23,20 @@ ScriptedDialogs& ScriptedDialogs::skript(const QStringList& schritte)
     return *this;
 }
 
-const RecordedBox& ScriptedDialogs::next(RecordedBox box, const QString& what)
+const RecordedBox& ScriptedDialogs::next(RecordedBox box, const QString& text)
 {
+    static const char* const art[] = {"message box: ", "input box: ", "file question: "};
+    const std::string what = art[int(box.kind)] + text.toStdString();
     const bool erwartet = !m_script.empty() && m_script.front().kind == box.kind;
     if (erwartet) {
         box.answer = m_script.front().answer;
-        box.answerText = m_script.front().answerText;
+        box.reply = m_script.front().reply;
         m_script.pop_front();
     }
     m_boxes.push_back(box);
     if (!erwartet) {
-        ADD_FAILURE() << "unexpected " << what.toStdString();
-        throw std::runtime_error("unexpected " + what.toStdString());
+        ADD_FAILURE() << "unexpected " << what;
+        throw std::runtime_error("unexpected " + what);
     }
     return m_boxes.back();
 }

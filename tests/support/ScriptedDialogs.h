@@ -16,12 +16,14 @@ struct RecordedBox {
     InputRequest input;
     FileRequest file;
     Answer answer = Answer::Ok;
-    QString answerText; // the input box's text, the chosen file
+    QString reply; // the input box's text, the chosen file
 };
 
 // Answers the boxes from a script, in order, and records every box. A box the script did not expect fails the test
 // and throws (which also ends endless retry loops); a script not used up fails it at the end.
 class ScriptedDialogs : public Dialogs {
+    using K = RecordedBox::Kind;
+
 public:
     ScriptedDialogs() = default;
     ScriptedDialogs(const ScriptedDialogs&) = delete;
@@ -29,31 +31,19 @@ public:
 
     // Script steps: the next box is a message box, an input box (empty text:
     // cancelled), a file question (empty path: cancelled).
-    ScriptedDialogs& answer(Answer a) { return add({RecordedBox::Kind::Message, {}, {}, {}, a, {}}); }
-    ScriptedDialogs& type(const QString& text) { return add({RecordedBox::Kind::Input, {}, {}, {}, {}, text}); }
+    ScriptedDialogs& answer(Answer a) { return add({K::Message, {}, {}, {}, a, {}}); }
+    ScriptedDialogs& type(const QString& text) { return add({K::Input, {}, {}, {}, {}, text}); }
     ScriptedDialogs& cancelInput() { return type({}); }
-    ScriptedDialogs& chooseFile(const QString& path)
-    {
-        return add({RecordedBox::Kind::File, {}, {}, {}, {}, path});
-    }
+    ScriptedDialogs& chooseFile(const QString& path) { return add({K::File, {}, {}, {}, {}, path}); }
     // The steps as words: "Ok", "Cancel", "Yes" or "No" answers a message box, "=text" types into an input box
     // ("=" alone cancels it).
     ScriptedDialogs& skript(const QStringList& schritte);
 
     using Dialogs::input;
     using Dialogs::message;
-    Answer message(const Message& m) override
-    {
-        return next({RecordedBox::Kind::Message, m, {}, {}, {}, {}}, "message box: " + m.text).answer;
-    }
-    QString input(const InputRequest& r) override
-    {
-        return next({RecordedBox::Kind::Input, {}, r, {}, {}, {}}, "input box: " + r.prompt).answerText;
-    }
-    QString saveFile(const FileRequest& r) override
-    {
-        return next({RecordedBox::Kind::File, {}, {}, r, {}, {}}, "file question: " + r.title).answerText;
-    }
+    Answer message(const Message& m) override { return next({K::Message, m, {}, {}, {}, {}}, m.text).answer; }
+    QString input(const InputRequest& r) override { return next({K::Input, {}, r, {}, {}, {}}, r.prompt).reply; }
+    QString saveFile(const FileRequest& r) override { return next({K::File, {}, {}, r, {}, {}}, r.title).reply; }
 
     const std::vector<RecordedBox>& boxes() const { return m_boxes; }
     std::vector<Message> messages() const;
@@ -63,12 +53,8 @@ public:
     QStringList protokoll() const;
 
 private:
-    ScriptedDialogs& add(RecordedBox step)
-    {
-        m_script.push_back(step);
-        return *this;
-    }
-    const RecordedBox& next(RecordedBox box, const QString& what);
+    ScriptedDialogs& add(RecordedBox step) { return m_script.push_back(step), *this; }
+    const RecordedBox& next(RecordedBox box, const QString& text); // text: to name an unexpected box
     std::deque<RecordedBox> m_script;
     std::vector<RecordedBox> m_boxes;
 };
