@@ -261,7 +261,7 @@ TEST(Stapellauf, ASecondRunIsRefusedOrWaitsAndEveryResultIsThatOfARunAlone)
     wartend.waitForFinished(180000);
 
     EXPECT_EQ(abgelehnt.code, 1);
-    const QString wer = QStringLiteral("Stapelbefehl orve-tarifo-bericht, Benutzer ");
+    const QString wer = "Stapelbefehl orve-tarifo-bericht, Benutzer ";
     const QString wo = QStringLiteral(", Rechner %1, Prozess %2, seit ")
                            .arg(QSysInfo::machineHostName(), QString::number(QCoreApplication::applicationPid()));
     for (const QString& text : {abgelehnt.fehler, warteMeldung})

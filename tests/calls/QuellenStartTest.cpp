@@ -141,16 +141,14 @@ TEST_P(Start, ShowsTheBoxesAndFindsTheSourceOrEnds)
     EXPECT_EQ(liste.contains("bei diesem Programmstart keine Anrufdaten"), paradox && f.kopie < 0);
 }
 
-const QString kNicht =
-    QStringLiteral("M ORVE-Tarifo | Die Datei bill.db kann in den Standardpfaden nicht gefunden werden!");
-const QString kEingabe = QStringLiteral(
-    "I ORVE-Tarifo V2.01 | Bitte geben Sie den vollständigen Pfad der Datei\\r'Bill.db' an: | C:\\tk\\bill.db");
-const QString kUngueltig =
-    QStringLiteral("Sie müssen einen gültigen Pfad angeben!\\rWollen Sie es nochmals versuchen | YesNo");
-const QString kFalsch = QStringLiteral(
-    "Der angegebene Pfad der Datei Bill.db ist falsch!\\rWollen Sie diesen Pfad jetzt neu eingeben | YesNo");
-const QString kBenutzt = QStringLiteral("von einem anderen Programm benutzt und kann im Moment nicht gelesen "
-                                        "werden.\\rWollen Sie es nochmals versuchen | YesNo");
+const QString kNicht = "M ORVE-Tarifo | Die Datei bill.db kann in den Standardpfaden nicht gefunden werden!";
+const QString kEingabe =
+    "I ORVE-Tarifo V2.01 | Bitte geben Sie den vollständigen Pfad der Datei\\r'Bill.db' an: | C:\\tk\\bill.db";
+const QString kUngueltig = "Sie müssen einen gültigen Pfad angeben!\\rWollen Sie es nochmals versuchen | YesNo";
+const QString kFalsch =
+    "Der angegebene Pfad der Datei Bill.db ist falsch!\\rWollen Sie diesen Pfad jetzt neu eingeben | YesNo";
+const QString kBenutzt = "von einem anderen Programm benutzt und kann im Moment nicht gelesen "
+                         "werden.\\rWollen Sie es nochmals versuchen | YesNo";
 
 const QString kNichtEingabe = kNicht + "\n" + kEingabe;
 using S = Start&;

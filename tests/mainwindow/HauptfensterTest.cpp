@@ -162,7 +162,7 @@ TEST_F(Haupt, ImportAndReportWhileAnotherRunHoldsTheFolderNameItAndStartNothing)
     dialogs.answer(Answer::Ok).answer(Answer::Ok);
     fenster.mnuLesenBill();
     fenster.mnuReport();
-    const QString wer = QStringLiteral("Belegt von: Stapelbefehl orve-tarifo-bericht, Benutzer ");
+    const QString wer = "Belegt von: Stapelbefehl orve-tarifo-bericht, Benutzer ";
     int i = 0;
     for (const char* kopf : {"Die TK-Bill Daten können jetzt nicht eingelesen werden.",
                              "Der Report kann jetzt nicht erstellt werden."}) {
@@ -294,7 +294,7 @@ TEST_F(Fenster, ClosingClosesTheOtherWindowsAndSaysSo)
     auto* pruefung = fenster.findChild<TarifpruefungFenster*>();
     ASSERT_TRUE(bericht && bericht->isVisible() && pruefung && pruefung->isVisible());
     pruefung->findChild<QAction*>(QStringLiteral("Drucken"))->trigger();
-    const QString titel = QStringLiteral("Prüfung der Tariftabellen"); // where pdftotext reads the PDF
+    const QString titel = "Prüfung der Tariftabellen"; // where pdftotext reads the PDF
     EXPECT_TRUE(druck.seiten() == 1 && pdfText(druck.pdf).value_or(titel).startsWith(titel))
         << "the findings printed";
     kind<QAction>("mnuPruefen")->trigger();

@@ -34,9 +34,9 @@ using namespace orve::test;
 namespace {
 
 const Hive hklm = Hive::LocalMachine;
-const QString kOdbc = QStringLiteral("SOFTWARE\\ODBC\\ODBC.INI\\ORVE-Access");
-const QString kRegDatei = QStringLiteral("Registry/HKEY_LOCAL_MACHINE.reg");
-const QString kControl = QStringLiteral("System\\CurrentControlSet\\Control");
+const QString kOdbc = "SOFTWARE\\ODBC\\ODBC.INI\\ORVE-Access";
+const QString kRegDatei = "Registry/HKEY_LOCAL_MACHINE.reg";
+const QString kControl = "System\\CurrentControlSet\\Control";
 
 QString quelle(const QString& dsn, const QString& pfad) // as the data-source dialog builds it
 {
@@ -92,7 +92,7 @@ TEST(DateiRegistry, EveryWriteIsInTheFileAsRegeditWritesIt)
     const QByteArray fremd = "[HKEY_LOCAL_MACHINE\\A]\r\n\"Bin\"=hex:01,02,\\\r\n  03\r\nkaputte Zeile\r\n\r\n"
                              "[HKEY_CURRENT_USER\\B]\r\n\"U\"=\"u\"\r\n";
     p.writeFile(kRegDatei, "Windows Registry Editor Version 5.00\r\n\r\n" + fremd);
-    const QString weg = QStringLiteral("SOFTWARE\\Weg \"mit\" Zeichen");
+    const QString weg = "SOFTWARE\\Weg \"mit\" Zeichen";
     const std::vector<RegEintrag> eintraege = {
         textEintrag(weg, "Na\\me \"zitiert\"", "C:\\Pfad\\\"x\"\\"),
         textEintrag(weg, QString(), "Standardwert"),

@@ -44,7 +44,7 @@ qint64 tageSeitJahrEins(const QDate& d)
 // ASCII, the German letters and (1252) the euro sign in the table's code page.
 QByteArray kodieren(const QString& text, int codepage)
 {
-    static const QString deutsch = QStringLiteral("äöüÄÖÜß€");
+    static const QString deutsch = "äöüÄÖÜß€";
     const char* const bytes =
         codepage == 437 || codepage == 850 ? "\x84\x94\x81\x8E\x99\x9A\xE1" : "\xE4\xF6\xFC\xC4\xD6\xDC\xDF\x80";
     QByteArray out;

@@ -88,7 +88,7 @@ inline TestRegistry standardRegistry()
 class FesteSystemumgebung : public Systemumgebung {
 public:
     std::optional<QByteArray> benutzer = QByteArray("anwender");
-    QString systemOrdner = QStringLiteral("/usr/lib");
+    QString systemOrdner = "/usr/lib";
     std::optional<QString> version = QStringLiteral("3.40.1");
 
     std::optional<QByteArray> GetUserNameA() override { return benutzer; }

@@ -41,7 +41,7 @@ template<class F> QString fehlerText(F&& f)
 struct StdbillAnruf {
     QDateTime start; // written as text in the chosen form
     int user = 21;
-    QString username = QStringLiteral("Zentrale");
+    QString username = "Zentrale";
     QString number;
     int duration = 60; // seconds
     int lineno = 1;

@@ -35,7 +35,7 @@ const auto box = [](const QString& t, const char* k = "Ok Critical") {
     return "M ORVE-Tarifo V2.01 | " + t + " | " + k;
 };
 const QString kGespeichert = box(QStringLiteral("Datensatz wurde gespeichert!"), "Ok Information");
-const QString kNicht = QStringLiteral("\\rDatensatz wurde nicht gespeichert!");
+const QString kNicht = "\\rDatensatz wurde nicht gespeichert!";
 const QString kUnvollstaendig = box("Es wurden nicht alle Feldinhalte gefüllt!" + kNicht);
 const QString kAbFalsch = box(QStringLiteral("Zeitangabe im Feld 'gilt ab' ist nicht korrekt!"));
 const QString kBisFalsch = box(QStringLiteral("Zeitangabe im Feld 'gilt bis' ist nicht korrekt!"));
@@ -227,9 +227,11 @@ TEST_F(Tarife, DeleteNeedsATakenOverEntryAndAsksFirst)
     dlg.answer(Answer::Yes).answer(Answer::Ok);
     ed.loeschen();
     const QString frage = box("Wollen Sie diesen Datensatz wirklich löschen", "YesNo Critical default No");
-    EXPECT_EQ(dlg.protokoll(), QStringList({box("Satz kann nur gelöscht werden, wenn er vorher über die\\r'Auswahl "
-                                                "bereits angelegter Tarifeinträge' übernommen wurde!"),
-                                            frage, frage, box("Satz wurde gelöscht!", "Ok Information")}));
+    EXPECT_EQ(
+        dlg.protokoll(),
+        QStringList({box("Satz kann nur gelöscht werden, wenn er vorher über die\\r'Auswahl bereits angelegter "
+                         "Tarifeinträge' übernommen wurde!"),
+                     frage, frage, box("Satz wurde gelöscht!", "Ok Information")}));
     EXPECT_FALSE(tarifFinden(*db, Tariftabelle::faktor, satz));
     EXPECT_TRUE(geleert());
 }
@@ -488,7 +490,7 @@ TEST_F(Fenster, MenuShowsTheTariffCalculator)
     EXPECT_EQ(dlg.boxes().at(0).input.preset, "https://tarife.example/rechner");
 }
 
-TEST_F(Tarife, OpenerShowsTheNumberAndTheMenuClosesTheWindow)
+TEST_F(Tarife, OpenerShowsTheNumberTheMenuClosesTheWindowAndWithoutItsDatabaseItDoesNotOpen)
 {
     QString gezeigt;
     bool offen = true;
@@ -503,10 +505,8 @@ TEST_F(Tarife, OpenerShowsTheNumberAndTheMenuClosesTheWindow)
     QtTarifeditorOeffner(dir.state(), *db, dlg).oeffnen(QStringLiteral("08912345"));
     EXPECT_EQ(gezeigt, "08912345");
     EXPECT_FALSE(offen);
-}
 
-TEST_F(Tarife, WindowWithoutItsDatabaseReportsTheFailureAndDoesNotOpen)
-{
+    // A window without its database reports the failure and does not open.
     TempProgramFolder kaputt;
     kaputt.writeFile(kLokaleDatenbankRelativ, QByteArray(4096, 'x'));
     DirectSources quellen;
