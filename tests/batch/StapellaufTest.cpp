@@ -237,8 +237,7 @@ TEST(Stapellauf, ASecondRunIsRefusedOrWaitsAndEveryResultIsThatOfARunAlone)
     const QStringList a {"--nebenstelle", "21", "--csv", "%P/a.csv"},
         b {"--nebenstelle", "22", "--csv", "%P/b.csv"};
     Ordner allein;
-    const Lauf alleinA = allein.starten(a);
-    const Lauf alleinB = allein.starten(b);
+    const Lauf alleinA = allein.starten(a), alleinB = allein.starten(b);
     ASSERT_EQ(alleinA.code + alleinB.code, 0) << alleinA.fehler.toStdString() << alleinB.fehler.toStdString();
 
     Ordner o;

@@ -97,8 +97,7 @@ struct WertFall {
     FeldTyp typ;
     const char* bytes;
     QVariant erwartet;
-    int codepage = 1252;
-    int version = 0x0B;
+    int codepage = 1252, version = 0x0B;
 };
 
 class ParadoxFeldwert : public ::testing::TestWithParam<WertFall> {};
@@ -326,7 +325,8 @@ protected:
     }
 };
 
-TEST_F(Staging, ColumnsFollowTheFieldsAndValuesTheirTypes)
+// The table is emptied first and made anew only when the columns differ.
+TEST_F(Staging, ColumnsFollowTheFieldsAndValuesTheirTypesAndTheTableIsMadeAnewOnlyForOtherColumns)
 {
     const std::vector<ParadoxFeldDef> felder = {{"datum", FeldTyp::Date, 4},  {"Zeit", FeldTyp::Time, 4},
                                                 {"Tln#", FeldTyp::Short, 2},  {"Nummer", FeldTyp::Alpha, 20},
@@ -346,14 +346,10 @@ TEST_F(Staging, ColumnsFollowTheFieldsAndValuesTheirTypes)
                                   "real:1.25", "int:1", "text:2009-03-21 14:30:05", "int:1", "real:0.5"},
                                  {"null:", "null:", "null:", "null:", "null:", "null:", "null:", "null:", "int:2",
                                   "null:"}}));
-}
-
-TEST_F(Staging, EmptiedFirstAndRecreatedOnlyWhenColumnsDiffer)
-{
-    const std::vector<ParadoxFeldDef> felder = {{"datum", FeldTyp::Date, 4}, {"Zeit", FeldTyp::Time, 4}};
-    kopieren(felder, {{QDate(2009, 3, 21), QTime(10, 0)}, {QDate(2009, 3, 22), QTime(11, 0)}});
+    const std::vector<ParadoxFeldDef> zwei = {{"datum", FeldTyp::Date, 4}, {"Zeit", FeldTyp::Time, 4}};
+    kopieren(zwei, {{QDate(2009, 3, 21), QTime(10, 0)}, {QDate(2009, 3, 22), QTime(11, 0)}});
     db->exec("CREATE TRIGGER merker AFTER INSERT ON paradox BEGIN SELECT 1; END");
-    kopieren(felder, {{QDate(2009, 3, 21), QTime(10, 0)}});
+    kopieren(zwei, {{QDate(2009, 3, 21), QTime(10, 0)}});
     EXPECT_EQ(inhalt().size(), 2u);
     EXPECT_EQ(db->execAndGet("SELECT count(*) FROM sqlite_master WHERE name = 'merker'").getInt(), 1)
         << "table with the same columns was recreated";
@@ -420,8 +416,7 @@ struct Art {
 // by their place in kAnrufe; or the part of the message that refuses the selection. A date alone is midnight.
 struct Auswahl {
     int eintrag;
-    const char* text;
-    const char* ab;
+    const char *text, *ab;
     const char* soll; // places in kAnrufe as digits
     const char* fehler = nullptr;
 };
@@ -510,10 +505,21 @@ protected:
     AnrufListe liste;
 };
 
-// One import after the other: each replaces the table, the list and the count of the one before and
+// The lists of the two selections: "alle", then each extension; "alle", then the starts in time order,
+// as the source writes them (Paradox: each moment once per extension). One import after the other: each replaces the table, the list and the count of the one before and
 // leaves the cost columns empty; a refused selection keeps them all.
 TEST_P(Einlesen, SelectionGivesItsCallsByExtensionThenStartOrIsRefused)
 {
+    EXPECT_ZEILEN(nebenstellenEintraege(u.state(), quellen),
+                  QStringList({"alle", eintrag(21), eintrag(22), eintrag(35)}));
+    const auto starts = [&](std::string_view stellen) {
+        QStringList z {QStringLiteral("alle")};
+        for (char i : stellen)
+            z << stdbillZeit(utcZeit(kAnrufe[size_t(i - '0')].start), GetParam().optionen.zeit);
+        return z;
+    };
+    EXPECT_ZEILEN(datumEintraege(u.state(), quellen, kAlle), starts(GetParam().paradox ? "218456037" : "21846037"));
+    EXPECT_ZEILEN(datumEintraege(u.state(), quellen, eintrag(21)), starts("24603"));
     for (const Auswahl& a : kAuswahlen) {
         const QString nebenstelle = a.eintrag ? eintrag(a.eintrag) : QString::fromUtf8(a.text);
         SCOPED_TRACE(nebenstelle.toStdString() + " / " + a.ab);
@@ -556,22 +562,6 @@ TEST_P(Einlesen, AFailedWriteKeepsWhatTheDatabaseKeptAndNamesTheCause)
     }
 }
 
-// The lists of the two selections: "alle", then each extension; "alle", then the starts in time order,
-// as the source writes them (Paradox: each moment once per extension).
-TEST_P(Einlesen, ListsHoldTheExtensionsAndTheStartsOfTheCalls)
-{
-    EXPECT_ZEILEN(nebenstellenEintraege(u.state(), quellen),
-                  QStringList({"alle", eintrag(21), eintrag(22), eintrag(35)}));
-    const auto starts = [&](std::string_view stellen) {
-        QStringList z {QStringLiteral("alle")};
-        for (char i : stellen)
-            z << stdbillZeit(utcZeit(kAnrufe[size_t(i - '0')].start), GetParam().optionen.zeit);
-        return z;
-    };
-    EXPECT_ZEILEN(datumEintraege(u.state(), quellen, kAlle), starts(GetParam().paradox ? "218456037" : "21846037"));
-    EXPECT_ZEILEN(datumEintraege(u.state(), quellen, eintrag(21)), starts("24603"));
-}
-
 using U = StdbillOptionen::User;
 using Z = StdbillOptionen::Zeit;
 const Art kArten[] = {{"SqliteIsoInteger", false, {U::Integer, Z::Iso}},
@@ -589,9 +579,11 @@ EinleseErgebnis alleEinlesen(QuellUmgebung& u, const QString& ab = kAlle, const 
     return tkBillEinlesen(u.state(), u.quellen, wer, ab, liste, bis);
 }
 
-// Calls of one extension that started in the same second keep the order of
-// the source table: more of them than a sort handles by insertion.
-TEST(EinlesenSqlite, CallsOfOneExtensionAndStartKeepTheTableOrder)
+// Calls of one extension that started in the same second keep the order of the source table: more of them
+// than a sort handles by insertion. Rows as TK-Suite may write them: values are copied unchanged, a Null number is "unbekannt" (no internal
+// call, which would be free), a Null duration "0"; a start that is no date sorts first and passes only
+// without limit; an extension kept as text with blanks around it (" 21 ") is 21.
+TEST(EinlesenSqlite, RowsAreTakenAsTheSourceHoldsThem)
 {
     QuellUmgebung u;
     std::vector<StdbillAnruf> anrufe;
@@ -606,14 +598,6 @@ TEST(EinlesenSqlite, CallsOfOneExtensionAndStartKeepTheTableOrder)
         ist.join(u' ').toStdString(),
         "0 3 6 9 12 15 18 21 24 27 30 33 36 39 42 45 48 51 54 57 1 2 4 5 7 8 10 11 13 14 16 17 19 20 22 23 25 26 "
         "28 29 31 32 34 35 37 38 40 41 43 44 46 47 49 50 52 53 55 56 58 59");
-}
-
-// Rows as TK-Suite may write them: values are copied unchanged, a Null number is "unbekannt" (no internal
-// call, which would be free), a Null duration "0"; a start that is no date sorts first and passes only
-// without limit; an extension kept as text with blanks around it (" 21 ") is 21.
-TEST(EinlesenSqlite, RowsAreTakenAsTheSourceHoldsThem)
-{
-    QuellUmgebung u;
     u.sqlite("CREATE TABLE stdbill (id INTEGER PRIMARY KEY, time TEXT, user TEXT, username TEXT, number TEXT, "
              "duration TEXT, lineno TEXT);"
              "INSERT INTO stdbill (time, user, username, number, duration, lineno) VALUES "
@@ -639,7 +623,7 @@ const BillAnruf kParadoxAnruf {QDate(2009, 3, 21),        QTime(10, 0), 21, 0, Q
                                QStringLiteral("00:01:00")};
 
 // With a limit a call without a moment is left out, and named so that it is not lost without a word.
-TEST(EinlesenParadox, StartWithoutDateSortsFirstAndPassesOnlyWithoutLimit)
+TEST(EinlesenParadox, StartWithoutDateSortsFirstAndPassesOnlyWithoutLimitAndAMissingColumnIsNamed)
 {
     QuellUmgebung u;
     u.paradox({kParadoxAnruf, {QDate(), QTime(10, 9)}});
@@ -651,10 +635,7 @@ TEST(EinlesenParadox, StartWithoutDateSortsFirstAndPassesOnlyWithoutLimit)
     EXPECT_EQ(alleEinlesen(u).ohneZeitpunkt, QStringList());
     EXPECT_EQ(alleEinlesen(u).anzahl, 2);
     EXPECT_EQ(u.billZeilen().at(0).at(3), " 10:09:00");
-}
-
-TEST(EinlesenParadox, StagingTableWithoutAColumnGivesAMessageNamingIt)
-{
+    // A staging table without a column gives a message naming it.
     for (const char* fehlt : {"flags", "Tln#", "Rufnummer", "Dauer", "line"}) {
         QuellUmgebung u;
         u.paradox({kParadoxAnruf});
@@ -752,11 +733,10 @@ TEST(Settings, StoresAValidEntryAndAsksAgainOrGivesUpOnAnInvalidOne)
         Befehl befehl;
         const char* inhalt;
         QStringList skript;
-        const char* soll;
-        const char* verlauf;
+        const char *soll, *verlauf;
     };
-    const char* const kDatei = "aus Datei\r\n";
-    const char* const kNochmals = "Iaus Datei, MYesNo Stop, Iaus Datei, MYesNo Stop";
+    const char *const kDatei = "aus Datei\r\n", *const kNochmals =
+                                                    "Iaus Datei, MYesNo Stop, Iaus Datei, MYesNo Stop";
     const Fall faelle[] = {
         {kSteuer, kDatei, {"=19"}, "19", "Iaus Datei"},
         {kSteuer, kDatei, {"=7,5"}, "7,5", "Iaus Datei"},
@@ -796,10 +776,7 @@ TEST(Settings, StoresAValidEntryAndAsksAgainOrGivesUpOnAnInvalidOne)
             verlauf << z.left(1) + z.section(QStringLiteral(" | "), -1);
         EXPECT_EQ(verlauf.join(QStringLiteral(", ")), QString::fromUtf8(f.verlauf));
     }
-}
-
-TEST(Settings, UnwritableFileIsReportedAndValueKeptForTheRun)
-{
+    // A file that cannot be written is reported; the value is kept for the run.
     TempProgramFolder dir;
     dir.state().programmOrdner = dir.file("gibt/es/nicht");
     ScriptedDialogs dialogs;

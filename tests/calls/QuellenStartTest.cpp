@@ -42,8 +42,7 @@ struct Start;
 struct Startfall {
     const char* name;
     QString boxen;
-    const char* skript;
-    const char* text2;
+    const char *skript, *text2;
     const char* billpfad = nullptr; // Billpfad.txt, relative to the program folder (nullptr: none)
     int kopie = -1;                 // rows of the Paradox staging table (-1: none)
     bool datenquelle = false;       // "ORVE-Paradox" created with the driver and the system folder

@@ -283,8 +283,8 @@ TEST_F(KostenDb, BepreisungEveryCallInTableOrderWithNumbersStoredAndNoAnsweredOn
                                      "Gesprächs ist kein Datum mit Uhrzeit.|Rufnummer 0891234, Nebenstelle 21, "
                                      "Beginn 2026-03-02 12:00:00: Die Dauer „-30“ des Gesprächs ist negativ.");
     EXPECT_EQ(fortschritt.join(u' '), "1/7 2/7 3/7 4/7 5/7 6/7 7/7");
-    const std::string ohne = "null NULL NULL NULL '\?\?\?\?' '0301234' NULL\n";
-    const std::string unlesbar = "null NULL NULL NULL '\?\?\?\?' NULL NULL\n";
+    const std::string ohne = "null NULL NULL NULL '\?\?\?\?' '0301234' NULL\n",
+                      unlesbar = "null NULL NULL NULL '\?\?\?\?' NULL NULL\n";
     EXPECT_EQ(zeilen(), kMuenchen90 + kIntern + ohne + "real 0.06 0.072 0.08568 'O1' '08912345' 'Ortstarif:1'\n"
                             + ohne + unlesbar + unlesbar);
     const QRegularExpression frage("^M ORVE-Tarifo V2.01 \\| Es fehlen für die Rufnummer 0301234 die Angaben im "

@@ -218,8 +218,7 @@ protected:
 
 TEST_F(Fenster, OpeningAListClearsTheImportAndRefillsTheList)
 {
-    auto* combo1 = kind<QComboBox>("Combo1");
-    auto* combo2 = kind<QComboBox>("Combo2");
+    auto *combo1 = kind<QComboBox>("Combo1"), *combo2 = kind<QComboBox>("Combo2");
     auto oeffnen = [&](QComboBox* c) {
         kind<QAction>("mnuLesenBill")->trigger();
         EXPECT_NE(kind<QLineEdit>("Text1")->text(), "0");

@@ -250,8 +250,7 @@ TEST(BerichtFenster, ASecondReportReplacesTheWindowOfTheFirstAndPrintsItsPages)
 TEST(BerichtFenster, SavesAsPdfOrCsvUnderTheChosenName)
 {
     TempProgramFolder ordner;
-    const QString ohneOrdner = ordner.file("fehlt/Januar.pdf");
-    const QString fifo = ordner.file("Drucker.pdf");
+    const QString ohneOrdner = ordner.file("fehlt/Januar.pdf"), fifo = ordner.file("Drucker.pdf");
     ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     const QString csv = ordner.file("Januar.csv");
     ScriptedDialogs dialoge;

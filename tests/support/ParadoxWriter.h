@@ -60,8 +60,7 @@ struct BillAnruf {
     int flags = 0;                    // 0: a call; the program ignores other rows
     std::optional<QString> rufnummer; // nullopt and "" are stored as Null
     std::optional<QString> dauer;     // "hh:mm:ss"; nullopt: Null
-    int line = 1;
-    int einheiten = 0;
+    int line = 1, einheiten = 0;
     double betrag = 0.0;
 };
 
