@@ -69,25 +69,21 @@ protected:
 
 } // namespace
 
-TEST(SpeicherRegistry, NamesIgnoreCaseKeysCloseOnceAndOnlyWriteHandlesWrite)
-{
-    TestRegistry reg({textEintrag(kOdbc, "Driver", "/lib/a.so")});
-    const auto s = reg.oeffnen(hklm, "software\\odbc\\odbc.ini\\orve-access\\");
-    ASSERT_TRUE(s);
-    EXPECT_EQ(reg.wertLesen(*s, "DRIVER"), RegWert::alsText("/lib/a.so"));
-    EXPECT_FALSE(reg.wertSetzen(*s, "y", RegWert::alsZahl(2))) << "opened for reading only";
-    EXPECT_TRUE(reg.schliessen(*s));
-    EXPECT_FALSE(reg.schliessen(*s)) << "a key closes once";
-    const auto w = reg.anlegen(hklm, kOdbc);
-    ASSERT_TRUE(w && reg.wertSetzen(*w, "x", RegWert::alsText("1")));
-    EXPECT_TRUE(reg.wertSetzen(*w, "X", RegWert::alsZahl(7))) << "same value, other spelling";
-    EXPECT_EQ(reg.wert(hklm, kOdbc, "x"), RegWert::alsZahl(7));
-}
-
-// What the program writes comes back from its file, in the form regedit
+// The memory registry: names ignore case, a key closes once, only a handle for writing writes. // What the program writes comes back from its file, in the form regedit
 // reads; what the program cannot read of the file stays as it was.
-TEST(DateiRegistry, EveryWriteIsInTheFileAsRegeditWritesIt)
+TEST(DateiRegistry, EveryWriteIsInTheFileAsRegeditWritesItAndNamesIgnoreCase)
 {
+    TestRegistry speicher({textEintrag(kOdbc, "Driver", "/lib/a.so")});
+    const auto k = speicher.oeffnen(hklm, "software\\odbc\\odbc.ini\\orve-access\\");
+    ASSERT_TRUE(k);
+    EXPECT_EQ(speicher.wertLesen(*k, "DRIVER"), RegWert::alsText("/lib/a.so"));
+    EXPECT_FALSE(speicher.wertSetzen(*k, "y", RegWert::alsZahl(2))) << "opened for reading only";
+    EXPECT_TRUE(speicher.schliessen(*k));
+    EXPECT_FALSE(speicher.schliessen(*k)) << "a key closes once";
+    const auto w = speicher.anlegen(hklm, kOdbc);
+    ASSERT_TRUE(w && speicher.wertSetzen(*w, "x", RegWert::alsText("1")));
+    EXPECT_TRUE(speicher.wertSetzen(*w, "X", RegWert::alsZahl(7))) << "same value, other spelling";
+    EXPECT_EQ(speicher.wert(hklm, kOdbc, "x"), RegWert::alsZahl(7));
     TempProgramFolder p;
     const QByteArray fremd = "[HKEY_LOCAL_MACHINE\\A]\r\n\"Bin\"=hex:01,02,\\\r\n  03\r\nkaputte Zeile\r\n\r\n"
                              "[HKEY_CURRENT_USER\\B]\r\n\"U\"=\"u\"\r\n";
