@@ -11,7 +11,7 @@
 using namespace orve;
 using namespace orve::test;
 
-TEST(Numbers, ReadGermanAndLeadingNumbersAndTimesOfDay)
+TEST(Numbers, ReadGermanAndLeadingNumbersAndTimesOfDayWriteMoneyHalfAwayFromZeroAndRoundUp)
 {
     const std::pair<const char*, std::optional<double>> fuehrend[] = {
         {"19", 19},         {"7,7", 7.7}, {" 1 9", 19}, {"abc", {}},   {"-5", -5},  {"", {}},        {"7.7", 7.7},
@@ -34,10 +34,6 @@ TEST(Numbers, ReadGermanAndLeadingNumbersAndTimesOfDay)
         EXPECT_TRUE(!sekunden || tageszeitText(*sekunden) == QLatin1String(text)) << text;
     }
     EXPECT_EQ(tageszeitText(-5), "00:00:00");
-}
-
-TEST(Numbers, WriteMoneyWithThreeDecimalsHalfAwayFromZeroAndRoundUpOnFifteenDigits)
-{
     const std::pair<double, const char*> geld[] = {
         {0.0285, "0,029"},          {0.1085, "0,109"},   {0.09, "0,090"},   {0.0, "0,000"},
         {12345.6789, "12345,679"},  {-0.0285, "-0,029"}, {0.0004, "0,000"}, {0.06 * 90 / 60, "0,090"},
@@ -60,7 +56,7 @@ TEST(Numbers, WriteMoneyWithThreeDecimalsHalfAwayFromZeroAndRoundUpOnFifteenDigi
         EXPECT_EQ(deutscheZahlText(wert).toStdString(), text);
 }
 
-TEST(TextFile, FirstLineEndsAtCrOrLfAndIsUtf8ElseWindows1252)
+TEST(TextFile, FirstLineEndsAtCrOrLfIsUtf8ElseWindows1252AndAWriteReplacesTheFileInPlace)
 {
     const std::pair<QByteArray, const char*> faelle[] = {{"1,20\r\n2,50\r\n", "1,20"},
                                                          {"0,20\nrest", "0,20"},
@@ -78,13 +74,8 @@ TEST(TextFile, FirstLineEndsAtCrOrLfAndIsUtf8ElseWindows1252)
         EXPECT_EQ(ersteZeileLesen(dir.file("x.txt")), QString::fromUtf8(zeile)) << zeile;
     }
     EXPECT_EQ(ersteZeileLesen(dir.file("fehlt.txt")), std::nullopt);
-}
-
-// An administrator's program folder takes no new (temporary) file, but its
-// writable settings file is written in place.
-TEST(TextFile, WriteReplacesTheFileWithOneCrLfLineInPlace)
-{
-    TempProgramFolder dir;
+    // An administrator's program folder takes no new (temporary) file, but its
+    // writable settings file is written in place.
     const QString datei = dir.file("Steuersatz.txt");
     dir.writeFile("Steuersatz.txt", "16\r\nalt\r\n");
     ASSERT_TRUE(zeileSchreiben(datei, QStringLiteral("19")));

@@ -34,7 +34,7 @@ template<class F> void sobaldOffen(QObject& wache, F handeln)
     });
 }
 
-TEST(QtDialogs, MessageBoxAnswersTheDefaultButtonToReturnAndTheWayOutToEscape)
+TEST(QtDialogs, BoxesAnswerTheDefaultButtonToReturnAndTheWayOutToEscapeOrAbbrechen)
 {
     const struct {
         Buttons buttons;
@@ -63,12 +63,6 @@ TEST(QtDialogs, MessageBoxAnswersTheDefaultButtonToReturnAndTheWayOutToEscape)
                       k == Qt::Key_Return ? f.beiReturn : f.beiEscape)
                 << f.knoepfe << (k == Qt::Key_Return ? " Return" : " Escape");
         }
-}
-
-TEST(QtDialogs, InputBoxGivesTheTextOnReturnAndNothingOnAbbrechen)
-{
-    QtDialogs dialogs;
-    QObject wache;
     sobaldOffen(wache, [](QDialog* d, const QString& knoepfe) {
         EXPECT_EQ(knoepfe, "OK Abbrechen");
         d->findChild<QLineEdit*>(QStringLiteral("Eingabe"))->setText("1,30");

@@ -292,7 +292,7 @@ TEST_F(KostenDb, BepreisungEveryCallInTableOrderWithNumbersStoredAndNoAnsweredOn
     EXPECT_EQ(dialogs.protokoll().filter(frage).size(), 2) << dialogs.protokoll().join(u'\n').toStdString();
 }
 
-TEST_F(KostenDb, BepreisungYesOpensTheEditorAndLooksTheSameCallUpAgainUntilItIsPriced)
+TEST_F(KostenDb, BepreisungYesOpensTheEditorUntilTheCallIsPricedCancelOrAStopKeepsTheCallsPricedBefore)
 {
     anrufeSchreiben(*db, {{"0301234           ", "90"}});
     aendern = [&](int mal) { mal == 2 ? tarifeSchreiben(*db, {{'F', "030"}}) : void(); }; // the second time: prefix
@@ -300,10 +300,8 @@ TEST_F(KostenDb, BepreisungYesOpensTheEditorAndLooksTheSameCallUpAgainUntilItIsP
     EXPECT_EQ(lauf().status, Bepreisungsergebnis::Status::Fertig);
     EXPECT_EQ(geoeffnet, (QStringList {"0301234           ", "0301234           "}));
     EXPECT_EQ(zeilen(), "real 0.09 0.108 0.12852 'F1' '0301234           ' 'faktor:1'\n");
-}
-
-TEST_F(KostenDb, BepreisungCancelAtTheQuestionOrAStopByTheProgressKeepsTheCallsPricedBefore)
-{
+    // Cancel at the question or a stop by the progress keeps the calls priced before.
+    db->exec("DELETE FROM bill; DELETE FROM faktor");
     anrufeSchreiben(*db, {{"0891234", "90"}, {"0301234"}, {"0891234"}});
     dialogs.answer(Answer::Cancel);
     auto r = lauf(true); // own price 0,10: 0.15 raised to 0.20

@@ -242,7 +242,7 @@ TEST_F(Fenster, OpeningAListClearsTheImportAndRefillsTheList)
     EXPECT_EQ(oeffnen(combo2), QStringList({"alle", "2009-03-22 09:00:00"}));
 }
 
-TEST_F(Fenster, ImportFillsTheListAndCopyGivesTheSelectedLines)
+TEST_F(Fenster, ImportFillsTheListCopyGivesTheSelectedLinesAndCheckBoxesSetTheReportFlags)
 {
     kind<QAction>("mnuLesenBill")->trigger();
     auto* liste = kind<QListView>("List1");
@@ -255,10 +255,6 @@ TEST_F(Fenster, ImportFillsTheListAndCopyGivesTheSelectedLines)
     ASSERT_EQ(kopiert.size(), 2) << kopiert.join(u'|').toStdString();
     EXPECT_TRUE(kopiert[0].contains("2009-03-21 14:30:00") && kopiert[0].contains("Zentrale"));
     EXPECT_TRUE(kopiert[1].contains("2009-03-22 09:00:00") && kopiert[1].contains("Lager"));
-}
-
-TEST_F(Fenster, CheckBoxesSetTheReportFlags)
-{
     for (const auto& [name, flag] :
          {std::pair {"Check1", &AppState::OhneMwst}, {"Check2", &AppState::RufnummernKuerzen}}) {
         kind<QAbstractButton>(name)->click();

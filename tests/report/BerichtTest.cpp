@@ -144,7 +144,7 @@ TEST(Telefonkostenauswertung, ShowsFieldsInTheirFormatsAndTheVatCaptionBuiltAtSt
 
 // On a document that is proof for an invoice a text wider than its field is set smaller, down to 6 points, before
 // its middle gives way; trailing blanks take no room; a dialled number is never shortened.
-TEST(Telefonkostenauswertung, WideTextsAreSetSmallerBeforeTheyAreShortenedAndNumbersNever)
+TEST(Telefonkostenauswertung, WideTextsAreSetSmallerBeforeTheyAreShortenedAndNumbersOnlyByTheirLastDigits)
 {
     BerichtAnruf a =
         anruf("Mobilfunk Telekom, Vodafone und Telefónica zum Sondertarif*", 0.1, "01013004312383812345699");
@@ -158,10 +158,7 @@ TEST(Telefonkostenauswertung, WideTextsAreSetSmallerBeforeTheyAreShortenedAndNum
     EXPECT_TRUE(gesehen["Text6"].second && gesehen["Text6"].first.contains(u'…')
                 && gesehen["Text6"].first.endsWith(u'*'))
         << gesehen["Text6"].first.toStdString();
-}
-
-TEST(Rufnummer, ShortenedByItsLastThreeDigits)
-{
+    // A number is shortened by its last three digits.
     for (const auto& [nummer, gekuerzt] : {std::pair {"0301234567        ", "0301234xxx        "},
                                            {"08912345", "08912xxx"},
                                            {"110", "xxx"},

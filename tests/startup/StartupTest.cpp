@@ -219,7 +219,7 @@ TEST(Installation, WritesTheFileOnceNamingEachDriversFileAndReportsAFolderItCann
 
 // Driver file and data-source entry are read through a buffer of 255 bytes
 // with the terminating NUL; the text ends at its first NUL.
-TEST(TreiberSuchen, FindsWhatFitsTheReadBufferAndLeavesTheFileUnchangedOtherwise)
+TEST(RegistryLesen, TreiberSuchenFindsWhatFitsTheBufferAndSdaGetRegEntryReadsTextsWithTheirNul)
 {
     const QString lang(254, 'd');
     const struct {
@@ -247,19 +247,15 @@ TEST(TreiberSuchen, FindsWhatFitsTheReadBufferAndLeavesTheFileUnchangedOtherwise
         EXPECT_EQ(DatenquelleVorhanden(reg, "Q"), f.gefunden);
         EXPECT_EQ(reg.offeneSchluessel(), 0);
     }
-}
-
-// The registry read of the user look-up: a text with its NUL, a number as its
-// bytes; what cannot be read is empty, an error is shown.
-TEST(sdaGetRegEntry, ReadsTextsWithTheirNulAndNumbersAsBytes)
-{
+    // The registry read of the user look-up: a text with its NUL, a number as its
+    // bytes; what cannot be read is empty, an error is shown.
     const struct {
         const char* hive;
         QString key;
         const char* value;
         QString erwartet;
         int typ;
-    } faelle[] = {
+    } lesen[] = {
         {"HKEY_LOCAL_MACHINE", kControl, "Current User", QString("maria") + QChar(0), 1},
         {"HKEY_LOCAL_MACHINE", kControl, "Zahl", QString("ABC") + QChar(0), 4},
         {"HKEY_LOCAL_MACHINE", kControl, "Fehlt", QString(), 0},
@@ -268,7 +264,7 @@ TEST(sdaGetRegEntry, ReadsTextsWithTheirNulAndNumbersAsBytes)
         {"hkey_local_machine", kControl, "Current User", QString(), 99},
         {"HKEY_LOCAL_MACHINE", kControl, "Gesperrt", QString(), -1}, // with a box
     };
-    for (const auto& f : faelle) {
+    for (const auto& f : lesen) {
         SCOPED_TRACE(std::string(f.hive) + " " + f.value);
         TestRegistry reg({textEintrag(kControl, "Current User", "maria"),
                           textEintrag(kControl, "Gesperrt", "x"),

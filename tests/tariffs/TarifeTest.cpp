@@ -108,7 +108,7 @@ TEST_F(Tarife, TablesInsertReadRewriteAndDeleteByRecordNumber)
     }
 }
 
-TEST_F(Tarife, TablesStorePricesAsNumbersAndReadThemBackFromTextOrNull)
+TEST_F(Tarife, PricesAreStoredAsNumbersReadBackFromTextOrNullAndRewrittenOnlyWhenChanged)
 {
     zeile(Tariftabelle::faktor, "030");
     EXPECT_EQ(text(R"(SELECT typeof(Minutenpreis) || typeof(Pauschale) || typeof(Sekundentakt) || typeof("von Zeit")
@@ -118,12 +118,8 @@ TEST_F(Tarife, TablesStorePricesAsNumbersAndReadThemBackFromTextOrNull)
     db->exec(R"(INSERT INTO faktor (satz, vorwahl, Minutenpreis, "bis Zeit") VALUES (50, '0180', '0,14', NULL))");
     EXPECT_EQ(tarifFinden(*db, Tariftabelle::faktor, 50),
               (Tarifzeile {.satz = 50, .vorwahl = "0180", .Minutenpreis = 0.14}));
-}
-
-// The mask shows a price as stored, also one kept as text; saving writes only the fields the user changed, so a Null
-// and a number the mask shows rounded stay exactly as they were.
-TEST_F(Tarife, SavingATakenOverEntryRewritesOnlyTheChangedFields)
-{
+    // The mask shows a price as stored, also one kept as text; saving writes only the fields the user changed, so a Null
+    // and a number the mask shows rounded stay exactly as they were.
     db->exec(
         R"(INSERT INTO faktor (satz, vorwahl, Bezeichnung, "von Zeit", "bis Zeit", Minutenpreis, Pauschale,
                 Sekundentakt, typ) VALUES (20, '030', 'Berlin', '00:00:00', '24:00:00', 0.1 + 0.2, NULL, 60, 'D'),
@@ -162,8 +158,22 @@ TEST_F(Tarife, NewEntryForAnExistingPrefixAsksFirst)
     }
 }
 
-TEST_F(Tarife, TakeOverFillsTheMaskWithDefaultsForEmptyColumns)
+TEST_F(Tarife, TakeOverNeedsAValidRecordNumberAndFillsTheMaskWithDefaultsForEmptyColumns)
 {
+    db->exec("INSERT INTO faktor (satz, vorwahl, Bezeichnung) VALUES (7, '030', 'Berlin')");
+    int i = 0; // the first three texts end in no "*(…)*"
+    for (const char* text : {"", "030 Berlin *(7", "a)* *(7", "030 *(abc)*", "030 *(999)*", "030 *(7 OR 1=1)*",
+                             "030 *(99999999999999999999)*", "Anbieter *(neu) x *(7)*"}) {
+        const QString meldung = i++ < 3 ? kKeinSatz : kNichtGefunden;
+        neuerEintrag("089");
+        const Tarifmaske vorher = ed.maske();
+        ed.combo1Setzen(QString::fromUtf8(text));
+        dlg.answer(Answer::Ok);
+        ed.uebernehmen();
+        EXPECT_EQ(dlg.protokoll().constLast(), meldung) << text;
+        EXPECT_EQ(ed.maske(), vorher) << text;
+        EXPECT_TRUE(ed.neuerSatz() == 1 && !ed.vorwahlEingabe()) << text;
+    }
     db->exec(
         R"(INSERT INTO faktor (satz, vorwahl, Bezeichnung, "von Zeit", "bis Zeit", Minutenpreis, Pauschale,
                 Sekundentakt, typ) VALUES (11, '040', NULL, NULL, NULL, NULL, NULL, NULL, 'D'), (12, '069',
@@ -180,24 +190,6 @@ TEST_F(Tarife, TakeOverFillsTheMaskWithDefaultsForEmptyColumns)
     ed.maske().fldTyp = QStringLiteral("X");
     uebernehmen(7); // a provider fills prefix and description only
     EXPECT_EQ(ed.maske(), (Tarifmaske {"7", "01013", "Anbieter", "getippt", "", "", "0", "0", ""}));
-}
-
-TEST_F(Tarife, TextWithoutAValidRecordNumberLeavesTheMask)
-{
-    db->exec("INSERT INTO faktor (satz, vorwahl, Bezeichnung) VALUES (7, '030', 'Berlin')");
-    int i = 0; // the first three texts end in no "*(…)*"
-    for (const char* text : {"", "030 Berlin *(7", "a)* *(7", "030 *(abc)*", "030 *(999)*", "030 *(7 OR 1=1)*",
-                             "030 *(99999999999999999999)*", "Anbieter *(neu) x *(7)*"}) {
-        const QString meldung = i++ < 3 ? kKeinSatz : kNichtGefunden;
-        neuerEintrag("089");
-        const Tarifmaske vorher = ed.maske();
-        ed.combo1Setzen(QString::fromUtf8(text));
-        dlg.answer(Answer::Ok);
-        ed.uebernehmen();
-        EXPECT_EQ(dlg.protokoll().constLast(), meldung) << text;
-        EXPECT_EQ(ed.maske(), vorher) << text;
-        EXPECT_TRUE(ed.neuerSatz() == 1 && !ed.vorwahlEingabe()) << text;
-    }
 }
 
 TEST_F(Tarife, EntryDeletedMeanwhileIsReportedAndNothingWritten)
@@ -411,7 +403,7 @@ protected:
     }
 };
 
-TEST_F(Fenster, OpensOnStandardTariffsAndTheOptionsOrTheirCaptionsChooseTheTable)
+TEST_F(Fenster, OpensOnStandardTariffsTheOptionsOrTheirCaptionsChooseTheTableAndTheMenuShowsTheCalculator)
 {
     fenster->show();
     EXPECT_TRUE(w<QRadioButton>("Option1")->isChecked() && w<QLabel>("Label1")->font().bold());
@@ -434,6 +426,10 @@ TEST_F(Fenster, OpensOnStandardTariffsAndTheOptionsOrTheirCaptionsChooseTheTable
                     Qt::NoModifier);
     QApplication::sendEvent(w("Label3"), &los); // the caption of Option2
     EXPECT_TRUE(w<QRadioButton>("Option2")->isChecked() && text("fldTyp") == "O");
+    dir.writeFile("Tarifrechner.txt", "https://tarife.example/rechner\r\n");
+    dlg.cancelInput();
+    w<QAction>("mnuTarifAufruf")->trigger();
+    EXPECT_EQ(dlg.boxes().at(0).input.preset, "https://tarife.example/rechner");
 }
 
 // Every field is shown on taking over and read back on saving.
@@ -480,14 +476,6 @@ TEST_F(Fenster, TabKeyFollowsTheControlsFromTopToBottom)
         EXPECT_TRUE(zeile ? b.x() > a.x() : b.y() > a.y())
             << reihe[i - 1]->objectName().toStdString() << " before " << reihe[i]->objectName().toStdString();
     }
-}
-
-TEST_F(Fenster, MenuShowsTheTariffCalculator)
-{
-    dir.writeFile("Tarifrechner.txt", "https://tarife.example/rechner\r\n");
-    dlg.cancelInput();
-    w<QAction>("mnuTarifAufruf")->trigger();
-    EXPECT_EQ(dlg.boxes().at(0).input.preset, "https://tarife.example/rechner");
 }
 
 TEST_F(Tarife, OpenerShowsTheNumberTheMenuClosesTheWindowAndWithoutItsDatabaseItDoesNotOpen)
