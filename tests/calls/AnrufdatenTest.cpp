@@ -505,9 +505,9 @@ protected:
     AnrufListe liste;
 };
 
-// The lists of the two selections: "alle", then each extension; "alle", then the starts in time order,
-// as the source writes them (Paradox: each moment once per extension). One import after the other: each replaces the table, the list and the count of the one before and
-// leaves the cost columns empty; a refused selection keeps them all.
+// The lists of the two selections: "alle", then each extension; "alle", then the starts in time order, as the source
+// writes them (Paradox: each moment once per extension). One import after the other: each replaces the table, the list
+// and the count of the one before and leaves the cost columns empty; a refused selection keeps them all.
 TEST_P(Einlesen, SelectionGivesItsCallsByExtensionThenStartOrIsRefused)
 {
     EXPECT_ZEILEN(nebenstellenEintraege(u.state(), quellen),
@@ -579,10 +579,10 @@ EinleseErgebnis alleEinlesen(QuellUmgebung& u, const QString& ab = kAlle, const 
     return tkBillEinlesen(u.state(), u.quellen, wer, ab, liste, bis);
 }
 
-// Calls of one extension that started in the same second keep the order of the source table: more of them
-// than a sort handles by insertion. Rows as TK-Suite may write them: values are copied unchanged, a Null number is "unbekannt" (no internal
-// call, which would be free), a Null duration "0"; a start that is no date sorts first and passes only
-// without limit; an extension kept as text with blanks around it (" 21 ") is 21.
+// Calls of one extension that started in the same second keep the order of the source table: more of them than a sort
+// handles by insertion. Rows as TK-Suite may write them: values are copied unchanged, a Null number is "unbekannt" (no
+// internal call, which would be free), a Null duration "0"; a start that is no date sorts first and passes only without
+// limit; an extension kept as text with blanks around it (" 21 ") is 21.
 TEST(EinlesenSqlite, RowsAreTakenAsTheSourceHoldsThem)
 {
     QuellUmgebung u;

@@ -69,8 +69,8 @@ protected:
 
 } // namespace
 
-// The memory registry: names ignore case, a key closes once, only a handle for writing writes. // What the program writes comes back from its file, in the form regedit
-// reads; what the program cannot read of the file stays as it was.
+// What the program writes comes back from its file, in the form regedit reads; what the program cannot read of the
+// file stays as it was. The memory registry: names ignore case, a key closes once, only a handle for writing writes.
 TEST(DateiRegistry, EveryWriteIsInTheFileAsRegeditWritesItAndNamesIgnoreCase)
 {
     TestRegistry speicher({textEintrag(kOdbc, "Driver", "/lib/a.so")});
@@ -282,8 +282,8 @@ TEST(RegistryLesen, TreiberSuchenFindsWhatFitsTheBufferAndSdaGetRegEntryReadsTex
     }
 }
 
-// A source opens read-only, never creating its file, except the local database. Its driver file is the source's own "Driver" value, else that of
-// the driver its list entry names; a file that is gone means not installed.
+// A source opens read-only, never creating its file, except the local database. Its driver file is the source's own
+// "Driver" value, else that of the driver its list entry names; a file that is gone means not installed.
 TEST(OdbcDatenquellen, OpensWhatTheDriverManagerWouldOpen)
 {
     TempProgramFolder folder;

@@ -118,8 +118,8 @@ TEST_F(Tarife, PricesAreStoredAsNumbersReadBackFromTextOrNullAndRewrittenOnlyWhe
     db->exec(R"(INSERT INTO faktor (satz, vorwahl, Minutenpreis, "bis Zeit") VALUES (50, '0180', '0,14', NULL))");
     EXPECT_EQ(tarifFinden(*db, Tariftabelle::faktor, 50),
               (Tarifzeile {.satz = 50, .vorwahl = "0180", .Minutenpreis = 0.14}));
-    // The mask shows a price as stored, also one kept as text; saving writes only the fields the user changed, so a Null
-    // and a number the mask shows rounded stay exactly as they were.
+    // The mask shows a price as stored, also one kept as text; saving writes only the fields the user changed, so a
+    // Null and a number the mask shows rounded stay exactly as they were.
     db->exec(
         R"(INSERT INTO faktor (satz, vorwahl, Bezeichnung, "von Zeit", "bis Zeit", Minutenpreis, Pauschale,
                 Sekundentakt, typ) VALUES (20, '030', 'Berlin', '00:00:00', '24:00:00', 0.1 + 0.2, NULL, 60, 'D'),
