@@ -49,7 +49,7 @@ std::vector<Satz> saetze(const QByteArray& bytes)
 }
 
 // Built from the published descriptions of the format, not by the test writer: they cannot share a mistake.
-TEST(ParadoxHandgebaut, ReadsATinyTableAssembledByteByByte)
+TEST(ParadoxHandgebaut, ReadsATinyTableAssembledByteByByteAndSkipsEmptyAndUnusedBlocks)
 {
     QByteArray b(0x800 + 2 * 0x400, '\0'); // header of 0x800 bytes, two blocks of 1 KB
     auto put = [&b](int offset, std::initializer_list<int> bytes) {
@@ -89,6 +89,18 @@ TEST(ParadoxHandgebaut, ReadsATinyTableAssembledByteByByte)
     for (size_t z = 0; z < soll.size(); ++z)
         for (size_t f = 0; f < 3; ++f)
             expectGleich(s[z][f], soll[z][f], "row " + std::to_string(z + 1) + " field " + std::to_string(f + 1));
+    // A chain skips empty blocks and file blocks that are in no chain (here 2, 4, 5, 1-based).
+    const ParadoxOptionen o {.blockKB = 1, .saetzeProBlock = 2, .blockPositionen = {0, 5, 2}};
+    ParadoxLayout layout;
+    QByteArray k = paradoxTabelle({{QStringLiteral("nr"), FeldTyp::Long, 4}},
+                                  {{i64(1)}, {i64(2)}, {i64(3)}, {i64(4)}, {i64(5)}}, o, &layout);
+    // Empty the middle block: offset of the last record -4 (less than zero), count 3.
+    setzeLE(k, layout.blockOffsets[1] + 4, static_cast<std::uint16_t>(-4));
+    setzeLE(k, 0x06, 3, 4);
+    EXPECT_TRUE(saetze(k) == std::vector<Satz>({{i64(1)}, {i64(2)}, {i64(5)}}));
+    const QByteArray leer = paradoxTabelle(paradoxBillFelder(), {}); // no records: no chain at all
+    EXPECT_EQ(ParadoxTabelle::ausBytes(leer).anzahl(), 0);
+    EXPECT_TRUE(saetze(leer).empty());
 }
 
 // The bytes as stored in the record (hex) and the value they stand for; invalid: Null.
@@ -148,22 +160,6 @@ const WertFall kWerte[] = {
 INSTANTIATE_TEST_SUITE_P(Typen, ParadoxFeldwert, ::testing::ValuesIn(kWerte),
                          [](auto& i) { return std::string(i.param.name); });
 
-TEST(ParadoxKette, SkipsEmptyBlocksAndUnusedFileBlocks)
-{
-    // File blocks 2, 4, 5 (1-based) belong to no chain.
-    const ParadoxOptionen o {.blockKB = 1, .saetzeProBlock = 2, .blockPositionen = {0, 5, 2}};
-    ParadoxLayout layout;
-    QByteArray b = paradoxTabelle({{QStringLiteral("nr"), FeldTyp::Long, 4}},
-                                  {{i64(1)}, {i64(2)}, {i64(3)}, {i64(4)}, {i64(5)}}, o, &layout);
-    // Empty the middle block: offset of the last record -4 (less than zero), count 3.
-    setzeLE(b, layout.blockOffsets[1] + 4, static_cast<std::uint16_t>(-4));
-    setzeLE(b, 0x06, 3, 4);
-    EXPECT_TRUE(saetze(b) == std::vector<Satz>({{i64(1)}, {i64(2)}, {i64(5)}}));
-    const QByteArray leer = paradoxTabelle(paradoxBillFelder(), {}); // no records: no chain at all
-    EXPECT_EQ(ParadoxTabelle::ausBytes(leer).anzahl(), 0);
-    EXPECT_TRUE(saetze(leer).empty());
-}
-
 // The TK-Suite kind of table: 11 calls in 4 chain blocks, out of file order; keyed (type 0) and
 // unkeyed (type 2) alternate over the versions. Fields: 0 datum, 1 Zeit, 2 Tln#, 3 flags, 4 Rufnummer, 5 Dauer, ...
 struct Probe {
@@ -177,7 +173,9 @@ struct Probe {
         bytes = paradoxTabelle(paradoxBillFelder(), paradoxBillZeilen(beispielAnrufe(11, 5)), o, &l);
     }
     int groesseByte(int feld) const { return l.feldInfoOffset + 2 * feld + 1; }
-    int letzterInDatei() const { return *std::max_element(l.blockOffsets.begin(), l.blockOffsets.end()); }
+    int block(size_t i) const { return l.blockOffsets[i]; }
+    int letzter() const { return *std::max_element(l.blockOffsets.begin(), l.blockOffsets.end()); } // in the file
+    int voll() const { return (l.blockGroesse - 6) / l.satzGroesse * l.satzGroesse; } // a full block's last offset
 };
 
 // The damage done to a table of that version and part of the German message; nullptr: the table reads.
@@ -185,9 +183,9 @@ using B = QByteArray;
 using P = const Probe&;
 struct KopfFall {
     std::string name;
-    int version;
     const char* meldung;
     std::function<void(B&, P)> aendern;
+    int version = 0x0B;
 };
 
 class ParadoxKopf : public ::testing::TestWithParam<KopfFall> {};
@@ -205,51 +203,42 @@ TEST_P(ParadoxKopf, ReadsTheTableOrRefusesItWithAGermanMessage)
 }
 
 const char kKennwort[] = "mit einem Kennwort verschlüsselt", kVersion[] = "keine Paradox-Tabelle der Versionen 3";
-const char kAussen[] = "liegt außerhalb der Datei";
 
 // Every version from 3.0 (0x03) to 7.x (0x0C) as it is, then the damages. 4.x and later tables carry the
 // marker 0xFF00FF00 at 0x25 (some writers leave 0) and the encryption value at 0x5C; 3.x tables the value at 0x25.
 std::vector<KopfFall> kopfFaelle()
 {
     std::vector<KopfFall> f = {
-        {"Zero_at_0x25", 0x0B, nullptr, [](B& b, P) { setzeLE(b, 0x25, 0, 4); }},
-        {"Encrypted_at_0x5C", 0x0B, kKennwort, [](B& b, P) { setzeLE(b, 0x5C, 0x5A3C1E0F, 4); }},
-        {"Encrypted_at_0x25", 0x0B, kKennwort, [](B& b, P) { setzeLE(b, 0x25, 0x12345678, 4); }},
-        {"Encrypted_Paradox4", 0x04, kKennwort, [](B& b, P) { setzeLE(b, 0x25, 0x12345678, 4); }},
-        {"Version2", 0x0B, kVersion, [](B& b, P) { b[0x39] = 0x02; }},
-        {"Version13", 0x0B, kVersion, [](B& b, P) { b[0x39] = 0x0D; }},
-        {"PrimaryIndex", 0x0B, "keine Paradox-Datentabelle", [](B& b, P) { b[0x04] = 0x01; }},
-        {"HeaderLargerThanFile", 0x0B, "ist größer als die Datei", [](B& b, P) { setzeLE(b, 2, b.size() + 1); }},
-        {"FileShorterThanAnyHeader", 0x0B, "kürzer als der Kopf", [](B& b, P) { b.truncate(0x40); }},
-        {"FieldSizesDoNotAddUp", 0x0B, "passen nicht zur Satzgröße", [](B& b, P p) { b[0] = p.l.satzGroesse + 1; }},
-        {"ShortOfThreeBytes", 0x0B, "unpassende Größe 3", [](B& b, P p) { b[p.groesseByte(2)] = 3; }},
-        {"AlphaOfNoBytes", 0x0B, "unpassende Größe 0", [](B& b, P p) { b[p.groesseByte(5)] = 0; }},
-        {"UnknownFieldType", 0x0B, "unbekannten Typ 7", [](B& b, P p) { b[p.groesseByte(3) - 1] = 0x07; }},
-        {"NoFields", 0x0B, "Zahl der Felder", [](B& b, P) { setzeLE(b, 0x21, 0); }},
-        {"FieldListBeyondHeader", 0x0B, "Feldliste passt nicht",
-         [](B& b, P) { setzeLE(b, 0x21, 255), setzeLE(b, 0x02, 0x100); }},
-        {"FieldNamesCutOff", 0x0B, "Feldnamen", [](B& b, P) { setzeLE(b, 0x02, 0x110); }},
-        {"BlockSizeZero", 0x0B, "Blockgröße 0 KB", [](B& b, P) { b[0x05] = 0; }},
-        {"BlockSizeTooLarge", 0x0B, "Blockgröße 33 KB", [](B& b, P) { b[0x05] = 33; }},
-        {"ChainLoopsBack", 0x0B, "kehrt zu Block", [](B& b, P p) { setzeLE(b, p.l.blockOffsets[2], 2); }},
-        {"NextBlockOutsideTheFile", 0x0B, "Datenblock 500 liegt außerhalb der Datei",
-         [](B& b, P p) { setzeLE(b, p.l.blockOffsets[1], 500); }},
-        {"FirstBlockOutsideTheFile", 0x0B, "Datenblock 9 liegt außerhalb", [](B& b, P) { setzeLE(b, 0x0E, 9); }},
-        {"BlockCountJustTooLarge", 0x0B, "es passen höchstens",
-         [](B& b, P p) {
-             const int passen = (p.l.blockGroesse - 6) / p.l.satzGroesse;
-             setzeLE(b, p.l.blockOffsets[3] + 4, passen * p.l.satzGroesse);
-         }},
-        {"HeaderCountsMore", 0x0B, "gefunden wurden 11 Datensätze, der Dateikopf nennt 12",
-         [](B& b, P) { setzeLE(b, 0x06, 12, 4); }},
-        {"HeaderCountsFewer", 0x0B, "mehr Datensätze, als der Dateikopf nennt (10)",
-         [](B& b, P) { setzeLE(b, 0x06, 10, 4); }},
-        {"LastBlockCutShort", 0x0B, "reicht über das Ende der Datei hinaus",
-         [](B& b, P p) { b.truncate(p.letzterInDatei() + 10); }},
-        {"BlockHeaderCutShort", 0x0B, kAussen, [](B& b, P p) { b.truncate(p.letzterInDatei() + 3); }},
+        {"Zero_at_0x25", nullptr, [](B& b, P) { setzeLE(b, 0x25, 0, 4); }},
+        {"Encrypted_at_0x5C", kKennwort, [](B& b, P) { setzeLE(b, 0x5C, 0x5A3C1E0F, 4); }},
+        {"Encrypted_at_0x25", kKennwort, [](B& b, P) { setzeLE(b, 0x25, 0x12345678, 4); }},
+        {"Encrypted_Paradox4", kKennwort, [](B& b, P) { setzeLE(b, 0x25, 0x12345678, 4); }, 0x04},
+        {"Version2", kVersion, [](B& b, P) { b[0x39] = 0x02; }},
+        {"Version13", kVersion, [](B& b, P) { b[0x39] = 0x0D; }},
+        {"PrimaryIndex", "keine Paradox-Datentabelle", [](B& b, P) { b[0x04] = 0x01; }},
+        {"HeaderLargerThanFile", "ist größer als die Datei", [](B& b, P) { setzeLE(b, 2, b.size() + 1); }},
+        {"FileShorterThanAnyHeader", "kürzer als der Kopf", [](B& b, P) { b.truncate(0x40); }},
+        {"FieldSizesDoNotAddUp", "passen nicht zur Satzgröße", [](B& b, P p) { b[0] = p.l.satzGroesse + 1; }},
+        {"ShortOfThreeBytes", "unpassende Größe 3", [](B& b, P p) { b[p.groesseByte(2)] = 3; }},
+        {"AlphaOfNoBytes", "unpassende Größe 0", [](B& b, P p) { b[p.groesseByte(5)] = 0; }},
+        {"UnknownFieldType", "unbekannten Typ 7", [](B& b, P p) { b[p.groesseByte(3) - 1] = 0x07; }},
+        {"NoFields", "Zahl der Felder", [](B& b, P) { setzeLE(b, 0x21, 0); }},
+        {"FieldListBeyondHeader", "Feldliste passt", [](B& b, P) { setzeLE(b, 0x21, 255), setzeLE(b, 2, 0x100); }},
+        {"FieldNamesCutOff", "Feldnamen", [](B& b, P) { setzeLE(b, 0x02, 0x110); }},
+        {"BlockSizeZero", "Blockgröße 0 KB", [](B& b, P) { b[0x05] = 0; }},
+        {"BlockSizeTooLarge", "Blockgröße 33 KB", [](B& b, P) { b[0x05] = 33; }},
+        {"ChainLoopsBack", "kehrt zu Block", [](B& b, P p) { setzeLE(b, p.l.blockOffsets[2], 2); }},
+        {"NextBlockOutsideTheFile", "Datenblock 500 liegt außerhalb",
+         [](B& b, P p) { setzeLE(b, p.block(1), 500); }},
+        {"FirstBlockOutsideTheFile", "Datenblock 9 liegt außerhalb", [](B& b, P) { setzeLE(b, 0x0E, 9); }},
+        {"BlockCountJustTooLarge", "es passen höchstens", [](B& b, P p) { setzeLE(b, p.block(3) + 4, p.voll()); }},
+        {"HeaderCountsMore", "11 Datensätze, der Dateikopf nennt 12", [](B& b, P) { setzeLE(b, 0x06, 12, 4); }},
+        {"HeaderCountsFewer", "als der Dateikopf nennt (10)", [](B& b, P) { setzeLE(b, 0x06, 10, 4); }},
+        {"LastBlockCutShort", "über das Ende der Datei hinaus", [](B& b, P p) { b.truncate(p.letzter() + 10); }},
+        {"BlockHeaderCutShort", "liegt außerhalb der Datei", [](B& b, P p) { b.truncate(p.letzter() + 3); }},
     };
     for (int v = 0x03; v <= 0x0C; ++v)
-        f.push_back({"Version" + std::to_string(v), v, nullptr, [](B&, P) {}});
+        f.push_back({"Version" + std::to_string(v), nullptr, [](B&, P) {}, v});
     return f;
 }
 INSTANTIATE_TEST_SUITE_P(Arten, ParadoxKopf, ::testing::ValuesIn(kopfFaelle()),

@@ -23,7 +23,7 @@ const char* const kTarif =
     "satz INTEGER, vorwahl TEXT, Bezeichnung TEXT, von Zeit TEXT, bis Zeit TEXT, Minutenpreis "
     "REAL, Pauschale REAL, Sekundentakt INTEGER, typ TEXT, username TEXT";
 
-TEST(LokaleDatenbank, CreatesEveryTableMigratesAVersion1FileAndRefusesAFileThatIsNoDatabase)
+TEST(LokaleDatenbank, CreatesEveryTableMigratesAVersion1FileRefusesAFileThatIsNoneAndNamesItsDriver)
 {
     TempProgramFolder dir;
     auto neu = lokaleDatenbankOeffnen(dir.file("neu.sqlite"));
@@ -58,12 +58,8 @@ TEST(LokaleDatenbank, CreatesEveryTableMigratesAVersion1FileAndRefusesAFileThatI
             e.text().startsWith(dir.file("kaputt.sqlite").prepend("Die Datei ") + " ist keine SQLite-Datenbank"))
             << e.what();
     }
-}
-
-// The driver named follows the data source that opened the call database; the report's shaped string carries the
-// plain one (which file it names is seen by every test that opens the local database through it).
-TEST(LokaleDatenbank, ConnectionStringsFollowIstSQLite3)
-{
+    // The driver named follows the data source that opened the call database; the report's shaped string carries the
+    // plain one (which file it names is seen by every test that opens the local database through it).
     for (int istSQLite3 : {0, 1}) {
         const QString plain = lokaleVerbindung(QStringLiteral("/o"), istSQLite3);
         EXPECT_TRUE(plain.contains(istSQLite3 ? u";FIL=SQLite3 ODBC Driver;" : u";FIL=SQLite ODBC Driver;"))

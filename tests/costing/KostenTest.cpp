@@ -314,10 +314,11 @@ TEST_F(KostenDb, BepreisungYesOpensTheEditorUntilTheCallIsPricedCancelOrAStopKee
     EXPECT_EQ(zeilen(), kMuenchen90 + kLeer + kLeer);
 }
 
-// An increment without minute price ends the program, a cost that cannot be computed the run; both show their
-// message and keep the calls priced before.
-TEST_F(KostenDb, BepreisungFaultsShowTheMessageKeepEarlierCallsAndEndTheRunOrTheProgram)
+// Rows that would price calls wrong stop the run, naming table, row and prefix; nothing is priced with them.
+TEST_F(KostenDb, BepreisungStopsAtRowsThatWouldPriceWrongAndAtOtherFaultsKeepingEarlierCalls)
 {
+    // An increment without minute price ends the program, a cost that cannot be computed the run; both show their
+    // message and keep the calls priced before.
     tarifeSchreiben(*db, {{'F', "0301", "00:00:00", "24:00:00", 0, 0.5, 60}});
     anrufeSchreiben(*db, {{"0891234", "90"}, {"0301234"}, {"0891234"}});
     dialogs.answer(Answer::Ok);
@@ -337,11 +338,8 @@ TEST_F(KostenDb, BepreisungFaultsShowTheMessageKeepEarlierCallsAndEndTheRunOrThe
     EXPECT_TRUE(r.fehler.startsWith("Der Kostenaufschlag „zwanzig Prozent“ ist keine Zahl!"));
     EXPECT_TRUE(dialogs.protokoll().value(1).endsWith(" | Ok Stop"));
     EXPECT_EQ(zeilen(), kIntern + kLeer);
-}
-
-// Rows that would price calls wrong stop the run, naming table, row and prefix; nothing is priced with them.
-TEST_F(KostenDb, BepreisungStopsAtRowsThatWouldPriceWrong)
-{
+    db->exec("DELETE FROM bill; DELETE FROM faktor; DELETE FROM sqlite_sequence WHERE name = 'faktor'");
+    dir.state().Kostenaufschlag = QStringLiteral("1,20");
     const struct {
         TZ zeile;
         const char* teil;

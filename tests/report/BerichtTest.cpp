@@ -206,46 +206,11 @@ TEST(Telefonkostenauswertung, SplitsIntoNumberedPagesKeepingGroupHeadersAndFoote
 }
 
 // "Drucken…" prints every page of the report shown, with its title and sums.
-TEST(BerichtFenster, ASecondReportReplacesTheWindowOfTheFirstAndPrintsItsPages)
+TEST(BerichtFenster, ASecondReportReplacesTheFirstPrintsItsPagesAndSavesAsPdfOrCsvUnderTheChosenName)
 {
-    const auto bericht = [](std::size_t n) {
-        return Telefonkostenauswertung(
-            {{{"21", "Empfang", 0.1 * n, 0.119 * n, {n, anruf("Ortstarif Berlin", 0.1)}}}}, {});
-    };
-    ScriptedDialogs dialoge;
-    PdfDruckausgabe druck;
-    BerichtAnzeige anzeige(dialoge, nullptr, &druck);
-    QPointer<BerichtFenster> erstes = anzeige.zeigen(bericht(3));
-    ASSERT_TRUE(erstes);
-
-    QPointer<BerichtFenster> zweites = anzeige.zeigen(bericht(100));
-    EXPECT_TRUE(erstes.isNull()) << "the first report window is gone";
-    EXPECT_EQ(anzeige.fenster(), zweites);
-    EXPECT_TRUE(zweites->isVisible());
-    QApplication::processEvents();
-    EXPECT_EQ(zweites->vorschau()->pageCount(), 3);
-    EXPECT_GT(zweites->vorschau()->height(), zweites->height() / 2) << "the pages fill the window";
-    ausloesen(*zweites, "Drucken");
-    EXPECT_EQ(druck.seiten(), 3);
-
-    ausloesen(*zweites, "Schliessen");
-    QApplication::processEvents();
-    EXPECT_TRUE(zweites.isNull());
-    EXPECT_EQ(anzeige.fenster(), nullptr);
-
-    const auto text = pdfText(druck.pdf);
-    if (!text)
-        GTEST_SKIP() << "pdftotext is not installed: the printed text is not checked";
-    EXPECT_TRUE(text->contains("Auswertung Telefonkosten für angefallene Gespräche") && text->contains("10,00")
-                && text->contains("11,90"))
-        << text->toStdString();
-}
-
-// A cancelled file question writes nothing; a file that cannot be written gets its message naming the cause: a FIFO
-// stays a FIFO, a CSV cut short by a full disk leaves the earlier file as it was. The CSV is for a German
-// spreadsheet: money with a decimal comma, texts holding ";" or quotes quoted, numbers as the report shows them.
-TEST(BerichtFenster, SavesAsPdfOrCsvUnderTheChosenName)
-{
+    // A cancelled file question writes nothing; a file that cannot be written gets its message naming the cause: a FIFO
+    // stays a FIFO, a CSV cut short by a full disk leaves the earlier file as it was. The CSV is for a German
+    // spreadsheet: money with a decimal comma, texts holding ";" or quotes quoted, numbers as the report shows them.
     TempProgramFolder ordner;
     const QString ohneOrdner = ordner.file("fehlt/Januar.pdf"), fifo = ordner.file("Drucker.pdf");
     ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
@@ -284,4 +249,35 @@ TEST(BerichtFenster, SavesAsPdfOrCsvUnderTheChosenName)
     EXPECT_TRUE(boxen.value(8).contains(QString("Der Datenträger mit dem Ordner %1 ist voll").arg(ordner.path())))
         << boxen.value(8).toStdString();
     EXPECT_EQ(QDir(ordner.path()).entryList(QDir::Files | QDir::System).size(), 3) << "no temporary file left";
+    const auto bericht = [](std::size_t n) {
+        return Telefonkostenauswertung(
+            {{{"21", "Empfang", 0.1 * n, 0.119 * n, {n, anruf("Ortstarif Berlin", 0.1)}}}}, {});
+    };
+    ScriptedDialogs fragen;
+    PdfDruckausgabe drucker;
+    BerichtAnzeige anzeige(fragen, nullptr, &drucker);
+    QPointer<BerichtFenster> erstes = anzeige.zeigen(bericht(3));
+    ASSERT_TRUE(erstes);
+
+    QPointer<BerichtFenster> zweites = anzeige.zeigen(bericht(100));
+    EXPECT_TRUE(erstes.isNull()) << "the first report window is gone";
+    EXPECT_EQ(anzeige.fenster(), zweites);
+    EXPECT_TRUE(zweites->isVisible());
+    QApplication::processEvents();
+    EXPECT_EQ(zweites->vorschau()->pageCount(), 3);
+    EXPECT_GT(zweites->vorschau()->height(), zweites->height() / 2) << "the pages fill the window";
+    ausloesen(*zweites, "Drucken");
+    EXPECT_EQ(drucker.seiten(), 3);
+
+    ausloesen(*zweites, "Schliessen");
+    QApplication::processEvents();
+    EXPECT_TRUE(zweites.isNull());
+    EXPECT_EQ(anzeige.fenster(), nullptr);
+
+    const auto text = pdfText(drucker.pdf);
+    if (!text)
+        GTEST_SKIP() << "pdftotext is not installed: the printed text is not checked";
+    EXPECT_TRUE(text->contains("Auswertung Telefonkosten für angefallene Gespräche") && text->contains("10,00")
+                && text->contains("11,90"))
+        << text->toStdString();
 }

@@ -433,8 +433,25 @@ TEST_F(Fenster, OpensOnStandardTariffsTheOptionsOrTheirCaptionsChooseTheTableAnd
 }
 
 // Every field is shown on taking over and read back on saving.
-TEST_F(Fenster, ListTakeOverAndSaveThroughTheControls)
+TEST_F(Fenster, ListTakeOverAndSaveThroughTheControlsAndTheTabKeyFollowsThemFromTopToBottom)
 {
+    // The Tab key visits every control once, as the eye reads the window: row by row from the top, left to right.
+    fenster->zeigeFehlendeVorwahl(QStringLiteral("0891234"));
+    fenster->show();
+    QApplication::processEvents();
+    std::vector<QWidget*> reihe;
+    QWidget* x = w("Option1");
+    do {
+        if (!x->objectName().isEmpty() && (x->focusPolicy() & Qt::TabFocus) && x->isVisible())
+            reihe.push_back(x);
+    } while ((x = x->nextInFocusChain()) != w("Option1"));
+    EXPECT_GE(reihe.size(), 15u);
+    for (std::size_t i = 1; i < reihe.size(); ++i) {
+        const QPoint a = reihe[i - 1]->mapTo(fenster.get(), QPoint()), b = reihe[i]->mapTo(fenster.get(), QPoint());
+        const bool zeile = std::abs(a.y() - b.y()) < reihe[i]->height() / 2;
+        EXPECT_TRUE(zeile ? b.x() > a.x() : b.y() > a.y())
+            << reihe[i - 1]->objectName().toStdString() << " before " << reihe[i]->objectName().toStdString();
+    }
     klick("Option2");
     EXPECT_EQ(w<QComboBox>("Combo1")->count(), 0);
     EXPECT_EQ(listenEintrag(1), "0621 Mannheim 18:00:00  *(5)*");
@@ -455,27 +472,6 @@ TEST_F(Fenster, ListTakeOverAndSaveThroughTheControls)
     EXPECT_TRUE(w("Label15")->isHidden() && w("fldSuchvorwahl")->isHidden());
     klick("Option3");
     EXPECT_EQ(listenEintrag(0), "01013 Anbieter *(7)*");
-}
-
-// The Tab key visits every control once, as the eye reads the window: row by row from the top, left to right.
-TEST_F(Fenster, TabKeyFollowsTheControlsFromTopToBottom)
-{
-    fenster->zeigeFehlendeVorwahl(QStringLiteral("0891234"));
-    fenster->show();
-    QApplication::processEvents();
-    std::vector<QWidget*> reihe;
-    QWidget* x = w("Option1");
-    do {
-        if (!x->objectName().isEmpty() && (x->focusPolicy() & Qt::TabFocus) && x->isVisible())
-            reihe.push_back(x);
-    } while ((x = x->nextInFocusChain()) != w("Option1"));
-    EXPECT_GE(reihe.size(), 15u);
-    for (std::size_t i = 1; i < reihe.size(); ++i) {
-        const QPoint a = reihe[i - 1]->mapTo(fenster.get(), QPoint()), b = reihe[i]->mapTo(fenster.get(), QPoint());
-        const bool zeile = std::abs(a.y() - b.y()) < reihe[i]->height() / 2;
-        EXPECT_TRUE(zeile ? b.x() > a.x() : b.y() > a.y())
-            << reihe[i - 1]->objectName().toStdString() << " before " << reihe[i]->objectName().toStdString();
-    }
 }
 
 TEST_F(Tarife, OpenerShowsTheNumberTheMenuClosesTheWindowAndWithoutItsDatabaseItDoesNotOpen)
