@@ -6,6 +6,7 @@
 #include "calls/QuellAnzeige.h"
 #include "calls/QuellFehler.h"
 #include "calls/QuellenStart.h"
+#include "calls/Settings.h"
 #include "calls/TkBillImport.h"
 #include "common/AppState.h"
 #include "common/Dialogs.h"
@@ -166,6 +167,9 @@ int stapellauf(const StapelOptionen& o, std::FILE* aus, std::FILE* fehler)
         if (o.billdb)
             start.billpfadVorgeben(*o.billdb);
         start.laden();
+        // A factor such as 20 may be meant: named, and the run goes on with it.
+        if (const QString warnung = kostenaufschlagWarnung(state); !warnung.isEmpty())
+            schreiben(fehler, warnung + QLatin1Char('\n'));
         // As in the window: without an own price nothing is imported, `bill` stays as it is.
         if (o.eigenpreis && !eigenenMinutenpreisLesen(state, dialogs))
             return kStapelFehler;

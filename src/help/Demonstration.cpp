@@ -215,8 +215,8 @@ void demoOrdnerAnlegen(const QString& ordner, const QString& sqliteBibliothek, c
         const QString lokal = d.filePath(kLokaleDatenbankRelativ);
         QFile::remove(lokal);
         const auto db = lokaleDatenbankOeffnen(lokal);
-        for (Tariftabelle t : {Tariftabelle::faktor, Tariftabelle::Ortstarif, Tariftabelle::CallByCall})
-            beispieltarifeEinfuegen(*db, t, QStringLiteral("Beispiel"));
+        beispieltarifeEinfuegen(*db, {Tariftabelle::faktor, Tariftabelle::Ortstarif, Tariftabelle::CallByCall},
+                                QStringLiteral("Beispiel"));
     } catch (const SQLite::Exception& e) {
         throw std::runtime_error(e.what());
     }

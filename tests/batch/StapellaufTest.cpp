@@ -178,6 +178,15 @@ TEST(Stapellauf, ExitCodesMessagesAndWhatIsWritten)
                  << l.aus.toStdString();
          }},
         {"own minute price, CSV only", {}, {"--eigenpreis", "--csv", "%P/b.csv"}, 0, "", true, false, true},
+        {"a surcharge factor of 20, perhaps meant as 20 %: named, and the run goes on",
+         datei("Kostenaufschlag.txt", "20\r\n"),
+         {"--csv", "%P/b.csv"},
+         0,
+         "Warnung: Kostenaufschlag.txt enthält 20, das ist ein Aufschlag von 1.900 %. Gemeint ist vielleicht 20 % "
+         "(Faktor 1,20)",
+         true,
+         false,
+         true},
         {"no VAT rate", entfernen("Steuersatz.txt"), beide, 1, "kein gültiger Steuersatz"},
         {"VAT rate no number", datei("Steuersatz.txt", "abc\r\n"), beide, 1, "Steuersatz.txt enthält „abc“"},
         {"no bill.db",

@@ -869,7 +869,9 @@ const Befehl kAufschlagStart {kostenaufschlagBeimStart, &AppState::Kostenaufschl
 // A valid entry is stored in memory and file; a refused one asks "try again?" and, given up, puts the offered
 // value back. VAT and minute price offer what their file holds, the surcharge the value in memory. At start a
 // first line of the file is taken as it is; without one the surcharge is asked for with "1,20" offered and the
-// VAT command runs; giving up ends the program. Dialogs are logged as "I<offered text>" or "M<buttons> <icon>".
+// VAT command runs; giving up ends the program. A surcharge of 5 or more, typed or stored, is questioned as a likely
+// percentage (Yes: the factor meant, No: as it is, Abbrechen: type again). Dialogs are logged as "I<offered text>" or
+// "M<buttons> <icon>".
 TEST(Settings, StoresAValidEntryAndAsksAgainOrGivesUpOnAnInvalidOne)
 {
     // skript: "=text" typed, Cancel, or the answer Yes, No or Ok; soll: the value afterwards, nullptr: the
@@ -879,9 +881,10 @@ TEST(Settings, StoresAValidEntryAndAsksAgainOrGivesUpOnAnInvalidOne)
         const char* inhalt;
         QStringList skript;
         const char* soll;
-        const char* verlauf;
+        QString verlauf;
     };
     const char* const kDatei = "aus Datei\r\n";
+    const QString kFrage = QStringLiteral("MYesNoCancel Information");
     const char* const kNochmals = "Iaus Datei, MYesNo Stop, Iaus Datei, MYesNo Stop";
     const Fall faelle[] = {
         {kSteuer, kDatei, {"=19"}, "19", "Iaus Datei"},
@@ -893,6 +896,18 @@ TEST(Settings, StoresAValidEntryAndAsksAgainOrGivesUpOnAnInvalidOne)
         {kMinute, kDatei, {"=x", "Yes", "Cancel", "No"}, "aus Datei", kNochmals},
         {kAufschlag, kDatei, {"=1,20"}, "1,20", "I"},
         {kAufschlag, kDatei, {"=abc", "Yes", "Cancel", "No"}, "", "I, MYesNo Stop, I, MYesNo Stop"},
+        {kAufschlag, kDatei, {"=4,99"}, "4,99", "I"},
+        {kAufschlag, kDatei, {"=20", "Yes"}, "1,20", "I, " + kFrage},
+        {kAufschlag, kDatei, {"=20", "No"}, "20", "I, " + kFrage},
+        {kAufschlag, kDatei, {"=20", "Abbrechen", "=1,3"}, "1,3", "I, " + kFrage + ", I20"},
+        {kAufschlag, kDatei, {"=7,5", "Yes"}, "1,075", "I, " + kFrage},
+        {kAufschlag, kDatei, {"=120", "Yes"}, "1,20", "I, " + kFrage},
+        {kAufschlag, kDatei, {"=120", "No", "Yes"}, "2,20", "I, " + kFrage + ", " + kFrage},
+        {kAufschlag, kDatei, {"=120", "No", "No"}, "120", "I, " + kFrage + ", " + kFrage},
+        {kAufschlagStart, "20\r\n", {"Yes"}, "1,20", kFrage},
+        {kAufschlagStart, "20\r\n", {"No"}, "20", kFrage},
+        {kAufschlagStart, "20\r\n", {"Abbrechen", "=1,25"}, "1,25", kFrage + ", I20"},
+        {kAufschlagStart, nullptr, {"=20", "Abbrechen", "=2"}, "2", "I1,20, " + kFrage + ", I20"},
         {kAufschlagStart, "1,35\r\n", {}, "1,35", ""},
         {kAufschlagStart, nullptr, {"=x", "Yes", "=1,25"}, "1,25", "I1,20, MYesNo Critical, I1,20"},
         {kAufschlagStart, "\r\n1,20\r\n", {"=x", "No"}, nullptr, "I1,20, MYesNo Critical"},
@@ -911,22 +926,44 @@ TEST(Settings, StoresAValidEntryAndAsksAgainOrGivesUpOnAnInvalidOne)
         for (const QString& s : f.skript)
             s.startsWith(u'=') ? (void)dialogs.type(s.mid(1))
             : s == u"Cancel"   ? (void)dialogs.cancelInput()
-                               : (void)dialogs.answer(s == u"Yes"  ? Answer::Yes
-                                                      : s == u"No" ? Answer::No
-                                                                   : Answer::Ok);
+                               : (void)dialogs.answer(s == u"Yes"         ? Answer::Yes
+                                                      : s == u"No"        ? Answer::No
+                                                      : s == u"Abbrechen" ? Answer::Cancel
+                                                                          : Answer::Ok);
         if (!f.soll) {
             EXPECT_THROW(f.befehl.run(dir.state(), dialogs), ProgramEnd);
         } else {
             f.befehl.run(dir.state(), dialogs);
             EXPECT_EQ(dir.state().*(f.befehl.wert), QString::fromUtf8(f.soll));
         }
-        const bool getippt = f.soll && f.skript.contains(u'=' + QString::fromUtf8(f.soll));
-        EXPECT_EQ(dir.readFile(datei), getippt ? QByteArray(f.soll) + "\r\n" : QByteArray(f.inhalt));
+        const bool neu = f.soll && *f.soll && !QByteArray(f.inhalt).startsWith(QByteArray(f.soll) + "\r\n");
+        EXPECT_EQ(dir.readFile(datei), neu ? QByteArray(f.soll) + "\r\n" : QByteArray(f.inhalt));
         QStringList verlauf;
         for (const QString& z : dialogs.protokoll())
             verlauf << z.left(1) + z.section(QStringLiteral(" | "), -1);
-        EXPECT_EQ(verlauf.join(QStringLiteral(", ")), QString::fromUtf8(f.verlauf));
+        EXPECT_EQ(verlauf.join(QStringLiteral(", ")), f.verlauf);
     }
+}
+
+// The question names the surcharge the number typed would give and the factors meant, German numbers grouped.
+TEST(Settings, AFactorTypedAsAPercentageIsQuestionedWithTheRightNumbers)
+{
+    TempProgramFolder dir;
+    ScriptedDialogs dialogs;
+    dialogs.type(QStringLiteral("20")).answer(Answer::No).type(QStringLiteral(" 120")).answer(Answer::No);
+    dialogs.answer(Answer::No);
+    mnuKostenaufschlag(dir.state(), dialogs);
+    mnuKostenaufschlag(dir.state(), dialogs);
+    QStringList texte;
+    for (const Message& m : dialogs.messages())
+        texte << m.text.section(CR, 0, 0);
+    EXPECT_EQ(texte, QStringList({"Sie haben 20 eingegeben: Das ist ein Aufschlag von 1.900 %. Meinten Sie 20 % "
+                                  "(Faktor 1,20)?",
+                                  "Sie haben 120 eingegeben: Das ist ein Aufschlag von 11.900 %. Meinten Sie 120 % "
+                                  "des Preises, also 20 % Aufschlag (Faktor 1,20)?",
+                                  "Sie haben 120 eingegeben: Das ist ein Aufschlag von 11.900 %. Meinten Sie 120 % "
+                                  "Aufschlag (Faktor 2,20)?"}));
+    EXPECT_EQ(dir.state().Kostenaufschlag, QStringLiteral(" 120"));
 }
 
 TEST(Settings, UnwritableFileIsReportedAndValueKeptForTheRun)

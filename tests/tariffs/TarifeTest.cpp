@@ -42,6 +42,9 @@ const QString kAbFalsch = box(QStringLiteral("Zeitangabe im Feld 'gilt ab' ist n
 const QString kBisFalsch = box(QStringLiteral("Zeitangabe im Feld 'gilt bis' ist nicht korrekt!"));
 const QString kKeinSatz = box(QStringLiteral("Es wurde kein gültiger (vorhandener) Satz gewählt!"));
 const QString kNichtGefunden = box(QStringLiteral("Satz wurde nicht gefunden!"));
+const QString kFrage =
+    box(QStringLiteral("Die Änderungen an diesem Eintrag sind nicht gespeichert. Jetzt speichern?"),
+        "YesNoCancel Information default Yes");
 
 class Tarife : public ::testing::Test {
 protected:
@@ -59,8 +62,9 @@ protected:
     {
         return tarifEinfuegen(*db, t, {t, 0, vorwahl, "Tarif", "00:00:00", "24:00:00", 0.06, 0.0, 60.0, "D"});
     }
-    void neuerEintrag(const QString& vorwahl)
+    void neuerEintrag(const QString& vorwahl) // whatever the mask held
     {
+        ed.felderleeren();
         ed.neuerSatzAnlegen();
         ed.maske() = {"0", vorwahl, "Neu", "08:00:00", "18:00:00", "0,06", "0", "60", "D"};
     }
@@ -171,7 +175,7 @@ TEST_F(Tarife, TakeOverFillsTheMaskWithDefaultsForEmptyColumns)
                 Sekundentakt, typ) VALUES (11, '040', NULL, NULL, NULL, NULL, NULL, NULL, 'D'), (12, '069',
                 'Frankfurt', '00:00:00', '24:00:00', 0.06, 0, 60, NULL);
            INSERT INTO CallByCall (satz, vorwahl, Bezeichnung) VALUES (7, '01013', 'Anbieter'))");
-    neuerEintrag("089");
+    ed.neuerSatzAnlegen();
     uebernehmen(11);
     EXPECT_EQ(ed.maske(), (Tarifmaske {"11", "040", "", "00:00:00", "24:00:00", "", "0", "0", "D"}));
     EXPECT_FALSE(ed.vorwahlEingabe());
@@ -304,6 +308,7 @@ TEST_F(Tarife, SaveChecksTheMaskBeforeWriting)
     int i = 0;
     for (const auto& f : faelle) {
         SCOPED_TRACE(++i);
+        ed.felderleeren();
         ed.tabelleWaehlen(f.tabelle);
         ed.zeigeFehlendeVorwahl(QStringLiteral("089123"));
         neuerEintrag(QStringLiteral("0%1").arg(i));
@@ -322,7 +327,7 @@ TEST_F(Tarife, SaveChecksTheMaskBeforeWriting)
 TEST_F(Tarife, DatabaseFailuresAreReportedAndTheEditorGoesOn)
 {
     db->exec("DROP TABLE faktor");
-    dlg.answer(Answer::Ok).answer(Answer::Ok).answer(Answer::Ok).answer(Answer::Ok);
+    dlg.answer(Answer::Ok).answer(Answer::Ok).answer(Answer::Ok).answer(Answer::No).answer(Answer::Ok);
     ed.listeFuellen();
     EXPECT_TRUE(ed.eintraege().isEmpty());
     uebernehmen(3);
@@ -340,12 +345,20 @@ TEST_F(Tarife, DatabaseFailuresAreReportedAndTheEditorGoesOn)
             .arg(QString::fromStdString(db->getFilename()));
     EXPECT_EQ(dlg.protokoll(), QStringList({box("Die Tarifeinträge konnten nicht gelesen werden" + fehlt),
                                             box("Der Tarifzeile konnte nicht gelesen werden" + fehlt),
-                                            box("Fehler der Datenbank" + fehlt + kNicht), kGespeichert}));
+                                            box("Fehler der Datenbank" + fehlt + kNicht), kFrage, kGespeichert}));
 }
 
-// Offered only for an empty table, written only after Yes.
+// Offered only for an empty table, written only after Yes; into all three at once while all are empty.
 TEST_F(Tarife, ExampleTariffsOnlyAfterYesAndOnlyIntoAnEmptyTable)
 {
+    dlg.answer(Answer::Yes).answer(Answer::Ok);
+    ed.beispieltarifeUebernehmen();
+    const QString frage = QStringLiteral("Sollen die Beispieltarife in die leeren Tabellen „Standardtarife“, „"
+                                         "Ortstarife und Citybereich“ und „Call by Call Anbieter“");
+    EXPECT_TRUE(dlg.messages().at(0).text.startsWith(frage));
+    for (const Tariftabelle t : {Tariftabelle::faktor, Tariftabelle::Ortstarif, Tariftabelle::CallByCall})
+        EXPECT_EQ(tarifeLesen(*db, t).size(), beispieltarife(t).size());
+    db->exec("DELETE FROM faktor; DELETE FROM Ortstarif; DELETE FROM CallByCall");
     zeile(Tariftabelle::Ortstarif, "089");
     for (const auto& [t, antwort] : {std::pair {Tariftabelle::faktor, Answer::No},
                                      {Tariftabelle::faktor, Answer::Yes},
@@ -390,6 +403,8 @@ TEST_F(Tarife, ChangesWhileARunHoldsTheFolderAreRefusedUnlessTheRunOpenedTheEdit
         e->speichern();
         EXPECT_EQ(e->maske().fldVorwahl, frei ? "" : "089");
         e->combo1Setzen(QStringLiteral("x *(%1)*").arg(satz));
+        if (!frei)
+            dlg.answer(Answer::No); // the refused entry is still in the mask
         e->uebernehmen();
         dlg.answer(Answer::Yes).answer(Answer::Ok);
         e->loeschen();
@@ -457,6 +472,9 @@ TEST_F(Fenster, OpensOnStandardTariffsAndTheOptionsOrTheirCaptionsChooseTheTable
     w<QLineEdit>("fldBezeichnung")->setText(QStringLiteral("getippt"));
     klick("Option1"); // the option already chosen changes nothing
     EXPECT_TRUE(text("fldBezeichnung") == "getippt" && !gesperrt());
+    dlg.answer(Answer::Cancel).answer(Answer::No); // the new entry typed: asked first
+    klick("Option3");
+    EXPECT_TRUE(w<QRadioButton>("Option1")->isChecked() && text("fldBezeichnung") == "getippt");
     for (const auto& [option, typ] : {std::pair {"Option3", ""}, {"Option2", "O"}, {"Option1", "D"}}) {
         klick(option);
         EXPECT_TRUE(w<QRadioButton>(option)->isChecked() && gesperrt()) << option;
@@ -513,6 +531,38 @@ TEST_F(Fenster, TabKeyFollowsTheControlsFromTopToBottom)
         const bool zeile = std::abs(a.y() - b.y()) < reihe[i]->height() / 2;
         EXPECT_TRUE(zeile ? b.x() > a.x() : b.y() > a.y())
             << reihe[i - 1]->objectName().toStdString() << " before " << reihe[i]->objectName().toStdString();
+    }
+}
+
+// Leaving an entry with changes asks first: Yes saves (a refused save keeps the mask), No lets them go, Abbrechen
+// keeps them; the window stays open unless the mask may go.
+TEST_F(Fenster, UnsavedChangesAreAskedForBeforeTheWindowCloses)
+{
+    const struct {
+        std::vector<Answer> antworten;
+        const char* minutenpreis;
+        bool offen;
+        double gespeichert;
+    } faelle[] = {{{}, "0,02", false, 0.02},
+                  {{Answer::Cancel}, "0,03", true, 0.02},
+                  {{Answer::Yes, Answer::Ok}, "abc", true, 0.02},
+                  {{Answer::No}, "0,03", false, 0.02},
+                  {{Answer::Yes, Answer::Ok}, "0,03", false, 0.03}};
+    for (const auto& f : faelle) {
+        SCOPED_TRACE(f.minutenpreis);
+        fenster = std::make_unique<frmEingabe>(dir.state(), *db, dlg);
+        fenster->show();
+        klick("Option2");
+        w<QComboBox>("Combo1")->setEditText(QStringLiteral("x *(4)*"));
+        klick("Command2");
+        w<QLineEdit>("fldMinutenpreis")->setText(QString::fromUtf8(f.minutenpreis));
+        for (const Answer a : f.antworten)
+            dlg.answer(a);
+        const std::size_t vorher = dlg.messages().size();
+        w<QAction>("mnuSchliessen")->trigger();
+        EXPECT_EQ(fenster->isVisible(), f.offen);
+        EXPECT_EQ(tarifFinden(*db, Tariftabelle::Ortstarif, 4)->Minutenpreis, Tarifwert::von(f.gespeichert));
+        EXPECT_EQ(dlg.messages().size() - vorher, f.antworten.size());
     }
 }
 
