@@ -5,6 +5,8 @@
 #include "common/Dialogs.h"
 #include "common/SqlName.h"
 
+#include <QDate>
+
 namespace orve {
 
 bool keineGrenze(const QString& auswahl)
@@ -39,6 +41,20 @@ std::optional<std::int64_t> datumGrenze(const QString& auswahl)
                                   QStringLiteral("Bitte wählen Sie einen Eintrag aus der Liste oder geben Sie "
                                                  "Datum und Uhrzeit in der Form 21.03.2009 14:30:00 ein.")}));
     return k;
+}
+
+QString berichtDateiname(const QString& nebenstelle, const QString& ab, const QString& bis)
+{
+    const auto n = nebenstellenGrenze(nebenstelle);
+    const auto tag = [](const std::optional<std::int64_t>& k) {
+        return QDate::fromJulianDay(*k / 86400).toString(QStringLiteral("yyyy-MM-dd"));
+    };
+    const auto von = datumGrenze(ab), bis_ = datumGrenze(bis);
+    const QString zeitraum = von && bis_ ? tag(von) + QStringLiteral(" bis ") + tag(bis_)
+                             : von       ? QStringLiteral("ab ") + tag(von)
+                             : bis_      ? QStringLiteral("bis ") + tag(bis_)
+                                         : kAlle;
+    return QStringLiteral("Telefonkosten %1 %2").arg(n ? QString::number(*n) : kAlle, zeitraum);
 }
 
 QString nebenstellenBedingung(const QString& spalte)

@@ -25,6 +25,13 @@ std::optional<std::int64_t> nebenstellenGrenze(const QString& auswahl);
 // no date and time.
 std::optional<std::int64_t> datumGrenze(const QString& auswahl);
 
+// The name the save commands propose for a report of these selections:
+// "Telefonkosten", the extension and the days of the period, e.g.
+// "Telefonkosten 21 2026-11-03 bis 2026-11-07"; "alle" stands for no
+// extension chosen and for no period chosen ("Telefonkosten alle alle").
+// Throws QuellFehler where nebenstellenGrenze or datumGrenze does.
+QString berichtDateiname(const QString& nebenstelle, const QString& ab, const QString& bis);
+
 // The condition "column = extension" that holds for an INTEGER column and
 // for one that keeps the number as text (blanks around it allowed). Binds
 // two values: the number and its digits.

@@ -36,8 +36,9 @@ public:
     virtual void laufAnzeigen(bool laeuft) = 0;
     // The tariff editor for a number without tariff, on the run's connection.
     virtual std::unique_ptr<TarifeditorOeffner> tarifeditor(SQLite::Database& lokal) = 0;
-    // Shows the report in its window, replacing the report of an earlier run.
-    virtual void berichtZeigen(Telefonkostenauswertung bericht) = 0;
+    // Shows the report in its window, replacing the report of an earlier
+    // run; its save commands propose `dateiname` (without suffix).
+    virtual void berichtZeigen(Telefonkostenauswertung bericht, const QString& dateiname) = 0;
 
     // Combo1 (extension) and Combo2 (date/time): the text shown, and the
     // list replaced together with the text.

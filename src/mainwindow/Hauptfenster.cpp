@@ -175,7 +175,8 @@ void Hauptfenster::reportLauf()
         fehlerZeigen(unlesbareAnrufeMeldung(unlesbar));
     if (r.ende != LaufErgebnis::Ende::Bericht)
         return;
-    m_ansicht.berichtZeigen(Telefonkostenauswertung(std::move(*r.daten), BerichtOptionen::aus(m_state)));
+    m_ansicht.berichtZeigen(Telefonkostenauswertung(std::move(*r.daten), BerichtOptionen::aus(m_state)),
+                            berichtDateiname(m_ansicht.combo1Text(), m_ansicht.combo2Text(), QString()));
     m_ansicht.fortschrittSetzen(0);
 }
 

@@ -163,7 +163,8 @@ frmHaupt::frmHaupt(AppState& state, Registry& reg, Systemumgebung& system, Daten
                    QWidget* parent, Druckausgabe* druck)
     : QMainWindow(parent), m_state(state), m_quellen(quellen), m_dialogs(dialogs),
       m_druck(druck ? *druck : druckdialog()), m_logik(state, reg, system, quellen, dialogs, *this),
-      m_berichte(std::make_unique<BerichtAnzeige>(dialogs, this, &m_druck))
+      m_berichte(std::make_unique<BerichtAnzeige>(dialogs, this, &m_druck,
+                                                  state.pfadImProgrammordner(kSpeicherordnerDatei)))
 {
     setObjectName(QStringLiteral("frmHaupt"));
     aufbauen();
@@ -476,9 +477,9 @@ std::unique_ptr<TarifeditorOeffner> frmHaupt::tarifeditor(SQLite::Database& loka
     return std::make_unique<QtTarifeditorOeffner>(m_state, lokal, m_dialogs, this);
 }
 
-void frmHaupt::berichtZeigen(Telefonkostenauswertung bericht)
+void frmHaupt::berichtZeigen(Telefonkostenauswertung bericht, const QString& dateiname)
 {
-    m_berichte->zeigen(std::move(bericht));
+    m_berichte->zeigen(std::move(bericht), dateiname);
 }
 
 QString frmHaupt::combo1Text() const

@@ -56,7 +56,7 @@ public:
     void ereignisseVerarbeiten() override;
     void laufAnzeigen(bool laeuft) override;
     std::unique_ptr<TarifeditorOeffner> tarifeditor(SQLite::Database& lokal) override;
-    void berichtZeigen(Telefonkostenauswertung bericht) override;
+    void berichtZeigen(Telefonkostenauswertung bericht, const QString& dateiname) override;
     QString combo1Text() const override;
     QString combo2Text() const override;
     void combo1Setzen(const QStringList& eintraege, const QString& text) override;

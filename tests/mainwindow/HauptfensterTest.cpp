@@ -53,6 +53,7 @@ struct AnsichtProtokoll : HauptAnsicht {
     std::vector<int> fortschritte {0};              // every position of the progress bar
     std::vector<bool> gesperrt;                     // every change of the run's lock
     std::optional<Telefonkostenauswertung> bericht; // the report shown last
+    QString dateiname;                               // what its save commands propose
 
     void captionSetzen(const QString&) override {}
     void text1Setzen(const QString& t) override { text1 = t; }
@@ -66,7 +67,11 @@ struct AnsichtProtokoll : HauptAnsicht {
     {
         return std::make_unique<KeinEditor>();
     }
-    void berichtZeigen(Telefonkostenauswertung b) override { bericht.emplace(std::move(b)); }
+    void berichtZeigen(Telefonkostenauswertung b, const QString& name) override
+    {
+        bericht.emplace(std::move(b));
+        dateiname = name;
+    }
     QString combo1Text() const override { return combo1; }
     QString combo2Text() const override { return combo2; }
     void combo1Setzen(const QStringList& e, const QString& t) override

@@ -3,6 +3,7 @@
 #include "report/RufnummerKuerzen.h"
 #include "report/Telefonkostenauswertung.h"
 
+#include "common/Dokumentfenster.h"
 #include "common/LokaleDatenbank.h"
 
 #include "BerichtBeispiel.h"
@@ -18,6 +19,7 @@
 #include <QFileInfo>
 #include <QPointer>
 #include <QPrintPreviewWidget>
+#include <QToolBar>
 
 #include <SQLiteCpp/SQLiteCpp.h>
 
@@ -231,16 +233,19 @@ TEST(BerichtFenster, ASecondReportReplacesTheWindowOfTheFirstAndPrintsItsPages)
     ScriptedDialogs dialoge;
     PdfDruckausgabe druck;
     BerichtAnzeige anzeige(dialoge, nullptr, &druck);
-    QPointer<BerichtFenster> erstes = anzeige.zeigen(bericht(3));
+    QPointer<BerichtFenster> erstes = anzeige.zeigen(bericht(3), QStringLiteral("a"));
     ASSERT_TRUE(erstes);
 
-    QPointer<BerichtFenster> zweites = anzeige.zeigen(bericht(100));
+    QPointer<BerichtFenster> zweites = anzeige.zeigen(bericht(100), QStringLiteral("a"));
     EXPECT_TRUE(erstes.isNull()) << "the first report window is gone";
     EXPECT_EQ(anzeige.fenster(), zweites);
     EXPECT_TRUE(zweites->isVisible());
     QApplication::processEvents();
     EXPECT_EQ(zweites->vorschau()->pageCount(), 3);
     EXPECT_GT(zweites->vorschau()->height(), zweites->height() / 2) << "the pages fill the window";
+    const auto* leiste = zweites->findChild<QToolBar*>();
+    for (QAction* a : leiste->actions())
+        EXPECT_TRUE(a->isSeparator() || leiste->widgetForAction(a)->isVisible()) << a->text().toStdString();
     ausloesen(*zweites, "Drucken");
     EXPECT_EQ(druck.seiten(), 3);
 
@@ -257,7 +262,8 @@ TEST(BerichtFenster, ASecondReportReplacesTheWindowOfTheFirstAndPrintsItsPages)
         << text->toStdString();
 }
 
-// A cancelled file question writes nothing; a file that cannot be written gets its message naming the cause: a FIFO
+// The file question starts in the folder of the last file written completely, proposing the report's name. A
+// cancelled file question writes nothing; a file that cannot be written gets its message naming the cause: a FIFO
 // stays a FIFO, a CSV cut short by a full disk leaves the earlier file as it was. The CSV is for a German
 // spreadsheet: money with a decimal comma, texts holding ";" or quotes quoted, numbers as the report shows them.
 TEST(BerichtFenster, SavesAsPdfOrCsvUnderTheChosenName)
@@ -282,7 +288,8 @@ TEST(BerichtFenster, SavesAsPdfOrCsvUnderTheChosenName)
     const BerichtAnruf ohne {"05.01.2009 10:00:00", "22", "Lager", "110", "5", {}, "????", "2", {}, "110"};
     const BerichtDaten daten {{{"21", a.username, 0.108, 0.12852, {a}}, {"22", "Lager", {}, {}, {ohne}}}};
     PdfDruckausgabe druck;
-    BerichtFenster fenster(Telefonkostenauswertung(daten, {.rufnummernGekuerzt = true}), dialoge, druck);
+    BerichtFenster fenster(Telefonkostenauswertung(daten, {.rufnummernGekuerzt = true}), dialoge, druck, nullptr,
+                           QStringLiteral("Telefonkosten 21 alle"), ordner.file(kSpeicherordnerDatei));
     for (const char* aktion :
          {"AlsPdfSpeichern", "AlsPdfSpeichern", "AlsPdfSpeichern", "AlsPdfSpeichern", "AlsCsvSpeichern"})
         ausloesen(fenster, aktion);
@@ -308,5 +315,14 @@ TEST(BerichtFenster, SavesAsPdfOrCsvUnderTheChosenName)
     EXPECT_TRUE(dialoge.protokoll().value(8).contains(
         QStringLiteral("Der Datenträger mit dem Ordner %1 ist voll").arg(ordner.path())))
         << dialoge.protokoll().value(8).toStdString();
-    EXPECT_EQ(QDir(ordner.path()).entryList(QDir::Files | QDir::System).size(), 3) << "no temporary file left";
+    EXPECT_EQ(QDir(ordner.path()).entryList(QDir::Files | QDir::System).size(), 4) << "no temporary file left";
+    const auto frage = [](const char* format, const QString& datei) {
+        return QStringLiteral("F Als %1 speichern | %2").arg(QLatin1String(format), datei);
+    };
+    const QString imOrdner = ordner.file(QStringLiteral("Telefonkosten 21 alle"));
+    EXPECT_EQ(dialoge.protokoll().value(0),
+              frage("PDF", QDir::toNativeSeparators(QDir::home().filePath("Telefonkosten 21 alle.pdf"))));
+    EXPECT_EQ(dialoge.protokoll().value(2), frage("PDF", imOrdner + ".pdf"));
+    EXPECT_EQ(dialoge.protokoll().value(4), frage("PDF", imOrdner + ".pdf")) << "a failed write keeps the folder";
+    EXPECT_EQ(dialoge.protokoll().value(6), frage("CSV", imOrdner + ".csv"));
 }
