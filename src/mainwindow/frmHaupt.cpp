@@ -261,33 +261,32 @@ void frmHaupt::aufbauen()
     auto* hinweis =
         label(mitte, QStringLiteral("lblDatumHinweis"),
               QStringLiteral("Datum eintippen (TT.MM.JJJJ, auch mit Uhrzeit) oder aus der Liste wählen"));
-    hinweis->setWordWrap(true);
-    g->addWidget(hinweis, 2, 2, 1, 3);
-    g->addWidget(label(mitte, QStringLiteral("Label8"), QStringLiteral("Datenbankdatei:")), 3, 0);
-    g->addWidget(m_text3, 3, 1, 1, 4);
+    g->addWidget(hinweis, 3, 1, 1, 4);
+    g->addWidget(label(mitte, QStringLiteral("Label8"), QStringLiteral("Datenbankdatei:")), 4, 0);
+    g->addWidget(m_text3, 4, 1, 1, 4);
     g->addWidget(label(mitte, QStringLiteral("Label1"), QStringLiteral("Datensätze laut Agfeo TK-Bill Datenbank:")),
-                 4, 0, 1, 2);
-    g->addWidget(label(mitte, QStringLiteral("Label3"), QStringLiteral("Anzahl Sätze:")), 4, 2, 1, 1,
+                 5, 0, 1, 2);
+    g->addWidget(label(mitte, QStringLiteral("Label3"), QStringLiteral("Anzahl Sätze:")), 5, 2, 1, 1,
                  Qt::AlignRight);
-    g->addWidget(m_text1, 4, 4);
+    g->addWidget(m_text1, 5, 4);
     g->addWidget(label(mitte, QStringLiteral("Label7"),
                        QStringLiteral("Auswertung soll ohne Druck der MwST erzeugt werden ja/nein:")),
-                 5, 0, 1, 2);
-    g->addWidget(m_check1, 5, 2);
+                 6, 0, 1, 2);
+    g->addWidget(m_check1, 6, 2);
     g->addWidget(label(mitte, QStringLiteral("Label9"),
                        QStringLiteral("Rufnummern im Report um die letzten drei Ziffern kürzen")),
-                 6, 0, 1, 2);
-    g->addWidget(m_check2, 6, 2);
-    g->addWidget(m_label2, 7, 0, 1, 5);
-    g->addWidget(m_list1, 8, 0, 1, 5);
-    g->addWidget(m_progressBar1, 9, 0, 1, 5);
+                 7, 0, 1, 2);
+    g->addWidget(m_check2, 7, 2);
+    g->addWidget(m_label2, 8, 0, 1, 5);
+    g->addWidget(m_list1, 9, 0, 1, 5);
+    g->addWidget(m_progressBar1, 10, 0, 1, 5);
     g->setColumnStretch(1, 3);
     g->setColumnStretch(2, 1);
     g->setColumnStretch(3, 0);
     g->setColumnStretch(4, 1);
     g->setColumnMinimumWidth(0, 150);
     g->setColumnMinimumWidth(4, 70);
-    g->setRowStretch(8, 1);
+    g->setRowStretch(9, 1);
     resize(760, 620);
 
     connect(m_combo1, &AufklappListe::aufklappen, this, [this] { befehl([this] { m_logik.Combo1_DropDown(); }); });
