@@ -1,5 +1,8 @@
 #include "batch/StapelOptionen.h"
 
+#include "calls/QuellFehler.h"
+#include "common/Dialogs.h"
+
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
@@ -22,8 +25,10 @@ QString stapelHilfe()
         "  --nebenstelle TEXT       nur diese Nebenstelle, z. B. 21 (Vorgabe: alle)\n"
         "  --ab TEXT                nur Gespräche ab diesem Zeitpunkt, z. B. \"01.11.2026 00:00:00\"\n"
         "                           oder \"2026-11-01 00:00:00\" (Vorgabe: alle)\n"
-        "  --bis TEXT               nur Gespräche, die vor diesem Zeitpunkt begonnen haben,\n"
-        "                           z. B. \"01.12.2026 00:00:00\" (Vorgabe: keine Grenze)\n"
+        "  --bis TEXT               ein Datum allein: nur Gespräche bis zum Ende dieses Tages,\n"
+        "                           z. B. \"30.11.2026\"; mit Uhrzeit: nur Gespräche, die vor diesem\n"
+        "                           Zeitpunkt begonnen haben, z. B. \"01.12.2026 00:00:00\"\n"
+        "                           (Vorgabe: keine Grenze)\n"
         "  --eigenpreis             Report mit eigenem Minutenpreis (Minutenpreis.txt)\n"
         "  --ohne-mwst              Report ohne Mehrwertsteuer\n"
         "  --kuerzen                gewählte Rufnummern um die letzten drei Ziffern kürzen\n"
@@ -95,6 +100,12 @@ StapelArgumente stapelArgumenteLesen(const QStringList& argumente, const QString
         o.ab = p.value(ab);
     if (p.isSet(bis))
         o.bis = p.value(bis);
+    try {
+        zeitgrenzen(o.ab, o.bis, BisGrenze::Ausschliesslich);
+    } catch (const QuellFehler& f) {
+        r.fehler = QString(f.text()).replace(CR, QLatin1Char('\n'));
+        return r;
+    }
     o.eigenpreis = p.isSet(eigen);
     o.ohneMwst = p.isSet(ohne);
     o.kuerzen = p.isSet(kuerzen);

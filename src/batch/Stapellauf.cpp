@@ -177,7 +177,7 @@ int stapellauf(const StapelOptionen& o, std::FILE* aus, std::FILE* fehler)
         AnrufListe liste;
         EinleseErgebnis e;
         try {
-            e = tkBillEinlesen(state, quellen, o.nebenstelle, o.ab, liste, o.bis);
+            e = tkBillEinlesen(state, quellen, o.nebenstelle, o.ab, liste, o.bis, BisGrenze::Ausschliesslich);
         } catch (const QuellFehler& f) {
             dialogs.message(f.text(), QString());
             return kStapelFehler;

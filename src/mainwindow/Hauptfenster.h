@@ -27,17 +27,22 @@ public:
     void laden(const StartPfade& pfade = StartPfade::system());
 
     // Opening the extension list: clears the list of calls, the count and
-    // the progress bar, resets the date/time selection to "alle", and fills
-    // the extension list ("alle" first) with an empty text.
+    // the progress bar, resets both date/time selections to "alle", and
+    // fills the extension list ("alle" first) with an empty text.
     void Combo1_DropDown();
-    // Opening the date/time list: clears the list of calls, the count and
-    // the progress bar, and fills the date/time list for the extension
-    // selection ("alle" first) with an empty text.
+    // Opening the date/time list "ab" (Combo2) or "bis" (Combo3): clears the
+    // list of calls, the count and the progress bar, and fills that list
+    // with the starts of the calls of the extension selection ("alle"
+    // first) with an empty text.
     void Combo2_DropDown();
+    void Combo3_DropDown();
     // "&TK-Bill Daten einlesen (ohne Report)": imports the selected calls
-    // into `bill`, the list and the count. While another run holds the
-    // program folder (Laufsperre) a message names it and nothing is read.
-    void mnuLesenBill();
+    // into `bill`, the list and the count: those of the extension that
+    // started from "ab" through "bis" (a date alone: through that day; a
+    // moment: the calls that started at it included). While another run
+    // holds the program folder (Laufsperre) a message names it and nothing
+    // is read. Returns whether the calls were read.
+    bool mnuLesenBill();
     // The check box "without VAT".
     void Check1_Click(bool angehakt);
     // "&Datenbankpfad neu eingeben": forgets the path and ends the program.
@@ -67,6 +72,7 @@ public:
 private:
     // The import of mnuLesenBill; false when it failed (its message was shown).
     bool einlesen(std::int64_t& anzahl, QStringList& ohneZeitpunkt);
+    QStringList datumEintraegeLesen();
     // Takes the lock; false after the message naming the run that holds it.
     bool sperreNehmen(Laufsperre& sperre, const QString& kopf);
     void reportLauf();

@@ -59,8 +59,10 @@ public:
     void berichtZeigen(Telefonkostenauswertung bericht, const QString& dateiname) override;
     QString combo1Text() const override;
     QString combo2Text() const override;
+    QString combo3Text() const override;
     void combo1Setzen(const QStringList& eintraege, const QString& text) override;
     void combo2Setzen(const QStringList& eintraege, const QString& text) override;
+    void combo3Setzen(const QStringList& eintraege, const QString& text) override;
 
 signals:
     // The window closes: the report (when one is open) closes its connection.
@@ -90,6 +92,7 @@ private:
 
     AufklappListe* m_combo1 = nullptr;
     AufklappListe* m_combo2 = nullptr;
+    AufklappListe* m_combo3 = nullptr;
     QLineEdit* m_text1 = nullptr;
     QLineEdit* m_text2 = nullptr;
     QLineEdit* m_text3 = nullptr;

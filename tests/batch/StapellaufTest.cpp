@@ -156,6 +156,10 @@ TEST(Stapellauf, ExitCodesMessagesAndWhatIsWritten)
             .exec("UPDATE stdbill SET time = '31.02.2026 25:00:00' WHERE id = 1; UPDATE stdbill SET duration = -30 "
                   "WHERE id = 2");
     };
+    const auto anrufe = [](int n) { return [n](const Ordner& o, const Lauf&) { EXPECT_EQ(o.anrufe(), n); }; };
+    const auto nur21 = [](const char* ab, const char* bis) {
+        return QStringList {"--nebenstelle", "21", "--ab", ab, "--bis", bis};
+    };
     const struct {
         const char* name;
         std::function<void(const Ordner&)> vorher;
@@ -252,6 +256,12 @@ TEST(Stapellauf, ExitCodesMessagesAndWhatIsWritten)
              EXPECT_FALSE(o.readFile(QStringLiteral("Billpfad.txt")).contains("k.db"));
              EXPECT_EQ(o.anrufe("user <> '21' OR time < '2026-11-16' OR time >= '2026-11-20'"), 0);
          }},
+        // Extension 21 called on the 3rd four times, on the 5th at 09:06:04, 12:05:24 and 16:54:36.
+        {"date as end: its day", nullptr, nur21("03.11.26", "05.11.2026"), 0, "", true, false, false, anrufe(7)},
+        {"moment as end: before it", nullptr, nur21("3.11.2026", "2026-11-05 16:54:36"), 0, "", true, false, false,
+         anrufe(6)},
+        {"an end before the beginning", nullptr, nur21("05.11.2026", "2026-11-03 23:59"), 1,
+         "Das Ende des Zeitraums (bis 03.11.2026 23:59) liegt vor seinem Anfang (ab 05.11.2026).\nBitte wählen"},
     };
     for (const auto& f : faelle) {
         SCOPED_TRACE(f.name);

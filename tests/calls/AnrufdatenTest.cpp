@@ -23,6 +23,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <functional>
 
 using namespace orve;
@@ -507,13 +508,15 @@ struct Art {
 };
 
 // The list entry of an extension (eintrag) or a typed text, a start, and the calls that must come out,
-// by their place in kAnrufe; or the part of the message that refuses the selection.
+// by their place in kAnrufe; or the part of the message that refuses the selection. The end as the window
+// reads it: a date alone takes in that day, a moment the calls that started at it.
 struct Auswahl {
     int eintrag;
     const char* text;
     const char* ab;
     std::vector<size_t> soll;
     const char* fehler = nullptr;
+    const char* bis = "alle";
 };
 
 const Auswahl kAuswahlen[] = {
@@ -534,6 +537,12 @@ const Auswahl kAuswahlen[] = {
     {0, "alle", "01.01.2010", {7}},
     /* midnight */ {0, "99", "alle", {}},
     {0, "alle", "01.01.2011 00:00:00", {}},
+    {0, "alle", "alle", {2, 4, 6, 0, 1, 5, 8}, nullptr, "21.03.2009"},
+    {0, "alle", "21.03.2009 14:30:00", {6, 5}, nullptr, "2009-03-21 14:30:00"},
+    {0, "alle", "21.03.09 14:30", {6, 0, 3, 5, 7}},
+    {0, "alle", "alle", {2, 4, 1, 8}, nullptr, " 21.3.09 14:29:59"},
+    {0, "alle", "22.03.2009", {}, "liegt vor seinem Anfang", "21.03.2009"},
+    {0, "alle", "21.03.2009 14:30:00", {}, "(bis 21.03.2009 14:29:59) liegt vor", "21.03.09 14:29:59"},
 };
 
 class Einlesen : public ::testing::TestWithParam<Art> {
@@ -584,9 +593,9 @@ protected:
     {
         return QStringLiteral("%1  |  ").arg(nebenstelle) + name(nebenstelle);
     }
-    EinleseErgebnis einlesen(const QString& nebenstelle, const QString& datum)
+    EinleseErgebnis einlesen(const QString& nebenstelle, const QString& datum, const QString& bis = kAlle)
     {
-        return tkBillEinlesen(u.state(), quellen, nebenstelle, datum, liste);
+        return tkBillEinlesen(u.state(), quellen, nebenstelle, datum, liste, bis);
     }
 
     // The list's lines in the column order of `bill`; each displayed line is its six values joined by tabs.
@@ -614,13 +623,14 @@ TEST_P(Einlesen, SelectionGivesItsCallsByExtensionThenStartOrIsRefused)
 {
     for (const Auswahl& a : kAuswahlen) {
         const QString nebenstelle = a.eintrag ? eintrag(a.eintrag) : QString::fromUtf8(a.text);
-        SCOPED_TRACE(nebenstelle.toStdString() + " / " + a.ab);
+        SCOPED_TRACE(nebenstelle.toStdString() + " / " + a.ab + " / " + a.bis);
         u.lokal()->exec(
             "UPDATE bill SET costs = 1, ucosts = 1, ucostsBrutto = 1, rufziel = 'Ort', vergleichsnummer = '0'");
         const auto soll = a.fehler ? u.billZeilen() : erwartet(a.soll); // refused: the old table and list stay
         const auto listeSoll = a.fehler ? listenZeilen() : soll;
         EinleseErgebnis e;
-        const QString text = fehlerText([&] { e = einlesen(nebenstelle, QString::fromUtf8(a.ab)); });
+        const QString text =
+            fehlerText([&] { e = einlesen(nebenstelle, QString::fromUtf8(a.ab), QString::fromUtf8(a.bis)); });
         EXPECT_TRUE(a.fehler ? text.contains(QString::fromUtf8(a.fehler))
                              : !e.fehler && e.anzahl == std::int64_t(soll.size()))
             << text.toStdString() << " " << e.anzahl;
@@ -738,8 +748,10 @@ TEST(EinlesenSqlite, RowsAreTakenAsTheSourceHoldsThem)
     EXPECT_EQ(tkBillEinlesen(u.state(), u.quellen, QStringLiteral("21  |  x"), QStringLiteral("01.01.2009"), liste)
                   .anzahl,
               3);
-    EXPECT_EQ(tkBillEinlesen(u.state(), u.quellen, kAlle, kAlle, liste, QStringLiteral("21.03.2009 14:31")).anzahl,
-              2); // before that
+    for (const auto& [art, anzahl] : {std::pair {BisGrenze::Ausschliesslich, 2}, {BisGrenze::Einschliesslich, 3}})
+        EXPECT_EQ(tkBillEinlesen(u.state(), u.quellen, kAlle, kAlle, liste, QStringLiteral("21.03.2009 14:31"), art)
+                      .anzahl,
+                  anzahl); // before that, or through it
     EXPECT_ZEILEN(
         datumEintraege(u.state(), u.quellen, QStringLiteral("21")),
         QStringList({"alle", "kaputt", "2009-03-21 14:30:00", "2009-03-21 14:31:00", "2009-03-21 14:32:00"}));
@@ -842,6 +854,7 @@ TEST(StartZeit, ReadsTheFormsOfTheCallTablesAndNothingElse)
         {"21.03.20091 14:30:00", nullptr},
         {"２１.03.2009 14:30:00", nullptr},
         {"21.003.2009", nullptr},
+        {"21.03.09 14:30:00", nullptr}, // a two-digit year only where people type
     };
     for (const auto& [text, soll] : faelle) {
         const auto schluessel = startZeitSchluessel(QStringView(QString::fromUtf8(text)));
@@ -851,6 +864,23 @@ TEST(StartZeit, ReadsTheFormsOfTheCallTablesAndNothingElse)
                   soll ? std::optional(d.date().toJulianDay() * 86400 + d.time().msecsSinceStartOfDay() / 1000)
                        : std::nullopt)
             << text;
+    }
+}
+
+// The chosen period for people and for file names: what was chosen, in one form.
+TEST(Zeitraum, IsWrittenAsChosenForPeopleAndFileNames)
+{
+    const std::array<const char*, 4> faelle[] = {
+        // ab, bis, text, file name
+        {"03.11.2026", "2026-11-07", "Zeitraum: 03.11.2026 bis 07.11.2026", "2026-11-03 bis 2026-11-07"},
+        {"2026-11-03 14:00:00", "alle", "ab 03.11.2026 14:00", "ab 2026-11-03 14.00"},
+        {"", "7.11.26 09:05:30", "bis 07.11.2026 09:05:30", "bis 2026-11-07 09.05.30"},
+        {"alle", "", "", "alle"},
+        {"gestern", "7/11", "Zeitraum: gestern bis 7/11", "gestern bis 7-11"},
+    };
+    for (const auto& [ab, bis, text, datei] : faelle) {
+        EXPECT_EQ(zeitraumText(QString::fromUtf8(ab), QString::fromUtf8(bis)), QString::fromUtf8(text));
+        EXPECT_EQ(zeitraumDateiname(QString::fromUtf8(ab), QString::fromUtf8(bis)), QString::fromUtf8(datei));
     }
 }
 
