@@ -5,6 +5,9 @@
 #include "common/Dialogs.h"
 #include "common/SqlName.h"
 
+#include <QDate>
+#include <QTime>
+
 namespace orve {
 
 bool keineGrenze(const QString& auswahl)
@@ -39,6 +42,23 @@ std::optional<std::int64_t> datumGrenze(const QString& auswahl)
                                   QStringLiteral("Bitte wählen Sie einen Eintrag aus der Liste oder geben Sie "
                                                  "Datum und Uhrzeit in der Form 21.03.2009 14:30:00 ein.")}));
     return k;
+}
+
+QString zeitraumText(const QString& ab, const QString& bis)
+{
+    const auto zeitpunkt = [](const QString& auswahl) {
+        const auto k = startZeitSchluessel(QStringView(auswahl));
+        if (!k)
+            return auswahl.trimmed();
+        const QTime zeit = QTime(0, 0).addSecs(static_cast<int>(*k % 86400));
+        return QDate::fromJulianDay(*k / 86400).toString(QStringLiteral("dd.MM.yyyy"))
+               + (zeit.hour() + zeit.minute() == 0 ? QString() : zeit.toString(QStringLiteral(" hh:mm")));
+    };
+    if (keineGrenze(ab))
+        return keineGrenze(bis) ? QString() : QStringLiteral("bis ") + zeitpunkt(bis);
+    if (keineGrenze(bis))
+        return QStringLiteral("ab ") + zeitpunkt(ab);
+    return QStringLiteral("Zeitraum: %1 bis %2").arg(zeitpunkt(ab), zeitpunkt(bis));
 }
 
 QString nebenstellenBedingung(const QString& spalte)

@@ -25,6 +25,13 @@ std::optional<std::int64_t> nebenstellenGrenze(const QString& auswahl);
 // no date and time.
 std::optional<std::int64_t> datumGrenze(const QString& auswahl);
 
+// The period of a report as its page header shows it, from the selection
+// texts of its start and end ("alle" or empty: not set): "Zeitraum: 03.11.2026
+// bis 07.11.2026", "ab 03.11.2026", "bis 07.11.2026", or empty when neither is
+// set. A moment shows its time ("03.11.2026 14:30") when it is not midnight; a
+// text that is no date and time is shown as it is.
+QString zeitraumText(const QString& ab, const QString& bis);
+
 // The condition "column = extension" that holds for an INTEGER column and
 // for one that keeps the number as text (blanks around it allowed). Binds
 // two values: the number and its digits.
