@@ -175,7 +175,9 @@ void Hauptfenster::reportLauf()
         fehlerZeigen(unlesbareAnrufeMeldung(unlesbar));
     if (r.ende != LaufErgebnis::Ende::Bericht)
         return;
-    m_ansicht.berichtZeigen(Telefonkostenauswertung(std::move(*r.daten), BerichtOptionen::aus(m_state)));
+    BerichtOptionen optionen = BerichtOptionen::aus(m_state);
+    optionen.zeitraum = zeitraumText(m_ansicht.combo2Text(), QString());
+    m_ansicht.berichtZeigen(Telefonkostenauswertung(std::move(*r.daten), std::move(optionen)));
     m_ansicht.fortschrittSetzen(0);
 }
 
@@ -199,6 +201,11 @@ void Hauptfenster::Check1_Click(bool angehakt)
 void Hauptfenster::Check2_Click(bool angehakt)
 {
     m_state.RufnummernKuerzen = angehakt ? 1 : 0;
+}
+
+void Hauptfenster::Check3_Click(bool angehakt)
+{
+    m_state.NeueSeiteJeNebenstelle = angehakt ? 1 : 0;
 }
 
 void Hauptfenster::mnuDatenbankpfadneu()

@@ -138,7 +138,9 @@ TEST_F(Haupt, ReportRunSetsTheProgressForEveryCallAndShowsTheReport)
     u.sqlite({{utcZeit("2009-03-21 14:30:00"), 21, "Zentrale", "0301234", 90},
               {utcZeit("2009-03-21 14:31:00"), 21, "Zentrale", "0301234", -30}});
     dialogs.answer(Answer::Ok);
+    ansicht.combo2 = QStringLiteral("21.03.2009");
     fenster.mnuReport();
+    EXPECT_EQ(ansicht.bericht->optionen().zeitraum, QStringLiteral("ab 21.03.2009"));
     EXPECT_EQ(ansicht.fortschrittMax, 2);
     EXPECT_EQ(ansicht.fortschritte, std::vector<int>({0, 0, 1, 2, 0})); // as it was, 0, each call, 0 again
     EXPECT_EQ(ansicht.gesperrt, std::vector<bool>({true, false}));
@@ -269,15 +271,19 @@ TEST_F(Fenster, ImportFillsTheListAndCopyGivesTheSelectedLines)
                 && kopiert[1].contains(QStringLiteral("Lager")));
 }
 
-TEST_F(Fenster, CheckBoxesSetTheReportFlags)
+TEST_F(Fenster, CheckBoxesAndTheWebAddressSetTheReportOptions)
 {
     for (const auto& [name, flag] :
-         {std::pair {"Check1", &AppState::OhneMwst}, std::pair {"Check2", &AppState::RufnummernKuerzen}}) {
+         {std::pair {"Check1", &AppState::OhneMwst}, std::pair {"Check2", &AppState::RufnummernKuerzen},
+          std::pair {"Check3", &AppState::NeueSeiteJeNebenstelle}}) {
         kind<QAbstractButton>(name)->click();
         EXPECT_EQ(u.state().*flag, 1) << name;
         kind<QAbstractButton>(name)->click();
         EXPECT_EQ(u.state().*flag, 0) << name;
     }
+    dialogs.type(QStringLiteral("www.hotel-am-see.de"));
+    kind<QAction>("mnuInternetadresse")->trigger();
+    EXPECT_EQ(u.ordner.readFile(QStringLiteral("Internetadresse.txt")), QByteArray("www.hotel-am-see.de\r\n"));
 }
 
 TEST_F(Fenster, ClosingTheWindowDuringARunStopsItThenCloses)
