@@ -32,6 +32,7 @@ QString stapelHilfe()
         "  --eigenpreis             Report mit eigenem Minutenpreis (Minutenpreis.txt)\n"
         "  --ohne-mwst              Report ohne Mehrwertsteuer\n"
         "  --kuerzen                gewählte Rufnummern um die letzten drei Ziffern kürzen\n"
+        "  --neue-seite             jede Nebenstelle auf einer neuen Seite des Reports beginnen\n"
         "  --pdf DATEI              den Report als PDF in diese Datei schreiben\n"
         "  --csv DATEI              die berechneten Gespräche als CSV in diese Datei schreiben\n"
         "  --tarife-pruefen         statt des Reports: die Gespräche der Auswahl einlesen, sie und\n"
@@ -68,13 +69,15 @@ StapelArgumente stapelArgumenteLesen(const QStringList& argumente, const QString
     const QCommandLineOption eigen(QStringLiteral("eigenpreis"));
     const QCommandLineOption ohne(QStringLiteral("ohne-mwst"));
     const QCommandLineOption kuerzen(QStringLiteral("kuerzen"));
+    const QCommandLineOption neueSeite(QStringLiteral("neue-seite"));
     const QCommandLineOption pruefen(QStringLiteral("tarife-pruefen"));
     const QCommandLineOption pdf(QStringLiteral("pdf"), QString(), QStringLiteral("DATEI"));
     const QCommandLineOption csv(QStringLiteral("csv"), QString(), QStringLiteral("DATEI"));
     const QCommandLineOption warten(QStringLiteral("warten"), QString(), QStringLiteral("SEKUNDEN"));
     const QCommandLineOption hilfe(
         QStringList {QStringLiteral("help"), QStringLiteral("hilfe"), QStringLiteral("h")});
-    p.addOptions({ordner, billdb, nebenstelle, ab, bis, eigen, ohne, kuerzen, pdf, csv, warten, pruefen, hilfe});
+    p.addOptions(
+        {ordner, billdb, nebenstelle, ab, bis, eigen, ohne, kuerzen, neueSeite, pdf, csv, warten, pruefen, hilfe});
 
     StapelArgumente r;
     if (!p.parse(argumente)) {
@@ -109,6 +112,7 @@ StapelArgumente stapelArgumenteLesen(const QStringList& argumente, const QString
     o.eigenpreis = p.isSet(eigen);
     o.ohneMwst = p.isSet(ohne);
     o.kuerzen = p.isSet(kuerzen);
+    o.neueSeite = p.isSet(neueSeite);
     o.tarifePruefen = p.isSet(pruefen);
     if (p.isSet(pdf))
         o.pdf = QFileInfo(p.value(pdf)).absoluteFilePath();

@@ -19,6 +19,7 @@ struct StapelOptionen {
     bool eigenpreis = false;
     bool ohneMwst = false;
     bool kuerzen = false;
+    bool neueSeite = false;     // each extension on a new page of the PDF
     bool tarifePruefen = false; // check the tariff tables and the calls instead of a report
     QString pdf;                // empty: no PDF
     QString csv;                // empty: no CSV

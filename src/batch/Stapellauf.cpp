@@ -3,6 +3,7 @@
 #include "batch/StapelDialogs.h"
 #include "batch/StapelOptionen.h"
 #include "calls/AnrufListe.h"
+#include "calls/Auswahl.h"
 #include "calls/QuellAnzeige.h"
 #include "calls/QuellFehler.h"
 #include "calls/QuellenStart.h"
@@ -130,6 +131,7 @@ int stapellauf(const StapelOptionen& o, std::FILE* aus, std::FILE* fehler)
     state.programmOrdner = o.programmOrdner;
     state.OhneMwst = o.ohneMwst ? 1 : 0;
     state.RufnummernKuerzen = o.kuerzen ? 1 : 0;
+    state.NeueSeiteJeNebenstelle = o.neueSeite ? 1 : 0;
     StapelDialogs dialogs(fehler);
     StapelAnzeige anzeige;
 
@@ -232,7 +234,9 @@ int stapellauf(const StapelOptionen& o, std::FILE* aus, std::FILE* fehler)
             return kStapelFehler;
         }
 
-        const Telefonkostenauswertung bericht(std::move(*r.daten), BerichtOptionen::aus(state));
+        BerichtOptionen optionen = BerichtOptionen::aus(state);
+        optionen.zeitraum = zeitraumText(o.ab, o.bis);
+        const Telefonkostenauswertung bericht(std::move(*r.daten), std::move(optionen));
         // Every output is tried; one that is not written completely makes the run fail, whatever else was written.
         QStringList geschrieben, nichtGeschrieben;
         const auto ausgabe = [&](const QString& name, const std::function<void()>& schreib) {

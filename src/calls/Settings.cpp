@@ -21,6 +21,7 @@ namespace {
 const QString kSteuersatzDatei = QStringLiteral("Steuersatz.txt");
 const QString kMinutenpreisDatei = QStringLiteral("Minutenpreis.txt");
 const QString kKostenaufschlagDatei = QStringLiteral("Kostenaufschlag.txt");
+const QString kInternetadresseDatei = QStringLiteral("Internetadresse.txt");
 const QString kNochmals = QStringLiteral("Wollen Sie es nochmals versuchen");
 
 QString kostenaufschlagFrage()
@@ -218,6 +219,26 @@ void mnuKostenaufschlag(AppState& state, Dialogs& dialogs)
                {kKostenaufschlagDatei, false, kostenaufschlagFrage(), kKostenaufschlagFehler, zahlGueltig,
                 &AppState::Kostenaufschlag,
                 [](Dialogs& d, const Einstellungswert& w) { return aufschlagKlaeren(d, w, kGetippt); }});
+}
+
+void mnuInternetadresse(AppState& state, Dialogs& dialogs)
+{
+    internetadresseBeimStart(state);
+    state.Internetadresse =
+        dialogs
+            .input(
+                zeilen({QStringLiteral("Bitte geben Sie die Internetadresse an, die in der Fußzeile des Reports"),
+                        QStringLiteral("genannt werden soll (z.B. www.hotel-am-see.de;"),
+                        QStringLiteral("ohne Eingabe wird keine Adresse genannt):")}),
+                programmCaption(), state.Internetadresse)
+            .trimmed();
+    speichern(state, dialogs, kInternetadresseDatei, state.Internetadresse);
+}
+
+void internetadresseBeimStart(AppState& state)
+{
+    if (const auto zeile = ersteZeileLesen(state.pfadImProgrammordner(kInternetadresseDatei)))
+        state.Internetadresse = zeile->trimmed();
 }
 
 void kostenaufschlagBeimStart(AppState& state, Dialogs& dialogs)

@@ -7,9 +7,10 @@ namespace orve {
 struct AppState;
 class Dialogs;
 
-// The three settings of the menu "&Einstellungen". Each lives in memory in
+// The settings of the menu "&Einstellungen". Each lives in memory in
 // AppState as the text the user typed and in a one-line file in the program
-// folder: Steuersatz.txt, Minutenpreis.txt, Kostenaufschlag.txt.
+// folder: Steuersatz.txt, Minutenpreis.txt, Kostenaufschlag.txt,
+// Internetadresse.txt.
 
 // "&Mehrwertsteuer einstellen": reads Steuersatz.txt first, asks, accepts a
 // text whose leading number is not 0.
@@ -24,6 +25,14 @@ void mnuMinutenpreisEinstellen(AppState& state, Dialogs& dialogs);
 // likely a percentage: the user is asked whether the factor meant (1,20) is
 // to be stored, the number as typed, or to type again.
 void mnuKostenaufschlag(AppState& state, Dialogs& dialogs);
+
+// "&Internetadresse einstellen": the web address the report's page footer
+// names (Internetadresse.txt). Reads the file first, asks; an empty answer
+// clears it.
+void mnuInternetadresse(AppState& state, Dialogs& dialogs);
+
+// Start: reads Internetadresse.txt; a missing file is no address.
+void internetadresseBeimStart(AppState& state);
 
 // End of the main window's load step: makes sure a surcharge factor exists
 // (Kostenaufschlag.txt, else the question with "1,20"). Throws ProgramEnd

@@ -185,8 +185,10 @@ void Hauptfenster::reportLauf()
         fehlerZeigen(unlesbareAnrufeMeldung(unlesbar));
     if (r.ende != LaufErgebnis::Ende::Bericht)
         return;
+    BerichtOptionen optionen = BerichtOptionen::aus(m_state);
+    optionen.zeitraum = zeitraumText(m_ansicht.combo2Text(), m_ansicht.combo3Text());
     m_ansicht.berichtZeigen(
-        Telefonkostenauswertung(std::move(*r.daten), BerichtOptionen::aus(m_state)),
+        Telefonkostenauswertung(std::move(*r.daten), std::move(optionen)),
         berichtDateiname(m_ansicht.combo1Text(), m_ansicht.combo2Text(), m_ansicht.combo3Text()));
     m_ansicht.fortschrittSetzen(0);
 }
@@ -211,6 +213,11 @@ void Hauptfenster::Check1_Click(bool angehakt)
 void Hauptfenster::Check2_Click(bool angehakt)
 {
     m_state.RufnummernKuerzen = angehakt ? 1 : 0;
+}
+
+void Hauptfenster::Check3_Click(bool angehakt)
+{
+    m_state.NeueSeiteJeNebenstelle = angehakt ? 1 : 0;
 }
 
 void Hauptfenster::mnuDatenbankpfadneu()

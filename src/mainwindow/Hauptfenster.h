@@ -49,6 +49,8 @@ public:
     void mnuDatenbankpfadneu();
     // The check box "shortened numbers".
     void Check2_Click(bool angehakt);
+    // The check box "each extension on a new page".
+    void Check3_Click(bool angehakt);
 
     // "&Report erstellen": imports the selected calls, prices every call
     // (progress bar from 0 to the count, pending messages processed after
@@ -57,7 +59,8 @@ public:
     // report. A broken tariff table ends the program (Tariftabellenfehler).
     // The run holds the program folder's lock from the import to the read
     // of the report's data; while another run holds it, a message names
-    // that run and nothing is started.
+    // that run and nothing is started. The page header shows the period
+    // chosen in Combo2.
     void mnuReport();
     // "Report mit eigenem Minutenpreis erstellen": the own price per minute
     // from Minutenpreis.txt, then the run with EigenpreisModus set.

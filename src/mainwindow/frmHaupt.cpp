@@ -40,6 +40,9 @@ const QString kUeberschrift =
     QStringLiteral("Intern  Leitungsnr.  Datum/Zeit                                 Rufnummer      Dauer in Sek.  "
                    "Bezeichnung der InternNr.");
 
+// Check3 and the label beside it, as Label7 is beside Check1.
+const QString kCheck3Text = QStringLiteral("Jede Nebenstelle auf einer neuen Seite");
+
 // The six words of the heading (runs of two or more blanks separate them).
 QStringList ueberschriftWorte()
 {
@@ -214,6 +217,9 @@ void frmHaupt::aufbauen()
     m_check1->setObjectName(QStringLiteral("Check1"));
     m_check2 = new QCheckBox(mitte);
     m_check2->setObjectName(QStringLiteral("Check2"));
+    m_check3 = new QCheckBox(mitte);
+    m_check3->setObjectName(QStringLiteral("Check3"));
+    m_check3->setAccessibleName(kCheck3Text);
     m_label2 = new Ueberschrift(kUeberschrift, mitte);
     m_label2->setObjectName(QStringLiteral("Label2"));
     m_list1 = new QListView(mitte);
@@ -278,16 +284,18 @@ void frmHaupt::aufbauen()
                        QStringLiteral("Rufnummern im Report um die letzten drei Ziffern kürzen")),
                  7, 0, 1, 2);
     g->addWidget(m_check2, 7, 2);
-    g->addWidget(m_label2, 8, 0, 1, 5);
-    g->addWidget(m_list1, 9, 0, 1, 5);
-    g->addWidget(m_progressBar1, 10, 0, 1, 5);
+    g->addWidget(label(mitte, QStringLiteral("Label10"), kCheck3Text), 8, 0, 1, 2);
+    g->addWidget(m_check3, 8, 2);
+    g->addWidget(m_label2, 9, 0, 1, 5);
+    g->addWidget(m_list1, 10, 0, 1, 5);
+    g->addWidget(m_progressBar1, 11, 0, 1, 5);
     g->setColumnStretch(1, 3);
     g->setColumnStretch(2, 1);
     g->setColumnStretch(3, 0);
     g->setColumnStretch(4, 1);
     g->setColumnMinimumWidth(0, 150);
     g->setColumnMinimumWidth(4, 70);
-    g->setRowStretch(9, 1);
+    g->setRowStretch(10, 1);
     resize(760, 620);
 
     connect(m_combo1, &AufklappListe::aufklappen, this, [this] { befehl([this] { m_logik.Combo1_DropDown(); }); });
@@ -297,6 +305,8 @@ void frmHaupt::aufbauen()
             [this](bool an) { befehl([this, an] { m_logik.Check1_Click(an); }); });
     connect(m_check2, &QCheckBox::clicked, this,
             [this](bool an) { befehl([this, an] { m_logik.Check2_Click(an); }); });
+    connect(m_check3, &QCheckBox::clicked, this,
+            [this](bool an) { befehl([this, an] { m_logik.Check3_Click(an); }); });
     m_laufGesperrt = {m_combo1, m_combo2, m_combo3};
 }
 
@@ -353,6 +363,9 @@ void frmHaupt::menueAufbauen()
                     QStringLiteral("&Kostenaufschlag für Rechnungserstellung"),
                     QKeySequence(QStringLiteral("Ctrl+K"))),
             &QAction::triggered, this, [this] { befehl([this] { mnuKostenaufschlag(m_state, m_dialogs); }); });
+    connect(eintrag(einstellungen, QStringLiteral("mnuInternetadresse"),
+                    QStringLiteral("&Internetadresse einstellen"), QKeySequence()),
+            &QAction::triggered, this, [this] { befehl([this] { mnuInternetadresse(m_state, m_dialogs); }); });
     connect(eintrag(einstellungen, QStringLiteral("mnuDatenbankpfadneu"),
                     QStringLiteral("&Datenbankpfad neu eingeben"), QKeySequence(QStringLiteral("Ctrl+D"))),
             &QAction::triggered, this, [this] {
@@ -487,6 +500,7 @@ void frmHaupt::laufAnzeigen(bool laeuft)
         a->setEnabled(!laeuft);
     m_check1->setEnabled(!laeuft);
     m_check2->setEnabled(!laeuft);
+    m_check3->setEnabled(!laeuft);
 }
 
 std::unique_ptr<TarifeditorOeffner> frmHaupt::tarifeditor(SQLite::Database& lokal)

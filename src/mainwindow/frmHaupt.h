@@ -98,6 +98,7 @@ private:
     QLineEdit* m_text3 = nullptr;
     QCheckBox* m_check1 = nullptr;
     QCheckBox* m_check2 = nullptr;
+    QCheckBox* m_check3 = nullptr;
     QLabel* m_label2 = nullptr;
     QListView* m_list1 = nullptr;
     QProgressBar* m_progressBar1 = nullptr;

@@ -243,6 +243,25 @@ TEST(Stapellauf, ExitCodesMessagesAndWhatIsWritten)
         {"foreign numbers without tariff, shortened numbers", sql("DELETE FROM faktor WHERE vorwahl LIKE '00%'"),
          beide + QStringList {"--kuerzen"}, 4, "Kein Tarif für die Rufnummer 0043", true, true, true,
          summeUndKuerzung},
+        {"a page for each extension, the period and the web address in the PDF",
+         datei("Internetadresse.txt", "www.hotel-am-see.de\r\n"),
+         {"--pdf", "%P/b.pdf", "--ab", "16.11.2026", "--bis", "2026-11-20 12:00:00", "--neue-seite"},
+         0,
+         "",
+         true,
+         true,
+         false,
+         [](const Ordner& o, const Lauf& l) {
+             const auto text = pdfText(o.readFile(QStringLiteral("b.pdf")));
+             const qsizetype nebenstellen = l.aus.count(u'\n');
+             EXPECT_TRUE(
+                 !text
+                 || (text->count(u'\f') == nebenstellen
+                     && text->count(QStringLiteral("Zeitraum: 16.11.2026 bis 20.11.2026 12:00")) == nebenstellen
+                     && text->count(QStringLiteral("ORVE-Tarifo - siehe Internet unter www.hotel-am-see.de)"))
+                            == nebenstellen))
+                 << nebenstellen << text.value_or(QString()).toStdString();
+         }},
         {"other bill.db and period for one run",
          [](const Ordner& o) { QFile::copy(o.file("bill.db"), o.file("k.db")); },
          {"--billdb", "%P/k.db", "--nebenstelle", "21", "--ab", "16.11.2026 00:00:00", "--bis",

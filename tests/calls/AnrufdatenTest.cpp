@@ -889,12 +889,16 @@ struct Befehl {
     void (*run)(AppState&, Dialogs&);
     Einstellungswert AppState::*wert;
     const char* datei;
+    QString AppState::*text = nullptr; // a setting that is no number
 };
 const Befehl kSteuer {mnuMehrwertsteuerEinstellen, &AppState::Steuersatz, "Steuersatz.txt"};
 const Befehl kMinute {mnuMinutenpreisEinstellen, &AppState::Minutenpreis, "Minutenpreis.txt"};
 const Befehl kAufschlag {mnuKostenaufschlag, &AppState::Kostenaufschlag, "Kostenaufschlag.txt"};
 const Befehl kSteuerStart {steuersatzBeimStart, &AppState::Steuersatz, "Steuersatz.txt"};
 const Befehl kAufschlagStart {kostenaufschlagBeimStart, &AppState::Kostenaufschlag, "Kostenaufschlag.txt"};
+const Befehl kAdresse {mnuInternetadresse, nullptr, "Internetadresse.txt", &AppState::Internetadresse};
+const Befehl kAdresseStart {[](AppState& s, Dialogs&) { internetadresseBeimStart(s); }, nullptr,
+                            "Internetadresse.txt", &AppState::Internetadresse};
 
 // A valid entry is stored in memory and file; a refused one asks "try again?" and, given up, puts the offered
 // value back. VAT and minute price offer what their file holds, the surcharge the value in memory. At start a
@@ -945,6 +949,10 @@ TEST(Settings, StoresAValidEntryAndAsksAgainOrGivesUpOnAnInvalidOne)
         {kSteuerStart, "abc\r\n", {"Ok", "=19"}, "19", "MOk Critical, Iabc"},
         {kSteuerStart, nullptr, {"Ok", "=19"}, "19", "MOk Critical, I"},
         {kSteuerStart, nullptr, {"Ok", "=0", "No", "Ok"}, nullptr, "MOk Critical, I, MYesNo Stop, MOk Critical"},
+        {kAdresse, kDatei, {"=www.hotel-am-see.de"}, "www.hotel-am-see.de", "Iaus Datei"},
+        {kAdresse, kDatei, {"="}, "", "Iaus Datei"},
+        {kAdresseStart, "www.hotel-am-see.de\r\n", {}, "www.hotel-am-see.de", ""},
+        {kAdresseStart, nullptr, {}, "", ""},
     };
     for (const Fall& f : faelle) {
         SCOPED_TRACE(f.skript.join(u' ').toStdString());
@@ -964,9 +972,12 @@ TEST(Settings, StoresAValidEntryAndAsksAgainOrGivesUpOnAnInvalidOne)
             EXPECT_THROW(f.befehl.run(dir.state(), dialogs), ProgramEnd);
         } else {
             f.befehl.run(dir.state(), dialogs);
-            EXPECT_EQ(dir.state().*(f.befehl.wert), QString::fromUtf8(f.soll));
+            EXPECT_EQ(f.befehl.text ? dir.state().*(f.befehl.text) : (dir.state().*(f.befehl.wert)).text(),
+                      QString::fromUtf8(f.soll));
         }
-        const bool neu = f.soll && *f.soll && !QByteArray(f.inhalt).startsWith(QByteArray(f.soll) + "\r\n");
+        const bool neu = f.soll
+                         && (f.skript.contains(u'=' + QString::fromUtf8(f.soll))
+                             || (*f.soll && !QByteArray(f.inhalt).startsWith(QByteArray(f.soll) + "\r\n")));
         EXPECT_EQ(dir.readFile(datei), neu ? QByteArray(f.soll) + "\r\n" : QByteArray(f.inhalt));
         QStringList verlauf;
         for (const QString& z : dialogs.protokoll())

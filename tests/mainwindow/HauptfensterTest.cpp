@@ -55,7 +55,7 @@ struct AnsichtProtokoll : HauptAnsicht {
     std::vector<int> fortschritte {0};              // every position of the progress bar
     std::vector<bool> gesperrt;                     // every change of the run's lock
     std::optional<Telefonkostenauswertung> bericht; // the report shown last
-    QString dateiname;                               // what its save commands propose
+    QString dateiname;                              // what its save commands propose
 
     void captionSetzen(const QString&) override {}
     void text1Setzen(const QString& t) override { text1 = t; }
@@ -155,6 +155,7 @@ TEST_F(Haupt, ReportRunSetsTheProgressForEveryCallAndShowsTheReport)
     ansicht.combo2 = QStringLiteral("21.03.2009");
     ansicht.combo3 = QStringLiteral("21.03.09");
     fenster.mnuReport();
+    EXPECT_EQ(ansicht.bericht->optionen().zeitraum, QStringLiteral("Zeitraum: 21.03.2009 bis 21.03.2009"));
     EXPECT_EQ(ansicht.fortschrittMax, 2);
     EXPECT_EQ(ansicht.fortschritte, std::vector<int>({0, 0, 1, 2, 0})); // as it was, 0, each call, 0 again
     EXPECT_EQ(ansicht.gesperrt, std::vector<bool>({true, false}));
@@ -325,15 +326,19 @@ TEST_F(Fenster, ImportFillsTheListAndCopyGivesTheSelectedLines)
                 && kopiert[1].contains(QStringLiteral("Lager")));
 }
 
-TEST_F(Fenster, CheckBoxesSetTheReportFlags)
+TEST_F(Fenster, CheckBoxesAndTheWebAddressSetTheReportOptions)
 {
     for (const auto& [name, flag] :
-         {std::pair {"Check1", &AppState::OhneMwst}, std::pair {"Check2", &AppState::RufnummernKuerzen}}) {
+         {std::pair {"Check1", &AppState::OhneMwst}, std::pair {"Check2", &AppState::RufnummernKuerzen},
+          std::pair {"Check3", &AppState::NeueSeiteJeNebenstelle}}) {
         kind<QAbstractButton>(name)->click();
         EXPECT_EQ(u.state().*flag, 1) << name;
         kind<QAbstractButton>(name)->click();
         EXPECT_EQ(u.state().*flag, 0) << name;
     }
+    dialogs.type(QStringLiteral("www.hotel-am-see.de"));
+    kind<QAction>("mnuInternetadresse")->trigger();
+    EXPECT_EQ(u.ordner.readFile(QStringLiteral("Internetadresse.txt")), QByteArray("www.hotel-am-see.de\r\n"));
 }
 
 TEST_F(Fenster, ClosingTheWindowDuringARunStopsItThenCloses)
