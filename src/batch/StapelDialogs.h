@@ -12,8 +12,9 @@ namespace orve {
 // message is written to the error output and answered with the choice that
 // goes no further (No, Cancel, OK alone); an input box and a file question get no text. So a
 // missing setting or path ends the run with its message, as the window
-// would after the user gave up. The question about a missing tariff is
-// answered No without its text: the run lists those numbers itself.
+// would after the user gave up. A question with three answers (a number
+// without tariff, a surcharge factor that may be a percentage) is answered
+// No without its text: the run names those itself.
 class StapelDialogs : public Dialogs {
 public:
     explicit StapelDialogs(std::FILE* ausgabe = stderr) : m_ausgabe(ausgabe) {}

@@ -1,5 +1,8 @@
 #include "batch/StapelOptionen.h"
 
+#include "calls/QuellFehler.h"
+#include "common/Dialogs.h"
+
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
@@ -22,11 +25,14 @@ QString stapelHilfe()
         "  --nebenstelle TEXT       nur diese Nebenstelle, z. B. 21 (Vorgabe: alle)\n"
         "  --ab TEXT                nur Gespräche ab diesem Zeitpunkt, z. B. \"01.11.2026 00:00:00\"\n"
         "                           oder \"2026-11-01 00:00:00\" (Vorgabe: alle)\n"
-        "  --bis TEXT               nur Gespräche, die vor diesem Zeitpunkt begonnen haben,\n"
-        "                           z. B. \"01.12.2026 00:00:00\" (Vorgabe: keine Grenze)\n"
+        "  --bis TEXT               ein Datum allein: nur Gespräche bis zum Ende dieses Tages,\n"
+        "                           z. B. \"30.11.2026\"; mit Uhrzeit: nur Gespräche, die vor diesem\n"
+        "                           Zeitpunkt begonnen haben, z. B. \"01.12.2026 00:00:00\"\n"
+        "                           (Vorgabe: keine Grenze)\n"
         "  --eigenpreis             Report mit eigenem Minutenpreis (Minutenpreis.txt)\n"
         "  --ohne-mwst              Report ohne Mehrwertsteuer\n"
         "  --kuerzen                gewählte Rufnummern um die letzten drei Ziffern kürzen\n"
+        "  --neue-seite             jede Nebenstelle auf einer neuen Seite des Reports beginnen\n"
         "  --pdf DATEI              den Report als PDF in diese Datei schreiben\n"
         "  --csv DATEI              die berechneten Gespräche als CSV in diese Datei schreiben\n"
         "  --tarife-pruefen         statt des Reports: die Gespräche der Auswahl einlesen, sie und\n"
@@ -63,13 +69,15 @@ StapelArgumente stapelArgumenteLesen(const QStringList& argumente, const QString
     const QCommandLineOption eigen(QStringLiteral("eigenpreis"));
     const QCommandLineOption ohne(QStringLiteral("ohne-mwst"));
     const QCommandLineOption kuerzen(QStringLiteral("kuerzen"));
+    const QCommandLineOption neueSeite(QStringLiteral("neue-seite"));
     const QCommandLineOption pruefen(QStringLiteral("tarife-pruefen"));
     const QCommandLineOption pdf(QStringLiteral("pdf"), QString(), QStringLiteral("DATEI"));
     const QCommandLineOption csv(QStringLiteral("csv"), QString(), QStringLiteral("DATEI"));
     const QCommandLineOption warten(QStringLiteral("warten"), QString(), QStringLiteral("SEKUNDEN"));
     const QCommandLineOption hilfe(
         QStringList {QStringLiteral("help"), QStringLiteral("hilfe"), QStringLiteral("h")});
-    p.addOptions({ordner, billdb, nebenstelle, ab, bis, eigen, ohne, kuerzen, pdf, csv, warten, pruefen, hilfe});
+    p.addOptions(
+        {ordner, billdb, nebenstelle, ab, bis, eigen, ohne, kuerzen, neueSeite, pdf, csv, warten, pruefen, hilfe});
 
     StapelArgumente r;
     if (!p.parse(argumente)) {
@@ -95,9 +103,16 @@ StapelArgumente stapelArgumenteLesen(const QStringList& argumente, const QString
         o.ab = p.value(ab);
     if (p.isSet(bis))
         o.bis = p.value(bis);
+    try {
+        zeitgrenzen(o.ab, o.bis, BisGrenze::Ausschliesslich);
+    } catch (const QuellFehler& f) {
+        r.fehler = QString(f.text()).replace(CR, QLatin1Char('\n'));
+        return r;
+    }
     o.eigenpreis = p.isSet(eigen);
     o.ohneMwst = p.isSet(ohne);
     o.kuerzen = p.isSet(kuerzen);
+    o.neueSeite = p.isSet(neueSeite);
     o.tarifePruefen = p.isSet(pruefen);
     if (p.isSet(pdf))
         o.pdf = QFileInfo(p.value(pdf)).absoluteFilePath();

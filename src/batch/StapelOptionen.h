@@ -15,10 +15,11 @@ struct StapelOptionen {
     std::optional<QString> billdb; // replaces Billpfad.txt for this run
     QString nebenstelle = kAlle;
     QString ab = kAlle;
-    QString bis; // calls that started before this moment; empty: no limit
+    QString bis; // a date: through that day; a moment: calls that started before it; empty: no limit
     bool eigenpreis = false;
     bool ohneMwst = false;
     bool kuerzen = false;
+    bool neueSeite = false;     // each extension on a new page of the PDF
     bool tarifePruefen = false; // check the tariff tables and the calls instead of a report
     QString pdf;                // empty: no PDF
     QString csv;                // empty: no CSV
@@ -31,7 +32,8 @@ QString stapelHilfe();
 
 // Reads the arguments (the first is the program's path). standardOrdner is
 // the folder of the executable. Returns the options, or the German reason
-// why the arguments cannot be used.
+// why the arguments cannot be used (also an --ab or --bis that is no date,
+// and an end before the beginning).
 struct StapelArgumente {
     std::optional<StapelOptionen> optionen;
     QString fehler;

@@ -3,9 +3,11 @@
 #include "batch/StapelDialogs.h"
 #include "batch/StapelOptionen.h"
 #include "calls/AnrufListe.h"
+#include "calls/Auswahl.h"
 #include "calls/QuellAnzeige.h"
 #include "calls/QuellFehler.h"
 #include "calls/QuellenStart.h"
+#include "calls/Settings.h"
 #include "calls/TkBillImport.h"
 #include "common/AppState.h"
 #include "common/Dialogs.h"
@@ -129,6 +131,7 @@ int stapellauf(const StapelOptionen& o, std::FILE* aus, std::FILE* fehler)
     state.programmOrdner = o.programmOrdner;
     state.OhneMwst = o.ohneMwst ? 1 : 0;
     state.RufnummernKuerzen = o.kuerzen ? 1 : 0;
+    state.NeueSeiteJeNebenstelle = o.neueSeite ? 1 : 0;
     StapelDialogs dialogs(fehler);
     StapelAnzeige anzeige;
 
@@ -166,6 +169,9 @@ int stapellauf(const StapelOptionen& o, std::FILE* aus, std::FILE* fehler)
         if (o.billdb)
             start.billpfadVorgeben(*o.billdb);
         start.laden();
+        // A factor such as 20 may be meant: named, and the run goes on with it.
+        if (const QString warnung = kostenaufschlagWarnung(state); !warnung.isEmpty())
+            schreiben(fehler, warnung + QLatin1Char('\n'));
         // As in the window: without an own price nothing is imported, `bill` stays as it is.
         if (o.eigenpreis && !eigenenMinutenpreisLesen(state, dialogs))
             return kStapelFehler;
@@ -173,7 +179,7 @@ int stapellauf(const StapelOptionen& o, std::FILE* aus, std::FILE* fehler)
         AnrufListe liste;
         EinleseErgebnis e;
         try {
-            e = tkBillEinlesen(state, quellen, o.nebenstelle, o.ab, liste, o.bis);
+            e = tkBillEinlesen(state, quellen, o.nebenstelle, o.ab, liste, o.bis, BisGrenze::Ausschliesslich);
         } catch (const QuellFehler& f) {
             dialogs.message(f.text(), QString());
             return kStapelFehler;
@@ -228,7 +234,9 @@ int stapellauf(const StapelOptionen& o, std::FILE* aus, std::FILE* fehler)
             return kStapelFehler;
         }
 
-        const Telefonkostenauswertung bericht(std::move(*r.daten), BerichtOptionen::aus(state));
+        BerichtOptionen optionen = BerichtOptionen::aus(state);
+        optionen.zeitraum = zeitraumText(o.ab, o.bis);
+        const Telefonkostenauswertung bericht(std::move(*r.daten), std::move(optionen));
         // Every output is tried; one that is not written completely makes the run fail, whatever else was written.
         QStringList geschrieben, nichtGeschrieben;
         const auto ausgabe = [&](const QString& name, const std::function<void()>& schreib) {

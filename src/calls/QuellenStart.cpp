@@ -118,6 +118,7 @@ void QuellenStart::laden()
 
     kostenaufschlagBeimStart(m_state, m_dialogs);
     steuersatzBeimStart(m_state, m_dialogs);
+    internetadresseBeimStart(m_state);
 }
 
 bool QuellenStart::pfadUebernehmen(const QString& pfad)

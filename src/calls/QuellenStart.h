@@ -31,7 +31,8 @@ struct StartPfade {
 // "SQLite3 Datasource", then "SQLite Datasource") or as a Paradox table,
 // copies a Paradox table into the local staging table `paradox`, shows kind
 // and place (Text2, Text3), then makes sure a surcharge factor and a VAT
-// rate exist. Every refusal ends the program: throws ProgramEnd.
+// rate exist and reads the report's web address. Every refusal ends the
+// program: throws ProgramEnd.
 class QuellenStart {
 public:
     QuellenStart(AppState& state, Registry& reg, Systemumgebung& system, Datenquellen& quellen, Dialogs& dialogs,

@@ -2,13 +2,17 @@
 
 #include "common/AppState.h"
 #include "common/Dialogs.h"
+#include "common/Numbers.h"
 #include "common/ProgramEnd.h"
 #include "common/TextFile.h"
 #include "common/Version.h"
 
 #include <QDir>
 
+#include <cmath>
 #include <functional>
+#include <optional>
+#include <vector>
 
 namespace orve {
 
@@ -17,6 +21,7 @@ namespace {
 const QString kSteuersatzDatei = QStringLiteral("Steuersatz.txt");
 const QString kMinutenpreisDatei = QStringLiteral("Minutenpreis.txt");
 const QString kKostenaufschlagDatei = QStringLiteral("Kostenaufschlag.txt");
+const QString kInternetadresseDatei = QStringLiteral("Internetadresse.txt");
 const QString kNochmals = QStringLiteral("Wollen Sie es nochmals versuchen");
 
 QString kostenaufschlagFrage()
@@ -28,6 +33,95 @@ QString kostenaufschlagFrage()
 
 const QString kKostenaufschlagFehler = QStringLiteral("Sie müssen einen gültigen Kostenaufschlag angeben!");
 
+// The surcharge is a factor; from 5 on (400 % surcharge) a typed number is
+// most likely a percentage: "20" for 20 %, "120" for 120 % of the price.
+constexpr double kGrosserFaktor = 5.0;
+
+// German digit grouping of a number text: "11900,5" -> "11.900,5".
+QString mitTausenderpunkten(const QString& zahl)
+{
+    const qsizetype komma = zahl.indexOf(QLatin1Char(','));
+    QString ganz = komma < 0 ? zahl : zahl.left(komma);
+    for (qsizetype i = ganz.size() - 3; i > 0; i -= 3)
+        ganz.insert(i, QLatin1Char('.'));
+    return ganz + (komma < 0 ? QString() : zahl.mid(komma));
+}
+
+QString prozentText(double wert)
+{
+    return mitTausenderpunkten(deutscheZahlText(wert)) + QStringLiteral(" %");
+}
+
+// A factor as the prompt's example writes it, at least two decimals: "1,20", "1,075".
+QString faktorText(double wert)
+{
+    QString t = deutscheZahlText(wert);
+    qsizetype komma = t.indexOf(QLatin1Char(','));
+    if (komma < 0) {
+        komma = t.size();
+        t += QLatin1Char(',');
+    }
+    while (t.size() - komma - 1 < 2)
+        t += QLatin1Char('0');
+    return t;
+}
+
+// What a factor of 5 or more may have been meant as: the description and
+// the factor, the likelier first.
+struct Lesart {
+    QString was;
+    QString faktor;
+};
+
+std::vector<Lesart> lesarten(double x)
+{
+    std::vector<Lesart> out;
+    if (x >= 100 && x < 1000)
+        out.push_back(
+            {QStringLiteral("%1 des Preises, also %2 Aufschlag").arg(prozentText(x), prozentText(x - 100)),
+             faktorText(x / 100)});
+    out.push_back(
+        {prozentText(x) + (out.empty() ? QString() : QStringLiteral(" Aufschlag")), faktorText(1 + x / 100)});
+    return out;
+}
+
+bool grosserFaktor(const Einstellungswert& wert)
+{
+    return wert.zahl() && *wert.zahl() >= kGrosserFaktor && std::isfinite((*wert.zahl() - 1) * 100);
+}
+
+// Asks about a factor of 5 or more what was meant, one reading after the
+// other: Yes takes that reading's factor, No the next reading or, after the
+// last, the text as it is; Cancel gives nothing: the user types again. Any
+// other value is kept without a question. `anfang` names the value ("Sie
+// haben %1 eingegeben:").
+std::optional<QString> aufschlagKlaeren(Dialogs& dialogs, const Einstellungswert& wert, const QString& anfang)
+{
+    if (!grosserFaktor(wert))
+        return wert.text();
+    const double x = *wert.zahl();
+    const QString getippt = wert.text().trimmed();
+    const QString satz =
+        anfang.arg(getippt) + QStringLiteral(" Das ist ein Aufschlag von %1.").arg(prozentText((x - 1) * 100));
+    const std::vector<Lesart> l = lesarten(x);
+    for (std::size_t i = 0; i < l.size(); ++i) {
+        const QString nein = i + 1 < l.size() ? QStringLiteral("weiter zur Frage nach %1").arg(l[i + 1].was)
+                                              : QStringLiteral("%1 so behalten").arg(getippt);
+        const Answer a = dialogs.message(
+            zeilen({satz + QStringLiteral(" Meinten Sie %1 (Faktor %2)?").arg(l[i].was, l[i].faktor), QString(),
+                    QStringLiteral("Ja: Faktor %1 übernehmen. Nein: %2. Abbrechen: neu eingeben.")
+                        .arg(l[i].faktor, nein)}),
+            programmCaption(), Buttons::YesNoCancel, Icon::Information);
+        if (a == Answer::Yes)
+            return l[i].faktor;
+        if (a != Answer::No)
+            return std::nullopt;
+    }
+    return wert.text();
+}
+
+const QString kGetippt = QStringLiteral("Sie haben %1 eingegeben:");
+
 struct Einstellung {
     QString datei;         // below the program folder
     bool dateiZuerstLesen; // VAT and minute price read their file before asking
@@ -35,6 +129,8 @@ struct Einstellung {
     QString fehlerzeile;
     std::function<bool(const Einstellungswert&)> gueltig;
     Einstellungswert AppState::*wert;
+    // Asked about a valid entry: the text to store, nothing to type again.
+    std::function<std::optional<QString>(Dialogs&, const Einstellungswert&)> rueckfrage;
 };
 
 bool steuersatzGueltig(const Einstellungswert& wert)
@@ -72,6 +168,10 @@ void einstellen(AppState& state, Dialogs& dialogs, const Einstellung& e)
     for (;;) {
         wert = dialogs.input(e.frage, programmCaption(), wert.text());
         if (e.gueltig(wert)) {
+            const auto gemeint = e.rueckfrage ? e.rueckfrage(dialogs, wert) : std::optional(wert.text());
+            if (!gemeint)
+                continue; // typed again, starting from the text typed
+            wert = *gemeint;
             speichern(state, dialogs, e.datei, wert.text());
             return;
         }
@@ -88,44 +188,88 @@ void einstellen(AppState& state, Dialogs& dialogs, const Einstellung& e)
 void mnuMehrwertsteuerEinstellen(AppState& state, Dialogs& dialogs)
 {
     einstellen(state, dialogs,
-               {kSteuersatzDatei, true,
+               {kSteuersatzDatei,
+                true,
                 zeilen({QStringLiteral("Bitte geben Sie den gewünschten Mehrwertsteuersatz"),
                         QStringLiteral("(z.B. 19 für 19%) für die Kostenberechnung an:")}),
-                QStringLiteral("Sie müssen einen gültigen Steuersatz angeben!"), steuersatzGueltig,
-                &AppState::Steuersatz});
+                QStringLiteral("Sie müssen einen gültigen Steuersatz angeben!"),
+                steuersatzGueltig,
+                &AppState::Steuersatz,
+                {}});
 }
 
 void mnuMinutenpreisEinstellen(AppState& state, Dialogs& dialogs)
 {
     einstellen(
         state, dialogs,
-        {kMinutenpreisDatei, true,
+        {kMinutenpreisDatei,
+         true,
          zeilen({QStringLiteral("Bitte geben Sie den gewünschten eigenen Minutenpreis (ohne Mehrwertsteuer)"),
                  QStringLiteral("der angefallenen Telefonate an"),
                  QStringLiteral("(z.B. 0,20 für 20 Cent/Minute):")}),
-         QStringLiteral("Sie müssen einen gültigen eigenen Minutenpreis angeben!"), zahlGueltig,
-         &AppState::Minutenpreis});
+         QStringLiteral("Sie müssen einen gültigen eigenen Minutenpreis angeben!"),
+         zahlGueltig,
+         &AppState::Minutenpreis,
+         {}});
 }
 
 void mnuKostenaufschlag(AppState& state, Dialogs& dialogs)
 {
     einstellen(state, dialogs,
                {kKostenaufschlagDatei, false, kostenaufschlagFrage(), kKostenaufschlagFehler, zahlGueltig,
-                &AppState::Kostenaufschlag});
+                &AppState::Kostenaufschlag,
+                [](Dialogs& d, const Einstellungswert& w) { return aufschlagKlaeren(d, w, kGetippt); }});
+}
+
+void mnuInternetadresse(AppState& state, Dialogs& dialogs)
+{
+    internetadresseBeimStart(state);
+    state.Internetadresse =
+        dialogs
+            .input(
+                zeilen({QStringLiteral("Bitte geben Sie die Internetadresse an, die in der Fußzeile des Reports"),
+                        QStringLiteral("genannt werden soll (z.B. www.hotel-am-see.de;"),
+                        QStringLiteral("ohne Eingabe wird keine Adresse genannt):")}),
+                programmCaption(), state.Internetadresse)
+            .trimmed();
+    speichern(state, dialogs, kInternetadresseDatei, state.Internetadresse);
+}
+
+void internetadresseBeimStart(AppState& state)
+{
+    if (const auto zeile = ersteZeileLesen(state.pfadImProgrammordner(kInternetadresseDatei)))
+        state.Internetadresse = zeile->trimmed();
 }
 
 void kostenaufschlagBeimStart(AppState& state, Dialogs& dialogs)
 {
     if (const auto zeile = ersteZeileLesen(state.pfadImProgrammordner(kKostenaufschlagDatei)))
         state.Kostenaufschlag = *zeile;
-    if (!state.Kostenaufschlag.leer())
+    if (!state.Kostenaufschlag.leer()) {
+        // A factor of 5 or more stored, perhaps typed as a percentage: asked once a start. Cancel lets the user
+        // type a new one, as the menu command does.
+        const auto gemeint = aufschlagKlaeren(dialogs, state.Kostenaufschlag,
+                                              QStringLiteral("Als Kostenaufschlag ist %1 gespeichert:"));
+        if (!gemeint) {
+            mnuKostenaufschlag(state, dialogs);
+        } else if (state.Kostenaufschlag.text() != *gemeint) {
+            state.Kostenaufschlag = *gemeint;
+            speichern(state, dialogs, kKostenaufschlagDatei, *gemeint);
+        }
         return;
+    }
+    QString vorgabe = QStringLiteral("1,20");
     for (;;) {
         Einstellungswert antwort = state.Kostenaufschlag;
-        antwort = dialogs.input(kostenaufschlagFrage(), programmCaption(), QStringLiteral("1,20"));
+        antwort = dialogs.input(kostenaufschlagFrage(), programmCaption(), vorgabe);
         if (zahlGueltig(antwort)) {
-            state.Kostenaufschlag = antwort;
-            speichern(state, dialogs, kKostenaufschlagDatei, antwort.text());
+            const auto gemeint = aufschlagKlaeren(dialogs, antwort, kGetippt);
+            if (!gemeint) {
+                vorgabe = antwort.text();
+                continue;
+            }
+            state.Kostenaufschlag = *gemeint;
+            speichern(state, dialogs, kKostenaufschlagDatei, *gemeint);
             return;
         }
         const Answer a = dialogs.message(zeilen({kKostenaufschlagFehler, kNochmals}), programmCaption(),
@@ -133,6 +277,21 @@ void kostenaufschlagBeimStart(AppState& state, Dialogs& dialogs)
         if (a != Answer::Yes)
             throw ProgramEnd(kKostenaufschlagFehler);
     }
+}
+
+QString kostenaufschlagWarnung(const AppState& state)
+{
+    if (!grosserFaktor(state.Kostenaufschlag))
+        return {};
+    const double x = *state.Kostenaufschlag.zahl();
+    QStringList gemeint;
+    for (const Lesart& l : lesarten(x))
+        gemeint << QStringLiteral("%1 (Faktor %2)").arg(l.was, l.faktor);
+    const QString wert = state.Kostenaufschlag.text().trimmed();
+    return QStringLiteral("Warnung: Kostenaufschlag.txt enthält %1, das ist ein Aufschlag von %2. Gemeint ist "
+                          "vielleicht %3; dann bitte im Programm unter „Einstellungen“ → „Kostenaufschlag für "
+                          "Rechnungserstellung“ ändern. Dieser Lauf rechnet mit %1.")
+        .arg(wert, prozentText((x - 1) * 100), gemeint.join(QStringLiteral(" oder ")));
 }
 
 void steuersatzBeimStart(AppState& state, Dialogs& dialogs)

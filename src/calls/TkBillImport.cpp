@@ -276,11 +276,11 @@ const QString kErneutEinlesen = QStringLiteral("lesen Sie die Daten erneut ein")
 } // namespace
 
 EinleseErgebnis tkBillEinlesen(const AppState& state, Datenquellen& quellen, const QString& nebenstelle,
-                               const QString& datumZeit, AnrufListe& liste, const QString& bisZeit)
+                               const QString& datumZeit, AnrufListe& liste, const QString& bisZeit,
+                               BisGrenze bisArt)
 {
     const auto nebenstellenNummer = nebenstellenGrenze(nebenstelle);
-    const auto ab = datumGrenze(datumZeit);
-    const auto bis = datumGrenze(bisZeit);
+    const auto [ab, bis] = zeitgrenzen(datumZeit, bisZeit, bisArt);
     if (state.IstParadox == 1)
         paradoxKopieVerlangen(state);
     BusyCursor sanduhr;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calls/AnrufListe.h"
+#include "calls/Auswahl.h"
 
 #include <QString>
 #include <QStringList>
@@ -44,10 +45,13 @@ struct EinleseErgebnis {
 // no extension or no date and time, and for a source that cannot be opened
 // or lacks a column the import needs. Writes in one transaction.
 //
-// bisZeit (the batch command's --bis) limits to calls that started before
-// that moment, in the forms of the date/time selection; empty: no limit.
+// bisZeit (the window's "Auswertung bis Datum/Zeit", the batch command's
+// --bis) ends the period, read as bisGrenze (calls/Auswahl.h) reads it with
+// `bisArt`; "alle" or empty: no end. An end before the beginning is refused
+// with a QuellFehler too.
 EinleseErgebnis tkBillEinlesen(const AppState& state, Datenquellen& quellen, const QString& nebenstelle,
-                               const QString& datumZeit, AnrufListe& liste, const QString& bisZeit = QString());
+                               const QString& datumZeit, AnrufListe& liste, const QString& bisZeit = QString(),
+                               BisGrenze bisArt = BisGrenze::Einschliesslich);
 
 // The seconds of a Paradox duration "hh:mm:ss": 3600 x characters 1-2 +
 // 60 x characters 4-5 + the last two characters, each read as a leading

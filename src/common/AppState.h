@@ -17,9 +17,11 @@ struct AppState {
     // refused: why (German). The import and the selection lists then refuse
     // to work on the staging table, which may hold an earlier start's calls.
     QString paradoxKopieFehlt;
-    QString Anwender;          // user name, stored with every saved tariff entry
-    int OhneMwst = 0;          // 1: report without VAT
-    int RufnummernKuerzen = 0; // 1: report and CSV show dialled numbers without their last three digits
+    QString Anwender;               // user name, stored with every saved tariff entry
+    int OhneMwst = 0;               // 1: report without VAT
+    int RufnummernKuerzen = 0;      // 1: report and CSV show dialled numbers without their last three digits
+    int NeueSeiteJeNebenstelle = 0; // 1: each extension of the report starts on a new page
+    QString Internetadresse;        // named in the report's page footer (Internetadresse.txt); empty: none
 
     // The three settings as typed by the user, each with its number (see calls/Settings.h).
     Einstellungswert Steuersatz {Einstellungswert::Regel::FuehrendeZahl};     // VAT rate in percent

@@ -10,10 +10,10 @@ QString zeilen(const QStringList& teile)
 }
 
 QString Dialogs::speichernUnter(const QString& titel, const QString& dateiname, const QString& filter,
-                                const QString& endung)
+                                const QString& endung, const QString& ordner)
 {
-    return saveFile(
-        FileRequest {titel, QDir::toNativeSeparators(QDir::home().filePath(dateiname)), filter, endung});
+    const QDir dir = ordner.isEmpty() ? QDir::home() : QDir(ordner);
+    return saveFile(FileRequest {titel, QDir::toNativeSeparators(dir.filePath(dateiname)), filter, endung});
 }
 
 } // namespace orve

@@ -63,9 +63,10 @@ public:
     {
         return input(InputRequest {prompt, title, preset, false});
     }
-    // The file question offering `dateiname` in the home folder.
+    // The file question offering `dateiname` in `ordner`, the home folder
+    // when that is empty.
     QString speichernUnter(const QString& titel, const QString& dateiname, const QString& filter,
-                           const QString& endung);
+                           const QString& endung, const QString& ordner = QString());
 };
 
 } // namespace orve

@@ -4,9 +4,13 @@
 #include "common/BusyCursor.h"
 #include "common/Dialogs.h"
 #include "common/Druckausgabe.h"
+#include "common/TextFile.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
+#include <QLayout>
 #include <QScreen>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -68,6 +72,12 @@ void Dokumentfenster::befehlAufnehmen(const Befehl& befehl)
 void Dokumentfenster::inhaltZeigen(QWidget* inhalt, QSize groesse)
 {
     m_layout->addWidget(inhalt, 1);
+    // Wide enough that no command of the tool bar hides behind its "››"
+    // (its buttons take their final size once polished).
+    for (QWidget* w : m_leiste->findChildren<QWidget*>())
+        w->ensurePolished();
+    m_leiste->layout()->invalidate();
+    groesse = groesse.expandedTo(QSize(m_leiste->sizeHint().width(), 0));
     if (const QScreen* s = QGuiApplication::primaryScreen())
         groesse = groesse.boundedTo(s->availableGeometry().size() * 0.9);
     resize(groesse);
@@ -84,13 +94,19 @@ void Dokumentfenster::drucken()
 void Dokumentfenster::speichern(const Speicherart& art)
 {
     const QString endung = art.format.toLower();
+    const auto gemerkt = m_dokument.ordnerDatei.isEmpty() ? std::nullopt : ersteZeileLesen(m_dokument.ordnerDatei);
+    const QString ordner = gemerkt && !gemerkt->isEmpty() && QFileInfo(*gemerkt).isDir() ? *gemerkt : QString();
     const QString datei =
         m_dialogs.speichernUnter(QStringLiteral("Als %1 speichern").arg(art.format), art.dateiname,
-                                 QStringLiteral("%1-Dateien (*.%2)").arg(art.format, endung), endung);
+                                 QStringLiteral("%1-Dateien (*.%2)").arg(art.format, endung), endung, ordner);
     if (datei.isEmpty())
         return;
     BusyCursor warten;
     art.schreiben(datei);
+    // Only a file written completely moves the folder; a folder that cannot
+    // be kept costs the user one click next time, nothing more.
+    if (!m_dokument.ordnerDatei.isEmpty())
+        zeileSchreiben(m_dokument.ordnerDatei, QDir::toNativeSeparators(QFileInfo(datei).absolutePath()));
 }
 
 } // namespace orve

@@ -18,6 +18,10 @@ namespace orve {
 class Dialogs;
 class Druckausgabe;
 
+// The one-line file of the program folder that keeps the folder a document
+// was last saved to.
+inline const QString kSpeicherordnerDatei = QStringLiteral("Speicherordner.txt");
+
 // A window that shows a document (the report, the tariff check's findings),
 // not modal; it deletes itself when closed. Its tool bar "Werkzeugleiste"
 // starts with "Drucken…" (through the Druckausgabe), the save commands
@@ -41,7 +45,7 @@ public:
     // busy pointer; nothing is written when the question is cancelled.
     struct Speicherart {
         QString format;    // "PDF", "CSV": caption, filter and file suffix
-        QString dateiname; // the name proposed
+        QString dateiname; // the name proposed, without folder
         QKeySequence kurz;
         std::function<void(const QString& datei)> schreiben;
     };
@@ -54,6 +58,9 @@ public:
         std::function<void(QPagedPaintDevice&)> zeichnen;
         std::vector<Speicherart> speichern;
         std::vector<Befehl> befehle; // after the save commands
+        // Path of the file that keeps the folder saved to last (the save
+        // dialogs start there); empty: the working folder, nothing kept.
+        QString ordnerDatei;
     };
 
     Dokumentfenster(Dokument dokument, Dialogs& dialogs, Druckausgabe& druck, QWidget* parent);

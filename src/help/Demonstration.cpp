@@ -211,12 +211,14 @@ void demoOrdnerAnlegen(const QString& ordner, const QString& sqliteBibliothek, c
         schreiben(d.filePath(QStringLiteral("Steuersatz.txt")), QStringLiteral("19"));
         schreiben(d.filePath(QStringLiteral("Kostenaufschlag.txt")), QStringLiteral("1,20"));
         schreiben(d.filePath(QStringLiteral("Minutenpreis.txt")), QStringLiteral("0,20"));
+        // No web address: the report's footer names the program alone.
+        QFile::remove(d.filePath(QStringLiteral("Internetadresse.txt")));
 
         const QString lokal = d.filePath(kLokaleDatenbankRelativ);
         QFile::remove(lokal);
         const auto db = lokaleDatenbankOeffnen(lokal);
-        for (Tariftabelle t : {Tariftabelle::faktor, Tariftabelle::Ortstarif, Tariftabelle::CallByCall})
-            beispieltarifeEinfuegen(*db, t, QStringLiteral("Beispiel"));
+        beispieltarifeEinfuegen(*db, {Tariftabelle::faktor, Tariftabelle::Ortstarif, Tariftabelle::CallByCall},
+                                QStringLiteral("Beispiel"));
     } catch (const SQLite::Exception& e) {
         throw std::runtime_error(e.what());
     }

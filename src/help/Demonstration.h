@@ -40,7 +40,7 @@ void demoBillSchreiben(const QString& datei, const std::vector<DemoAnruf>& anruf
 
 // Lays out the demonstration folder `ordner` (the executables are copied in
 // by the build): bill.db, Billpfad.txt pointing to it, Steuersatz.txt 19,
-// Kostenaufschlag.txt 1,20, Minutenpreis.txt 0,20, Datenbank/Bill.sqlite
+// Kostenaufschlag.txt 1,20, Minutenpreis.txt 0,20, no Internetadresse.txt, Datenbank/Bill.sqlite
 // (made anew) with the example tariffs in all three tables, and the registry
 // file of a standard installation (made anew) naming sqliteBibliothek and
 // programmDatei. Throws std::runtime_error with a German text on failure.

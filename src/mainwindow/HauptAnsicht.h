@@ -36,15 +36,18 @@ public:
     virtual void laufAnzeigen(bool laeuft) = 0;
     // The tariff editor for a number without tariff, on the run's connection.
     virtual std::unique_ptr<TarifeditorOeffner> tarifeditor(SQLite::Database& lokal) = 0;
-    // Shows the report in its window, replacing the report of an earlier run.
-    virtual void berichtZeigen(Telefonkostenauswertung bericht) = 0;
+    // Shows the report in its window, replacing the report of an earlier
+    // run; its save commands propose `dateiname` (without suffix).
+    virtual void berichtZeigen(Telefonkostenauswertung bericht, const QString& dateiname) = 0;
 
-    // Combo1 (extension) and Combo2 (date/time): the text shown, and the
-    // list replaced together with the text.
+    // Combo1 (extension), Combo2 (date/time from) and Combo3 (date/time to):
+    // the text shown, and the list replaced together with the text.
     virtual QString combo1Text() const = 0;
     virtual QString combo2Text() const = 0;
+    virtual QString combo3Text() const = 0;
     virtual void combo1Setzen(const QStringList& eintraege, const QString& text) = 0;
     virtual void combo2Setzen(const QStringList& eintraege, const QString& text) = 0;
+    virtual void combo3Setzen(const QStringList& eintraege, const QString& text) = 0;
 };
 
 } // namespace orve

@@ -63,31 +63,40 @@ void Hauptfenster::Combo1_DropDown()
         fehler = e.text();
     }
     m_ansicht.combo2Setzen({}, kAlle);
+    m_ansicht.combo3Setzen({}, kAlle);
     m_ansicht.combo1Setzen(eintraege, QString());
     if (fehler)
         fehlerZeigen(*fehler);
 }
 
-void Hauptfenster::Combo2_DropDown()
+// The starts for a date/time list; "alle" alone after a message.
+QStringList Hauptfenster::datumEintraegeLesen()
 {
     anzeigeLeeren();
-    QStringList eintraege {kAlle};
-    std::optional<QString> fehler;
     try {
-        eintraege = datumEintraege(m_state, m_quellen, m_ansicht.combo1Text());
+        return datumEintraege(m_state, m_quellen, m_ansicht.combo1Text());
     } catch (const QuellFehler& e) {
-        fehler = e.text();
+        fehlerZeigen(e.text());
     }
-    m_ansicht.combo2Setzen(eintraege, QString());
-    if (fehler)
-        fehlerZeigen(*fehler);
+    return {kAlle};
+}
+
+void Hauptfenster::Combo2_DropDown()
+{
+    m_ansicht.combo2Setzen(datumEintraegeLesen(), QString());
+}
+
+void Hauptfenster::Combo3_DropDown()
+{
+    m_ansicht.combo3Setzen(datumEintraegeLesen(), QString());
 }
 
 bool Hauptfenster::einlesen(std::int64_t& anzahl, QStringList& ohneZeitpunkt)
 {
     EinleseErgebnis e;
     try {
-        e = tkBillEinlesen(m_state, m_quellen, m_ansicht.combo1Text(), m_ansicht.combo2Text(), m_liste);
+        e = tkBillEinlesen(m_state, m_quellen, m_ansicht.combo1Text(), m_ansicht.combo2Text(), m_liste,
+                           m_ansicht.combo3Text(), BisGrenze::Einschliesslich);
     } catch (const QuellFehler& f) {
         fehlerZeigen(f.text());
         return false;
@@ -114,17 +123,18 @@ bool Hauptfenster::sperreNehmen(Laufsperre& sperre, const QString& kopf)
     return false;
 }
 
-void Hauptfenster::mnuLesenBill()
+bool Hauptfenster::mnuLesenBill()
 {
     Laufsperre sperre(m_state.programmOrdner, Laufsperre::Programm::Fenster);
     if (!sperreNehmen(sperre, QStringLiteral("Die TK-Bill Daten können jetzt nicht eingelesen werden.")))
-        return;
+        return false;
     std::int64_t anzahl = 0;
     QStringList ohneZeitpunkt;
     const bool eingelesen = einlesen(anzahl, ohneZeitpunkt);
     sperre.freigeben();
     if (eingelesen && !ohneZeitpunkt.isEmpty())
         fehlerZeigen(unlesbareAnrufeMeldung(ohneZeitpunkt));
+    return eingelesen;
 }
 
 void Hauptfenster::mnuReport()
@@ -175,7 +185,11 @@ void Hauptfenster::reportLauf()
         fehlerZeigen(unlesbareAnrufeMeldung(unlesbar));
     if (r.ende != LaufErgebnis::Ende::Bericht)
         return;
-    m_ansicht.berichtZeigen(Telefonkostenauswertung(std::move(*r.daten), BerichtOptionen::aus(m_state)));
+    BerichtOptionen optionen = BerichtOptionen::aus(m_state);
+    optionen.zeitraum = zeitraumText(m_ansicht.combo2Text(), m_ansicht.combo3Text());
+    m_ansicht.berichtZeigen(
+        Telefonkostenauswertung(std::move(*r.daten), std::move(optionen)),
+        berichtDateiname(m_ansicht.combo1Text(), m_ansicht.combo2Text(), m_ansicht.combo3Text()));
     m_ansicht.fortschrittSetzen(0);
 }
 
@@ -199,6 +213,11 @@ void Hauptfenster::Check1_Click(bool angehakt)
 void Hauptfenster::Check2_Click(bool angehakt)
 {
     m_state.RufnummernKuerzen = angehakt ? 1 : 0;
+}
+
+void Hauptfenster::Check3_Click(bool angehakt)
+{
+    m_state.NeueSeiteJeNebenstelle = angehakt ? 1 : 0;
 }
 
 void Hauptfenster::mnuDatenbankpfadneu()

@@ -27,23 +27,30 @@ public:
     void laden(const StartPfade& pfade = StartPfade::system());
 
     // Opening the extension list: clears the list of calls, the count and
-    // the progress bar, resets the date/time selection to "alle", and fills
-    // the extension list ("alle" first) with an empty text.
+    // the progress bar, resets both date/time selections to "alle", and
+    // fills the extension list ("alle" first) with an empty text.
     void Combo1_DropDown();
-    // Opening the date/time list: clears the list of calls, the count and
-    // the progress bar, and fills the date/time list for the extension
-    // selection ("alle" first) with an empty text.
+    // Opening the date/time list "ab" (Combo2) or "bis" (Combo3): clears the
+    // list of calls, the count and the progress bar, and fills that list
+    // with the starts of the calls of the extension selection ("alle"
+    // first) with an empty text.
     void Combo2_DropDown();
+    void Combo3_DropDown();
     // "&TK-Bill Daten einlesen (ohne Report)": imports the selected calls
-    // into `bill`, the list and the count. While another run holds the
-    // program folder (Laufsperre) a message names it and nothing is read.
-    void mnuLesenBill();
+    // into `bill`, the list and the count: those of the extension that
+    // started from "ab" through "bis" (a date alone: through that day; a
+    // moment: the calls that started at it included). While another run
+    // holds the program folder (Laufsperre) a message names it and nothing
+    // is read. Returns whether the calls were read.
+    bool mnuLesenBill();
     // The check box "without VAT".
     void Check1_Click(bool angehakt);
     // "&Datenbankpfad neu eingeben": forgets the path and ends the program.
     void mnuDatenbankpfadneu();
     // The check box "shortened numbers".
     void Check2_Click(bool angehakt);
+    // The check box "each extension on a new page".
+    void Check3_Click(bool angehakt);
 
     // "&Report erstellen": imports the selected calls, prices every call
     // (progress bar from 0 to the count, pending messages processed after
@@ -52,7 +59,8 @@ public:
     // report. A broken tariff table ends the program (Tariftabellenfehler).
     // The run holds the program folder's lock from the import to the read
     // of the report's data; while another run holds it, a message names
-    // that run and nothing is started.
+    // that run and nothing is started. The page header shows the period
+    // chosen in Combo2.
     void mnuReport();
     // "Report mit eigenem Minutenpreis erstellen": the own price per minute
     // from Minutenpreis.txt, then the run with EigenpreisModus set.
@@ -67,6 +75,7 @@ public:
 private:
     // The import of mnuLesenBill; false when it failed (its message was shown).
     bool einlesen(std::int64_t& anzahl, QStringList& ohneZeitpunkt);
+    QStringList datumEintraegeLesen();
     // Takes the lock; false after the message naming the run that holds it.
     bool sperreNehmen(Laufsperre& sperre, const QString& kopf);
     void reportLauf();

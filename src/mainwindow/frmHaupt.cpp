@@ -40,6 +40,9 @@ const QString kUeberschrift =
     QStringLiteral("Intern  Leitungsnr.  Datum/Zeit                                 Rufnummer      Dauer in Sek.  "
                    "Bezeichnung der InternNr.");
 
+// Check3 and the label beside it, as Label7 is beside Check1.
+const QString kCheck3Text = QStringLiteral("Jede Nebenstelle auf einer neuen Seite");
+
 // The six words of the heading (runs of two or more blanks separate them).
 QStringList ueberschriftWorte()
 {
@@ -163,7 +166,8 @@ frmHaupt::frmHaupt(AppState& state, Registry& reg, Systemumgebung& system, Daten
                    QWidget* parent, Druckausgabe* druck)
     : QMainWindow(parent), m_state(state), m_quellen(quellen), m_dialogs(dialogs),
       m_druck(druck ? *druck : druckdialog()), m_logik(state, reg, system, quellen, dialogs, *this),
-      m_berichte(std::make_unique<BerichtAnzeige>(dialogs, this, &m_druck))
+      m_berichte(std::make_unique<BerichtAnzeige>(dialogs, this, &m_druck,
+                                                  state.pfadImProgrammordner(kSpeicherordnerDatei)))
 {
     setObjectName(QStringLiteral("frmHaupt"));
     aufbauen();
@@ -198,6 +202,12 @@ void frmHaupt::aufbauen()
     m_combo2->setEditText(kAlle);
     m_combo2->setToolTip(QStringLiteral(
         "Auswahl der auszuwertenden Datums- und Zeitbereiche; \"alle\" steht für keine Einschränkung"));
+    m_combo3 = new AufklappListe(mitte);
+    m_combo3->setObjectName(QStringLiteral("Combo3"));
+    m_combo3->setEditText(kAlle);
+    m_combo3->setToolTip(QStringLiteral("Ende des auszuwertenden Zeitraums: ein Datum schließt den ganzen Tag ein, "
+                                        "ein Eintrag der Liste das Gespräch, das dann begann; \"alle\" steht für "
+                                        "keine Einschränkung"));
     m_text1 = textfeld(mitte, QStringLiteral("Text1"), QStringLiteral("0"));
     m_text1->setToolTip(QStringLiteral("Anzahl gefundener Sätze laut Auswertungsvorgabe"));
     m_text1->setAlignment(Qt::AlignRight);
@@ -207,6 +217,9 @@ void frmHaupt::aufbauen()
     m_check1->setObjectName(QStringLiteral("Check1"));
     m_check2 = new QCheckBox(mitte);
     m_check2->setObjectName(QStringLiteral("Check2"));
+    m_check3 = new QCheckBox(mitte);
+    m_check3->setObjectName(QStringLiteral("Check3"));
+    m_check3->setAccessibleName(kCheck3Text);
     m_label2 = new Ueberschrift(kUeberschrift, mitte);
     m_label2->setObjectName(QStringLiteral("Label2"));
     m_list1 = new QListView(mitte);
@@ -250,40 +263,51 @@ void frmHaupt::aufbauen()
     g->addWidget(label(mitte, QStringLiteral("Label5"), QStringLiteral("Auswertung ab Datum/Zeit:")), 1, 0);
     g->addWidget(m_combo2, 1, 1);
     g->addWidget(m_text2, 1, 3, 1, 2);
-    g->addWidget(label(mitte, QStringLiteral("Label8"), QStringLiteral("Datenbankdatei:")), 2, 0);
-    g->addWidget(m_text3, 2, 1, 1, 4);
+    g->addWidget(label(mitte, QStringLiteral("Label11"), QStringLiteral("Auswertung bis Datum/Zeit:")), 2, 0);
+    g->addWidget(m_combo3, 2, 1);
+    auto* hinweis =
+        label(mitte, QStringLiteral("lblDatumHinweis"),
+              QStringLiteral("Datum eintippen (TT.MM.JJJJ, auch mit Uhrzeit) oder aus der Liste wählen"));
+    g->addWidget(hinweis, 3, 1, 1, 4);
+    g->addWidget(label(mitte, QStringLiteral("Label8"), QStringLiteral("Datenbankdatei:")), 4, 0);
+    g->addWidget(m_text3, 4, 1, 1, 4);
     g->addWidget(label(mitte, QStringLiteral("Label1"), QStringLiteral("Datensätze laut Agfeo TK-Bill Datenbank:")),
-                 3, 0, 1, 2);
-    g->addWidget(label(mitte, QStringLiteral("Label3"), QStringLiteral("Anzahl Sätze:")), 3, 2, 1, 1,
+                 5, 0, 1, 2);
+    g->addWidget(label(mitte, QStringLiteral("Label3"), QStringLiteral("Anzahl Sätze:")), 5, 2, 1, 1,
                  Qt::AlignRight);
-    g->addWidget(m_text1, 3, 4);
+    g->addWidget(m_text1, 5, 4);
     g->addWidget(label(mitte, QStringLiteral("Label7"),
                        QStringLiteral("Auswertung soll ohne Druck der MwST erzeugt werden ja/nein:")),
-                 4, 0, 1, 2);
-    g->addWidget(m_check1, 4, 2);
+                 6, 0, 1, 2);
+    g->addWidget(m_check1, 6, 2);
     g->addWidget(label(mitte, QStringLiteral("Label9"),
                        QStringLiteral("Rufnummern im Report um die letzten drei Ziffern kürzen")),
-                 5, 0, 1, 2);
-    g->addWidget(m_check2, 5, 2);
-    g->addWidget(m_label2, 6, 0, 1, 5);
-    g->addWidget(m_list1, 7, 0, 1, 5);
-    g->addWidget(m_progressBar1, 8, 0, 1, 5);
+                 7, 0, 1, 2);
+    g->addWidget(m_check2, 7, 2);
+    g->addWidget(label(mitte, QStringLiteral("Label10"), kCheck3Text), 8, 0, 1, 2);
+    g->addWidget(m_check3, 8, 2);
+    g->addWidget(m_label2, 9, 0, 1, 5);
+    g->addWidget(m_list1, 10, 0, 1, 5);
+    g->addWidget(m_progressBar1, 11, 0, 1, 5);
     g->setColumnStretch(1, 3);
     g->setColumnStretch(2, 1);
     g->setColumnStretch(3, 0);
     g->setColumnStretch(4, 1);
     g->setColumnMinimumWidth(0, 150);
     g->setColumnMinimumWidth(4, 70);
-    g->setRowStretch(7, 1);
+    g->setRowStretch(10, 1);
     resize(760, 620);
 
     connect(m_combo1, &AufklappListe::aufklappen, this, [this] { befehl([this] { m_logik.Combo1_DropDown(); }); });
     connect(m_combo2, &AufklappListe::aufklappen, this, [this] { befehl([this] { m_logik.Combo2_DropDown(); }); });
+    connect(m_combo3, &AufklappListe::aufklappen, this, [this] { befehl([this] { m_logik.Combo3_DropDown(); }); });
     connect(m_check1, &QCheckBox::clicked, this,
             [this](bool an) { befehl([this, an] { m_logik.Check1_Click(an); }); });
     connect(m_check2, &QCheckBox::clicked, this,
             [this](bool an) { befehl([this, an] { m_logik.Check2_Click(an); }); });
-    m_laufGesperrt = {m_combo1, m_combo2};
+    connect(m_check3, &QCheckBox::clicked, this,
+            [this](bool an) { befehl([this, an] { m_logik.Check3_Click(an); }); });
+    m_laufGesperrt = {m_combo1, m_combo2, m_combo3};
 }
 
 QAction* frmHaupt::eintrag(QMenu* menue, const QString& name, const QString& text, const QKeySequence& kurz)
@@ -339,6 +363,9 @@ void frmHaupt::menueAufbauen()
                     QStringLiteral("&Kostenaufschlag für Rechnungserstellung"),
                     QKeySequence(QStringLiteral("Ctrl+K"))),
             &QAction::triggered, this, [this] { befehl([this] { mnuKostenaufschlag(m_state, m_dialogs); }); });
+    connect(eintrag(einstellungen, QStringLiteral("mnuInternetadresse"),
+                    QStringLiteral("&Internetadresse einstellen"), QKeySequence()),
+            &QAction::triggered, this, [this] { befehl([this] { mnuInternetadresse(m_state, m_dialogs); }); });
     connect(eintrag(einstellungen, QStringLiteral("mnuDatenbankpfadneu"),
                     QStringLiteral("&Datenbankpfad neu eingeben"), QKeySequence(QStringLiteral("Ctrl+D"))),
             &QAction::triggered, this, [this] {
@@ -366,7 +393,11 @@ void frmHaupt::menueAufbauen()
     QAction* pruefen = eintrag(tarife, QStringLiteral("mnuPruefen"), QStringLiteral("&prüfen"), QKeySequence());
     m_laufGesperrtAktionen << pruefen;
     connect(pruefen, &QAction::triggered, this, [this] {
-        befehl([this] { TarifpruefungFenster::zeigen(m_state, m_quellen, m_dialogs, m_druck, this); });
+        // As the batch command's --tarife-pruefen: the calls of the selection are read in and checked too.
+        befehl([this] {
+            if (m_logik.mnuLesenBill())
+                TarifpruefungFenster::zeigen(m_state, m_quellen, m_dialogs, m_druck, this);
+        });
     });
 
     QMenu* hilfe = menue(QStringLiteral("mnuHilfe"), QStringLiteral("&Hilfe"));
@@ -469,6 +500,7 @@ void frmHaupt::laufAnzeigen(bool laeuft)
         a->setEnabled(!laeuft);
     m_check1->setEnabled(!laeuft);
     m_check2->setEnabled(!laeuft);
+    m_check3->setEnabled(!laeuft);
 }
 
 std::unique_ptr<TarifeditorOeffner> frmHaupt::tarifeditor(SQLite::Database& lokal)
@@ -476,9 +508,9 @@ std::unique_ptr<TarifeditorOeffner> frmHaupt::tarifeditor(SQLite::Database& loka
     return std::make_unique<QtTarifeditorOeffner>(m_state, lokal, m_dialogs, this);
 }
 
-void frmHaupt::berichtZeigen(Telefonkostenauswertung bericht)
+void frmHaupt::berichtZeigen(Telefonkostenauswertung bericht, const QString& dateiname)
 {
-    m_berichte->zeigen(std::move(bericht));
+    m_berichte->zeigen(std::move(bericht), dateiname);
 }
 
 QString frmHaupt::combo1Text() const
@@ -489,6 +521,11 @@ QString frmHaupt::combo1Text() const
 QString frmHaupt::combo2Text() const
 {
     return m_combo2->currentText();
+}
+
+QString frmHaupt::combo3Text() const
+{
+    return m_combo3->currentText();
 }
 
 namespace {
@@ -510,6 +547,11 @@ void frmHaupt::combo1Setzen(const QStringList& eintraege, const QString& text)
 void frmHaupt::combo2Setzen(const QStringList& eintraege, const QString& text)
 {
     comboSetzen(m_combo2, eintraege, text);
+}
+
+void frmHaupt::combo3Setzen(const QStringList& eintraege, const QString& text)
+{
+    comboSetzen(m_combo3, eintraege, text);
 }
 
 } // namespace orve

@@ -56,11 +56,13 @@ public:
     void ereignisseVerarbeiten() override;
     void laufAnzeigen(bool laeuft) override;
     std::unique_ptr<TarifeditorOeffner> tarifeditor(SQLite::Database& lokal) override;
-    void berichtZeigen(Telefonkostenauswertung bericht) override;
+    void berichtZeigen(Telefonkostenauswertung bericht, const QString& dateiname) override;
     QString combo1Text() const override;
     QString combo2Text() const override;
+    QString combo3Text() const override;
     void combo1Setzen(const QStringList& eintraege, const QString& text) override;
     void combo2Setzen(const QStringList& eintraege, const QString& text) override;
+    void combo3Setzen(const QStringList& eintraege, const QString& text) override;
 
 signals:
     // The window closes: the report (when one is open) closes its connection.
@@ -90,11 +92,13 @@ private:
 
     AufklappListe* m_combo1 = nullptr;
     AufklappListe* m_combo2 = nullptr;
+    AufklappListe* m_combo3 = nullptr;
     QLineEdit* m_text1 = nullptr;
     QLineEdit* m_text2 = nullptr;
     QLineEdit* m_text3 = nullptr;
     QCheckBox* m_check1 = nullptr;
     QCheckBox* m_check2 = nullptr;
+    QCheckBox* m_check3 = nullptr;
     QLabel* m_label2 = nullptr;
     QListView* m_list1 = nullptr;
     QProgressBar* m_progressBar1 = nullptr;

@@ -8,8 +8,8 @@
 
 namespace orve {
 
-BerichtAnzeige::BerichtAnzeige(Dialogs& dialogs, QWidget* parent, Druckausgabe* druck)
-    : m_dialogs(dialogs), m_druck(druck ? *druck : druckdialog()), m_parent(parent)
+BerichtAnzeige::BerichtAnzeige(Dialogs& dialogs, QWidget* parent, Druckausgabe* druck, const QString& ordnerDatei)
+    : m_dialogs(dialogs), m_druck(druck ? *druck : druckdialog()), m_ordnerDatei(ordnerDatei), m_parent(parent)
 {
 }
 
@@ -18,10 +18,11 @@ BerichtAnzeige::~BerichtAnzeige()
     schliessen();
 }
 
-BerichtFenster* BerichtAnzeige::zeigen(Telefonkostenauswertung bericht)
+BerichtFenster* BerichtAnzeige::zeigen(Telefonkostenauswertung bericht, const QString& dateiname)
 {
     schliessen();
-    m_fenster = new BerichtFenster(std::move(bericht), m_dialogs, m_druck, m_parent.data());
+    m_fenster =
+        new BerichtFenster(std::move(bericht), m_dialogs, m_druck, m_parent.data(), dateiname, m_ordnerDatei);
     m_fenster->show();
     m_fenster->raise();
     m_fenster->activateWindow();

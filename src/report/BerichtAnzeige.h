@@ -19,14 +19,16 @@ public:
     // parent: the main window (the report window stays a window of its own);
     // druck: where the report window prints, the print dialog unless a test
     // hands in another.
-    explicit BerichtAnzeige(Dialogs& dialogs, QWidget* parent = nullptr, Druckausgabe* druck = nullptr);
+    // ordnerDatei: see Dokumentfenster::Dokument.
+    explicit BerichtAnzeige(Dialogs& dialogs, QWidget* parent = nullptr, Druckausgabe* druck = nullptr,
+                            const QString& ordnerDatei = QString());
     ~BerichtAnzeige();
     BerichtAnzeige(const BerichtAnzeige&) = delete;
     BerichtAnzeige& operator=(const BerichtAnzeige&) = delete;
 
     // Closes an open report window, then shows the report in a new one (not
-    // modal) and returns it.
-    BerichtFenster* zeigen(Telefonkostenauswertung bericht);
+    // modal) and returns it. dateiname: what its save commands propose.
+    BerichtFenster* zeigen(Telefonkostenauswertung bericht, const QString& dateiname);
 
     // Closes the open report window, if any.
     void schliessen();
@@ -37,6 +39,7 @@ public:
 private:
     Dialogs& m_dialogs;
     Druckausgabe& m_druck;
+    QString m_ordnerDatei;
     QPointer<QWidget> m_parent;
     QPointer<BerichtFenster> m_fenster;
 };

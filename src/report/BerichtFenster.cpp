@@ -18,27 +18,27 @@ namespace orve {
 
 namespace {
 const QString kDruckname = QStringLiteral("Telefonkostenauswertung");
-const QString kPdfName = QStringLiteral("Telefonkostenauswertung.pdf");
-const QString kCsvName = QStringLiteral("Telefonkostenauswertung.csv");
 } // namespace
 
 BerichtFenster::BerichtFenster(Telefonkostenauswertung bericht, Dialogs& dialogs, Druckausgabe& druck,
-                               QWidget* parent)
+                               QWidget* parent, const QString& dateiname, const QString& ordnerDatei)
     : Dokumentfenster({.name = QStringLiteral("Datenbericht1"),
                        .titel = QStringLiteral("Datenbericht1"),
                        .druckname = kDruckname,
                        .seitenformat = Telefonkostenauswertung::seitenformat(),
                        .zeichnen = [this](QPagedPaintDevice& geraet) { m_bericht.zeichnen(geraet); },
-                       .speichern = {{QStringLiteral("PDF"), kPdfName, QKeySequence(Qt::CTRL | Qt::Key_S),
+                       .speichern = {{QStringLiteral("PDF"), dateiname + QStringLiteral(".pdf"),
+                                      QKeySequence(Qt::CTRL | Qt::Key_S),
                                       [this](const QString& datei) { berichtAlsPdfSchreiben(m_bericht, datei); }},
                                      {QStringLiteral("CSV"),
-                                      kCsvName,
+                                      dateiname + QStringLiteral(".csv"),
                                       {},
                                       [this](const QString& datei) {
                                           csvSchreiben(m_bericht.daten(), datei,
                                                        m_bericht.optionen().rufnummernGekuerzt);
                                       }}},
-                       .befehle = {}},
+                       .befehle = {},
+                       .ordnerDatei = ordnerDatei},
                       dialogs, druck, parent),
       m_bericht(std::move(bericht))
 {
@@ -69,6 +69,9 @@ BerichtFenster::BerichtFenster(Telefonkostenauswertung bericht, Dialogs& dialogs
     connect(m_seite, &QSpinBox::valueChanged, this, [this](int s) { blaettern(s); });
     m_seitenzahl = new QLabel(this);
     m_seitenzahl->setObjectName(QStringLiteral("Seitenzahl"));
+    // Room for the count before the pages are known, so that the window
+    // opens wide enough for the whole tool bar.
+    m_seitenzahl->setMinimumWidth(m_seitenzahl->fontMetrics().horizontalAdvance(QStringLiteral(" von 99999 ")));
     QAction* naechste =
         aktion(QStringLiteral("NaechsteSeite"), QStringLiteral(">"), QKeySequence(Qt::Key_PageDown));
     naechste->setToolTip(QStringLiteral("Nächste Seite"));

@@ -25,8 +25,11 @@ class Druckausgabe;
 class BerichtFenster : public Dokumentfenster {
     Q_OBJECT
 public:
+    // dateiname: the name the save commands propose, without suffix;
+    // ordnerDatei: see Dokumentfenster::Dokument.
     BerichtFenster(Telefonkostenauswertung bericht, Dialogs& dialogs, Druckausgabe& druck,
-                   QWidget* parent = nullptr);
+                   QWidget* parent = nullptr, const QString& dateiname = QStringLiteral("Telefonkostenauswertung"),
+                   const QString& ordnerDatei = QString());
     ~BerichtFenster() override;
 
     QPrintPreviewWidget* vorschau() const { return m_vorschau; }

@@ -13,6 +13,13 @@ namespace {
 
 using Art = Steuerelement::Art;
 
+// One digit of the 8.25 point font (0.556 em of 165 twips).
+constexpr int kZiffernbreite = 92;
+// The sums end where the calls' costs (7370 + 1125) end less one digit.
+constexpr int kSummenBreite = 1125 - kZiffernbreite;
+// The page header's line of the period.
+constexpr int kZeitraumZeile = 255;
+
 Steuerelement bezeichnung(const char* name, const QString& text, int left, int top, int width)
 {
     return Steuerelement {
@@ -24,6 +31,14 @@ Steuerelement feld(const char* name, const char* spalte, int left, int top, int 
     return Steuerelement {
         QString::fromLatin1(name), Art::Feld, QString::fromLatin1(spalte), left, top, width, 240, false,
         QString::fromUtf8(format), true};
+}
+
+// Money: right-aligned, so that the decimal commas of a column stand one under the other.
+Steuerelement geld(const char* name, const char* spalte, int left, int top, int width, const char* format)
+{
+    Steuerelement s = feld(name, spalte, left, top, width, format);
+    s.rechtsbuendig = true;
+    return s;
 }
 
 Steuerelement linie(const char* name, int top)
@@ -40,14 +55,18 @@ BerichtOptionen BerichtOptionen::aus(const AppState& state)
     o.steuersatz = state.Steuersatz.zahl().value_or(0);
     o.OhneMwst = state.OhneMwst;
     o.rufnummernGekuerzt = state.RufnummernKuerzen == 1;
+    o.neueSeiteJeNebenstelle = state.NeueSeiteJeNebenstelle == 1;
+    o.internetadresse = state.Internetadresse;
     o.datum = QDate::currentDate();
     return o;
 }
 
-QString berichtHinweis()
+QString berichtHinweis(const QString& internetadresse)
 {
-    return QStringLiteral("(Angabe Telefoniedauer in Sekunden, Auswertung erstellt mit ") + kProduktName
-           + QStringLiteral(" - siehe Internet unter orve-tarifo.example)");
+    QString s = QStringLiteral("(Angabe Telefoniedauer in Sekunden, Auswertung erstellt mit ") + kProduktName;
+    if (!internetadresse.isEmpty())
+        s += QStringLiteral(" - siehe Internet unter ") + internetadresse;
+    return s + QLatin1Char(')');
 }
 
 QString mwstCaption(double steuersatz)
@@ -79,7 +98,13 @@ BerichtLayout telefonkostenauswertungLayout(const BerichtOptionen& optionen)
                 "Bezeichnung10",
                 QStringLiteral("(diese Auswertung dient der Rechnungserstellung und ist als Nachweis beizufügen)"),
                 0, 350, 6240),
+            // The period chosen: a line of its own, the header grows by it (kZeitraumZeile).
+            bezeichnung("Bezeichnung15", optionen.zeitraum, 0, 600, kBerichtBreite),
         }};
+    if (optionen.zeitraum.isEmpty())
+        l.PageHeader.elemente.back().sichtbar = false;
+    else
+        l.PageHeader.hoehe += kZeitraumZeile;
 
     l.Bereich1 = {
         QStringLiteral("Bereich1"),
@@ -106,7 +131,7 @@ BerichtLayout telefonkostenauswertungLayout(const BerichtOptionen& optionen)
                              feld("Text6", "rufziel", 3969, 0, 1140),
                              feld("Text4", "number", 5102, 0, 1695),
                              feld("Text7", "duration", 6803, 0, 570),
-                             feld("Text8", "ucosts", 7370, 0, 1125, "0,000"),
+                             geld("Text8", "ucosts", 7370, 0, 1125, "0,000"),
                          }};
 
     l.Bereich2 = {
@@ -115,9 +140,10 @@ BerichtLayout telefonkostenauswertungLayout(const BerichtOptionen& optionen)
         {
             linie("Linie3", 0),
             bezeichnung("Bezeichnung9", QStringLiteral("Kosten des Teilnehmers (gerundet):"), 3402, 50, 3968),
-            feld("Text11", "Kostensumme", 7370, 50, 1140, "0,00"),
+            // The sums have one decimal less than the calls: their fields end one digit earlier.
+            geld("Text11", "Kostensumme", 7370, 50, kSummenBreite, "0,00"),
             bezeichnung("Bezeichnung12", QStringLiteral("Summe Kosten incl. 16% MwSt:"), 3402, 350, 3960),
-            feld("Text12", "Bruttokosten", 7370, 350, 1140, "0,00"),
+            geld("Text12", "Bruttokosten", 7370, 350, kSummenBreite, "0,00"),
             bezeichnung(
                 "Bezeichnung14",
                 QStringLiteral("Einträge mit * im Rufziel sind ca. Kosten, da die realen Kosten je nach Anbieter "
@@ -125,16 +151,17 @@ BerichtLayout telefonkostenauswertungLayout(const BerichtOptionen& optionen)
                 567, 1134, 7370),
         }};
 
-    l.PageFooter = {QStringLiteral("PageFooter"),
-                    630,
-                    {
-                        bezeichnung("Bezeichnung4", QStringLiteral("%P"), 1701, 100, 1125),
-                        bezeichnung("Bezeichnung5", QStringLiteral("%p"), 567, 100, 567),
-                        bezeichnung("Bezeichnung6", QStringLiteral("Seite"), 0, 100, 555),
-                        bezeichnung("Bezeichnung7", QStringLiteral("von"), 1134, 100, 555),
-                        linie("Linie1", 0),
-                        bezeichnung("Bezeichnung13", berichtHinweis(), 0, 350, kBerichtBreite),
-                    }};
+    l.PageFooter = {
+        QStringLiteral("PageFooter"),
+        630,
+        {
+            bezeichnung("Bezeichnung4", QStringLiteral("%P"), 1701, 100, 1125),
+            bezeichnung("Bezeichnung5", QStringLiteral("%p"), 567, 100, 567),
+            bezeichnung("Bezeichnung6", QStringLiteral("Seite"), 0, 100, 555),
+            bezeichnung("Bezeichnung7", QStringLiteral("von"), 1134, 100, 555),
+            linie("Linie1", 0),
+            bezeichnung("Bezeichnung13", berichtHinweis(optionen.internetadresse), 0, 350, kBerichtBreite),
+        }};
 
     // Start of the report: the VAT caption, and no gross total when asked.
     auto& bereich2 = l.Bereich2.elemente;

@@ -18,8 +18,14 @@ struct BerichtOptionen {
     // Dialled numbers shown with their last three digits replaced by "xxx"
     // (itemised bills that must not show whom a person called).
     bool rufnummernGekuerzt = false;
+    // Each extension starts on a page of its own (a guest gets only his own pages).
+    bool neueSeiteJeNebenstelle = false;
+    // The period chosen, as the page header shows it ("Zeitraum: 03.11.2026 bis 07.11.2026"); empty: none.
+    QString zeitraum {};
+    // The web address the page footer names (Internetadresse.txt); empty: none.
+    QString internetadresse {};
 
-    // VAT rate and OhneMwst of the program, today's date.
+    // VAT rate, OhneMwst, the other report flags and the web address of the program, today's date.
     static BerichtOptionen aus(const AppState& state);
 };
 
@@ -38,6 +44,7 @@ struct Steuerelement {
     bool titel = false; // bold 12 point instead of 8.25 point
     QString format;     // "0,000", "0,00" or empty: the stored text
     bool sichtbar = true;
+    bool rechtsbuendig = false; // money: right-aligned in its box, so that the decimal commas line up
 };
 
 struct Bereich {
@@ -60,12 +67,13 @@ inline constexpr int kBerichtBreite = 8504;
 // Twips per point: fonts are 8.25 point (165 twips) and 12 point (240 twips).
 inline constexpr int kTwipsJePunkt = 20;
 
-// The footer's credit and web address (our own product line).
-QString berichtHinweis();
+// The footer's credit, with the web address when there is one.
+QString berichtHinweis(const QString& internetadresse);
 
 // The layout as designed, with the start steps applied: the caption of
 // Bezeichnung12 built from the VAT rate, Bezeichnung12 and Text12 hidden
-// when OhneMwst is 1.
+// when OhneMwst is 1, the period (Bezeichnung15) on a line of its own below
+// the page header's note when one is chosen, the web address in the footer.
 BerichtLayout telefonkostenauswertungLayout(const BerichtOptionen& optionen);
 
 // "Summe Kosten incl. 19 MwSt:": the VAT rate with a decimal comma (7.5 gives "7,5").

@@ -30,14 +30,16 @@ struct Platzierung {
 // header at its top and the page footer at its foot; a group header never
 // stands alone at the foot of a page (it goes with the group's first call),
 // a group footer never at the head of one (it goes with the group's last
-// call). A report without calls has one page.
+// call). A page that continues a group shows the group's header again
+// above its calls. A report without calls has one page.
 class Seiteneinteilung {
 public:
     std::size_t seiten() const { return m_anfang.size(); }
     std::span<const Platzierung> seite(std::size_t index) const;
     int fussY() const { return m_fussY; } // top edge of the page footer
 
-    friend Seiteneinteilung seitenEinteilen(std::span<const std::size_t> anrufeJeGruppe, const Seitenmasse& m);
+    friend Seiteneinteilung seitenEinteilen(std::span<const std::size_t> anrufeJeGruppe, const Seitenmasse& m,
+                                            bool neueSeiteJeGruppe);
 
 private:
     std::vector<Platzierung> m_plaetze;
@@ -45,7 +47,9 @@ private:
     int m_fussY = 0;
 };
 
-// Splits groups with the given numbers of calls into pages.
-Seiteneinteilung seitenEinteilen(std::span<const std::size_t> anrufeJeGruppe, const Seitenmasse& m);
+// Splits groups with the given numbers of calls into pages; with
+// neueSeiteJeGruppe each group starts on a new page.
+Seiteneinteilung seitenEinteilen(std::span<const std::size_t> anrufeJeGruppe, const Seitenmasse& m,
+                                 bool neueSeiteJeGruppe = false);
 
 } // namespace orve

@@ -133,7 +133,7 @@ Seiteneinteilung Telefonkostenauswertung::seitenEinteilen(int seitenhoehe) const
                          m_layout.auslesen_Detail.hoehe,
                          m_layout.Bereich2.hoehe,
                          m_layout.PageFooter.hoehe};
-    return orve::seitenEinteilen(anzahl, m);
+    return orve::seitenEinteilen(anzahl, m, m_optionen.neueSeiteJeNebenstelle);
 }
 
 void Telefonkostenauswertung::bereichAufnehmen(std::vector<Zeichnung>& z, const Bereich& b, int y,
@@ -145,27 +145,37 @@ void Telefonkostenauswertung::bereichAufnehmen(std::vector<Zeichnung>& z, const 
     for (const auto& e : b.elemente) {
         if (!e.sichtbar)
             continue;
-        Zeichnung d {e.name, e.art == Steuerelement::Art::Linie, QRect(e.left, y + e.top, e.width, e.height),
-                     QString(), e.titel};
+        Zeichnung d {e.name,
+                     e.art == Steuerelement::Art::Linie,
+                     QRect(e.left, y + e.top, e.width, e.height),
+                     QString(),
+                     e.titel,
+                     0,
+                     e.rechtsbuendig};
         if (e.art == Steuerelement::Art::Bezeichnung) {
-            d.text = e.inhalt;
-            d.text.replace(QLatin1String("%d"), m_optionen.datum.toString(QStringLiteral("dd.MM.yyyy")));
-            d.text.replace(QLatin1String("%p"), QString::number(seite + 1));
-            d.text.replace(QLatin1String("%P"), QString::number(seiten));
+            // A placeholder is a label of its own: a period or web address keeps its "%".
+            if (e.inhalt == QLatin1String("%d"))
+                d.text = m_optionen.datum.toString(QStringLiteral("dd.MM.yyyy"));
+            else if (e.inhalt == QLatin1String("%p"))
+                d.text = QString::number(seite + 1);
+            else if (e.inhalt == QLatin1String("%P"))
+                d.text = QString::number(seiten);
+            else
+                d.text = e.inhalt;
         } else if (e.art == Steuerelement::Art::Feld && gruppe) {
             d.text = formatiert(spalte(e.inhalt, *gruppe, anruf, m_optionen.rufnummernGekuerzt), e.format);
         }
         z.push_back(std::move(d));
     }
-    if (!gruppe)
-        return;
     // A field's text wider than the field may run on over the empty fields
     // to its right in the same line ("Internes S0 Gespräch" over the empty
     // number of an internal call). Trailing blanks take no room. Otherwise
     // it is set in a smaller size, down to 6 points, and only then its
     // middle gives way to "…" rather than run into the next column, so that
     // the end stays readable (the "*" of an approximate cost). A dialled
-    // number is proof on an invoice: it is never shortened.
+    // number is proof on an invoice: it is never shortened, nor is the
+    // footer with the web address the user chose. Money and that footer keep
+    // to their own box.
     constexpr int kAbstand = 57; // 1 mm between a shortened text and the next
     static const std::vector<std::pair<int, QFontMetricsF>> kleiner = [] {
         std::vector<std::pair<int, QFontMetricsF>> v;
@@ -178,10 +188,11 @@ void Telefonkostenauswertung::bereichAufnehmen(std::vector<Zeichnung>& z, const 
     }();
     for (std::size_t i = anfang; i < z.size(); ++i) {
         Zeichnung& d = z[i];
-        if (d.linie || d.text.isEmpty() || !d.name.startsWith(QLatin1String("Text")))
+        const bool eigeneBox = d.rechtsbuendig || d.name == QLatin1String("Bezeichnung13");
+        if (d.linie || d.text.isEmpty() || !(eigeneBox || d.name.startsWith(QLatin1String("Text"))))
             continue;
-        int grenze = kBerichtBreite;
-        for (std::size_t j = anfang; j < z.size(); ++j) {
+        int grenze = eigeneBox ? d.rechteck.left() + d.rechteck.width() : kBerichtBreite;
+        for (std::size_t j = anfang; j < z.size() && !eigeneBox; ++j) {
             const Zeichnung& n = z[j];
             if (j != i && !n.linie && n.rechteck.top() == d.rechteck.top() && n.rechteck.left() > d.rechteck.left()
                 && !n.text.isEmpty())
@@ -206,7 +217,7 @@ void Telefonkostenauswertung::bereichAufnehmen(std::vector<Zeichnung>& z, const 
             continue;
         }
         d.schrift = kKleinsteSchrift;
-        if (d.name != QLatin1String("Text4"))
+        if (d.name != QLatin1String("Text4") && d.name != QLatin1String("Bezeichnung13"))
             d.text = kleiner.back().second.elidedText(text, Qt::ElideMiddle, breite - kAbstand);
     }
 }
@@ -267,7 +278,7 @@ std::size_t Telefonkostenauswertung::zeichnen(QPagedPaintDevice& geraet) const
     QPen stift(Qt::black);
     stift.setWidthF(10); // half a point
     p.setPen(stift);
-    constexpr int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip;
+    constexpr int flags = Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip;
 
     for (std::size_t i = 0; i < e.seiten(); ++i) {
         if (i > 0 && !geraet.newPage()) {
@@ -293,7 +304,8 @@ std::size_t Telefonkostenauswertung::zeichnen(QPagedPaintDevice& geraet) const
             // A text set smaller keeps the line's baseline.
             const double tiefer = z.schrift != 0 ? kleiner(z.schrift).second : 0;
             if (!z.text.isEmpty())
-                p.drawText(QRectF(z.rechteck).translated(0, tiefer), flags, z.text);
+                p.drawText(QRectF(z.rechteck).translated(0, tiefer),
+                           flags | (z.rechtsbuendig ? Qt::AlignRight : Qt::AlignLeft), z.text);
         }
     }
     if (!p.end())

@@ -23,8 +23,9 @@ struct Zeichnung {
     bool linie = false;
     QRect rechteck;
     QString text;
-    bool titel = false; // bold 12 point
-    int schrift = 0;    // a smaller size in twips for a text wider than its field; 0: the normal size
+    bool titel = false;         // bold 12 point
+    int schrift = 0;            // a smaller size in twips for a text wider than its field; 0: the normal size
+    bool rechtsbuendig = false; // the text ends at the box's right edge
 };
 
 // The cost report: the grouped calls laid out in the five sections of its

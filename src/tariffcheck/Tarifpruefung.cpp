@@ -8,6 +8,7 @@
 #include "common/Version.h"
 #include "costing/Bepreisung.h"
 #include "tariffcheck/TarifPruefer.h"
+#include "tariffs/Beispieltarife.h"
 #include "tariffs/TarifTabellen.h"
 
 #include <QDir>
@@ -41,7 +42,7 @@ std::vector<Abschnitt> gliedern(const Tarifpruefung& p)
 {
     std::vector<Abschnitt> out;
     for (PBereich b : {PBereich::Ortstarif, PBereich::faktor, PBereich::Ortsnummern, PBereich::CallByCall,
-                       PBereich::Gespraeche}) {
+                       PBereich::Gespraeche, PBereich::Hinweise}) {
         Abschnitt a {bereichTitel(b), {}};
         for (const Pruefbefund& f : p.befunde) {
             if (f.bereich != b)
@@ -72,11 +73,30 @@ QString kopf(const Tarifpruefung& p)
 
 QString ergebnis(const Tarifpruefung& p)
 {
-    if (p.inOrdnung())
-        return QStringLiteral("Ergebnis: keine Lücken und keine Fehler gefunden.");
-    return QStringLiteral("Ergebnis: %1 %2.")
-        .arg(anzahl(static_cast<qint64>(p.befunde.size())),
-             p.befunde.size() == 1 ? QStringLiteral("Befund") : QStringLiteral("Befunde"));
+    const qint64 befunde = p.anzahl(Pruefbefund::Art::Befund), hinweise = p.anzahl(Pruefbefund::Art::Hinweis);
+    const QString h =
+        hinweise == 0 ? QString()
+                      : QStringLiteral("%1 %2").arg(anzahl(hinweise), hinweise == 1 ? QStringLiteral("Hinweis")
+                                                                                    : QStringLiteral("Hinweise"));
+    if (befunde == 0)
+        return QStringLiteral("Ergebnis: keine Lücken und keine Fehler gefunden")
+               + (h.isEmpty() ? QString() : QStringLiteral("; ") + h) + QLatin1Char('.');
+    return QStringLiteral("Ergebnis: %1 %2%3.")
+        .arg(anzahl(befunde), befunde == 1 ? QStringLiteral("Befund") : QStringLiteral("Befunde"),
+             h.isEmpty() ? QString() : QStringLiteral(", ") + h);
+}
+
+// The example tariffs left in the tables, with what to do.
+Pruefbefund beispielHinweis(int n)
+{
+    const QString text =
+        n == 1 ? QStringLiteral("1 Tarifzeile ist noch ein Beispieltarif (Bezeichnung beginnt mit „%1“): bitte "
+                                "durch Ihren echten Preis ersetzen.")
+                     .arg(kBeispielAnfang)
+               : QStringLiteral("%1 Tarifzeilen sind noch Beispieltarife (Bezeichnung beginnt mit „%2“): bitte "
+                                "durch Ihre echten Preise ersetzen.")
+                     .arg(anzahl(n), kBeispielAnfang);
+    return {PBereich::Hinweise, QStringLiteral("Beispieltarife"), text, Pruefbefund::Art::Hinweis};
 }
 
 // How to read the findings and what to do about them.
@@ -106,10 +126,17 @@ QString bereichTitel(Pruefbefund::Bereich b)
         return QStringLiteral("Ortsnummern ohne Vorwahl");
     case PBereich::CallByCall:
         return tabellenTitel(Tariftabelle::CallByCall);
+    case PBereich::Hinweise:
+        return QStringLiteral("Hinweise");
     case PBereich::Gespraeche:
         break;
     }
     return QStringLiteral("Eingelesene Gespräche ohne Tarif");
+}
+
+qint64 Tarifpruefung::anzahl(Pruefbefund::Art art) const
+{
+    return std::count_if(befunde.begin(), befunde.end(), [art](const Pruefbefund& b) { return b.art == art; });
 }
 
 QString Tarifpruefung::alsText() const
@@ -149,7 +176,10 @@ QString Tarifpruefung::alsHtml() const
 Tarifpruefung tarifePruefen(SQLite::Database& lokal)
 {
     const Tarifdaten daten = Tarifdaten::laden(lokal);
-    return TarifPruefer(daten).pruefen(anrufeLesen(lokal));
+    Tarifpruefung p = TarifPruefer(daten).pruefen(anrufeLesen(lokal));
+    if (const int n = beispielzeilenZaehlen(lokal); n > 0)
+        p.befunde.push_back(beispielHinweis(n));
+    return p;
 }
 
 Tarifpruefung tarifePruefen(const AppState& state, Datenquellen& quellen)

@@ -20,13 +20,17 @@ struct AppState;
 class Datenquellen;
 
 // One finding of the tariff check: a German sentence, filed under a section
-// (a table, the local numbers, the call-by-call prefixes, the calls) and a
-// heading inside it ("Vorwahl 089", "Rufnummer 0301234").
+// (a table, the local numbers, the call-by-call prefixes, the calls, the
+// notices) and a heading inside it ("Vorwahl 089", "Rufnummer 0301234").
+// A notice (Hinweis) points at something to do, but no call is priced
+// wrong or left without tariff because of it.
 struct Pruefbefund {
-    enum class Bereich { Ortstarif, faktor, Ortsnummern, CallByCall, Gespraeche };
+    enum class Bereich { Ortstarif, faktor, Ortsnummern, CallByCall, Gespraeche, Hinweise };
+    enum class Art { Befund, Hinweis };
     Bereich bereich = Bereich::faktor;
     QString gruppe; // heading inside the section
     QString text;
+    Art art = Art::Befund;
 };
 
 // What the tariff check found, in the order it is shown: by section, then
@@ -37,7 +41,9 @@ struct Tarifpruefung {
     std::int64_t gespraeche = 0; // calls of bill that were looked up
     QDateTime zeitpunkt;
 
-    bool inOrdnung() const { return befunde.empty(); }
+    // No finding but notices.
+    bool inOrdnung() const { return anzahl(Pruefbefund::Art::Befund) == 0; }
+    qint64 anzahl(Pruefbefund::Art art) const;
     // The findings as plain text (the batch command's output) and as HTML
     // (the window, printing, PDF).
     QString alsText() const;
@@ -48,7 +54,7 @@ struct Tarifpruefung {
 QString bereichTitel(Pruefbefund::Bereich b);
 
 // The tariff check (TarifPruefer) on the tables and the calls in `bill` of
-// the local database.
+// the local database, with a notice counting the example tariffs left.
 Tarifpruefung tarifePruefen(SQLite::Database& lokal);
 
 // The same over the program's local connection. Throws VerbindungsFehler

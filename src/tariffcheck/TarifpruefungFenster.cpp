@@ -15,7 +15,7 @@ QPointer<TarifpruefungFenster> offenesFenster;
 } // namespace
 
 TarifpruefungFenster::TarifpruefungFenster(Tarifpruefung pruefung, Pruefen pruefen, Dialogs& dialogs,
-                                           Druckausgabe& druck, QWidget* parent)
+                                           Druckausgabe& druck, QWidget* parent, const QString& ordnerDatei)
     : Dokumentfenster(
         {.name = QStringLiteral("frmTarifpruefung"),
          .titel = kTitel,
@@ -25,7 +25,8 @@ TarifpruefungFenster::TarifpruefungFenster(Tarifpruefung pruefung, Pruefen pruef
          .speichern = {{QStringLiteral("PDF"), kPdfName, QKeySequence(Qt::CTRL | Qt::Key_S),
                         [this](const QString& datei) { pruefungAlsPdfSchreiben(m_pruefung, datei); }}},
          .befehle = {{QStringLiteral("ErneutPruefen"), QStringLiteral("Erneut prüfen"), QKeySequence::Refresh,
-                      [this] { erneutPruefen(); }}}},
+                      [this] { erneutPruefen(); }}},
+         .ordnerDatei = ordnerDatei},
         dialogs, druck, parent),
       m_pruefen(std::move(pruefen))
 {
@@ -54,7 +55,8 @@ TarifpruefungFenster* TarifpruefungFenster::zeigen(const AppState& state, Datenq
     if (f)
         f->anzeigen(std::move(p));
     else
-        offenesFenster = f = new TarifpruefungFenster(std::move(p), std::move(pruefen), dialogs, druck, parent);
+        offenesFenster = f = new TarifpruefungFenster(std::move(p), std::move(pruefen), dialogs, druck, parent,
+                                                      state.pfadImProgrammordner(kSpeicherordnerDatei));
     f->show();
     f->raise();
     f->activateWindow();

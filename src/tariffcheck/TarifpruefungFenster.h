@@ -24,8 +24,9 @@ class TarifpruefungFenster : public Dokumentfenster {
 public:
     using Pruefen = std::function<Tarifpruefung()>;
 
+    // ordnerDatei: see Dokumentfenster::Dokument.
     TarifpruefungFenster(Tarifpruefung pruefung, Pruefen pruefen, Dialogs& dialogs, Druckausgabe& druck,
-                         QWidget* parent = nullptr);
+                         QWidget* parent = nullptr, const QString& ordnerDatei = QString());
 
     // Checks the tables and the calls of the program's local database and
     // shows the findings: in the window that is open from before (brought

@@ -82,20 +82,36 @@ int tarifZeilenZaehlen(SQLite::Database& db, Tariftabelle t)
     return q.getColumn(0).getInt();
 }
 
-int beispieltarifeEinfuegen(SQLite::Database& db, Tariftabelle t, const QString& username)
+int beispielzeilenZaehlen(SQLite::Database& db)
+{
+    int n = 0;
+    for (const Tariftabelle t : {Tariftabelle::faktor, Tariftabelle::Ortstarif, Tariftabelle::CallByCall}) {
+        SQLite::Statement q(db, "SELECT count(*) FROM " + tabellenName(t).toStdString()
+                                    + " WHERE substr(Bezeichnung, 1, length(?1)) = ?1");
+        q.bind(1, kBeispielAnfang.toStdString());
+        q.executeStep();
+        n += q.getColumn(0).getInt();
+    }
+    return n;
+}
+
+int beispieltarifeEinfuegen(SQLite::Database& db, const std::vector<Tariftabelle>& tabellen,
+                            const QString& username)
 {
     // Counted inside the transaction: a row written meanwhile keeps the
-    // table as it is.
+    // tables as they are.
     SQLite::Transaction tx(db);
-    if (tarifZeilenZaehlen(db, t) > 0)
-        return 0;
+    for (const Tariftabelle t : tabellen)
+        if (tarifZeilenZaehlen(db, t) > 0)
+            return 0;
     int n = 0;
-    for (Tarifzeile e : beispieltarife(t)) {
-        if (hatTarifspalten(t))
-            e.username = username;
-        tarifEinfuegen(db, t, e);
-        ++n;
-    }
+    for (const Tariftabelle t : tabellen)
+        for (Tarifzeile e : beispieltarife(t)) {
+            if (hatTarifspalten(t))
+                e.username = username;
+            tarifEinfuegen(db, t, e);
+            ++n;
+        }
     tx.commit();
     return n;
 }

@@ -22,13 +22,21 @@ namespace orve {
 // come before "0800" and "0900" in prefix order and price those numbers.
 std::vector<Tarifzeile> beispieltarife(Tariftabelle t);
 
-// Writes the example tariffs of table t, all in one transaction, when the
-// table holds no row; username is stored with every row of faktor and
-// Ortstarif. Returns the number of rows written, 0 when the table held rows
-// (it is then left untouched). Database errors are thrown (nothing written).
-int beispieltarifeEinfuegen(SQLite::Database& db, Tariftabelle t, const QString& username);
+inline const QString kBeispielAnfang = QStringLiteral("Beispiel");
+
+// Writes the example tariffs of the tables given, all in one transaction,
+// when none of them holds a row; username is stored with every row of
+// faktor and Ortstarif. Returns the number of rows written, 0 when a table
+// held rows (all are then left untouched). Database errors are thrown
+// (nothing written).
+int beispieltarifeEinfuegen(SQLite::Database& db, const std::vector<Tariftabelle>& tabellen,
+                            const QString& username);
 
 // Number of rows of table t.
 int tarifZeilenZaehlen(SQLite::Database& db, Tariftabelle t);
+
+// Number of rows of the three tables whose description begins with
+// "Beispiel": example tariffs not yet replaced by real ones.
+int beispielzeilenZaehlen(SQLite::Database& db);
 
 } // namespace orve

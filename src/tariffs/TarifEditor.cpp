@@ -14,7 +14,10 @@
 
 #include <SQLiteCpp/SQLiteCpp.h>
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 namespace orve {
 
@@ -114,6 +117,25 @@ void TarifEditor::zeigeFehlendeVorwahl(const QString& nummer)
     m_hinweisSichtbar = true;
 }
 
+bool TarifEditor::ungespeicherteAenderungen() const
+{
+    return (m_neuerSatz == 1 || m_geladen) && m_maske != m_gezeigt;
+}
+
+bool TarifEditor::maskeVerlassen()
+{
+    if (!ungespeicherteAenderungen())
+        return true;
+    const Answer a = m_dialogs.message(
+        QStringLiteral("Die Änderungen an diesem Eintrag sind nicht gespeichert. Jetzt speichern?"),
+        programmCaption(), Buttons::YesNoCancel, Icon::Information, Answer::Yes);
+    if (a == Answer::No)
+        return true;
+    if (a == Answer::Yes)
+        speichern();
+    return a == Answer::Yes && !ungespeicherteAenderungen();
+}
+
 void TarifEditor::laden()
 {
     tabelleWaehlen(Tariftabelle::faktor);
@@ -121,6 +143,8 @@ void TarifEditor::laden()
 
 void TarifEditor::tabelleWaehlen(Tariftabelle t)
 {
+    if (!maskeVerlassen())
+        return;
     m_tabelle = t;
     felderleeren();
     switch (t) {
@@ -134,6 +158,7 @@ void TarifEditor::tabelleWaehlen(Tariftabelle t)
         m_maske.fldTyp.clear();
         break;
     }
+    m_gezeigt = m_maske;
 }
 
 void TarifEditor::felderleeren()
@@ -144,6 +169,7 @@ void TarifEditor::felderleeren()
     m_combo1Text.clear();
     m_geladen.reset();
     m_maske = Tarifmaske {};
+    m_gezeigt = m_maske;
 }
 
 QString TarifEditor::listenText(Tariftabelle t, const Tarifzeile& e)
@@ -156,6 +182,8 @@ QString TarifEditor::listenText(Tariftabelle t, const Tarifzeile& e)
 
 void TarifEditor::listeFuellen()
 {
+    if (!maskeVerlassen())
+        return;
     BusyCursor busy;
     felderleeren();
     try {
@@ -169,6 +197,8 @@ void TarifEditor::listeFuellen()
 
 void TarifEditor::neuerSatzAnlegen()
 {
+    if (!maskeVerlassen())
+        return;
     felderleeren();
     m_vorwahlEingabe = true;
     m_neuerSatz = 1;
@@ -176,8 +206,8 @@ void TarifEditor::neuerSatzAnlegen()
 
 void TarifEditor::uebernehmen()
 {
-    m_vorwahlEingabe = false;
-    const QString& text = m_combo1Text;
+    const bool vorwahlEingabe = std::exchange(m_vorwahlEingabe, false);
+    const QString text = m_combo1Text; // a save below clears Combo1
     const qsizetype anfang = text.indexOf(QStringLiteral("*("));
     // Without a closing mark behind the opening one there is no record number.
     const qsizetype ende = anfang < 0 ? -1 : text.indexOf(QStringLiteral(")*"), anfang + 2);
@@ -188,15 +218,27 @@ void TarifEditor::uebernehmen()
     const QString nummer = text.mid(anfang + 2, ende - anfang - 2);
 
     std::optional<Tarifzeile> e;
-    try {
-        e = tarifFinden(m_db, m_tabelle, nummer);
-    } catch (const SQLite::Exception& ex) {
-        datenbankFehler({QStringLiteral("Der Tarifzeile konnte nicht gelesen werden:")}, ex);
+    const auto finden = [&] {
+        try {
+            e = tarifFinden(m_db, m_tabelle, nummer);
+        } catch (const SQLite::Exception& ex) {
+            datenbankFehler({QStringLiteral("Der Tarifzeile konnte nicht gelesen werden:")}, ex);
+            return false;
+        }
+        if (!e)
+            meldung(kNichtGefunden, Icon::Critical);
+        return e.has_value();
+    };
+    if (!finden())
         return;
-    }
-    if (!e) {
-        meldung(kNichtGefunden, Icon::Critical);
-        return;
+    // Asked only when an entry is there to replace the mask; a save may have changed it.
+    if (ungespeicherteAenderungen()) {
+        if (!maskeVerlassen()) {
+            m_vorwahlEingabe = vorwahlEingabe; // the user goes on with the mask
+            return;
+        }
+        if (!finden())
+            return;
     }
 
     m_maske.fldSatz = QString::number(e->satz);
@@ -398,22 +440,34 @@ void TarifEditor::tarifrechnerZeigen()
 
 void TarifEditor::beispieltarifeUebernehmen()
 {
-    const QString titel = QStringLiteral("„") + tabellenTitel(m_tabelle) + QStringLiteral("“");
+    const auto titel = [](Tariftabelle t) { return QStringLiteral("„") + tabellenTitel(t) + QStringLiteral("“"); };
+    std::vector<Tariftabelle> tabellen {m_tabelle};
     try {
         if (tarifZeilenZaehlen(m_db, m_tabelle) > 0) {
-            meldung(zeilen({QStringLiteral("Die Tabelle ") + titel + QStringLiteral(" enthält bereits Einträge."),
+            meldung(zeilen({QStringLiteral("Die Tabelle ") + titel(m_tabelle)
+                                + QStringLiteral(" enthält bereits Einträge."),
                             QStringLiteral("Beispieltarife werden nur in eine leere Tabelle übernommen; an Ihren "
                                            "Einträgen wurde nichts geändert.")}),
                     Icon::Information);
             return;
         }
+        // At the first start all three at once. Beside real tariffs, example local or call-by-call rows would
+        // price real calls: then only the table chosen.
+        const std::vector<Tariftabelle> alle {Tariftabelle::faktor, Tariftabelle::Ortstarif,
+                                              Tariftabelle::CallByCall};
+        if (std::all_of(alle.begin(), alle.end(), [&](Tariftabelle t) { return tarifZeilenZaehlen(m_db, t) == 0; }))
+            tabellen = alle;
     } catch (const SQLite::Exception& ex) {
         datenbankFehler({QStringLiteral("Die Tarifeinträge konnten nicht gelesen werden:")}, ex);
         return;
     }
+    const bool eine = tabellen.size() == 1;
+    const QString namen = eine ? QStringLiteral("Tabelle ") + titel(m_tabelle)
+                               : QStringLiteral("Tabellen %1, %2 und %3")
+                                     .arg(titel(tabellen[0]), titel(tabellen[1]), titel(tabellen[2]));
     const Answer a = m_dialogs.message(
-        zeilen({QStringLiteral("Sollen die Beispieltarife in die leere Tabelle ") + titel
-                    + QStringLiteral(" übernommen werden?"),
+        zeilen({QStringLiteral("Sollen die Beispieltarife in die %1 %2 übernommen werden?")
+                    .arg(eine ? QStringLiteral("leere") : QStringLiteral("leeren"), namen),
                 QString(),
                 QStringLiteral("Es sind nur Beispiele: Vorwahlen, Zeiten und Preise stimmen nicht mit Ihrem "
                                "Telefonvertrag überein."),
@@ -428,7 +482,7 @@ void TarifEditor::beispieltarifeUebernehmen()
     int n = 0;
     try {
         BusyCursor busy;
-        n = beispieltarifeEinfuegen(m_db, m_tabelle, ohneEndleerzeichen(m_state.Anwender));
+        n = beispieltarifeEinfuegen(m_db, tabellen, ohneEndleerzeichen(m_state.Anwender));
     } catch (const SQLite::Exception& ex) {
         datenbankFehler({QStringLiteral("Die Beispieltarife konnten nicht gespeichert werden:")}, ex,
                         {QStringLiteral("Es wurde nichts übernommen.")});
@@ -436,13 +490,14 @@ void TarifEditor::beispieltarifeUebernehmen()
     }
     felderleeren();
     if (n == 0) {
-        meldung(zeilen({QStringLiteral("Die Tabelle ") + titel + QStringLiteral(" enthält inzwischen Einträge."),
+        meldung(zeilen({eine ? QStringLiteral("Die Tabelle ") + titel(m_tabelle)
+                                   + QStringLiteral(" enthält inzwischen Einträge.")
+                             : QStringLiteral("Die Tariftabellen enthalten inzwischen Einträge."),
                         QStringLiteral("Es wurde nichts übernommen.")}),
                 Icon::Information);
         return;
     }
-    meldung(zeilen({QString::number(n) + QStringLiteral(" Beispieltarife wurden in die Tabelle ") + titel
-                        + QStringLiteral(" übernommen."),
+    meldung(zeilen({QStringLiteral("%1 Beispieltarife wurden in die %2 übernommen.").arg(n).arg(namen),
                     QStringLiteral("Bitte prüfen Sie jeden Eintrag anhand Ihres Vertrags!")}),
             Icon::Information);
 }

@@ -73,19 +73,29 @@ public:
     // The number without tariff that the user is asked to maintain.
     void zeigeFehlendeVorwahl(const QString& nummer);
 
-    // Commands.
+    // The mask holds typing a save would write: an entry is being created or
+    // was taken over, and the mask differs from how the editor filled it.
+    bool ungespeicherteAenderungen() const;
+    // Before the mask is left (closing the window; another table, the list,
+    // another or a new entry): with unsaved changes asks whether to save them
+    // now. True when the mask may go: nothing unsaved, saved as "&Speichern
+    // Datensatz" saves, or No; false after Cancel or a refused save.
+    bool maskeVerlassen();
+
+    // Commands. Those that replace the mask ask first (maskeVerlassen).
     void laden();                        // opening: table faktor, mask cleared
     void tabelleWaehlen(Tariftabelle t); // Option1..Option3
     void listeFuellen();                 // Combo1 dropped down
-    void felderleeren();
-    void speichern();          // Command1 "&Speichern Datensatz"
-    void uebernehmen();        // Command2 "In &Bearbeitungsmaske übernehmen"
-    void loeschen();           // Command3 "&löschen Datensatz"
-    void neuerSatzAnlegen();   // Command4 "&Neuen Satz anlegen"
-    void tarifrechnerZeigen(); // menu "&aufrufen"
+    void felderleeren();                 // asks nothing
+    void speichern();                    // Command1 "&Speichern Datensatz"
+    void uebernehmen();                  // Command2 "In &Bearbeitungsmaske übernehmen"
+    void loeschen();                     // Command3 "&löschen Datensatz"
+    void neuerSatzAnlegen();             // Command4 "&Neuen Satz anlegen"
+    void tarifrechnerZeigen();           // menu "&aufrufen"
     // "Beispieltarife übernehmen": offers the example tariffs for the chosen
-    // table when it is empty; writes them only after Yes. A table holding
-    // rows is never touched.
+    // table when it is empty, for all three when all are empty (the first
+    // start); writes them only after Yes. A table holding rows is never
+    // touched, nor is any other table while one holds rows.
     void beispieltarifeUebernehmen();
 
     // The item of the entry list for one row: prefix, description, (times,)
@@ -114,7 +124,7 @@ private:
     Tarifmaske m_maske;
     QString m_combo1Text;
     std::optional<Tarifzeile> m_geladen; // the row taken over into the mask
-    Tarifmaske m_gezeigt;                // the mask as it showed that row
+    Tarifmaske m_gezeigt;                // the mask as the editor filled it (cleared, or that row)
     int m_neuerSatz = 0;
     bool m_vorwahlEingabe = false;
     bool m_hinweisSichtbar = false;

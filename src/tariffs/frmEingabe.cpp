@@ -253,8 +253,8 @@ void frmEingabe::aufbauen()
             [this] { befehl([](TarifEditor& e) { e.neuerSatzAnlegen(); }); });
     auto* beispiele = knopf(QStringLiteral("Beispieltarife übernehmen"), "cmdBeispieltarife", this);
     beispiele->setToolTip(QStringLiteral(
-        "Übernimmt Beispieltarife in die gewählte Tabelle, wenn sie noch leer ist; bitte anschließend anhand "
-        "Ihres Vertrags prüfen"));
+        "Übernimmt Beispieltarife in die gewählte Tabelle, wenn sie noch leer ist, in alle drei Tabellen, wenn "
+        "alle leer sind; bitte anschließend anhand Ihres Vertrags prüfen"));
     connect(beispiele, &QPushButton::clicked, this,
             [this] { befehl([](TarifEditor& e) { e.beispieltarifeUebernehmen(); }); });
     knoepfe->addWidget(command1);
@@ -327,6 +327,14 @@ int frmEingabe::exec()
         return QDialog::Rejected;
     }
     return QDialog::exec();
+}
+
+void frmEingabe::reject()
+{
+    bool verlassen = !m_editor;
+    befehl([&verlassen](TarifEditor& e) { verlassen = e.maskeVerlassen(); });
+    if (verlassen)
+        QDialog::reject();
 }
 
 void frmEingabe::ausFensterLesen()

@@ -44,6 +44,11 @@ public:
     // so and the window is not shown (Rejected).
     int exec() override;
 
+    // "&schließen" (Ctrl+S), the close button and Escape all end here
+    // (QDialog::closeEvent calls it): the logic asks about unsaved changes
+    // first, and the window stays open after Cancel or a refused save.
+    void reject() override;
+
 protected:
     bool eventFilter(QObject* obj, QEvent* ev) override;
 

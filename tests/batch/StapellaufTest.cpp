@@ -152,6 +152,7 @@ TEST(Stapellauf, ExitCodesMessagesAndWhatIsWritten)
         EXPECT_EQ(l.fehler.count(QStringLiteral("Nicht berechnet")), 2) << l.fehler.toStdString();
         EXPECT_EQ(o.anrufe(wo), anzahl);
     };
+    const auto anrufe = [](int n) { return [n](O o, L) { EXPECT_EQ(o.anrufe(), n); }; };
     // argumente: separated by blanks, "~" stands for a blank inside one; fehler: part of the error output;
     // ergebnis: what is there after the run, "B" the calls in the local table, "P" the PDF, "C" the CSV.
     const struct {
@@ -167,6 +168,10 @@ TEST(Stapellauf, ExitCodesMessagesAndWhatIsWritten)
              EXPECT_TRUE(l.aus.startsWith("21\tEmpfang\t113\t122,17\t145,38\n")) << l.aus.toStdString();
          }},
         {"own minute price, CSV only", "--eigenpreis --csv %P/b.csv", 0, "", "BC"},
+        {"a surcharge factor of 20, perhaps meant as 20 %: named, and the run goes on", "--csv %P/b.csv", 0,
+         "Warnung: Kostenaufschlag.txt enthält 20, das ist ein Aufschlag von 1.900 %. Gemeint ist vielleicht 20 % "
+         "(Faktor 1,20)",
+         "BC", datei("Kostenaufschlag.txt", "20\r\n")},
         {"no VAT rate", beide, 1, "kein gültiger Steuersatz", "", entfernen("Steuersatz.txt")},
         {"VAT rate no number", beide, 1, "Steuersatz.txt enthält „abc“", "", datei("Steuersatz.txt", "abc\r\n")},
         {"no bill.db", beide + "--billdb " + fehlt + "bill.db", 1, "Pfad der Datei Bill.db ist falsch", ""},
@@ -194,6 +199,20 @@ TEST(Stapellauf, ExitCodesMessagesAndWhatIsWritten)
         {"foreign numbers without tariff, shortened numbers", beide + "--kuerzen", 4,
          "Kein Tarif für die Rufnummer 0043", "BPC", sql("DELETE FROM faktor WHERE vorwahl LIKE '00%'"),
          summeUndKuerzung},
+        {"a page for each extension, the period and the web address in the PDF",
+         "--pdf %P/b.pdf --ab 16.11.2026 --bis 2026-11-20~12:00:00 --neue-seite", 0, "", "BP",
+         datei("Internetadresse.txt", "www.hotel-am-see.de\r\n"),
+         [](O o, L l) {
+             const auto text = pdfText(o.readFile(QStringLiteral("b.pdf")));
+             const qsizetype nebenstellen = l.aus.count(u'\n');
+             EXPECT_TRUE(
+                 !text
+                 || (text->count(u'\f') == nebenstellen
+                     && text->count(QStringLiteral("Zeitraum: 16.11.2026 bis 20.11.2026 12:00")) == nebenstellen
+                     && text->count(QStringLiteral("ORVE-Tarifo - siehe Internet unter www.hotel-am-see.de)"))
+                            == nebenstellen))
+                 << nebenstellen << text.value_or(QString()).toStdString();
+         }},
         {"other bill.db and period for one run",
          "--billdb %P/k.db --nebenstelle 21 --ab 16.11.2026~00:00:00 --bis 2026-11-20~00:00:00", 0, "", "B",
          [](O o) { QFile::copy(o.file("bill.db"), o.file("k.db")); },
@@ -201,6 +220,18 @@ TEST(Stapellauf, ExitCodesMessagesAndWhatIsWritten)
              EXPECT_FALSE(o.readFile("Billpfad.txt").contains("k.db"));
              EXPECT_EQ(o.anrufe("user <> '21' OR time < '2026-11-16' OR time >= '2026-11-20'"), 0);
          }},
+        // Extension 21 called on the 3rd four times, on the 5th at 09:06:04, 12:05:24 and 16:54:36.
+        {"date as end: its day", "--nebenstelle 21 --ab 03.11.26 --bis 05.11.2026", 0, "", "B", {}, anrufe(7)},
+        {"moment as end: before it",
+         "--nebenstelle 21 --ab 3.11.2026 --bis 2026-11-05~16:54:36",
+         0,
+         "",
+         "B",
+         {},
+         anrufe(6)},
+        {"an end before the beginning", "--nebenstelle 21 --ab 05.11.2026 --bis 2026-11-03~23:59", 1,
+         "Das Ende des Zeitraums (bis 03.11.2026 23:59) liegt vor seinem Anfang (ab 05.11.2026).\nBitte wählen",
+         ""},
     };
     for (const auto& f : faelle) {
         SCOPED_TRACE(f.name);

@@ -23,6 +23,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <functional>
 
 using namespace orve;
@@ -402,12 +403,14 @@ struct Art {
 };
 
 // The list entry of an extension (eintrag) or a typed text, a start, and the calls that must come out,
-// by their place in kAnrufe; or the part of the message that refuses the selection. A date alone is midnight.
+// by their place in kAnrufe; or the part of the message that refuses the selection. The end as the window
+// reads it: a date alone takes in that day, a moment the calls that started at it.
 struct Auswahl {
     int eintrag;
     const char *text, *ab;
     const char* soll; // places in kAnrufe as digits
     const char* fehler = nullptr;
+    const char* bis = "alle";
 };
 
 const Auswahl kAuswahlen[] = {
@@ -428,6 +431,12 @@ const Auswahl kAuswahlen[] = {
     {0, "alle", "01.01.2010", "7"},
     {0, "99", "alle", ""},
     {0, "alle", "01.01.2011 00:00:00", ""},
+    {0, "alle", "alle", "2460158", nullptr, "21.03.2009"},
+    {0, "alle", "21.03.2009 14:30:00", "65", nullptr, "2009-03-21 14:30:00"},
+    {0, "alle", "21.03.09 14:30", "60357"},
+    {0, "alle", "alle", "2418", nullptr, " 21.3.09 14:29:59"},
+    {0, "alle", "22.03.2009", "", "liegt vor seinem Anfang", "21.03.2009"},
+    {0, "alle", "21.03.2009 14:30:00", "", "(bis 21.03.2009 14:29:59) liegt vor", "21.03.09 14:29:59"},
 };
 
 class Einlesen : public ::testing::TestWithParam<Art> {
@@ -471,9 +480,9 @@ protected:
     }
 
     QString eintrag(int n) const { return QStringLiteral("%1  |  ").arg(n) + name(n); }
-    EinleseErgebnis einlesen(const QString& n, const QString& ab)
+    EinleseErgebnis einlesen(const QString& n, const QString& ab, const QString& bis = kAlle)
     {
-        return tkBillEinlesen(u.state(), quellen, n, ab, liste);
+        return tkBillEinlesen(u.state(), quellen, n, ab, liste, bis);
     }
 
     // The list's lines in the column order of `bill`; each displayed line is its six values joined by tabs.
@@ -511,13 +520,14 @@ TEST_P(Einlesen, SelectionGivesItsCallsByExtensionThenStartOrIsRefused)
     EXPECT_ZEILEN(datumEintraege(u.state(), quellen, eintrag(21)), starts("24603"));
     for (const Auswahl& a : kAuswahlen) {
         const QString nebenstelle = a.eintrag ? eintrag(a.eintrag) : QString::fromUtf8(a.text);
-        SCOPED_TRACE(nebenstelle.toStdString() + " / " + a.ab);
+        SCOPED_TRACE(nebenstelle.toStdString() + " / " + a.ab + " / " + a.bis);
         u.lokal()->exec(
             "UPDATE bill SET costs = 1, ucosts = 1, ucostsBrutto = 1, rufziel = 'Ort', vergleichsnummer = '0'");
         const auto soll = a.fehler ? u.billZeilen() : erwartet(a.soll); // refused: the old table and list stay
         const auto listeSoll = a.fehler ? listenZeilen() : soll;
         EinleseErgebnis e;
-        const QString text = fehlerText([&] { e = einlesen(nebenstelle, QString::fromUtf8(a.ab)); });
+        const QString text =
+            fehlerText([&] { e = einlesen(nebenstelle, QString::fromUtf8(a.ab), QString::fromUtf8(a.bis)); });
         EXPECT_TRUE(a.fehler ? text.contains(QString::fromUtf8(a.fehler))
                              : !e.fehler && e.anzahl == std::int64_t(soll.size()))
             << text.toStdString() << " " << e.anzahl;
@@ -562,10 +572,10 @@ INSTANTIATE_TEST_SUITE_P(Quellen, Einlesen, ::testing::ValuesIn(kArten),
                          [](auto& i) { return std::string(i.param.name); });
 
 EinleseErgebnis alleEinlesen(QuellUmgebung& u, const QString& ab = kAlle, const QString& wer = kAlle,
-                             const QString& bis = {})
+                             const QString& bis = {}, BisGrenze art = BisGrenze::Einschliesslich)
 {
     AnrufListe liste;
-    return tkBillEinlesen(u.state(), u.quellen, wer, ab, liste, bis);
+    return tkBillEinlesen(u.state(), u.quellen, wer, ab, liste, bis, art);
 }
 
 // Calls of one extension that started in the same second keep the order of the source table: more of them than a sort
@@ -602,7 +612,9 @@ TEST(EinlesenSqlite, RowsAreTakenAsTheSourceHoldsThem)
                                             {" 21 ", "Müller ", "unbekannt", "2009-03-21 14:32:00", "0", "1"},
                                             {"22", "B", "031", "2009-03-21 14:29:00", "1", "1"}}));
     EXPECT_EQ(alleEinlesen(u, "01.01.2009", "21  |  x").anzahl, 3);
-    EXPECT_EQ(alleEinlesen(u, kAlle, kAlle, "21.03.2009 14:31").anzahl, 2); // before that
+    for (const auto& [art, anzahl] : {std::pair {BisGrenze::Ausschliesslich, 2}, {BisGrenze::Einschliesslich, 3}})
+        EXPECT_EQ(alleEinlesen(u, kAlle, kAlle, "21.03.2009 14:31", art).anzahl,
+                  anzahl); // before that, or through it
     EXPECT_ZEILEN(
         datumEintraege(u.state(), u.quellen, QStringLiteral("21")),
         QStringList({"alle", "kaputt", "2009-03-21 14:30:00", "2009-03-21 14:31:00", "2009-03-21 14:32:00"}));
@@ -688,7 +700,8 @@ TEST(StartZeit, ReadsTheFormsOfTheCallTablesAndNothingElse)
         {"2009-03-21T14:30:05", "2009-03-21 14:30:05"}, {"1.3.2009 9:05:07", "2009-03-01 09:05:07"},
         {"21.03.2009", "2009-03-21 00:00:00"},          {"29.02.2024 23:59:59", "2024-02-29 23:59:59"}};
     for (const char* kein : {"", "alle", "29.02.2023 10:00:00", "21.03.2009 24:00:00", "21.03.2009 14:30:00 x",
-                             "21.03.20091 14:30:00", "２１.03.2009 14:30:00", "21.003.2009"})
+                             "21.03.20091 14:30:00", "２１.03.2009 14:30:00", "21.003.2009",
+                             "21.03.09 14:30:00" /* a two-digit year only where people type */})
         faelle.push_back({kein, nullptr});
     for (const auto& [text, soll] : faelle) {
         const auto schluessel = startZeitSchluessel(QStringView(QString::fromUtf8(text)));
@@ -699,22 +712,45 @@ TEST(StartZeit, ReadsTheFormsOfTheCallTablesAndNothingElse)
     }
 }
 
+// The chosen period for people and for file names: what was chosen, in one form.
+TEST(Zeitraum, IsWrittenAsChosenForPeopleAndFileNames)
+{
+    const std::array<const char*, 4> faelle[] = {
+        // ab, bis, text, file name
+        {"03.11.2026", "2026-11-07", "Zeitraum: 03.11.2026 bis 07.11.2026", "2026-11-03 bis 2026-11-07"},
+        {"2026-11-03 14:00:00", "alle", "ab 03.11.2026 14:00", "ab 2026-11-03 14.00"},
+        {"", "7.11.26 09:05:30", "bis 07.11.2026 09:05:30", "bis 2026-11-07 09.05.30"},
+        {"alle", "", "", "alle"},
+        {"gestern", "7/11", "Zeitraum: gestern bis 7/11", "gestern bis 7-11"},
+    };
+    for (const auto& [ab, bis, text, datei] : faelle) {
+        EXPECT_EQ(zeitraumText(QString::fromUtf8(ab), QString::fromUtf8(bis)), QString::fromUtf8(text));
+        EXPECT_EQ(zeitraumDateiname(QString::fromUtf8(ab), QString::fromUtf8(bis)), QString::fromUtf8(datei));
+    }
+}
+
 // A settings command or its step at start, the value it sets and its file.
 struct Befehl {
     void (*run)(AppState&, Dialogs&);
     Einstellungswert AppState::*wert;
     const char* datei;
+    QString AppState::*text = nullptr; // a setting that is no number
 };
 const Befehl kSteuer {mnuMehrwertsteuerEinstellen, &AppState::Steuersatz, "Steuersatz.txt"};
 const Befehl kMinute {mnuMinutenpreisEinstellen, &AppState::Minutenpreis, "Minutenpreis.txt"};
 const Befehl kAufschlag {mnuKostenaufschlag, &AppState::Kostenaufschlag, "Kostenaufschlag.txt"};
 const Befehl kSteuerStart {steuersatzBeimStart, &AppState::Steuersatz, "Steuersatz.txt"};
 const Befehl kAufschlagStart {kostenaufschlagBeimStart, &AppState::Kostenaufschlag, "Kostenaufschlag.txt"};
+const Befehl kAdresse {mnuInternetadresse, nullptr, "Internetadresse.txt", &AppState::Internetadresse};
+const Befehl kAdresseStart {[](AppState& s, Dialogs&) { internetadresseBeimStart(s); }, nullptr,
+                            "Internetadresse.txt", &AppState::Internetadresse};
 
 // A valid entry is stored in memory and file; a refused one asks "try again?" and, given up, puts the offered
 // value back. VAT and minute price offer what their file holds, the surcharge the value in memory. At start a
 // first line of the file is taken as it is; without one the surcharge is asked for with "1,20" offered and the
-// VAT command runs; giving up ends the program. Dialogs are logged as "I<offered text>" or "M<buttons> <icon>".
+// VAT command runs; giving up ends the program. A surcharge of 5 or more, typed or stored, is questioned as a likely
+// percentage (Yes: the factor meant, No: as it is, Abbrechen: type again). Dialogs are logged as "I<offered text>" or
+// "M<buttons> <icon>".
 TEST(Settings, StoresAValidEntryAndAsksAgainOrGivesUpOnAnInvalidOne)
 {
     // skript as ScriptedDialogs::skript takes it; soll: the value afterwards, nullptr: the program ends.
@@ -722,10 +758,12 @@ TEST(Settings, StoresAValidEntryAndAsksAgainOrGivesUpOnAnInvalidOne)
         Befehl befehl;
         const char* inhalt;
         QStringList skript;
-        const char *soll, *verlauf;
+        const char* soll;
+        QString verlauf;
     };
     const char *const kDatei = "aus Datei\r\n", *const kNochmals =
                                                     "Iaus Datei, MYesNo Stop, Iaus Datei, MYesNo Stop";
+    const QString kFrage = QStringLiteral("MYesNoCancel Information");
     const Fall faelle[] = {
         {kSteuer, kDatei, {"=19"}, "19", "Iaus Datei"},
         {kSteuer, kDatei, {"=7,5"}, "7,5", "Iaus Datei"},
@@ -736,6 +774,18 @@ TEST(Settings, StoresAValidEntryAndAsksAgainOrGivesUpOnAnInvalidOne)
         {kMinute, kDatei, {"=x", "Yes", "=", "No"}, "aus Datei", kNochmals},
         {kAufschlag, kDatei, {"=1,20"}, "1,20", "I"},
         {kAufschlag, kDatei, {"=abc", "Yes", "=", "No"}, "", "I, MYesNo Stop, I, MYesNo Stop"},
+        {kAufschlag, kDatei, {"=4,99"}, "4,99", "I"},
+        {kAufschlag, kDatei, {"=20", "Yes"}, "1,20", "I, " + kFrage},
+        {kAufschlag, kDatei, {"=20", "No"}, "20", "I, " + kFrage},
+        {kAufschlag, kDatei, {"=20", "Cancel", "=1,3"}, "1,3", "I, " + kFrage + ", I20"},
+        {kAufschlag, kDatei, {"=7,5", "Yes"}, "1,075", "I, " + kFrage},
+        {kAufschlag, kDatei, {"=120", "Yes"}, "1,20", "I, " + kFrage},
+        {kAufschlag, kDatei, {"=120", "No", "Yes"}, "2,20", "I, " + kFrage + ", " + kFrage},
+        {kAufschlag, kDatei, {"=120", "No", "No"}, "120", "I, " + kFrage + ", " + kFrage},
+        {kAufschlagStart, "20\r\n", {"Yes"}, "1,20", kFrage},
+        {kAufschlagStart, "20\r\n", {"No"}, "20", kFrage},
+        {kAufschlagStart, "20\r\n", {"Cancel", "=1,25"}, "1,25", kFrage + ", I20"},
+        {kAufschlagStart, nullptr, {"=20", "Cancel", "=2"}, "2", "I1,20, " + kFrage + ", I20"},
         {kAufschlagStart, "1,35\r\n", {}, "1,35", ""},
         {kAufschlagStart, nullptr, {"=x", "Yes", "=1,25"}, "1,25", "I1,20, MYesNo Critical, I1,20"},
         {kAufschlagStart, "\r\n1,20\r\n", {"=x", "No"}, nullptr, "I1,20, MYesNo Critical"},
@@ -743,6 +793,10 @@ TEST(Settings, StoresAValidEntryAndAsksAgainOrGivesUpOnAnInvalidOne)
         {kSteuerStart, "abc\r\n", {"Ok", "=19"}, "19", "MOk Critical, Iabc"},
         {kSteuerStart, nullptr, {"Ok", "=19"}, "19", "MOk Critical, I"},
         {kSteuerStart, nullptr, {"Ok", "=0", "No", "Ok"}, nullptr, "MOk Critical, I, MYesNo Stop, MOk Critical"},
+        {kAdresse, kDatei, {"=www.hotel-am-see.de"}, "www.hotel-am-see.de", "Iaus Datei"},
+        {kAdresse, kDatei, {"="}, "", "Iaus Datei"},
+        {kAdresseStart, "www.hotel-am-see.de\r\n", {}, "www.hotel-am-see.de", ""},
+        {kAdresseStart, nullptr, {}, "", ""},
     };
     for (const Fall& f : faelle) {
         SCOPED_TRACE(f.skript.join(u' ').toStdString());
@@ -756,14 +810,38 @@ TEST(Settings, StoresAValidEntryAndAsksAgainOrGivesUpOnAnInvalidOne)
             EXPECT_THROW(f.befehl.run(dir.state(), dialogs), ProgramEnd);
         } else {
             f.befehl.run(dir.state(), dialogs);
-            EXPECT_EQ(dir.state().*(f.befehl.wert), QString::fromUtf8(f.soll));
+            EXPECT_EQ(f.befehl.text ? dir.state().*(f.befehl.text) : (dir.state().*(f.befehl.wert)).text(),
+                      QString::fromUtf8(f.soll));
         }
-        const bool getippt = f.soll && *f.soll && f.skript.contains(u'=' + QString::fromUtf8(f.soll));
-        EXPECT_EQ(dir.readFile(datei), getippt ? QByteArray(f.soll) + "\r\n" : QByteArray(f.inhalt));
+        // Written: what was typed (an empty text only clears the web address) or a stored factor corrected.
+        const bool neu = f.soll
+                         && ((f.skript.contains(u'=' + QString::fromUtf8(f.soll)) && (*f.soll || f.befehl.text))
+                             || (*f.soll && !QByteArray(f.inhalt).startsWith(QByteArray(f.soll) + "\r\n")));
+        EXPECT_EQ(dir.readFile(datei), neu ? QByteArray(f.soll) + "\r\n" : QByteArray(f.inhalt));
         QStringList verlauf;
         for (const QString& z : dialogs.protokoll())
             verlauf << z.left(1) + z.section(QStringLiteral(" | "), -1);
-        EXPECT_EQ(verlauf.join(QStringLiteral(", ")), QString::fromUtf8(f.verlauf));
+        EXPECT_EQ(verlauf.join(QStringLiteral(", ")), f.verlauf);
+    }
+    // The percentage question names the surcharge the number typed would give and the factors meant, German
+    // numbers grouped.
+    {
+        TempProgramFolder dir;
+        ScriptedDialogs dialogs;
+        dialogs.skript({"=20", "No", "= 120", "No", "No"});
+        mnuKostenaufschlag(dir.state(), dialogs);
+        mnuKostenaufschlag(dir.state(), dialogs);
+        QStringList texte;
+        for (const Message& m : dialogs.messages())
+            texte << m.text.section(CR, 0, 0);
+        EXPECT_EQ(texte,
+                  QStringList({"Sie haben 20 eingegeben: Das ist ein Aufschlag von 1.900 %. Meinten Sie 20 % "
+                               "(Faktor 1,20)?",
+                               "Sie haben 120 eingegeben: Das ist ein Aufschlag von 11.900 %. Meinten Sie 120 "
+                               "% des Preises, also 20 % Aufschlag (Faktor 1,20)?",
+                               "Sie haben 120 eingegeben: Das ist ein Aufschlag von 11.900 %. Meinten Sie 120 "
+                               "% Aufschlag (Faktor 2,20)?"}));
+        EXPECT_EQ(dir.state().Kostenaufschlag, QStringLiteral(" 120"));
     }
     // A file that cannot be written is reported; the value is kept for the run.
     TempProgramFolder dir;

@@ -1,6 +1,7 @@
 #include "mainwindow/Hauptfenster.h"
 #include "mainwindow/frmHaupt.h"
 
+#include "calls/Auswahl.h"
 #include "calls/TkBillFilter.h"
 #include "common/BefehlAusfuehren.h"
 #include "common/Laufsperre.h"
@@ -28,6 +29,7 @@
 #include <QListView>
 #include <QPointer>
 #include <QProgressBar>
+#include <QTest>
 #include <QTimer>
 
 #include <SQLiteCpp/SQLiteCpp.h>
@@ -46,12 +48,13 @@ struct KeinEditor : TarifeditorOeffner {
 
 // The main window's controls as plain values.
 struct AnsichtProtokoll : HauptAnsicht {
-    QString text1 = "0", text2, text3, combo1 = "alle", combo2 = "alle";
-    QStringList combo1Liste, combo2Liste;
+    QString text1 = "0", text2, text3, combo1 = "alle", combo2 = "alle", combo3 = "alle";
+    QStringList combo1Liste, combo2Liste, combo3Liste;
     int fortschrittMax = 100;
     std::vector<int> fortschritte {0};              // every position of the progress bar
     std::vector<bool> gesperrt;                     // every change of the run's lock
     std::optional<Telefonkostenauswertung> bericht; // the report shown last
+    QString dateiname;                              // what its save commands propose
 
     void captionSetzen(const QString&) override {}
     void text1Setzen(const QString& t) override { text1 = t; }
@@ -65,11 +68,17 @@ struct AnsichtProtokoll : HauptAnsicht {
     {
         return std::make_unique<KeinEditor>();
     }
-    void berichtZeigen(Telefonkostenauswertung b) override { bericht.emplace(std::move(b)); }
+    void berichtZeigen(Telefonkostenauswertung b, const QString& name) override
+    {
+        bericht.emplace(std::move(b));
+        dateiname = name;
+    }
     QString combo1Text() const override { return combo1; }
     QString combo2Text() const override { return combo2; }
+    QString combo3Text() const override { return combo3; }
     void combo1Setzen(const QStringList& e, const QString& t) override { combo1Liste = e, combo1 = t; }
     void combo2Setzen(const QStringList& e, const QString& t) override { combo2Liste = e, combo2 = t; }
+    void combo3Setzen(const QStringList& e, const QString& t) override { combo3Liste = e, combo3 = t; }
 };
 
 // A program folder with a source of calls; every call finds the tariff 0,06 a minute.
@@ -129,11 +138,16 @@ TEST_F(Haupt, ReportRunSetsTheProgressForEveryCallAndShowsTheReportButNotAfterAF
     u.sqlite({{utcZeit("2009-03-21 14:30:00"), 21, "Zentrale", "0301234", 90},
               {utcZeit("2009-03-21 14:31:00"), 21, "Zentrale", "0301234", -30}});
     dialogs.answer(Answer::Ok);
+    ansicht.combo1 = QStringLiteral("21  |  Zentrale");
+    ansicht.combo2 = QStringLiteral("21.03.2009");
+    ansicht.combo3 = QStringLiteral("21.03.09");
     fenster.mnuReport();
+    EXPECT_EQ(ansicht.bericht->optionen().zeitraum, QStringLiteral("Zeitraum: 21.03.2009 bis 21.03.2009"));
     EXPECT_EQ(ansicht.fortschrittMax, 2);
     EXPECT_EQ(ansicht.fortschritte, std::vector<int>({0, 0, 1, 2, 0})); // as it was, 0, each call, 0 again
     EXPECT_EQ(ansicht.gesperrt, std::vector<bool>({true, false}));
     EXPECT_TRUE(ansicht.bericht);
+    EXPECT_EQ(ansicht.dateiname, QStringLiteral("Telefonkosten 21 2009-03-21 bis 2009-03-21"));
     ASSERT_EQ(dialogs.messages().size(), 1u);
     EXPECT_TRUE(dialogs.messages().at(0).text.contains("Die Dauer „-30“ des Gesprächs ist negativ."));
     EXPECT_EQ(ucosts(), "0.108 -");
@@ -213,9 +227,11 @@ protected:
     int geschlossen = 0;
 };
 
+// "bis" takes in the call picked (also when it is the one picked for "ab"); an end before the beginning is named.
 TEST_F(Fenster, OpeningAListClearsTheImportAndRefillsTheList)
 {
-    auto *combo1 = kind<QComboBox>("Combo1"), *combo2 = kind<QComboBox>("Combo2");
+    auto *combo1 = kind<QComboBox>("Combo1"), *combo2 = kind<QComboBox>("Combo2"),
+         *combo3 = kind<QComboBox>("Combo3");
     auto oeffnen = [&](QComboBox* c) {
         kind<QAction>("mnuLesenBill")->trigger();
         EXPECT_NE(kind<QLineEdit>("Text1")->text(), "0");
@@ -233,13 +249,50 @@ TEST_F(Fenster, OpeningAListClearsTheImportAndRefillsTheList)
     combo2->setCurrentIndex(2);
     kind<QAction>("mnuLesenBill")->trigger();
     EXPECT_EQ(kind<QLineEdit>("Text1")->text(), "1") << "the calls from the date chosen on";
+    EXPECT_EQ(oeffnen(combo3), QStringList({"alle", "2009-03-21 14:30:00", "2009-03-22 09:00:00"}));
+    combo3->setCurrentIndex(1);
+    dialogs.answer(Answer::Ok);
+    kind<QAction>("mnuLesenBill")->trigger();
+    EXPECT_TRUE(dialogs.messages().at(0).text.startsWith(
+        "Das Ende des Zeitraums (bis 21.03.2009 14:30) liegt vor seinem Anfang (ab 22.03.2009 09:00)."));
+    combo3->setCurrentIndex(2);
+    kind<QAction>("mnuLesenBill")->trigger();
+    EXPECT_EQ(kind<QLineEdit>("Text1")->text(), "1");
     EXPECT_EQ(oeffnen(combo1), QStringList({"alle", "21  |  Zentrale", "22  |  Lager"}));
-    EXPECT_TRUE(combo2->currentText() == QStringLiteral("alle") && combo2->count() == 0) << "Combo2 is cleared";
+    for (QComboBox* c : {combo2, combo3})
+        EXPECT_TRUE(c->currentText() == QStringLiteral("alle") && c->count() == 0)
+            << "Combo2 and Combo3 are cleared";
     combo1->setCurrentIndex(2);
     EXPECT_EQ(oeffnen(combo2), QStringList({"alle", "2009-03-22 09:00:00"}));
 }
 
-TEST_F(Fenster, ImportFillsTheListCopyGivesTheSelectedLinesAndCheckBoxesSetTheReportFlags)
+// A typed "2" is extension 2, never the first entry starting with it; a date typed for "bis" takes in that day.
+TEST_F(Fenster, TypedTextsAreNeverCompletedAndADateAloneEndsWithItsDay)
+{
+    EXPECT_EQ(
+        kind<QLabel>("Label11")->text() + kind<QLabel>("lblDatumHinweis")->text(),
+        QStringLiteral("Auswertung bis Datum/Zeit:Datum eintippen (TT.MM.JJJJ, auch mit Uhrzeit) oder aus der "
+                       "Liste wählen"));
+    for (const char* name : {"Combo2", "Combo3", "Combo1"}) { // opening Combo1 puts "alle" back into the others
+        auto* c = kind<QComboBox>(name);
+        c->showPopup();
+        c->hidePopup();
+        fenster.activateWindow();
+        c->setFocus(); // a list completes only while it has the focus
+        QCoreApplication::processEvents();
+        QTest::keyClicks(c, "2");
+        EXPECT_EQ(c->currentText(), "2") << name;
+    }
+    kind<QAction>("mnuLesenBill")->trigger();
+    EXPECT_EQ(kind<QLineEdit>("Text1")->text(), "0");
+    kind<QComboBox>("Combo1")->setEditText(kAlle);
+    kind<QComboBox>("Combo3")->setEditText(QStringLiteral("21.03.09"));
+    kind<QAction>("mnuLesenBill")->trigger();
+    EXPECT_EQ(kind<QLineEdit>("Text1")->text(), "1");
+    EXPECT_EQ(kind<QComboBox>("Combo3")->currentText(), "21.03.09") << "as typed";
+}
+
+TEST_F(Fenster, ImportFillsTheListCopyGivesTheSelectedLinesCheckBoxesAndTheWebAddressSetTheReportOptions)
 {
     kind<QAction>("mnuLesenBill")->trigger();
     auto* liste = kind<QListView>("List1");
@@ -252,13 +305,17 @@ TEST_F(Fenster, ImportFillsTheListCopyGivesTheSelectedLinesAndCheckBoxesSetTheRe
     ASSERT_EQ(kopiert.size(), 2) << kopiert.join(u'|').toStdString();
     EXPECT_TRUE(kopiert[0].contains("2009-03-21 14:30:00") && kopiert[0].contains("Zentrale"));
     EXPECT_TRUE(kopiert[1].contains("2009-03-22 09:00:00") && kopiert[1].contains("Lager"));
-    for (const auto& [name, flag] :
-         {std::pair {"Check1", &AppState::OhneMwst}, {"Check2", &AppState::RufnummernKuerzen}}) {
+    for (const auto& [name, flag] : {std::pair {"Check1", &AppState::OhneMwst},
+                                     {"Check2", &AppState::RufnummernKuerzen},
+                                     {"Check3", &AppState::NeueSeiteJeNebenstelle}}) {
         kind<QAbstractButton>(name)->click();
         EXPECT_EQ(u.state().*flag, 1) << name;
         kind<QAbstractButton>(name)->click();
         EXPECT_EQ(u.state().*flag, 0) << name;
     }
+    dialogs.type(QStringLiteral("www.hotel-am-see.de"));
+    kind<QAction>("mnuInternetadresse")->trigger();
+    EXPECT_EQ(u.ordner.readFile(QStringLiteral("Internetadresse.txt")), QByteArray("www.hotel-am-see.de\r\n"));
 }
 
 TEST_F(Fenster, ClosingTheWindowDuringARunStopsItThenCloses)
@@ -282,9 +339,11 @@ TEST_F(Fenster, ClosingClosesTheOtherWindowsAndSaysSo)
 {
     kind<QAction>("mnuReport")->trigger();
     QPointer<BerichtFenster> bericht = fenster.findChild<BerichtFenster*>();
+    kind<QComboBox>("Combo3")->setEditText(QStringLiteral("21.03.2009")); // the check reads in the period's calls
     kind<QAction>("mnuPruefen")->trigger();
     auto* pruefung = fenster.findChild<TarifpruefungFenster*>();
     ASSERT_TRUE(bericht && bericht->isVisible() && pruefung && pruefung->isVisible());
+    EXPECT_EQ(pruefung->pruefung().gespraeche, 1);
     pruefung->findChild<QAction*>(QStringLiteral("Drucken"))->trigger();
     const QString titel = "Prüfung der Tariftabellen"; // where pdftotext reads the PDF
     EXPECT_TRUE(druck.seiten() == 1 && pdfText(druck.pdf).value_or(titel).startsWith(titel))

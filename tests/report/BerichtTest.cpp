@@ -3,6 +3,7 @@
 #include "report/RufnummerKuerzen.h"
 #include "report/Telefonkostenauswertung.h"
 
+#include "common/Dokumentfenster.h"
 #include "common/LokaleDatenbank.h"
 
 #include "BerichtBeispiel.h"
@@ -19,6 +20,10 @@
 #include <QFileInfo>
 #include <QPointer>
 #include <QPrintPreviewWidget>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSet>
+#include <QToolBar>
 
 #include <SQLiteCpp/SQLiteCpp.h>
 
@@ -113,32 +118,40 @@ TEST(Telefonkostenauswertung, ShowsFieldsInTheirFormatsAndTheVatCaptionBuiltAtSt
     const std::vector<BerichtAnruf> anrufe {anruf("Ortstarif Berlin", 0.108),
                                             anruf("Internes S0 Gespräch", 0.0, ""), anruf("????", std::nullopt)};
     const BerichtDaten d {{BerichtGruppe {"21", "Empfang", 0.198, 0.23562, anrufe}}};
-    const QStringList namen = {"Bezeichnung3", "Text9", "Text10", "Text6",         "Text4",
-                               "Text7",        "Text8", "Text11", "Bezeichnung12", "Text12"};
+    const QStringList namen = {"Bezeichnung3", "Bezeichnung15", "Text9",  "Text10",
+                               "Text6",        "Text4",         "Text7",  "Text8",
+                               "Text11",       "Bezeichnung12", "Text12", "Bezeichnung13"};
+    const QString hinweis = "Bezeichnung13=(Angabe Telefoniedauer in Sekunden, Auswertung erstellt mit ORVE-Tarifo";
     const struct {
         const char* steuersatz;
         int ohneMwst, kuerzen;
-        const char *nummer, *fuss;
+        const char *nummer, *fuss, *zeitraum = "", *adresse = "";
     } faelle[] = {
         {"19", 0, 0, "0301234567", " Bezeichnung12=Summe Kosten incl. 19 MwSt: Text12=0,24"},
-        {"7.5", 0, 1, "0301234xxx", " Bezeichnung12=Summe Kosten incl. 7,5 MwSt: Text12=0,24"},
-        {"7,7", 0, 0, "0301234567", " Bezeichnung12=Summe Kosten incl. 7,7 MwSt: Text12=0,24"},
+        {"7.5", 0, 1, "0301234xxx", " Bezeichnung12=Summe Kosten incl. 7,5 MwSt: Text12=0,24",
+         "Zeitraum: 03.11.2026 bis 07.11.2026", "www.hotel-am-see.de"},
+        {"7,7", 0, 0, "0301234567", " Bezeichnung12=Summe Kosten incl. 7,7 MwSt: Text12=0,24",
+         "ab 03.11.2026 14:30", "https://www.hotel-am-see.de"},
         {"19", 1, 0, "0301234567", ""},
     };
     for (const auto& f : faelle) {
         AppState state {.OhneMwst = f.ohneMwst, .RufnummernKuerzen = f.kuerzen};
         state.Steuersatz = QString::fromUtf8(f.steuersatz);
+        state.Internetadresse = QString::fromUtf8(f.adresse);
         BerichtOptionen o = BerichtOptionen::aus(state);
         o.datum = QDate(2009, 2, 1);
+        o.zeitraum = QString::fromUtf8(f.zeitraum);
         const Telefonkostenauswertung b(d, o);
         const auto e = b.seitenEinteilen(kA4);
         ASSERT_EQ(e.seiten(), 1u);
-        EXPECT_EQ(texte(b.seite(e, 0), namen).toStdString(),
-                  QStringLiteral("Bezeichnung3=01.02.2009 Text9=21 Text10=Empfang Text6=Ortstarif Berlin Text4=%1 "
-                                 "Text7=125 Text8=0,108 Text6=Internes S0 Gespräch Text4= Text7=125 Text8=0,000 "
-                                 "Text6=???? Text4=%1 Text7=125 Text8= Text11=0,20%2")
-                      .arg(f.nummer, f.fuss)
-                      .toStdString());
+        EXPECT_EQ(
+            texte(b.seite(e, 0), namen).toStdString(),
+            QStringLiteral("Bezeichnung3=01.02.2009 %3Text9=21 Text10=Empfang Text6=Ortstarif Berlin Text4=%1 "
+                           "Text7=125 Text8=0,108 Text6=Internes S0 Gespräch Text4= Text7=125 Text8=0,000 "
+                           "Text6=???? Text4=%1 Text7=125 Text8= Text11=0,20%2 %4%5)")
+                .arg(f.nummer, f.fuss, *f.zeitraum ? "Bezeichnung15=" + o.zeitraum + ' ' : QString(), hinweis,
+                     *f.adresse ? " - siehe Internet unter " + state.Internetadresse : QString())
+                .toStdString());
     }
 }
 
@@ -168,47 +181,66 @@ TEST(Telefonkostenauswertung, WideTextsAreSetSmallerBeforeTheyAreShortenedAndNum
         EXPECT_EQ(rufnummerKuerzen(QString::fromUtf8(nummer)).toStdString(), gekuerzt) << nummer;
 }
 
-// Extensions of many sizes over 23 pages: every call once, a group header never without the group's first call
-// nor a footer without its last, every section above the page footer, the pages numbered "Seite n von 23".
+// Extensions of many sizes over 23 pages: every call once, below its group's header on every page (a page that
+// continues a group repeats it), a group header never without the group's first call nor a footer without its last,
+// every section above the page footer, the pages numbered "Seite n von 23". Asked for, each group starts on a new page.
 TEST(Telefonkostenauswertung, SplitsIntoNumberedPagesKeepingGroupHeadersAndFootersWithTheirCalls)
 {
     BerichtDaten d;
     for (std::size_t n : {1, 1, 1, 2, 3, 40, 2, 7, 45, 46, 44, 1, 1, 2, 100, 500})
         d.gruppen.push_back(
             {QString::number(21 + d.gruppen.size()), "Empfang", 0.1, 0.1, {n, anruf("Berlin", 0.1)}});
+    for (auto& g : d.gruppen)
+        for (auto& a : g.bill)
+            a.user = g.user;
     while (Telefonkostenauswertung(d, {}).seitenEinteilen(kA4).seiten() < 23)
-        d.gruppen.back().bill.push_back(anruf("Berlin", 0.1));
-    const Telefonkostenauswertung b(d, {});
-    const auto e = b.seitenEinteilen(kA4);
-    ASSERT_EQ(e.seiten(), 23u);
-    QString abschnitte; // K group header, D call, F group footer
-    for (std::size_t s = 0; s < e.seiten(); ++s) {
-        const auto seite = b.seite(e, s);
-        EXPECT_EQ(texte(seite, {"Bezeichnung6", "Bezeichnung5", "Bezeichnung7", "Bezeichnung4"}),
-                  QStringLiteral("Bezeichnung4=23 Bezeichnung5=%1 Bezeichnung6=Seite Bezeichnung7=von").arg(s + 1));
-        QString hier;
-        for (const Zeichnung& z : seite) {
-            if (const auto art = QStringList {"Text9", "Text8", "Text11"}.indexOf(z.name); art >= 0)
-                hier += QLatin1Char("KDF"[art]);
-            EXPECT_TRUE(z.name == QLatin1String("Linie1") || z.name.startsWith(QLatin1String("Bezeichnung"))
-                        || z.rechteck.bottom() <= e.fussY())
-                << "page " << s + 1 << " " << z.name.toStdString();
+        d.gruppen.back().bill.push_back(d.gruppen.back().bill.back());
+    for (const bool neueSeite : {false, true}) {
+        SCOPED_TRACE(neueSeite ? "each group on a new page" : "groups one after the other");
+        const Telefonkostenauswertung b(d, {.neueSeiteJeNebenstelle = neueSeite});
+        const auto e = b.seitenEinteilen(kA4);
+        ASSERT_TRUE(neueSeite || e.seiten() == 23u) << e.seiten();
+        QString abschnitte, letzte; // K group header, D call, F group footer; the extension of the last call
+        for (std::size_t s = 0; s < e.seiten(); ++s) {
+            const auto seite = b.seite(e, s);
+            EXPECT_EQ(texte(seite, {"Bezeichnung6", "Bezeichnung5", "Bezeichnung7", "Bezeichnung4"}),
+                      QStringLiteral("Bezeichnung4=%2 Bezeichnung5=%1 Bezeichnung6=Seite Bezeichnung7=von")
+                          .arg(s + 1)
+                          .arg(e.seiten()));
+            QString hier, kopf;
+            QSet<QString> nebenstellen;
+            for (const Zeichnung& z : seite) {
+                const auto art = QStringList {"Text9", "Text8", "Text11"}.indexOf(z.name);
+                if (art >= 0 && !(art == 0 && hier.isEmpty() && z.text == letzte)) // not a header repeated
+                    hier += QLatin1Char("KDF"[art]);
+                if (art == 0)
+                    kopf = z.text;
+                if (z.name == QLatin1String("Text2")) {
+                    EXPECT_EQ(z.text, kopf) << "page " << s + 1 << ": a call below the header of its group";
+                    nebenstellen.insert(letzte = z.text);
+                }
+                EXPECT_TRUE(z.name == QLatin1String("Linie1") || z.name.startsWith(QLatin1String("Bezeichnung"))
+                            || z.rechteck.bottom() <= e.fussY())
+                    << "page " << s + 1 << " " << z.name.toStdString();
+            }
+            EXPECT_FALSE(hier.startsWith(QLatin1Char('F')) || hier.endsWith(QLatin1Char('K')))
+                << "page " << s + 1 << ": " << hier.toStdString();
+            EXPECT_TRUE(!neueSeite || nebenstellen.size() == 1) << "page " << s + 1;
+            abschnitte += hier;
         }
-        EXPECT_FALSE(hier.startsWith(QLatin1Char('F')) || hier.endsWith(QLatin1Char('K')))
-            << "page " << s + 1 << ": " << hier.toStdString();
-        abschnitte += hier;
+        QString soll;
+        for (const BerichtGruppe& g : d.gruppen)
+            soll += QLatin1Char('K') + QString(g.bill.size(), QLatin1Char('D')) + QLatin1Char('F');
+        EXPECT_EQ(abschnitte, soll);
     }
-    QString soll;
-    for (const BerichtGruppe& g : d.gruppen)
-        soll += QLatin1Char('K') + QString(g.bill.size(), QLatin1Char('D')) + QLatin1Char('F');
-    EXPECT_EQ(abschnitte, soll);
     EXPECT_EQ(Telefonkostenauswertung({}, {}).seitenEinteilen(kA4).seiten(), 1u) << "an empty report has its page";
 }
 
 // "Drucken…" prints every page of the report shown, with its title and sums.
 TEST(BerichtFenster, ASecondReportReplacesTheFirstPrintsItsPagesAndSavesAsPdfOrCsvUnderTheChosenName)
 {
-    // A cancelled file question writes nothing; a file that cannot be written gets its message naming the cause: a FIFO
+    // The file question starts in the folder of the last file written completely, proposing the report's name. A
+    // cancelled file question writes nothing; a file that cannot be written gets its message naming the cause: a FIFO
     // stays a FIFO, a CSV cut short by a full disk leaves the earlier file as it was. The CSV is for a German
     // spreadsheet: money with a decimal comma, texts holding ";" or quotes quoted, numbers as the report shows them.
     TempProgramFolder ordner;
@@ -225,7 +257,8 @@ TEST(BerichtFenster, ASecondReportReplacesTheFirstPrintsItsPagesAndSavesAsPdfOrC
     const BerichtAnruf ohne {"05.01.2009 10:00:00", "22", "Lager", "110", "5", {}, "????", "2", {}, "110"};
     const BerichtDaten daten {{{"21", a.username, 0.108, 0.12852, {a}}, {"22", "Lager", {}, {}, {ohne}}}};
     PdfDruckausgabe druck;
-    BerichtFenster fenster(Telefonkostenauswertung(daten, {.rufnummernGekuerzt = true}), dialoge, druck);
+    BerichtFenster fenster(Telefonkostenauswertung(daten, {.rufnummernGekuerzt = true}), dialoge, druck, nullptr,
+                           QStringLiteral("Telefonkosten 21 alle"), ordner.file(kSpeicherordnerDatei));
     for (const char* aktion :
          {"AlsPdfSpeichern", "AlsPdfSpeichern", "AlsPdfSpeichern", "AlsPdfSpeichern", "AlsCsvSpeichern"})
         ausloesen(fenster, aktion);
@@ -248,24 +281,37 @@ TEST(BerichtFenster, ASecondReportReplacesTheFirstPrintsItsPagesAndSavesAsPdfOrC
     EXPECT_EQ(QFileInfo(fifo).isFile(), false);
     EXPECT_TRUE(boxen.value(8).contains(QString("Der Datenträger mit dem Ordner %1 ist voll").arg(ordner.path())))
         << boxen.value(8).toStdString();
-    EXPECT_EQ(QDir(ordner.path()).entryList(QDir::Files | QDir::System).size(), 3) << "no temporary file left";
+    EXPECT_EQ(QDir(ordner.path()).entryList(QDir::Files | QDir::System).size(), 4) << "no temporary file left";
+    const auto frage = [](const char* format, const QString& datei) {
+        return QStringLiteral("F Als %1 speichern | %2").arg(QLatin1String(format), datei);
+    };
+    const QString imOrdner = ordner.file("Telefonkosten 21 alle");
+    EXPECT_EQ(boxen.value(0),
+              frage("PDF", QDir::toNativeSeparators(QDir::home().filePath("Telefonkosten 21 alle.pdf"))));
+    EXPECT_EQ(boxen.value(2), frage("PDF", imOrdner + ".pdf"));
+    EXPECT_EQ(boxen.value(4), frage("PDF", imOrdner + ".pdf")) << "a failed write keeps the folder";
+    EXPECT_EQ(boxen.value(6), frage("CSV", imOrdner + ".csv"));
     const auto bericht = [](std::size_t n) {
-        return Telefonkostenauswertung(
-            {{{"21", "Empfang", 0.1 * n, 0.119 * n, {n, anruf("Ortstarif Berlin", 0.1)}}}}, {});
+        std::vector<BerichtAnruf> anrufe(n, anruf("Ortstarif Berlin", 0.1));
+        anrufe.back().ucosts = 12.345;
+        return Telefonkostenauswertung({{{"21", "Empfang", 0.1 * n, 0.119 * n, anrufe}}}, {});
     };
     ScriptedDialogs fragen;
     PdfDruckausgabe drucker;
     BerichtAnzeige anzeige(fragen, nullptr, &drucker);
-    QPointer<BerichtFenster> erstes = anzeige.zeigen(bericht(3));
+    QPointer<BerichtFenster> erstes = anzeige.zeigen(bericht(3), "a");
     ASSERT_TRUE(erstes);
 
-    QPointer<BerichtFenster> zweites = anzeige.zeigen(bericht(100));
+    QPointer<BerichtFenster> zweites = anzeige.zeigen(bericht(100), "a");
     EXPECT_TRUE(erstes.isNull()) << "the first report window is gone";
     EXPECT_EQ(anzeige.fenster(), zweites);
     EXPECT_TRUE(zweites->isVisible());
     QApplication::processEvents();
     EXPECT_EQ(zweites->vorschau()->pageCount(), 3);
     EXPECT_GT(zweites->vorschau()->height(), zweites->height() / 2) << "the pages fill the window";
+    const auto* leiste = zweites->findChild<QToolBar*>();
+    for (QAction* a : leiste->actions())
+        EXPECT_TRUE(a->isSeparator() || leiste->widgetForAction(a)->isVisible()) << a->text().toStdString();
     ausloesen(*zweites, "Drucken");
     EXPECT_EQ(drucker.seiten(), 3);
 
@@ -280,4 +326,22 @@ TEST(BerichtFenster, ASecondReportReplacesTheFirstPrintsItsPagesAndSavesAsPdfOrC
     EXPECT_TRUE(text->contains("Auswertung Telefonkosten für angefallene Gespräche") && text->contains("10,00")
                 && text->contains("11,90"))
         << text->toStdString();
+    EXPECT_EQ(text->count("ausgewerteter Teilnehmer:"), 3) << "the group's header on every page";
+    // Money ends at the right of its field: the decimal commas of the calls and of the sums stand one under the other.
+    QProcess p;
+    p.start("pdftotext", {"-bbox", "-", "-"});
+    ASSERT_TRUE(p.waitForStarted());
+    p.write(drucker.pdf);
+    p.closeWriteChannel();
+    p.waitForFinished(60000);
+    std::map<QString, std::pair<double, double>> wort; // left and right edge in points
+    static const QRegularExpression kWort("xMin=\"([0-9.]+)\"[^>]*xMax=\"([0-9.]+)\"[^>]*>([^<]+)<");
+    for (auto i = kWort.globalMatch(QString::fromUtf8(p.readAllStandardOutput())); i.hasNext();) {
+        const auto w = i.next();
+        wort[w.captured(3)] = {w.captured(1).toDouble(), w.captured(2).toDouble()};
+    }
+    const auto breite = [&](const char* t) { return wort.at(t).second - wort.at(t).first; };
+    EXPECT_NEAR(wort.at("12,345").second, wort.at("0,100").second, 0.05);
+    EXPECT_NEAR(wort.at("10,00").second + breite("12,345") - breite("0,100"), wort.at("0,100").second, 0.05);
+    EXPECT_NEAR(wort.at("11,90").second, wort.at("10,00").second, 0.05);
 }

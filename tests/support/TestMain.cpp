@@ -1,5 +1,6 @@
 // main() of every test program. Widget tests need a QApplication, and each test starts as a fresh program: no exit
-// code left by a test before. The platform is offscreen unless the caller chose another.
+// code left by a test before. The platform is offscreen unless the caller chose another, with one screen of
+// 1920 x 1080 (Bildschirm.json) as on the desktops the program runs on, not the plugin's 800 x 600.
 #ifdef ORVE_TEST_WIDGETS
 #include "common/ProgrammEndeHaken.h"
 
@@ -18,8 +19,8 @@ using Anwendung = QCoreApplication;
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || qgetenv("QT_QPA_PLATFORM") == "offscreen")
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" ORVE_TEST_BILDSCHIRM);
     ::testing::InitGoogleTest(&argc, argv);
     Anwendung app(argc, argv);
     // Asked for a German run: the application object has taken the locale

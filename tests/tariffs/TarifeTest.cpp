@@ -41,6 +41,9 @@ const QString kAbFalsch = box(QStringLiteral("Zeitangabe im Feld 'gilt ab' ist n
 const QString kBisFalsch = box(QStringLiteral("Zeitangabe im Feld 'gilt bis' ist nicht korrekt!"));
 const QString kKeinSatz = box(QStringLiteral("Es wurde kein gültiger (vorhandener) Satz gewählt!"));
 const QString kNichtGefunden = box(QStringLiteral("Satz wurde nicht gefunden!"));
+const QString kFrage =
+    box(QStringLiteral("Die Änderungen an diesem Eintrag sind nicht gespeichert. Jetzt speichern?"),
+        "YesNoCancel Information default Yes");
 
 class Tarife : public ::testing::Test {
 protected:
@@ -58,8 +61,9 @@ protected:
     {
         return tarifEinfuegen(*db, t, {t, 0, vorwahl, "Tarif", "00:00:00", "24:00:00", 0.06, 0.0, 60.0, "D"});
     }
-    void neuerEintrag(const QString& vorwahl)
+    void neuerEintrag(const QString& vorwahl) // whatever the mask held
     {
+        ed.felderleeren();
         ed.neuerSatzAnlegen();
         ed.maske() = {"0", vorwahl, "Neu", "08:00:00", "18:00:00", "0,06", "0", "60", "D"};
     }
@@ -179,7 +183,8 @@ TEST_F(Tarife, TakeOverNeedsAValidRecordNumberAndFillsTheMaskWithDefaultsForEmpt
                 Sekundentakt, typ) VALUES (11, '040', NULL, NULL, NULL, NULL, NULL, NULL, 'D'), (12, '069',
                 'Frankfurt', '00:00:00', '24:00:00', 0.06, 0, 60, NULL);
            INSERT INTO CallByCall (satz, vorwahl, Bezeichnung) VALUES (7, '01013', 'Anbieter'))");
-    neuerEintrag("089");
+    ed.felderleeren(); // the new entry typed above is let go
+    ed.neuerSatzAnlegen();
     uebernehmen(11);
     EXPECT_EQ(ed.maske(), (Tarifmaske {"11", "040", "", "00:00:00", "24:00:00", "", "0", "0", "D"}));
     EXPECT_FALSE(ed.vorwahlEingabe());
@@ -263,6 +268,7 @@ TEST_F(Tarife, SaveChecksTheMaskBeforeWriting)
     int i = 0;
     for (const auto& f : faelle) {
         SCOPED_TRACE(++i);
+        ed.felderleeren();
         ed.tabelleWaehlen(f.tabelle);
         ed.zeigeFehlendeVorwahl(QStringLiteral("089123"));
         neuerEintrag(QStringLiteral("0%1").arg(i));
@@ -281,7 +287,7 @@ TEST_F(Tarife, SaveChecksTheMaskBeforeWriting)
 TEST_F(Tarife, DatabaseFailuresAreReportedAndTheEditorGoesOn)
 {
     db->exec("DROP TABLE faktor");
-    dlg.answer(Answer::Ok).answer(Answer::Ok).answer(Answer::Ok).answer(Answer::Ok);
+    dlg.answer(Answer::Ok).answer(Answer::Ok).answer(Answer::Ok).answer(Answer::No).answer(Answer::Ok);
     ed.listeFuellen();
     EXPECT_TRUE(ed.eintraege().isEmpty());
     uebernehmen(3);
@@ -299,12 +305,20 @@ TEST_F(Tarife, DatabaseFailuresAreReportedAndTheEditorGoesOn)
             .arg(QString::fromStdString(db->getFilename()));
     EXPECT_EQ(dlg.protokoll(), QStringList({box("Die Tarifeinträge konnten nicht gelesen werden" + fehlt),
                                             box("Der Tarifzeile konnte nicht gelesen werden" + fehlt),
-                                            box("Fehler der Datenbank" + fehlt + kNicht), kGespeichert}));
+                                            box("Fehler der Datenbank" + fehlt + kNicht), kFrage, kGespeichert}));
 }
 
-// Offered only for an empty table, written only after Yes.
+// Offered only for an empty table, written only after Yes; into all three at once while all are empty.
 TEST_F(Tarife, ExampleTariffsOnlyAfterYesAndOnlyIntoAnEmptyTable)
 {
+    dlg.answer(Answer::Yes).answer(Answer::Ok);
+    ed.beispieltarifeUebernehmen();
+    const QString frage = QStringLiteral("Sollen die Beispieltarife in die leeren Tabellen „Standardtarife“, „"
+                                         "Ortstarife und Citybereich“ und „Call by Call Anbieter“");
+    EXPECT_TRUE(dlg.messages().at(0).text.startsWith(frage));
+    for (const Tariftabelle t : {Tariftabelle::faktor, Tariftabelle::Ortstarif, Tariftabelle::CallByCall})
+        EXPECT_EQ(tarifeLesen(*db, t).size(), beispieltarife(t).size());
+    db->exec("DELETE FROM faktor; DELETE FROM Ortstarif; DELETE FROM CallByCall");
     zeile(Tariftabelle::Ortstarif, "089");
     using T = Tariftabelle;
     for (const auto& [t, antwort] : {std::pair {T::faktor, Answer::No},
@@ -348,6 +362,8 @@ TEST_F(Tarife, ChangesWhileARunHoldsTheFolderAreRefusedUnlessTheRunOpenedTheEdit
         e->speichern();
         EXPECT_EQ(e->maske().fldVorwahl, frei ? "" : "089");
         e->combo1Setzen(QStringLiteral("x *(%1)*").arg(satz));
+        if (!frei)
+            dlg.answer(Answer::No); // the refused entry is still in the mask
         e->uebernehmen();
         dlg.answer(Answer::Yes).answer(Answer::Ok);
         e->loeschen();
@@ -415,6 +431,9 @@ TEST_F(Fenster, OpensOnStandardTariffsTheOptionsOrTheirCaptionsChooseTheTableAnd
     w<QLineEdit>("fldBezeichnung")->setText("getippt");
     klick("Option1"); // the option already chosen changes nothing
     EXPECT_TRUE(text("fldBezeichnung") == "getippt" && !gesperrt());
+    dlg.answer(Answer::Cancel).answer(Answer::No); // the new entry typed: asked first
+    klick("Option3");
+    EXPECT_TRUE(w<QRadioButton>("Option1")->isChecked() && text("fldBezeichnung") == "getippt");
     for (const auto& [option, typ] : {std::pair {"Option3", ""}, {"Option2", "O"}, {"Option1", "D"}}) {
         klick(option);
         EXPECT_TRUE(w<QRadioButton>(option)->isChecked() && gesperrt()) << option;
@@ -429,7 +448,7 @@ TEST_F(Fenster, OpensOnStandardTariffsTheOptionsOrTheirCaptionsChooseTheTableAnd
     dir.writeFile("Tarifrechner.txt", "https://tarife.example/rechner\r\n");
     dlg.cancelInput();
     w<QAction>("mnuTarifAufruf")->trigger();
-    EXPECT_EQ(dlg.boxes().at(0).input.preset, "https://tarife.example/rechner");
+    EXPECT_EQ(dlg.boxes().back().input.preset, "https://tarife.example/rechner");
 }
 
 // Every field is shown on taking over and read back on saving.
@@ -472,6 +491,38 @@ TEST_F(Fenster, ListTakeOverAndSaveThroughTheControlsAndTheTabKeyFollowsThemFrom
     EXPECT_TRUE(w("Label15")->isHidden() && w("fldSuchvorwahl")->isHidden());
     klick("Option3");
     EXPECT_EQ(listenEintrag(0), "01013 Anbieter *(7)*");
+}
+
+// Leaving an entry with changes asks first: Yes saves (a refused save keeps the mask), No lets them go, Abbrechen
+// keeps them; the window stays open unless the mask may go.
+TEST_F(Fenster, UnsavedChangesAreAskedForBeforeTheWindowCloses)
+{
+    const struct {
+        std::vector<Answer> antworten;
+        const char* minutenpreis;
+        bool offen;
+        double gespeichert;
+    } faelle[] = {{{}, "0,02", false, 0.02},
+                  {{Answer::Cancel}, "0,03", true, 0.02},
+                  {{Answer::Yes, Answer::Ok}, "abc", true, 0.02},
+                  {{Answer::No}, "0,03", false, 0.02},
+                  {{Answer::Yes, Answer::Ok}, "0,03", false, 0.03}};
+    for (const auto& f : faelle) {
+        SCOPED_TRACE(f.minutenpreis);
+        fenster = std::make_unique<frmEingabe>(dir.state(), *db, dlg);
+        fenster->show();
+        klick("Option2");
+        w<QComboBox>("Combo1")->setEditText("x *(4)*");
+        klick("Command2");
+        w<QLineEdit>("fldMinutenpreis")->setText(QString::fromUtf8(f.minutenpreis));
+        for (const Answer a : f.antworten)
+            dlg.answer(a);
+        const std::size_t vorher = dlg.messages().size();
+        w<QAction>("mnuSchliessen")->trigger();
+        EXPECT_EQ(fenster->isVisible(), f.offen);
+        EXPECT_EQ(tarifFinden(*db, Tariftabelle::Ortstarif, 4)->Minutenpreis, Tarifwert::von(f.gespeichert));
+        EXPECT_EQ(dlg.messages().size() - vorher, f.antworten.size());
+    }
 }
 
 TEST_F(Tarife, OpenerShowsTheNumberTheMenuClosesTheWindowAndWithoutItsDatabaseItDoesNotOpen)

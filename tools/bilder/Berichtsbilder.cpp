@@ -65,7 +65,8 @@ int main(int argc, char** argv)
     ordner.state().Steuersatz = QStringLiteral("19");
     test::ScriptedDialogs dialoge;
     BerichtAnzeige anzeige(dialoge);
-    BerichtFenster* f = anzeige.zeigen(Telefonkostenauswertung(daten, BerichtOptionen::aus(ordner.state())));
+    BerichtFenster* f = anzeige.zeigen(Telefonkostenauswertung(daten, BerichtOptionen::aus(ordner.state())),
+                                       QStringLiteral("Telefonkosten alle alle"));
     foto(f, ziel + QStringLiteral("/fenster.png"));
     f->findChild<QAction*>(QStringLiteral("NaechsteSeite"))->trigger();
     f->findChild<QAction*>(QStringLiteral("Vergroessern"))->trigger();
