@@ -10,7 +10,7 @@
 #include "report/BerichtDaten.h"
 #include "report/Telefonkostenauswertung.h"
 
-#include "BerichtBeispiel.h"
+#include "BeispielBill.h"
 #include "TempProgramFolder.h"
 
 #include <QFile>

@@ -1,10 +1,9 @@
 #pragma once
 
-// Priced calls in the local call table `bill`, as a report run leaves them, for the report's tests and benchmark.
+// Priced calls in the local call table `bill`, as a report run leaves them, for the report's tests.
 
 #include <QString>
 
-#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -23,10 +22,5 @@ struct BillZeile {
 
 // Appends the rows to `bill` in the given order (one transaction).
 void billSchreiben(SQLite::Database& lokal, const std::vector<BillZeile>& zeilen);
-
-// `anzahl` calls of `nebenstellen` extensions (21, 22, ..., from the eleventh on 100, 101, ...) in import order
-// (extension, then start): numbers priced with surcharge 1,20 and 19 % VAT, now and then an internal call
-// ("Internes S0 Gespräch", 0,000) or one without tariff ("????", no costs). The same seed gives the same rows.
-std::vector<BillZeile> beispielBill(int anzahl, int nebenstellen, std::uint32_t seed = 1);
 
 } // namespace orve::test

@@ -7,7 +7,7 @@
 #include "report/BerichtFenster.h"
 #include "report/Telefonkostenauswertung.h"
 
-#include "BerichtBeispiel.h"
+#include "BeispielBill.h"
 #include "ScriptedDialogs.h"
 #include "TempProgramFolder.h"
 
