@@ -11,12 +11,12 @@ namespace orve::test {
 
 // One box the code showed, with the answer it got.
 struct RecordedBox {
-    enum class Kind { Message, Input, File } kind;
+    enum class Kind { Message, Input, File, Folder } kind;
     Message message;
     InputRequest input;
-    FileRequest file;
+    FileRequest file; // also the title and folder of a folder question
     Answer answer = Answer::Ok;
-    QString answerText; // the input box's text, the chosen file
+    QString answerText; // the input box's text, the chosen file or folder
 };
 
 // Answers the boxes from a script, in order, and records every box. A box the script did not expect fails the test
@@ -28,13 +28,17 @@ public:
     ~ScriptedDialogs() override;
 
     // Script steps: the next box is a message box, an input box (empty text:
-    // cancelled), a file question (empty path: cancelled).
+    // cancelled), a file question (empty path: cancelled), a folder question (empty path: cancelled).
     ScriptedDialogs& answer(Answer a) { return add({RecordedBox::Kind::Message, {}, {}, {}, a, {}}); }
     ScriptedDialogs& type(const QString& text) { return add({RecordedBox::Kind::Input, {}, {}, {}, {}, text}); }
     ScriptedDialogs& cancelInput() { return type({}); }
     ScriptedDialogs& chooseFile(const QString& path)
     {
         return add({RecordedBox::Kind::File, {}, {}, {}, {}, path});
+    }
+    ScriptedDialogs& pickFolder(const QString& path)
+    {
+        return add({RecordedBox::Kind::Folder, {}, {}, {}, {}, path});
     }
 
     using Dialogs::input;
@@ -51,12 +55,17 @@ public:
     {
         return next({RecordedBox::Kind::File, {}, {}, r, {}, {}}, "file question: " + r.title).answerText;
     }
+    QString chooseFolder(const FolderRequest& r) override
+    {
+        const FileRequest f {r.title, r.preset, {}, {}};
+        return next({RecordedBox::Kind::Folder, {}, {}, f, {}, {}}, "folder question: " + r.title).answerText;
+    }
 
     const std::vector<RecordedBox>& boxes() const { return m_boxes; }
     std::vector<Message> messages() const;
     // Every box shown, one line each: "M title | text | buttons icon" for a message box (" default No" appended when
     // a default button was given), "I title | prompt | preset" for an input box, "F title | preset" for a file
-    // question; CR is written as \r.
+    // question, "O title | preset" for a folder question; CR is written as \r.
     QStringList protokoll() const;
 
 private:
