@@ -199,8 +199,7 @@ JeNebenstelleErgebnis jeNebenstelleSchreiben(const Telefonkostenauswertung& beri
         }
         throw fehlschlag(schreibfehlerUrsache(fehlerNummer, ordner));
     }
-    neuWeg.behalten();
-    return e;
+    return e; // the new folder has its final name: neuWeg finds nothing to remove
 }
 
 } // namespace orve

@@ -36,10 +36,7 @@ public:
     {
         return add({RecordedBox::Kind::File, {}, {}, {}, {}, path});
     }
-    ScriptedDialogs& pickFolder(const QString& path)
-    {
-        return add({RecordedBox::Kind::Folder, {}, {}, {}, {}, path});
-    }
+    ScriptedDialogs& pickFolder(const QString& path) { return add({RecordedBox::Kind::Folder, {}, {}, {}, {}, path}); }
 
     using Dialogs::input;
     using Dialogs::message;
