@@ -10,7 +10,7 @@ namespace orve {
 
 // The answers of the batch command, where the window would ask: every
 // message is written to the error output and answered with the choice that
-// goes no further (No, Cancel, OK alone); an input box and a file question get no text. So a
+// goes no further (No, Cancel, OK alone); an input box, a file and a folder question get no text. So a
 // missing setting or path ends the run with its message, as the window
 // would after the user gave up. A question with three answers (a number
 // without tariff, a surcharge factor that may be a percentage) is answered
@@ -22,6 +22,7 @@ public:
     Answer message(const Message& m) override;
     QString input(const InputRequest& r) override;
     QString saveFile(const FileRequest& r) override;
+    QString chooseFolder(const FolderRequest& r) override;
     using Dialogs::input;
     using Dialogs::message;
 

@@ -35,6 +35,10 @@ QString stapelHilfe()
         "  --neue-seite             jede Nebenstelle auf einer neuen Seite des Reports beginnen\n"
         "  --pdf DATEI              den Report als PDF in diese Datei schreiben\n"
         "  --csv DATEI              die berechneten Gespräche als CSV in diese Datei schreiben\n"
+        "  --je-nebenstelle ORDNER  je Nebenstelle ein PDF und eine CSV-Datei mit nur ihren Gesprächen\n"
+        "                           schreiben, in den Unterordner des Zeitraums, z. B. ORDNER/2026-11\n"
+        "                           (ein ganzer Monat), ORDNER/2026-11-03 bis 2026-11-07 oder\n"
+        "                           ORDNER/alle; ein vorhandener Unterordner wird als Ganzes ersetzt\n"
         "  --tarife-pruefen         statt des Reports: die Gespräche der Auswahl einlesen, sie und\n"
         "                           die Tariftabellen prüfen und die Befunde ausgeben\n"
         "  --warten SEKUNDEN        arbeitet gerade ein anderer Lauf im Programmordner (das Programm-\n"
@@ -43,7 +47,8 @@ QString stapelHilfe()
         "  --help                   diese Hilfe\n"
         "\n"
         "Ausgabe: je Nebenstelle eine Zeile mit Nebenstelle, Name, Anzahl der Gespräche,\n"
-        "Kostensumme und Bruttokosten.\n"
+        "Kostensumme und Bruttokosten; mit --je-nebenstelle danach je geschriebene Datei\n"
+        "eine Zeile mit ihrem Pfad.\n"
         "\n"
         "Rückgabewerte:\n"
         "  0  alle Gespräche berechnet, Report geschrieben\n"
@@ -73,11 +78,12 @@ StapelArgumente stapelArgumenteLesen(const QStringList& argumente, const QString
     const QCommandLineOption pruefen(QStringLiteral("tarife-pruefen"));
     const QCommandLineOption pdf(QStringLiteral("pdf"), QString(), QStringLiteral("DATEI"));
     const QCommandLineOption csv(QStringLiteral("csv"), QString(), QStringLiteral("DATEI"));
+    const QCommandLineOption jeNebenstelle(QStringLiteral("je-nebenstelle"), QString(), QStringLiteral("ORDNER"));
     const QCommandLineOption warten(QStringLiteral("warten"), QString(), QStringLiteral("SEKUNDEN"));
     const QCommandLineOption hilfe(
         QStringList {QStringLiteral("help"), QStringLiteral("hilfe"), QStringLiteral("h")});
-    p.addOptions(
-        {ordner, billdb, nebenstelle, ab, bis, eigen, ohne, kuerzen, neueSeite, pdf, csv, warten, pruefen, hilfe});
+    p.addOptions({ordner, billdb, nebenstelle, ab, bis, eigen, ohne, kuerzen, neueSeite, pdf, csv, jeNebenstelle,
+                  warten, pruefen, hilfe});
 
     StapelArgumente r;
     if (!p.parse(argumente)) {
@@ -118,6 +124,8 @@ StapelArgumente stapelArgumenteLesen(const QStringList& argumente, const QString
         o.pdf = QFileInfo(p.value(pdf)).absoluteFilePath();
     if (p.isSet(csv))
         o.csv = QFileInfo(p.value(csv)).absoluteFilePath();
+    if (p.isSet(jeNebenstelle))
+        o.jeNebenstelle = QFileInfo(p.value(jeNebenstelle)).absoluteFilePath();
     if (p.isSet(warten)) {
         bool zahl = false;
         o.warten = p.value(warten).trimmed().toInt(&zahl);

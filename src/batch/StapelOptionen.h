@@ -23,6 +23,7 @@ struct StapelOptionen {
     bool tarifePruefen = false; // check the tariff tables and the calls instead of a report
     QString pdf;                // empty: no PDF
     QString csv;                // empty: no CSV
+    QString jeNebenstelle;      // the folder of the files per extension; empty: none
     int warten = 0;             // seconds to wait while another run holds the program folder; 0: none
     bool hilfe = false;
 };

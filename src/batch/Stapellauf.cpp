@@ -21,6 +21,7 @@
 #include "report/BerichtLayout.h"
 #include "report/Berichtslauf.h"
 #include "report/CsvExport.h"
+#include "report/JeNebenstelle.h"
 #include "report/Telefonkostenauswertung.h"
 #include "startup/DateiRegistry.h"
 #include "startup/OdbcDatenquellen.h"
@@ -134,6 +135,7 @@ int stapellauf(const StapelOptionen& o, std::FILE* aus, std::FILE* fehler)
     state.NeueSeiteJeNebenstelle = o.neueSeite ? 1 : 0;
     StapelDialogs dialogs(fehler);
     StapelAnzeige anzeige;
+    const QString zeitraumOrdner = zeitraumOrdnername(o.ab, o.bis, BisGrenze::Ausschliesslich);
 
     if (!QFileInfo(o.programmOrdner).isDir()) {
         dialogs.message(
@@ -149,6 +151,8 @@ int stapellauf(const StapelOptionen& o, std::FILE* aus, std::FILE* fehler)
             OutputFile::pruefen(o.pdf, QStringLiteral("PDF-Datei"));
         if (!o.csv.isEmpty())
             OutputFile::pruefen(o.csv, QStringLiteral("CSV-Datei"));
+        if (!o.jeNebenstelle.isEmpty())
+            jeNebenstellePruefen(o.jeNebenstelle, zeitraumOrdner);
     } catch (const Fehler& f) {
         dialogs.message(f.text(), QString());
         return kStapelFehler;
@@ -236,6 +240,7 @@ int stapellauf(const StapelOptionen& o, std::FILE* aus, std::FILE* fehler)
 
         BerichtOptionen optionen = BerichtOptionen::aus(state);
         optionen.zeitraum = zeitraumText(o.ab, o.bis);
+        optionen.zeitraumOrdner = zeitraumOrdner;
         const Telefonkostenauswertung bericht(std::move(*r.daten), std::move(optionen));
         // Every output is tried; one that is not written completely makes the run fail, whatever else was written.
         QStringList geschrieben, nichtGeschrieben;
@@ -254,12 +259,19 @@ int stapellauf(const StapelOptionen& o, std::FILE* aus, std::FILE* fehler)
         if (!o.csv.isEmpty())
             ausgabe(QStringLiteral("die CSV-Datei %1").arg(nativ(o.csv)),
                     [&] { csvSchreiben(bericht.daten(), o.csv, o.kuerzen); });
+        QStringList jeNebenstelle;
+        if (!o.jeNebenstelle.isEmpty())
+            ausgabe(QStringLiteral("die Dateien je Nebenstelle im Ordner %1")
+                        .arg(jeNebenstelleOrdner(o.jeNebenstelle, zeitraumOrdner)),
+                    [&] { jeNebenstelle = jeNebenstelleSchreiben(bericht, o.jeNebenstelle).dateien; });
         QString uebersicht;
         for (const BerichtGruppe& g : bericht.daten().gruppen)
             uebersicht += QStringLiteral("%1\t%2\t%3\t%4\t%5\n")
                               .arg(einzeilig(g.user), einzeilig(g.username))
                               .arg(g.bill.size())
                               .arg(zweiStellen(g.Kostensumme), zweiStellen(g.Bruttokosten));
+        for (const QString& datei : std::as_const(jeNebenstelle))
+            uebersicht += einzeilig(datei) + QLatin1Char('\n');
         ausgabe(QStringLiteral("die Übersicht auf der Standardausgabe"),
                 [&] { ausgabeSchreiben(aus, uebersicht); });
         for (const QString& nummer : r.ohneTarif)

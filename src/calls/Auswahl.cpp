@@ -143,6 +143,21 @@ QString zeitraumDateiname(const QString& ab, const QString& bis)
     return t.replace(kVerboten, QStringLiteral("-"));
 }
 
+QString zeitraumOrdnername(const QString& ab, const QString& bis, BisGrenze art)
+{
+    try {
+        const Zeitgrenzen g = zeitgrenzen(ab, bis, art);
+        if (g.ab && g.vor && *g.ab % kTag == 0) {
+            const QDate erster = QDate::fromJulianDay(*g.ab / kTag);
+            if (erster.day() == 1 && *g.vor == erster.addMonths(1).toJulianDay() * kTag)
+                return erster.toString(QStringLiteral("yyyy-MM"));
+        }
+    } catch (const QuellFehler&) {
+        // A text that is no date is named as it is.
+    }
+    return zeitraumDateiname(ab, bis);
+}
+
 QString berichtDateiname(const QString& nebenstelle, const QString& ab, const QString& bis)
 {
     const auto n = nebenstellenGrenze(nebenstelle);

@@ -76,6 +76,14 @@ QString zeitraumText(const QString& ab, const QString& bis);
 // taken as it is, with "/ \ : * ? \" < > |" replaced by "-".
 QString zeitraumDateiname(const QString& ab, const QString& bis);
 
+// The name of the folder that keeps the bills of one period, one file per
+// extension: "2026-11" when the period is one whole calendar month, from the
+// 1st at 00:00 through the end of the month's last day (bis "30.11.2026";
+// with `art` Ausschliesslich also bis "2026-12-01 00:00:00", the end the
+// batch command takes for a month); otherwise zeitraumDateiname ("2026-11-03
+// bis 2026-11-07", "alle").
+QString zeitraumOrdnername(const QString& ab, const QString& bis, BisGrenze art);
+
 // The name the save commands propose for a report of these selections:
 // "Telefonkosten", the extension and zeitraumDateiname, e.g.
 // "Telefonkosten 21 2026-11-03 bis 2026-11-07"; "alle" stands for no

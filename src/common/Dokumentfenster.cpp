@@ -91,22 +91,31 @@ void Dokumentfenster::drucken()
     });
 }
 
+QString Dokumentfenster::gemerkterOrdner() const
+{
+    const auto gemerkt = m_dokument.ordnerDatei.isEmpty() ? std::nullopt : ersteZeileLesen(m_dokument.ordnerDatei);
+    return gemerkt && !gemerkt->isEmpty() && QFileInfo(*gemerkt).isDir() ? *gemerkt : QString();
+}
+
+void Dokumentfenster::ordnerMerken(const QString& ordner) const
+{
+    // A folder that cannot be kept costs the user one click next time, nothing more.
+    if (!m_dokument.ordnerDatei.isEmpty())
+        zeileSchreiben(m_dokument.ordnerDatei, QDir::toNativeSeparators(QFileInfo(ordner).absoluteFilePath()));
+}
+
 void Dokumentfenster::speichern(const Speicherart& art)
 {
     const QString endung = art.format.toLower();
-    const auto gemerkt = m_dokument.ordnerDatei.isEmpty() ? std::nullopt : ersteZeileLesen(m_dokument.ordnerDatei);
-    const QString ordner = gemerkt && !gemerkt->isEmpty() && QFileInfo(*gemerkt).isDir() ? *gemerkt : QString();
-    const QString datei =
-        m_dialogs.speichernUnter(QStringLiteral("Als %1 speichern").arg(art.format), art.dateiname,
-                                 QStringLiteral("%1-Dateien (*.%2)").arg(art.format, endung), endung, ordner);
+    const QString datei = m_dialogs.speichernUnter(
+        QStringLiteral("Als %1 speichern").arg(art.format), art.dateiname,
+        QStringLiteral("%1-Dateien (*.%2)").arg(art.format, endung), endung, gemerkterOrdner());
     if (datei.isEmpty())
         return;
     BusyCursor warten;
     art.schreiben(datei);
-    // Only a file written completely moves the folder; a folder that cannot
-    // be kept costs the user one click next time, nothing more.
-    if (!m_dokument.ordnerDatei.isEmpty())
-        zeileSchreiben(m_dokument.ordnerDatei, QDir::toNativeSeparators(QFileInfo(datei).absolutePath()));
+    // Only a file written completely moves the folder.
+    ordnerMerken(QFileInfo(datei).absolutePath());
 }
 
 } // namespace orve

@@ -73,6 +73,10 @@ protected:
     // Shows the document below the tool bar in a window of `groesse`, kept
     // within the screen.
     void inhaltZeigen(QWidget* inhalt, QSize groesse);
+    // The folder saved to last, where it still exists; otherwise empty.
+    QString gemerkterOrdner() const;
+    // Keeps `ordner` as the folder saved to last (see Dokument::ordnerDatei).
+    void ordnerMerken(const QString& ordner) const;
 
 private:
     void befehlAufnehmen(const Befehl& befehl);

@@ -152,4 +152,15 @@ QString QtDialogs::saveFile(const FileRequest& r)
     return QDir::toNativeSeparators(dlg.selectedFiles().constFirst());
 }
 
+QString QtDialogs::chooseFolder(const FolderRequest& r)
+{
+    QFileDialog dlg(elternfenster(m_parent), r.title, QDir::fromNativeSeparators(r.preset));
+    dlg.setObjectName(QStringLiteral("Ordnerauswahl"));
+    dlg.setFileMode(QFileDialog::Directory);
+    dlg.setOption(QFileDialog::ShowDirsOnly);
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+        return QString();
+    return QDir::toNativeSeparators(dlg.selectedFiles().constFirst());
+}
+
 } // namespace orve

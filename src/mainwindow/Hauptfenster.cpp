@@ -187,6 +187,8 @@ void Hauptfenster::reportLauf()
         return;
     BerichtOptionen optionen = BerichtOptionen::aus(m_state);
     optionen.zeitraum = zeitraumText(m_ansicht.combo2Text(), m_ansicht.combo3Text());
+    optionen.zeitraumOrdner =
+        zeitraumOrdnername(m_ansicht.combo2Text(), m_ansicht.combo3Text(), BisGrenze::Einschliesslich);
     m_ansicht.berichtZeigen(
         Telefonkostenauswertung(std::move(*r.daten), std::move(optionen)),
         berichtDateiname(m_ansicht.combo1Text(), m_ansicht.combo2Text(), m_ansicht.combo3Text()));

@@ -1,11 +1,16 @@
 #include "report/BerichtFenster.h"
 
 #include "report/CsvExport.h"
+#include "report/JeNebenstelle.h"
 
 #include "common/BefehlAusfuehren.h"
 #include "common/BusyCursor.h"
+#include "common/Dialogs.h"
+#include "common/Version.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
@@ -37,7 +42,10 @@ BerichtFenster::BerichtFenster(Telefonkostenauswertung bericht, Dialogs& dialogs
                                           csvSchreiben(m_bericht.daten(), datei,
                                                        m_bericht.optionen().rufnummernGekuerzt);
                                       }}},
-                       .befehle = {},
+                       .befehle = {{QStringLiteral("JeNebenstelleSpeichern"),
+                                    QStringLiteral("Je Nebenstelle speichern…"),
+                                    {},
+                                    [this] { jeNebenstelleSpeichern(); }}},
                        .ordnerDatei = ordnerDatei},
                       dialogs, druck, parent),
       m_bericht(std::move(bericht))
@@ -116,6 +124,37 @@ void BerichtFenster::vorschauZeichnen(QPrinter* drucker)
         BusyCursor warten;
         m_bericht.zeichnen(*drucker);
     });
+}
+
+void BerichtFenster::jeNebenstelleSpeichern()
+{
+    const QString start = gemerkterOrdner();
+    const QString ordner =
+        dialogs().chooseFolder({QStringLiteral("Je Nebenstelle speichern"),
+                                start.isEmpty() ? QDir::toNativeSeparators(QDir::homePath()) : start});
+    if (ordner.isEmpty())
+        return;
+    const QString zeitraum = m_bericht.optionen().zeitraumOrdner;
+    jeNebenstellePruefen(ordner, zeitraum);
+    const QString ziel = jeNebenstelleOrdner(ordner, zeitraum);
+    if (QFileInfo(ziel).isDir()
+        && dialogs().message(zeilen({QStringLiteral("Den Ordner %1 gibt es schon.").arg(ziel),
+                                     QStringLiteral("Er wird mit allem, was darin liegt, durch die Dateien dieses "
+                                                    "Reports ersetzt. Ersetzen?")}),
+                             kProduktName, Buttons::YesNo, Icon::None, Answer::No)
+               != Answer::Yes)
+        return;
+    JeNebenstelleErgebnis e;
+    {
+        BusyCursor warten;
+        e = jeNebenstelleSchreiben(m_bericht, ordner);
+    }
+    ordnerMerken(ordner);
+    dialogs().message(
+        QStringLiteral("%1 Dateien, ein PDF und eine CSV-Datei je Nebenstelle, stehen jetzt im Ordner %2.")
+            .arg(e.dateien.size())
+            .arg(e.ordner),
+        kProduktName, Buttons::Ok, Icon::Information);
 }
 
 void BerichtFenster::blaettern(int seite)

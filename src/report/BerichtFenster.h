@@ -18,8 +18,10 @@ class Druckausgabe;
 
 // The report window "Datenbericht1": the pages of the report with zoom and
 // page navigation, in a document window with "Drucken…", "Als PDF
-// speichern…", "Als CSV speichern…" and "Schließen". Beside the document
-// window's actions: Vergroessern, Verkleinern, Seitenbreite, GanzeSeite,
+// speichern…", "Als CSV speichern…", "Je Nebenstelle speichern…"
+// (JeNebenstelleSpeichern: asks for a folder and writes the files of each
+// extension into its subfolder named after the period, see JeNebenstelle.h)
+// and "Schließen". Beside the document window's actions: Vergroessern, Verkleinern, Seitenbreite, GanzeSeite,
 // ErsteSeite, VorigeSeite, NaechsteSeite, LetzteSeite; the page view is
 // "Vorschau", the page number "Seitennummer".
 class BerichtFenster : public Dokumentfenster {
@@ -35,6 +37,7 @@ public:
     QPrintPreviewWidget* vorschau() const { return m_vorschau; }
 
 private:
+    void jeNebenstelleSpeichern();
     void blaettern(int seite);
     void seitenAnzeigen();
     void vorschauZeichnen(QPrinter* drucker);

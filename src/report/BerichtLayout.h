@@ -22,6 +22,8 @@ struct BerichtOptionen {
     bool neueSeiteJeNebenstelle = false;
     // The period chosen, as the page header shows it ("Zeitraum: 03.11.2026 bis 07.11.2026"); empty: none.
     QString zeitraum {};
+    // The folder the bills of each extension go to, named after the period (calls/Auswahl.h: zeitraumOrdnername).
+    QString zeitraumOrdner = QStringLiteral("alle");
     // The web address the page footer names (Internetadresse.txt); empty: none.
     QString internetadresse {};
 

@@ -45,8 +45,8 @@ struct Ordner : TempProgramFolder {
     SQLite::Database db() const { return {file(kLokaleDatenbankRelativ).toStdString(), SQLite::OPEN_READWRITE}; }
     void sql(const char* s) const { db().exec(s); }
     // "%P" in an argument stands for the program folder. With `voll` the run sees %P/voll as a disk of 120 kB (a tmpfs
-    // in a mount namespace of its own) holding an earlier b.csv; it prints "b.csv ersetzt" when that changed and
-    // "Inhalt:" with the files left there.
+    // in a mount namespace of its own) holding an earlier b.csv and alle/alt.pdf; it prints "b.csv ersetzt" when that
+    // changed and "Inhalt:" with what is left there.
     void beginnen(QProcess& p, QStringList argumente, bool voll = false) const
     {
         argumente.replaceInStrings(QStringLiteral("%P"), path());
@@ -55,9 +55,10 @@ struct Ordner : TempProgramFolder {
             QDir(path()).mkdir(QStringLiteral("voll"));
             argumente =
                 QStringList {"-rm", "sh", "-c",
-                             "mount -t tmpfs -o size=120k tmpfs \"$0\" && printf alt > \"$0/b.csv\" || exit 9; "
-                             "\"$@\"; r=$?; [ \"$(cat \"$0/b.csv\")\" = alt ] || echo b.csv ersetzt >&2; "
-                             "echo Inhalt: $(ls -A \"$0\") >&2; exit $r",
+                             "mount -t tmpfs -o size=120k tmpfs \"$0\" && printf alt > \"$0/b.csv\" && mkdir "
+                             "\"$0/alle\" && printf alt > \"$0/alle/alt.pdf\" || exit 9; \"$@\"; r=$?; "
+                             "[ \"$(cat \"$0/b.csv\")\" = alt ] || echo b.csv ersetzt >&2; "
+                             "echo Inhalt: $(cd \"$0\" && find . -mindepth 1 | sort) >&2; exit $r",
                              path() + QStringLiteral("/voll")}
                 + argumente;
         }
@@ -179,6 +180,9 @@ TEST(Stapellauf, ExitCodesMessagesAndWhatIsWritten)
         {"no number of seconds to wait", beide + "--warten bald", 1, "Bei --warten ist „bald“ keine", ""},
         {"no program folder", beide + "--programmordner " + fehlt, 1, "Den Programmordner /tmp/orve-gibt-es", ""},
         {"CSV into a missing folder", "--csv %P/fehlt/b.csv", 1, "/fehlt gibt es nicht", ""},
+        {"a file where the files per extension belong", "--je-nebenstelle %P", 1,
+         "/alle geschrieben:\nAn seiner Stelle steht eine Datei. Es wurde nichts ersetzt.", "",
+         datei("alle", "Rechnungen")},
         {"full disk", beide, 1, "Das Einlesen der TK-Bill Daten wurde nach 0 Datensätzen abgebrochen", "",
          sql("CREATE TRIGGER voll BEFORE INSERT ON bill BEGIN SELECT RAISE(FAIL, 'voll'); END")},
         {"no call of the extension", beide + "--nebenstelle 99", 2, "Datentabelle enthält keine Daten!", ""},
@@ -257,6 +261,58 @@ TEST(Stapellauf, ExitCodesMessagesAndWhatIsWritten)
     EXPECT_FALSE(QFileInfo::exists(fehlt));
     if (!pdfGeprueft)
         GTEST_SKIP() << "pdftotext (poppler-utils) is missing: the shortened numbers in the PDF were not checked";
+}
+
+// --je-nebenstelle on the demonstration folder: in the subfolder of the month one PDF and one CSV per extension, each
+// with only that extension's calls, the sums of the full report and pages numbered within the file; stdout names the
+// files after the summary. A second run replaces the subfolder whole.
+TEST(Stapellauf, WritesTheFilesOfEachExtensionIntoTheSubfolderOfThePeriod)
+{
+    Ordner o;
+    const QString monat = o.file("ab/2026-11");
+    ASSERT_TRUE(QDir().mkpath(monat));
+    o.writeFile("ab/2026-11/Oktober.pdf", "%PDF-");
+    const QStringList november {"--ab", "01.11.2026", "--bis", "30.11.2026", "--je-nebenstelle", "%P/ab"};
+    const Lauf l = o.starten(november);
+    ASSERT_EQ(l.code, 0) << l.fehler.toStdString();
+    QStringList summen = l.aus.split(u'\n', Qt::SkipEmptyParts), dateien;
+    while (!summen.isEmpty() && !summen.back().contains(u'\t'))
+        dateien.prepend(summen.takeLast());
+    ASSERT_EQ(dateien.size(), 16);
+    EXPECT_EQ(QDir(monat).entryList(QDir::Files).size(), 16) << "October's file is gone";
+    bool pdfGelesen = false;
+    for (qsizetype i = 0; i < summen.size(); ++i) {
+        const QStringList s = summen[i].split(u'\t'); // extension, name, calls, sum, sum with VAT
+        const QString basis = "ab/2026-11/" + s[0] + u' ' + s[1];
+        EXPECT_EQ(dateien.mid(2 * i, 2), QStringList({o.file(basis + ".pdf"), o.file(basis + ".csv")}));
+        const QStringList csv = QString::fromUtf8(o.readFile(basis + ".csv")).split("\r\n", Qt::SkipEmptyParts);
+        EXPECT_EQ(csv.size(), s[2].toInt() + 1) << basis.toStdString();
+        for (const QString& z : csv.mid(1))
+            EXPECT_EQ(z.section(u';', 1, 1), s[0]);
+        const auto text = pdfText(o.readFile(basis + ".pdf"), true);
+        if (!text)
+            continue;
+        pdfGelesen = true;
+        const qsizetype seiten = text->count(u'\f');
+        const QString t = text->simplified();
+        EXPECT_EQ(t.count("ausgewerteter Teilnehmer: " + s[0] + u' ' + s[1]), seiten);
+        EXPECT_TRUE(t.contains("Zeitraum: 01.11.2026 bis 30.11.2026")
+                    && t.contains(QStringLiteral("Seite 1 von %1").arg(seiten))
+                    && t.contains(QStringLiteral("Seite %1 von %1").arg(seiten))
+                    && t.contains("(gerundet): " + s[3] + " Summe Kosten incl. 19 MwSt: " + s[4]))
+            << t.toStdString();
+        for (const QString& andere : summen)
+            EXPECT_TRUE(andere == summen[i] || !t.contains(andere.section(u'\t', 1, 1))) << basis.toStdString();
+    }
+
+    const Lauf zweiter = o.starten(november + QStringList {"--nebenstelle", "22", "--kuerzen"});
+    EXPECT_EQ(zweiter.code, 0) << zweiter.fehler.toStdString();
+    EXPECT_EQ(QDir(monat).entryList(QDir::Files), QStringList({"22 Buchhaltung.csv", "22 Buchhaltung.pdf"}));
+    EXPECT_TRUE(o.readFile("ab/2026-11/22 Buchhaltung.csv").contains("xxx;"));
+    EXPECT_EQ(QDir(o.file("ab")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList {"2026-11"});
+    if (!pdfGelesen)
+        GTEST_SKIP() << "pdftotext (poppler-utils) is missing: the PDFs per extension were not read";
 }
 
 // Two runs on one program folder, the second started while the first holds the lock between its pricing and its report
@@ -372,12 +428,17 @@ TEST(Stapellauf, OutputsAreCompleteOrReportedAndNeverReplaceAFifo)
         {"full disk after the PDF", "--pdf %P/voll/b.pdf --csv %P/voll/b.csv", true, nullptr, 1,
          "Der Datenträger mit dem Ordner %P/voll ist voll|Die vorhandene Datei ist unverändert.|"
          "Geschrieben: die PDF-Datei %P/voll/b.pdf, die Übersicht auf der Standardausgabe.\n"
-         "Nicht vollständig geschrieben: die CSV-Datei %P/voll/b.csv.\nInhalt: b.csv b.pdf\n",
+         "Nicht vollständig geschrieben: die CSV-Datei %P/voll/b.csv.\nInhalt: ./alle ./alle/alt.pdf ./b.csv "
+         "./b.pdf\n",
          nullptr,
          [](O, L l) {
              EXPECT_FALSE(l.fehler.contains("ersetzt"));
              EXPECT_EQ(l.aus.count(u'\n'), 8);
          }},
+        {"files per extension on a full disk", "--je-nebenstelle %P/voll", true, nullptr, 1,
+         "Die Dateien je Nebenstelle konnten nicht in den Ordner %P/voll/alle geschrieben werden.\nDie PDF-Datei|"
+         "Der vorhandene Ordner ist unverändert.\n|Inhalt: ./alle ./alle/alt.pdf ./b.csv\n",
+         nullptr, [](O, L l) { EXPECT_EQ(l.aus.count(u'\n'), 8) << "the summary, no file"; }},
         {"summary on a full disk, numbers without tariff", "--pdf %P/b.pdf --csv %P/b.csv", false, "/dev/full", 1,
          "Kein Tarif für die Rufnummer 0043|Die Übersicht konnte nicht auf die Standardausgabe geschrieben "
          "werden.\n"

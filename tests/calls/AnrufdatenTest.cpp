@@ -712,20 +712,37 @@ TEST(StartZeit, ReadsTheFormsOfTheCallTablesAndNothingElse)
     }
 }
 
-// The chosen period for people and for file names: what was chosen, in one form.
+// The chosen period for people and for file names: what was chosen, in one form. The folder of a whole calendar
+// month is named after the month, read with the window's inclusive or the batch command's exclusive end.
 TEST(Zeitraum, IsWrittenAsChosenForPeopleAndFileNames)
 {
-    const std::array<const char*, 4> faelle[] = {
-        // ab, bis, text, file name
+    const struct {
+        const char *ab, *bis, *text, *datei, *fensterOrdner = nullptr, *stapelOrdner = nullptr; // nullptr: datei
+    } faelle[] = {
         {"03.11.2026", "2026-11-07", "Zeitraum: 03.11.2026 bis 07.11.2026", "2026-11-03 bis 2026-11-07"},
         {"2026-11-03 14:00:00", "alle", "ab 03.11.2026 14:00", "ab 2026-11-03 14.00"},
         {"", "7.11.26 09:05:30", "bis 07.11.2026 09:05:30", "bis 2026-11-07 09.05.30"},
         {"alle", "", "", "alle"},
         {"gestern", "7/11", "Zeitraum: gestern bis 7/11", "gestern bis 7-11"},
+        {"1.11.2026", "30.11.2026", "Zeitraum: 01.11.2026 bis 30.11.2026", "2026-11-01 bis 2026-11-30", "2026-11",
+         "2026-11"},
+        {"2026-12-01 00:00:00", "2027-01-01 00:00:00", "Zeitraum: 01.12.2026 00:00 bis 01.01.2027 00:00",
+         "2026-12-01 00.00 bis 2027-01-01 00.00", nullptr, "2026-12"},
+        {"01.02.2028", "29.02.2028 23:59:59", "Zeitraum: 01.02.2028 bis 29.02.2028 23:59:59",
+         "2028-02-01 bis 2028-02-29 23.59.59", "2028-02"},
+        {"01.11.2026 00:00:01", "30.11.2026", "Zeitraum: 01.11.2026 00:00:01 bis 30.11.2026",
+         "2026-11-01 00.00.01 bis 2026-11-30"},
+        {"02.11.2026", "01.12.2026", "Zeitraum: 02.11.2026 bis 01.12.2026", "2026-11-02 bis 2026-12-01"},
+        {"01.11.2026", "31.12.2026", "Zeitraum: 01.11.2026 bis 31.12.2026", "2026-11-01 bis 2026-12-31"},
     };
-    for (const auto& [ab, bis, text, datei] : faelle) {
-        EXPECT_EQ(zeitraumText(QString::fromUtf8(ab), QString::fromUtf8(bis)), QString::fromUtf8(text));
-        EXPECT_EQ(zeitraumDateiname(QString::fromUtf8(ab), QString::fromUtf8(bis)), QString::fromUtf8(datei));
+    for (const auto& f : faelle) {
+        const QString ab = QString::fromUtf8(f.ab), bis = QString::fromUtf8(f.bis);
+        EXPECT_EQ(zeitraumText(ab, bis), QString::fromUtf8(f.text));
+        EXPECT_EQ(zeitraumDateiname(ab, bis), QString::fromUtf8(f.datei));
+        EXPECT_EQ(zeitraumOrdnername(ab, bis, BisGrenze::Einschliesslich),
+                  QString::fromUtf8(f.fensterOrdner ? f.fensterOrdner : f.datei));
+        EXPECT_EQ(zeitraumOrdnername(ab, bis, BisGrenze::Ausschliesslich),
+                  QString::fromUtf8(f.stapelOrdner ? f.stapelOrdner : f.datei));
     }
 }
 

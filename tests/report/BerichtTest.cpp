@@ -1,5 +1,6 @@
 #include "report/BerichtAnzeige.h"
 #include "report/BerichtFenster.h"
+#include "report/JeNebenstelle.h"
 #include "report/RufnummerKuerzen.h"
 #include "report/Telefonkostenauswertung.h"
 
@@ -344,4 +345,56 @@ TEST(BerichtFenster, ASecondReportReplacesTheFirstPrintsItsPagesAndSavesAsPdfOrC
     EXPECT_NEAR(wort.at("12,345").second, wort.at("0,100").second, 0.05);
     EXPECT_NEAR(wort.at("10,00").second + breite("12,345") - breite("0,100"), wort.at("0,100").second, 0.05);
     EXPECT_NEAR(wort.at("11,90").second, wort.at("10,00").second, 0.05);
+}
+
+// The files of each extension: what a file name cannot hold on Linux or Windows becomes "_", no name is hidden or a
+// device, and each is distinct, also where only the letter case differs.
+TEST(JeNebenstelle, FileNamesHoldNothingAFileSystemRefusesAndStayDistinct)
+{
+    const std::array<const char*, 3> faelle[] = {
+        // extension, name, file name
+        {"21", "Empfang", "21 Empfang"}, {"101", "Zi. 1/2: \"Suite\" <Nord>|*?\\", "101 Zi. 1_2_ _Suite_ _Nord_____"},
+        {" 22 ", "Lager\tHof\r\n", "22 Lager_Hof"}, {"", "", "_"}, {"", "..", "_.."}, {"CON", "", "_CON"},
+        {"", "com1.Zimmer", "_com1.Zimmer"}, {"", "Console", "Console"}, {"21", "Empfang", "21 Empfang (2)"},
+        {"21", "EMPFANG", "21 EMPFANG (3)"}, {"21", "Empfang (2)", "21 Empfang (2) (2)"},
+    };
+    BerichtDaten d;
+    QStringList soll;
+    for (const auto& [nebenstelle, name, datei] : faelle) {
+        d.gruppen.push_back({QString::fromUtf8(nebenstelle), QString::fromUtf8(name), {}, {}, {}});
+        soll << QString::fromUtf8(datei);
+    }
+    EXPECT_EQ(nebenstellenDateinamen(d).join(u'|').toStdString(), soll.join(u'|').toStdString());
+    const QString lachen = QStringLiteral("😀");
+    EXPECT_EQ(nebenstellenDateiname("21", lachen.repeated(60)), "21 " + lachen.repeated(49)) << "200 bytes at most";
+}
+
+// "Je Nebenstelle speichern…" asks for a folder, first the home folder, then the one written to last, and writes the
+// files of each extension into its subfolder of the period; it replaces an existing one whole only after a Yes.
+TEST(BerichtFenster, SavesTheFilesOfEachExtensionIntoTheSubfolderOfThePeriod)
+{
+    TempProgramFolder ordner;
+    const QString monat = ordner.file(QStringLiteral("2026-11"));
+    ASSERT_TRUE(QDir().mkdir(monat));
+    ordner.writeFile(QStringLiteral("2026-11/Oktober.pdf"), "%PDF-");
+    ScriptedDialogs dialoge;
+    dialoge.pickFolder({}).pickFolder(ordner.path()).answer(Answer::No).pickFolder(ordner.path());
+    dialoge.answer(Answer::Yes).answer(Answer::Ok).pickFolder({});
+    const BerichtDaten daten {{{"21", "Empfang", 0.1, 0.119, {anruf("Ortstarif Berlin", 0.1)}},
+                               {"22", "Lager: Hof", 0.2, 0.238, {anruf("Ortstarif Berlin", 0.2)}}}};
+    PdfDruckausgabe druck;
+    BerichtFenster fenster(Telefonkostenauswertung(daten, {.zeitraumOrdner = QStringLiteral("2026-11")}), dialoge,
+                           druck, nullptr, QStringLiteral("x"), ordner.file(kSpeicherordnerDatei));
+    for (int i = 0; i < 4; ++i)
+        ausloesen(fenster, "JeNebenstelleSpeichern");
+    EXPECT_EQ(QDir(monat).entryList(QDir::Files),
+              QStringList({"21 Empfang.csv", "21 Empfang.pdf", "22 Lager_ Hof.csv", "22 Lager_ Hof.pdf"}));
+    const QString frage = "O Je Nebenstelle speichern | ", zuhause = frage + QDir::toNativeSeparators(QDir::homePath());
+    const QString ersetzen = "M ORVE-Tarifo | Den Ordner " + monat + " gibt es schon.\\rEr wird mit allem, was darin "
+                             "liegt, durch die Dateien dieses Reports ersetzt. Ersetzen? | YesNo None default No";
+    EXPECT_EQ(dialoge.protokoll(),
+              QStringList({zuhause, zuhause, ersetzen, zuhause, ersetzen,
+                           "M ORVE-Tarifo | 4 Dateien, ein PDF und eine CSV-Datei je Nebenstelle, stehen jetzt im "
+                           "Ordner " + monat + ". | Ok Information",
+                           frage + ordner.path()}));
 }

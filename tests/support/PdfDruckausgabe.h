@@ -26,11 +26,12 @@ struct PdfDruckausgabe final : Druckausgabe {
     qsizetype seiten() const { return pdf.count("/Type /Page\n"); }
 };
 
-// The text of a PDF, where pdftotext is installed.
-inline std::optional<QString> pdfText(const QByteArray& pdf)
+// The text of a PDF, where pdftotext is installed; with `layout` each line of a page as one line of text.
+inline std::optional<QString> pdfText(const QByteArray& pdf, bool layout = false)
 {
     QProcess p;
-    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-"), QStringLiteral("-")});
+    p.start(QStringLiteral("pdftotext"), (layout ? QStringList {QStringLiteral("-layout")} : QStringList())
+                                             + QStringList {QStringLiteral("-"), QStringLiteral("-")});
     if (!p.waitForStarted())
         return std::nullopt;
     p.write(pdf);

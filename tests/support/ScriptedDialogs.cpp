@@ -25,7 +25,7 @@ ScriptedDialogs& ScriptedDialogs::skript(const QStringList& schritte)
 
 const RecordedBox& ScriptedDialogs::next(RecordedBox box, const QString& text)
 {
-    static const char* const art[] = {"message box: ", "input box: ", "file question: "};
+    static const char* const art[] = {"message box: ", "input box: ", "file question: ", "folder question: "};
     const std::string what = art[int(box.kind)] + text.toStdString();
     const bool erwartet = !m_script.empty() && m_script.front().kind == box.kind;
     if (erwartet) {
@@ -59,8 +59,9 @@ QStringList ScriptedDialogs::protokoll() const
     QStringList z;
     for (const auto& b : m_boxes) {
         const Message& m = b.message;
-        if (b.kind == RecordedBox::Kind::File)
-            z << QStringLiteral("F %1 | %2").arg(b.file.title, b.file.preset);
+        if (b.kind == RecordedBox::Kind::File || b.kind == RecordedBox::Kind::Folder)
+            z << QStringLiteral("%1 %2 | %3")
+                     .arg(QLatin1String(b.kind == RecordedBox::Kind::File ? "F" : "O"), b.file.title, b.file.preset);
         else if (b.kind == RecordedBox::Kind::Input)
             z << QStringLiteral("I %1 | %2 | %3").arg(b.input.title, cr(b.input.prompt), b.input.preset);
         else
