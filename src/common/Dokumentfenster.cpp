@@ -62,6 +62,15 @@ QAction* Dokumentfenster::aktion(const QString& name, const QString& text, const
     return a;
 }
 
+QToolBar* Dokumentfenster::ansichtsleiste()
+{
+    auto* leiste = new QToolBar(this);
+    leiste->setObjectName(QStringLiteral("Ansichtsleiste"));
+    leiste->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    m_layout->insertWidget(m_layout->indexOf(m_leiste) + 1, leiste);
+    return leiste;
+}
+
 void Dokumentfenster::befehlAufnehmen(const Befehl& befehl)
 {
     QAction* a = aktion(befehl.name, befehl.text, befehl.kurz);
@@ -74,10 +83,12 @@ void Dokumentfenster::inhaltZeigen(QWidget* inhalt, QSize groesse)
     m_layout->addWidget(inhalt, 1);
     // Wide enough that no command of the tool bar hides behind its "››"
     // (its buttons take their final size once polished).
-    for (QWidget* w : m_leiste->findChildren<QWidget*>())
-        w->ensurePolished();
-    m_leiste->layout()->invalidate();
-    groesse = groesse.expandedTo(QSize(m_leiste->sizeHint().width(), 0));
+    for (QToolBar* leiste : findChildren<QToolBar*>()) {
+        for (QWidget* w : leiste->findChildren<QWidget*>())
+            w->ensurePolished();
+        leiste->layout()->invalidate();
+        groesse = groesse.expandedTo(QSize(leiste->sizeHint().width(), 0));
+    }
     if (const QScreen* s = QGuiApplication::primaryScreen())
         groesse = groesse.boundedTo(s->availableGeometry().size() * 0.9);
     resize(groesse);

@@ -68,6 +68,9 @@ public:
 protected:
     Dialogs& dialogs() const { return m_dialogs; }
     QToolBar* leiste() const { return m_leiste; }
+    // A second tool bar "Ansichtsleiste" below the first, for the commands
+    // that change the view, so that both fit a screen 1280 pixels wide.
+    QToolBar* ansichtsleiste();
     // An action of the window; its shortcut works anywhere in the window.
     QAction* aktion(const QString& name, const QString& text, const QKeySequence& kurz = {});
     // Shows the document below the tool bar in a window of `groesse`, kept

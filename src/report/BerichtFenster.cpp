@@ -60,8 +60,7 @@ BerichtFenster::BerichtFenster(Telefonkostenauswertung bericht, Dialogs& dialogs
     connect(m_vorschau, &QPrintPreviewWidget::paintRequested, this, &BerichtFenster::vorschauZeichnen);
     connect(m_vorschau, &QPrintPreviewWidget::previewChanged, this, &BerichtFenster::seitenAnzeigen);
 
-    QToolBar* leiste = this->leiste();
-    leiste->addSeparator();
+    QToolBar* leiste = ansichtsleiste();
 
     QAction* erste =
         aktion(QStringLiteral("ErsteSeite"), QStringLiteral("|<"), QKeySequence(Qt::CTRL | Qt::Key_Home));

@@ -310,9 +310,9 @@ TEST(BerichtFenster, ASecondReportReplacesTheFirstPrintsItsPagesAndSavesAsPdfOrC
     QApplication::processEvents();
     EXPECT_EQ(zweites->vorschau()->pageCount(), 3);
     EXPECT_GT(zweites->vorschau()->height(), zweites->height() / 2) << "the pages fill the window";
-    const auto* leiste = zweites->findChild<QToolBar*>();
-    for (QAction* a : leiste->actions())
-        EXPECT_TRUE(a->isSeparator() || leiste->widgetForAction(a)->isVisible()) << a->text().toStdString();
+    for (const auto* leiste : zweites->findChildren<QToolBar*>())
+        for (QAction* a : leiste->actions())
+            EXPECT_TRUE(a->isSeparator() || leiste->widgetForAction(a)->isVisible()) << a->text().toStdString();
     ausloesen(*zweites, "Drucken");
     EXPECT_EQ(drucker.seiten(), 3);
 
@@ -353,10 +353,17 @@ TEST(JeNebenstelle, FileNamesHoldNothingAFileSystemRefusesAndStayDistinct)
 {
     const std::array<const char*, 3> faelle[] = {
         // extension, name, file name
-        {"21", "Empfang", "21 Empfang"}, {"101", "Zi. 1/2: \"Suite\" <Nord>|*?\\", "101 Zi. 1_2_ _Suite_ _Nord_____"},
-        {" 22 ", "Lager\tHof\r\n", "22 Lager_Hof"}, {"", "", "_"}, {"", "..", "_.."}, {"CON", "", "_CON"},
-        {"", "com1.Zimmer", "_com1.Zimmer"}, {"", "Console", "Console"}, {"21", "Empfang", "21 Empfang (2)"},
-        {"21", "EMPFANG", "21 EMPFANG (3)"}, {"21", "Empfang (2)", "21 Empfang (2) (2)"},
+        {"21", "Empfang", "21 Empfang"},
+        {"101", "Zi. 1/2: \"Suite\" <Nord>|*?\\", "101 Zi. 1_2_ _Suite_ _Nord_____"},
+        {" 22 ", "Lager\tHof\r\n", "22 Lager_Hof"},
+        {"", "", "_"},
+        {"", "..", "_.."},
+        {"CON", "", "_CON"},
+        {"", "com1.Zimmer", "_com1.Zimmer"},
+        {"", "Console", "Console"},
+        {"21", "Empfang", "21 Empfang (2)"},
+        {"21", "EMPFANG", "21 EMPFANG (3)"},
+        {"21", "Empfang (2)", "21 Empfang (2) (2)"},
     };
     BerichtDaten d;
     QStringList soll;
@@ -389,12 +396,15 @@ TEST(BerichtFenster, SavesTheFilesOfEachExtensionIntoTheSubfolderOfThePeriod)
         ausloesen(fenster, "JeNebenstelleSpeichern");
     EXPECT_EQ(QDir(monat).entryList(QDir::Files),
               QStringList({"21 Empfang.csv", "21 Empfang.pdf", "22 Lager_ Hof.csv", "22 Lager_ Hof.pdf"}));
-    const QString frage = "O Je Nebenstelle speichern | ", zuhause = frage + QDir::toNativeSeparators(QDir::homePath());
-    const QString ersetzen = "M ORVE-Tarifo | Den Ordner " + monat + " gibt es schon.\\rEr wird mit allem, was darin "
-                             "liegt, durch die Dateien dieses Reports ersetzt. Ersetzen? | YesNo None default No";
+    const QString frage = "O Je Nebenstelle speichern | ",
+                  zuhause = frage + QDir::toNativeSeparators(QDir::homePath());
+    const QString ersetzen = "M ORVE-Tarifo | Den Ordner " + monat
+                             + " gibt es schon.\\rEr wird mit allem, was darin "
+                               "liegt, durch die Dateien dieses Reports ersetzt. Ersetzen? | YesNo None default No";
     EXPECT_EQ(dialoge.protokoll(),
               QStringList({zuhause, zuhause, ersetzen, zuhause, ersetzen,
                            "M ORVE-Tarifo | 4 Dateien, ein PDF und eine CSV-Datei je Nebenstelle, stehen jetzt im "
-                           "Ordner " + monat + ". | Ok Information",
+                           "Ordner "
+                               + monat + ". | Ok Information",
                            frage + ordner.path()}));
 }

@@ -1,6 +1,6 @@
 // main() of every test program. Widget tests need a QApplication, and each test starts as a fresh program: no exit
 // code left by a test before. The platform is offscreen unless the caller chose another, with one screen of
-// 1920 x 1080 (Bildschirm.json) as on the desktops the program runs on, not the plugin's 800 x 600.
+// 1280 x 1024 (Bildschirm.json), the smallest desktop the windows are made for, not the plugin's 800 x 600.
 #ifdef ORVE_TEST_WIDGETS
 #include "common/ProgrammEndeHaken.h"
 
