@@ -39,6 +39,7 @@ struct KeineFragen : Dialogs {
     Answer message(const Message&) override { return Answer::No; }
     QString input(const InputRequest&) override { return {}; }
     QString saveFile(const FileRequest&) override { return {}; }
+    QString openFile(const FileRequest&) override { return {}; }
 };
 
 struct KeinEditor : TarifeditorOeffner {

@@ -20,6 +20,9 @@ struct StapelOptionen {
     bool ohneMwst = false;
     bool kuerzen = false;
     bool tarifePruefen = false; // check the tariff tables and the calls instead of a report
+    QString tarifeExportieren;  // instead of a report: write the tariff tables into this CSV
+    QString tarifeImportieren;  // instead of a report: replace the tariff tables from this CSV or backup
+    bool trotzdem = false;      // import despite findings of the check
     QString pdf;                // empty: no PDF
     QString csv;                // empty: no CSV
     int warten = 0;             // seconds to wait while another run holds the program folder; 0: none

@@ -40,8 +40,8 @@ struct FileRequest {
 };
 
 // Everything the logic asks the user in the middle of an operation goes
-// through this interface: message boxes, input boxes and the question for
-// the name of a file to save. The windows hand in
+// through this interface: message boxes, input boxes and the questions for
+// the name of a file to save or to read. The windows hand in
 // the Qt implementation, tests a scripted one that records every box.
 class Dialogs {
 public:
@@ -52,6 +52,9 @@ public:
     // The path of the file to write (native separators; an existing file
     // was confirmed for replacing), or the empty text when cancelled.
     virtual QString saveFile(const FileRequest& r) = 0;
+    // The path of an existing file to read (native separators), or the
+    // empty text when cancelled. FileRequest::suffix is not used.
+    virtual QString openFile(const FileRequest& r) = 0;
 
     // Shorthands.
     Answer message(const QString& text, const QString& title, Buttons b = Buttons::Ok, Icon i = Icon::None,

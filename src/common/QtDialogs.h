@@ -18,6 +18,7 @@ public:
     Answer message(const Message& m) override;
     QString input(const InputRequest& r) override;
     QString saveFile(const FileRequest& r) override;
+    QString openFile(const FileRequest& r) override;
 
 private:
     QWidget* m_parent;

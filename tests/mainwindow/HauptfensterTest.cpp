@@ -74,6 +74,7 @@ struct AnsichtProtokoll : HauptAnsicht {
         bericht.emplace(std::move(b));
         dateiname = name;
     }
+    bool tarifimportBestaetigen(Tarifpruefung, const QString&) override { return true; }
     QString combo1Text() const override { return combo1; }
     QString combo2Text() const override { return combo2; }
     QString combo3Text() const override { return combo3; }

@@ -28,7 +28,7 @@ public:
     ~ScriptedDialogs() override;
 
     // Script steps: the next box is a message box, an input box (empty text:
-    // cancelled), a file question (empty path: cancelled).
+    // cancelled), a file question to save or to read (empty path: cancelled).
     ScriptedDialogs& answer(Answer a) { return add({RecordedBox::Kind::Message, {}, {}, {}, a, {}}); }
     ScriptedDialogs& type(const QString& text) { return add({RecordedBox::Kind::Input, {}, {}, {}, {}, text}); }
     ScriptedDialogs& cancelInput() { return type({}); }
@@ -51,6 +51,7 @@ public:
     {
         return next({RecordedBox::Kind::File, {}, {}, r, {}, {}}, "file question: " + r.title).answerText;
     }
+    QString openFile(const FileRequest& r) override { return saveFile(r); }
 
     const std::vector<RecordedBox>& boxes() const { return m_boxes; }
     std::vector<Message> messages() const;

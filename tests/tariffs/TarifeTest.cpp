@@ -119,10 +119,10 @@ TEST_F(Tarife, TablesStorePricesAsNumbersAndReadThemBackFromTextOrNull)
                                 || typeof("von Zeit") FROM faktor)")
                   .getString(),
               "realrealintegertext");
-    // A row left by another tool: Nulls, and a price kept as German text.
+    // A row left by another tool: Nulls, and a price kept as German text, which keeps its text.
     db->exec(R"(INSERT INTO faktor (satz, vorwahl, Minutenpreis, "bis Zeit") VALUES (50, '0180', '0,14', NULL))");
     EXPECT_EQ(tarifFinden(*db, Tariftabelle::faktor, 50),
-              (Tarifzeile {.satz = 50, .vorwahl = "0180", .Minutenpreis = 0.14}));
+              (Tarifzeile {.satz = 50, .vorwahl = "0180", .Minutenpreis = {Tarifwert::Art::Zahl, 0.14, "0,14"}}));
 }
 
 // The mask shows a price as stored, also one kept as text; saving writes only the fields the user changed, so a Null
