@@ -93,8 +93,8 @@ StapelArgumente stapelArgumenteLesen(const QStringList& argumente, const QString
     const QCommandLineOption warten(QStringLiteral("warten"), QString(), QStringLiteral("SEKUNDEN"));
     const QCommandLineOption hilfe(
         QStringList {QStringLiteral("help"), QStringLiteral("hilfe"), QStringLiteral("h")});
-    p.addOptions({ordner, billdb, nebenstelle, ab, bis, eigen, ohne, kuerzen, pdf, csv, warten, pruefen, exportieren,
-                  importieren, trotzdem, hilfe});
+    p.addOptions({ordner, billdb, nebenstelle, ab, bis, eigen, ohne, kuerzen, pdf, csv, warten, pruefen,
+                  exportieren, importieren, trotzdem, hilfe});
 
     StapelArgumente r;
     if (!p.parse(argumente)) {
@@ -135,10 +135,12 @@ StapelArgumente stapelArgumenteLesen(const QStringList& argumente, const QString
     if (p.isSet(importieren))
         o.tarifeImportieren = QFileInfo(p.value(importieren)).absoluteFilePath();
     o.trotzdem = p.isSet(trotzdem);
-    if (o.tarifePruefen + p.isSet(exportieren) + p.isSet(importieren) > 1 || (o.trotzdem && !p.isSet(importieren))) {
-        r.fehler = QStringLiteral("Von --tarife-pruefen, --tarife-exportieren und --tarife-importieren gilt nur eine "
-                                  "je Aufruf, --trotzdem nur mit --tarife-importieren.\nMit --help werden alle "
-                                  "Optionen angezeigt.");
+    if (o.tarifePruefen + p.isSet(exportieren) + p.isSet(importieren) > 1
+        || (o.trotzdem && !p.isSet(importieren))) {
+        r.fehler =
+            QStringLiteral("Von --tarife-pruefen, --tarife-exportieren und --tarife-importieren gilt nur eine "
+                           "je Aufruf, --trotzdem nur mit --tarife-importieren.\nMit --help werden alle "
+                           "Optionen angezeigt.");
         return r;
     }
     if (p.isSet(pdf))

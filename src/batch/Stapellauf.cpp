@@ -98,9 +98,10 @@ bool sperreNehmen(Laufsperre& sperre, const StapelOptionen& o, StapelDialogs& di
 {
     const QString sekunden =
         o.warten == 1 ? QStringLiteral("1 Sekunde") : QStringLiteral("%1 Sekunden").arg(o.warten);
-    const QString kopf = o.tarifePruefen               ? QStringLiteral("Die Tariftabellen werden nicht geprüft.")
-                         : !o.tarifeImportieren.isEmpty() ? QStringLiteral("Die Tariftabellen werden nicht importiert.")
-                                                          : QStringLiteral("Der Report wird nicht erstellt.");
+    const QString kopf = o.tarifePruefen ? QStringLiteral("Die Tariftabellen werden nicht geprüft.")
+                         : !o.tarifeImportieren.isEmpty()
+                             ? QStringLiteral("Die Tariftabellen werden nicht importiert.")
+                             : QStringLiteral("Der Report wird nicht erstellt.");
     try {
         const auto wartet = [&](const Laufsperre::Inhaber& i) {
             schreiben(fehler,
@@ -135,7 +136,8 @@ int tariflauf(const StapelOptionen& o, AppState& state, StapelDialogs& dialogs, 
     splashLaden(state, *registry, system, dialogs, splash);
     if (!o.tarifeExportieren.isEmpty()) {
         const int n = tarifeExportieren(*lokalOeffnen(quellen, state), o.tarifeExportieren);
-        ausgabeSchreiben(aus, QStringLiteral("%1 Tarifzeilen geschrieben in %2\n").arg(n).arg(nativ(o.tarifeExportieren)));
+        ausgabeSchreiben(
+            aus, QStringLiteral("%1 Tarifzeilen geschrieben in %2\n").arg(n).arg(nativ(o.tarifeExportieren)));
         return kStapelOk;
     }
     // The file is read and its lines checked before the lock is taken.

@@ -5,9 +5,9 @@
 #include "calls/TkBillFilter.h"
 #include "calls/TkBillImport.h"
 #include "common/AppState.h"
+#include "common/BusyCursor.h"
 #include "common/Dialogs.h"
 #include "common/Fehler.h"
-#include "common/BusyCursor.h"
 #include "common/Laufsperre.h"
 #include "common/LokaleDatenbank.h"
 #include "common/ProgramEnd.h"
@@ -255,9 +255,9 @@ void Hauptfenster::mnuTarifeExportieren()
 
 void Hauptfenster::mnuTarifeImportieren()
 {
-    const QString datei = m_dialogs.openFile(
-        {QStringLiteral("Tariftabellen importieren"), QDir::toNativeSeparators(speicherordner()),
-         QStringLiteral("Tariftabellen (*.csv *.txt *.sqlite);;Alle Dateien (*)"), QString()});
+    const QString datei =
+        m_dialogs.openFile({QStringLiteral("Tariftabellen importieren"), QDir::toNativeSeparators(speicherordner()),
+                            QStringLiteral("Tariftabellen (*.csv *.txt *.sqlite);;Alle Dateien (*)"), QString()});
     if (datei.isEmpty())
         return;
     try {

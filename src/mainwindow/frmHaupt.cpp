@@ -387,11 +387,11 @@ void frmHaupt::menueAufbauen()
         });
     });
 
-    QAction* exportieren = eintrag(tarife, QStringLiteral("mnuTarifeExportieren"), QStringLiteral("&exportieren…"),
-                                   QKeySequence());
+    QAction* exportieren =
+        eintrag(tarife, QStringLiteral("mnuTarifeExportieren"), QStringLiteral("&exportieren…"), QKeySequence());
     connect(exportieren, &QAction::triggered, this, [this] { befehl([this] { m_logik.mnuTarifeExportieren(); }); });
-    QAction* importieren = eintrag(tarife, QStringLiteral("mnuTarifeImportieren"), QStringLiteral("&importieren…"),
-                                   QKeySequence());
+    QAction* importieren =
+        eintrag(tarife, QStringLiteral("mnuTarifeImportieren"), QStringLiteral("&importieren…"), QKeySequence());
     connect(importieren, &QAction::triggered, this, [this] { befehl([this] { m_logik.mnuTarifeImportieren(); }); });
     m_laufGesperrtAktionen << exportieren << importieren;
 

@@ -54,9 +54,10 @@ void fuehrendeNullen(const Tarifdatei& datei, Tarifpruefung& p)
         p.befunde.push_back(
             {e.tabelle == Tariftabelle::faktor ? Pruefbefund::Bereich::faktor : Pruefbefund::Bereich::CallByCall,
              QStringLiteral("Vorwahl ") + v,
-             QStringLiteral("Die Vorwahl „%1“ beginnt nicht mit 0: War „0%1“ gemeint? Tabellenprogramme lassen "
-                            "führende Nullen weg, wenn sie die Spalte vorwahl als Zahl lesen; lesen Sie sie als Text "
-                            "ein.")
+             QStringLiteral(
+                 "Die Vorwahl „%1“ beginnt nicht mit 0: War „0%1“ gemeint? Tabellenprogramme lassen "
+                 "führende Nullen weg, wenn sie die Spalte vorwahl als Zahl lesen; lesen Sie sie als Text "
+                 "ein.")
                  .arg(v)});
     }
 }
@@ -117,18 +118,17 @@ Tarifpruefung Tarifimport::pruefen(SQLite::Database& lokal) const
     } catch (const Fehler& e) {
         throw Fehler(zeilen({nichtUebernommen(m_datei), e.text()}));
     } catch (const SQLite::Exception& e) {
-        throw Fehler(
-            zeilen({nichtUebernommen(m_datei),
-                    sqliteMeldung(e, m_csv ? QString::fromStdString(lokal.getFilename()) : m_datei,
-                                  QStringLiteral("importieren Sie erneut"))}));
+        throw Fehler(zeilen({nichtUebernommen(m_datei),
+                             sqliteMeldung(e, m_csv ? QString::fromStdString(lokal.getFilename()) : m_datei,
+                                           QStringLiteral("importieren Sie erneut"))}));
     }
 }
 
 Tarifuebernahme Tarifimport::uebernehmen(SQLite::Database& lokal) const
 {
     Tarifuebernahme u;
-    u.sicherung = Tarifsicherung::schreiben(lokal, QFileInfo(QString::fromStdString(lokal.getFilename())).absolutePath(),
-                                            QDateTime::currentDateTime());
+    u.sicherung = Tarifsicherung::schreiben(
+        lokal, QFileInfo(QString::fromStdString(lokal.getFilename())).absolutePath(), QDateTime::currentDateTime());
     QStringList tabellen;
     try {
         for (Tariftabelle t : einspielen(lokal, true)) {
@@ -140,9 +140,9 @@ Tarifuebernahme Tarifimport::uebernehmen(SQLite::Database& lokal) const
     } catch (const Fehler& e) {
         throw Fehler(zeilen({nichtUebernommen(m_datei), e.text()}));
     } catch (const SQLite::Exception& e) {
-        throw Fehler(zeilen({nichtUebernommen(m_datei),
-                             sqliteMeldung(e, QString::fromStdString(lokal.getFilename()),
-                                           QStringLiteral("importieren Sie erneut"))}));
+        throw Fehler(
+            zeilen({nichtUebernommen(m_datei), sqliteMeldung(e, QString::fromStdString(lokal.getFilename()),
+                                                             QStringLiteral("importieren Sie erneut"))}));
     }
     u.meldung = zeilen({QStringLiteral("Aus der Datei %1 übernommen: %2.")
                             .arg(nativ(m_datei), tabellen.join(QStringLiteral(", "))),

@@ -36,7 +36,8 @@ enum Spalte {
     kSpalten
 };
 
-const std::array<Tariftabelle, 3> kTabellen {Tariftabelle::faktor, Tariftabelle::Ortstarif, Tariftabelle::CallByCall};
+const std::array<Tariftabelle, 3> kTabellen {Tariftabelle::faktor, Tariftabelle::Ortstarif,
+                                             Tariftabelle::CallByCall};
 
 // At most this many bad lines are named; the rest are counted.
 constexpr int kGenannteFehler = 20;
@@ -130,8 +131,8 @@ Leser::Leser(const CsvZeile& kopf, QChar trenner) : m_breite(static_cast<int>(ko
                  ? QStringLiteral("Die erste Zeile der Datei ist keine Kopfzeile einer Tarifdatei.")
                  : QStringLiteral("Die Kopfzeile der Datei nennt unbekannte oder doppelte Spalten: %1.")
                        .arg(unbekannt.join(QStringLiteral(", "))),
-             QStringLiteral("Erwartet werden die Spalten (tabelle und vorwahl sind nötig, getrennt durch „;“, „,“ "
-                            "oder Tabulator):"),
+             QStringLiteral("Erwartet werden die Spalten (tabelle und vorwahl sind nötig, getrennt durch „;“, "
+                            "„,“ oder Tabulator):"),
              kTarifCsvKopf}));
 }
 
@@ -142,10 +143,11 @@ QString Leser::zeit(const CsvZeile& z, Spalte s, std::optional<QString>& ziel) c
     if (!ziel)
         return {};
     const auto m = kZeit.match(*ziel);
-    const QString form = m.hasMatch() ? QStringLiteral("%1:%2:%3")
-                                            .arg(m.captured(1), 2, QLatin1Char('0'))
-                                            .arg(m.captured(2), m.hasCaptured(3) ? m.captured(3) : QStringLiteral("00"))
-                                      : QString();
+    const QString form = m.hasMatch()
+                             ? QStringLiteral("%1:%2:%3")
+                                   .arg(m.captured(1), 2, QLatin1Char('0'))
+                                   .arg(m.captured(2), m.hasCaptured(3) ? m.captured(3) : QStringLiteral("00"))
+                             : QString();
     if (!tageszeitSekunden(form))
         return QStringLiteral("%1 „%2“ ist keine Uhrzeit der Form hh:mm:ss.").arg(m_namen[s], *ziel);
     ziel = form;
@@ -174,7 +176,9 @@ QString Leser::lesen(const CsvZeile& z, Tarifzeile& e) const
 {
     for (size_t i = static_cast<size_t>(m_breite); i < z.felder.size(); ++i)
         if (!z.felder[i].text.isEmpty())
-            return QStringLiteral("Die Zeile hat %1 Felder, die Kopfzeile nur %2.").arg(z.felder.size()).arg(m_breite);
+            return QStringLiteral("Die Zeile hat %1 Felder, die Kopfzeile nur %2.")
+                .arg(z.felder.size())
+                .arg(m_breite);
     const QString name = text(z, kTabelle).value_or(QString()).trimmed();
     const auto tabelle = std::find_if(kTabellen.begin(), kTabellen.end(), [&](Tariftabelle t) {
         return name.compare(tabellenName(t), Qt::CaseInsensitive) == 0;
@@ -198,9 +202,9 @@ QString Leser::lesen(const CsvZeile& z, Tarifzeile& e) const
                 return QStringLiteral("Die Tabelle CallByCall hat keine Spalte „%1“.").arg(m_namen[s]);
         return {};
     }
-    for (QString grund : {zeit(z, kVonZeit, e.vonZeit), zeit(z, kBisZeit, e.bisZeit),
-                          wert(z, kMinutenpreis, e.Minutenpreis), wert(z, kPauschale, e.Pauschale),
-                          wert(z, kSekundentakt, e.Sekundentakt)})
+    for (QString grund :
+         {zeit(z, kVonZeit, e.vonZeit), zeit(z, kBisZeit, e.bisZeit), wert(z, kMinutenpreis, e.Minutenpreis),
+          wert(z, kPauschale, e.Pauschale), wert(z, kSekundentakt, e.Sekundentakt)})
         if (!grund.isEmpty())
             return grund;
     e.typ = text(z, kTyp);
@@ -287,13 +291,14 @@ Tarifdatei tarifCsvLesen(const QByteArray& inhalt)
             fehler.resize(kGenannteFehler);
             fehler << QStringLiteral("… und %1 weitere Zeilen.").arg(weitere);
         }
-        throw Tarifdateifehler(zeilen(QStringList {fehler.size() == 1
-                                                       ? QStringLiteral("Diese Zeile kann nicht gelesen werden:")
-                                                       : QStringLiteral("Diese Zeilen können nicht gelesen werden:")}
-                                      + fehler));
+        throw Tarifdateifehler(
+            zeilen(QStringList {fehler.size() == 1 ? QStringLiteral("Diese Zeile kann nicht gelesen werden:")
+                                                   : QStringLiteral("Diese Zeilen können nicht gelesen werden:")}
+                   + fehler));
     }
     for (Tariftabelle t : kTabellen)
-        if (std::any_of(datei.zeilen.begin(), datei.zeilen.end(), [t](const Tarifzeile& e) { return e.tabelle == t; }))
+        if (std::any_of(datei.zeilen.begin(), datei.zeilen.end(),
+                        [t](const Tarifzeile& e) { return e.tabelle == t; }))
             datei.tabellen.push_back(t);
     if (datei.tabellen.empty())
         throw Tarifdateifehler(QStringLiteral("Die Datei enthält keine Tarifzeile, nur die Kopfzeile."));

@@ -126,8 +126,8 @@ void Tarifsicherung::einspielen() const
 
 QString Tarifsicherung::schreiben(SQLite::Database& db, const QString& ordner, const QDateTime& zeitpunkt)
 {
-    const QString stamm = QDir(ordner).filePath(QStringLiteral("Tarife-")
-                                                + zeitpunkt.toString(QStringLiteral("yyyy-MM-dd-HHmmss")));
+    const QString stamm =
+        QDir(ordner).filePath(QStringLiteral("Tarife-") + zeitpunkt.toString(QStringLiteral("yyyy-MM-dd-HHmmss")));
     QString ziel = stamm + QStringLiteral(".sqlite");
     for (int n = 2; QFileInfo::exists(ziel); ++n)
         ziel = QStringLiteral("%1-%2.sqlite").arg(stamm).arg(n);
@@ -136,14 +136,16 @@ QString Tarifsicherung::schreiben(SQLite::Database& db, const QString& ordner, c
     QFile::remove(teil);
     const auto fehler = [&](const QString& ursache) {
         QFile::remove(teil);
-        return Fehler(zeilen({QStringLiteral("Die bisherigen Tariftabellen konnten nicht gesichert werden; an ihnen "
-                                             "wurde nichts geändert."),
-                              ursache}));
+        return Fehler(
+            zeilen({QStringLiteral("Die bisherigen Tariftabellen konnten nicht gesichert werden; an ihnen "
+                                   "wurde nichts geändert."),
+                    ursache}));
     };
     try {
         {
             // The tables as the local database declares them, so every value keeps its type.
-            SQLite::Database neu(QFile::encodeName(teil).toStdString(), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
+            SQLite::Database neu(QFile::encodeName(teil).toStdString(),
+                                 SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
             for (Tariftabelle t : kAlle) {
                 SQLite::Statement q(
                     db, "SELECT sql FROM main.sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE");
@@ -168,7 +170,8 @@ QString Tarifsicherung::schreiben(SQLite::Database& db, const QString& ordner, c
         throw fehler(sqliteMeldung(e, teil, QStringLiteral("importieren Sie die Datei erneut")));
     }
     if (!QFile::rename(teil, ziel))
-        throw fehler(QStringLiteral("Die Datei %1 konnte nicht angelegt werden.").arg(QDir::toNativeSeparators(ziel)));
+        throw fehler(
+            QStringLiteral("Die Datei %1 konnte nicht angelegt werden.").arg(QDir::toNativeSeparators(ziel)));
     return ziel;
 }
 

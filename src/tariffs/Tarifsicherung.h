@@ -46,8 +46,8 @@ public:
 private:
     struct Tabelle {
         Tariftabelle tabelle;
-        QString name;          // as the backup spells it
-        QStringList spalten;   // its columns
+        QString name;        // as the backup spells it
+        QStringList spalten; // its columns
     };
 
     SQLite::Database& m_db;
