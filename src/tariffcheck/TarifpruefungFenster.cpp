@@ -3,10 +3,13 @@
 #include "common/AppState.h"
 #include "common/BusyCursor.h"
 
+#include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QLabel>
 #include <QPointer>
 #include <QTextBrowser>
+#include <QVBoxLayout>
 
 namespace orve {
 
@@ -48,7 +51,25 @@ TarifpruefungFenster::TarifpruefungFenster(Tarifpruefung pruefung, Pruefen pruef
     m_seite->document()->setDefaultFont(schrift);
     m_seite->document()->setDocumentMargin(12);
 
-    inhaltZeigen(m_seite, QSize(860, 760));
+    QWidget* inhalt = m_seite;
+    if (!importDatei.isEmpty()) {
+        // What the findings are about, and what each answer does.
+        inhalt = new QWidget(this);
+        auto* spalte = new QVBoxLayout(inhalt);
+        spalte->setContentsMargins(0, 0, 0, 0);
+        auto* hinweis = new QLabel(
+            QStringLiteral("Geprüft wurden die Tariftabellen, wie sie nach dem Import der Datei „%1“ wären. "
+                           "„Übernehmen“ sichert die bisherigen Tabellen im Ordner Datenbank und ersetzt sie, "
+                           "„Abbrechen“ lässt sie, wie sie sind.")
+                .arg(QDir::toNativeSeparators(importDatei)),
+            inhalt);
+        hinweis->setObjectName(QStringLiteral("ImportHinweis"));
+        hinweis->setWordWrap(true);
+        hinweis->setMargin(8);
+        spalte->addWidget(hinweis);
+        spalte->addWidget(m_seite, 1);
+    }
+    inhaltZeigen(inhalt, QSize(860, 760));
     anzeigen(std::move(pruefung));
 }
 
