@@ -71,6 +71,9 @@ QString zeileText(const Tarifzeile& e)
 
 QString dekodieren(QByteArray bytes)
 {
+    // UTF-16 as Excel's "Unicode-Text" writes it, by its byte-order mark.
+    if (const auto art = QStringConverter::encodingForData(bytes); art && *art != QStringConverter::Utf8)
+        return QStringDecoder(*art).decode(bytes);
     if (bytes.startsWith("\xEF\xBB\xBF"))
         bytes.remove(0, 3);
     QStringDecoder utf8(QStringDecoder::Utf8);

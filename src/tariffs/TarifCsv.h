@@ -48,7 +48,8 @@ QByteArray tarifeAlsCsv(SQLite::Database& db, int* zeilen = nullptr);
 int tarifeExportieren(SQLite::Database& db, const QString& datei);
 
 // Reads a tariff file: the program's own or one saved by a spreadsheet
-// (UTF-8 with or without byte-order mark, else Windows-1252; ";", "," or a
+// (UTF-8 with or without byte-order mark, else Windows-1252, or UTF-16 with
+// its byte-order mark; ";", "," or a
 // tab as separator, found in the header; a decimal comma or point; fields
 // between quotes; times as "8:00" or "8:00:00", stored as "08:00:00"; an
 // empty satz for a new row). The columns are found by their names in the
