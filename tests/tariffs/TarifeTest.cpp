@@ -171,7 +171,7 @@ TEST(TarifCsv, SpreadsheetFilesAreReadAndBadLinesNamed)
                                         + "faktor;;089;\"München\";8:00;18:00:00;0,05;0;60;D;\r\n;;;;;;;;;;\r\n"},
         {"commas",
          "tabelle,vorwahl,Bezeichnung,von Zeit,bis Zeit,Minutenpreis,Pauschale,Sekundentakt,typ\nfaktor,089,"
-         "München,08:00,18:00,\"0,05\",0,60,D\n"},
+         "München,08:00,18:00,\"0,05\",0,60,D"},
         {"tabs, Windows-1252",
          "Vorwahl\tTabelle\tBezeichnung\tvon Zeit\tbis Zeit\tMinutenpreis\tPauschale\tSekundentakt\t"
          "typ\r\n089\tfaktor\tM\xFCnchen\t8:00:00\t18:00\t0.05\t0\t60\tD\r\n"},
