@@ -51,7 +51,8 @@ does not catch is tried against test_calls, test_costing, test_tariffs,
 test_report, test_tariffcheck and test_batch in turn; it counts as caught if
 any of them fails. Likewise a src/report or src/tariffcheck mutant is tried
 against test_batch and test_mainwindow, whose tests run the report run and
-the import of tariff files end to end.
+the import of tariff files end to end, and a src/tariffs one against
+test_batch (the tariff files and their backups).
 
 A mutant is
     killed         the test program failed (a test failed, crashed, or ran
@@ -97,7 +98,7 @@ COMMON_FALLBACK = ["test_calls", "test_costing", "test_tariffs", "test_report", 
 # and the main window: their tests run them end to end (both folders sit above
 # report and tariffcheck).
 FALLBACK = {"common": COMMON_FALLBACK, "report": ["test_batch", "test_mainwindow"],
-            "tariffcheck": ["test_batch", "test_mainwindow"]}
+            "tariffcheck": ["test_batch", "test_mainwindow"], "tariffs": ["test_batch"]}
 
 KEYWORDS_NOT_STATEMENTS = {
     "return", "throw", "delete", "goto", "case", "default", "else", "do", "co_return",
