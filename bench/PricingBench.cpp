@@ -40,6 +40,7 @@ struct KeineFragen : Dialogs {
     QString input(const InputRequest&) override { return {}; }
     QString saveFile(const FileRequest&) override { return {}; }
     QString chooseFolder(const FolderRequest&) override { return {}; }
+    QString openFile(const FileRequest&) override { return {}; }
 };
 
 struct KeinEditor : TarifeditorOeffner {

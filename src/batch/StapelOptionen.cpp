@@ -41,6 +41,17 @@ QString stapelHilfe()
         "                           ORDNER/alle; ein vorhandener Unterordner wird als Ganzes ersetzt\n"
         "  --tarife-pruefen         statt des Reports: die Gespräche der Auswahl einlesen, sie und\n"
         "                           die Tariftabellen prüfen und die Befunde ausgeben\n"
+        "  --tarife-exportieren DATEI\n"
+        "                           statt des Reports: die drei Tariftabellen als CSV in diese\n"
+        "                           Datei schreiben\n"
+        "  --tarife-importieren DATEI\n"
+        "                           statt des Reports: die Tariftabellen, die diese CSV-Datei nennt,\n"
+        "                           durch ihre Zeilen ersetzen oder eine Sicherung (Datenbank/\n"
+        "                           Tarife-….sqlite) zurückholen; vorher werden die neuen Tabellen\n"
+        "                           geprüft (Befunde auf der Standardausgabe) und die bisherigen\n"
+        "                           gesichert\n"
+        "  --trotzdem               mit --tarife-importieren: auch übernehmen, wenn die Prüfung\n"
+        "                           Befunde hat\n"
         "  --warten SEKUNDEN        arbeitet gerade ein anderer Lauf im Programmordner (das Programm-\n"
         "                           fenster oder ein zweiter Aufruf), höchstens so lange auf sein Ende\n"
         "                           warten (Vorgabe: nicht warten, sondern mit Rückgabewert 1 enden)\n"
@@ -59,7 +70,12 @@ QString stapelHilfe()
         "     mit der nicht gerechnet werden kann; kein Report, keine CSV-Datei\n"
         "  4  Report geschrieben, aber für einige Rufnummern fehlt ein Tarif oder einige\n"
         "     Gespräche haben keinen lesbaren Beginn oder keine gültige Dauer (stderr)\n"
-        "  5  --tarife-pruefen hat Lücken oder Fehler gefunden\n");
+        "  5  --tarife-pruefen hat Lücken oder Fehler gefunden, oder die Prüfung vor\n"
+        "     --tarife-importieren hat Befunde und nichts wurde übernommen (ohne --trotzdem)\n"
+        "\n"
+        "Mit --tarife-exportieren und --tarife-importieren: 0 geschrieben bzw. übernommen,\n"
+        "1 ein Fehler (Meldung auf stderr, z. B. mit den Zeilen der Datei, die nicht gelesen\n"
+        "werden können; die Tariftabellen bleiben unverändert), 5 wie oben.\n");
 }
 
 StapelArgumente stapelArgumenteLesen(const QStringList& argumente, const QString& standardOrdner)
@@ -76,6 +92,9 @@ StapelArgumente stapelArgumenteLesen(const QStringList& argumente, const QString
     const QCommandLineOption kuerzen(QStringLiteral("kuerzen"));
     const QCommandLineOption neueSeite(QStringLiteral("neue-seite"));
     const QCommandLineOption pruefen(QStringLiteral("tarife-pruefen"));
+    const QCommandLineOption exportieren(QStringLiteral("tarife-exportieren"), QString(), QStringLiteral("DATEI"));
+    const QCommandLineOption importieren(QStringLiteral("tarife-importieren"), QString(), QStringLiteral("DATEI"));
+    const QCommandLineOption trotzdem(QStringLiteral("trotzdem"));
     const QCommandLineOption pdf(QStringLiteral("pdf"), QString(), QStringLiteral("DATEI"));
     const QCommandLineOption csv(QStringLiteral("csv"), QString(), QStringLiteral("DATEI"));
     const QCommandLineOption jeNebenstelle(QStringLiteral("je-nebenstelle"), QString(), QStringLiteral("ORDNER"));
@@ -83,7 +102,7 @@ StapelArgumente stapelArgumenteLesen(const QStringList& argumente, const QString
     const QCommandLineOption hilfe(
         QStringList {QStringLiteral("help"), QStringLiteral("hilfe"), QStringLiteral("h")});
     p.addOptions({ordner, billdb, nebenstelle, ab, bis, eigen, ohne, kuerzen, neueSeite, pdf, csv, jeNebenstelle,
-                  warten, pruefen, hilfe});
+                  warten, pruefen, exportieren, importieren, trotzdem, hilfe});
 
     StapelArgumente r;
     if (!p.parse(argumente)) {
@@ -120,6 +139,19 @@ StapelArgumente stapelArgumenteLesen(const QStringList& argumente, const QString
     o.kuerzen = p.isSet(kuerzen);
     o.neueSeite = p.isSet(neueSeite);
     o.tarifePruefen = p.isSet(pruefen);
+    if (p.isSet(exportieren))
+        o.tarifeExportieren = QFileInfo(p.value(exportieren)).absoluteFilePath();
+    if (p.isSet(importieren))
+        o.tarifeImportieren = QFileInfo(p.value(importieren)).absoluteFilePath();
+    o.trotzdem = p.isSet(trotzdem);
+    if (o.tarifePruefen + p.isSet(exportieren) + p.isSet(importieren) > 1
+        || (o.trotzdem && !p.isSet(importieren))) {
+        r.fehler =
+            QStringLiteral("Von --tarife-pruefen, --tarife-exportieren und --tarife-importieren gilt nur eine "
+                           "je Aufruf, --trotzdem nur mit --tarife-importieren.\nMit --help werden alle "
+                           "Optionen angezeigt.");
+        return r;
+    }
     if (p.isSet(pdf))
         o.pdf = QFileInfo(p.value(pdf)).absoluteFilePath();
     if (p.isSet(csv))

@@ -21,6 +21,9 @@ struct StapelOptionen {
     bool kuerzen = false;
     bool neueSeite = false;     // each extension on a new page of the PDF
     bool tarifePruefen = false; // check the tariff tables and the calls instead of a report
+    QString tarifeExportieren;  // instead of a report: write the tariff tables into this CSV
+    QString tarifeImportieren;  // instead of a report: replace the tariff tables from this CSV or backup
+    bool trotzdem = false;      // import despite findings of the check
     QString pdf;                // empty: no PDF
     QString csv;                // empty: no CSV
     QString jeNebenstelle;      // the folder of the files per extension; empty: none

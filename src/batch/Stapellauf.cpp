@@ -27,7 +27,9 @@
 #include "startup/OdbcDatenquellen.h"
 #include "startup/SplashLaden.h"
 #include "startup/Systemumgebung.h"
+#include "tariffcheck/Tarifimport.h"
 #include "tariffcheck/Tarifpruefung.h"
+#include "tariffs/TarifCsv.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -99,7 +101,9 @@ bool sperreNehmen(Laufsperre& sperre, const StapelOptionen& o, StapelDialogs& di
     const QString sekunden =
         o.warten == 1 ? QStringLiteral("1 Sekunde") : QStringLiteral("%1 Sekunden").arg(o.warten);
     const QString kopf = o.tarifePruefen ? QStringLiteral("Die Tariftabellen werden nicht geprüft.")
-                                         : QStringLiteral("Der Report wird nicht erstellt.");
+                         : !o.tarifeImportieren.isEmpty()
+                             ? QStringLiteral("Die Tariftabellen werden nicht importiert.")
+                             : QStringLiteral("Der Report wird nicht erstellt.");
     try {
         const auto wartet = [&](const Laufsperre::Inhaber& i) {
             schreiben(fehler,
@@ -124,6 +128,40 @@ bool sperreNehmen(Laufsperre& sperre, const StapelOptionen& o, StapelDialogs& di
     return false;
 }
 
+// --tarife-exportieren and --tarife-importieren, after the start checks.
+int tariflauf(const StapelOptionen& o, AppState& state, StapelDialogs& dialogs, std::FILE* aus, std::FILE* fehler)
+{
+    const auto registry = registryLaden(state, dialogs);
+    EchteSystemumgebung system;
+    OdbcDatenquellen quellen(*registry);
+    SplashAnzeige splash;
+    splashLaden(state, *registry, system, dialogs, splash);
+    if (!o.tarifeExportieren.isEmpty()) {
+        const int n = tarifeExportieren(*lokalOeffnen(quellen, state), o.tarifeExportieren);
+        ausgabeSchreiben(
+            aus, QStringLiteral("%1 Tarifzeilen geschrieben in %2\n").arg(n).arg(nativ(o.tarifeExportieren)));
+        return kStapelOk;
+    }
+    // The file is read and its lines checked before the lock is taken.
+    const Tarifimport import = Tarifimport::lesen(o.tarifeImportieren);
+    Laufsperre sperre(o.programmOrdner, Laufsperre::Programm::Stapelbefehl);
+    if (!sperreNehmen(sperre, o, dialogs, fehler))
+        return kStapelFehler;
+    const auto lokal = lokalOeffnen(quellen, state);
+    const Tarifpruefung p = import.pruefen(*lokal);
+    ausgabeSchreiben(aus, p.alsText());
+    if (!p.inOrdnung() && !o.trotzdem) {
+        dialogs.message(QStringLiteral("Die Prüfung der neuen Tariftabellen hat Befunde (auf der Standardausgabe); "
+                                       "an den Tariftabellen wurde nichts geändert.\nMit --trotzdem werden sie "
+                                       "dennoch übernommen."),
+                        QString());
+        return kStapelTarifluecken;
+    }
+    ausgabeSchreiben(aus, QLatin1Char('\n') + QString(import.uebernehmen(*lokal).meldung).replace(CR, u'\n')
+                              + QLatin1Char('\n'));
+    return kStapelOk;
+}
+
 } // namespace
 
 int stapellauf(const StapelOptionen& o, std::FILE* aus, std::FILE* fehler)
@@ -143,6 +181,20 @@ int stapellauf(const StapelOptionen& o, std::FILE* aus, std::FILE* fehler)
                            "Ordner an, in dem Registry, Datenbank und Einstellungen liegen.")
                 .arg(o.programmOrdner),
             QString());
+        return kStapelFehler;
+    }
+    if (!o.tarifeExportieren.isEmpty() || !o.tarifeImportieren.isEmpty()) {
+        try {
+            return tariflauf(o, state, dialogs, aus, fehler);
+        } catch (const Fehler& f) {
+            dialogs.message(f.text(), QString());
+        } catch (const SQLite::Exception& f) {
+            dialogs.message(zeilen({QStringLiteral("Die Tariftabellen konnten nicht gelesen werden."),
+                                    sqliteMeldung(f, state.pfadImProgrammordner(kLokaleDatenbankRelativ),
+                                                  QStringLiteral("rufen Sie orve-tarifo-bericht erneut auf"))}),
+                            QString());
+        } catch (const ProgramEnd&) {
+        }
         return kStapelFehler;
     }
     // A wrong output path stops the run before anything is imported.

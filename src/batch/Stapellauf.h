@@ -13,7 +13,8 @@ enum StapelErgebnis : int {
     kStapelKeineDaten = 2,   // the selection holds no call
     kStapelTariffehler = 3,  // a tariff row (or a setting it needs) gives no cost: nothing written
     kStapelOhneTarif = 4,    // report written, some calls found no tariff or could not be read ("????")
-    kStapelTarifluecken = 5, // --tarife-pruefen found gaps or errors
+    kStapelTarifluecken = 5, // --tarife-pruefen found gaps or errors; the check before --tarife-importieren found
+                             // some and nothing was written (without --trotzdem)
 };
 
 // orve-tarifo-bericht: the report run of the main window without a window
@@ -22,8 +23,10 @@ enum StapelErgebnis : int {
 // pricing and the report are the window's own code; where the window would
 // ask, the message goes to `fehler` and the run ends (a missing tariff is
 // answered "????" and its number listed). Writes one line per extension to
-// `aus`: extension, name, calls, Kostensumme, Bruttokosten. Returns the
-// exit code.
+// `aus`: extension, name, calls, Kostensumme, Bruttokosten. With
+// --tarife-exportieren or --tarife-importieren it writes or replaces the
+// tariff tables instead (the import under the lock, after the check, whose
+// findings go to `aus`). Returns the exit code.
 int stapellauf(const StapelOptionen& optionen, std::FILE* aus, std::FILE* fehler);
 
 } // namespace orve

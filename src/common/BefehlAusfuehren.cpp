@@ -8,6 +8,7 @@
 #include "common/Version.h"
 
 #include <QApplication>
+#include <QTimer>
 
 #include <SQLiteCpp/Exception.h>
 
@@ -25,6 +26,10 @@ int programmEndeCode()
 void programmEndeZuruecksetzen()
 {
     g_endeCode = 0;
+    // QCoreApplication::exit() keeps every later event loop (of a modal window) from running until the
+    // application's own loop has run again: one short turn of it, as in a fresh program.
+    QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+    QCoreApplication::exec();
 }
 
 bool befehlAusfuehren(Dialogs& dialogs, const std::function<void()>& befehl)

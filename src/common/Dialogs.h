@@ -46,7 +46,7 @@ struct FolderRequest {
 
 // Everything the logic asks the user in the middle of an operation goes
 // through this interface: message boxes, input boxes and the questions for
-// the name of a file to save and for a folder. The windows hand in
+// the name of a file to save or to read, and for a folder. The windows hand in
 // the Qt implementation, tests a scripted one that records every box.
 class Dialogs {
 public:
@@ -59,6 +59,9 @@ public:
     virtual QString saveFile(const FileRequest& r) = 0;
     // The path of an existing folder (native separators), or the empty text when cancelled.
     virtual QString chooseFolder(const FolderRequest& r) = 0;
+    // The path of an existing file to read (native separators), or the
+    // empty text when cancelled. FileRequest::suffix is not used.
+    virtual QString openFile(const FileRequest& r) = 0;
 
     // Shorthands.
     Answer message(const QString& text, const QString& title, Buttons b = Buttons::Ok, Icon i = Icon::None,

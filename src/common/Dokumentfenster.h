@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/TextFile.h"
+
 #include <QKeySequence>
 #include <QPageLayout>
 #include <QString>
@@ -17,10 +19,6 @@ namespace orve {
 
 class Dialogs;
 class Druckausgabe;
-
-// The one-line file of the program folder that keeps the folder a document
-// was last saved to.
-inline const QString kSpeicherordnerDatei = QStringLiteral("Speicherordner.txt");
 
 // A window that shows a document (the report, the tariff check's findings),
 // not modal; it deletes itself when closed. Its tool bar "Werkzeugleiste"

@@ -132,6 +132,17 @@ QString deutscheZahlText(double value)
     return s;
 }
 
+QString genauerZahlText(double value)
+{
+    if (!std::isfinite(value))
+        return {};
+    char buf[400]; // the shortest fixed form of any double has at most 327 characters ("-0,000…05")
+    const auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed);
+    if (r.ec != std::errc())
+        return {};
+    return QString::fromLatin1(buf, r.ptr - buf).replace(QLatin1Char('.'), QLatin1Char(','));
+}
+
 double auf15Stellen(double value)
 {
     if (!std::isfinite(value) || value == 0.0)

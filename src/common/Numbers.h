@@ -26,6 +26,11 @@ std::optional<double> deutscheZahl(const QString& text);
 // as many decimals as needed ("0,06", "1,2", "0").
 QString deutscheZahlText(double value);
 
+// A number with the fewest digits that read back to the same double, with a
+// decimal comma and never in exponent form: 0.1 -> "0,1", 0.1 + 0.2 ->
+// "0,30000000000000004", 60 -> "60". Empty for infinity and NaN.
+QString genauerZahlText(double value);
+
 // Rounds to 15 significant decimal digits, the precision of a double's
 // standard text form.
 double auf15Stellen(double value);

@@ -3,7 +3,8 @@
 namespace orve {
 
 // For tests only: forgets the exit code a ProgramEnd asked for in a window
-// command (befehlAusfuehren), so that each test starts as a fresh program.
+// command (befehlAusfuehren), and lets event loops run again after the exit
+// it asked for, so that each test starts as a fresh program.
 void programmEndeZuruecksetzen();
 
 } // namespace orve

@@ -163,4 +163,15 @@ QString QtDialogs::chooseFolder(const FolderRequest& r)
     return QDir::toNativeSeparators(dlg.selectedFiles().constFirst());
 }
 
+QString QtDialogs::openFile(const FileRequest& r)
+{
+    QFileDialog dlg(elternfenster(m_parent), r.title, QDir::fromNativeSeparators(r.preset), r.filter);
+    dlg.setObjectName(QStringLiteral("Dateiauswahl"));
+    dlg.setAcceptMode(QFileDialog::AcceptOpen);
+    dlg.setFileMode(QFileDialog::ExistingFile);
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+        return QString();
+    return QDir::toNativeSeparators(dlg.selectedFiles().constFirst());
+}
+
 } // namespace orve

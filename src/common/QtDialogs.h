@@ -19,6 +19,7 @@ public:
     QString input(const InputRequest& r) override;
     QString saveFile(const FileRequest& r) override;
     QString chooseFolder(const FolderRequest& r) override;
+    QString openFile(const FileRequest& r) override;
 
 private:
     QWidget* m_parent;

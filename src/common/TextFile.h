@@ -8,6 +8,10 @@ namespace orve {
 
 // The one-line settings files (Billpfad.txt, Steuersatz.txt, ...).
 
+// The one-line file of the program folder that keeps the folder a document
+// was last saved to.
+inline const QString kSpeicherordnerDatei = QStringLiteral("Speicherordner.txt");
+
 // The first line without its line end, or nothing when the file is missing
 // or cannot be read. Text is UTF-8; a file that is not valid UTF-8 is read
 // as Windows-1252 (files written by older installations).

@@ -15,6 +15,7 @@ namespace orve {
 
 class TarifeditorOeffner;
 class Telefonkostenauswertung;
+struct Tarifpruefung;
 
 // What the main window's logic reads from and writes to its controls. The
 // window implements it; tests use a plain record. Kind and place of the
@@ -39,6 +40,9 @@ public:
     // Shows the report in its window, replacing the report of an earlier
     // run; its save commands propose `dateiname` (without suffix).
     virtual void berichtZeigen(Telefonkostenauswertung bericht, const QString& dateiname) = 0;
+    // Shows the check of the tables an import from `datei` would write and
+    // asks whether to take them ("Übernehmen") or not ("Abbrechen").
+    virtual bool tarifimportBestaetigen(Tarifpruefung pruefung, const QString& datei) = 0;
 
     // Combo1 (extension), Combo2 (date/time from) and Combo3 (date/time to):
     // the text shown, and the list replaced together with the text.

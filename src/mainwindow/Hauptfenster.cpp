@@ -5,10 +5,13 @@
 #include "calls/TkBillFilter.h"
 #include "calls/TkBillImport.h"
 #include "common/AppState.h"
+#include "common/BusyCursor.h"
 #include "common/Dialogs.h"
 #include "common/Fehler.h"
 #include "common/Laufsperre.h"
+#include "common/LokaleDatenbank.h"
 #include "common/ProgramEnd.h"
+#include "common/SqliteMeldung.h"
 #include "common/TarifeditorOeffner.h"
 #include "common/TextFile.h"
 #include "common/Version.h"
@@ -17,11 +20,16 @@
 #include "report/BerichtLayout.h"
 #include "report/Berichtslauf.h"
 #include "report/Telefonkostenauswertung.h"
+#include "tariffcheck/Tarifimport.h"
+#include "tariffs/TarifCsv.h"
 
+#include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <SQLiteCpp/Database.h>
+#include <SQLiteCpp/Exception.h>
 
 #include <algorithm>
 #include <climits>
@@ -220,6 +228,70 @@ void Hauptfenster::Check2_Click(bool angehakt)
 void Hauptfenster::Check3_Click(bool angehakt)
 {
     m_state.NeueSeiteJeNebenstelle = angehakt ? 1 : 0;
+}
+
+QString Hauptfenster::speicherordner() const
+{
+    const auto ordner = ersteZeileLesen(m_state.pfadImProgrammordner(kSpeicherordnerDatei));
+    return ordner && !ordner->isEmpty() && QFileInfo(*ordner).isDir() ? *ordner : QString();
+}
+
+void Hauptfenster::mnuTarifeExportieren()
+{
+    const QString datei = m_dialogs.speichernUnter(
+        QStringLiteral("Tariftabellen exportieren"),
+        QStringLiteral("Tariftabellen %1.csv").arg(QDate::currentDate().toString(Qt::ISODate)),
+        QStringLiteral("CSV-Dateien (*.csv)"), QStringLiteral("csv"), speicherordner());
+    if (datei.isEmpty())
+        return;
+    try {
+        BusyCursor warten;
+        const int n = tarifeExportieren(*lokalOeffnen(m_quellen, m_state), datei);
+        zeileSchreiben(m_state.pfadImProgrammordner(kSpeicherordnerDatei),
+                       QDir::toNativeSeparators(QFileInfo(datei).absolutePath()));
+        m_dialogs.message(QStringLiteral("%1 Tarifzeilen wurden in die Datei %2 geschrieben.")
+                              .arg(n)
+                              .arg(QDir::toNativeSeparators(datei)),
+                          programmCaption(), Buttons::Ok, Icon::Information);
+    } catch (const Fehler& f) {
+        fehlerZeigen(f.text());
+    } catch (const SQLite::Exception& e) {
+        fehlerZeigen(zeilen({QStringLiteral("Die Tariftabellen konnten nicht gelesen werden."),
+                             sqliteMeldung(e, m_state.pfadImProgrammordner(kLokaleDatenbankRelativ),
+                                           QStringLiteral("exportieren Sie erneut"))}));
+    }
+}
+
+void Hauptfenster::mnuTarifeImportieren()
+{
+    const QString datei =
+        m_dialogs.openFile({QStringLiteral("Tariftabellen importieren"), QDir::toNativeSeparators(speicherordner()),
+                            QStringLiteral("Tariftabellen (*.csv *.txt *.sqlite);;Alle Dateien (*)"), QString()});
+    if (datei.isEmpty())
+        return;
+    try {
+        const Tarifimport import = Tarifimport::lesen(datei);
+        Laufsperre sperre(m_state.programmOrdner, Laufsperre::Programm::Fenster);
+        if (!sperreNehmen(sperre, QStringLiteral("Die Tariftabellen können jetzt nicht importiert werden.")))
+            return;
+        const auto lokal = lokalOeffnen(m_quellen, m_state);
+        Tarifpruefung pruefung;
+        {
+            BusyCursor warten;
+            pruefung = import.pruefen(*lokal);
+        }
+        if (!m_ansicht.tarifimportBestaetigen(std::move(pruefung), datei))
+            return;
+        Tarifuebernahme u;
+        {
+            BusyCursor warten;
+            u = import.uebernehmen(*lokal);
+        }
+        sperre.freigeben();
+        m_dialogs.message(u.meldung, programmCaption(), Buttons::Ok, Icon::Information);
+    } catch (const Fehler& f) {
+        fehlerZeigen(f.text());
+    }
 }
 
 void Hauptfenster::mnuDatenbankpfadneu()

@@ -65,6 +65,17 @@ public:
     // "Report mit eigenem Minutenpreis erstellen": the own price per minute
     // from Minutenpreis.txt, then the run with EigenpreisModus set.
     void mnuReportEigen();
+    // "Tariftabellen" → "exportieren…": asks for the file (Tariftabellen
+    // with today's date, in the folder saved to last) and writes the three
+    // tariff tables into it as CSV.
+    void mnuTarifeExportieren();
+    // "Tariftabellen" → "importieren…": asks for a tariff CSV or a backup
+    // of the tables and reads it (a line that cannot be read: a message
+    // naming it, nothing changed); takes the lock as a report run does;
+    // shows the check of the new tables (tarifimportBestaetigen) and after
+    // "Übernehmen" backs the tables up and replaces them; the message names
+    // the backup.
+    void mnuTarifeImportieren();
     // A run is in progress (its commands nest in the event loop).
     bool laeuft() const { return m_laeuft; }
     // The window closes during a run: the run stops after the current call.
@@ -78,6 +89,8 @@ private:
     QStringList datumEintraegeLesen();
     // Takes the lock; false after the message naming the run that holds it.
     bool sperreNehmen(Laufsperre& sperre, const QString& kopf);
+    // The folder saved to last, where it still is; else empty.
+    QString speicherordner() const;
     void reportLauf();
     void anzeigeLeeren();
     void fehlerZeigen(const QString& text);

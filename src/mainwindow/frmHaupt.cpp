@@ -400,6 +400,14 @@ void frmHaupt::menueAufbauen()
         });
     });
 
+    QAction* exportieren =
+        eintrag(tarife, QStringLiteral("mnuTarifeExportieren"), QStringLiteral("&exportieren…"), QKeySequence());
+    connect(exportieren, &QAction::triggered, this, [this] { befehl([this] { m_logik.mnuTarifeExportieren(); }); });
+    QAction* importieren =
+        eintrag(tarife, QStringLiteral("mnuTarifeImportieren"), QStringLiteral("&importieren…"), QKeySequence());
+    connect(importieren, &QAction::triggered, this, [this] { befehl([this] { m_logik.mnuTarifeImportieren(); }); });
+    m_laufGesperrtAktionen << exportieren << importieren;
+
     QMenu* hilfe = menue(QStringLiteral("mnuHilfe"), QStringLiteral("&Hilfe"));
     connect(eintrag(hilfe, QStringLiteral("mnuWin7"), QStringLiteral("Hinweis für Windows 7 und Vista"),
                     QKeySequence(Qt::Key_F1)),
@@ -511,6 +519,12 @@ std::unique_ptr<TarifeditorOeffner> frmHaupt::tarifeditor(SQLite::Database& loka
 void frmHaupt::berichtZeigen(Telefonkostenauswertung bericht, const QString& dateiname)
 {
     m_berichte->zeigen(std::move(bericht), dateiname);
+}
+
+bool frmHaupt::tarifimportBestaetigen(Tarifpruefung pruefung, const QString& datei)
+{
+    return TarifpruefungFenster::uebernehmenFragen(std::move(pruefung), datei, m_dialogs, m_druck, this,
+                                                   m_state.pfadImProgrammordner(kSpeicherordnerDatei));
 }
 
 QString frmHaupt::combo1Text() const

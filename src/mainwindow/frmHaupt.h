@@ -57,6 +57,7 @@ public:
     void laufAnzeigen(bool laeuft) override;
     std::unique_ptr<TarifeditorOeffner> tarifeditor(SQLite::Database& lokal) override;
     void berichtZeigen(Telefonkostenauswertung bericht, const QString& dateiname) override;
+    bool tarifimportBestaetigen(Tarifpruefung pruefung, const QString& datei) override;
     QString combo1Text() const override;
     QString combo2Text() const override;
     QString combo3Text() const override;

@@ -6,6 +6,7 @@
 
 #include <functional>
 
+class QEventLoop;
 class QTextBrowser;
 
 namespace orve {
@@ -35,16 +36,33 @@ public:
     static TarifpruefungFenster* zeigen(const AppState& state, Datenquellen& quellen, Dialogs& dialogs,
                                         Druckausgabe& druck, QWidget* parent);
 
+    // The check of the tables an import from `datei` would write, in a
+    // window of its own that waits for the answer (modal): "Übernehmen"
+    // (Uebernehmen) and "Abbrechen" (Abbrechen; so do "Schließen", Escape
+    // and closing the window) in place of "Erneut prüfen". True after
+    // Übernehmen.
+    static bool uebernehmenFragen(Tarifpruefung pruefung, const QString& datei, Dialogs& dialogs,
+                                  Druckausgabe& druck, QWidget* parent, const QString& ordnerDatei = QString());
+
     const Tarifpruefung& pruefung() const { return m_pruefung; }
     QTextBrowser* seite() const { return m_seite; }
 
+protected:
+    void closeEvent(QCloseEvent* ereignis) override;
+
 private:
+    // importDatei: empty for the check of the tables as they are.
+    TarifpruefungFenster(Tarifpruefung pruefung, Pruefen pruefen, const QString& importDatei, Dialogs& dialogs,
+                         Druckausgabe& druck, QWidget* parent, const QString& ordnerDatei);
+    std::vector<Befehl> befehle(bool import);
     void anzeigen(Tarifpruefung pruefung);
     void erneutPruefen();
 
     Tarifpruefung m_pruefung;
     Pruefen m_pruefen;
     QTextBrowser* m_seite = nullptr;
+    QEventLoop* m_warten = nullptr; // uebernehmenFragen waits in it
+    bool m_uebernehmen = false;
 };
 
 } // namespace orve

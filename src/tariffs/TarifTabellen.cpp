@@ -77,18 +77,17 @@ void binde(SQLite::Statement& q, int index, const std::optional<QString>& v)
         q.bind(index);
 }
 
-// A price as stored: a text that is no number is written back as that text.
+// A price as stored: a text, also one that reads as a number, is written
+// back as that text.
 void binde(SQLite::Statement& q, int index, const Tarifwert& v, bool ganzzahl = false)
 {
-    switch (v.art) {
-    case Tarifwert::Art::Null:
+    if (v.art == Tarifwert::Art::Null) {
         q.bind(index);
         return;
-    case Tarifwert::Art::Text:
+    }
+    if (v.art == Tarifwert::Art::Text || !v.text.isEmpty()) {
         q.bind(index, v.text.toStdString());
         return;
-    case Tarifwert::Art::Zahl:
-        break;
     }
     if (ganzzahl && std::abs(v.zahl) < 1e15 && v.zahl == static_cast<double>(static_cast<std::int64_t>(v.zahl)))
         q.bind(index, static_cast<std::int64_t>(v.zahl));
@@ -230,6 +229,32 @@ int tarifLoeschen(SQLite::Database& db, Tariftabelle t, std::int64_t satz)
     SQLite::Statement q(db, "DELETE FROM " + name(t) + " WHERE satz = ?");
     q.bind(1, satz);
     return q.exec();
+}
+
+void tabelleErsetzen(SQLite::Database& db, Tariftabelle t, const std::vector<Tarifzeile>& zeilen)
+{
+    db.exec("DELETE FROM " + name(t));
+    const std::string sql =
+        hatTarifspalten(t)
+            ? "INSERT INTO " + name(t)
+                  + R"( (vorwahl, Bezeichnung, "von Zeit", "bis Zeit", Minutenpreis, Pauschale, Sekundentakt,)"
+                    " typ, username, satz) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"
+            : "INSERT INTO " + name(t) + " (vorwahl, Bezeichnung, satz) VALUES (?, ?, ?)";
+    SQLite::Statement q(db, sql);
+    // Those that keep their number first, so that no new one takes it.
+    for (const bool neu : {false, true}) {
+        for (const Tarifzeile& e : zeilen) {
+            if ((e.satz == 0) != neu)
+                continue;
+            const int satzIndex = werteBinden(q, t, e);
+            if (neu)
+                q.bind(satzIndex);
+            else
+                q.bind(satzIndex, e.satz);
+            q.exec();
+            q.reset();
+        }
+    }
 }
 
 } // namespace orve

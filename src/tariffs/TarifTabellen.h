@@ -58,4 +58,9 @@ bool tarifAendern(SQLite::Database& db, Tariftabelle t, const Tarifzeile& e);
 // Deletes the row; the number of rows deleted (0 or 1).
 int tarifLoeschen(SQLite::Database& db, Tariftabelle t, std::int64_t satz);
 
+// Replaces every row of the table by `zeilen`, which keep their satz (and so
+// their order by satz); rows with satz 0 are appended after them in their
+// order and get a new one. Inside the caller's transaction.
+void tabelleErsetzen(SQLite::Database& db, Tariftabelle t, const std::vector<Tarifzeile>& zeilen);
+
 } // namespace orve

@@ -7,7 +7,7 @@ namespace orve {
 Tarifwert Tarifwert::vonText(const QString& t)
 {
     if (const auto z = deutscheZahl(t))
-        return von(*z);
+        return {Art::Zahl, *z, t};
     return {Art::Text, 0, t};
 }
 

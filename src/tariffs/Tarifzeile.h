@@ -12,11 +12,13 @@ namespace orve {
 // A price column of a tariff row as stored: Null, a number, or a text that
 // does not read as a number (kept as it is, for the messages and for the
 // editor, which never rewrites it unasked). Infinity is no number either.
+// A number stored as a text ("0,06" left by another tool) keeps that text
+// too and is written back as that text.
 struct Tarifwert {
     enum class Art { Null, Zahl, Text };
     Art art = Art::Null;
     double zahl = 0;
-    QString text;
+    QString text; // Text; for a Zahl the text it is stored as, empty when stored as a number
 
     Tarifwert() = default;
     Tarifwert(double z) : art(Art::Zahl), zahl(z) {} // a price as a number
@@ -25,7 +27,7 @@ struct Tarifwert {
     static Tarifwert null() { return {}; }
     static Tarifwert von(double z) { return Tarifwert(z); }
     // A text as another tool may have stored it: a German decimal is that
-    // number, anything else stays text.
+    // number (keeping its text), anything else stays text.
     static Tarifwert vonText(const QString& t);
 
     bool operator==(const Tarifwert&) const = default;

@@ -5,6 +5,7 @@
 #include "help/Demonstration.h"
 #include "report/BerichtLayout.h"
 #include "report/BerichtslaufHaken.h"
+#include "tariffcheck/TarifimportHaken.h"
 
 #include "common/Laufsperre.h"
 #include "common/LokaleDatenbank.h"
@@ -80,6 +81,23 @@ struct Ordner : TempProgramFolder {
         return db().execAndGet(std::string("SELECT count(*) FROM bill WHERE ") + wo);
     }
 };
+
+// Every row of the three tariff tables by satz, every value with its type as SQLite quotes it (a real with all digits).
+std::string tarifstand(SQLite::Database& db)
+{
+    std::string s;
+    for (const std::string t : {"faktor", "Ortstarif", "CallByCall"}) {
+        SQLite::Statement spalten(db,
+                                  "SELECT group_concat('typeof(\"' || name || '\") || quote(\"' || name || '\")', "
+                                  "' || '' '' || ') FROM pragma_table_info('"
+                                      + t + "')");
+        spalten.executeStep();
+        SQLite::Statement q(db, "SELECT " + spalten.getColumn(0).getString() + " FROM " + t + " ORDER BY rowid");
+        while (q.executeStep())
+            s += t + ": " + q.getColumn(0).getString() + "\n";
+    }
+    return s;
+}
 
 QString dateiLesen(std::FILE* f)
 {
@@ -362,13 +380,14 @@ TEST(Stapellauf, ASecondRunIsRefusedOrWaitsAndEveryResultIsThatOfARunAlone)
         EXPECT_EQ(o.readFile(csv), allein.readFile(csv)) << csv;
 }
 
-// A run killed while it holds the lock (here in the same place) leaves the program folder free for the next at once.
-TEST(Stapellauf, ARunKilledWhileHoldingTheLockLeavesItFree)
+// Runs the batch command with `argumente` on the folder in a child process (the test below) and kills it where it
+// holds the lock: between pricing and report, or between replacing the tariff tables and committing that.
+void mittendrinBeenden(const Ordner& o, const QStringList& argumente)
 {
-    Ordner o;
     QProcess kind;
     QProcessEnvironment umgebung = QProcessEnvironment::systemEnvironment();
     umgebung.insert(QStringLiteral("ORVE_TEST_LAUFORDNER"), o.path());
+    umgebung.insert(QStringLiteral("ORVE_TEST_LAUFARGUMENTE"), argumente.join(u'\n'));
     kind.setProcessEnvironment(umgebung);
     kind.start(
         QCoreApplication::applicationFilePath(),
@@ -379,6 +398,13 @@ TEST(Stapellauf, ARunKilledWhileHoldingTheLockLeavesItFree)
     ASSERT_TRUE(aus.contains("gesperrt\n")) << aus.toStdString() << kind.readAllStandardError().toStdString();
     kind.kill();
     kind.waitForFinished();
+}
+
+// A run killed while it holds the lock (here in the same place) leaves the program folder free for the next at once.
+TEST(Stapellauf, ARunKilledWhileHoldingTheLockLeavesItFree)
+{
+    Ordner o;
+    mittendrinBeenden(o, {"--nebenstelle", "22"});
     const Lauf l = o.starten({"--nebenstelle", "21"});
     EXPECT_EQ(l.code, 0) << l.fehler.toStdString();
     EXPECT_TRUE(l.aus.startsWith(u"21\t")) << l.aus.toStdString();
@@ -390,13 +416,71 @@ TEST(Stapellauf, DISABLED_HaeltDieSperreBisErBeendetWird)
     const QString ordner = qEnvironmentVariable("ORVE_TEST_LAUFORDNER");
     if (ordner.isEmpty())
         GTEST_SKIP() << "only as the child of ARunKilledWhileHoldingTheLockLeavesItFree";
-    berichtslaufHakenSetzen([] {
+    const auto halt = [] {
         std::fputs("gesperrt\n", stdout);
         std::fflush(stdout);
         for (;;)
             QThread::sleep(60);
-    });
-    imProzess(ordner, {"--nebenstelle", "22"});
+    };
+    berichtslaufHakenSetzen(halt);
+    tarifimportHakenSetzen(halt);
+    imProzess(ordner, qEnvironmentVariable("ORVE_TEST_LAUFARGUMENTE").split(u'\n'));
+}
+
+// Imports of tariff files change all or nothing: a bad line and findings without --trotzdem change nothing, and nor
+// does an import killed before its end; one written leaves a backup that gives back the tables exactly, also rows
+// the CSV import would refuse. Export, import round trip the tables.
+TEST(Stapellauf, TariffImportsChangeAllOrNothingAndTheirBackupUndoesThem)
+{
+    const QStringList import {"--tarife-importieren", "%P/t.csv"};
+    const QByteArray kopf = "tabelle;vorwahl;Bezeichnung;von Zeit;bis Zeit;Minutenpreis;Pauschale;Sekundentakt\r\n"
+                            "faktor;030;Berlin;0:00;24:00;0,05;0;0\r\n";
+    const struct {
+        const char* name;
+        QByteArray csv; // t.csv; empty: the export's
+        QStringList argumente;
+        int code;
+        const char* ausgabe; // part of stdout and stderr
+    } faelle[] = {
+        {"a bad line", kopf + "faktor;089;München;0:00;24:00;0,05 €;0;0\r\n", import, 1,
+         "Zeile 3: Minutenpreis „0,05 €“ ist keine Zahl."},
+        {"a leading zero lost", kopf + "faktor;89;München;0:00;24:00;0,05;0;0\r\n", import, 5,
+         "War „089“ gemeint?"},
+        {"written despite it", kopf + "faktor;89;München;0:00;24:00;0,05;0;0\r\n",
+         import + QStringList {"--trotzdem"}, 0,
+         "Die bisherigen Tariftabellen sind gesichert in %P/Datenbank/Tarife-"},
+        {"killed before its end", kopf, import + QStringList {"--trotzdem"}, -1, ""},
+        {"the export", "", import + QStringList {"--trotzdem"}, 0, "„Standardtarife“ (22 Zeilen)"},
+    };
+    for (const auto& f : faelle) {
+        SCOPED_TRACE(f.name);
+        Ordner o;
+        o.sql("UPDATE Ortstarif SET Pauschale = 0.1 + 0.2");
+        if (!f.csv.isEmpty()) // rows a CSV could not bring back
+            o.sql("UPDATE faktor SET Minutenpreis = 'zwei' WHERE satz = 2; INSERT INTO faktor (satz) VALUES (40)");
+        SQLite::Database db = o.db();
+        const std::string vorher = tarifstand(db);
+        if (f.csv.isEmpty())
+            ASSERT_TRUE(
+                o.starten({"--tarife-exportieren", "%P/t.csv"}).aus.startsWith("27 Tarifzeilen geschrieben in"));
+        else
+            o.writeFile("t.csv", f.csv);
+        Lauf l; // killed: code -1
+        if (f.code < 0)
+            mittendrinBeenden(o, f.argumente);
+        else
+            l = o.starten(f.argumente);
+        EXPECT_EQ(l.code, f.code) << l.fehler.toStdString();
+        EXPECT_TRUE((l.aus + l.fehler).contains(QString::fromUtf8(f.ausgabe).replace("%P", o.path())))
+            << (l.aus + l.fehler).toStdString();
+        EXPECT_EQ(tarifstand(db) == vorher, f.code != 0 || f.csv.isEmpty());
+        if (f.code == 0) {
+            const QStringList sicherungen = QDir(o.file("Datenbank")).entryList({"Tarife-*.sqlite"});
+            ASSERT_EQ(sicherungen.size(), 1);
+            EXPECT_EQ(o.starten({"--tarife-importieren", "%P/Datenbank/" + sicherungen[0], "--trotzdem"}).code, 0);
+            EXPECT_EQ(tarifstand(db), vorher);
+        }
+    }
 }
 
 // Each output is complete or absent, and the exit code says so, 1 before 4. A FIFO named as output stops the run before

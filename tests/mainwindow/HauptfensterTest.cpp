@@ -73,6 +73,7 @@ struct AnsichtProtokoll : HauptAnsicht {
         bericht.emplace(std::move(b));
         dateiname = name;
     }
+    bool tarifimportBestaetigen(Tarifpruefung, const QString&) override { return true; }
     QString combo1Text() const override { return combo1; }
     QString combo2Text() const override { return combo2; }
     QString combo3Text() const override { return combo3; }
@@ -323,6 +324,7 @@ TEST_F(Fenster, ClosingTheWindowDuringARunStopsItThenCloses)
     bool gesperrt = false;
     QTimer::singleShot(0, &fenster, [&] {
         gesperrt = !kind<QAction>("mnuReport")->isEnabled() && !kind<QAction>("mnuPflege")->isEnabled()
+                   && !kind<QAction>("mnuTarifeImportieren")->isEnabled()
                    && !kind<QAction>("mnuKostenaufschlag")->isEnabled() && !kind("Combo1")->isEnabled()
                    && !kind("Check1")->isEnabled();
         fenster.close();
@@ -333,6 +335,32 @@ TEST_F(Fenster, ClosingTheWindowDuringARunStopsItThenCloses)
     EXPECT_EQ(geschlossen, 1);
     EXPECT_EQ(fenster.findChild<BerichtFenster*>(), nullptr);
     EXPECT_EQ(kind<QProgressBar>("ProgressBar1")->value(), 1) << "stopped after the first call";
+}
+
+// The tariffs go out as CSV and come back through the check of the new tables: Abbrechen changes nothing,
+// Übernehmen replaces them and names the backup.
+TEST_F(Fenster, TariffsGoOutAndComeBackThroughTheCheckWindow)
+{
+    const QString datei = u.ordner.file(QStringLiteral("t.csv"));
+    dialogs.chooseFile(datei).answer(Answer::Ok);
+    kind<QAction>("mnuTarifeExportieren")->trigger();
+    u.ordner.writeFile(QStringLiteral("t.csv"),
+                       u.ordner.readFile(QStringLiteral("t.csv")).replace(";0,06;", ";0,07;"));
+    for (const char* knopf : {"Abbrechen", "Uebernehmen"}) {
+        QTimer::singleShot(0, &fenster, [&] {
+            auto* pruefung = fenster.findChild<TarifpruefungFenster*>();
+            ASSERT_TRUE(pruefung && pruefung->isModal());
+            pruefung->findChild<QAction*>(QString::fromUtf8(knopf))->trigger();
+        });
+        dialogs.chooseFile(datei);
+        if (knopf == std::string("Uebernehmen"))
+            dialogs.answer(Answer::Ok);
+        kind<QAction>("mnuTarifeImportieren")->trigger();
+        EXPECT_EQ(u.lokal()->execAndGet("SELECT Minutenpreis FROM faktor").getDouble(),
+                  knopf == std::string("Abbrechen") ? 0.06 : 0.07);
+    }
+    EXPECT_TRUE(dialogs.messages().back().text.contains(u.ordner.file("Datenbank") + QStringLiteral("/Tarife-")))
+        << dialogs.messages().back().text.toStdString();
 }
 
 TEST_F(Fenster, ClosingClosesTheOtherWindowsAndSaysSo)

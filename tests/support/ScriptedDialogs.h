@@ -30,7 +30,7 @@ public:
     ~ScriptedDialogs() override;
 
     // Script steps: the next box is a message box, an input box (empty text:
-    // cancelled), a file question (empty path: cancelled), a folder question (empty path: cancelled).
+    // cancelled), a file question to save or to read (empty path: cancelled), a folder question (empty path: cancelled).
     ScriptedDialogs& answer(Answer a) { return add({K::Message, {}, {}, {}, a, {}}); }
     ScriptedDialogs& type(const QString& text) { return add({K::Input, {}, {}, {}, {}, text}); }
     ScriptedDialogs& cancelInput() { return type({}); }
@@ -49,6 +49,7 @@ public:
     {
         return next({K::Folder, {}, {}, {r.title, r.preset, {}, {}}, {}, {}}, r.title).reply;
     }
+    QString openFile(const FileRequest& r) override { return saveFile(r); }
 
     const std::vector<RecordedBox>& boxes() const { return m_boxes; }
     std::vector<Message> messages() const;

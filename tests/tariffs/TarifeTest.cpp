@@ -1,4 +1,5 @@
 #include "tariffs/Beispieltarife.h"
+#include "tariffs/TarifCsv.h"
 #include "tariffs/TarifEditor.h"
 #include "tariffs/frmEingabe.h"
 
@@ -118,10 +119,10 @@ TEST_F(Tarife, PricesAreStoredAsNumbersReadBackFromTextOrNullAndRewrittenOnlyWhe
     EXPECT_EQ(text(R"(SELECT typeof(Minutenpreis) || typeof(Pauschale) || typeof(Sekundentakt) || typeof("von Zeit")
                       FROM faktor)"),
               "realrealintegertext");
-    // A row left by another tool: Nulls, and a price kept as German text.
+    // A row left by another tool: Nulls, and a price kept as German text, which keeps its text.
     db->exec(R"(INSERT INTO faktor (satz, vorwahl, Minutenpreis, "bis Zeit") VALUES (50, '0180', '0,14', NULL))");
     EXPECT_EQ(tarifFinden(*db, Tariftabelle::faktor, 50),
-              (Tarifzeile {.satz = 50, .vorwahl = "0180", .Minutenpreis = 0.14}));
+              (Tarifzeile {.satz = 50, .vorwahl = "0180", .Minutenpreis = {Tarifwert::Art::Zahl, 0.14, "0,14"}}));
     // The mask shows a price as stored, also one kept as text; saving writes only the fields the user changed, so a
     // Null and a number the mask shows rounded stay exactly as they were.
     db->exec(
@@ -138,6 +139,80 @@ TEST_F(Tarife, PricesAreStoredAsNumbersReadBackFromTextOrNullAndRewrittenOnlyWhe
     EXPECT_EQ(text("SELECT Minutenpreis = 0.1 + 0.2 AND Pauschale IS NULL AND Bezeichnung = 'Berlin Tag' "
                    "FROM faktor WHERE satz = 20"),
               "1");
+}
+
+// Export and import give every table back as it was: rows in the order of satz, Null apart from 0 and from an empty
+// text, a number with all its digits, a price stored as German text still that text, quotes and line breaks.
+TEST_F(Tarife, CsvExportAndImportGiveTheTablesBackExactly)
+{
+    db->exec(
+        R"(INSERT INTO faktor VALUES (9, '089', 'München "Tag"; Nacht', '08:00:00', '24:00:00', 0.1 + 0.2, NULL,
+                60, 'D', ''), (3, '0171', 'Mobil' || char(13, 10) || 'Netz', '00:00:00', '24:00:00', '0,06', 0, 0, 'M',
+                'Meier');
+           INSERT INTO Ortstarif VALUES (4, '0241', NULL, NULL, NULL, 1e-7, 12345678.5, NULL, NULL, NULL);
+           INSERT INTO CallByCall VALUES (2, '01013', 'Anbieter'), (1, '01088', ''))");
+    const QByteArray csv = tarifeAlsCsv(*db);
+    EXPECT_EQ(
+        csv.toStdString(),
+        "\xEF\xBB\xBFtabelle;satz;vorwahl;Bezeichnung;von Zeit;bis Zeit;Minutenpreis;Pauschale;Sekundentakt;typ;"
+        "username\r\nfaktor;3;0171;\"Mobil\r\nNetz\";00:00:00;24:00:00;\"0,06\";0;0;M;Meier\r\nfaktor;9;089;"
+        "\"München \"\"Tag\"\"; Nacht\";08:00:00;24:00:00;0,30000000000000004;;60;D;\"\"\r\nOrtstarif;4;0241;;;;"
+        "0,0000001;12345678,5;;;\r\nCallByCall;1;01088;\"\";;;;;;;\r\nCallByCall;2;01013;Anbieter;;;;;;;\r\n");
+    db->exec("DELETE FROM faktor; UPDATE Ortstarif SET Pauschale = 0; DELETE FROM CallByCall");
+    const Tarifdatei datei = tarifCsvLesen(csv);
+    SQLite::Transaction tx(*db);
+    for (const Tariftabelle t : datei.tabellen)
+        tabelleErsetzen(*db, t, datei.zeilenVon(t));
+    tx.commit();
+    EXPECT_EQ(tarifeAlsCsv(*db), csv);
+}
+
+// Files saved by spreadsheets: with or without byte-order mark, ";", "," (a decimal comma in quotes) or a tab between
+// fields, a decimal point, short times, columns in another order or left out, an empty satz for a new row,
+// Windows-1252. Every line that cannot be read is named with its number and what is wrong.
+TEST(TarifCsv, SpreadsheetFilesAreReadAndBadLinesNamed)
+{
+    const Tarifzeile muenchen {Tariftabelle::faktor, 0,    "089", "München", "08:00:00",
+                               "18:00:00",           0.05, 0.0,   60.0,      "D"};
+    const QByteArray kopf =
+        "tabelle;satz;vorwahl;Bezeichnung;von Zeit;bis Zeit;Minutenpreis;Pauschale;Sekundentakt;"
+        "typ;username\r\nfaktor;7;089;München;08:00:00;18:00:00;0,05;0;60;D;\r\n";
+    const struct {
+        const char* name;
+        QByteArray datei;
+        const char* fehler = nullptr; // part of the message; none: the file holds the row muenchen
+    } faelle[] = {
+        {"BOM, semicolons, quotes", "\xEF\xBB\xBF" + kopf.left(kopf.indexOf('\n') + 1)
+                                        + "faktor;;089;\"München\";8:00;18:00:00;0,05;0;60;D;\r\n;;;;;;;;;;\r\n"},
+        {"commas",
+         "tabelle,vorwahl,Bezeichnung,von Zeit,bis Zeit,Minutenpreis,Pauschale,Sekundentakt,typ\nfaktor,089,"
+         "München,08:00,18:00,\"0,05\",0,60,D"},
+        {"tabs, Windows-1252",
+         "Vorwahl\tTabelle\tBezeichnung\tvon Zeit\tbis Zeit\tMinutenpreis\tPauschale\tSekundentakt\t"
+         "typ\r\n089\tfaktor\tM\xFCnchen\t8:00:00\t18:00\t0.05\t0\t60\tD\r\n"},
+        {"unknown table", kopf + "Ortstarife;;0241;Ort;08:00:00;18:00:00;0,04;0;0;O;\r\n",
+         "Zeile 3: Die Tabelle „Ortstarife“ gibt es nicht"},
+        {"price no number", kopf + "faktor;;089;M;08:00:00;18:00:00;0,05 €;0;60;D;\r\n",
+         "Zeile 3: Minutenpreis „0,05 €“ ist keine Zahl."},
+        {"time", kopf + "faktor;;089;M;8 Uhr;18:00:00;0,05;0;60;D;\r\n",
+         "Zeile 3: von Zeit „8 Uhr“ ist keine Uhrzeit der Form hh:mm:ss."},
+        {"empty prefix", kopf + "faktor;;;M;08:00:00;18:00:00;0,05;0;60;D;\r\n", "Zeile 3: Die Vorwahl ist leer."},
+        {"negative price", kopf + "faktor;;089;M;08:00:00;18:00:00;0,05;-0,01;60;D;\r\n",
+         "Zeile 3: Pauschale -0,01 ist negativ."},
+        {"satz twice", kopf + "faktor;7;0171;M;08:00:00;18:00:00;0,05;0;60;D;\r\n",
+         "Zeile 3: satz 7 steht für faktor schon in Zeile 2."},
+    };
+    for (const auto& f : faelle) {
+        SCOPED_TRACE(f.name);
+        try {
+            const Tarifdatei d = tarifCsvLesen(f.datei);
+            EXPECT_FALSE(f.fehler);
+            EXPECT_EQ(d.zeilen.size(), 1u);
+            EXPECT_EQ(d.zeilen.at(0), muenchen);
+        } catch (const Tarifdateifehler& e) {
+            EXPECT_TRUE(f.fehler && e.text().contains(QString::fromUtf8(f.fehler))) << e.text().toStdString();
+        }
+    }
 }
 
 TEST_F(Tarife, NewEntryForAnExistingPrefixAsksFirst)

@@ -8,6 +8,7 @@
 //   xvfb-run -a -s "-screen 0 1280x900x24" env QT_QPA_PLATFORM=xcb help_bilder help/bilder
 // help/bilder-erneuern.sh does exactly this.
 #include "common/AppState.h"
+#include "common/Druckdialog.h"
 #include "common/LokaleDatenbank.h"
 #include "common/QtDialogs.h"
 #include "help/Demonstration.h"
@@ -17,7 +18,9 @@
 #include "startup/OdbcDatenquellen.h"
 #include "startup/Systemumgebung.h"
 #include "startup/frmSplash.h"
+#include "tariffcheck/Tarifimport.h"
 #include "tariffcheck/TarifpruefungFenster.h"
+#include "tariffs/TarifCsv.h"
 #include "tariffs/frmEingabe.h"
 
 #include <SQLiteCpp/SQLiteCpp.h>
@@ -220,6 +223,29 @@ int bilderMachen(const QString& ziel, const QString& hilfeOrdner, const QString&
         alles = false;
     }
 
+    // The check before an import: the help's example, the exported tables with the new rows of a price list,
+    // one of them with its leading zero lost.
+    {
+        SQLite::Database db((ordner + QLatin1Char('/') + kLokaleDatenbankRelativ).toStdString(),
+                            SQLite::OPEN_READWRITE);
+        const QString preisliste = QDir(ordner).filePath(QStringLiteral("Preisliste.csv"));
+        QFile datei(preisliste);
+        alles &= datei.open(QIODevice::WriteOnly)
+                 && datei.write(tarifeAlsCsv(db)
+                                + "faktor;;089;München Tag;08:00:00;18:00:00;0,029;0;0;D;\r\n"
+                                  "faktor;;89;München Nacht;18:00:00;08:00:00;0,015;0;0;D;\r\n")
+                        > 0;
+        datei.close();
+        QTimer::singleShot(300, &haupt, [&] {
+            auto* frage = qobject_cast<TarifpruefungFenster*>(QApplication::activeModalWidget());
+            alles &= frage && speichern(frage, QDir(ziel).filePath(QStringLiteral("tarifimport.png")));
+            if (frage)
+                frage->findChild<QAction*>(QStringLiteral("Abbrechen"))->trigger();
+        });
+        TarifpruefungFenster::uebernehmenFragen(Tarifimport::lesen(preisliste).pruefen(db), preisliste, dialogs,
+                                                druckdialog(), &haupt);
+    }
+
     alles &= ersterStart(ziel, ordner);
 
     // The hint for Windows 7 and Vista, then the help window through the menu.
@@ -251,8 +277,9 @@ int bilderMachen(const QString& ziel, const QString& hilfeOrdner, const QString&
         hilfe.inhaltZeigen(QDir(hilfeOrdner).filePath(QStringLiteral("ORVE-Tarifo.html")));
         hilfe.show();
         speichern(&hilfe, QDir(ansichten).filePath(QStringLiteral("hilfe-inhalt.png")));
-        const char* seiten[] = {"ueberblick", "tariftabellen", "tarifsuche",   "report", "stapel",
-                                "meldungen",  "einstellungen", "erster-start", "billdb", "tarifpruefung"};
+        const char* seiten[] = {"ueberblick", "tariftabellen", "tarifsuche",    "report",
+                                "stapel",     "meldungen",     "einstellungen", "erster-start",
+                                "billdb",     "tarifpruefung", "tarifimport"};
         // Whole pages, for reading them through.
         hilfe.resize(900, 2600);
         for (const char* s : seiten) {

@@ -49,8 +49,10 @@ Test programs: src/<folder> -> tests/<folder> (target test_<folder>). The files
 of src/common are used by every subsystem, so a common mutant that test_common
 does not catch is tried against test_calls, test_costing, test_tariffs,
 test_report, test_tariffcheck and test_batch in turn; it counts as caught if
-any of them fails. Likewise a src/report mutant is tried against test_batch
-and test_mainwindow, whose tests run the report run end to end.
+any of them fails. Likewise a src/report or src/tariffcheck mutant is tried
+against test_batch and test_mainwindow, whose tests run the report run and
+the import of tariff files end to end, and a src/tariffs one against
+test_batch (the tariff files and their backups).
 
 A mutant is
     killed         the test program failed (a test failed, crashed, or ran
@@ -92,9 +94,11 @@ from pathlib import Path
 
 FOLDERS = ["common", "calls", "tariffs", "costing", "report", "tariffcheck", "batch"]
 COMMON_FALLBACK = ["test_calls", "test_costing", "test_tariffs", "test_report", "test_tariffcheck", "test_batch"]
-# The report run is shared by the batch command and the main window: their
-# tests run it end to end (the batch command's own folder sits above report).
-FALLBACK = {"common": COMMON_FALLBACK, "report": ["test_batch", "test_mainwindow"]}
+# The report run and the import of tariff files are shared by the batch command
+# and the main window: their tests run them end to end (both folders sit above
+# report and tariffcheck).
+FALLBACK = {"common": COMMON_FALLBACK, "report": ["test_batch", "test_mainwindow"],
+            "tariffcheck": ["test_batch", "test_mainwindow"], "tariffs": ["test_batch"]}
 
 KEYWORDS_NOT_STATEMENTS = {
     "return", "throw", "delete", "goto", "case", "default", "else", "do", "co_return",
