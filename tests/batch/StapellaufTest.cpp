@@ -427,9 +427,8 @@ TEST(Stapellauf, DISABLED_HaeltDieSperreBisErBeendetWird)
     imProzess(ordner, qEnvironmentVariable("ORVE_TEST_LAUFARGUMENTE").split(u'\n'));
 }
 
-// Imports of tariff files change all or nothing: a bad line and findings without --trotzdem change nothing, and nor
-// does an import killed before its end; one written leaves a backup that gives back the tables exactly, also rows
-// the CSV import would refuse. Export, import round trip the tables.
+// A bad line, findings without --trotzdem and a kill before the end change nothing; an import written leaves a
+// backup that gives the tables back exactly, also rows a CSV could not hold. Export then import round trips.
 TEST(Stapellauf, TariffImportsChangeAllOrNothingAndTheirBackupUndoesThem)
 {
     const QStringList import {"--tarife-importieren", "%P/t.csv"};
@@ -450,7 +449,8 @@ TEST(Stapellauf, TariffImportsChangeAllOrNothingAndTheirBackupUndoesThem)
          import + QStringList {"--trotzdem"}, 0,
          "Die bisherigen Tariftabellen sind gesichert in %P/Datenbank/Tarife-"},
         {"killed before its end", kopf, import + QStringList {"--trotzdem"}, -1, ""},
-        {"the export", "", import + QStringList {"--trotzdem"}, 0, "„Standardtarife“ (22 Zeilen)"},
+        {"the export (110 and 112 are no prefixes that lost their zero)", "", import, 0,
+         "„Standardtarife“ (22 Zeilen)"},
     };
     for (const auto& f : faelle) {
         SCOPED_TRACE(f.name);

@@ -167,9 +167,8 @@ TEST_F(Tarife, CsvExportAndImportGiveTheTablesBackExactly)
     EXPECT_EQ(tarifeAlsCsv(*db), csv);
 }
 
-// Files saved by spreadsheets: with or without byte-order mark, ";", "," (a decimal comma in quotes) or a tab between
-// fields, a decimal point, short times, columns in another order or left out, an empty satz for a new row,
-// Windows-1252. Every line that cannot be read is named with its number and what is wrong.
+// Spreadsheet files (BOM or none, ";", "," with quoted decimal commas, tabs, points, short times, other or missing
+// columns, Windows-1252) are read; every line that cannot be read is named with its number and what is wrong.
 TEST(TarifCsv, SpreadsheetFilesAreReadAndBadLinesNamed)
 {
     const Tarifzeile muenchen {Tariftabelle::faktor, 0,    "089", "München", "08:00:00",
