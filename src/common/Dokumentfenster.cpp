@@ -104,15 +104,12 @@ void Dokumentfenster::drucken()
 
 QString Dokumentfenster::gemerkterOrdner() const
 {
-    const auto gemerkt = m_dokument.ordnerDatei.isEmpty() ? std::nullopt : ersteZeileLesen(m_dokument.ordnerDatei);
-    return gemerkt && !gemerkt->isEmpty() && QFileInfo(*gemerkt).isDir() ? *gemerkt : QString();
+    return orve::gemerkterOrdner(m_dokument.ordnerDatei);
 }
 
 void Dokumentfenster::ordnerMerken(const QString& ordner) const
 {
-    // A folder that cannot be kept costs the user one click next time, nothing more.
-    if (!m_dokument.ordnerDatei.isEmpty())
-        zeileSchreiben(m_dokument.ordnerDatei, QDir::toNativeSeparators(QFileInfo(ordner).absoluteFilePath()));
+    orve::ordnerMerken(m_dokument.ordnerDatei, ordner);
 }
 
 void Dokumentfenster::speichern(const Speicherart& art)

@@ -1,6 +1,8 @@
 #include "common/TextFile.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
 
@@ -52,6 +54,18 @@ bool zeileSchreiben(const QString& pfad, const QString& zeile)
         return false;
     }
     return f.commit();
+}
+
+QString gemerkterOrdner(const QString& ordnerDatei)
+{
+    const auto gemerkt = ordnerDatei.isEmpty() ? std::nullopt : ersteZeileLesen(ordnerDatei);
+    return gemerkt && !gemerkt->isEmpty() && QFileInfo(*gemerkt).isDir() ? *gemerkt : QString();
+}
+
+void ordnerMerken(const QString& ordnerDatei, const QString& ordner)
+{
+    if (!ordnerDatei.isEmpty())
+        zeileSchreiben(ordnerDatei, QDir::toNativeSeparators(QFileInfo(ordner).absoluteFilePath()));
 }
 
 } // namespace orve

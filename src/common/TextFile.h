@@ -12,6 +12,14 @@ namespace orve {
 // was last saved to.
 inline const QString kSpeicherordnerDatei = QStringLiteral("Speicherordner.txt");
 
+// The folder kept in `ordnerDatei`, or the empty text when none is kept (or
+// the path is empty) or it is no folder any more.
+QString gemerkterOrdner(const QString& ordnerDatei);
+// Keeps `ordner` in `ordnerDatei` (nothing when that path is empty). A
+// folder that cannot be kept costs the user one click next time, nothing
+// more, so a failure is not reported.
+void ordnerMerken(const QString& ordnerDatei, const QString& ordner);
+
 // The first line without its line end, or nothing when the file is missing
 // or cannot be read. Text is UTF-8; a file that is not valid UTF-8 is read
 // as Windows-1252 (files written by older installations).

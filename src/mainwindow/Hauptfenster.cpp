@@ -232,8 +232,7 @@ void Hauptfenster::Check3_Click(bool angehakt)
 
 QString Hauptfenster::speicherordner() const
 {
-    const auto ordner = ersteZeileLesen(m_state.pfadImProgrammordner(kSpeicherordnerDatei));
-    return ordner && !ordner->isEmpty() && QFileInfo(*ordner).isDir() ? *ordner : QString();
+    return gemerkterOrdner(m_state.pfadImProgrammordner(kSpeicherordnerDatei));
 }
 
 void Hauptfenster::mnuTarifeExportieren()
@@ -247,8 +246,7 @@ void Hauptfenster::mnuTarifeExportieren()
     try {
         BusyCursor warten;
         const int n = tarifeExportieren(*lokalOeffnen(m_quellen, m_state), datei);
-        zeileSchreiben(m_state.pfadImProgrammordner(kSpeicherordnerDatei),
-                       QDir::toNativeSeparators(QFileInfo(datei).absolutePath()));
+        ordnerMerken(m_state.pfadImProgrammordner(kSpeicherordnerDatei), QFileInfo(datei).absolutePath());
         m_dialogs.message(QStringLiteral("%1 Tarifzeilen wurden in die Datei %2 geschrieben.")
                               .arg(n)
                               .arg(QDir::toNativeSeparators(datei)),
