@@ -61,7 +61,8 @@ QStringList ScriptedDialogs::protokoll() const
         const Message& m = b.message;
         if (b.kind == RecordedBox::Kind::File || b.kind == RecordedBox::Kind::Folder)
             z << QStringLiteral("%1 %2 | %3")
-                     .arg(QLatin1String(b.kind == RecordedBox::Kind::File ? "F" : "O"), b.file.title, b.file.preset);
+                     .arg(QLatin1String(b.kind == RecordedBox::Kind::File ? "F" : "O"), b.file.title,
+                          b.file.preset);
         else if (b.kind == RecordedBox::Kind::Input)
             z << QStringLiteral("I %1 | %2 | %3").arg(b.input.title, cr(b.input.prompt), b.input.preset);
         else

@@ -30,7 +30,8 @@ public:
     ~ScriptedDialogs() override;
 
     // Script steps: the next box is a message box, an input box (empty text:
-    // cancelled), a file question to save or to read (empty path: cancelled), a folder question (empty path: cancelled).
+    // cancelled), a file question to save or to read or a folder question
+    // (empty path: cancelled).
     ScriptedDialogs& answer(Answer a) { return add({K::Message, {}, {}, {}, a, {}}); }
     ScriptedDialogs& type(const QString& text) { return add({K::Input, {}, {}, {}, {}, text}); }
     ScriptedDialogs& cancelInput() { return type({}); }
