@@ -3,25 +3,14 @@
 #include "report/BerichtDaten.h"
 #include "report/RufnummerKuerzen.h"
 
+#include "common/CsvText.h"
 #include "common/OutputFile.h"
 
 #include <QStringList>
 
-#include <algorithm>
-
 namespace orve {
 
 namespace {
-
-QString feld(const QString& text)
-{
-    static const QString kBesonders = QStringLiteral(";\"\r\n");
-    if (std::none_of(text.begin(), text.end(), [](QChar c) { return kBesonders.contains(c); }))
-        return text;
-    QString q = text;
-    q.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return QLatin1Char('"') + q + QLatin1Char('"');
-}
 
 QString zahl(const std::optional<double>& wert, char format, int stellen)
 {
@@ -42,18 +31,18 @@ void csvSchreiben(const BerichtDaten& daten, const QString& datei, bool kuerzen)
         "tarifsatz\r\n");
     for (const BerichtGruppe& g : daten.gruppen) {
         for (const BerichtAnruf& a : g.bill) {
-            const QStringList z {feld(a.time),
-                                 feld(a.user),
-                                 feld(a.username),
-                                 feld(kuerzen ? rufnummerKuerzen(a.number) : a.number),
-                                 feld(a.duration),
+            const QStringList z {csvFeld(a.time),
+                                 csvFeld(a.user),
+                                 csvFeld(a.username),
+                                 csvFeld(kuerzen ? rufnummerKuerzen(a.number) : a.number),
+                                 csvFeld(a.duration),
                                  zahl(a.ucosts, 'f', 3),
-                                 feld(a.rufziel),
-                                 feld(a.lineno),
+                                 csvFeld(a.rufziel),
+                                 csvFeld(a.lineno),
                                  zahl(a.costs, 'f', 3),
-                                 feld(kuerzen ? rufnummerKuerzen(a.vergleichsnummer) : a.vergleichsnummer),
+                                 csvFeld(kuerzen ? rufnummerKuerzen(a.vergleichsnummer) : a.vergleichsnummer),
                                  zahl(a.ucostsBrutto, 'g', 15),
-                                 feld(a.tarifsatz)};
+                                 csvFeld(a.tarifsatz)};
             inhalt += z.join(QLatin1Char(';')).toUtf8() + "\r\n";
         }
         // Written in pieces, so a large report never needs its whole text in memory.
