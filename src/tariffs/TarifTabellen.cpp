@@ -113,6 +113,19 @@ int werteBinden(SQLite::Statement& q, Tariftabelle t, const Tarifzeile& e)
     return 10;
 }
 
+// The INSERT of a row of table t, in the order werteBinden binds its
+// values; with `mitSatz` the record number last.
+std::string einfuegenSql(Tariftabelle t, bool mitSatz)
+{
+    const std::string satz = mitSatz ? ", satz" : "", frage = mitSatz ? ", ?" : "";
+    return hatTarifspalten(t)
+               ? "INSERT INTO " + name(t)
+                     + R"( (vorwahl, Bezeichnung, "von Zeit", "bis Zeit", Minutenpreis, Pauschale, Sekundentakt,)"
+                       " typ, username"
+                     + satz + ") VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?" + frage + ")"
+               : "INSERT INTO " + name(t) + " (vorwahl, Bezeichnung" + satz + ") VALUES (?, ?" + frage + ")";
+}
+
 } // namespace
 
 QString tabellenName(Tariftabelle t)
@@ -198,13 +211,7 @@ int vorwahlZaehlen(SQLite::Database& db, Tariftabelle t, const QString& vorwahl)
 
 std::int64_t tarifEinfuegen(SQLite::Database& db, Tariftabelle t, const Tarifzeile& e)
 {
-    const std::string sql =
-        hatTarifspalten(t)
-            ? "INSERT INTO " + name(t)
-                  + R"( (vorwahl, Bezeichnung, "von Zeit", "bis Zeit", Minutenpreis, Pauschale, Sekundentakt,)"
-                    " typ, username) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"
-            : "INSERT INTO " + name(t) + " (vorwahl, Bezeichnung) VALUES (?, ?)";
-    SQLite::Statement q(db, sql);
+    SQLite::Statement q(db, einfuegenSql(t, false));
     werteBinden(q, t, e);
     q.exec();
     return db.getLastInsertRowid();
@@ -234,13 +241,7 @@ int tarifLoeschen(SQLite::Database& db, Tariftabelle t, std::int64_t satz)
 void tabelleErsetzen(SQLite::Database& db, Tariftabelle t, const std::vector<Tarifzeile>& zeilen)
 {
     db.exec("DELETE FROM " + name(t));
-    const std::string sql =
-        hatTarifspalten(t)
-            ? "INSERT INTO " + name(t)
-                  + R"( (vorwahl, Bezeichnung, "von Zeit", "bis Zeit", Minutenpreis, Pauschale, Sekundentakt,)"
-                    " typ, username, satz) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"
-            : "INSERT INTO " + name(t) + " (vorwahl, Bezeichnung, satz) VALUES (?, ?, ?)";
-    SQLite::Statement q(db, sql);
+    SQLite::Statement q(db, einfuegenSql(t, true));
     // Those that keep their number first, so that no new one takes it.
     for (const bool neu : {false, true}) {
         for (const Tarifzeile& e : zeilen) {
