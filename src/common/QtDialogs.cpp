@@ -139,6 +139,19 @@ QString QtDialogs::input(const InputRequest& r)
     return feld->text();
 }
 
+namespace {
+
+// The path the file dialog was closed with (native separators), or the empty
+// text when it was cancelled.
+QString gewaehlt(QFileDialog& dlg)
+{
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+        return QString();
+    return QDir::toNativeSeparators(dlg.selectedFiles().constFirst());
+}
+
+} // namespace
+
 QString QtDialogs::saveFile(const FileRequest& r)
 {
     QFileDialog dlg(elternfenster(m_parent), r.title, QDir::fromNativeSeparators(r.preset), r.filter);
@@ -147,9 +160,7 @@ QString QtDialogs::saveFile(const FileRequest& r)
     dlg.setFileMode(QFileDialog::AnyFile);
     dlg.setDefaultSuffix(r.suffix);
     dlg.selectFile(QDir::fromNativeSeparators(r.preset));
-    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
-        return QString();
-    return QDir::toNativeSeparators(dlg.selectedFiles().constFirst());
+    return gewaehlt(dlg);
 }
 
 QString QtDialogs::chooseFolder(const FolderRequest& r)
@@ -158,9 +169,7 @@ QString QtDialogs::chooseFolder(const FolderRequest& r)
     dlg.setObjectName(QStringLiteral("Ordnerauswahl"));
     dlg.setFileMode(QFileDialog::Directory);
     dlg.setOption(QFileDialog::ShowDirsOnly);
-    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
-        return QString();
-    return QDir::toNativeSeparators(dlg.selectedFiles().constFirst());
+    return gewaehlt(dlg);
 }
 
 QString QtDialogs::openFile(const FileRequest& r)
@@ -169,9 +178,7 @@ QString QtDialogs::openFile(const FileRequest& r)
     dlg.setObjectName(QStringLiteral("Dateiauswahl"));
     dlg.setAcceptMode(QFileDialog::AcceptOpen);
     dlg.setFileMode(QFileDialog::ExistingFile);
-    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
-        return QString();
-    return QDir::toNativeSeparators(dlg.selectedFiles().constFirst());
+    return gewaehlt(dlg);
 }
 
 } // namespace orve
