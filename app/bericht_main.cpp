@@ -3,6 +3,7 @@
 #include "batch/StapelOptionen.h"
 #include "batch/Stapellauf.h"
 
+#include "common/Konsolenausgabe.h"
 #include "common/Version.h"
 
 #include <QCoreApplication>
@@ -19,7 +20,7 @@ namespace {
 void nurFehler(QtMsgType typ, const QMessageLogContext&, const QString& text)
 {
     if (typ == QtCriticalMsg || typ == QtFatalMsg)
-        std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+        orve::konsoleSchreiben(stderr, text + QLatin1Char('\n'));
 }
 } // namespace
 
@@ -29,6 +30,13 @@ int main(int argc, char** argv)
     // Painting the report needs a GUI application, but no screen.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+#ifdef _WIN32
+    // Offscreen, Qt reads its fonts from a folder instead of asking Windows:
+    // the system's font folder, so that the PDF has its text.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_FONTDIR"))
+        qputenv("QT_QPA_FONTDIR", (qEnvironmentVariable("WINDIR", QStringLiteral("C:\\Windows"))
+                                   + QStringLiteral("\\Fonts")).toLocal8Bit());
+#endif
     QGuiApplication app(argc, argv);
     QGuiApplication::setApplicationName(orve::kProduktName);
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
@@ -41,11 +49,11 @@ int main(int argc, char** argv)
     const orve::StapelArgumente a =
         orve::stapelArgumenteLesen(QCoreApplication::arguments(), QCoreApplication::applicationDirPath());
     if (!a.optionen) {
-        std::fprintf(stderr, "%s\n", a.fehler.toLocal8Bit().constData());
+        orve::konsoleSchreiben(stderr, a.fehler + QLatin1Char('\n'));
         return orve::kStapelFehler;
     }
     if (a.optionen->hilfe) {
-        std::fputs(orve::stapelHilfe().toLocal8Bit().constData(), stdout);
+        orve::konsoleSchreiben(stdout, orve::stapelHilfe());
         return orve::kStapelOk;
     }
     return orve::stapellauf(*a.optionen, stdout, stderr);

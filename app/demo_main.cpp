@@ -6,6 +6,8 @@
 
 #include "help/Demonstration.h"
 
+#include "common/Konsolenausgabe.h"
+
 #include <QDir>
 #include <QString>
 
@@ -22,9 +24,9 @@ int main(int argc, char** argv)
     try {
         orve::demoOrdnerAnlegen(ordner, QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "orve-demo: %s\n", e.what());
+        orve::konsoleSchreiben(stderr, QStringLiteral("orve-demo: %1\n").arg(QString::fromUtf8(e.what())));
         return 1;
     }
-    std::printf("orve-demo: %s angelegt.\n", QDir::toNativeSeparators(ordner).toLocal8Bit().constData());
+    orve::konsoleSchreiben(stdout, QStringLiteral("orve-demo: %1 angelegt.\n").arg(QDir::toNativeSeparators(ordner)));
     return 0;
 }

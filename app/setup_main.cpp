@@ -7,6 +7,8 @@
 
 #include "startup/Installation.h"
 
+#include "common/Konsolenausgabe.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QString>
@@ -23,15 +25,15 @@ int main(int argc, char** argv)
     const QString sqlite = QString::fromLocal8Bit(argv[2]);
     const QString programm = QString::fromLocal8Bit(argv[3]);
     if (QFileInfo::exists(datei)) {
-        std::printf("orve-setup: %s ist vorhanden und bleibt unverändert.\n",
-                    QDir::toNativeSeparators(datei).toLocal8Bit().constData());
+        orve::konsoleSchreiben(stdout, QStringLiteral("orve-setup: %1 ist vorhanden und bleibt unverändert.\n")
+                                           .arg(QDir::toNativeSeparators(datei)));
         return 0;
     }
     QString fehler;
     if (!orve::installationSchreiben(datei, sqlite, programm, &fehler)) {
-        std::fprintf(stderr, "orve-setup: %s\n", fehler.toLocal8Bit().constData());
+        orve::konsoleSchreiben(stderr, QStringLiteral("orve-setup: %1\n").arg(fehler));
         return 1;
     }
-    std::printf("orve-setup: %s angelegt.\n", QDir::toNativeSeparators(datei).toLocal8Bit().constData());
+    orve::konsoleSchreiben(stdout, QStringLiteral("orve-setup: %1 angelegt.\n").arg(QDir::toNativeSeparators(datei)));
     return 0;
 }

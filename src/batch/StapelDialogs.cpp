@@ -1,14 +1,14 @@
 #include "batch/StapelDialogs.h"
 
+#include "common/Konsolenausgabe.h"
+
 namespace orve {
 
 void StapelDialogs::schreiben(const QString& text)
 {
     QString t = text;
     t.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(CR, QLatin1Char('\n'));
-    const QByteArray b = (t.trimmed() + QLatin1Char('\n')).toLocal8Bit();
-    std::fwrite(b.constData(), 1, static_cast<size_t>(b.size()), m_ausgabe);
-    std::fflush(m_ausgabe);
+    konsoleSchreiben(m_ausgabe, t.trimmed() + QLatin1Char('\n'));
 }
 
 Answer StapelDialogs::message(const Message& m)

@@ -11,6 +11,7 @@
 #include "calls/TkBillImport.h"
 #include "common/AppState.h"
 #include "common/Dialogs.h"
+#include "common/Konsolenausgabe.h"
 #include "common/Laufsperre.h"
 #include "common/LokaleDatenbank.h"
 #include "common/OutputFile.h"
@@ -60,19 +61,9 @@ public:
     void oeffnen(const QString&) override {}
 };
 
-// Writes the text at once; false, with the cause in errno, when it did not
-// reach the file completely (stdout on a full disk or /dev/full).
-bool schreiben(std::FILE* f, const QString& text)
-{
-    const QByteArray b = text.toLocal8Bit();
-    errno = 0;
-    return std::fwrite(b.constData(), 1, static_cast<size_t>(b.size()), f) == static_cast<size_t>(b.size())
-           && std::fflush(f) == 0 && std::ferror(f) == 0;
-}
-
 void ausgabeSchreiben(std::FILE* f, const QString& text)
 {
-    if (!schreiben(f, text))
+    if (!konsoleSchreiben(f, text))
         throw Ausgabefehler(zeilen({QStringLiteral("Die Übersicht konnte nicht auf die Standardausgabe geschrieben "
                                                    "werden."),
                                     schreibfehlerUrsache(errno, QString())}));
@@ -106,7 +97,7 @@ bool sperreNehmen(Laufsperre& sperre, const StapelOptionen& o, StapelDialogs& di
                              : QStringLiteral("Der Report wird nicht erstellt.");
     try {
         const auto wartet = [&](const Laufsperre::Inhaber& i) {
-            schreiben(fehler,
+            konsoleSchreiben(fehler,
                       QStringLiteral("Warte auf das Ende eines anderen Laufs im Programmordner %1 (belegt von: "
                                      "%2), höchstens %3.\n")
                           .arg(o.programmOrdner, i.text(), sekunden));
@@ -227,7 +218,7 @@ int stapellauf(const StapelOptionen& o, std::FILE* aus, std::FILE* fehler)
         start.laden();
         // A factor such as 20 may be meant: named, and the run goes on with it.
         if (const QString warnung = kostenaufschlagWarnung(state); !warnung.isEmpty())
-            schreiben(fehler, warnung + QLatin1Char('\n'));
+            konsoleSchreiben(fehler, warnung + QLatin1Char('\n'));
         // As in the window: without an own price nothing is imported, `bill` stays as it is.
         if (o.eigenpreis && !eigenenMinutenpreisLesen(state, dialogs))
             return kStapelFehler;
@@ -265,7 +256,7 @@ int stapellauf(const StapelOptionen& o, std::FILE* aus, std::FILE* fehler)
         umgebung.editor = [](SQLite::Database&) { return std::make_unique<KeinEditor>(); };
         umgebung.fortschritt = [&](std::int64_t erledigt, std::int64_t gesamt) {
             if (terminal && (erledigt % 1000 == 0 || erledigt == gesamt))
-                schreiben(fehler, QStringLiteral("\rBerechnet: %1 von %2 Gesprächen%3")
+                konsoleSchreiben(fehler, QStringLiteral("\rBerechnet: %1 von %2 Gesprächen%3")
                                       .arg(erledigt)
                                       .arg(gesamt)
                                       .arg(erledigt == gesamt ? QStringLiteral("\n") : QString()));
@@ -277,7 +268,7 @@ int stapellauf(const StapelOptionen& o, std::FILE* aus, std::FILE* fehler)
         // Calls that were left out or not priced, as their start or duration cannot be read: named once.
         const QStringList unlesbar = e.ohneZeitpunkt + r.unlesbar;
         for (const QString& anruf : unlesbar)
-            schreiben(fehler, QStringLiteral("Nicht berechnet: %1\n").arg(einzeilig(anruf)));
+            konsoleSchreiben(fehler, QStringLiteral("Nicht berechnet: %1\n").arg(einzeilig(anruf)));
         switch (r.ende) {
         case LaufErgebnis::Ende::Bericht:
             break;
@@ -327,7 +318,7 @@ int stapellauf(const StapelOptionen& o, std::FILE* aus, std::FILE* fehler)
         ausgabe(QStringLiteral("die Übersicht auf der Standardausgabe"),
                 [&] { ausgabeSchreiben(aus, uebersicht); });
         for (const QString& nummer : r.ohneTarif)
-            schreiben(fehler, QStringLiteral("Kein Tarif für die Rufnummer %1 (im Report als \"????\")\n")
+            konsoleSchreiben(fehler, QStringLiteral("Kein Tarif für die Rufnummer %1 (im Report als \"????\")\n")
                                   .arg(einzeilig(nummer)));
         if (!nichtGeschrieben.isEmpty()) {
             dialogs.message(

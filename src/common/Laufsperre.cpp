@@ -12,11 +12,18 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+#else
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 namespace orve {
 
@@ -37,6 +44,13 @@ QString programmText(Laufsperre::Programm p)
 
 QString benutzerName()
 {
+#ifdef _WIN32
+    wchar_t puffer[257];
+    DWORD laenge = 257;
+    if (GetUserNameW(puffer, &laenge) && laenge > 1)
+        return QString::fromWCharArray(puffer, static_cast<qsizetype>(laenge - 1));
+    return qEnvironmentVariable("USERNAME");
+#else
     const uid_t uid = geteuid();
     passwd eintrag {};
     passwd* gefunden = nullptr;
@@ -44,7 +58,135 @@ QString benutzerName()
     if (getpwuid_r(uid, &eintrag, puffer, sizeof puffer, &gefunden) == 0 && gefunden)
         return QString::fromLocal8Bit(gefunden->pw_name);
     return QString::number(uid);
+#endif
 }
+
+// The lock file's operations. On Windows the lock is a byte range far beyond
+// the file's end: a range lock there keeps the holder's name, at the file's
+// start, readable for a second run, as an flock lock does.
+#ifdef _WIN32
+int errnoAusWindows(DWORD fehler)
+{
+    switch (fehler) {
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+        return EACCES;
+    case ERROR_WRITE_PROTECT:
+        return EROFS;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        return ENOSPC;
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+        return ENOENT;
+    case ERROR_LOCK_VIOLATION:
+        return EWOULDBLOCK;
+    default:
+        return static_cast<int>(fehler);
+    }
+}
+
+HANDLE griff(int datei)
+{
+    return reinterpret_cast<HANDLE>(_get_osfhandle(datei));
+}
+
+OVERLAPPED sperrBereich()
+{
+    OVERLAPPED o {};
+    o.Offset = 0;
+    o.OffsetHigh = 0x7fffffff;
+    return o;
+}
+
+// The open file as a descriptor, or -1 with the cause in errno.
+int sperrdateiOeffnen(const QString& pfad)
+{
+    const HANDLE h = CreateFileW(reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(pfad).utf16()),
+                                 GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                 nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        errno = errnoAusWindows(GetLastError());
+        return -1;
+    }
+    if (GetFileType(h) != FILE_TYPE_DISK) {
+        CloseHandle(h);
+        errno = 0;
+        return -2;
+    }
+    const int datei = _open_osfhandle(reinterpret_cast<intptr_t>(h), _O_RDWR | _O_NOINHERIT);
+    if (datei < 0)
+        CloseHandle(h);
+    return datei;
+}
+
+// 0 when taken, otherwise the cause (EWOULDBLOCK: another holds it).
+int sperren(int datei)
+{
+    OVERLAPPED o = sperrBereich();
+    if (LockFileEx(griff(datei), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &o))
+        return 0;
+    return errnoAusWindows(GetLastError());
+}
+
+void inhaltErsetzen(int datei, const QByteArray& inhalt)
+{
+    const HANDLE h = griff(datei);
+    LARGE_INTEGER null {};
+    DWORD geschrieben = 0;
+    if (SetFilePointerEx(h, null, nullptr, FILE_BEGIN) && SetEndOfFile(h) && !inhalt.isEmpty())
+        WriteFile(h, inhalt.constData(), static_cast<DWORD>(inhalt.size()), &geschrieben, nullptr);
+}
+
+void entsperren(int datei)
+{
+    OVERLAPPED o = sperrBereich();
+    UnlockFileEx(griff(datei), 0, 1, 0, &o);
+    _close(datei);
+}
+
+qint64 prozessNummer()
+{
+    return static_cast<qint64>(GetCurrentProcessId());
+}
+#else
+int sperrdateiOeffnen(const QString& pfad)
+{
+    const int datei = ::open(QFile::encodeName(pfad).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (datei < 0)
+        return -1;
+    struct stat st {};
+    if (::fstat(datei, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(datei);
+        errno = 0;
+        return -2;
+    }
+    return datei;
+}
+
+int sperren(int datei)
+{
+    return ::flock(datei, LOCK_EX | LOCK_NB) == 0 ? 0 : errno;
+}
+
+void inhaltErsetzen(int datei, const QByteArray& inhalt)
+{
+    [[maybe_unused]] const bool geschrieben =
+        ::ftruncate(datei, 0) == 0
+        && ::pwrite(datei, inhalt.constData(), static_cast<size_t>(inhalt.size()), 0) == inhalt.size();
+}
+
+void entsperren(int datei)
+{
+    ::flock(datei, LOCK_UN);
+    ::close(datei);
+}
+
+qint64 prozessNummer()
+{
+    return static_cast<qint64>(::getpid());
+}
+#endif
 
 QString ursache(int fehlernummer)
 {
@@ -104,28 +246,25 @@ bool Laufsperre::nehmen()
     if (m_datei >= 0)
         return true;
     QDir().mkpath(QFileInfo(m_pfad).absolutePath());
-    const int datei = ::open(QFile::encodeName(m_pfad).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    const int datei = sperrdateiOeffnen(m_pfad);
+    if (datei == -2)
+        throw dateiFehler(m_pfad, QStringLiteral("sie ist keine gewöhnliche Datei"));
     if (datei < 0)
         throw dateiFehler(m_pfad, ursache(errno));
-    struct stat st {};
-    if (::fstat(datei, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(datei);
-        throw dateiFehler(m_pfad, QStringLiteral("sie ist keine gewöhnliche Datei"));
-    }
     for (int versuch = 0;; ++versuch) {
-        if (::flock(datei, LOCK_EX | LOCK_NB) == 0)
+        const int fehlernummer = sperren(datei);
+        if (fehlernummer == 0)
             break;
-        const int fehlernummer = errno;
         if (fehlernummer == EINTR)
             continue;
         if (fehlernummer != EWOULDBLOCK) {
-            ::close(datei);
+            entsperren(datei);
             throw dateiFehler(m_pfad, ursache(fehlernummer));
         }
         m_inhaber = inhaberLesen();
         // A holder that has just taken the lock writes its name a moment later.
         if (m_inhaber.pid != 0 || versuch >= 20) {
-            ::close(datei);
+            entsperren(datei);
             return false;
         }
         QThread::msleep(5);
@@ -133,14 +272,11 @@ bool Laufsperre::nehmen()
     m_datei = datei;
     // The holder's name, for the message of a second run. A name that cannot
     // be written leaves the lock held all the same.
-    const QByteArray angaben = QStringLiteral("programm=%1\nbenutzer=%2\nrechner=%3\npid=%4\nseit=%5\n")
-                                   .arg(programmText(m_programm), benutzerName(), QSysInfo::machineHostName())
-                                   .arg(static_cast<qint64>(::getpid()))
-                                   .arg(QDateTime::currentDateTime().toString(Qt::ISODate))
-                                   .toUtf8();
-    [[maybe_unused]] const bool geschrieben =
-        ::ftruncate(m_datei, 0) == 0
-        && ::pwrite(m_datei, angaben.constData(), static_cast<size_t>(angaben.size()), 0) == angaben.size();
+    inhaltErsetzen(m_datei, QStringLiteral("programm=%1\nbenutzer=%2\nrechner=%3\npid=%4\nseit=%5\n")
+                                .arg(programmText(m_programm), benutzerName(), QSysInfo::machineHostName())
+                                .arg(prozessNummer())
+                                .arg(QDateTime::currentDateTime().toString(Qt::ISODate))
+                                .toUtf8());
     return true;
 }
 
@@ -167,9 +303,8 @@ void Laufsperre::freigeben()
     if (m_datei < 0)
         return;
     // The name goes first: nobody reads a name of a lock that is free.
-    [[maybe_unused]] const bool geleert = ::ftruncate(m_datei, 0) == 0;
-    ::flock(m_datei, LOCK_UN);
-    ::close(m_datei);
+    inhaltErsetzen(m_datei, QByteArray());
+    entsperren(m_datei);
     m_datei = -1;
 }
 

@@ -119,7 +119,7 @@ std::unique_ptr<SQLite::Database> lokaleDatenbankOeffnen(const QString& datei)
         throw VerbindungsFehler(QStringLiteral("Der Ordner der lokalen Datenbank konnte nicht angelegt werden:\r%1")
                                     .arg(QDir::toNativeSeparators(info.absolutePath())));
     try {
-        auto db = std::make_unique<SQLite::Database>(QFile::encodeName(datei).toStdString(),
+        auto db = std::make_unique<SQLite::Database>(datei.toUtf8().toStdString(),
                                                      SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
         db->setBusyTimeout(5000);
         lokalesSchemaSicherstellen(*db);

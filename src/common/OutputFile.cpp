@@ -6,9 +6,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStorageInfo>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/stat.h>
-#include <sys/statvfs.h>
+#endif
 
 #include <cerrno>
 #include <cstring>
@@ -79,14 +83,38 @@ QString ordnerVon(const QString& pfad)
 
 bool datentraegerVoll(const QString& ordner)
 {
-    struct statvfs s {};
-    return statvfs(QFile::encodeName(ordner).constData(), &s) == 0 && s.f_bavail == 0;
+    const QStorageInfo s(ordner);
+    return s.isValid() && s.bytesAvailable() == 0;
 }
 
 } // namespace
 
 QString keineDateiArt(const QString& pfad)
 {
+#ifdef _WIN32
+    // Opened for its attributes only; a path that does not exist yet may be written.
+    if (pfad.isEmpty())
+        return QString();
+    const HANDLE h = CreateFileW(reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(pfad).utf16()), 0,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                 FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return QString();
+    const DWORD typ = GetFileType(h);
+    BY_HANDLE_FILE_INFORMATION info {};
+    const bool ordner =
+        GetFileInformationByHandle(h, &info) && (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    CloseHandle(h);
+    if (ordner)
+        return QStringLiteral("ein Ordner");
+    if (typ == FILE_TYPE_DISK)
+        return QString();
+    if (typ == FILE_TYPE_CHAR)
+        return QStringLiteral("ein Gerät");
+    if (typ == FILE_TYPE_PIPE)
+        return QStringLiteral("eine benannte Pipe (FIFO)");
+    return QStringLiteral("etwas anderes");
+#else
     struct stat s {};
     // stat follows links: a link to a regular file is a regular file.
     if (pfad.isEmpty() || stat(QFile::encodeName(pfad).constData(), &s) != 0 || S_ISREG(s.st_mode))
@@ -100,6 +128,7 @@ QString keineDateiArt(const QString& pfad)
     if (S_ISSOCK(s.st_mode))
         return QStringLiteral("ein Socket");
     return QStringLiteral("etwas anderes");
+#endif
 }
 
 QString schreibfehlerUrsache(int fehlerNummer, const QString& ordner)
@@ -113,7 +142,9 @@ QString schreibfehlerUrsache(int fehlerNummer, const QString& ordner)
     switch (fehlerNummer) {
     case ENOSPC:
     case EFBIG:
+#ifdef EDQUOT
     case EDQUOT:
+#endif
         return voll;
     case EACCES:
     case EPERM:

@@ -177,7 +177,7 @@ std::vector<DemoAnruf> demoAnrufe(std::uint32_t seed)
 void demoBillSchreiben(const QString& datei, const std::vector<DemoAnruf>& anrufe)
 {
     QFile::remove(datei);
-    SQLite::Database db(QFile::encodeName(datei).toStdString(), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
+    SQLite::Database db(datei.toUtf8().toStdString(), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
     db.exec("CREATE TABLE stdbill (id INTEGER PRIMARY KEY, time TEXT, user INTEGER, username TEXT, number TEXT, "
             "duration INTEGER, lineno INTEGER)");
     SQLite::Transaction t(db);

@@ -13,7 +13,12 @@
 #include <QRandomGenerator>
 #include <QSet>
 
+#ifdef _WIN32
+#include <direct.h>
+#include <io.h>
+#else
 #include <sys/stat.h>
+#endif
 
 #include <cerrno>
 #include <cstdio>
@@ -55,8 +60,13 @@ QString ordnerDaneben(const QString& ziel, const QString& art)
                                  .arg(f.fileName(), art)
                                  .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
         errno = 0;
+#ifdef _WIN32
+        if (_wmkdir(reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(pfad).utf16())) == 0)
+            return pfad;
+#else
         if (::mkdir(QFile::encodeName(pfad).constData(), 0777) == 0)
             return pfad;
+#endif
         if (errno != EEXIST)
             break;
     }
@@ -66,7 +76,17 @@ QString ordnerDaneben(const QString& ziel, const QString& art)
 bool umbenennen(const QString& von, const QString& nach)
 {
     errno = 0;
+#ifdef _WIN32
+    // Windows renames a folder only onto a name that is free: the empty
+    // folder kept for it steps aside first.
+    const auto w = [](const QString& p) { return reinterpret_cast<const wchar_t*>(p.utf16()); };
+    const QString a = QDir::toNativeSeparators(von), b = QDir::toNativeSeparators(nach);
+    if (QFileInfo(nach).isDir() && _wrmdir(w(b)) != 0)
+        return false;
+    return _wrename(w(a), w(b)) == 0;
+#else
     return std::rename(QFile::encodeName(von).constData(), QFile::encodeName(nach).constData()) == 0;
+#endif
 }
 
 // A folder that goes with this object, with all it holds, unless kept.

@@ -117,7 +117,7 @@ std::unique_ptr<SQLite::Database> OdbcDatenquellen::oeffnen(const QString& verbi
         // Read-only: the call database of the telephone system is never
         // written, and a missing file is never created.
         auto db =
-            std::make_unique<SQLite::Database>(QFile::encodeName(a.datei).toStdString(), SQLite::OPEN_READONLY);
+            std::make_unique<SQLite::Database>(a.datei.toUtf8().toStdString(), SQLite::OPEN_READONLY);
         db->setBusyTimeout(5000);
         db->execAndGet("SELECT count(*) FROM sqlite_master");
         return db;

@@ -50,7 +50,7 @@ QStringList spalten(SQLite::Database& db, const std::string& schema, const QStri
 void anhaengen(SQLite::Database& db, const QString& datei, const std::string& schema)
 {
     SQLite::Statement q(db, "ATTACH DATABASE ? AS " + schema);
-    q.bind(1, QFile::encodeName(datei).toStdString());
+    q.bind(1, datei.toUtf8().toStdString());
     q.exec();
 }
 
@@ -144,7 +144,7 @@ QString Tarifsicherung::schreiben(SQLite::Database& db, const QString& ordner, c
     try {
         {
             // The tables as the local database declares them, so every value keeps its type.
-            SQLite::Database neu(QFile::encodeName(teil).toStdString(),
+            SQLite::Database neu(teil.toUtf8().toStdString(),
                                  SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
             for (Tariftabelle t : kAlle) {
                 SQLite::Statement q(

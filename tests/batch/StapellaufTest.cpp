@@ -11,6 +11,7 @@
 #include "common/LokaleDatenbank.h"
 
 #include "PdfDruckausgabe.h"
+#include "Plattform.h"
 #include "TempProgramFolder.h"
 
 #include <QCoreApplication>
@@ -489,6 +490,7 @@ TEST(Stapellauf, TariffImportsChangeAllOrNothingAndTheirBackupUndoesThem)
 // in a name becomes a blank in the summary, the CSV keeps it.
 TEST(Stapellauf, OutputsAreCompleteOrReportedAndNeverReplaceAFifo)
 {
+    ORVE_NUR_POSIX("FIFO, /dev/full, eigener Datenträger");
     using O = const Ordner&;
     using L = const Lauf&;
     const struct {

@@ -161,6 +161,7 @@ TEST(DateiRegistry, ReadsHandWrittenAndForeignExports)
 // writable, its folder takes no new (temporary) file.
 TEST(DateiRegistry, AWritableFileInAFolderWithoutWritePermissionIsWrittenInPlaceOrLeftAsItWas)
 {
+    ORVE_NUR_POSIX("Ordnerrechte für einen anderen Benutzer, Dateigrößengrenze");
     TempProgramFolder p;
     p.writeFile(kRegDatei, SpeicherRegistry(standardInstallation()).alsRegDatei());
     const auto rx = QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadOther | QFileDevice::ExeOther;
