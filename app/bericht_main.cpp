@@ -34,8 +34,9 @@ int main(int argc, char** argv)
     // Offscreen, Qt reads its fonts from a folder instead of asking Windows:
     // the system's font folder, so that the PDF has its text.
     if (qEnvironmentVariableIsEmpty("QT_QPA_FONTDIR"))
-        qputenv("QT_QPA_FONTDIR", (qEnvironmentVariable("WINDIR", QStringLiteral("C:\\Windows"))
-                                   + QStringLiteral("\\Fonts")).toLocal8Bit());
+        qputenv("QT_QPA_FONTDIR",
+                (qEnvironmentVariable("WINDIR", QStringLiteral("C:\\Windows")) + QStringLiteral("\\Fonts"))
+                    .toLocal8Bit());
 #endif
     QGuiApplication app(argc, argv);
     QGuiApplication::setApplicationName(orve::kProduktName);

@@ -27,6 +27,7 @@ int main(int argc, char** argv)
         orve::konsoleSchreiben(stderr, QStringLiteral("orve-demo: %1\n").arg(QString::fromUtf8(e.what())));
         return 1;
     }
-    orve::konsoleSchreiben(stdout, QStringLiteral("orve-demo: %1 angelegt.\n").arg(QDir::toNativeSeparators(ordner)));
+    orve::konsoleSchreiben(stdout,
+                           QStringLiteral("orve-demo: %1 angelegt.\n").arg(QDir::toNativeSeparators(ordner)));
     return 0;
 }

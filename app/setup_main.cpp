@@ -34,6 +34,7 @@ int main(int argc, char** argv)
         orve::konsoleSchreiben(stderr, QStringLiteral("orve-setup: %1\n").arg(fehler));
         return 1;
     }
-    orve::konsoleSchreiben(stdout, QStringLiteral("orve-setup: %1 angelegt.\n").arg(QDir::toNativeSeparators(datei)));
+    orve::konsoleSchreiben(stdout,
+                           QStringLiteral("orve-setup: %1 angelegt.\n").arg(QDir::toNativeSeparators(datei)));
     return 0;
 }

@@ -15,6 +15,9 @@
 #include <cstring>
 #include <limits>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -277,6 +280,9 @@ struct ParadoxTabelle::Daten {
     std::int64_t anzahl = 0;
     // The alpha text's code page; invalid (Latin-1) when none is known.
     mutable QStringDecoder zeichensatz;
+    // Qt for Windows is built without ICU and knows no DOS code page: there
+    // Windows decodes them (0: none).
+    unsigned windowsCodepage = 0;
     std::vector<Feld> felder;
     std::vector<int> feldOffset;
 
@@ -286,6 +292,20 @@ struct ParadoxTabelle::Daten {
         while (laenge < n && s[laenge] != 0)
             ++laenge;
         const QByteArrayView roh(s, laenge);
+#ifdef _WIN32
+        if (windowsCodepage != 0 && laenge > 0) {
+            // 858 is 850 with the euro sign in place of the dotless i (0xD5);
+            // not every Windows version knows it by its number.
+            const unsigned cp = windowsCodepage == 858 ? 850 : windowsCodepage;
+            const auto* b = reinterpret_cast<const char*>(s);
+            QString t(MultiByteToWideChar(cp, 0, b, laenge, nullptr, 0), Qt::Uninitialized);
+            MultiByteToWideChar(cp, 0, b, laenge, reinterpret_cast<wchar_t*>(t.data()), static_cast<int>(t.size()));
+            for (int i = 0; windowsCodepage == 858 && i < laenge && i < t.size(); ++i)
+                if (s[i] == 0xD5)
+                    t[i] = QChar(0x20AC);
+            return t;
+        }
+#endif
         return zeichensatz.isValid() ? zeichensatz.decode(roh) : QString::fromLatin1(roh);
     }
 
@@ -444,6 +464,10 @@ void ParadoxTabelle::Daten::kopfLesen()
     const char* name = erweitert ? codepageName(le16(p + kCodepage)) : "";
     if (*name)
         zeichensatz = QStringDecoder(name, QStringConverter::Flag::Stateless);
+#ifdef _WIN32
+    if (*name && !zeichensatz.isValid())
+        windowsCodepage = le16(p + kCodepage);
+#endif
 
     // After the field list: the table-name pointer, one name pointer per
     // field, the table name in a fixed area (79 bytes; 261 in 7.x tables),

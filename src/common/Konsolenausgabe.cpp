@@ -3,6 +3,7 @@
 #include <cerrno>
 
 #ifdef _WIN32
+#include <fcntl.h>
 #include <io.h>
 #include <windows.h>
 #endif
@@ -20,6 +21,8 @@ bool konsoleSchreiben(std::FILE* f, const QString& text)
         return WriteConsoleW(h, text.utf16(), static_cast<DWORD>(text.size()), &geschrieben, nullptr)
                && geschrieben == static_cast<DWORD>(text.size());
     }
+    // The same bytes as on Linux: UTF-8 with line feeds only.
+    _setmode(_fileno(f), _O_BINARY);
     const QByteArray b = text.toUtf8();
 #else
     const QByteArray b = text.toLocal8Bit();

@@ -130,7 +130,8 @@ TEST_P(Start, ShowsTheBoxesAndFindsTheSourceOrEnds)
         return;
     const bool paradox = ansicht.text2 == QStringLiteral("Paradox");
     EXPECT_EQ(ansicht.text2, QString::fromLatin1(f.text2));
-    EXPECT_EQ(ansicht.text3, paradox ? QFileInfo(dir.file(f.billpfad)).absolutePath() : dir.file(f.billpfad));
+    EXPECT_EQ(ansicht.text3, paradox ? QDir::toNativeSeparators(QFileInfo(dir.file(f.billpfad)).absolutePath())
+                                     : dir.file(f.billpfad));
     EXPECT_EQ(s.Billpfad, ansicht.text3);
     EXPECT_EQ(s.IstSQLite3, ansicht.text2 == QStringLiteral("SQLite3") ? 1 : 0);
     EXPECT_EQ(s.IstParadox, paradox ? 1 : 0);

@@ -23,6 +23,10 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" ORVE_TEST_BILDSCHIRM);
     ::testing::InitGoogleTest(&argc, argv);
     Anwendung app(argc, argv);
+    // The screen is this process's own: the programs a test starts get the
+    // plain platform (under Wine a path in it would name the wrong drive).
+    if (qgetenv("QT_QPA_PLATFORM").startsWith("offscreen:"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     // Asked for a German run: the application object has taken the locale
     // from the environment, and it must really write a decimal comma, or
     // the run would quietly be one more run in C.
