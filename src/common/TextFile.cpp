@@ -8,10 +8,19 @@
 
 namespace orve {
 
+// Written out rather than asked of Qt: Qt built without ICU (as for
+// Windows) knows no Windows-1252. The five unused bytes stay C1 controls.
 QString ausWindows1252(const QByteArray& bytes)
 {
-    QStringDecoder cp1252("windows-1252", QStringConverter::Flag::Stateless);
-    return cp1252.isValid() ? cp1252.decode(bytes) : QString::fromLatin1(bytes);
+    static constexpr char16_t k80bis9F[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                              0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                              0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                              0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+    QString text = QString::fromLatin1(bytes);
+    for (QChar& c : text)
+        if (c.unicode() >= 0x80 && c.unicode() <= 0x9F)
+            c = QChar(k80bis9F[c.unicode() - 0x80]);
+    return text;
 }
 
 std::optional<QString> ersteZeileLesen(const QString& pfad)

@@ -67,7 +67,9 @@ TEST(Demonstration, FolderWorksAndTheTariffCheckFindsAGapOnlyWithoutTheNightRows
 {
     TempProgramFolder dir;
     const QString ordner = dir.file("Demo");
-    demoOrdnerAnlegen(ordner, QStringLiteral(ORVE_SQLITE_BIBLIOTHEK), ordner + QStringLiteral("/orve-tarifo"));
+    // Made absolute: under Wine a path without drive names the current folder's drive.
+    demoOrdnerAnlegen(ordner, QFileInfo(QStringLiteral(ORVE_SQLITE_BIBLIOTHEK)).absoluteFilePath(),
+                      ordner + QStringLiteral("/orve-tarifo"));
     StapelOptionen o;
     o.programmOrdner = ordner;
     o.tarifePruefen = true;

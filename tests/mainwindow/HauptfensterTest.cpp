@@ -359,7 +359,7 @@ TEST_F(Fenster, TariffsGoOutAndComeBackThroughTheCheckWindow)
         EXPECT_EQ(u.lokal()->execAndGet("SELECT Minutenpreis FROM faktor").getDouble(),
                   knopf == std::string("Abbrechen") ? 0.06 : 0.07);
     }
-    EXPECT_TRUE(dialogs.messages().back().text.contains(u.ordner.file("Datenbank") + QStringLiteral("/Tarife-")))
+    EXPECT_TRUE(dialogs.messages().back().text.contains(QDir::toNativeSeparators(u.ordner.file("Datenbank/Tarife-"))))
         << dialogs.messages().back().text.toStdString();
 }
 

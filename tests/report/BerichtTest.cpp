@@ -407,5 +407,5 @@ TEST(BerichtFenster, SavesTheFilesOfEachExtensionIntoTheSubfolderOfThePeriod)
                            "M ORVE-Tarifo | 4 Dateien, ein PDF und eine CSV-Datei je Nebenstelle, stehen jetzt im "
                            "Ordner "
                                + monat + ". | Ok Information",
-                           frage + ordner.path()}));
+                           frage + QDir::toNativeSeparators(ordner.path())}));
 }

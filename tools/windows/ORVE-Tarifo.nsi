@@ -10,7 +10,8 @@
 ; the settings files, Billpfad.txt and the registry file are not part of the
 ; package; the registry file is written by orve-setup.exe only where missing.
 
-Unicode true
+; A 64-bit installer for the 64-bit program (Wine without its 32-bit part runs it too).
+Target amd64-unicode
 SetCompressor /SOLID lzma
 RequestExecutionLevel user
 

@@ -319,8 +319,10 @@ win_wine_vorbereiten() {
   cp /usr/share/fonts/truetype/liberation/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
   local rt=/usr/lib/gcc/x86_64-w64-mingw32/12-posix
   export WINEPATH="$(win_pfad "$QT_PREFIX/bin");$(win_pfad "$SQLITECPP_PREFIX/bin");$(win_pfad "$rt");$(win_pfad /usr/x86_64-w64-mingw32/lib)"
-  export QT_PLUGIN_PATH
-  QT_PLUGIN_PATH="$(win_pfad "$QT_PREFIX/plugins")"
+  # Wine keeps the host's QT_ variables from Windows programs; with the prefix
+  # WINE they reach them.
+  export WINEQT_PLUGIN_PATH
+  WINEQT_PLUGIN_PATH="$(win_pfad "$QT_PREFIX/plugins")"
 }
 
 # Every test program under Wine, offscreen, with the fonts of the Wine
@@ -334,8 +336,8 @@ win_tests() {
   local exe name
   for exe in "$WIN_BUILD"/build/tests/*/test_*.exe; do
     name="$(basename "$exe" .exe)"
-    if (cd "$(dirname "$exe")" && QT_QPA_PLATFORM=offscreen \
-      QT_QPA_FONTDIR="C:\\windows\\Fonts" "$WINE" "$exe" --gtest_color=no >"$log/$name.txt" 2>&1); then
+    if (cd "$(dirname "$exe")" && WINEQT_QPA_PLATFORM=offscreen \
+      WINEQT_QPA_FONTDIR="C:\\windows\\Fonts" "$WINE" "$exe" --gtest_color=no >"$log/$name.txt" 2>&1); then
       win_schritt "  $name: $(grep -a -c '^\[       OK \]' "$log/$name.txt") bestanden, $(grep -a -c '^\[  SKIPPED \].* ms)' "$log/$name.txt") übersprungen"
     else
       fehler=1
@@ -371,7 +373,7 @@ win_sha() {
 win_installation_pruefen() {
   local t=$SECONDS
   win_wine_vorbereiten
-  unset WINEPATH QT_PLUGIN_PATH
+  unset WINEPATH WINEQT_PLUGIN_PATH
   local benutzer
   benutzer="$(ls "$WINEPREFIX/drive_c/users" | grep -vx Public | head -1)"
   local programme="$WINEPREFIX/drive_c/users/$benutzer/AppData/Local/Programs"
