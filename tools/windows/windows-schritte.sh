@@ -86,6 +86,11 @@ win_auspacken() {
   rm -rf "$ziel" && mv "$ziel.tmp" "$ziel"
 }
 
+win_qt_im_cache() {
+  command -v dpkg-query >/dev/null && dpkg-query -W libqt6core6 >/dev/null 2>&1 &&
+    [ -f "$WIN_CACHE/qt-$(win_qt_version)-mingw/.fertig" ]
+}
+
 win_qt() {
   QT_VERSION="$(win_qt_version)"
   QT_PREFIX="$WIN_CACHE/qt-$QT_VERSION-mingw"
