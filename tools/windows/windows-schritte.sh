@@ -23,7 +23,7 @@ win_protokolliert() {
   while kill -0 "$pid" 2>/dev/null; do
     sleep 5
     if [ $(((SECONDS - start) % 60)) -lt 5 ] && [ $((SECONDS - start)) -ge 60 ]; then
-      win_schritt "  läuft seit $(((SECONDS - start) / 60)) min: $(grep -o '^\[[0-9]*/[0-9]*\]' "$log" | tail -1)"
+      win_schritt "  läuft seit $(((SECONDS - start) / 60)) min: $(grep -a -o -E '^\[ *[0-9]+(/[0-9]+|%)\]' "$log" | tail -1)"
     fi
   done
   if ! wait "$pid"; then
@@ -319,7 +319,8 @@ win_wine_vorbereiten() {
     win_schritt "Wine-Umgebung anlegen: $WINEPREFIX"
     win_protokolliert "$WIN_CACHE/wineboot.log" "$WINE" wineboot --init
   fi
-  "$WINE" wineserver -w 2>/dev/null || true
+  # A wineserver left from an earlier run must end before its prefix is used.
+  /usr/lib/wine/wineserver64 -w 2>/dev/null || true
   mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
   cp /usr/share/fonts/truetype/liberation/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
   local rt=/usr/lib/gcc/x86_64-w64-mingw32/12-posix
