@@ -31,7 +31,7 @@ done
 
 if [ "$NUR_MIT_CACHE" -eq 1 ] && ! win_qt_im_cache; then
   echo "Der Windows-Build wurde nicht geprüft: das für Windows gebaute Qt fehlt im Cache" \
-    "($WIN_CACHE). Einmal ./windows.sh aufrufen (etwa 45 Minuten auf 2 Kernen) legt es an."
+    "($WIN_CACHE). Einmal ./windows.sh aufrufen (etwa 40 Minuten auf 2 Kernen) legt es an."
   exit 0
 fi
 

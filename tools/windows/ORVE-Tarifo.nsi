@@ -111,9 +111,17 @@ Section "Uninstall"
   DeleteRegKey HKCU "${UNINST_KEY}"
   DeleteRegKey HKCU "Software\${PRODUKT}"
   MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 "Sollen auch die Tariftabellen (Ordner Datenbank) und die Einstellungen im Ordner $INSTDIR gelöscht werden?$\n$\nMit Nein bleiben sie erhalten und werden bei einer neuen Installation wieder verwendet." /SD IDNO IDNO behalten
-  RMDir /r "$INSTDIR"
-  Goto ende
+  ; Only what the program writes: the folder may have been chosen with /D=
+  ; and hold other files of the user.
+  RMDir /r "$INSTDIR\Datenbank"
+  RMDir /r "$INSTDIR\Registry"
+  Delete "$INSTDIR\Billpfad.txt"
+  Delete "$INSTDIR\Steuersatz.txt"
+  Delete "$INSTDIR\Kostenaufschlag.txt"
+  Delete "$INSTDIR\Minutenpreis.txt"
+  Delete "$INSTDIR\Internetadresse.txt"
+  Delete "$INSTDIR\Speicherordner.txt"
+  Delete "$INSTDIR\Tarifrechner.txt"
 behalten:
   RMDir "$INSTDIR"
-ende:
 SectionEnd
