@@ -86,15 +86,16 @@ win_auspacken() {
   rm -rf "$ziel" && mv "$ziel.tmp" "$ziel"
 }
 
+# Sets QT_VERSION and QT_PREFIX; true when that Qt is complete in the cache.
 win_qt_im_cache() {
-  command -v dpkg-query >/dev/null && dpkg-query -W libqt6core6 >/dev/null 2>&1 &&
-    [ -f "$WIN_CACHE/qt-$(win_qt_version)-mingw/.fertig" ]
+  dpkg-query -W libqt6core6 >/dev/null 2>&1 || return 1
+  QT_VERSION="$(win_qt_version)"
+  QT_PREFIX="$WIN_CACHE/qt-$QT_VERSION-mingw"
+  [ -f "$QT_PREFIX/.fertig" ]
 }
 
 win_qt() {
-  QT_VERSION="$(win_qt_version)"
-  QT_PREFIX="$WIN_CACHE/qt-$QT_VERSION-mingw"
-  if [ -f "$QT_PREFIX/.fertig" ]; then
+  if win_qt_im_cache; then
     win_schritt "Qt $QT_VERSION für Windows aus dem Cache: $QT_PREFIX"
     return 0
   fi
