@@ -61,7 +61,9 @@ Section "Programm"
   CreateDirectory "$INSTDIR\Datenbank"
   CreateDirectory "$INSTDIR\Registry"
   ; The ODBC entries of the program folder, written only when missing.
-  ExecWait '"$INSTDIR\orve-setup.exe" "$INSTDIR\Registry\HKEY_LOCAL_MACHINE.reg" "$INSTDIR\sqlite3.dll" "$INSTDIR\orve-tarifo.exe"' $0
+  ; Console programs: their lines go to the installation's log, without a console window.
+  nsExec::ExecToLog '"$INSTDIR\orve-setup.exe" "$INSTDIR\Registry\HKEY_LOCAL_MACHINE.reg" "$INSTDIR\sqlite3.dll" "$INSTDIR\orve-tarifo.exe"'
+  Pop $0
   ${If} $0 != 0
     MessageBox MB_ICONSTOP "Die Registry-Datei im Programmordner $INSTDIR konnte nicht angelegt werden (Fehler $0). Bitte prüfen Sie, ob Sie dort schreiben dürfen, und starten Sie die Installation erneut." /SD IDOK
     Abort
@@ -73,7 +75,8 @@ Section "Programm"
   RMDir /r "$DEMO"
   SetOutPath "$DEMO"
   !insertmacro Programmdateien
-  ExecWait '"$INSTDIR\orve-demo.exe" "$DEMO" "$DEMO\sqlite3.dll" "$DEMO\orve-tarifo.exe"' $0
+  nsExec::ExecToLog '"$INSTDIR\orve-demo.exe" "$DEMO" "$DEMO\sqlite3.dll" "$DEMO\orve-tarifo.exe"'
+  Pop $0
   ${If} $0 != 0
     MessageBox MB_ICONEXCLAMATION "Der Demonstrationsordner $DEMO konnte nicht angelegt werden (Fehler $0)." /SD IDOK
   ${EndIf}
